@@ -1,0 +1,10 @@
+# Sources are picked up by folder so that adding a file needs no build edit.
+function(cohortex_glob_sources out)
+  set(files)
+  foreach(dir IN LISTS ARGN)
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/${dir}/*.cpp")
+    list(APPEND files ${found})
+  endforeach()
+  list(SORT files)
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
