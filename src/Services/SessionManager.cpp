@@ -1,0 +1,176 @@
+#include "Services/SessionManager.h"
+
+#include "Services/RoutingRuleStore.h"
+#include "Services/StoredKeys.h"
+#include "Support/Log.h"
+#include "Support/MainQueue.h"
+
+#include <cmath>
+
+namespace cohortex {
+
+SessionManager::SessionManager(Collaborators collaborators)
+    : m_queue(collaborators.queue)
+    , m_defaults(collaborators.defaults)
+    , m_runtime(collaborators.runtime)
+    , m_dataStores(collaborators.dataStores)
+    , m_keychain(collaborators.keychain)
+    , m_routingRules(collaborators.routingRules)
+{
+    // Each step sees the state the one before it left.
+    readPreferences();
+    restoreLinkFallback();
+    loadWorkspaces();
+    m_routingRules.loadRoutingRules();
+    registerGlobalShortcuts();
+    installWillSleepHook();
+    startTimers();
+    installKeyMonitor();
+    observeApplicationDeactivation();
+}
+
+SessionManager::~SessionManager() { *m_alive = false; }
+
+void SessionManager::readPreferences()
+{
+    // A value of the wrong kind reads as absent, so the defaults cover it too.
+    m_sleepAfterMinutes.set(m_defaults.integer(keys::sleepAfterMinutes).value_or(keys::defaultSleepAfterMinutes));
+    m_keepSessionsAfterQuit.set(
+        m_defaults.boolean(keys::keepSessionsAfterQuit).value_or(keys::defaultKeepSessionsAfterQuit));
+}
+
+void SessionManager::restoreLinkFallback()
+{
+    auto stored = m_defaults.string(keys::linkFallback);
+    if (!stored)
+        return;
+    setLinkFallbackWorkspaceId(Uuid::parse(*stored));
+}
+
+void SessionManager::loadWorkspaces()
+{
+    auto stored = m_defaults.data(keys::workspaces);
+    std::optional<std::vector<WorkspaceSession>> decoded;
+    if (stored) {
+        if (auto list = decodeWorkspaceList(*stored))
+            decoded = std::move(*list);
+        else
+            logWarning("The stored workspace list could not be read (" + list.error().message
+                + "); starting with the preset workspaces.");
+    }
+    if (decoded && !decoded->empty()) {
+        m_workspaces.set(std::move(*decoded));
+    } else {
+        replaceUnreadableList(decoded ? std::nullopt : stored);
+        m_workspaces.set(WorkspaceSession::defaultWorkspaces(m_queue.now()));
+        saveWorkspaces();
+    }
+    const auto& list = m_workspaces.get();
+    m_activeWorkspaceId.set(list.empty() ? std::nullopt : std::optional(list.front().id));
+}
+
+void SessionManager::replaceUnreadableList(const std::optional<Bytes>& unreadable)
+{
+    if (!unreadable || unreadable->empty())
+        return;
+    auto stamp = static_cast<std::int64_t>(std::floor(m_queue.now().secondsSinceReferenceDate()));
+    auto key = std::string(keys::workspacesBackupPrefix) + std::to_string(stamp);
+    if (!m_defaults.setData(key, *unreadable))
+        logWarning("The unreadable workspace list could not be kept aside under " + key + ".");
+}
+
+void SessionManager::saveWorkspaces()
+{
+    auto encoded = encodeWorkspaceList(m_workspaces.get());
+    auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size());
+    // A failed write keeps the old stored list; the list in memory stays the one that counts.
+    if (!m_defaults.setData(keys::workspaces, bytes))
+        logWarning("The workspace list could not be saved.");
+}
+
+std::optional<WorkspaceSession> SessionManager::workspace(const Uuid& id) const
+{
+    for (const auto& workspace : m_workspaces.get()) {
+        if (workspace.id == id)
+            return workspace;
+    }
+    return std::nullopt;
+}
+
+void SessionManager::setSleepAfterMinutes(std::int64_t minutes)
+{
+    m_sleepAfterMinutes.set(minutes);
+    m_defaults.setInteger(keys::sleepAfterMinutes, minutes);
+}
+
+void SessionManager::setKeepSessionsAfterQuit(bool keep)
+{
+    m_keepSessionsAfterQuit.set(keep);
+    m_defaults.setBoolean(keys::keepSessionsAfterQuit, keep);
+    if (!keep) {
+        m_dataStores.forgetSavedSessions(m_workspaces.get());
+        return;
+    }
+    // Loaded pages already hold their cookies; restoring saved ones over them would go back in time.
+    for (const auto& workspace : m_workspaces.get()) {
+        if (m_runtime.isLoaded(workspace.id))
+            m_dataStores.markPrepared(workspace);
+    }
+}
+
+void SessionManager::setLinkFallbackWorkspaceId(std::optional<Uuid> id)
+{
+    m_linkFallbackWorkspaceId.set(id);
+    if (id)
+        m_defaults.setString(keys::linkFallback, id->string());
+    else
+        m_defaults.remove(keys::linkFallback);
+}
+
+bool SessionManager::anyModalOpen() const
+{
+    return m_showingCreateModal.get() || m_showingPreferencesModal.get() || m_workspaceSettingsID.get();
+}
+
+void SessionManager::presentModal(bool alreadyOpen, std::function<void()> action)
+{
+    if (alreadyOpen)
+        return;
+    if (!anyModalOpen()) {
+        action();
+        return;
+    }
+    m_showingCreateModal.set(false);
+    m_showingPreferencesModal.set(false);
+    m_workspaceSettingsID.set(std::nullopt);
+    std::weak_ptr<bool> alive = m_alive;
+    m_queue.postAfter(sheetGapSeconds, [alive, action = std::move(action)] {
+        if (auto flag = alive.lock(); flag && *flag)
+            action();
+    });
+}
+
+void SessionManager::showCreateModal()
+{
+    presentModal(m_showingCreateModal.get(), [this] { m_showingCreateModal.set(true); });
+}
+
+void SessionManager::showSettings()
+{
+    presentModal(m_showingPreferencesModal.get(), [this] { m_showingPreferencesModal.set(true); });
+}
+
+void SessionManager::showWorkspaceSettings(const WorkspaceSession& workspace)
+{
+    auto id = workspace.id;
+    presentModal(m_workspaceSettingsID.get() == id, [this, id] { m_workspaceSettingsID.set(id); });
+}
+
+// Later concerns hook in here; until they exist these steps have nothing to start.
+void SessionManager::registerGlobalShortcuts() { }
+void SessionManager::installWillSleepHook() { }
+void SessionManager::startTimers() { }
+void SessionManager::installKeyMonitor() { }
+void SessionManager::observeApplicationDeactivation() { }
+
+} // namespace cohortex

@@ -1,0 +1,91 @@
+#include "Services/DataStores.h"
+#include "Services/Keychain.h"
+#include "Services/LiveWorkspaces.h"
+#include "Services/RoutingRuleStore.h"
+#include "Services/SessionManager.h"
+#include "Support/MainQueue.h"
+
+#include <algorithm>
+
+namespace cohortex {
+
+void SessionManager::addWorkspace(std::string name, Url initialURL, std::string iconSymbol, std::string colorHex)
+{
+    std::int64_t highest = 0;
+    for (const auto& workspace : m_workspaces.get())
+        highest = std::max(highest, workspace.shortcutIndex);
+    // Only nine shortcuts exist, so every workspace past the ninth shares the last one.
+    auto shortcutIndex = std::min(highest + 1, maximumShortcutIndex);
+    auto now = m_queue.now();
+    WorkspaceSession workspace(Uuid::random(), std::move(name), initialURL, initialURL, std::move(iconSymbol),
+        std::move(colorHex), shortcutIndex, Uuid::random(), now, now);
+    m_workspaces.modify([&](auto& list) { list.push_back(workspace); });
+    saveWorkspaces();
+    activate(workspace);
+}
+
+void SessionManager::updateWorkspace(const WorkspaceSession& updated)
+{
+    const auto& list = m_workspaces.get();
+    auto found = std::ranges::find(list, updated.id, &WorkspaceSession::id);
+    if (found == list.end())
+        return;
+    auto index = static_cast<std::size_t>(found - list.begin());
+    auto old = *found;
+    m_workspaces.modify([&](auto& workspaces) { workspaces[index] = updated; });
+    saveWorkspaces();
+    applyProxyChange(old, updated);
+    applyLockChange(old, updated);
+}
+
+void SessionManager::applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated)
+{
+    bool proxyChanged = old.proxyType != updated.proxyType || old.proxyHost != updated.proxyHost
+        || old.proxyPort != updated.proxyPort || old.proxyUsername != updated.proxyUsername;
+    if (!proxyChanged && !m_proxyPasswordChanged)
+        return;
+    m_proxyPasswordChanged = false;
+    m_dataStores.refreshProxy(updated);
+    if (!m_runtime.isLoaded(updated.id))
+        return;
+    // Pages keep the network settings they were created with, so they are recreated.
+    m_runtime.sleep(updated.id);
+    if (auto active = activeWorkspace(); active && active->id == updated.id)
+        ensureActiveLoaded();
+}
+
+void SessionManager::applyLockChange(const WorkspaceSession& old, const WorkspaceSession& updated)
+{
+    if (old.isLocked() == updated.isLocked())
+        return;
+    if (!updated.isLocked()) {
+        m_runtime.markUnlocked(updated.id);
+        return;
+    }
+    // Locking an open workspace must not snatch it from the user; it locks again when idle or on request.
+    if (m_runtime.isLoaded(updated.id))
+        m_runtime.markUnlocked(updated.id);
+}
+
+void SessionManager::removeWorkspace(const Uuid& id)
+{
+    if (m_workspaces.get().size() < 2)
+        return;
+    if (auto removed = workspace(id)) {
+        m_runtime.forget(id);
+        m_dataStores.deleteWorkspaceStore(removed->storageIdentifier);
+        m_keychain.deleteItem(proxyPasswordKey(id.string()));
+    }
+    m_workspaces.modify([&](auto& list) { std::erase_if(list, [&](const auto& w) { return w.id == id; }); });
+    m_routingRules.removeRules(id);
+    if (m_linkFallbackWorkspaceId.get() == id)
+        setLinkFallbackWorkspaceId(std::nullopt);
+    if (m_activeWorkspaceId.get() == id) {
+        const auto& list = m_workspaces.get();
+        m_activeWorkspaceId.set(list.empty() ? std::nullopt : std::optional(list.front().id));
+    }
+    saveWorkspaces();
+    ensureActiveLoaded();
+}
+
+} // namespace cohortex

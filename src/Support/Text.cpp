@@ -1,0 +1,49 @@
+#include "Support/Text.h"
+
+#include <unicode/uchar.h>
+#include <unicode/unistr.h>
+#include <unicode/utf8.h>
+
+namespace cohortex {
+
+namespace {
+
+bool isWhitespace(UChar32 c) { return c >= 0 && u_isUWhiteSpace(c); }
+
+} // namespace
+
+std::string_view trimWhitespace(std::string_view text)
+{
+    auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    int32_t length = static_cast<int32_t>(text.size());
+    int32_t start = 0;
+    while (start < length) {
+        int32_t next = start;
+        UChar32 c;
+        U8_NEXT(bytes, next, length, c);
+        if (!isWhitespace(c))
+            break;
+        start = next;
+    }
+    int32_t end = length;
+    while (end > start) {
+        int32_t previous = end;
+        UChar32 c;
+        U8_PREV(bytes, start, previous, c);
+        if (!isWhitespace(c))
+            break;
+        end = previous;
+    }
+    return text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+}
+
+std::string toLowerCase(std::string_view text)
+{
+    auto unicode = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    unicode.toLower(icu::Locale::getRoot());
+    std::string result;
+    unicode.toUTF8String(result);
+    return result;
+}
+
+} // namespace cohortex

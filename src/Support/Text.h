@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace cohortex {
+
+// Removes Unicode white space and line breaks at both ends of UTF-8 text (invalid bytes are kept).
+std::string_view trimWhitespace(std::string_view text);
+
+// Lower-cases UTF-8 text with Unicode rules, independent of the user's locale.
+std::string toLowerCase(std::string_view text);
+
+} // namespace cohortex

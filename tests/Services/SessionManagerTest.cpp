@@ -1,0 +1,394 @@
+#include "Fakes/MemoryDefaults.h"
+#include "Fakes/SessionFakes.h"
+#include "Services/SessionManager.h"
+#include "Services/StoredKeys.h"
+#include "Support/ManualMainQueue.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+using testing::CallLog;
+using ::testing::ElementsAre;
+
+class SessionManagerTest : public ::testing::Test {
+protected:
+    std::unique_ptr<SessionManager> makeManager()
+    {
+        return std::make_unique<SessionManager>(
+            SessionManager::Collaborators { queue, defaults, runtime, stores, keychain, rules });
+    }
+
+    void storeList(const std::vector<WorkspaceSession>& list)
+    {
+        auto text = encodeWorkspaceList(list);
+        storeBytes(text);
+    }
+
+    void storeBytes(std::string_view text)
+    {
+        defaults.setData(keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+
+    std::vector<WorkspaceSession> storedList() const
+    {
+        auto bytes = defaults.data(keys::workspaces);
+        if (!bytes)
+            return {};
+        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession> {});
+    }
+
+    static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
+    {
+        return WorkspaceSession(Uuid::random(), std::move(name), *Url::parse("https://" + std::to_string(shortcutIndex) + ".example.com/"),
+            std::nullopt, "globe", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
+    }
+
+    ManualMainQueue queue;
+    MemoryDefaults defaults;
+    CallLog log;
+    testing::FakeLiveWorkspaces runtime { log };
+    testing::FakeDataStores stores { log };
+    testing::FakeKeychain keychain { log };
+    testing::FakeRoutingRules rules { log };
+};
+
+TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
+{
+    auto manager = makeManager();
+    const auto& list = manager->workspaces().get();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(storedList(), list);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
+    EXPECT_THAT(log.calls, ElementsAre("rules.load"));
+    EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
+    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
+}
+
+TEST_F(SessionManagerTest, EmptyStoredListIsReplacedByPresets)
+{
+    storeBytes("[]");
+    auto manager = makeManager();
+    EXPECT_EQ(manager->workspaces().get().size(), 3u);
+    EXPECT_EQ(storedList().size(), 3u);
+}
+
+TEST_F(SessionManagerTest, UndecodableListIsKeptAsideBeforePresetsReplaceIt)
+{
+    auto good = workspace("Kept", 1);
+    Json broken = good.toJson();
+    broken.erase("storageIdentifier");
+    auto text = Json::array({ good.toJson(), broken }).dump();
+    storeBytes(text);
+
+    auto manager = makeManager();
+    EXPECT_EQ(manager->workspaces().get().size(), 3u);
+    EXPECT_EQ(storedList(), manager->workspaces().get());
+    auto backupKey = std::string(keys::workspacesBackupPrefix)
+        + std::to_string(static_cast<std::int64_t>(queue.now().secondsSinceReferenceDate()));
+    auto backup = defaults.data(backupKey);
+    ASSERT_TRUE(backup);
+    EXPECT_EQ(std::string(backup->begin(), backup->end()), text);
+}
+
+TEST_F(SessionManagerTest, RelaunchStartsOnTheFirstWorkspaceWhicheverWasActive)
+{
+    storeList({ workspace("One", 1), workspace("Two", 2) });
+    auto manager = makeManager();
+    auto second = manager->workspaces().get()[1];
+    manager->updateWorkspace(second);
+    manager.reset();
+    log.clear();
+
+    auto relaunched = makeManager();
+    EXPECT_EQ(relaunched->activeWorkspace()->name, "One");
+    EXPECT_EQ(relaunched->workspaces().get().size(), 2u);
+}
+
+TEST_F(SessionManagerTest, PreferencesOfTheWrongKindUseTheDefaults)
+{
+    defaults.setString(keys::sleepAfterMinutes, "15");
+    defaults.setInteger(keys::keepSessionsAfterQuit, 0);
+    auto manager = makeManager();
+    EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
+    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
+}
+
+TEST_F(SessionManagerTest, StoredPreferencesAreReadWithoutRunningTheirChangeHandling)
+{
+    defaults.setInteger(keys::sleepAfterMinutes, 0);
+    defaults.setBoolean(keys::keepSessionsAfterQuit, false);
+    auto manager = makeManager();
+    EXPECT_EQ(manager->sleepAfterMinutes().get(), 0);
+    EXPECT_FALSE(manager->keepSessionsAfterQuit().get());
+    EXPECT_THAT(log.calls, ElementsAre("rules.load"));
+}
+
+TEST_F(SessionManagerTest, TurningKeptLoginsOffErasesEverySavedSession)
+{
+    auto manager = makeManager();
+    log.clear();
+    manager->setKeepSessionsAfterQuit(false);
+    EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), false);
+    EXPECT_THAT(log.calls, ElementsAre("stores.forgetSavedSessions 3"));
+}
+
+TEST_F(SessionManagerTest, TurningKeptLoginsOnMarksOnlyLoadedStoresPrepared)
+{
+    storeList({ workspace("Loaded", 1), workspace("Asleep", 2) });
+    auto manager = makeManager();
+    runtime.loaded = { manager->workspaces().get()[0].id };
+    log.clear();
+    manager->setKeepSessionsAfterQuit(true);
+    EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), true);
+    EXPECT_THAT(log.calls, ElementsAre("stores.markPrepared Loaded"));
+}
+
+TEST_F(SessionManagerTest, SleepMinutesAreStoredAsAnInteger)
+{
+    auto manager = makeManager();
+    manager->setSleepAfterMinutes(120);
+    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
+}
+
+TEST_F(SessionManagerTest, LinkFallbackIsRestoredAndAnUnreadableOneIsDropped)
+{
+    auto id = Uuid::random();
+    defaults.setString(keys::linkFallback, id.string());
+    EXPECT_EQ(makeManager()->linkFallbackWorkspaceId().get(), id);
+
+    defaults.setString(keys::linkFallback, "not a uuid");
+    EXPECT_FALSE(makeManager()->linkFallbackWorkspaceId().get());
+    EXPECT_FALSE(defaults.contains(keys::linkFallback));
+}
+
+TEST_F(SessionManagerTest, NewWorkspacesTakeTheNextShortcutUpToNine)
+{
+    auto first = workspace("One", 1);
+    auto third = workspace("Three", 3);
+    storeList({ first, third });
+    auto manager = makeManager();
+    manager->addWorkspace("Four", *Url::parse("https://four.example.com/"), "star", "#FF0000");
+    EXPECT_EQ(manager->workspaces().get().back().shortcutIndex, 4);
+
+    manager->updateWorkspace([&] {
+        auto changed = manager->workspaces().get().back();
+        changed.shortcutIndex = 9;
+        return changed;
+    }());
+    manager->addWorkspace("Ten", *Url::parse("https://ten.example.com/"), "star", "#FF0000");
+    manager->addWorkspace("Eleven", *Url::parse("https://eleven.example.com/"), "star", "#FF0000");
+    const auto& list = manager->workspaces().get();
+    EXPECT_EQ(list[list.size() - 2].shortcutIndex, 9);
+    EXPECT_EQ(list.back().shortcutIndex, 9);
+}
+
+TEST_F(SessionManagerTest, AddedWorkspaceIsStoredActivatedAndLoaded)
+{
+    auto manager = makeManager();
+    queue.advance(60);
+    manager->addWorkspace("Client", *Url::parse("https://client.example.com/app"), "star", "#123456");
+    const auto& added = manager->workspaces().get().back();
+    EXPECT_EQ(manager->activeWorkspaceId().get(), added.id);
+    EXPECT_EQ(added.currentURL, added.initialURL);
+    EXPECT_NE(added.id, added.storageIdentifier);
+    EXPECT_EQ(added.lastActiveAt, queue.now());
+    EXPECT_EQ(storedList(), manager->workspaces().get());
+    EXPECT_TRUE(runtime.loaded.contains(added.id));
+    ASSERT_FALSE(runtime.touched.empty());
+    EXPECT_EQ(runtime.touched.back().first, added.id);
+}
+
+TEST_F(SessionManagerTest, UpdateOfAnUnknownWorkspaceChangesNothing)
+{
+    auto manager = makeManager();
+    auto writes = defaults.writeCount();
+    manager->updateWorkspace(workspace("Stranger", 2));
+    EXPECT_EQ(defaults.writeCount(), writes);
+    EXPECT_EQ(manager->workspaces().get().size(), 3u);
+}
+
+TEST_F(SessionManagerTest, RenamingALoadedWorkspaceKeepsItsPages)
+{
+    auto manager = makeManager();
+    auto active = *manager->activeWorkspace();
+    runtime.loaded.insert(active.id);
+    log.clear();
+    active.name = "Renamed";
+    manager->updateWorkspace(active);
+    EXPECT_TRUE(log.calls.empty());
+    EXPECT_EQ(storedList()[0].name, "Renamed");
+}
+
+TEST_F(SessionManagerTest, ProxyChangeOnTheActiveWorkspaceRecreatesItsPages)
+{
+    auto manager = makeManager();
+    auto active = *manager->activeWorkspace();
+    runtime.loaded.insert(active.id);
+    log.clear();
+    active.proxyHost = "127.0.0.1";
+    active.proxyPort = 1080;
+    manager->updateWorkspace(active);
+    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + active.name, "runtime.sleep " + active.id.string(),
+                               "runtime.load " + active.name));
+}
+
+TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
+{
+    auto manager = makeManager();
+    auto background = manager->workspaces().get()[1];
+    runtime.loaded.insert(background.id);
+    log.clear();
+    background.proxyPort = 3128;
+    manager->updateWorkspace(background);
+    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.sleep " + background.id.string()));
+}
+
+TEST_F(SessionManagerTest, NewProxyPasswordReappliesTheProxyOnceAndClearsTheFlag)
+{
+    auto manager = makeManager();
+    auto background = manager->workspaces().get()[2];
+    manager->setProxyPasswordChanged(true);
+    log.clear();
+    manager->updateWorkspace(background);
+    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name));
+    EXPECT_FALSE(manager->proxyPasswordChanged());
+    log.clear();
+    manager->updateWorkspace(background);
+    EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneAsks)
+{
+    auto manager = makeManager();
+    auto loaded = manager->workspaces().get()[1];
+    auto unloaded = manager->workspaces().get()[2];
+    runtime.loaded.insert(loaded.id);
+    loaded.requiresUnlock = true;
+    unloaded.requiresUnlock = true;
+    manager->updateWorkspace(loaded);
+    manager->updateWorkspace(unloaded);
+    EXPECT_FALSE(manager->needsUnlock(*manager->workspace(loaded.id)));
+    EXPECT_TRUE(manager->needsUnlock(*manager->workspace(unloaded.id)));
+
+    unloaded.requiresUnlock = false;
+    manager->updateWorkspace(unloaded);
+    EXPECT_TRUE(runtime.unlocked.contains(unloaded.id));
+}
+
+TEST_F(SessionManagerTest, RemovingTheOnlyWorkspaceDoesNothing)
+{
+    storeList({ workspace("Only", 1) });
+    auto manager = makeManager();
+    log.clear();
+    manager->removeWorkspace(manager->workspaces().get()[0].id);
+    EXPECT_EQ(manager->workspaces().get().size(), 1u);
+    EXPECT_TRUE(log.calls.empty());
+}
+
+TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
+{
+    auto manager = makeManager();
+    auto first = manager->workspaces().get()[0];
+    auto second = manager->workspaces().get()[1];
+    manager->setLinkFallbackWorkspaceId(first.id);
+    log.clear();
+
+    manager->removeWorkspace(first.id);
+    EXPECT_THAT(log.calls,
+        ElementsAre("runtime.forget " + first.id.string(), "stores.delete " + first.storageIdentifier.string(),
+            "keychain.delete proxy_password_" + first.id.string(), "rules.remove " + first.id.string(),
+            "runtime.load " + second.name));
+    EXPECT_FALSE(manager->linkFallbackWorkspaceId().get());
+    EXPECT_FALSE(defaults.contains(keys::linkFallback));
+    EXPECT_EQ(manager->activeWorkspaceId().get(), second.id);
+    EXPECT_EQ(storedList().size(), 2u);
+}
+
+TEST_F(SessionManagerTest, RemovingAnotherWorkspaceKeepsTheFallbackAndTheActiveOne)
+{
+    auto manager = makeManager();
+    auto first = manager->workspaces().get()[0];
+    auto third = manager->workspaces().get()[2];
+    manager->setLinkFallbackWorkspaceId(first.id);
+    manager->removeWorkspace(third.id);
+    EXPECT_EQ(manager->linkFallbackWorkspaceId().get(), first.id);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), first.id);
+}
+
+TEST_F(SessionManagerTest, RemovingAnUnknownIdStillDropsItsRules)
+{
+    auto manager = makeManager();
+    log.clear();
+    auto stranger = Uuid::random();
+    manager->removeWorkspace(stranger);
+    EXPECT_THAT(log.calls, ElementsAre("rules.remove " + stranger.string(), "runtime.load Work (Client A)"));
+    EXPECT_EQ(manager->workspaces().get().size(), 3u);
+}
+
+TEST_F(SessionManagerTest, FailedWriteKeepsTheListInMemory)
+{
+    auto manager = makeManager();
+    defaults.setFailWrites(true);
+    manager->addWorkspace("Unsaved", *Url::parse("https://unsaved.example.com/"), "star", "#000000");
+    EXPECT_EQ(manager->workspaces().get().size(), 4u);
+    EXPECT_EQ(storedList().size(), 3u);
+}
+
+TEST_F(SessionManagerTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
+{
+    auto manager = makeManager();
+    manager->showCreateModal();
+    EXPECT_TRUE(manager->showingCreateModal().get());
+
+    manager->showSettings();
+    EXPECT_FALSE(manager->showingCreateModal().get());
+    EXPECT_FALSE(manager->showingPreferencesModal().get());
+    queue.advance(0.449);
+    EXPECT_FALSE(manager->showingPreferencesModal().get());
+    queue.advance(0.001);
+    EXPECT_TRUE(manager->showingPreferencesModal().get());
+
+    manager->showSettings();
+    queue.advance(1);
+    EXPECT_TRUE(manager->showingPreferencesModal().get());
+    EXPECT_FALSE(manager->showingCreateModal().get());
+}
+
+TEST_F(SessionManagerTest, WorkspaceSettingsSwitchBetweenWorkspacesThroughTheGap)
+{
+    auto manager = makeManager();
+    auto first = manager->workspaces().get()[0];
+    auto second = manager->workspaces().get()[1];
+    manager->showWorkspaceSettings(first);
+    EXPECT_EQ(manager->workspaceSettingsID().get(), first.id);
+    manager->showWorkspaceSettings(first);
+    EXPECT_EQ(manager->workspaceSettingsID().get(), first.id);
+    manager->showWorkspaceSettings(second);
+    EXPECT_FALSE(manager->workspaceSettingsID().get());
+    queue.advance(SessionManager::sheetGapSeconds);
+    EXPECT_EQ(manager->workspaceSettingsID().get(), second.id);
+}
+
+TEST_F(SessionManagerTest, QuickSwitcherDoesNotCountAsAnOpenSheet)
+{
+    auto manager = makeManager();
+    manager->setShowingQuickSwitcher(true);
+    manager->showCreateModal();
+    EXPECT_TRUE(manager->showingCreateModal().get());
+}
+
+TEST_F(SessionManagerTest, PendingSheetIsDroppedWhenTheManagerGoesAway)
+{
+    auto manager = makeManager();
+    manager->showCreateModal();
+    manager->showSettings();
+    manager.reset();
+    queue.advance(1);
+    SUCCEED();
+}
+
+} // namespace
+} // namespace cohortex
