@@ -1,0 +1,263 @@
+#include "Support/Task.h"
+
+#include "Support/ManualMainQueue.h"
+
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cohortex {
+namespace {
+
+// Lets a test decide when an awaited operation completes, the way a GLib callback would later.
+template <typename T>
+class Gate {
+public:
+    CallbackAwaitable<T> wait()
+    {
+        return awaitCallback<T>(
+            [this](typename CallbackAwaitable<T>::Resume resume) { m_resume = std::move(resume); });
+    }
+    template <typename... Value>
+    void open(Value... value)
+    {
+        m_resume(std::move(value)...);
+    }
+
+private:
+    typename CallbackAwaitable<T>::Resume m_resume;
+};
+
+using Log = std::vector<std::string>;
+
+Task<int> doubledWhenOpen(Gate<int>& gate, Log& log)
+{
+    log.push_back("waiting");
+    int value = co_await gate.wait();
+    log.push_back("opened");
+    co_return value * 2;
+}
+
+Task<> awaitAndRecord(Task<int> task, std::string name, Log& log)
+{
+    int value = co_await task;
+    log.push_back(name + " got " + std::to_string(value));
+}
+
+Task<int> afterDelay(MainQueue& queue, double seconds, int value)
+{
+    co_await delay(queue, seconds);
+    co_return value;
+}
+
+Task<int> sumOfTwoDelays(MainQueue& queue)
+{
+    int first = co_await afterDelay(queue, 1, 10);
+    int second = co_await afterDelay(queue, 2, 20);
+    co_return first + second;
+}
+
+class TaskTest : public ::testing::Test {
+protected:
+    double elapsed() const { return queue.now().secondsSince(Date(800000000)); }
+
+    ManualMainQueue queue;
+    Log log;
+};
+
+TEST_F(TaskTest, BodyRunsAtOnceUntilItFirstSuspends)
+{
+    Gate<int> gate;
+    auto task = doubledWhenOpen(gate, log);
+
+    EXPECT_EQ(log, (Log{ "waiting" }));
+    EXPECT_FALSE(task.isDone());
+
+    gate.open(21);
+    EXPECT_EQ(log, (Log{ "waiting" })) << "resumption is posted, not run inside the callback";
+    queue.runPending();
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), 42);
+}
+
+TEST_F(TaskTest, TaskWhoseHandlesWereDroppedStillCompletes)
+{
+    Gate<int> gate;
+    doubledWhenOpen(gate, log);
+
+    gate.open(1);
+    queue.runPending();
+
+    EXPECT_EQ(log, (Log{ "waiting", "opened" }));
+}
+
+TEST_F(TaskTest, EveryAwaiterIsResumedThroughTheQueueInTheOrderItStartedWaiting)
+{
+    Gate<int> gate;
+    auto shared = doubledWhenOpen(gate, log);
+    awaitAndRecord(shared, "first", log);
+    awaitAndRecord(shared, "second", log);
+
+    gate.open(5);
+    queue.runPending();
+
+    EXPECT_EQ(log, (Log{ "waiting", "opened", "first got 10", "second got 10" }));
+}
+
+TEST_F(TaskTest, AwaitersAreNotResumedInsideTheCodeThatCompletesTheTask)
+{
+    Gate<int> gate;
+    auto shared = doubledWhenOpen(gate, log);
+    awaitAndRecord(shared, "waiter", log);
+    gate.open(1);
+
+    // The waiter's resumption is posted only when the task finishes, so it comes after work queued now.
+    queue.post([&] { log.push_back("queued before the waiter"); });
+    queue.runPending();
+
+    EXPECT_EQ(log, (Log{ "waiting", "opened", "queued before the waiter", "waiter got 2" }));
+}
+
+TEST_F(TaskTest, AwaitingAFinishedTaskDoesNotSuspend)
+{
+    Gate<int> gate;
+    auto finished = doubledWhenOpen(gate, log);
+    gate.open(4);
+    queue.runPending();
+
+    auto waiter = awaitAndRecord(finished, "late", log);
+
+    EXPECT_TRUE(waiter.isDone());
+    EXPECT_EQ(log.back(), "late got 8");
+    EXPECT_EQ(queue.pendingCount(), 0u);
+}
+
+TEST_F(TaskTest, NestedTasksRunOnTheVirtualClock)
+{
+    auto sum = sumOfTwoDelays(queue);
+
+    queue.advance(2.999);
+    EXPECT_FALSE(sum.isDone());
+    queue.advance(0.001);
+
+    ASSERT_TRUE(sum.isDone());
+    EXPECT_EQ(sum.result(), 30);
+    EXPECT_DOUBLE_EQ(elapsed(), 3);
+}
+
+TEST_F(TaskTest, OnDoneIsPostedEvenWhenTheTaskIsAlreadyDone)
+{
+    auto task = afterDelay(queue, 0, 7);
+    queue.runPending();
+    ASSERT_TRUE(task.isDone());
+
+    std::vector<int> results;
+    task.onDone([&](const int& value) { results.push_back(value); });
+    EXPECT_TRUE(results.empty());
+    queue.runPending();
+
+    EXPECT_EQ(results, (std::vector<int>{ 7 }));
+}
+
+Task<> nextTurnThenRecord(MainQueue& queue, Log& log)
+{
+    co_await nextTurn(queue);
+    log.push_back("resumed");
+}
+
+TEST_F(TaskTest, NextTurnResumesAfterTheWorkAlreadyPosted)
+{
+    queue.post([&] { log.push_back("posted before"); });
+    auto task = nextTurnThenRecord(queue, log);
+    task.onDone([&] { log.push_back("done"); });
+
+    queue.runPending();
+
+    EXPECT_EQ(log, (Log{ "posted before", "resumed", "done" }));
+}
+
+// Calls resume at once and twice more: again before the coroutine resumed, and after it finished.
+Task<std::string> resumedThrice(std::function<void(std::string)>& keptResume, Log& log)
+{
+    auto text = co_await awaitCallback<std::string>([&](std::function<void(std::string)> resume) {
+        keptResume = resume;
+        resume("first");
+        resume("second");
+    });
+    log.push_back(text);
+    co_return text;
+}
+
+TEST_F(TaskTest, OnlyTheFirstCallOfAResumeCallbackCounts)
+{
+    std::function<void(std::string)> keptResume;
+    auto task = resumedThrice(keptResume, log);
+    EXPECT_TRUE(log.empty()) << "a resume called at once is still posted";
+    queue.runPending();
+    ASSERT_TRUE(task.isDone());
+
+    keptResume("after the frame is gone");
+    queue.runPending();
+
+    EXPECT_EQ(log, (Log{ "first" }));
+    EXPECT_EQ(task.result(), "first");
+}
+
+TEST_F(TaskTest, CoroutineStaysSuspendedUntilItsCallbackComes)
+{
+    Gate<void> gate;
+    auto task = [](Gate<void>& gate) -> Task<> { co_await gate.wait(); }(gate);
+
+    queue.advance(3600);
+    EXPECT_FALSE(task.isDone());
+
+    // Opening the gate lets the frame finish, so this test does not leak it.
+    gate.open();
+    queue.runPending();
+    EXPECT_TRUE(task.isDone());
+}
+
+// A member coroutine that may outlive its object, written with the liveness token idiom.
+class Saver {
+public:
+    Saver(MainQueue& queue, int& saves)
+        : m_queue(queue)
+        , m_saves(saves)
+    {
+    }
+
+    Task<> saveLater() { return saveAfterDelay(m_alive); }
+
+private:
+    Task<> saveAfterDelay(std::weak_ptr<void> alive)
+    {
+        co_await delay(m_queue, 1.5);
+        if (alive.expired())
+            co_return;
+        ++m_saves;
+    }
+
+    MainQueue& m_queue;
+    int& m_saves;
+    std::shared_ptr<void> m_alive = std::make_shared<bool>(true);
+};
+
+TEST_F(TaskTest, CoroutineChecksItsOwnerIsAliveAfterEveryAwait)
+{
+    int saves = 0;
+    auto kept = std::make_unique<Saver>(queue, saves);
+    auto dropped = std::make_unique<Saver>(queue, saves);
+    auto keptSave = kept->saveLater();
+    auto droppedSave = dropped->saveLater();
+
+    dropped.reset();
+    queue.advance(1.5);
+
+    EXPECT_EQ(saves, 1);
+    EXPECT_TRUE(keptSave.isDone());
+    EXPECT_TRUE(droppedSave.isDone());
+}
+
+} // namespace
+} // namespace cohortex
