@@ -49,11 +49,12 @@ public:
         m_changed.emit(m_value);
     }
 
-    sigc::signal<void(const T&)>& changed() { return m_changed; }
+    // Subscribing does not change the value, so read-only holders may subscribe too.
+    sigc::signal<void(const T&)>& changed() const { return m_changed; }
 
 private:
     T m_value{};
-    sigc::signal<void(const T&)> m_changed;
+    mutable sigc::signal<void(const T&)> m_changed;
 };
 
 } // namespace cohortex

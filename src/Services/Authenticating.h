@@ -1,0 +1,20 @@
+#pragma once
+
+#include "Support/Task.h"
+
+#include <string>
+
+namespace cohortex {
+
+// Proves that the person at the machine is its owner before a locked workspace opens.
+class Authenticating {
+public:
+    virtual ~Authenticating() = default;
+
+    // Whether a prompt can work on this machine at all; the settings sheet refuses the lock otherwise.
+    virtual bool isAvailable() const = 0;
+    // Shows the system prompt with the reason and answers true only for a successful authentication.
+    virtual Task<bool> authenticate(std::string reason) = 0;
+};
+
+} // namespace cohortex
