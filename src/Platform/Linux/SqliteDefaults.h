@@ -1,0 +1,60 @@
+#pragma once
+
+#include "Platform/Linux/SqliteConnection.h"
+#include "Platform/Linux/SqliteStatement.h"
+#include "Support/DefaultsStore.h"
+#include "Support/Error.h"
+
+#include <filesystem>
+#include <memory>
+
+namespace cohortex {
+
+// The user defaults in one SQLite file: a single table of key, kind and value, in write-ahead-log mode.
+// Every write is its own transaction and is on disk when the call returns.
+class SqliteDefaults final : public DefaultsStore {
+public:
+    // $XDG_CONFIG_HOME/cohortex/defaults.sqlite3, where an unset, empty or relative XDG_CONFIG_HOME means
+    // $HOME/.config. Empty when there is no home directory at all.
+    static std::filesystem::path defaultPath();
+
+    // Creates the file and its directories when missing. A file that is not a sound database of ours is
+    // moved aside next to it (defaults.sqlite3.damaged-<UTC time>) with a warning, and a fresh one is
+    // started; anything else that stops the file from opening is returned as an error.
+    static Expected<std::unique_ptr<SqliteDefaults>> open(const std::filesystem::path& file);
+
+    std::optional<std::int64_t> integer(std::string_view key) const override;
+    std::optional<bool> boolean(std::string_view key) const override;
+    std::optional<std::string> string(std::string_view key) const override;
+    std::optional<Bytes> data(std::string_view key) const override;
+
+    bool setInteger(std::string_view key, std::int64_t value) override;
+    bool setBoolean(std::string_view key, bool value) override;
+    bool setString(std::string_view key, std::string_view value) override;
+    bool setData(std::string_view key, std::span<const std::uint8_t> value) override;
+    bool remove(std::string_view key) override;
+
+private:
+    SqliteDefaults(std::filesystem::path, SqliteConnection, SqliteStatement select, SqliteStatement upsert,
+        SqliteStatement remove);
+
+    static Expected<std::unique_ptr<SqliteDefaults>> prepareStatements(
+        std::filesystem::path, SqliteConnection);
+
+    // Steps the lookup onto the key's row; true when the row holds the kind and storage type asked for.
+    // The caller scopes the statement's use and reads the value from column 1.
+    bool findValue(std::string_view key, std::string_view kind, int storageType) const;
+    // Runs the upsert whose value the caller has bound.
+    bool storeValue(std::string_view key, std::string_view kind);
+    void logFailure(std::string_view action, int code) const;
+
+    std::filesystem::path m_file;
+    // Declared first so that it is destroyed last, after the statements prepared on it.
+    SqliteConnection m_connection;
+    // Reading runs a statement, but it does not change the store.
+    mutable SqliteStatement m_select;
+    SqliteStatement m_upsert;
+    SqliteStatement m_remove;
+};
+
+} // namespace cohortex

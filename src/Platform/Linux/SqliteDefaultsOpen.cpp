@@ -1,0 +1,161 @@
+#include "Platform/Linux/DamagedFile.h"
+#include "Platform/Linux/PrivateFiles.h"
+#include "Platform/Linux/SqliteDefaults.h"
+#include "Support/Log.h"
+
+#include <array>
+#include <cstdlib>
+#include <pwd.h>
+#include <unistd.h>
+#include <vector>
+
+namespace cohortex {
+
+namespace {
+
+constexpr const char* createTableSql
+    = "CREATE TABLE IF NOT EXISTS defaults ("
+      "key TEXT PRIMARY KEY, "
+      "kind TEXT NOT NULL CHECK (kind IN ('integer', 'boolean', 'string', 'data')), "
+      "value)";
+
+// How long a write waits for another connection, such as a backup tool, to finish. Waiting blocks the
+// main thread, so it is kept short: a failed write is reported to the caller, a frozen window is not.
+constexpr const char* busyTimeoutSql = "PRAGMA busy_timeout = 500";
+
+std::filesystem::path homeDirectory()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    std::array<char, 4096> buffer{};
+    passwd entry{};
+    passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir)
+        return found->pw_dir;
+    return {};
+}
+
+std::filesystem::path configHome()
+{
+    // A relative XDG_CONFIG_HOME is invalid and must be ignored, like an unset one.
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
+        return config;
+    auto home = homeDirectory();
+    return home.empty() ? home : home / ".config";
+}
+
+SqliteFailure damage(std::string message)
+{
+    return { SQLITE_CORRUPT, std::move(message) };
+}
+
+// Our table has exactly these columns; anything else under its name was not made by us.
+SqliteExpected<void> checkTableShape(SqliteConnection& connection)
+{
+    auto type = connection.queryText("SELECT type FROM sqlite_schema WHERE name = 'defaults' COLLATE NOCASE");
+    if (!type)
+        return std::unexpected(type.error());
+    if (type->empty())
+        return {};
+    if (*type != "table")
+        return std::unexpected(damage("its defaults table is a " + *type));
+    auto columns
+        = connection.prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info('defaults')");
+    if (!columns)
+        return std::unexpected(columns.error());
+    auto use = columns->use();
+    std::vector<std::string> shape;
+    int result;
+    while ((result = columns->step()) == SQLITE_ROW) {
+        shape.push_back(std::string(columns->columnText(0)) + " " + std::string(columns->columnText(1)) + " "
+            + std::to_string(columns->columnInteger(2)) + " " + std::to_string(columns->columnInteger(3)));
+    }
+    if (result != SQLITE_DONE)
+        return std::unexpected(sqliteFailure(columns->database(), result));
+    const std::vector<std::string> expected{ "key TEXT 0 1", "kind TEXT 1 0", "value  0 0" };
+    if (shape != expected)
+        return std::unexpected(damage("its defaults table has the wrong columns"));
+    return {};
+}
+
+SqliteExpected<void> checkContents(SqliteConnection& connection)
+{
+    auto check = connection.queryText("PRAGMA quick_check");
+    if (!check)
+        return std::unexpected(check.error());
+    // The check's own report may quote damaged content, so only its verdict is passed on.
+    if (*check != "ok")
+        return std::unexpected(damage("it failed the integrity check"));
+    return checkTableShape(connection);
+}
+
+SqliteExpected<void> configure(SqliteConnection& connection, const std::filesystem::path& file)
+{
+    auto journalMode = connection.queryText("PRAGMA journal_mode = WAL");
+    if (!journalMode)
+        return std::unexpected(journalMode.error());
+    // Some file systems cannot share memory between processes; the default journal is durable too.
+    if (*journalMode != "wal")
+        logWarning("The defaults database " + file.string() + " cannot use a write-ahead log here");
+    // FULL syncs the log on every commit, which is what makes a write durable when it returns.
+    if (auto synchronous = connection.execute("PRAGMA synchronous = FULL"); !synchronous)
+        return synchronous;
+    return connection.execute(createTableSql);
+}
+
+// Opens the file and proves it is a sound database of ours before anything is written to it.
+SqliteExpected<SqliteConnection> openChecked(const std::filesystem::path& file)
+{
+    auto connection = SqliteConnection::open(file);
+    if (!connection)
+        return connection;
+    // Until the file has passed its checks, closing must leave it exactly as it was found.
+    connection->setCheckpointOnClose(false);
+    if (auto busy = connection->execute(busyTimeoutSql); !busy)
+        return std::unexpected(busy.error());
+    if (auto checked = checkContents(*connection); !checked)
+        return std::unexpected(checked.error());
+    if (auto configured = configure(*connection, file); !configured)
+        return std::unexpected(configured.error());
+    connection->setCheckpointOnClose(true);
+    return connection;
+}
+
+Error openError(const std::filesystem::path& file, const SqliteFailure& failure)
+{
+    return Error{ "Cannot open the defaults database " + file.string() + ": " + failure.message };
+}
+
+} // namespace
+
+std::filesystem::path SqliteDefaults::defaultPath()
+{
+    auto config = configHome();
+    return config.empty() ? config : config / "cohortex" / "defaults.sqlite3";
+}
+
+Expected<std::unique_ptr<SqliteDefaults>> SqliteDefaults::open(const std::filesystem::path& file)
+{
+    if (file.empty())
+        return makeError("There is no location for the defaults database");
+    if (auto directory = createPrivateDirectories(file.parent_path()); !directory)
+        return std::unexpected(directory.error());
+    if (auto created = createPrivateFile(file); !created)
+        return std::unexpected(created.error());
+    auto connection = openChecked(file);
+    if (!connection && connection.error().isDamage()) {
+        auto movedAside = moveDamagedFileAside(file);
+        if (!movedAside)
+            return std::unexpected(movedAside.error());
+        logWarning("The defaults database " + file.string() + " was damaged (" + connection.error().message
+            + "); it was moved aside to " + movedAside->string() + " and empty defaults were started");
+        if (auto created = createPrivateFile(file); !created)
+            return std::unexpected(created.error());
+        connection = openChecked(file);
+    }
+    if (!connection)
+        return std::unexpected(openError(file, connection.error()));
+    return prepareStatements(file, std::move(*connection));
+}
+
+} // namespace cohortex

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cohortex {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A per-user key-value store of typed values. A value stored as another kind reads as absent.
+// Keys are opaque: any bytes, compared exactly.
+class DefaultsStore {
+public:
+    virtual ~DefaultsStore() = default;
+
+    virtual std::optional<std::int64_t> integer(std::string_view key) const = 0;
+    virtual std::optional<bool> boolean(std::string_view key) const = 0;
+    virtual std::optional<std::string> string(std::string_view key) const = 0;
+    virtual std::optional<Bytes> data(std::string_view key) const = 0;
+
+    // Writes report success; a failed write leaves the old value in place. A write replaces a value of
+    // any kind, and removing a key that is not there succeeds, because the store then holds what was asked.
+    virtual bool setInteger(std::string_view key, std::int64_t value) = 0;
+    virtual bool setBoolean(std::string_view key, bool value) = 0;
+    virtual bool setString(std::string_view key, std::string_view value) = 0;
+    virtual bool setData(std::string_view key, std::span<const std::uint8_t> value) = 0;
+    virtual bool remove(std::string_view key) = 0;
+};
+
+} // namespace cohortex

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "Support/DefaultsStore.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <variant>
+
+namespace cohortex {
+
+// The defaults store of unit tests: a map that keeps the same kind rules as the database, with hooks to
+// make writes fail and to see how often the code under test wrote.
+class MemoryDefaults final : public DefaultsStore {
+public:
+    std::optional<std::int64_t> integer(std::string_view key) const override;
+    std::optional<bool> boolean(std::string_view key) const override;
+    std::optional<std::string> string(std::string_view key) const override;
+    std::optional<Bytes> data(std::string_view key) const override;
+
+    bool setInteger(std::string_view key, std::int64_t value) override;
+    bool setBoolean(std::string_view key, bool value) override;
+    bool setString(std::string_view key, std::string_view value) override;
+    bool setData(std::string_view key, std::span<const std::uint8_t> value) override;
+    bool remove(std::string_view key) override;
+
+    // While set, every write returns false and changes nothing, as a full disk would.
+    void setFailWrites(bool failWrites) { m_failWrites = failWrites; }
+    // Counts write calls, failed ones included, so a test can see retries as well as saves.
+    int writeCount() const { return m_writeCount; }
+    bool contains(std::string_view key) const { return m_values.contains(key); }
+
+private:
+    // The alternatives are in the order of the kinds, and each is chosen by type, never by conversion.
+    using Value = std::variant<std::int64_t, bool, std::string, Bytes>;
+
+    template <typename T>
+    std::optional<T> read(std::string_view key) const;
+    bool write(std::string_view key, Value&&);
+
+    std::map<std::string, Value, std::less<>> m_values;
+    bool m_failWrites{ false };
+    int m_writeCount{ 0 };
+};
+
+} // namespace cohortex

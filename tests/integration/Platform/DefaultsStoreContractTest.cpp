@@ -1,0 +1,146 @@
+#include "Fakes/MemoryDefaults.h"
+#include "Platform/Linux/SqliteDefaults.h"
+#include "TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+// Unit tests of other classes trust MemoryDefaults to behave like the database, so both stores run the
+// same cases here.
+namespace cohortex {
+namespace {
+
+enum class StoreType { Memory, Sqlite };
+
+const char* storeName(StoreType type)
+{
+    return type == StoreType::Memory ? "Memory" : "Sqlite";
+}
+void PrintTo(StoreType type, std::ostream* stream)
+{
+    *stream << storeName(type);
+}
+
+class DefaultsStoreContractTest : public testing::TestWithParam<StoreType> {
+protected:
+    void SetUp() override
+    {
+        if (GetParam() == StoreType::Memory) {
+            m_store = std::make_unique<MemoryDefaults>();
+            return;
+        }
+        auto opened = SqliteDefaults::open(m_directory.path() / "defaults.sqlite3");
+        ASSERT_TRUE(opened) << opened.error().message;
+        m_store = std::move(*opened);
+    }
+
+    struct Reads {
+        std::optional<std::int64_t> integer;
+        std::optional<bool> boolean;
+        std::optional<std::string> string;
+        std::optional<Bytes> data;
+    };
+    Reads readAll(std::string_view key) const
+    {
+        return { m_store->integer(key), m_store->boolean(key), m_store->string(key), m_store->data(key) };
+    }
+
+    TemporaryDirectory m_directory;
+    std::unique_ptr<DefaultsStore> m_store;
+};
+
+const std::string nulKey("a\0b", 3);
+const std::vector<std::string> awkwardKeys{ "", "plain", "it's \"quoted\"; DROP TABLE defaults; --", nulKey,
+    "\xff\xfe not UTF-8", "WorkspaceList" };
+
+TEST_P(DefaultsStoreContractTest, EveryKindRoundTripsItsEdgeValues)
+{
+    Bytes allBytes(256);
+    for (std::size_t index = 0; index < allBytes.size(); ++index)
+        allBytes[index] = static_cast<std::uint8_t>(index);
+    for (const auto& key : awkwardKeys) {
+        SCOPED_TRACE(testing::PrintToString(key));
+        for (auto value : { std::numeric_limits<std::int64_t>::min(), std::int64_t(-1), std::int64_t(0),
+                 std::numeric_limits<std::int64_t>::max() }) {
+            ASSERT_TRUE(m_store->setInteger(key, value));
+            EXPECT_EQ(m_store->integer(key), value);
+        }
+        for (bool value : { true, false }) {
+            ASSERT_TRUE(m_store->setBoolean(key, value));
+            EXPECT_EQ(m_store->boolean(key), value);
+        }
+        for (std::string value : { std::string(), std::string("x\0y", 3), std::string("Grüße \xff"), key }) {
+            ASSERT_TRUE(m_store->setString(key, value));
+            EXPECT_EQ(m_store->string(key), value);
+        }
+        for (const Bytes& value : { Bytes(), Bytes{ 0 }, allBytes }) {
+            ASSERT_TRUE(m_store->setData(key, value));
+            EXPECT_EQ(m_store->data(key), value);
+        }
+    }
+}
+
+TEST_P(DefaultsStoreContractTest, AValueOfAnotherKindReadsAsAbsent)
+{
+    // Integer 1 and boolean true, or empty text and empty data, must not stand in for each other.
+    m_store->setInteger("integer", 1);
+    m_store->setBoolean("boolean", true);
+    m_store->setString("string", "");
+    m_store->setData("data", Bytes());
+
+    auto integer = readAll("integer");
+    EXPECT_EQ(integer.integer, 1);
+    EXPECT_FALSE(integer.boolean || integer.string || integer.data);
+    auto boolean = readAll("boolean");
+    EXPECT_EQ(boolean.boolean, true);
+    EXPECT_FALSE(boolean.integer || boolean.string || boolean.data);
+    auto string = readAll("string");
+    EXPECT_EQ(string.string, "");
+    EXPECT_FALSE(string.integer || string.boolean || string.data);
+    auto data = readAll("data");
+    EXPECT_EQ(data.data, Bytes());
+    EXPECT_FALSE(data.integer || data.boolean || data.string);
+}
+
+TEST_P(DefaultsStoreContractTest, AnEmptyViewWithoutStorageIsEmptyText)
+{
+    ASSERT_TRUE(m_store->setString(std::string_view(), std::string_view()));
+    EXPECT_EQ(m_store->string(""), "");
+}
+
+TEST_P(DefaultsStoreContractTest, AWriteOfAnotherKindReplacesTheValue)
+{
+    ASSERT_TRUE(m_store->setInteger("key", 7));
+    ASSERT_TRUE(m_store->setString("key", "seven"));
+    EXPECT_EQ(m_store->integer("key"), std::nullopt);
+    EXPECT_EQ(m_store->string("key"), "seven");
+}
+
+TEST_P(DefaultsStoreContractTest, KeysAreComparedExactly)
+{
+    for (std::size_t index = 0; index < awkwardKeys.size(); ++index)
+        ASSERT_TRUE(m_store->setInteger(awkwardKeys[index], static_cast<std::int64_t>(index)));
+    for (std::string_view lookalike : { "a", "PLAIN", "plain ", "workspacelist" })
+        EXPECT_EQ(m_store->integer(lookalike), std::nullopt) << lookalike;
+    for (std::size_t index = 0; index < awkwardKeys.size(); ++index)
+        EXPECT_EQ(m_store->integer(awkwardKeys[index]), static_cast<std::int64_t>(index));
+}
+
+TEST_P(DefaultsStoreContractTest, RemoveDeletesOnlyItsKeyAndSucceedsWhenAbsent)
+{
+    m_store->setString("kept", "value");
+    m_store->setData("removed", Bytes{ 1, 2 });
+
+    EXPECT_TRUE(m_store->remove("removed"));
+    EXPECT_EQ(m_store->data("removed"), std::nullopt);
+    EXPECT_EQ(m_store->string("kept"), "value");
+    EXPECT_TRUE(m_store->remove("removed"));
+    EXPECT_TRUE(m_store->remove("never written"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, DefaultsStoreContractTest,
+    testing::Values(StoreType::Memory, StoreType::Sqlite),
+    [](const auto& info) { return storeName(info.param); });
+
+} // namespace
+} // namespace cohortex
