@@ -25,8 +25,8 @@ public:
 
     // Lower-cased; "" when the URL has no scheme.
     std::string scheme() const;
-    // Percent-decoded, IPv6 literals without brackets. Nothing when the URL has no authority or the
-    // host is empty ("file:///x"), so callers never have to tell the two apart.
+    // Percent-decoded, case as written, IPv6 literals without brackets. Nothing when the URL has no authority
+    // or the host is empty ("file:///x"), so callers never have to tell the two apart.
     std::optional<std::string> host() const;
     // Any decimal port from 0 to 65535; nothing when absent, empty or out of range.
     std::optional<std::uint16_t> port() const;
