@@ -1,0 +1,155 @@
+#include "Support/Url.h"
+
+#include <gtest/gtest.h>
+#include <unordered_set>
+
+namespace cohortex {
+namespace {
+
+using std::nullopt;
+
+struct ParseCase {
+    const char* name;
+    std::string_view text;
+    bool isAccepted;
+};
+
+class UrlParse : public testing::TestWithParam<ParseCase> { };
+
+TEST_P(UrlParse, AcceptsExactlyUriReferences)
+{
+    auto url = Url::parse(GetParam().text);
+    EXPECT_EQ(url.has_value(), GetParam().isAccepted);
+    if (url) {
+        EXPECT_EQ(url->absoluteString(), GetParam().text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, UrlParse,
+    testing::Values(ParseCase{ "Https", "https://example.com/a?b=c#d", true },
+        ParseCase{ "UpperCaseKeptAsWritten", "HTTPS://Example.COM/%7Efoo", true },
+        ParseCase{ "RelativePath", "foo/bar", true }, ParseCase{ "QueryOnly", "?q=1", true },
+        ParseCase{ "FragmentOnly", "#top", true }, ParseCase{ "Mailto", "mailto:a@b.example", true },
+        ParseCase{ "Ipv6", "http://[::1]:8080/", true }, ParseCase{ "Empty", "", false },
+        ParseCase{ "Space", "https://example.com/a b", false },
+        ParseCase{ "SpaceInHost", "http://exa mple.com", false }, ParseCase{ "BadEscape", "%zz", false },
+        ParseCase{ "TruncatedEscape", "https://example.com/%4", false },
+        ParseCase{ "UnclosedIpv6", "http://[::1/", false }, ParseCase{ "Backslash", "http:\\\\x", false },
+        ParseCase{ "NonAscii", "https://example.com/\xC3\xA9", false },
+        ParseCase{ "Nul", std::string_view("https://a\0b", 11), false },
+        ParseCase{ "LeadingSpace", " https://example.com", false }),
+    [](const auto& info) { return info.param.name; });
+
+struct ComponentCase {
+    const char* name;
+    std::string_view text;
+    std::string scheme;
+    std::optional<std::string> host;
+    std::optional<std::uint16_t> port;
+    std::string path;
+    std::string query;
+    std::string lastPathComponent;
+    std::string pathExtension;
+};
+
+class UrlComponents : public testing::TestWithParam<ComponentCase> { };
+
+TEST_P(UrlComponents, AreReadAsRouted)
+{
+    const auto& expected = GetParam();
+    auto url = Url::parse(expected.text);
+    ASSERT_TRUE(url);
+    EXPECT_EQ(url->scheme(), expected.scheme);
+    EXPECT_EQ(url->host(), expected.host);
+    EXPECT_EQ(url->port(), expected.port);
+    EXPECT_EQ(url->path(), expected.path);
+    EXPECT_EQ(url->query(), expected.query);
+    EXPECT_EQ(url->lastPathComponent(), expected.lastPathComponent);
+    EXPECT_EQ(url->pathExtension(), expected.pathExtension);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Rules, UrlComponents, testing::Values(
+    ComponentCase { "NoPath", "https://x.com", "https", "x.com", nullopt, "", "", "", "" },
+    ComponentCase { "Root", "https://x.com/", "https", "x.com", nullopt, "/", "", "", "" },
+    ComponentCase { "TrailingSlashDropped", "https://x.com/a/b/", "https", "x.com", nullopt, "/a/b", "", "b", "" },
+    ComponentCase { "OnlyOneTrailingSlashDropped", "https://x.com/a//", "https", "x.com", nullopt, "/a/", "", "", "" },
+    ComponentCase { "SchemeLowered", "HTTP://X.com:8080/p?q=%20", "http", "X.com", 8080, "/p", "q=%20", "p", "" },
+    ComponentCase { "HostDecoded", "https://www%2Droot.example/", "https", "www-root.example", nullopt, "/", "", "", "" },
+    ComponentCase { "Ipv6WithoutBrackets", "http://[::1]:80/", "http", "::1", 80, "/", "", "", "" },
+    ComponentCase { "Ipv4", "http://127.0.0.1/", "http", "127.0.0.1", nullopt, "/", "", "", "" },
+    ComponentCase { "EmptyPort", "http://x.com:/", "http", "x.com", nullopt, "/", "", "", "" },
+    ComponentCase { "PortZero", "http://x.com:0/", "http", "x.com", 0, "/", "", "", "" },
+    ComponentCase { "PortLeadingZeros", "http://x.com:00080/", "http", "x.com", 80, "/", "", "", "" },
+    ComponentCase { "PortTooLarge", "http://x.com:65536/", "http", "x.com", nullopt, "/", "", "", "" },
+    ComponentCase { "PortHuge", "http://x.com:99999999999999999999/", "http", "x.com", nullopt, "/", "", "", "" },
+    ComponentCase { "PathDecoded", "https://x.com/a%20b/c%2Fd", "https", "x.com", nullopt, "/a b/c/d", "", "c/d", "" },
+    ComponentCase { "SlashAfterDotIsNoExtension", "https://x.com/a.b%2Fc", "https", "x.com", nullopt, "/a.b/c", "", "a.b/c", "" },
+    ComponentCase { "DoubleExtension", "https://x.com/a.tar.gz", "https", "x.com", nullopt, "/a.tar.gz", "", "a.tar.gz", "gz" },
+    ComponentCase { "HiddenFile", "file:///home/u/.bashrc", "file", nullopt, nullopt, "/home/u/.bashrc", "", ".bashrc", "" },
+    ComponentCase { "TrailingDot", "file:///tmp/file.", "file", nullopt, nullopt, "/tmp/file.", "", "file.", "" },
+    ComponentCase { "BundleDirectory", "file:///tmp/Work.cohortex/", "file", nullopt, nullopt, "/tmp/Work.cohortex", "", "Work.cohortex", "cohortex" },
+    ComponentCase { "ExtensionCaseKept", "file:///tmp/W.COHORTEX", "file", nullopt, nullopt, "/tmp/W.COHORTEX", "", "W.COHORTEX", "COHORTEX" },
+    ComponentCase { "EmptyQuery", "https://x.com/?", "https", "x.com", nullopt, "/", "", "", "" },
+    ComponentCase { "FragmentIgnored", "https://x.com/a.html#b.c", "https", "x.com", nullopt, "/a.html", "", "a.html", "html" },
+    ComponentCase { "Mailto", "mailto:a@b.example", "mailto", nullopt, nullopt, "a@b.example", "", "a@b.example", "example" },
+    ComponentCase { "Relative", "foo/bar.txt?x", "", nullopt, nullopt, "foo/bar.txt", "x", "bar.txt", "txt" },
+    ComponentCase { "NetworkPathReference", "//cdn.example/lib.js", "", "cdn.example", nullopt, "/lib.js", "", "lib.js", "js" },
+    ComponentCase { "UserInfoNotInHost", "https://me:pw@x.com:443/", "https", "x.com", 443, "/", "", "", "" }
+), [](const auto& info) { return info.param.name; });
+// clang-format on
+
+struct FileCase {
+    const char* name;
+    std::string_view path;
+    bool isDirectory;
+    std::string_view text;
+    std::string_view filePath;
+};
+
+class UrlFromFile : public testing::TestWithParam<FileCase> { };
+
+TEST_P(UrlFromFile, EncodesThePathAndReadsItBack)
+{
+    const auto& expected = GetParam();
+    auto url = Url::fileURL(expected.path, expected.isDirectory);
+    EXPECT_EQ(url.absoluteString(), expected.text);
+    EXPECT_TRUE(url.isFileURL());
+    EXPECT_EQ(url.filePath(), expected.filePath);
+    EXPECT_EQ(url.host(), nullopt);
+    EXPECT_EQ(Url::parse(url.absoluteString()), url);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, UrlFromFile,
+    testing::Values(
+        FileCase{ "Plain", "/tmp/a.cohortex", false, "file:///tmp/a.cohortex", "/tmp/a.cohortex" },
+        FileCase{ "Directory", "/tmp/dir", true, "file:///tmp/dir/", "/tmp/dir/" },
+        FileCase{ "DirectoryAlreadySlashed", "/tmp/dir/", true, "file:///tmp/dir/", "/tmp/dir/" },
+        FileCase{ "Root", "/", true, "file:///", "/" },
+        FileCase{ "Relative", "tmp/x", false, "file:///tmp/x", "/tmp/x" },
+        FileCase{ "Reserved", "/a b/%/?#/x", false, "file:///a%20b/%25/%3F%23/x", "/a b/%/?#/x" },
+        FileCase{ "NonAscii", "/tmp/\xC3\xA9t\xC3\xA9", false, "file:///tmp/%C3%A9t%C3%A9",
+            "/tmp/\xC3\xA9t\xC3\xA9" },
+        FileCase{ "LeadingDoubleSlash", "//srv/x", false, "file:////srv/x", "//srv/x" }),
+    [](const auto& info) { return info.param.name; });
+
+TEST(UrlTest, FilePathIsOnlyForFileUrlsWithoutNul)
+{
+    EXPECT_EQ(Url::parse("https://x.com/a")->filePath(), "");
+    EXPECT_EQ(Url::parse("FILE:///a")->filePath(), "/a");
+    EXPECT_EQ(Url::parse("file:///a%00b")->filePath(), "");
+    EXPECT_EQ(Url::parse("file://localhost/etc/x")->filePath(), "/etc/x");
+}
+
+TEST(UrlTest, EqualityIsByTextWithoutNormalising)
+{
+    auto lower = *Url::parse("https://x.com/");
+    auto upper = *Url::parse("HTTPS://x.com/");
+    EXPECT_NE(lower, upper);
+    EXPECT_EQ(lower, *Url::parse("https://x.com/"));
+    std::unordered_set<Url> set{ lower, upper, *Url::parse("https://x.com/") };
+    EXPECT_EQ(set.size(), 2u);
+}
+
+} // namespace
+} // namespace cohortex

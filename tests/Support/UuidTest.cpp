@@ -1,0 +1,94 @@
+#include "Support/Uuid.h"
+
+#include <gtest/gtest.h>
+#include <set>
+#include <unordered_set>
+
+namespace cohortex {
+namespace {
+
+struct RejectedText {
+    const char* name;
+    std::string_view text;
+};
+
+class UuidRejectsText : public testing::TestWithParam<RejectedText> { };
+
+TEST_P(UuidRejectsText, ParseReturnsNothing)
+{
+    EXPECT_FALSE(Uuid::parse(GetParam().text));
+}
+
+INSTANTIATE_TEST_SUITE_P(NonCanonicalForms, UuidRejectsText,
+    testing::Values(RejectedText{ "Empty", "" },
+        RejectedText{ "Braces", "{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}" },
+        RejectedText{ "LeadingSpace", " 6BA7B810-9DAD-11D1-80B4-00C04FD430C8" },
+        RejectedText{ "TrailingSpace", "6BA7B810-9DAD-11D1-80B4-00C04FD430C8 " },
+        RejectedText{ "NoHyphens", "6BA7B8109DAD11D180B400C04FD430C8" },
+        RejectedText{ "NoHyphensPaddedToLength", "6BA7B8109DAD11D180B400C04FD430C80000" },
+        RejectedText{ "HyphenMoved", "6BA7B81-09DAD-11D1-80B4-00C04FD430C8" },
+        RejectedText{ "SpaceForHyphen", "6BA7B810 9DAD-11D1-80B4-00C04FD430C8" },
+        RejectedText{ "NonHexLetter", "6BA7B810-9DAD-11D1-80B4-00C04FD430CG" },
+        RejectedText{ "Urn", "urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8" },
+        RejectedText{ "OneShort", "6BA7B810-9DAD-11D1-80B4-00C04FD430C" },
+        RejectedText{ "PlusSign", "+BA7B810-9DAD-11D1-80B4-00C04FD430C8" },
+        RejectedText{ "EmbeddedNul", std::string_view("6BA7B810-9DAD-11D1-80B4-00C04FD430C\0", 36) }),
+    [](const auto& info) { return info.param.name; });
+
+TEST(UuidTest, ParsesEitherCaseAndPrintsUpperCase)
+{
+    auto lower = Uuid::parse("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
+    auto mixed = Uuid::parse("6Ba7B810-9dAD-11d1-80B4-00c04FD430c8");
+    ASSERT_TRUE(lower && mixed);
+    EXPECT_EQ(*lower, *mixed);
+    EXPECT_EQ(lower->string(), "6BA7B810-9DAD-11D1-80B4-00C04FD430C8");
+    EXPECT_EQ(lower->bytes()[0], 0x6B);
+    EXPECT_EQ(lower->bytes()[15], 0xC8);
+}
+
+TEST(UuidTest, NilIsAllZeroAndRoundTrips)
+{
+    Uuid nil;
+    EXPECT_TRUE(nil.isNil());
+    EXPECT_EQ(nil.string(), "00000000-0000-0000-0000-000000000000");
+    EXPECT_EQ(Uuid::parse(nil.string()), nil);
+    EXPECT_FALSE(Uuid::parse("00000000-0000-0000-0000-000000000001")->isNil());
+}
+
+TEST(UuidTest, RandomHasVersionFourAndVariantTen)
+{
+    for (int round = 0; round < 64; ++round) {
+        auto uuid = Uuid::random();
+        EXPECT_EQ(uuid.bytes()[6] >> 4, 4);
+        EXPECT_EQ(uuid.bytes()[8] >> 6, 0b10);
+        auto text = uuid.string();
+        EXPECT_EQ(text[14], '4');
+        EXPECT_EQ(Uuid::parse(text), uuid);
+    }
+}
+
+TEST(UuidTest, RandomValuesDiffer)
+{
+    std::unordered_set<Uuid> seen;
+    for (int round = 0; round < 1000; ++round)
+        EXPECT_TRUE(seen.insert(Uuid::random()).second);
+}
+
+TEST(UuidTest, OrdersByBytesLikeTheText)
+{
+    // Sorting by value must agree with sorting the canonical text, so stored lists keep a stable order.
+    std::set<Uuid> values;
+    std::set<std::string> texts;
+    for (int round = 0; round < 50; ++round) {
+        auto uuid = Uuid::random();
+        values.insert(uuid);
+        texts.insert(uuid.string());
+    }
+    auto text = texts.begin();
+    for (const auto& uuid : values)
+        EXPECT_EQ(uuid.string(), *text++);
+    EXPECT_LT(Uuid(), *values.begin());
+}
+
+} // namespace
+} // namespace cohortex
