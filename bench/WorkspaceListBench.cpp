@@ -14,8 +14,9 @@ std::vector<WorkspaceSession> makeList(int count)
     std::vector<WorkspaceSession> list;
     for (int i = 0; i < count; ++i) {
         auto site = *Url::parse("https://site" + std::to_string(i) + ".example.com/start");
-        WorkspaceSession workspace(Uuid::random(), "Client workspace " + std::to_string(i), site, std::nullopt,
-            "briefcase.fill", "#34C759", std::min(i + 1, 9), Uuid::random(), Date(7e8 + i), Date(7.1e8 + i));
+        WorkspaceSession workspace(Uuid::random(), "Client workspace " + std::to_string(i), site,
+            std::nullopt, "briefcase.fill", "#34C759", std::min(i + 1, 9), Uuid::random(), Date(7e8 + i),
+            Date(7.1e8 + i));
         if (i % 3 == 0) {
             workspace.proxyType = "socks5";
             workspace.proxyHost = "127.0.0.1";
@@ -41,12 +42,17 @@ void saveWorkspaceList(benchmark::State& state)
     auto list = makeList(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         auto encoded = encodeWorkspaceList(list);
-        store.value()->setData(keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+        store.value()->setData(keys::workspaces,
+            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
     }
     store->reset();
     std::filesystem::remove_all(directory);
 }
-BENCHMARK(saveWorkspaceList)->Arg(200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(saveWorkspaceList)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // What start-up does: read the stored bytes and decode them.
 void loadWorkspaceList(benchmark::State& state)
@@ -54,7 +60,8 @@ void loadWorkspaceList(benchmark::State& state)
     auto directory = temporaryDirectory();
     auto store = SqliteDefaults::open(directory / "defaults.sqlite3");
     auto encoded = encodeWorkspaceList(makeList(static_cast<int>(state.range(0))));
-    store.value()->setData(keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    store.value()->setData(
+        keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
     for (auto _ : state) {
         auto bytes = store.value()->data(keys::workspaces);
         auto decoded = decodeWorkspaceList(*bytes);
@@ -63,7 +70,11 @@ void loadWorkspaceList(benchmark::State& state)
     store->reset();
     std::filesystem::remove_all(directory);
 }
-BENCHMARK(loadWorkspaceList)->Arg(200)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(loadWorkspaceList)
+    ->Arg(200)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace cohortex

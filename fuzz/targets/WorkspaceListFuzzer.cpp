@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)workspace.downloadFolderURL();
     }
     auto encoded = cohortex::encodeWorkspaceList(*decoded);
-    auto again = cohortex::decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    auto again = cohortex::decodeWorkspaceList(
+        std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
     if (!again || *again != *decoded)
         std::abort();
     return 0;

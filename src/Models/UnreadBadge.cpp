@@ -11,7 +11,8 @@ namespace {
 std::unique_ptr<icu::RegexMatcher> compile(std::string_view pattern, uint32_t flags)
 {
     UErrorCode status = U_ZERO_ERROR;
-    auto text = icu::UnicodeString::fromUTF8(icu::StringPiece(pattern.data(), static_cast<int32_t>(pattern.size())));
+    auto text = icu::UnicodeString::fromUTF8(
+        icu::StringPiece(pattern.data(), static_cast<int32_t>(pattern.size())));
     std::unique_ptr<icu::RegexMatcher> matcher(new icu::RegexMatcher(text, flags, status));
     if (U_FAILURE(status))
         return nullptr;
@@ -60,7 +61,8 @@ std::optional<std::int64_t> firstMatch(icu::RegexMatcher* matcher, const icu::Un
 
 std::optional<std::int64_t> count(std::string_view title)
 {
-    auto text = icu::UnicodeString::fromUTF8(icu::StringPiece(title.data(), static_cast<int32_t>(title.size())));
+    auto text
+        = icu::UnicodeString::fromUTF8(icu::StringPiece(title.data(), static_cast<int32_t>(title.size())));
     for (int which : { 0, 1 }) {
         if (auto value = firstMatch(matcher(which), text))
             return value;

@@ -44,7 +44,10 @@ std::optional<Url> WorkspaceSession::downloadFolderURL() const
     return Url::fileURL(*downloadFolderPath, true);
 }
 
-RgbColor WorkspaceSession::displayColor() const { return parseHexColor(colorHex).value_or(standardBlue); }
+RgbColor WorkspaceSession::displayColor() const
+{
+    return parseHexColor(colorHex).value_or(standardBlue);
+}
 
 namespace {
 
@@ -62,7 +65,8 @@ int hexDigitValue(char c)
 std::optional<std::uint64_t> scanHexInteger(std::string_view text)
 {
     text = trimWhitespace(text);
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && hexDigitValue(text[2]) >= 0)
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')
+        && hexDigitValue(text[2]) >= 0)
         text.remove_prefix(2);
     std::uint64_t value = 0;
     std::size_t digits = 0;
@@ -92,7 +96,7 @@ std::optional<RgbColor> parseHexColor(std::string_view text)
     if (!value)
         return std::nullopt;
     auto channel = [&](int shift) { return static_cast<double>((*value >> shift) & 0xFF) / 255.0; };
-    return RgbColor { channel(16), channel(8), channel(0) };
+    return RgbColor{ channel(16), channel(8), channel(0) };
 }
 
 std::vector<WorkspaceSession> WorkspaceSession::defaultWorkspaces(Date now)
@@ -105,14 +109,16 @@ std::vector<WorkspaceSession> WorkspaceSession::defaultWorkspaces(Date now)
     };
     return {
         preset("Work (Client A)", "https://mail.google.com/", "briefcase.fill", "#007AFF", 1),
-        preset("Personal / Client B", "https://calendar.google.com/", "person.crop.circle.fill", "#34C759", 2),
+        preset(
+            "Personal / Client B", "https://calendar.google.com/", "person.crop.circle.fill", "#34C759", 2),
         preset("Admin / Operations", "https://app.slack.com/", "shield.checkerboard", "#AF52DE", 3),
     };
 }
 
 } // namespace cohortex
 
-std::size_t std::hash<cohortex::WorkspaceSession>::operator()(const cohortex::WorkspaceSession& w) const noexcept
+std::size_t std::hash<cohortex::WorkspaceSession>::operator()(
+    const cohortex::WorkspaceSession& w) const noexcept
 {
     cohortex::HashBuilder hash;
     hash.add(w.id).add(w.name).add(w.initialURL).add(w.currentURL).add(w.iconSymbol).add(w.colorHex);

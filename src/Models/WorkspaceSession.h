@@ -16,9 +16,9 @@ namespace cohortex {
 
 // An opaque sRGB colour; the UI layer turns it into whatever its toolkit draws with.
 struct RgbColor {
-    double red { 0 };
-    double green { 0 };
-    double blue { 0 };
+    double red{ 0 };
+    double green{ 0 };
+    double blue{ 0 };
 
     bool operator==(const RgbColor&) const = default;
 };
@@ -31,7 +31,7 @@ struct WorkspaceSession {
     std::optional<Url> currentURL;
     std::string iconSymbol;
     std::string colorHex;
-    std::int64_t shortcutIndex { 0 };
+    std::int64_t shortcutIndex{ 0 };
     Uuid storageIdentifier;
     Date createdAt;
     Date lastActiveAt;
@@ -67,7 +67,7 @@ struct WorkspaceSession {
 };
 
 // The colour shown when a stored colour cannot be read: the system's standard blue.
-inline constexpr RgbColor standardBlue { 0.0, 122.0 / 255.0, 1.0 };
+inline constexpr RgbColor standardBlue{ 0.0, 122.0 / 255.0, 1.0 };
 
 // Parses "#RRGGBB"-style text leniently; std::nullopt when no hexadecimal digit is found.
 std::optional<RgbColor> parseHexColor(std::string_view text);
@@ -78,7 +78,7 @@ Expected<std::vector<WorkspaceSession>> decodeWorkspaceList(std::span<const std:
 
 } // namespace cohortex
 
-template<>
+template <>
 struct std::hash<cohortex::WorkspaceSession> {
     std::size_t operator()(const cohortex::WorkspaceSession&) const noexcept;
 };

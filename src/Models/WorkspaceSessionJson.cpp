@@ -37,7 +37,7 @@ public:
     {
     }
 
-    template<typename T>
+    template <typename T>
     T required(std::string_view key)
     {
         auto value = json::required<T>(m_object, key);
@@ -48,7 +48,7 @@ public:
         return std::move(*value);
     }
 
-    template<typename T>
+    template <typename T>
     std::optional<T> optional(std::string_view key)
     {
         auto value = json::optional<T>(m_object, key);
@@ -62,13 +62,13 @@ public:
     const std::optional<Error>& error() const { return m_error; }
 
 private:
-    template<typename T>
+    template <typename T>
     static T fallback()
     {
         if constexpr (std::is_same_v<T, Url>)
             return *Url::parse("about:blank");
         else
-            return T {};
+            return T{};
     }
 
     void fail(const Error& error)

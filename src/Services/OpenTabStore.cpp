@@ -22,7 +22,7 @@ std::string encodeOpenTabs(const OpenTabSnapshots& snapshots)
 {
     Json object = Json::object();
     for (const auto& [workspaceId, snapshot] : snapshots)
-        object[workspaceId] = Json { { "urls", snapshot.urls }, { "activeIndex", snapshot.activeIndex } };
+        object[workspaceId] = Json{ { "urls", snapshot.urls }, { "activeIndex", snapshot.activeIndex } };
     return json::dump(object);
 }
 

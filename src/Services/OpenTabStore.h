@@ -16,7 +16,7 @@ namespace cohortex {
 // The stored form of one workspace's open tabs: addresses in tab order and the active one's index.
 struct TabSnapshot {
     std::vector<std::string> urls;
-    std::int64_t activeIndex { 0 };
+    std::int64_t activeIndex{ 0 };
 
     bool operator==(const TabSnapshot&) const = default;
 };
@@ -24,7 +24,7 @@ struct TabSnapshot {
 // The remembered tabs of a workspace that is not loaded.
 struct SavedSession {
     std::vector<Url> urls;
-    std::int64_t activeIndex { 0 };
+    std::int64_t activeIndex{ 0 };
 
     bool operator==(const SavedSession&) const = default;
 };

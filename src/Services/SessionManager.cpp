@@ -1,5 +1,7 @@
 #include "Services/SessionManager.h"
 
+#include "Services/DataStores.h"
+#include "Services/LiveWorkspaces.h"
 #include "Services/RoutingRuleStore.h"
 #include "Services/StoredKeys.h"
 #include "Support/Log.h"
@@ -29,12 +31,16 @@ SessionManager::SessionManager(Collaborators collaborators)
     observeApplicationDeactivation();
 }
 
-SessionManager::~SessionManager() { *m_alive = false; }
+SessionManager::~SessionManager()
+{
+    *m_alive = false;
+}
 
 void SessionManager::readPreferences()
 {
     // A value of the wrong kind reads as absent, so the defaults cover it too.
-    m_sleepAfterMinutes.set(m_defaults.integer(keys::sleepAfterMinutes).value_or(keys::defaultSleepAfterMinutes));
+    m_sleepAfterMinutes.set(
+        m_defaults.integer(keys::sleepAfterMinutes).value_or(keys::defaultSleepAfterMinutes));
     m_keepSessionsAfterQuit.set(
         m_defaults.boolean(keys::keepSessionsAfterQuit).value_or(keys::defaultKeepSessionsAfterQuit));
 }
@@ -167,10 +173,20 @@ void SessionManager::showWorkspaceSettings(const WorkspaceSession& workspace)
 }
 
 // Later concerns hook in here; until they exist these steps have nothing to start.
-void SessionManager::registerGlobalShortcuts() { }
-void SessionManager::installWillSleepHook() { }
-void SessionManager::startTimers() { }
-void SessionManager::installKeyMonitor() { }
-void SessionManager::observeApplicationDeactivation() { }
+void SessionManager::registerGlobalShortcuts()
+{
+}
+void SessionManager::installWillSleepHook()
+{
+}
+void SessionManager::startTimers()
+{
+}
+void SessionManager::installKeyMonitor()
+{
+}
+void SessionManager::observeApplicationDeactivation()
+{
+}
 
 } // namespace cohortex

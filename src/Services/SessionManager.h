@@ -46,7 +46,10 @@ public:
     const Observable<bool>& showingPreferencesModal() const { return m_showingPreferencesModal; }
     const Observable<std::optional<Uuid>>& workspaceSettingsID() const { return m_workspaceSettingsID; }
     const Observable<bool>& showingQuickSwitcher() const { return m_showingQuickSwitcher; }
-    const Observable<std::optional<Uuid>>& linkFallbackWorkspaceId() const { return m_linkFallbackWorkspaceId; }
+    const Observable<std::optional<Uuid>>& linkFallbackWorkspaceId() const
+    {
+        return m_linkFallbackWorkspaceId;
+    }
     const Observable<std::int64_t>& sleepAfterMinutes() const { return m_sleepAfterMinutes; }
     const Observable<bool>& keepSessionsAfterQuit() const { return m_keepSessionsAfterQuit; }
 
@@ -112,17 +115,17 @@ private:
 
     Observable<std::vector<WorkspaceSession>> m_workspaces;
     Observable<std::optional<Uuid>> m_activeWorkspaceId;
-    Observable<bool> m_showingCreateModal { false };
-    Observable<bool> m_showingPreferencesModal { false };
+    Observable<bool> m_showingCreateModal{ false };
+    Observable<bool> m_showingPreferencesModal{ false };
     Observable<std::optional<Uuid>> m_workspaceSettingsID;
-    Observable<bool> m_showingQuickSwitcher { false };
+    Observable<bool> m_showingQuickSwitcher{ false };
     Observable<std::optional<Uuid>> m_linkFallbackWorkspaceId;
-    Observable<std::int64_t> m_sleepAfterMinutes { 30 };
-    Observable<bool> m_keepSessionsAfterQuit { true };
-    bool m_proxyPasswordChanged { false };
+    Observable<std::int64_t> m_sleepAfterMinutes{ 30 };
+    Observable<bool> m_keepSessionsAfterQuit{ true };
+    bool m_proxyPasswordChanged{ false };
 
     // Work scheduled for later checks this before touching the manager.
-    std::shared_ptr<bool> m_alive { std::make_shared<bool>(true) };
+    std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 
 } // namespace cohortex

@@ -9,7 +9,8 @@
 
 namespace cohortex {
 
-void SessionManager::addWorkspace(std::string name, Url initialURL, std::string iconSymbol, std::string colorHex)
+void SessionManager::addWorkspace(
+    std::string name, Url initialURL, std::string iconSymbol, std::string colorHex)
 {
     std::int64_t highest = 0;
     for (const auto& workspace : m_workspaces.get())

@@ -14,7 +14,10 @@ const std::vector<BrowserTab>& noTabs()
     return empty;
 }
 
-BrowserTab freshTab(const Url& url) { return BrowserTab { Uuid::random(), url, {} }; }
+BrowserTab freshTab(const Url& url)
+{
+    return BrowserTab{ Uuid::random(), url, {} };
+}
 
 } // namespace
 
@@ -47,9 +50,15 @@ void WorkspaceRuntime::load(const WorkspaceSession& workspace, Date now)
     markDirty();
 }
 
-void WorkspaceRuntime::touch(const Uuid& workspaceId, Date now) { m_lastActive[workspaceId] = now; }
+void WorkspaceRuntime::touch(const Uuid& workspaceId, Date now)
+{
+    m_lastActive[workspaceId] = now;
+}
 
-bool WorkspaceRuntime::isLoaded(const Uuid& workspaceId) const { return m_tabs.get().contains(workspaceId); }
+bool WorkspaceRuntime::isLoaded(const Uuid& workspaceId) const
+{
+    return m_tabs.get().contains(workspaceId);
+}
 
 const std::vector<BrowserTab>& WorkspaceRuntime::tabs(const Uuid& workspaceId) const
 {
@@ -105,8 +114,11 @@ void WorkspaceRuntime::closeTab(const Uuid& tabId, const Uuid& workspaceId)
     if (found == list.end())
         return;
     auto index = static_cast<std::size_t>(found - list.begin());
-    bool wasActive = activeTab(workspaceId).transform([&](const auto& tab) { return tab.id == tabId; }).value_or(false);
-    m_tabs.modify([&](auto& table) { table[workspaceId].erase(table[workspaceId].begin() + static_cast<long>(index)); });
+    bool wasActive
+        = activeTab(workspaceId).transform([&](const auto& tab) { return tab.id == tabId; }).value_or(false);
+    m_tabs.modify([&](auto& table) {
+        table[workspaceId].erase(table[workspaceId].begin() + static_cast<long>(index));
+    });
     m_capturing.erase(tabId);
     m_unreadByTab.erase(tabId);
     if (wasActive) {

@@ -46,7 +46,8 @@ public:
     std::optional<Uuid> newTab(const Uuid& workspaceId, const Url&);
     void closeTab(const Uuid& tabId, const Uuid& workspaceId);
     void selectTab(const Uuid& tabId, const Uuid& workspaceId);
-    void updateTab(const Uuid& tabId, const Uuid& workspaceId, std::optional<std::string> title, std::optional<Url>);
+    void updateTab(
+        const Uuid& tabId, const Uuid& workspaceId, std::optional<std::string> title, std::optional<Url>);
     void setCapturing(const Uuid& tabId, bool capturing);
     bool isCapturing(const Uuid& tabId) const { return m_capturing.contains(tabId); }
 
@@ -95,8 +96,8 @@ private:
     // Unread counts per tab, read when a title changes rather than on every query.
     std::map<Uuid, std::int64_t> m_unreadByTab;
     std::function<void(const Uuid&)> m_onWillSleep;
-    DefaultsStore* m_defaults { nullptr };
-    bool m_dirty { false };
+    DefaultsStore* m_defaults{ nullptr };
+    bool m_dirty{ false };
 };
 
 } // namespace cohortex

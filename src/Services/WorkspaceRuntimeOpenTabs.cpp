@@ -1,6 +1,5 @@
-#include "Services/WorkspaceRuntime.h"
-
 #include "Services/StoredKeys.h"
+#include "Services/WorkspaceRuntime.h"
 #include "Support/DefaultsStore.h"
 #include "Support/Log.h"
 
@@ -28,7 +27,7 @@ OpenTabSnapshots WorkspaceRuntime::currentSnapshot() const
         if (isLoaded(workspaceId))
             continue;
         // Written as kept; reading filters and clamps, so a later relaunch still sees the same tabs.
-        TabSnapshot snapshot { {}, saved.activeIndex };
+        TabSnapshot snapshot{ {}, saved.activeIndex };
         for (const auto& url : saved.urls)
             snapshot.urls.push_back(url.absoluteString());
         snapshots[workspaceId.string()] = std::move(snapshot);
@@ -55,7 +54,8 @@ void WorkspaceRuntime::write()
     if (!m_defaults)
         return;
     auto encoded = encodeOpenTabs(currentSnapshot());
-    if (!m_defaults->setData(keys::openTabs, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+    if (!m_defaults->setData(
+            keys::openTabs, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
         logWarning("The open tabs could not be saved.");
 }
 

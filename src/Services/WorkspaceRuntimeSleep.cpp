@@ -63,7 +63,8 @@ void WorkspaceRuntime::lockNow(const Uuid& workspaceId)
     sleep(workspaceId);
 }
 
-Task<bool> WorkspaceRuntime::unlock(Uuid workspaceId, std::string name, Authenticating& authenticator, Date now)
+Task<bool> WorkspaceRuntime::unlock(
+    Uuid workspaceId, std::string name, Authenticating& authenticator, Date now)
 {
     if (isUnlocked(workspaceId))
         co_return true;

@@ -1,5 +1,6 @@
 #include "Support/Text.h"
 
+#include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
 #include <unicode/utf8.h>
@@ -8,7 +9,10 @@ namespace cohortex {
 
 namespace {
 
-bool isWhitespace(UChar32 c) { return c >= 0 && u_isUWhiteSpace(c); }
+bool isWhitespace(UChar32 c)
+{
+    return c >= 0 && u_isUWhiteSpace(c);
+}
 
 } // namespace
 
@@ -39,7 +43,8 @@ std::string_view trimWhitespace(std::string_view text)
 
 std::string toLowerCase(std::string_view text)
 {
-    auto unicode = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+    auto unicode
+        = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     unicode.toLower(icu::Locale::getRoot());
     std::string result;
     unicode.toUTF8String(result);

@@ -29,13 +29,14 @@ public:
 
     std::size_t openPrompts() const { return m_open.size(); }
 
-    bool available { true };
+    bool available{ true };
     std::vector<std::string> reasons;
 
 private:
     static Task<bool> waitForAnswer(FakeAuthenticator* self)
     {
-        co_return co_await awaitCallback<bool>([self](auto resume) { self->m_open.push_back(std::move(resume)); });
+        co_return co_await awaitCallback<bool>(
+            [self](auto resume) { self->m_open.push_back(std::move(resume)); });
     }
 
     std::deque<std::function<void(bool)>> m_open;

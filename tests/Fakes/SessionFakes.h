@@ -63,13 +63,22 @@ public:
     {
     }
 
-    void refreshProxy(const WorkspaceSession& workspace) override { m_log.add("stores.refreshProxy " + workspace.name); }
-    void deleteWorkspaceStore(const Uuid& storage) override { m_log.add("stores.delete " + storage.string()); }
+    void refreshProxy(const WorkspaceSession& workspace) override
+    {
+        m_log.add("stores.refreshProxy " + workspace.name);
+    }
+    void deleteWorkspaceStore(const Uuid& storage) override
+    {
+        m_log.add("stores.delete " + storage.string());
+    }
     void forgetSavedSessions(std::span<const WorkspaceSession> workspaces) override
     {
         m_log.add("stores.forgetSavedSessions " + std::to_string(workspaces.size()));
     }
-    void markPrepared(const WorkspaceSession& workspace) override { m_log.add("stores.markPrepared " + workspace.name); }
+    void markPrepared(const WorkspaceSession& workspace) override
+    {
+        m_log.add("stores.markPrepared " + workspace.name);
+    }
 
 private:
     CallLog& m_log;

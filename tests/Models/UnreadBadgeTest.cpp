@@ -18,22 +18,23 @@ TEST_P(UnreadBadgeTest, ReadsTheCountFromTheTitle)
 }
 
 INSTANTIATE_TEST_SUITE_P(Leading, UnreadBadgeTest,
-    ::testing::Values(TitleCase { "(3) Inbox - Mail", 3 }, TitleCase { "[12] Chat", 12 },
-        TitleCase { "(99+) Team", 99 }, TitleCase { "(7] mismatched brackets", 7 },
-        TitleCase { "  ( 4 + ) spaced", 4 }, TitleCase { "(0) Nothing new", 0 }, TitleCase { "(00042) Padded", 42 },
-        TitleCase { "(123456) Too long", std::nullopt }, TitleCase { "(3) Inbox (42)", 3 }));
+    ::testing::Values(TitleCase{ "(3) Inbox - Mail", 3 }, TitleCase{ "[12] Chat", 12 },
+        TitleCase{ "(99+) Team", 99 }, TitleCase{ "(7] mismatched brackets", 7 },
+        TitleCase{ "  ( 4 + ) spaced", 4 }, TitleCase{ "(0) Nothing new", 0 },
+        TitleCase{ "(00042) Padded", 42 }, TitleCase{ "(123456) Too long", std::nullopt },
+        TitleCase{ "(3) Inbox (42)", 3 }));
 
 INSTANTIATE_TEST_SUITE_P(Inbox, UnreadBadgeTest,
-    ::testing::Values(TitleCase { "Inbox (42) - ada@example.com", 42 }, TitleCase { "INBOX(5)", 5 },
-        TitleCase { "Mail - inbox ( 8 )", 8 }, TitleCase { "Sandbox (4)", std::nullopt },
-        TitleCase { "Inbox (123456) and (7) later", std::nullopt }, TitleCase { "(123456) Inbox (9)", 9 }));
+    ::testing::Values(TitleCase{ "Inbox (42) - ada@example.com", 42 }, TitleCase{ "INBOX(5)", 5 },
+        TitleCase{ "Mail - inbox ( 8 )", 8 }, TitleCase{ "Sandbox (4)", std::nullopt },
+        TitleCase{ "Inbox (123456) and (7) later", std::nullopt }, TitleCase{ "(123456) Inbox (9)", 9 }));
 
 INSTANTIATE_TEST_SUITE_P(Nothing, UnreadBadgeTest,
-    ::testing::Values(TitleCase { "", std::nullopt }, TitleCase { "Report (3) draft", std::nullopt },
-        TitleCase { "Plain title", std::nullopt }, TitleCase { "(three) words", std::nullopt },
+    ::testing::Values(TitleCase{ "", std::nullopt }, TitleCase{ "Report (3) draft", std::nullopt },
+        TitleCase{ "Plain title", std::nullopt }, TitleCase{ "(three) words", std::nullopt },
         // Arabic-Indic digits match the pattern's digit class but are not a count.
-        TitleCase { "(\u0663) Arabic digits", std::nullopt }, TitleCase { "(\u0663) Inbox (2)", 2 },
-        TitleCase { "\xff\xfe (3) broken bytes", std::nullopt }));
+        TitleCase{ "(\u0663) Arabic digits", std::nullopt }, TitleCase{ "(\u0663) Inbox (2)", 2 },
+        TitleCase{ "\xff\xfe (3) broken bytes", std::nullopt }));
 
 } // namespace
 } // namespace cohortex

@@ -6,7 +6,10 @@
 namespace cohortex {
 namespace {
 
-Url url(std::string_view text) { return *Url::parse(text); }
+Url url(std::string_view text)
+{
+    return *Url::parse(text);
+}
 
 WorkspaceSession sampleWorkspace()
 {
@@ -15,12 +18,18 @@ WorkspaceSession sampleWorkspace()
         *Uuid::parse("11111111-2222-4333-8444-555555555555"), Date(700000000.25), Date(700000100.5));
 }
 
-Json sampleJson() { return sampleWorkspace().toJson(); }
+Json sampleJson()
+{
+    return sampleWorkspace().toJson();
+}
 
 Expected<WorkspaceSession> decodeText(std::string_view text)
 {
-    return decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()))
-        .transform([](auto list) { return list.at(0); });
+    auto list
+        = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    if (!list)
+        return std::unexpected(list.error());
+    return list->at(0);
 }
 
 TEST(WorkspaceSessionTest, ConstructorUsesTheInitialURLWhenNoCurrentPageIsGiven)
@@ -46,8 +55,8 @@ TEST(WorkspaceSessionTest, RecordWithoutAnyOptionalKeyDecodesWithEverySettingOff
 TEST(WorkspaceSessionTest, NullOptionalsReadAsAbsentAndUnknownKeysAreIgnored)
 {
     Json object = sampleJson();
-    for (auto key : { "keepAwake", "requiresUnlock", "downloadFolderPath", "proxyType", "proxyHost", "proxyPort",
-             "proxyUsername", "currentURL" })
+    for (auto key : { "keepAwake", "requiresUnlock", "downloadFolderPath", "proxyType", "proxyHost",
+             "proxyPort", "proxyUsername", "currentURL" })
         object[key] = nullptr;
     object["someFutureSetting"] = Json::array({ 1, 2 });
     auto decoded = WorkspaceSession::fromJson(object);
@@ -66,7 +75,7 @@ TEST(WorkspaceSessionTest, EncodingLeavesAbsentOptionalsOutAndKeepsDeclarationOr
     std::vector<std::string> keys;
     for (const auto& [key, value] : object.items())
         keys.push_back(key);
-    std::vector<std::string> expected { "id", "name", "initialURL", "currentURL", "iconSymbol", "colorHex",
+    std::vector<std::string> expected{ "id", "name", "initialURL", "currentURL", "iconSymbol", "colorHex",
         "shortcutIndex", "storageIdentifier", "createdAt", "lastActiveAt", "keepAwake", "proxyHost" };
     EXPECT_EQ(keys, expected);
     EXPECT_EQ(object["id"], "0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9");
@@ -87,13 +96,14 @@ TEST(WorkspaceSessionTest, ListRoundTripGivesEqualRecords)
     full.proxyPort = 1080;
     full.proxyUsername = "ada";
     full.createdAt = Date(-12345.678901234567);
-    std::vector<WorkspaceSession> list { plain, full };
+    std::vector<WorkspaceSession> list{ plain, full };
 
     auto encoded = encodeWorkspaceList(list);
-    auto decoded = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    auto decoded = decodeWorkspaceList(
+        std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
     ASSERT_TRUE(decoded) << decoded.error().message;
     EXPECT_EQ(*decoded, list);
-    EXPECT_EQ(std::hash<WorkspaceSession> {}((*decoded)[1]), std::hash<WorkspaceSession> {}(full));
+    EXPECT_EQ(std::hash<WorkspaceSession>{}((*decoded)[1]), std::hash<WorkspaceSession>{}(full));
 }
 
 TEST(WorkspaceSessionTest, EqualityCoversEveryField)
@@ -144,20 +154,24 @@ TEST_P(RequiredFieldTest, MakesTheWholeListFail)
         object[GetParam().key] = GetParam().value;
     Json list = Json::array({ sampleJson(), object });
     auto text = list.dump();
-    auto decoded = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    auto decoded
+        = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     EXPECT_FALSE(decoded);
 }
 
-Json removed() { return Json(Json::value_t::discarded); }
+Json removed()
+{
+    return Json(Json::value_t::discarded);
+}
 
 INSTANTIATE_TEST_SUITE_P(MissingNullOrWrongType, RequiredFieldTest,
-    ::testing::Values(DamagedField { "id", removed() }, DamagedField { "id", nullptr },
-        DamagedField { "id", "not-a-uuid" }, DamagedField { "name", removed() }, DamagedField { "name", 7 },
-        DamagedField { "initialURL", removed() }, DamagedField { "initialURL", "http://exa mple.com" },
-        DamagedField { "iconSymbol", nullptr }, DamagedField { "colorHex", false },
-        DamagedField { "shortcutIndex", removed() }, DamagedField { "shortcutIndex", "3" },
-        DamagedField { "shortcutIndex", 1.5 }, DamagedField { "storageIdentifier", removed() },
-        DamagedField { "createdAt", "2024-01-01" }, DamagedField { "lastActiveAt", nullptr }));
+    ::testing::Values(DamagedField{ "id", removed() }, DamagedField{ "id", nullptr },
+        DamagedField{ "id", "not-a-uuid" }, DamagedField{ "name", removed() }, DamagedField{ "name", 7 },
+        DamagedField{ "initialURL", removed() }, DamagedField{ "initialURL", "http://exa mple.com" },
+        DamagedField{ "iconSymbol", nullptr }, DamagedField{ "colorHex", false },
+        DamagedField{ "shortcutIndex", removed() }, DamagedField{ "shortcutIndex", "3" },
+        DamagedField{ "shortcutIndex", 1.5 }, DamagedField{ "storageIdentifier", removed() },
+        DamagedField{ "createdAt", "2024-01-01" }, DamagedField{ "lastActiveAt", nullptr }));
 
 class OptionalFieldTest : public ::testing::TestWithParam<DamagedField> { };
 
@@ -169,10 +183,10 @@ TEST_P(OptionalFieldTest, PresentWithTheWrongTypeFails)
 }
 
 INSTANTIATE_TEST_SUITE_P(WrongType, OptionalFieldTest,
-    ::testing::Values(DamagedField { "keepAwake", 1 }, DamagedField { "requiresUnlock", "true" },
-        DamagedField { "downloadFolderPath", 3 }, DamagedField { "proxyType", true },
-        DamagedField { "proxyPort", "8080" }, DamagedField { "proxyUsername", Json::object() },
-        DamagedField { "currentURL", "not a url" }));
+    ::testing::Values(DamagedField{ "keepAwake", 1 }, DamagedField{ "requiresUnlock", "true" },
+        DamagedField{ "downloadFolderPath", 3 }, DamagedField{ "proxyType", true },
+        DamagedField{ "proxyPort", "8080" }, DamagedField{ "proxyUsername", Json::object() },
+        DamagedField{ "currentURL", "not a url" }));
 
 TEST(WorkspaceSessionTest, ListThatIsNotAnArrayOrNotJsonFails)
 {
@@ -200,10 +214,10 @@ TEST_P(HasProxyTest, NeedsAHostAndAPositivePort)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HasProxyTest,
-    ::testing::Values(ProxyCase { "", 8080, "http", false }, ProxyCase { "proxy", 0, "http", false },
-        ProxyCase { "proxy", std::nullopt, "http", false }, ProxyCase { "proxy", -1, "socks5", false },
-        ProxyCase { "proxy", 1, std::nullopt, true }, ProxyCase { "proxy", 1, "gopher", true },
-        ProxyCase { " ", 3128, "http", true }, ProxyCase { std::nullopt, 3128, "http", false }));
+    ::testing::Values(ProxyCase{ "", 8080, "http", false }, ProxyCase{ "proxy", 0, "http", false },
+        ProxyCase{ "proxy", std::nullopt, "http", false }, ProxyCase{ "proxy", -1, "socks5", false },
+        ProxyCase{ "proxy", 1, std::nullopt, true }, ProxyCase{ "proxy", 1, "gopher", true },
+        ProxyCase{ " ", 3128, "http", true }, ProxyCase{ std::nullopt, 3128, "http", false }));
 
 TEST(WorkspaceSessionTest, DownloadFolderURLIsADirectoryFileURLOnlyForANonEmptyPath)
 {
@@ -234,16 +248,16 @@ TEST_P(DisplayColorTest, ParsesLenientlyAndFallsBackToBlue)
     EXPECT_DOUBLE_EQ(color.blue, GetParam().expected.blue) << GetParam().text;
 }
 
-constexpr RgbColor green { 0x34 / 255.0, 0xC7 / 255.0, 0x59 / 255.0 };
+constexpr RgbColor green{ 0x34 / 255.0, 0xC7 / 255.0, 0x59 / 255.0 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DisplayColorTest,
-    ::testing::Values(ColorCase { "#34C759", green }, ColorCase { "34c759", green },
-        ColorCase { "  #34C759 \n", green }, ColorCase { "0x34C759", green }, ColorCase { "#0X34c759", green },
-        ColorCase { "#34C759zz", green }, ColorCase { "##34C759", green },
-        ColorCase { "\u00a0#34C759\u2003", green }, ColorCase { "", standardBlue },
-        ColorCase { "#GGHHII", standardBlue }, ColorCase { "#", standardBlue },
-        ColorCase { "#FF", RgbColor { 0, 0, 1.0 } }, ColorCase { "#FF34C759", green },
-        ColorCase { "#12345678901234567834C759", green }));
+    ::testing::Values(ColorCase{ "#34C759", green }, ColorCase{ "34c759", green },
+        ColorCase{ "  #34C759 \n", green }, ColorCase{ "0x34C759", green }, ColorCase{ "#0X34c759", green },
+        ColorCase{ "#34C759zz", green }, ColorCase{ "##34C759", green },
+        ColorCase{ "\u00a0#34C759\u2003", green }, ColorCase{ "", standardBlue },
+        ColorCase{ "#GGHHII", standardBlue }, ColorCase{ "#", standardBlue },
+        ColorCase{ "#FF", RgbColor{ 0, 0, 1.0 } }, ColorCase{ "#FF34C759", green },
+        ColorCase{ "#12345678901234567834C759", green }));
 
 } // namespace
 } // namespace cohortex

@@ -14,7 +14,7 @@ const char* workspaceA = "0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9";
 
 TEST(OpenTabStoreTest, RoundTripKeepsEveryMember)
 {
-    OpenTabSnapshots snapshots { { workspaceA, { { "https://a.example/", "about:blank" }, 1 } } };
+    OpenTabSnapshots snapshots{ { workspaceA, { { "https://a.example/", "about:blank" }, 1 } } };
     auto encoded = encodeOpenTabs(snapshots);
     auto decoded = decode(encoded);
     ASSERT_TRUE(decoded);
@@ -55,14 +55,15 @@ class ActiveIndexTest : public ::testing::TestWithParam<ClampCase> { };
 
 TEST_P(ActiveIndexTest, IsClampedIntoTheKeptAddresses)
 {
-    OpenTabSnapshots snapshots { { workspaceA, { { "https://a.example/", "HTTP://b.example/" }, GetParam().stored } } };
+    OpenTabSnapshots snapshots{ { workspaceA,
+        { { "https://a.example/", "HTTP://b.example/" }, GetParam().stored } } };
     auto sessions = restoredSessions(snapshots);
     EXPECT_EQ(sessions.at(*Uuid::parse(workspaceA)).activeIndex, GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ActiveIndexTest,
-    ::testing::Values(ClampCase { -1, 0 }, ClampCase { -3, 0 }, ClampCase { 0, 0 }, ClampCase { 1, 1 },
-        ClampCase { 9, 1 }, ClampCase { INT64_MAX, 1 }, ClampCase { INT64_MIN, 0 }));
+    ::testing::Values(ClampCase{ -1, 0 }, ClampCase{ -3, 0 }, ClampCase{ 0, 0 }, ClampCase{ 1, 1 },
+        ClampCase{ 9, 1 }, ClampCase{ INT64_MAX, 1 }, ClampCase{ INT64_MIN, 0 }));
 
 } // namespace
 } // namespace cohortex

@@ -1,6 +1,7 @@
+#include "Services/SessionManager.h"
+
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
-#include "Services/SessionManager.h"
 #include "Services/StoredKeys.h"
 #include "Support/ManualMainQueue.h"
 
@@ -18,7 +19,7 @@ protected:
     std::unique_ptr<SessionManager> makeManager()
     {
         return std::make_unique<SessionManager>(
-            SessionManager::Collaborators { queue, defaults, runtime, stores, keychain, rules });
+            SessionManager::Collaborators{ queue, defaults, runtime, stores, keychain, rules });
     }
 
     void storeList(const std::vector<WorkspaceSession>& list)
@@ -29,7 +30,8 @@ protected:
 
     void storeBytes(std::string_view text)
     {
-        defaults.setData(keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        defaults.setData(
+            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
 
     std::vector<WorkspaceSession> storedList() const
@@ -37,22 +39,23 @@ protected:
         auto bytes = defaults.data(keys::workspaces);
         if (!bytes)
             return {};
-        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession> {});
+        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession>{});
     }
 
     static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
     {
-        return WorkspaceSession(Uuid::random(), std::move(name), *Url::parse("https://" + std::to_string(shortcutIndex) + ".example.com/"),
-            std::nullopt, "globe", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
+        return WorkspaceSession(Uuid::random(), std::move(name),
+            *Url::parse("https://" + std::to_string(shortcutIndex) + ".example.com/"), std::nullopt, "globe",
+            "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
     }
 
     ManualMainQueue queue;
     MemoryDefaults defaults;
     CallLog log;
-    testing::FakeLiveWorkspaces runtime { log };
-    testing::FakeDataStores stores { log };
-    testing::FakeKeychain keychain { log };
-    testing::FakeRoutingRules rules { log };
+    testing::FakeLiveWorkspaces runtime{ log };
+    testing::FakeDataStores stores{ log };
+    testing::FakeKeychain keychain{ log };
+    testing::FakeRoutingRules rules{ log };
 };
 
 TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
@@ -231,8 +234,9 @@ TEST_F(SessionManagerTest, ProxyChangeOnTheActiveWorkspaceRecreatesItsPages)
     active.proxyHost = "127.0.0.1";
     active.proxyPort = 1080;
     manager->updateWorkspace(active);
-    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + active.name, "runtime.sleep " + active.id.string(),
-                               "runtime.load " + active.name));
+    EXPECT_THAT(log.calls,
+        ElementsAre("stores.refreshProxy " + active.name, "runtime.sleep " + active.id.string(),
+            "runtime.load " + active.name));
 }
 
 TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
@@ -243,7 +247,8 @@ TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
     log.clear();
     background.proxyPort = 3128;
     manager->updateWorkspace(background);
-    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.sleep " + background.id.string()));
+    EXPECT_THAT(log.calls,
+        ElementsAre("stores.refreshProxy " + background.name, "runtime.sleep " + background.id.string()));
 }
 
 TEST_F(SessionManagerTest, NewProxyPasswordReappliesTheProxyOnceAndClearsTheFlag)
@@ -298,7 +303,8 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
 
     manager->removeWorkspace(first.id);
     EXPECT_THAT(log.calls,
-        ElementsAre("runtime.forget " + first.id.string(), "stores.delete " + first.storageIdentifier.string(),
+        ElementsAre("runtime.forget " + first.id.string(),
+            "stores.delete " + first.storageIdentifier.string(),
             "keychain.delete proxy_password_" + first.id.string(), "rules.remove " + first.id.string(),
             "runtime.load " + second.name));
     EXPECT_FALSE(manager->linkFallbackWorkspaceId().get());

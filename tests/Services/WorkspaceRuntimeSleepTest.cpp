@@ -12,14 +12,14 @@ protected:
     Uuid loadAt(std::string name, Date lastUse)
     {
         auto site = *Url::parse("https://" + name + ".example/");
-        WorkspaceSession workspace(Uuid::random(), name, site, std::nullopt, "globe", "#000000", 1, Uuid::random(),
-            Date(0), Date(0));
+        WorkspaceSession workspace(Uuid::random(), name, site, std::nullopt, "globe", "#000000", 1,
+            Uuid::random(), Date(0), Date(0));
         runtime.load(workspace, lastUse);
         return workspace.id;
     }
 
-    WorkspaceRuntime runtime { nullptr };
-    Date now { 100000 };
+    WorkspaceRuntime runtime{ nullptr };
+    Date now{ 100000 };
 };
 
 TEST_F(WorkspaceRuntimeSleepTest, IdleAtExactlyTheLimitSleepsAndASecondLessDoesNot)
@@ -27,7 +27,7 @@ TEST_F(WorkspaceRuntimeSleepTest, IdleAtExactlyTheLimitSleepsAndASecondLessDoesN
     auto idle = loadAt("idle", now.adding(-minutes30));
     auto recent = loadAt("recent", now.adding(-minutes30 + 1));
     auto slept = runtime.sleepIdleWorkspaces(std::nullopt, minutes30, now, {});
-    EXPECT_EQ(slept, std::vector<Uuid> { idle });
+    EXPECT_EQ(slept, std::vector<Uuid>{ idle });
     EXPECT_TRUE(runtime.isLoaded(recent));
 }
 
@@ -47,16 +47,16 @@ TEST_F(WorkspaceRuntimeSleepTest, ShownKeepAwakeAndCapturingWorkspacesAreSkipped
     auto idle = loadAt("idle", Date(0));
     runtime.setCapturing(runtime.tabs(call)[0].id, true);
     auto slept = runtime.sleepIdleWorkspaces(shown, minutes30, now, { awake });
-    EXPECT_EQ(slept, std::vector<Uuid> { idle });
+    EXPECT_EQ(slept, std::vector<Uuid>{ idle });
 
     // Once the call ends the workspace is eligible at the next sweep.
     runtime.setCapturing(runtime.tabs(call)[0].id, false);
-    EXPECT_EQ(runtime.sleepIdleWorkspaces(shown, minutes30, now, { awake }), std::vector<Uuid> { call });
+    EXPECT_EQ(runtime.sleepIdleWorkspaces(shown, minutes30, now, { awake }), std::vector<Uuid>{ call });
 }
 
 TEST_F(WorkspaceRuntimeSleepTest, EveryIdleWorkspaceSleepsInOneSweepWithTheHookEachTime)
 {
-    std::set<Uuid> idle { loadAt("a", Date(0)), loadAt("b", Date(0)), loadAt("c", Date(0)) };
+    std::set<Uuid> idle{ loadAt("a", Date(0)), loadAt("b", Date(0)), loadAt("c", Date(0)) };
     std::set<Uuid> hooked;
     runtime.setOnWillSleep([&](const Uuid& id) { hooked.insert(id); });
     auto slept = runtime.sleepIdleWorkspaces(std::nullopt, minutes30, now, {});
@@ -75,7 +75,7 @@ TEST_F(WorkspaceRuntimeSleepTest, RelockAfterExactlyFiveMinutesAlsoSleeps)
     int hooks = 0;
     runtime.setOnWillSleep([&](const Uuid&) { ++hooks; });
 
-    EXPECT_EQ(runtime.relockIdle(shown, 300, now), std::vector<Uuid> { stale });
+    EXPECT_EQ(runtime.relockIdle(shown, 300, now), std::vector<Uuid>{ stale });
     EXPECT_FALSE(runtime.isUnlocked(stale));
     EXPECT_FALSE(runtime.isLoaded(stale));
     EXPECT_EQ(hooks, 1);
@@ -88,7 +88,7 @@ TEST_F(WorkspaceRuntimeSleepTest, RelockIgnoresKeepAwakeAndCameraUse)
     auto busy = loadAt("busy", Date(0));
     runtime.setCapturing(runtime.tabs(busy)[0].id, true);
     runtime.markUnlocked(busy);
-    EXPECT_EQ(runtime.relockIdle(std::nullopt, 300, now), std::vector<Uuid> { busy });
+    EXPECT_EQ(runtime.relockIdle(std::nullopt, 300, now), std::vector<Uuid>{ busy });
 }
 
 TEST_F(WorkspaceRuntimeSleepTest, UnlockedWorkspaceNeverSeenCountsAsJustUsed)

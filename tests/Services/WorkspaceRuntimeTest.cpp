@@ -1,26 +1,31 @@
+#include "Services/WorkspaceRuntime.h"
+
 #include "Fakes/MemoryDefaults.h"
 #include "Services/StoredKeys.h"
-#include "Services/WorkspaceRuntime.h"
 
 #include <gtest/gtest.h>
 
 namespace cohortex {
 namespace {
 
-Url url(std::string_view text) { return *Url::parse(text); }
+Url url(std::string_view text)
+{
+    return *Url::parse(text);
+}
 
 class WorkspaceRuntimeTest : public ::testing::Test {
 protected:
     WorkspaceSession makeWorkspace(std::string name)
     {
         auto site = url("https://" + name + ".example/");
-        WorkspaceSession workspace(Uuid::random(), name, site, url("https://" + name + ".example/elsewhere"), "globe",
-            "#000000", 1, Uuid::random(), Date(0), Date(0));
+        WorkspaceSession workspace(Uuid::random(), name, site, url("https://" + name + ".example/elsewhere"),
+            "globe", "#000000", 1, Uuid::random(), Date(0), Date(0));
         return workspace;
     }
 
     // A loaded workspace with one tab per address, the first active.
-    WorkspaceSession loadedWith(WorkspaceRuntime& runtime, std::string name, std::vector<std::string> addresses)
+    WorkspaceSession loadedWith(
+        WorkspaceRuntime& runtime, std::string name, std::vector<std::string> addresses)
     {
         auto workspace = makeWorkspace(std::move(name));
         runtime.load(workspace, Date(0));
@@ -59,7 +64,7 @@ TEST_F(WorkspaceRuntimeTest, FirstLoadOpensTheInitialSiteNotTheLastPage)
     WorkspaceRuntime runtime(&defaults);
     auto workspace = makeWorkspace("mail");
     runtime.load(workspace, Date(10));
-    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string> { "https://mail.example/" });
+    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string>{ "https://mail.example/" });
     EXPECT_EQ(activeIndex(runtime, workspace.id), 0u);
     EXPECT_EQ(runtime.lastActive(workspace.id), Date(10));
     EXPECT_TRUE(runtime.isDirty());
@@ -102,11 +107,11 @@ TEST_P(CloseTabTest, PicksTheRightNeighbourOrTheNewLastTab)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CloseTabTest,
-    ::testing::Values(CloseCase { 3, 1, 1, 1 }, // active middle: the tab to its right takes its place
-        CloseCase { 3, 2, 2, 1 }, // active last: the new last tab
-        CloseCase { 3, 0, 2, 0 }, // inactive: the active tab stays
-        CloseCase { 3, 2, 0, 1 }, // inactive before the active one: the same tab, now one place left
-        CloseCase { 2, 0, 0, 0 }));
+    ::testing::Values(CloseCase{ 3, 1, 1, 1 }, // active middle: the tab to its right takes its place
+        CloseCase{ 3, 2, 2, 1 }, // active last: the new last tab
+        CloseCase{ 3, 0, 2, 0 }, // inactive: the active tab stays
+        CloseCase{ 3, 2, 0, 1 }, // inactive before the active one: the same tab, now one place left
+        CloseCase{ 2, 0, 0, 0 }));
 
 TEST_F(WorkspaceRuntimeTest, TheLastTabAndUnknownTabsAreNeverClosed)
 {
@@ -182,7 +187,7 @@ TEST_F(WorkspaceRuntimeTest, SleepKeepsTheAddressesAndActiveTabForTheNextLoad)
     });
 
     runtime.sleep(workspace.id);
-    EXPECT_EQ(hooked, std::vector<Uuid> { workspace.id });
+    EXPECT_EQ(hooked, std::vector<Uuid>{ workspace.id });
     EXPECT_FALSE(runtime.isLoaded(workspace.id));
     EXPECT_TRUE(runtime.sleeping().get().contains(workspace.id));
     EXPECT_FALSE(runtime.isCapturing(capturingTab));
@@ -191,7 +196,8 @@ TEST_F(WorkspaceRuntimeTest, SleepKeepsTheAddressesAndActiveTabForTheNextLoad)
     EXPECT_EQ(hooked.size(), 1u);
 
     runtime.load(workspace, Date(5));
-    EXPECT_EQ(addresses(runtime, workspace.id), (std::vector<std::string> { "https://a.example/", "https://b.example/" }));
+    EXPECT_EQ(addresses(runtime, workspace.id),
+        (std::vector<std::string>{ "https://a.example/", "https://b.example/" }));
     EXPECT_EQ(activeIndex(runtime, workspace.id), 1u);
     EXPECT_FALSE(runtime.sleeping().get().contains(workspace.id));
 }
@@ -209,7 +215,7 @@ TEST_F(WorkspaceRuntimeTest, ForgetDropsEveryTrace)
     EXPECT_FALSE(runtime.lastActive(workspace.id));
     EXPECT_TRUE(runtime.currentSnapshot().empty());
     runtime.load(workspace, Date(0));
-    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string> { "https://w.example/" });
+    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string>{ "https://w.example/" });
 }
 
 TEST_F(WorkspaceRuntimeTest, SnapshotKeepsWebTabsAndCountsTheActiveIndexAmongThem)
@@ -223,10 +229,11 @@ TEST_F(WorkspaceRuntimeTest, SnapshotKeepsWebTabsAndCountsTheActiveIndexAmongThe
     runtime.sleep(asleep.id);
 
     auto snapshot = runtime.currentSnapshot();
-    EXPECT_EQ(snapshot.at(mixed.id.string()), (TabSnapshot { { "https://a.example/", "http://b.example/" }, 0 }));
+    EXPECT_EQ(
+        snapshot.at(mixed.id.string()), (TabSnapshot{ { "https://a.example/", "http://b.example/" }, 0 }));
     EXPECT_FALSE(snapshot.contains(fileOnly.id.string()));
     // A sleeping workspace is written as it was kept; the filter applies when it is read back.
-    EXPECT_EQ(snapshot.at(asleep.id.string()), (TabSnapshot { { "about:blank", "https://c.example/" }, 1 }));
+    EXPECT_EQ(snapshot.at(asleep.id.string()), (TabSnapshot{ { "about:blank", "https://c.example/" }, 1 }));
 }
 
 TEST_F(WorkspaceRuntimeTest, OpenTabsComeBackAfterARelaunchAsSavedNotSleeping)
@@ -248,7 +255,8 @@ TEST_F(WorkspaceRuntimeTest, OpenTabsComeBackAfterARelaunchAsSavedNotSleeping)
     EXPECT_FALSE(relaunched.isDirty());
     relaunched.load(asleep, Date(0));
     relaunched.load(open, Date(0));
-    EXPECT_EQ(addresses(relaunched, asleep.id), (std::vector<std::string> { "https://c.example/", "https://d.example/" }));
+    EXPECT_EQ(addresses(relaunched, asleep.id),
+        (std::vector<std::string>{ "https://c.example/", "https://d.example/" }));
     // The stored index 2 counted the blank page, which is gone now, so it lands on the last tab.
     EXPECT_EQ(activeIndex(relaunched, asleep.id), 1u);
     EXPECT_EQ(activeIndex(relaunched, open.id), 1u);
@@ -257,7 +265,8 @@ TEST_F(WorkspaceRuntimeTest, OpenTabsComeBackAfterARelaunchAsSavedNotSleeping)
 TEST_F(WorkspaceRuntimeTest, DamagedStoredTabsRestoreNothingAndStayUntilTheNextWrite)
 {
     std::string damaged = R"({"0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9": {"urls": ["https://a.example/"]}})";
-    defaults.setData(keys::openTabs, std::span(reinterpret_cast<const std::uint8_t*>(damaged.data()), damaged.size()));
+    defaults.setData(
+        keys::openTabs, std::span(reinterpret_cast<const std::uint8_t*>(damaged.data()), damaged.size()));
     defaults.setInteger(keys::sleepAfterMinutes, 5);
     WorkspaceRuntime runtime(&defaults);
     EXPECT_TRUE(runtime.currentSnapshot().empty());

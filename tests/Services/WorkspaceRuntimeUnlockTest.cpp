@@ -10,7 +10,7 @@ namespace {
 class WorkspaceRuntimeUnlockTest : public ::testing::Test {
 protected:
     ManualMainQueue queue;
-    WorkspaceRuntime runtime { nullptr };
+    WorkspaceRuntime runtime{ nullptr };
     testing::FakeAuthenticator authenticator;
     Uuid workspace = Uuid::random();
 };
@@ -18,7 +18,7 @@ protected:
 TEST_F(WorkspaceRuntimeUnlockTest, SuccessUnlocksAndStampsTheTimeTheCallBegan)
 {
     auto result = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
-    EXPECT_EQ(authenticator.reasons, std::vector<std::string> { "Unlock Client Alpha in Cohortex" });
+    EXPECT_EQ(authenticator.reasons, std::vector<std::string>{ "Unlock Client Alpha in Cohortex" });
     EXPECT_TRUE(runtime.isUnlocking(workspace));
     queue.advance(60);
     authenticator.answer(true);
