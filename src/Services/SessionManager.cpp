@@ -1,7 +1,7 @@
 #include "Services/SessionManager.h"
 
 #include "Services/DataStores.h"
-#include "Services/LiveWorkspaces.h"
+#include "Services/WorkspaceRuntime.h"
 #include "Services/RoutingRuleStore.h"
 #include "Services/StoredKeys.h"
 #include "Support/Log.h"
@@ -18,6 +18,10 @@ SessionManager::SessionManager(Collaborators collaborators)
     , m_dataStores(collaborators.dataStores)
     , m_keychain(collaborators.keychain)
     , m_routingRules(collaborators.routingRules)
+    , m_authenticator(collaborators.authenticator)
+    , m_resources(collaborators.resources)
+    , m_registry(collaborators.registry)
+    , m_window(collaborators.window)
 {
     // Each step sees the state the one before it left.
     readPreferences();
@@ -33,7 +37,8 @@ SessionManager::SessionManager(Collaborators collaborators)
 
 SessionManager::~SessionManager()
 {
-    *m_alive = false;
+    // The runtime may outlive the manager (it does in tests); its hook must not call into a dead one.
+    m_runtime.setOnWillSleep(nullptr);
 }
 
 void SessionManager::readPreferences()
@@ -151,7 +156,7 @@ void SessionManager::presentModal(bool alreadyOpen, std::function<void()> action
     m_workspaceSettingsID.set(std::nullopt);
     std::weak_ptr<bool> alive = m_alive;
     m_queue.postAfter(sheetGapSeconds, [alive, action = std::move(action)] {
-        if (auto flag = alive.lock(); flag && *flag)
+        if (!alive.expired())
             action();
     });
 }

@@ -3,6 +3,7 @@
 #include "Models/WorkspaceSession.h"
 #include "Support/DefaultsStore.h"
 #include "Support/Observable.h"
+#include "Support/Task.h"
 
 #include <cstdint>
 #include <functional>
@@ -13,12 +14,16 @@
 
 namespace cohortex {
 
+class Authenticating;
 class DataStores;
 class DefaultsStore;
 class Keychain;
-class LiveWorkspaces;
 class MainQueue;
+class ResourceMonitorService;
 class RoutingRuleStore;
+class WebViewRegistry;
+class WindowHost;
+class WorkspaceRuntime;
 
 // The central controller: the ordered workspace list and its stored form, the active workspace, the
 // sheet flags and the two preferences. Main thread only. Its operations are split by concern over
@@ -28,10 +33,14 @@ public:
     struct Collaborators {
         MainQueue& queue;
         DefaultsStore& defaults;
-        LiveWorkspaces& runtime;
+        WorkspaceRuntime& runtime;
         DataStores& dataStores;
         Keychain& keychain;
         RoutingRuleStore& routingRules;
+        Authenticating& authenticator;
+        ResourceMonitorService& resources;
+        WebViewRegistry& registry;
+        WindowHost& window;
     };
 
     explicit SessionManager(Collaborators);
@@ -79,10 +88,27 @@ public:
     bool proxyPasswordChanged() const { return m_proxyPasswordChanged; }
     void setProxyPasswordChanged(bool changed) { m_proxyPasswordChanged = changed; }
 
-    // Activation.
+    // Activation: every switch ends in openWorkspace or activate.
     std::optional<WorkspaceSession> activeWorkspace() const;
+    void openWorkspace(const WorkspaceSession&);
+    void openWorkspace(std::int64_t shortcutIndex);
     void ensureActiveLoaded();
     bool needsUnlock(const WorkspaceSession&) const;
+    // Asks the owner to authenticate, then loads the workspace if it is still the active one.
+    Task<bool> unlock(WorkspaceSession);
+    void sleepNow(const WorkspaceSession&);
+    void lockNow(const WorkspaceSession&);
+    void newTabInActiveWorkspace(std::optional<Url> = std::nullopt);
+    // False when nothing was closed (no active tab, or only one tab left) so the key can fall through.
+    bool closeActiveTab();
+    void showMainWindow();
+    void toggleMainWindow();
+    void saveSessionsInBackground();
+
+    // The 30-second sweep: last use of the shown workspace, hibernation, relock, memory figures,
+    // open tabs and login cookies, in that order.
+    void sweep(Date now);
+    static constexpr double relockAfterSeconds = 300;
 
     // The gap between dismissing one sheet and presenting the next, so their animations do not collide.
     static constexpr double sheetGapSeconds = 0.45;
@@ -94,6 +120,10 @@ private:
     void loadWorkspaces();
     void replaceUnreadableList(const std::optional<Bytes>& unreadable);
     void activate(const WorkspaceSession&);
+    std::optional<Uuid> protectedWorkspaceId() const;
+    void recordFreedMemory(const Uuid& workspaceId);
+    Task<void> loadWhenPrepared(WorkspaceSession);
+    Task<void> openTabWhenPrepared(WorkspaceSession, Url);
     void applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated);
     void applyLockChange(const WorkspaceSession& old, const WorkspaceSession& updated);
     bool anyModalOpen() const;
@@ -108,10 +138,14 @@ private:
 
     MainQueue& m_queue;
     DefaultsStore& m_defaults;
-    LiveWorkspaces& m_runtime;
+    WorkspaceRuntime& m_runtime;
     DataStores& m_dataStores;
     Keychain& m_keychain;
     RoutingRuleStore& m_routingRules;
+    Authenticating& m_authenticator;
+    ResourceMonitorService& m_resources;
+    WebViewRegistry& m_registry;
+    WindowHost& m_window;
 
     Observable<std::vector<WorkspaceSession>> m_workspaces;
     Observable<std::optional<Uuid>> m_activeWorkspaceId;

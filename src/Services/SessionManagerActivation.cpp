@@ -1,6 +1,11 @@
-#include "Services/LiveWorkspaces.h"
+#include "Services/Authenticating.h"
+#include "Services/DataStores.h"
+#include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
+
+#include <algorithm>
 
 namespace cohortex {
 
@@ -19,6 +24,7 @@ std::optional<WorkspaceSession> SessionManager::activeWorkspace() const
 void SessionManager::activate(const WorkspaceSession& target)
 {
     auto now = m_queue.now();
+    bool wasActive = m_activeWorkspaceId.get() == target.id;
     m_activeWorkspaceId.set(target.id);
     const auto& list = m_workspaces.get();
     if (auto found = std::ranges::find(list, target.id, &WorkspaceSession::id); found != list.end()) {
@@ -27,21 +33,65 @@ void SessionManager::activate(const WorkspaceSession& target)
         saveWorkspaces();
     }
     m_runtime.touch(target.id, now);
+    if (!wasActive)
+        m_resources.recordWorkspaceSwitch();
     ensureActiveLoaded();
+}
+
+void SessionManager::openWorkspace(const WorkspaceSession& target)
+{
+    activate(target);
+    // The window shows the locked screen meanwhile; the prompt comes up by itself.
+    if (needsUnlock(target))
+        unlock(target);
+}
+
+void SessionManager::openWorkspace(std::int64_t shortcutIndex)
+{
+    const auto& list = m_workspaces.get();
+    auto found = std::ranges::find(list, shortcutIndex, &WorkspaceSession::shortcutIndex);
+    if (found != list.end())
+        openWorkspace(WorkspaceSession(*found));
 }
 
 void SessionManager::ensureActiveLoaded()
 {
-    auto workspace = activeWorkspace();
+    auto active = activeWorkspace();
     // A locked workspace is never loaded before its owner has authenticated.
-    if (!workspace || needsUnlock(*workspace))
+    if (!active || needsUnlock(*active))
         return;
-    m_runtime.load(*workspace, m_queue.now());
+    if (m_dataStores.keepSessionsEnabled() && !m_dataStores.isPrepared(*active)) {
+        loadWhenPrepared(*active);
+        return;
+    }
+    m_runtime.load(*active, m_queue.now());
+}
+
+Task<void> SessionManager::loadWhenPrepared(WorkspaceSession target)
+{
+    std::weak_ptr<bool> alive = m_alive;
+    co_await m_dataStores.prepare(target);
+    if (alive.expired())
+        co_return;
+    // Other switches may have run while the cookies came back; only the workspace still shown loads.
+    auto active = activeWorkspace();
+    if (!active || active->id != target.id || needsUnlock(*active))
+        co_return;
+    m_runtime.load(*active, m_queue.now());
 }
 
 bool SessionManager::needsUnlock(const WorkspaceSession& workspace) const
 {
     return workspace.isLocked() && !m_runtime.isUnlocked(workspace.id);
+}
+
+Task<bool> SessionManager::unlock(WorkspaceSession target)
+{
+    std::weak_ptr<bool> alive = m_alive;
+    bool unlocked = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
+    if (unlocked && !alive.expired())
+        ensureActiveLoaded();
+    co_return unlocked;
 }
 
 } // namespace cohortex

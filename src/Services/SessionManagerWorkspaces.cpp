@@ -1,8 +1,8 @@
 #include "Services/DataStores.h"
 #include "Services/Keychain.h"
-#include "Services/LiveWorkspaces.h"
 #include "Services/RoutingRuleStore.h"
 #include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
 
 #include <algorithm>

@@ -2,7 +2,6 @@
 
 #include "Models/BrowserTab.h"
 #include "Models/WorkspaceSession.h"
-#include "Services/LiveWorkspaces.h"
 #include "Services/OpenTabStore.h"
 #include "Support/Observable.h"
 #include "Support/Task.h"
@@ -24,7 +23,7 @@ using TabTable = std::map<Uuid, std::vector<BrowserTab>>;
 // The live state of every workspace: tabs, active tab, the sleeping and unlocked sets, last use and
 // the tabs using camera or microphone. A workspace is loaded exactly when it has an entry in tabs().
 // Between operations no workspace is both loaded and saved, and a loaded workspace has a tab.
-class WorkspaceRuntime final : public LiveWorkspaces {
+class WorkspaceRuntime final {
 public:
     // Without a defaults store nothing is persisted. Reads the open-tab store once.
     explicit WorkspaceRuntime(DefaultsStore*);
@@ -35,9 +34,9 @@ public:
     const Observable<std::set<Uuid>>& sleeping() const { return m_sleeping; }
     const Observable<std::set<Uuid>>& unlocked() const { return m_unlocked; }
 
-    void load(const WorkspaceSession&, Date now) override;
-    void touch(const Uuid& workspaceId, Date now) override;
-    bool isLoaded(const Uuid& workspaceId) const override;
+    void load(const WorkspaceSession&, Date now);
+    void touch(const Uuid& workspaceId, Date now);
+    bool isLoaded(const Uuid& workspaceId) const;
     std::size_t loadedCount() const { return m_tabs.get().size(); }
     const std::vector<BrowserTab>& tabs(const Uuid& workspaceId) const;
     std::optional<BrowserTab> activeTab(const Uuid& workspaceId) const;
@@ -54,13 +53,13 @@ public:
     std::int64_t unreadCount(const Uuid& workspaceId) const;
     std::int64_t totalUnread() const;
 
-    void sleep(const Uuid& workspaceId) override;
-    void forget(const Uuid& workspaceId) override;
+    void sleep(const Uuid& workspaceId);
+    void forget(const Uuid& workspaceId);
     // Called just before a workspace with tabs goes to sleep, while its pages can still be measured.
     void setOnWillSleep(std::function<void(const Uuid&)> hook) { m_onWillSleep = std::move(hook); }
 
-    bool isUnlocked(const Uuid& workspaceId) const override { return m_unlocked.get().contains(workspaceId); }
-    void markUnlocked(const Uuid& workspaceId) override;
+    bool isUnlocked(const Uuid& workspaceId) const { return m_unlocked.get().contains(workspaceId); }
+    void markUnlocked(const Uuid& workspaceId);
     void lockNow(const Uuid& workspaceId);
     // One prompt per workspace at a time: a second call while one is up answers false at once.
     Task<bool> unlock(Uuid workspaceId, std::string name, Authenticating&, Date now);

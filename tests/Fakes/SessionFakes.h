@@ -3,16 +3,19 @@
 #include "Models/WorkspaceSession.h"
 #include "Services/DataStores.h"
 #include "Services/Keychain.h"
-#include "Services/LiveWorkspaces.h"
+#include "Services/ProcessMemory.h"
 #include "Services/RoutingRuleStore.h"
+#include "Services/WindowHost.h"
 
+#include <deque>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
 
 namespace cohortex::testing {
 
-// One ordered record of the calls every fake below receives, so tests can check the order across them.
+// One ordered record of the calls the fakes below receive, so tests can check the order across them.
 struct CallLog {
     std::vector<std::string> calls;
 
@@ -20,42 +23,8 @@ struct CallLog {
     void clear() { calls.clear(); }
 };
 
-class FakeLiveWorkspaces final : public LiveWorkspaces {
-public:
-    explicit FakeLiveWorkspaces(CallLog& log)
-        : m_log(log)
-    {
-    }
-
-    bool isLoaded(const Uuid& id) const override { return loaded.contains(id); }
-    void load(const WorkspaceSession& workspace, Date) override
-    {
-        m_log.add("runtime.load " + workspace.name);
-        loaded.insert(workspace.id);
-    }
-    void sleep(const Uuid& id) override
-    {
-        m_log.add("runtime.sleep " + id.string());
-        loaded.erase(id);
-    }
-    void forget(const Uuid& id) override
-    {
-        m_log.add("runtime.forget " + id.string());
-        loaded.erase(id);
-        unlocked.erase(id);
-    }
-    bool isUnlocked(const Uuid& id) const override { return unlocked.contains(id); }
-    void markUnlocked(const Uuid& id) override { unlocked.insert(id); }
-    void touch(const Uuid& id, Date now) override { touched.emplace_back(id, now); }
-
-    std::set<Uuid> loaded;
-    std::set<Uuid> unlocked;
-    std::vector<std::pair<Uuid, Date>> touched;
-
-private:
-    CallLog& m_log;
-};
-
+// Website data stores whose preparation takes as long as the test wants: each prepare() waits until
+// finishPreparing() is called for its workspace.
 class FakeDataStores final : public DataStores {
 public:
     explicit FakeDataStores(CallLog& log)
@@ -63,14 +32,20 @@ public:
     {
     }
 
-    void refreshProxy(const WorkspaceSession& workspace) override
+    bool keepSessionsEnabled() const override { return keepSessions; }
+    bool isPrepared(const WorkspaceSession& workspace) const override { return prepared.contains(workspace.id); }
+    Task<void> prepare(WorkspaceSession workspace) override
     {
-        m_log.add("stores.refreshProxy " + workspace.name);
+        m_log.add("stores.prepare " + workspace.name);
+        return waitUntilPrepared(this, workspace.id);
     }
-    void deleteWorkspaceStore(const Uuid& storage) override
+    Task<void> saveSessionCookies(std::vector<WorkspaceSession> workspaces) override
     {
-        m_log.add("stores.delete " + storage.string());
+        m_log.add("stores.saveSessionCookies " + std::to_string(workspaces.size()));
+        return done();
     }
+    void refreshProxy(const WorkspaceSession& workspace) override { m_log.add("stores.refreshProxy " + workspace.name); }
+    void deleteWorkspaceStore(const Uuid& storage) override { m_log.add("stores.delete " + storage.string()); }
     void forgetSavedSessions(std::span<const WorkspaceSession> workspaces) override
     {
         m_log.add("stores.forgetSavedSessions " + std::to_string(workspaces.size()));
@@ -78,10 +53,37 @@ public:
     void markPrepared(const WorkspaceSession& workspace) override
     {
         m_log.add("stores.markPrepared " + workspace.name);
+        prepared.insert(workspace.id);
     }
 
+    // Completes every preparation waiting for the workspace; the waiting coroutines resume on the queue.
+    void finishPreparing(const Uuid& id)
+    {
+        prepared.insert(id);
+        auto waiting = std::move(m_waiting[id]);
+        m_waiting.erase(id);
+        for (auto& resume : waiting)
+            resume();
+    }
+
+    std::size_t waitingCount(const Uuid& id) const
+    {
+        auto found = m_waiting.find(id);
+        return found == m_waiting.end() ? 0 : found->second.size();
+    }
+
+    bool keepSessions { false };
+    std::set<Uuid> prepared;
+
 private:
+    static Task<void> waitUntilPrepared(FakeDataStores* self, Uuid id)
+    {
+        co_await awaitCallback<void>([self, id](auto resume) { self->m_waiting[id].push_back(std::move(resume)); });
+    }
+    static Task<void> done() { co_return; }
+
     CallLog& m_log;
+    std::map<Uuid, std::vector<std::function<void()>>> m_waiting;
 };
 
 class FakeKeychain final : public Keychain {
@@ -109,6 +111,47 @@ public:
 
 private:
     CallLog& m_log;
+};
+
+class FakeWindowHost final : public WindowHost {
+public:
+    bool mainWindowExists() const override { return exists; }
+    bool isMainWindowVisible() const override { return exists && visible && !minimised; }
+    bool isMainWindowKey() const override { return exists && key; }
+    bool isApplicationActive() const override { return applicationActive; }
+    void showMainWindow() override
+    {
+        ++shows;
+        exists = visible = key = applicationActive = true;
+        minimised = false;
+    }
+    void hideMainWindow() override
+    {
+        ++hides;
+        visible = key = false;
+    }
+
+    bool exists { false };
+    bool visible { false };
+    bool minimised { false };
+    bool key { false };
+    bool applicationActive { false };
+    int shows { 0 };
+    int hides { 0 };
+};
+
+// Process footprints answered from a table, so memory figures are exact in tests.
+class FixedProcessMemory final : public ProcessMemory {
+public:
+    std::optional<double> footprintMB(std::int32_t pid) const override
+    {
+        auto found = footprints.find(pid);
+        return found == footprints.end() ? std::nullopt : std::optional(found->second);
+    }
+    double ownMB() const override { return own; }
+
+    std::map<std::int32_t, double> footprints;
+    double own { 0 };
 };
 
 } // namespace cohortex::testing

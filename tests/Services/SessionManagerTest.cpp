@@ -14,49 +14,7 @@ namespace {
 using testing::CallLog;
 using ::testing::ElementsAre;
 
-class SessionManagerTest : public ::testing::Test {
-protected:
-    std::unique_ptr<SessionManager> makeManager()
-    {
-        return std::make_unique<SessionManager>(
-            SessionManager::Collaborators{ queue, defaults, runtime, stores, keychain, rules });
-    }
-
-    void storeList(const std::vector<WorkspaceSession>& list)
-    {
-        auto text = encodeWorkspaceList(list);
-        storeBytes(text);
-    }
-
-    void storeBytes(std::string_view text)
-    {
-        defaults.setData(
-            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    }
-
-    std::vector<WorkspaceSession> storedList() const
-    {
-        auto bytes = defaults.data(keys::workspaces);
-        if (!bytes)
-            return {};
-        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession>{});
-    }
-
-    static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
-    {
-        return WorkspaceSession(Uuid::random(), std::move(name),
-            *Url::parse("https://" + std::to_string(shortcutIndex) + ".example.com/"), std::nullopt, "globe",
-            "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
-    }
-
-    ManualMainQueue queue;
-    MemoryDefaults defaults;
-    CallLog log;
-    testing::FakeLiveWorkspaces runtime{ log };
-    testing::FakeDataStores stores{ log };
-    testing::FakeKeychain keychain{ log };
-    testing::FakeRoutingRules rules{ log };
-};
+class SessionManagerTest : public testing::SessionManagerFixture { };
 
 TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
 {
@@ -142,7 +100,7 @@ TEST_F(SessionManagerTest, TurningKeptLoginsOnMarksOnlyLoadedStoresPrepared)
 {
     storeList({ workspace("Loaded", 1), workspace("Asleep", 2) });
     auto manager = makeManager();
-    runtime.loaded = { manager->workspaces().get()[0].id };
+    runtime.load(manager->workspaces().get()[0], queue.now());
     log.clear();
     manager->setKeepSessionsAfterQuit(true);
     EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), true);
@@ -199,9 +157,8 @@ TEST_F(SessionManagerTest, AddedWorkspaceIsStoredActivatedAndLoaded)
     EXPECT_NE(added.id, added.storageIdentifier);
     EXPECT_EQ(added.lastActiveAt, queue.now());
     EXPECT_EQ(storedList(), manager->workspaces().get());
-    EXPECT_TRUE(runtime.loaded.contains(added.id));
-    ASSERT_FALSE(runtime.touched.empty());
-    EXPECT_EQ(runtime.touched.back().first, added.id);
+    EXPECT_TRUE(runtime.isLoaded(added.id));
+    EXPECT_EQ(runtime.lastActive(added.id), queue.now());
 }
 
 TEST_F(SessionManagerTest, UpdateOfAnUnknownWorkspaceChangesNothing)
@@ -217,7 +174,8 @@ TEST_F(SessionManagerTest, RenamingALoadedWorkspaceKeepsItsPages)
 {
     auto manager = makeManager();
     auto active = *manager->activeWorkspace();
-    runtime.loaded.insert(active.id);
+    runtime.load(active, queue.now());
+    traceRuntime();
     log.clear();
     active.name = "Renamed";
     manager->updateWorkspace(active);
@@ -229,26 +187,28 @@ TEST_F(SessionManagerTest, ProxyChangeOnTheActiveWorkspaceRecreatesItsPages)
 {
     auto manager = makeManager();
     auto active = *manager->activeWorkspace();
-    runtime.loaded.insert(active.id);
+    runtime.load(active, queue.now());
+    traceRuntime();
     log.clear();
     active.proxyHost = "127.0.0.1";
     active.proxyPort = 1080;
     manager->updateWorkspace(active);
     EXPECT_THAT(log.calls,
-        ElementsAre("stores.refreshProxy " + active.name, "runtime.sleep " + active.id.string(),
-            "runtime.load " + active.name));
+        ElementsAre("stores.refreshProxy " + active.name, "runtime.loaded 0", "runtime.loaded 1"));
 }
 
 TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
 {
     auto manager = makeManager();
     auto background = manager->workspaces().get()[1];
-    runtime.loaded.insert(background.id);
+    runtime.load(background, queue.now());
+    traceRuntime();
     log.clear();
     background.proxyPort = 3128;
     manager->updateWorkspace(background);
     EXPECT_THAT(log.calls,
-        ElementsAre("stores.refreshProxy " + background.name, "runtime.sleep " + background.id.string()));
+        ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 0"));
+    EXPECT_FALSE(runtime.isLoaded(manager->activeWorkspace()->id));
 }
 
 TEST_F(SessionManagerTest, NewProxyPasswordReappliesTheProxyOnceAndClearsTheFlag)
@@ -270,7 +230,7 @@ TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneA
     auto manager = makeManager();
     auto loaded = manager->workspaces().get()[1];
     auto unloaded = manager->workspaces().get()[2];
-    runtime.loaded.insert(loaded.id);
+    runtime.load(loaded, queue.now());
     loaded.requiresUnlock = true;
     unloaded.requiresUnlock = true;
     manager->updateWorkspace(loaded);
@@ -280,7 +240,7 @@ TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneA
 
     unloaded.requiresUnlock = false;
     manager->updateWorkspace(unloaded);
-    EXPECT_TRUE(runtime.unlocked.contains(unloaded.id));
+    EXPECT_TRUE(runtime.isUnlocked(unloaded.id));
 }
 
 TEST_F(SessionManagerTest, RemovingTheOnlyWorkspaceDoesNothing)
@@ -299,14 +259,17 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     auto first = manager->workspaces().get()[0];
     auto second = manager->workspaces().get()[1];
     manager->setLinkFallbackWorkspaceId(first.id);
+    manager->ensureActiveLoaded();
+    traceRuntime();
     log.clear();
 
     manager->removeWorkspace(first.id);
     EXPECT_THAT(log.calls,
-        ElementsAre("runtime.forget " + first.id.string(),
+        ElementsAre("runtime.loaded 0",
             "stores.delete " + first.storageIdentifier.string(),
             "keychain.delete proxy_password_" + first.id.string(), "rules.remove " + first.id.string(),
-            "runtime.load " + second.name));
+            "runtime.loaded 1"));
+    EXPECT_TRUE(runtime.isLoaded(second.id));
     EXPECT_FALSE(manager->linkFallbackWorkspaceId().get());
     EXPECT_FALSE(defaults.contains(keys::linkFallback));
     EXPECT_EQ(manager->activeWorkspaceId().get(), second.id);
@@ -327,10 +290,11 @@ TEST_F(SessionManagerTest, RemovingAnotherWorkspaceKeepsTheFallbackAndTheActiveO
 TEST_F(SessionManagerTest, RemovingAnUnknownIdStillDropsItsRules)
 {
     auto manager = makeManager();
+    traceRuntime();
     log.clear();
     auto stranger = Uuid::random();
     manager->removeWorkspace(stranger);
-    EXPECT_THAT(log.calls, ElementsAre("rules.remove " + stranger.string(), "runtime.load Work (Client A)"));
+    EXPECT_THAT(log.calls, ElementsAre("rules.remove " + stranger.string(), "runtime.loaded 1"));
     EXPECT_EQ(manager->workspaces().get().size(), 3u);
 }
 
