@@ -2,6 +2,7 @@
 
 #include "Services/ProcessMemory.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace cohortex {
@@ -22,9 +23,9 @@ void WebViewRegistry::unregisterView(const Uuid& tabID)
     m_entries.erase(tabID);
 }
 
-std::map<Uuid, std::set<std::int32_t>> WebViewRegistry::livePIDs()
+std::map<Uuid, std::vector<std::int32_t>> WebViewRegistry::livePIDs()
 {
-    std::map<Uuid, std::set<std::int32_t>> pids;
+    std::map<Uuid, std::vector<std::int32_t>> pids;
     for (auto entry = m_entries.begin(); entry != m_entries.end();) {
         auto webView = entry->second.webView.lock();
         if (!webView) {
@@ -32,8 +33,13 @@ std::map<Uuid, std::set<std::int32_t>> WebViewRegistry::livePIDs()
             continue;
         }
         if (auto pid = webView->webProcessIdentifier(); pid && *pid >= 1)
-            pids[entry->second.workspaceID].insert(*pid);
+            pids[entry->second.workspaceID].push_back(*pid);
         ++entry;
+    }
+    // One sort per workspace costs far less than a tree node per tab, and the sweep measures every tab.
+    for (auto& [workspaceID, list] : pids) {
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
     }
     return pids;
 }

@@ -8,7 +8,7 @@
 #include <map>
 #include <memory>
 #include <optional>
-#include <set>
+#include <vector>
 
 namespace cohortex {
 
@@ -47,8 +47,9 @@ private:
         Uuid workspaceID;
     };
 
-    // Prunes gone views; views without a process id yet (or one below 1) stay registered but are skipped.
-    std::map<Uuid, std::set<std::int32_t>> livePIDs();
+    // Each workspace's distinct process ids in ascending order. Prunes gone views; views without a process id
+    // yet (or one below 1) stay registered but are skipped.
+    std::map<Uuid, std::vector<std::int32_t>> livePIDs();
 
     const ProcessMemory& m_memory;
     std::map<Uuid, Entry> m_entries;
