@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <stdlib.h>
 #include <unordered_map>
+#include <vector>
 
 namespace cohortex {
 namespace {
@@ -102,15 +103,24 @@ void monitorRefreshMemory(benchmark::State& state)
 }
 BENCHMARK(monitorRefreshMemory)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
-// The real cost that the fakes leave out: one read of /proc/<pid>/smaps_rollup, here of this process.
-// The kernel walks every mapping of the process, so a large web-content process costs more.
-void procOwnFootprint(benchmark::State& state)
+// The real cost that the fakes leave out: one read of /proc/self/smaps_rollup with the given number of
+// megabytes resident on top of this small process. The kernel walks every resident page, so the cost
+// grows with the size of the process read; a web-content process is often a few hundred megabytes.
+void procFootprintOfResidentMB(benchmark::State& state)
 {
+    auto size = static_cast<std::size_t>(state.range(0)) * 1024 * 1024;
+    std::vector<char> resident(size, 1);
+    benchmark::DoNotOptimize(resident.data());
     ProcMemory memory;
     for (auto _ : state)
         benchmark::DoNotOptimize(memory.ownMB());
 }
-BENCHMARK(procOwnFootprint)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(procFootprintOfResidentMB)
+    ->Arg(0)
+    ->Arg(200)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 } // namespace
 } // namespace cohortex

@@ -10,7 +10,9 @@ class MeasurableView {
 public:
     virtual ~MeasurableView() = default;
 
-    // The web-content process behind the view; absent until the view's process has reported it.
+    // The web-content process behind the view, as this process sees it; absent until it is known.
+    // WebKit's sandbox runs web processes in their own PID namespace, so the id a web process finds
+    // for itself with getpid() is not this one and must be translated before it is reported here.
     virtual std::optional<std::int32_t> webProcessIdentifier() const = 0;
 };
 
