@@ -7,17 +7,14 @@
 
 namespace cohortex::testing {
 
-// Footprints answered from a map; a process that is not in it cannot be read. Counts the reads so
-// tests can see that each process is asked once.
+// Footprints from a map (a missing process cannot be read), with a count of reads per process.
 class FakeProcessMemory final : public ProcessMemory {
 public:
     std::optional<double> footprintMB(std::int32_t pid) const override
     {
         ++reads[pid];
         auto found = footprints.find(pid);
-        if (found == footprints.end())
-            return std::nullopt;
-        return found->second;
+        return found == footprints.end() ? std::nullopt : std::optional(found->second);
     }
     double ownMB() const override { return own; }
 
@@ -26,10 +23,9 @@ public:
     mutable std::map<std::int32_t, int> reads;
 };
 
-// A web view whose web-content process id the test sets.
 class FakeView final : public MeasurableView {
 public:
-    explicit FakeView(std::optional<std::int32_t> pid = std::nullopt)
+    explicit FakeView(std::optional<std::int32_t> pid)
         : pid(pid)
     {
     }
