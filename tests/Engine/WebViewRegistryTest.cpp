@@ -1,0 +1,103 @@
+#include "Engine/WebViewRegistry.h"
+
+#include "Fakes/FakeProcessMemory.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+using Figures = std::map<Uuid, double>;
+
+class WebViewRegistryTest : public ::testing::Test {
+protected:
+    // Registers a view on the given process; the fixture keeps it alive.
+    std::shared_ptr<testing::FakeView> show(
+        const Uuid& workspaceID, std::optional<std::int32_t> pid, Uuid tabID = Uuid::random())
+    {
+        views.push_back(std::make_shared<testing::FakeView>(pid));
+        registry.registerView(views.back(), tabID, workspaceID);
+        return views.back();
+    }
+
+    testing::FakeProcessMemory memory;
+    WebViewRegistry registry{ memory };
+    std::vector<std::shared_ptr<testing::FakeView>> views;
+    Uuid a = Uuid::random();
+    Uuid b = Uuid::random();
+};
+
+TEST_F(WebViewRegistryTest, TwoTabsOnOneProcessCountItOnce)
+{
+    memory.footprints = { { 100, 100.0 } };
+    show(a, 100);
+    show(a, 100);
+    auto measurement = registry.measure();
+    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 } }));
+    EXPECT_EQ(measurement.totalMB, 100.0);
+}
+
+TEST_F(WebViewRegistryTest, ProcessSharedByTwoWorkspacesCountsInBothAndOnceInTheTotal)
+{
+    memory.footprints = { { 100, 100.0 }, { 200, 30.5 } };
+    show(a, 100);
+    show(b, 100);
+    show(b, 200);
+    auto measurement = registry.measure();
+    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 }, { b, 130.5 } }));
+    EXPECT_EQ(measurement.totalMB, 130.5);
+    EXPECT_EQ(memory.reads, (std::map<std::int32_t, int>{ { 100, 1 }, { 200, 1 } }));
+}
+
+TEST_F(WebViewRegistryTest, DestroyedViewIsPrunedAndItsWorkspaceDisappears)
+{
+    memory.footprints = { { 100, 100.0 }, { 200, 50.0 } };
+    show(a, 100);
+    registry.registerView(std::make_shared<testing::FakeView>(200), Uuid::random(), b);
+    auto measurement = registry.measure();
+    EXPECT_EQ(registry.size(), 1u);
+    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 } }));
+    EXPECT_EQ(measurement.totalMB, 100.0);
+}
+
+TEST_F(WebViewRegistryTest, ViewsWithoutAUsableProcessIdAreSkippedButKept)
+{
+    memory.footprints = { { 0, 999.0 }, { -7, 999.0 }, { 4321, 12.0 } };
+    show(a, 0);
+    show(a, -7);
+    auto unknown = show(b, std::nullopt);
+    auto measurement = registry.measure();
+    EXPECT_TRUE(measurement.perWorkspace.empty());
+    EXPECT_TRUE(memory.reads.empty());
+    EXPECT_EQ(registry.size(), 3u);
+
+    unknown->pid = 4321;
+    EXPECT_EQ(registry.memoryMB(b), 12.0);
+}
+
+TEST_F(WebViewRegistryTest, UnreadableProcessGivesAZeroFigureButNoMemoryMB)
+{
+    memory.footprints = { { 100, 100.0 } };
+    show(a, 100);
+    show(b, 404);
+    auto measurement = registry.measure();
+    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 }, { b, 0.0 } }));
+    EXPECT_EQ(measurement.totalMB, 100.0);
+    EXPECT_EQ(registry.memoryMB(a), 100.0);
+    EXPECT_FALSE(registry.memoryMB(b));
+    EXPECT_FALSE(registry.memoryMB(Uuid::random()));
+}
+
+TEST_F(WebViewRegistryTest, RegisteringATabAgainKeepsOnlyTheSecondViewAndUnregisteringDropsIt)
+{
+    memory.footprints = { { 100, 100.0 }, { 200, 20.0 } };
+    auto tab = Uuid::random();
+    show(a, 100, tab);
+    show(b, 200, tab);
+    EXPECT_EQ(registry.measure().perWorkspace, (Figures{ { b, 20.0 } }));
+    registry.unregisterView(tab);
+    EXPECT_EQ(registry.size(), 0u);
+}
+
+} // namespace
+} // namespace cohortex

@@ -1,0 +1,137 @@
+#include "Services/ResourceMonitorService.h"
+
+#include "Engine/WebViewRegistry.h"
+#include "Fakes/FakeProcessMemory.h"
+#include "Fakes/MemoryDefaults.h"
+#include "Services/StoredKeys.h"
+#include "Support/ManualMainQueue.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace cohortex {
+namespace {
+
+class ResourceMonitorServiceTest : public ::testing::Test {
+protected:
+    void store(std::string_view text)
+    {
+        defaults.setData(
+            keys::stats, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    }
+    Expected<MemorySavingsStats> stored() const { return decodeStats(*defaults.data(keys::stats), Date()); }
+    ResourceMonitorService& service()
+    {
+        if (!m_service)
+            m_service = std::make_unique<ResourceMonitorService>(defaults, registry, memory, queue);
+        return *m_service;
+    }
+
+    ManualMainQueue queue;
+    MemoryDefaults defaults;
+    testing::FakeProcessMemory memory;
+    WebViewRegistry registry{ memory };
+
+private:
+    std::unique_ptr<ResourceMonitorService> m_service;
+};
+
+TEST_F(ResourceMonitorServiceTest, EverySwitchCountsTwoClicksAndIsStoredAtOnce)
+{
+    service();
+    queue.advance(10);
+    service().recordWorkspaceSwitch();
+    queue.advance(10);
+    service().recordWorkspaceSwitch();
+    MemorySavingsStats expected{ 2, 4, 0, queue.now() };
+    EXPECT_EQ(service().stats().get(), expected);
+    EXPECT_EQ(stored(), expected);
+    EXPECT_EQ(defaults.writeCount(), 2);
+}
+
+TEST_F(ResourceMonitorServiceTest, HibernationAddsOnlyAmountsThatCanBeStored)
+{
+    int published = 0;
+    ScopedConnection connection = service().stats().changed().connect([&](const auto&) { ++published; });
+    for (double nothing : { 0.0, -12.0, std::nan("") })
+        service().recordHibernation(nothing);
+    EXPECT_EQ(published, 0);
+    EXPECT_EQ(defaults.writeCount(), 0);
+
+    service().recordHibernation(0.5);
+    service().recordHibernation(0.25);
+    EXPECT_EQ(stored()->hibernationFreedMB, 0.75);
+    // JSON cannot hold infinity; saving it would store null, which reads back as nothing freed.
+    service().recordHibernation(std::numeric_limits<double>::infinity());
+    EXPECT_EQ(defaults.writeCount(), 2);
+}
+
+TEST_F(ResourceMonitorServiceTest, RefreshReplacesTheReadingsAndWithoutViewsShowsTheAppAlone)
+{
+    memory.own = 512;
+    memory.footprints = { { 10, 1024 } };
+    auto workspace = Uuid::random();
+    auto view = std::make_shared<testing::FakeView>(10);
+    registry.registerView(view, Uuid::random(), workspace);
+    service().refreshMemory();
+    EXPECT_EQ(service().perWorkspaceMB().get(), (std::map<Uuid, double>{ { workspace, 1024.0 } }));
+    EXPECT_EQ(service().memoryLabel(), "1.5 GB");
+
+    view.reset();
+    service().refreshMemory();
+    EXPECT_EQ(service().pagesMB().get(), 0.0);
+    EXPECT_TRUE(service().perWorkspaceMB()->empty());
+    EXPECT_EQ(service().memoryLabel(), "512 MB");
+}
+
+TEST_F(ResourceMonitorServiceTest, DetailNamesBothReadingsAndTheSummary)
+{
+    memory.own = 1536;
+    memory.footprints = { { 10, 612.4 } };
+    auto view = std::make_shared<testing::FakeView>(10);
+    registry.registerView(view, Uuid::random(), Uuid::random());
+    service().recordWorkspaceSwitch();
+    service().recordHibernation(2048);
+    service().refreshMemory();
+    EXPECT_EQ(service().memoryDetail(),
+        "App 1.5 GB + web pages 612 MB. You've switched workspaces 1 times, saving about 2 context-switching "
+        "clicks. Hibernating idle workspaces has freed 2.0 GB.");
+}
+
+TEST_F(ResourceMonitorServiceTest, StoredStatisticWithoutFreedMemoryLoadsWithItsCounters)
+{
+    store(R"({"totalSwitches":7,"clicksSaved":14,"lastUpdated":5})");
+    EXPECT_EQ(service().stats().get(), (MemorySavingsStats{ 7, 14, 0, Date(5) }));
+    EXPECT_EQ(defaults.writeCount(), 1); // The test's own: loading writes nothing.
+}
+
+TEST_F(ResourceMonitorServiceTest, CountsFromStorageStopAtTheLargestValueInsteadOfWrapping)
+{
+    constexpr auto maximum = std::numeric_limits<std::int64_t>::max();
+    store(encodeStats(MemorySavingsStats{ maximum, maximum - 1, 0, Date(1) }));
+    service().recordWorkspaceSwitch();
+    EXPECT_EQ(stored(), (MemorySavingsStats{ maximum, maximum, 0, queue.now() }));
+}
+
+class DamagedStatisticTest : public ResourceMonitorServiceTest,
+                             public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(DamagedStatisticTest, StartsAtZeroAndStaysStoredUntilTheNextChange)
+{
+    std::string damaged = GetParam();
+    store(damaged);
+    EXPECT_EQ(service().stats().get(), (MemorySavingsStats{ 0, 0, 0, queue.now() }));
+    service().refreshMemory();
+    EXPECT_EQ(defaults.data(keys::stats), Bytes(damaged.begin(), damaged.end()));
+
+    queue.advance(1);
+    service().recordWorkspaceSwitch();
+    EXPECT_EQ(stored(), (MemorySavingsStats{ 1, 2, 0, queue.now() }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, DamagedStatisticTest,
+    ::testing::Values(R"({"totalSwitches":"7"})", R"({"totalSwitches":7)", "[1,2]", "\xff\xfe{}"));
+
+} // namespace
+} // namespace cohortex
