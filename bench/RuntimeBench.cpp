@@ -1,8 +1,8 @@
 #include "Fakes/MemoryDefaults.h"
-#include "Platform/Linux/SqliteDefaults.h"
-#include "integration/Platform/TemporaryDirectory.h"
 #include "Models/UnreadBadge.h"
+#include "Platform/Linux/SqliteDefaults.h"
 #include "Services/WorkspaceRuntime.h"
+#include "integration/Platform/TemporaryDirectory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,11 +15,12 @@ std::vector<WorkspaceSession> loadFifty(WorkspaceRuntime& runtime)
     std::vector<WorkspaceSession> workspaces;
     for (int w = 0; w < 50; ++w) {
         auto site = *Url::parse("https://client" + std::to_string(w) + ".example.com/");
-        WorkspaceSession workspace(
-            Uuid::random(), "Client", site, std::nullopt, "globe", "#000000", 1, Uuid::random(), Date(0), Date(0));
+        WorkspaceSession workspace(Uuid::random(), "Client", site, std::nullopt, "globe", "#000000", 1,
+            Uuid::random(), Date(0), Date(0));
         runtime.load(workspace, Date(0));
         for (int t = 1; t < 20; ++t)
-            runtime.newTab(workspace.id, *Url::parse("https://client" + std::to_string(w) + ".example.com/page/" + std::to_string(t)));
+            runtime.newTab(workspace.id,
+                *Url::parse("https://client" + std::to_string(w) + ".example.com/page/" + std::to_string(t)));
         workspaces.push_back(workspace);
     }
     return workspaces;
@@ -47,7 +48,8 @@ void writeOpenTabSnapshot(benchmark::State& state)
     int step = 0;
     for (auto _ : state) {
         const auto& id = workspaces.front().id;
-        runtime.updateTab(runtime.tabs(id)[0].id, id, std::nullopt, *Url::parse("https://step" + std::to_string(++step) + ".example/"));
+        runtime.updateTab(runtime.tabs(id)[0].id, id, std::nullopt,
+            *Url::parse("https://step" + std::to_string(++step) + ".example/"));
         runtime.saveNow();
     }
 }
@@ -59,7 +61,7 @@ BENCHMARK(writeOpenTabSnapshot)
 
 void readUnreadCount(benchmark::State& state)
 {
-    std::vector<std::string> titles { "(12) Inbox - ada@example.com - Mail", "Team chat | Channel general",
+    std::vector<std::string> titles{ "(12) Inbox - ada@example.com - Mail", "Team chat | Channel general",
         "Mail - Inbox (3)", "A rather long document title with (parentheses) in the middle of it" };
     std::size_t i = 0;
     for (auto _ : state)

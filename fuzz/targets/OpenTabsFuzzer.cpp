@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
     auto encoded = cohortex::encodeOpenTabs(*decoded);
-    auto again = cohortex::decodeOpenTabs(std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    auto again = cohortex::decodeOpenTabs(
+        std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
     if (!again || *again != *decoded)
         std::abort();
     return 0;

@@ -17,9 +17,9 @@ struct HttpCookie {
     std::string path;
     // Absent for a session cookie, which the engine forgets at quit.
     std::optional<Date> expires;
-    bool secure { false };
-    bool httpOnly { false };
-    SameSite sameSite { SameSite::Unspecified };
+    bool secure{ false };
+    bool httpOnly{ false };
+    SameSite sameSite{ SameSite::Unspecified };
 
     bool isSessionOnly() const { return !expires; }
     bool operator==(const HttpCookie&) const = default;

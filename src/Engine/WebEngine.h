@@ -16,9 +16,9 @@ namespace cohortex {
 struct ProxySettings {
     enum class Kind { HttpConnect, Socks5 };
 
-    Kind kind { Kind::HttpConnect };
+    Kind kind{ Kind::HttpConnect };
     std::string host;
-    std::uint16_t port { 0 };
+    std::uint16_t port{ 0 };
     // Without a password the proxy is still used; it may then refuse the requests.
     std::optional<std::string> username;
     std::optional<std::string> password;

@@ -1,9 +1,9 @@
 #include "Services/SessionManager.h"
 
 #include "Services/DataStores.h"
-#include "Services/WorkspaceRuntime.h"
 #include "Services/RoutingRuleStore.h"
 #include "Services/StoredKeys.h"
+#include "Services/WorkspaceRuntime.h"
 #include "Support/Log.h"
 #include "Support/MainQueue.h"
 
@@ -179,9 +179,6 @@ void SessionManager::showWorkspaceSettings(const WorkspaceSession& workspace)
 
 // Later concerns hook in here; until they exist these steps have nothing to start.
 void SessionManager::registerGlobalShortcuts()
-{
-}
-void SessionManager::installWillSleepHook()
 {
 }
 void SessionManager::startTimers()

@@ -28,7 +28,8 @@ void SessionManager::sweep(Date now)
         if (workspace.isKeepAwake())
             keepAwake.insert(workspace.id);
     }
-    m_runtime.sleepIdleWorkspaces(shown, static_cast<double>(m_sleepAfterMinutes.get()) * 60.0, now, keepAwake);
+    m_runtime.sleepIdleWorkspaces(
+        shown, static_cast<double>(m_sleepAfterMinutes.get()) * 60.0, now, keepAwake);
     m_runtime.relockIdle(shown, relockAfterSeconds, now);
     m_resources.refreshMemory();
     m_runtime.flushIfNeeded();

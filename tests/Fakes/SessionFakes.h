@@ -33,7 +33,10 @@ public:
     }
 
     bool keepSessionsEnabled() const override { return keepSessions; }
-    bool isPrepared(const WorkspaceSession& workspace) const override { return prepared.contains(workspace.id); }
+    bool isPrepared(const WorkspaceSession& workspace) const override
+    {
+        return prepared.contains(workspace.id);
+    }
     Task<void> prepare(WorkspaceSession workspace) override
     {
         m_log.add("stores.prepare " + workspace.name);
@@ -44,8 +47,14 @@ public:
         m_log.add("stores.saveSessionCookies " + std::to_string(workspaces.size()));
         return done();
     }
-    void refreshProxy(const WorkspaceSession& workspace) override { m_log.add("stores.refreshProxy " + workspace.name); }
-    void deleteWorkspaceStore(const Uuid& storage) override { m_log.add("stores.delete " + storage.string()); }
+    void refreshProxy(const WorkspaceSession& workspace) override
+    {
+        m_log.add("stores.refreshProxy " + workspace.name);
+    }
+    void deleteWorkspaceStore(const Uuid& storage) override
+    {
+        m_log.add("stores.delete " + storage.string());
+    }
     void forgetSavedSessions(std::span<const WorkspaceSession> workspaces) override
     {
         m_log.add("stores.forgetSavedSessions " + std::to_string(workspaces.size()));
@@ -72,13 +81,14 @@ public:
         return found == m_waiting.end() ? 0 : found->second.size();
     }
 
-    bool keepSessions { false };
+    bool keepSessions{ false };
     std::set<Uuid> prepared;
 
 private:
     static Task<void> waitUntilPrepared(FakeDataStores* self, Uuid id)
     {
-        co_await awaitCallback<void>([self, id](auto resume) { self->m_waiting[id].push_back(std::move(resume)); });
+        co_await awaitCallback<void>(
+            [self, id](auto resume) { self->m_waiting[id].push_back(std::move(resume)); });
     }
     static Task<void> done() { co_return; }
 
@@ -131,13 +141,13 @@ public:
         visible = key = false;
     }
 
-    bool exists { false };
-    bool visible { false };
-    bool minimised { false };
-    bool key { false };
-    bool applicationActive { false };
-    int shows { 0 };
-    int hides { 0 };
+    bool exists{ false };
+    bool visible{ false };
+    bool minimised{ false };
+    bool key{ false };
+    bool applicationActive{ false };
+    int shows{ 0 };
+    int hides{ 0 };
 };
 
 // Process footprints answered from a table, so memory figures are exact in tests.
@@ -151,7 +161,7 @@ public:
     double ownMB() const override { return own; }
 
     std::map<std::int32_t, double> footprints;
-    double own { 0 };
+    double own{ 0 };
 };
 
 } // namespace cohortex::testing

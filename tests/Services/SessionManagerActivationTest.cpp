@@ -89,9 +89,9 @@ TEST_F(SessionManagerActivationTest, ShortcutOpensTheFirstWorkspaceWithThatNumbe
         manager->updateWorkspace(added);
     }
     manager->openWorkspace(mail);
-    manager->openWorkspace(std::int64_t { 9 });
+    manager->openWorkspace(std::int64_t{ 9 });
     EXPECT_EQ(manager->activeWorkspace()->name, "Nine A");
-    manager->openWorkspace(std::int64_t { 7 });
+    manager->openWorkspace(std::int64_t{ 7 });
     EXPECT_EQ(manager->activeWorkspace()->name, "Nine A");
 }
 

@@ -21,15 +21,16 @@ class SessionManagerFixture : public ::testing::Test {
 protected:
     std::unique_ptr<SessionManager> makeManager()
     {
-        return std::make_unique<SessionManager>(SessionManager::Collaborators { queue, defaults, runtime, stores,
-            keychain, rules, authenticator, resources, registry, window });
+        return std::make_unique<SessionManager>(SessionManager::Collaborators{
+            queue, defaults, runtime, stores, keychain, rules, authenticator, resources, registry, window });
     }
 
     void storeList(const std::vector<WorkspaceSession>& list) { storeBytes(encodeWorkspaceList(list)); }
 
     void storeBytes(std::string_view text)
     {
-        defaults.setData(keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        defaults.setData(
+            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     }
 
     std::vector<WorkspaceSession> storedList() const
@@ -37,7 +38,7 @@ protected:
         auto bytes = defaults.data(keys::workspaces);
         if (!bytes)
             return {};
-        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession> {});
+        return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession>{});
     }
 
     // Logs every change of the loaded set into the shared call log, as "runtime.loaded N".
@@ -57,15 +58,15 @@ protected:
     ManualMainQueue queue;
     MemoryDefaults defaults;
     CallLog log;
-    WorkspaceRuntime runtime { nullptr };
-    FakeDataStores stores { log };
-    FakeKeychain keychain { log };
-    FakeRoutingRules rules { log };
+    WorkspaceRuntime runtime{ nullptr };
+    FakeDataStores stores{ log };
+    FakeKeychain keychain{ log };
+    FakeRoutingRules rules{ log };
     FakeAuthenticator authenticator;
     FakeWindowHost window;
     FixedProcessMemory memory;
-    WebViewRegistry registry { memory };
-    ResourceMonitorService resources { defaults, registry, memory, queue };
+    WebViewRegistry registry{ memory };
+    ResourceMonitorService resources{ defaults, registry, memory, queue };
 
 private:
     ScopedConnection m_trace;

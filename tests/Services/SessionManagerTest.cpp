@@ -1,12 +1,4 @@
-#include "Services/SessionManager.h"
-
-#include "Fakes/MemoryDefaults.h"
-#include "Fakes/SessionFakes.h"
-#include "Services/StoredKeys.h"
-#include "Support/ManualMainQueue.h"
-
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+#include "Services/SessionManagerFixture.h"
 
 namespace cohortex {
 namespace {
@@ -193,8 +185,8 @@ TEST_F(SessionManagerTest, ProxyChangeOnTheActiveWorkspaceRecreatesItsPages)
     active.proxyHost = "127.0.0.1";
     active.proxyPort = 1080;
     manager->updateWorkspace(active);
-    EXPECT_THAT(log.calls,
-        ElementsAre("stores.refreshProxy " + active.name, "runtime.loaded 0", "runtime.loaded 1"));
+    EXPECT_THAT(
+        log.calls, ElementsAre("stores.refreshProxy " + active.name, "runtime.loaded 0", "runtime.loaded 1"));
 }
 
 TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
@@ -206,8 +198,7 @@ TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
     log.clear();
     background.proxyPort = 3128;
     manager->updateWorkspace(background);
-    EXPECT_THAT(log.calls,
-        ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 0"));
+    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 0"));
     EXPECT_FALSE(runtime.isLoaded(manager->activeWorkspace()->id));
 }
 
@@ -265,8 +256,7 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
 
     manager->removeWorkspace(first.id);
     EXPECT_THAT(log.calls,
-        ElementsAre("runtime.loaded 0",
-            "stores.delete " + first.storageIdentifier.string(),
+        ElementsAre("runtime.loaded 0", "stores.delete " + first.storageIdentifier.string(),
             "keychain.delete proxy_password_" + first.id.string(), "rules.remove " + first.id.string(),
             "runtime.loaded 1"));
     EXPECT_TRUE(runtime.isLoaded(second.id));
