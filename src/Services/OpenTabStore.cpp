@@ -1,7 +1,6 @@
 #include "Services/OpenTabStore.h"
 
 #include "Support/Json.h"
-#include "Support/Text.h"
 
 #include <algorithm>
 
@@ -9,7 +8,7 @@ namespace cohortex {
 
 bool isWebURL(const Url& url)
 {
-    auto scheme = toLowerCase(url.scheme());
+    auto scheme = url.scheme();
     return scheme == "http" || scheme == "https";
 }
 

@@ -1,0 +1,70 @@
+#include "Engine/WebViewRegistry.h"
+#include "Fakes/FakeAuthenticator.h"
+#include "Fakes/MemoryDefaults.h"
+#include "Fakes/SessionFakes.h"
+#include "Services/ResourceMonitorService.h"
+#include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
+#include "Support/ManualMainQueue.h"
+
+#include <benchmark/benchmark.h>
+
+namespace cohortex {
+namespace {
+
+class BenchView final : public MeasurableView {
+public:
+    explicit BenchView(std::int32_t pid)
+        : m_pid(pid)
+    {
+    }
+    std::optional<std::int32_t> webProcessIdentifier() const override { return m_pid; }
+
+private:
+    std::int32_t m_pid;
+};
+
+// The 30-second sweep over 50 loaded workspaces of 20 tabs, 1,000 live views on 50 processes, with
+// nothing idle enough to sleep: the steady state the sweep spends most of its life in.
+void sweepFiftyWorkspaces(benchmark::State& state)
+{
+    ManualMainQueue queue;
+    MemoryDefaults defaults;
+    testing::CallLog log;
+    WorkspaceRuntime runtime(nullptr);
+    testing::FakeDataStores stores(log);
+    testing::FakeKeychain keychain(log);
+    testing::FakeRoutingRules rules(log);
+    testing::FakeAuthenticator authenticator;
+    testing::FakeWindowHost window;
+    testing::FixedProcessMemory memory;
+    WebViewRegistry registry(memory);
+    ResourceMonitorService resources(defaults, registry, memory, queue);
+    SessionManager manager(
+        { queue, defaults, runtime, stores, keychain, rules, authenticator, resources, registry, window });
+    for (int i = 0; i < 47; ++i)
+        manager.addWorkspace("Client " + std::to_string(i),
+            *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
+    manager.showMainWindow();
+    std::vector<std::shared_ptr<BenchView>> views;
+    std::int32_t pid = 1000;
+    for (const auto& workspace : manager.workspaces().get()) {
+        runtime.load(workspace, queue.now());
+        for (int t = 1; t < 20; ++t)
+            runtime.newTab(workspace.id, *Url::parse("https://page" + std::to_string(t) + ".example/"));
+        memory.footprints[++pid] = 120;
+        for (const auto& tab : runtime.tabs(workspace.id)) {
+            views.push_back(std::make_shared<BenchView>(pid));
+            registry.registerView(views.back(), tab.id, workspace.id);
+        }
+    }
+    for (auto _ : state) {
+        manager.sweep(queue.now());
+        log.clear();
+    }
+    state.counters["views"] = static_cast<double>(registry.size());
+}
+BENCHMARK(sweepFiftyWorkspaces)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+} // namespace cohortex
