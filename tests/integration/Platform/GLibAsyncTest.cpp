@@ -1,0 +1,68 @@
+#include "Platform/Linux/GLibAsync.h"
+
+#include "Platform/Linux/GLibMainQueue.h"
+#include "Platform/Linux/GLibPtr.h"
+#include "Support/Task.h"
+
+#include <functional>
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace cohortex {
+namespace {
+
+// What a test's fake GLib call was given, so the test can answer it later.
+struct PendingCall {
+    GObjectPtr<GCancellable> cancellable;
+    std::function<void(std::string)> resume;
+};
+
+Task<std::string> awaitAnswer(double seconds, PendingCall& call)
+{
+    co_return co_await awaitWithin<std::string>(
+        seconds, "timed out", [&call](GCancellable* cancellable, auto resume) {
+            call = { GObjectPtr<GCancellable>::retain(cancellable), resume };
+        });
+}
+
+void runUntilDone(const Task<std::string>& task)
+{
+    auto limit = g_get_monotonic_time() + G_USEC_PER_SEC;
+    while (!task.isDone() && g_get_monotonic_time() < limit)
+        g_main_context_iteration(nullptr, false);
+}
+
+class GLibAsyncTest : public ::testing::Test {
+protected:
+    GLibMainQueue m_queue;
+    PendingCall m_call;
+};
+
+TEST_F(GLibAsyncTest, AnAnswerBeforeTheDeadlineWinsAndNothingIsCancelled)
+{
+    auto task = awaitAnswer(0.05, m_call);
+    m_call.resume("answered");
+    runUntilDone(task);
+    g_usleep(60'000);
+    g_main_context_iteration(nullptr, false);
+
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), "answered");
+    EXPECT_FALSE(g_cancellable_is_cancelled(m_call.cancellable.get()));
+}
+
+TEST_F(GLibAsyncTest, AtTheDeadlineTheCallIsCancelledAndItsLateAnswerDropped)
+{
+    auto task = awaitAnswer(0.02, m_call);
+    runUntilDone(task);
+    m_call.resume("too late");
+    g_main_context_iteration(nullptr, false);
+
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), "timed out");
+    EXPECT_TRUE(g_cancellable_is_cancelled(m_call.cancellable.get()));
+}
+
+} // namespace
+} // namespace cohortex
