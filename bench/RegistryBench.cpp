@@ -1,4 +1,5 @@
 #include "Engine/WebViewRegistry.h"
+#include "Fakes/FakeProcessMemory.h"
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/ResourceMonitorService.h"
@@ -35,18 +36,6 @@ private:
     std::unordered_map<std::int32_t, double> m_footprints;
 };
 
-class FixedView final : public MeasurableView {
-public:
-    explicit FixedView(std::int32_t pid)
-        : m_pid(pid)
-    {
-    }
-    std::optional<std::int32_t> webProcessIdentifier() const override { return m_pid; }
-
-private:
-    std::int32_t m_pid;
-};
-
 // Twenty tabs per workspace; the engine spreads them over a hundred processes, so each process serves
 // tabs of ten workspaces and the once-per-process reading and the shared counting are both exercised.
 struct Fixture {
@@ -58,14 +47,14 @@ struct Fixture {
         for (int i = 0; i < processCount; ++i)
             memory.set(20000 + i, 80.0 + i);
         for (int i = 0; i < viewCount; ++i) {
-            views.push_back(std::make_shared<FixedView>(20000 + i % processCount));
+            views.push_back(std::make_shared<testing::FakeView>(20000 + i % processCount));
             registry.registerView(views.back(), Uuid::random(), workspaces[i / (viewCount / workspaceCount)]);
         }
     }
 
     MapProcessMemory memory;
     WebViewRegistry registry{ memory };
-    std::vector<std::shared_ptr<FixedView>> views;
+    std::vector<std::shared_ptr<testing::FakeView>> views;
 };
 
 std::filesystem::path temporaryDirectory()

@@ -1,5 +1,6 @@
 #include "Engine/WebViewRegistry.h"
 #include "Fakes/FakeAuthenticator.h"
+#include "Fakes/FakeProcessMemory.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
 #include "Services/ResourceMonitorService.h"
@@ -11,18 +12,6 @@
 
 namespace cohortex {
 namespace {
-
-class BenchView final : public MeasurableView {
-public:
-    explicit BenchView(std::int32_t pid)
-        : m_pid(pid)
-    {
-    }
-    std::optional<std::int32_t> webProcessIdentifier() const override { return m_pid; }
-
-private:
-    std::int32_t m_pid;
-};
 
 // The 30-second sweep over 50 loaded workspaces of 20 tabs, 1,000 live views on 50 processes, with
 // nothing idle enough to sleep: the steady state the sweep spends most of its life in.
@@ -37,7 +26,7 @@ void sweepFiftyWorkspaces(benchmark::State& state)
     testing::FakeRoutingRules rules(log);
     testing::FakeAuthenticator authenticator;
     testing::FakeWindowHost window;
-    testing::FixedProcessMemory memory;
+    testing::FakeProcessMemory memory;
     WebViewRegistry registry(memory);
     ResourceMonitorService resources(defaults, registry, memory, queue);
     SessionManager manager(
@@ -46,7 +35,7 @@ void sweepFiftyWorkspaces(benchmark::State& state)
         manager.addWorkspace("Client " + std::to_string(i),
             *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
     manager.showMainWindow();
-    std::vector<std::shared_ptr<BenchView>> views;
+    std::vector<std::shared_ptr<testing::FakeView>> views;
     std::int32_t pid = 1000;
     for (const auto& workspace : manager.workspaces().get()) {
         runtime.load(workspace, queue.now());
@@ -54,7 +43,7 @@ void sweepFiftyWorkspaces(benchmark::State& state)
             runtime.newTab(workspace.id, *Url::parse("https://page" + std::to_string(t) + ".example/"));
         memory.footprints[++pid] = 120;
         for (const auto& tab : runtime.tabs(workspace.id)) {
-            views.push_back(std::make_shared<BenchView>(pid));
+            views.push_back(std::make_shared<testing::FakeView>(pid));
             registry.registerView(views.back(), tab.id, workspace.id);
         }
     }

@@ -122,6 +122,9 @@ private:
     void activate(const WorkspaceSession&);
     std::optional<Uuid> protectedWorkspaceId() const;
     void recordFreedMemory(const Uuid& workspaceId);
+    // The active workspace if it is still the given one and open to its owner: what a coroutine
+    // resuming after a wait may go on loading.
+    std::optional<WorkspaceSession> stillShownAndOpen(const Uuid& workspaceId) const;
     Task<void> loadWhenPrepared(WorkspaceSession);
     Task<void> openTabWhenPrepared(WorkspaceSession, Url);
     void applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated);

@@ -73,11 +73,17 @@ Task<void> SessionManager::loadWhenPrepared(WorkspaceSession target)
     co_await m_dataStores.prepare(target);
     if (alive.expired())
         co_return;
-    // Other switches may have run while the cookies came back; only the workspace still shown loads.
+    if (auto active = stillShownAndOpen(target.id))
+        m_runtime.load(*active, m_queue.now());
+}
+
+std::optional<WorkspaceSession> SessionManager::stillShownAndOpen(const Uuid& workspaceId) const
+{
+    // Other switches may have run during the wait; only the workspace still shown may load.
     auto active = activeWorkspace();
-    if (!active || active->id != target.id || needsUnlock(*active))
-        co_return;
-    m_runtime.load(*active, m_queue.now());
+    if (!active || active->id != workspaceId || needsUnlock(*active))
+        return std::nullopt;
+    return active;
 }
 
 bool SessionManager::needsUnlock(const WorkspaceSession& workspace) const

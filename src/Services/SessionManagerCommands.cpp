@@ -42,8 +42,8 @@ Task<void> SessionManager::openTabWhenPrepared(WorkspaceSession target, Url url)
     co_await m_dataStores.prepare(target);
     if (alive.expired())
         co_return;
-    auto active = activeWorkspace();
-    if (!active || active->id != target.id || needsUnlock(*active))
+    auto active = stillShownAndOpen(target.id);
+    if (!active)
         co_return;
     m_runtime.load(*active, m_queue.now());
     m_runtime.newTab(active->id, url);

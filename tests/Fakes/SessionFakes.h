@@ -3,7 +3,6 @@
 #include "Models/WorkspaceSession.h"
 #include "Services/DataStores.h"
 #include "Services/Keychain.h"
-#include "Services/ProcessMemory.h"
 #include "Services/RoutingRuleStore.h"
 #include "Services/WindowHost.h"
 
@@ -148,20 +147,6 @@ public:
     bool applicationActive{ false };
     int shows{ 0 };
     int hides{ 0 };
-};
-
-// Process footprints answered from a table, so memory figures are exact in tests.
-class FixedProcessMemory final : public ProcessMemory {
-public:
-    std::optional<double> footprintMB(std::int32_t pid) const override
-    {
-        auto found = footprints.find(pid);
-        return found == footprints.end() ? std::nullopt : std::optional(found->second);
-    }
-    double ownMB() const override { return own; }
-
-    std::map<std::int32_t, double> footprints;
-    double own{ 0 };
 };
 
 } // namespace cohortex::testing

@@ -2,6 +2,7 @@
 
 #include "Engine/WebViewRegistry.h"
 #include "Fakes/FakeAuthenticator.h"
+#include "Fakes/FakeProcessMemory.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
 #include "Services/ResourceMonitorService.h"
@@ -64,7 +65,7 @@ protected:
     FakeRoutingRules rules{ log };
     FakeAuthenticator authenticator;
     FakeWindowHost window;
-    FixedProcessMemory memory;
+    FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
     ResourceMonitorService resources{ defaults, registry, memory, queue };
 

@@ -3,18 +3,6 @@
 namespace cohortex {
 namespace {
 
-class FakeView final : public MeasurableView {
-public:
-    explicit FakeView(std::int32_t pid)
-        : m_pid(pid)
-    {
-    }
-    std::optional<std::int32_t> webProcessIdentifier() const override { return m_pid; }
-
-private:
-    std::int32_t m_pid;
-};
-
 class SessionManagerSweepTest : public testing::SessionManagerFixture {
 protected:
     void SetUp() override
@@ -37,7 +25,7 @@ protected:
     {
         memory.footprints[pid] = megabytes;
         for (const auto& tab : runtime.tabs(id(index))) {
-            auto view = std::make_shared<FakeView>(pid);
+            auto view = std::make_shared<testing::FakeView>(pid);
             views.push_back(view);
             registry.registerView(view, tab.id, id(index));
         }
@@ -46,7 +34,7 @@ protected:
     double freedMB() const { return resources.stats().get().hibernationFreedMB; }
 
     std::unique_ptr<SessionManager> manager;
-    std::vector<std::shared_ptr<FakeView>> views;
+    std::vector<std::shared_ptr<testing::FakeView>> views;
 };
 
 TEST_F(SessionManagerSweepTest, HibernatesIdleBackgroundWorkspacesButNotTheShownOrKeepAwakeOnes)
