@@ -1,5 +1,6 @@
 #include "Support/Text.h"
 
+#include <cstdint>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -49,6 +50,22 @@ std::string toLowerCase(std::string_view text)
     std::string result;
     unicode.toUTF8String(result);
     return result;
+}
+
+bool isValidUtf8(std::string_view text)
+{
+    // ICU counts in 32-bit offsets; nothing this program checks comes near that size.
+    if (text.size() > static_cast<std::size_t>(INT32_MAX))
+        return false;
+    auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    int32_t length = static_cast<int32_t>(text.size());
+    for (int32_t offset = 0; offset < length;) {
+        UChar32 c;
+        U8_NEXT(bytes, offset, length, c);
+        if (c < 0)
+            return false;
+    }
+    return true;
 }
 
 } // namespace cohortex

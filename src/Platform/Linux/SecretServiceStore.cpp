@@ -1,0 +1,150 @@
+#include "Platform/Linux/SecretServiceStore.h"
+
+#include "Platform/Linux/GLibHandles.h"
+#include "Support/Log.h"
+#include "Support/Text.h"
+
+#include <libsecret/secret.h>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace cohortex {
+
+namespace {
+
+constexpr const char* serviceName = "com.kestrelwick.cohortex.keychain";
+
+const SecretSchema* schema()
+{
+    static const SecretSchema schema = [] {
+        SecretSchema schema{};
+        schema.name = "com.kestrelwick.cohortex.Secret";
+        schema.flags = SECRET_SCHEMA_NONE;
+        schema.attributes[0] = { "service", SECRET_SCHEMA_ATTRIBUTE_STRING };
+        schema.attributes[1] = { "account", SECRET_SCHEMA_ATTRIBUTE_STRING };
+        return schema;
+    }();
+    return &schema;
+}
+
+struct SecretValueUnref {
+    void operator()(SecretValue* value) const { secret_value_unref(value); }
+};
+using SecretValuePtr = std::unique_ptr<SecretValue, SecretValueUnref>;
+
+// Once per process: without a keyring every save would fail again, and a warning each time says nothing new.
+void warnOnce(const GError* error)
+{
+    static bool hasWarned = false;
+    if (std::exchange(hasWarned, true))
+        return;
+    logWarning(
+        std::string("The keyring did not answer, so session cookies and proxy passwords are not kept: ")
+        + error->message);
+}
+
+// The state of one libsecret call: the coroutine's resume callback and how to read the call's result.
+template <typename T>
+struct PendingCall {
+    std::function<void(T)> resume;
+    T (*finish)(GAsyncResult*);
+};
+
+template <typename T>
+void complete(GObject*, GAsyncResult* result, gpointer data)
+{
+    std::unique_ptr<PendingCall<T>> call(static_cast<PendingCall<T>*>(data));
+    call->resume(call->finish(result));
+}
+
+// Starts a libsecret call through `start(callback, userData)` and waits for its completion. The call's
+// state belongs to GLib until libsecret completes the call, which it always does, failed or not.
+template <typename T, typename Start>
+CallbackAwaitable<T> awaitSecretCall(T (*finish)(GAsyncResult*), Start start)
+{
+    return awaitCallback<T>([finish, start = std::move(start)](std::function<void(T)> resume) {
+        start(&complete<T>, new PendingCall<T>{ std::move(resume), finish });
+    });
+}
+
+std::optional<Bytes> finishLookup(GAsyncResult* result)
+{
+    GErrorOut error;
+    SecretValuePtr value(secret_password_lookup_binary_finish(result, error.out()));
+    if (error)
+        warnOnce(error.get());
+    if (!value)
+        return std::nullopt;
+    gsize length = 0;
+    auto* bytes = reinterpret_cast<const std::uint8_t*>(secret_value_get(value.get(), &length));
+    return Bytes(bytes, bytes + length);
+}
+
+bool finishStore(GAsyncResult* result)
+{
+    GErrorOut error;
+    bool stored = secret_password_store_finish(result, error.out());
+    if (error)
+        warnOnce(error.get());
+    return stored && !error;
+}
+
+// Clearing answers false without an error when nothing matched, which is success for us.
+bool finishClear(GAsyncResult* result)
+{
+    GErrorOut error;
+    secret_password_clear_finish(result, error.out());
+    if (error)
+        warnOnce(error.get());
+    return !error;
+}
+
+Task<std::optional<Bytes>> lookup(std::string account)
+{
+    co_return co_await awaitSecretCall(
+        &finishLookup, [&account](GAsyncReadyCallback callback, gpointer data) {
+            secret_password_lookup(schema(), nullptr, callback, data, "service", serviceName, "account",
+                account.c_str(), nullptr);
+        });
+}
+
+Task<bool> storeItem(std::string account, Bytes secret)
+{
+    // Text is marked as such, so that keyring managers show a password rather than a blob.
+    std::string_view text(reinterpret_cast<const char*>(secret.data()), secret.size());
+    SecretValuePtr value(secret_value_new(text.data(), static_cast<gssize>(text.size()),
+        isValidUtf8(text) ? "text/plain" : "application/octet-stream"));
+    std::string label = "Cohortex: " + account;
+    co_return co_await awaitSecretCall(&finishStore, [&](GAsyncReadyCallback callback, gpointer data) {
+        secret_password_store_binary(schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), value.get(), nullptr,
+            callback, data, "service", serviceName, "account", account.c_str(), nullptr);
+    });
+}
+
+Task<bool> clear(std::string account)
+{
+    co_return co_await awaitSecretCall(&finishClear, [&account](GAsyncReadyCallback callback, gpointer data) {
+        secret_password_clear(
+            schema(), nullptr, callback, data, "service", serviceName, "account", account.c_str(), nullptr);
+    });
+}
+
+} // namespace
+
+Task<std::optional<Bytes>> SecretServiceStore::read(std::string account)
+{
+    return lookup(std::move(account));
+}
+
+Task<bool> SecretServiceStore::store(std::string account, Bytes secret)
+{
+    return storeItem(std::move(account), std::move(secret));
+}
+
+Task<bool> SecretServiceStore::remove(std::string account)
+{
+    return clear(std::move(account));
+}
+
+} // namespace cohortex

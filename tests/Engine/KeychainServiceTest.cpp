@@ -1,0 +1,109 @@
+#include "Engine/KeychainService.h"
+
+#include "Fakes/MemorySecretStore.h"
+#include "Support/ManualMainQueue.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class KeychainServiceTest : public ::testing::Test {
+protected:
+    // Runs the task to its end on the virtual clock and gives its result.
+    template <typename T>
+    T finish(const Task<T>& task)
+    {
+        queue.runPending();
+        EXPECT_TRUE(task.isDone());
+        return task.result();
+    }
+
+    ManualMainQueue queue;
+    testing::MemorySecretStore store;
+    KeychainService keychain{ store };
+};
+
+TEST_F(KeychainServiceTest, SettingTwiceLeavesOneItemWithTheSecondValue)
+{
+    EXPECT_TRUE(finish(keychain.set(std::string("first"), "proxy_password_A")));
+    EXPECT_TRUE(finish(keychain.set(std::string("second"), "proxy_password_A")));
+
+    EXPECT_EQ(store.count("proxy_password_A"), 1u);
+    EXPECT_EQ(finish(keychain.get("proxy_password_A")), "second");
+    EXPECT_EQ(store.calls,
+        (Calls{ "remove proxy_password_A", "store proxy_password_A", "remove proxy_password_A",
+            "store proxy_password_A", "read proxy_password_A" }));
+}
+
+TEST_F(KeychainServiceTest, SetAddsOnlyAfterTheDeleteHasAnswered)
+{
+    store.holdsAnswers = true;
+    auto result = keychain.set(Bytes{ 1, 2, 3 }, "k");
+    queue.runPending();
+    EXPECT_EQ(store.calls, Calls{ "remove k" });
+
+    store.answerNext();
+    queue.runPending();
+    EXPECT_EQ(store.calls, (Calls{ "remove k", "store k" }));
+    EXPECT_FALSE(result.isDone());
+
+    store.answerNext();
+    EXPECT_TRUE(finish(result));
+}
+
+TEST_F(KeychainServiceTest, SetAnswersWhatTheAddAnswers)
+{
+    store.isAvailable = false;
+    EXPECT_FALSE(finish(keychain.set(std::string("secret"), "k")));
+    EXPECT_EQ(store.calls, (Calls{ "remove k", "store k" }));
+    EXPECT_EQ(finish(keychain.getData("k")), std::nullopt);
+}
+
+TEST_F(KeychainServiceTest, BytesThatAreNotTextReadOnlyAsData)
+{
+    Bytes latin1{ 'c', 'a', 'f', 0xe9 };
+    ASSERT_TRUE(finish(keychain.set(latin1, "k")));
+
+    EXPECT_EQ(finish(keychain.get("k")), std::nullopt);
+    EXPECT_EQ(finish(keychain.getData("k")), latin1);
+}
+
+TEST_F(KeychainServiceTest, TextThatIsNotUtf8IsRefusedWithoutTouchingTheKeyring)
+{
+    ASSERT_TRUE(finish(keychain.set(std::string("old"), "k")));
+    store.calls.clear();
+
+    EXPECT_FALSE(finish(keychain.set(std::string("caf\xe9"), "k")));
+    EXPECT_TRUE(store.calls.empty());
+    EXPECT_EQ(finish(keychain.get("k")), "old");
+}
+
+TEST_F(KeychainServiceTest, DeleteItemStartsTheRemovalWithoutWaitingForIt)
+{
+    ASSERT_TRUE(finish(keychain.set(std::string("pw"), "proxy_password_A")));
+    store.holdsAnswers = true;
+
+    keychain.deleteItem("proxy_password_A");
+    EXPECT_EQ(store.calls.back(), "remove proxy_password_A");
+    EXPECT_EQ(store.count("proxy_password_A"), 1u);
+
+    store.answerNext();
+    queue.runPending();
+    EXPECT_EQ(store.count("proxy_password_A"), 0u);
+}
+
+TEST_F(KeychainServiceTest, ProxyPasswordsAreReadByWorkspaceId)
+{
+    auto workspace = *Uuid::parse("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
+    ASSERT_TRUE(
+        finish(keychain.set(std::string("pässword"), "proxy_password_6BA7B810-9DAD-11D1-80B4-00C04FD430C8")));
+
+    EXPECT_EQ(finish(keychain.proxyPassword(workspace)), "pässword");
+    EXPECT_EQ(finish(keychain.proxyPassword(Uuid::random())), std::nullopt);
+}
+
+} // namespace
+} // namespace cohortex

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "Engine/SecretStore.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace cohortex::testing {
+
+// A keyring in memory that records every call, in order. Like the real one it may hold several items for
+// one account: store adds, remove deletes them all. It can also hold its answers until the test releases
+// them, to prove that callers wait for one call before making the next.
+class MemorySecretStore final : public SecretStore {
+public:
+    Task<std::optional<Bytes>> read(std::string account) override
+    {
+        return readLater(this, std::move(account));
+    }
+    Task<bool> store(std::string account, Bytes secret) override
+    {
+        return storeLater(this, std::move(account), std::move(secret));
+    }
+    Task<bool> remove(std::string account) override { return removeLater(this, std::move(account)); }
+
+    // Answers the oldest call that is being held.
+    void answerNext()
+    {
+        auto resume = std::move(m_held.front());
+        m_held.pop_front();
+        resume();
+    }
+    std::size_t heldCalls() const { return m_held.size(); }
+
+    std::size_t count(const std::string& account) const { return items.count(account); }
+
+    std::multimap<std::string, Bytes> items;
+    std::vector<std::string> calls;
+    bool isAvailable{ true };
+    bool holdsAnswers{ false };
+
+private:
+    static Task<std::optional<Bytes>> readLater(MemorySecretStore* self, std::string account)
+    {
+        self->calls.push_back("read " + account);
+        co_await self->answer();
+        auto found = self->items.find(account);
+        if (!self->isAvailable || found == self->items.end())
+            co_return std::nullopt;
+        co_return found->second;
+    }
+    static Task<bool> storeLater(MemorySecretStore* self, std::string account, Bytes secret)
+    {
+        self->calls.push_back("store " + account);
+        co_await self->answer();
+        if (!self->isAvailable)
+            co_return false;
+        self->items.emplace(std::move(account), std::move(secret));
+        co_return true;
+    }
+    static Task<bool> removeLater(MemorySecretStore* self, std::string account)
+    {
+        self->calls.push_back("remove " + account);
+        co_await self->answer();
+        if (!self->isAvailable)
+            co_return false;
+        self->items.erase(account);
+        co_return true;
+    }
+
+    CallbackAwaitable<void> answer()
+    {
+        return awaitCallback([this](auto resume) {
+            if (holdsAnswers)
+                m_held.push_back(std::move(resume));
+            else
+                resume();
+        });
+    }
+
+    std::deque<std::function<void()>> m_held;
+};
+
+} // namespace cohortex::testing
