@@ -1,6 +1,6 @@
 #include "Platform/Linux/SecretServiceStore.h"
 
-#include "Platform/Linux/GLibHandles.h"
+#include "Platform/Linux/GLibPtr.h"
 #include "Support/Log.h"
 #include "Support/Text.h"
 
@@ -70,7 +70,7 @@ CallbackAwaitable<T> awaitSecretCall(T (*finish)(GAsyncResult*), Start start)
 
 std::optional<Bytes> finishLookup(GAsyncResult* result)
 {
-    GErrorOut error;
+    GErrorPtr error;
     SecretValuePtr value(secret_password_lookup_binary_finish(result, error.out()));
     if (error)
         warnOnce(error.get());
@@ -83,7 +83,7 @@ std::optional<Bytes> finishLookup(GAsyncResult* result)
 
 bool finishStore(GAsyncResult* result)
 {
-    GErrorOut error;
+    GErrorPtr error;
     bool stored = secret_password_store_finish(result, error.out());
     if (error)
         warnOnce(error.get());
@@ -93,7 +93,7 @@ bool finishStore(GAsyncResult* result)
 // Clearing answers false without an error when nothing matched, which is success for us.
 bool finishClear(GAsyncResult* result)
 {
-    GErrorOut error;
+    GErrorPtr error;
     secret_password_clear_finish(result, error.out());
     if (error)
         warnOnce(error.get());
