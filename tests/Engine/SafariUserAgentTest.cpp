@@ -19,7 +19,6 @@ TEST_P(SafariUserAgentTest, NamesTheVersionWithTheFixedBuildToken)
 
 INSTANTIATE_TEST_SUITE_P(Versions, SafariUserAgentTest,
     ::testing::Values(UserAgentCase{ "18.2", "Version/18.2 Safari/605.1.15" },
-        UserAgentCase{ "16.6.1", "Version/16.6.1 Safari/605.1.15" },
         UserAgentCase{ std::nullopt, "Version/17.4 Safari/605.1.15" },
         UserAgentCase{ "", "Version/17.4 Safari/605.1.15" }));
 

@@ -106,16 +106,6 @@ TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrives)
         (std::vector<std::optional<ProxySettings>>{ bare, withCredential(bare, "alice", "pa55") }));
 }
 
-TEST_F(WebKitManagerProxyTest, ASocksProxyCarriesTheCredentialToo)
-{
-    auto workspace = workspaceWithUser("alice", "socks5");
-    passwords.passwords[workspace.id] = "pa55";
-    manager.openStore(workspace);
-    queue.runPending();
-    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier),
-        withCredential(endpoint(Kind::Socks5, "proxy.example", 3128), "alice", "pa55"));
-}
-
 TEST_F(WebKitManagerProxyTest, AUserWithoutAStoredPasswordGetsTheProxyWithoutCredential)
 {
     auto workspace = workspaceWithUser("alice");

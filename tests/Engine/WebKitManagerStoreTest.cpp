@@ -7,22 +7,17 @@ using Strings = std::vector<std::string>;
 
 class WebKitManagerStoreTest : public WebKitManagerFixture { };
 
-TEST_F(WebKitManagerStoreTest, OpeningTwiceOpensAndObservesOnce)
-{
-    auto workspace = makeWorkspace();
-    manager.openStore(workspace);
-    manager.openStore(workspace);
-    EXPECT_EQ(engine.events, (Strings{ "engine.open", "engine.setProxy" }));
-}
-
-TEST_F(WebKitManagerStoreTest, APageLoadOfAWorkspaceWhoseStoreWasNeverOpenedDoesNothing)
+TEST_F(WebKitManagerStoreTest, APageLoadCountsAsAChangeOnlyOnceTheWorkspacesStoreIsOpen)
 {
     auto workspace = makeWorkspace();
     manager.markPrepared(workspace);
     manager.pageFinishedLoading(workspace.id);
     EXPECT_EQ(queue.pendingCount(), 0u);
-    queue.advance(5);
-    EXPECT_TRUE(vault.saves.empty());
+
+    manager.openStore(workspace);
+    manager.pageFinishedLoading(workspace.id);
+    queue.advance(1.5);
+    EXPECT_EQ(vault.saves, (std::vector<std::pair<Uuid, bool>>{ { workspace.storageIdentifier, false } }));
 }
 
 TEST_F(WebKitManagerStoreTest, DeletingAStoreForgetsItAndItsBlob)
@@ -78,17 +73,6 @@ INSTANTIATE_TEST_SUITE_P(Refusals, StoreRemovalTest,
     ::testing::Values(RemovalCase{ 0, 1, true }, RemovalCase{ 2, 3, true }, RemovalCase{ 5, 6, true },
         RemovalCase{ 6, 6, false }, RemovalCase{ 50, 6, false }));
 
-TEST_F(WebKitManagerStoreTest, RefusedTwiceTheStoreGoesOnTheThirdAttemptAboutThreeSecondsLater)
-{
-    auto storage = makeWorkspace().storageIdentifier;
-    engine.refusalsLeft = 2;
-    manager.deleteWorkspaceStore(storage);
-    queue.advance(2.99);
-    EXPECT_FALSE(engine.destroyed.contains(storage));
-    queue.advance(0.01);
-    EXPECT_TRUE(engine.destroyed.contains(storage));
-}
-
 TEST_F(WebKitManagerStoreTest, WipingDeletesTheBlobThenAllDataThenCompletesOnTheQueue)
 {
     auto workspace = makeWorkspace();
@@ -104,17 +88,6 @@ TEST_F(WebKitManagerStoreTest, WipingDeletesTheBlobThenAllDataThenCompletesOnThe
         (Strings{ "vault.delete", "engine.removeAllData", "engine.removeAllData done", "completion" }));
     EXPECT_TRUE(jarNames(workspace).empty());
     EXPECT_FALSE(vault.items().contains(workspace.storageIdentifier));
-}
-
-TEST_F(WebKitManagerStoreTest, WipingAStoreNotYetOpenedOpensItFirst)
-{
-    auto workspace = makeWorkspace();
-    bool completed = false;
-    manager.clearWorkspaceData(workspace, [&] { completed = true; });
-    EXPECT_EQ(engine.events.front(), "engine.open");
-    EXPECT_FALSE(completed);
-    queue.runPending();
-    EXPECT_TRUE(completed);
 }
 
 TEST_F(WebKitManagerStoreTest, ForgettingDeletesEveryBlobButKeepsStoresPrepared)

@@ -135,15 +135,6 @@ TEST_F(WebKitManagerTest, FiveChangesOneSecondApartGiveOneSaveOneAndAHalfSeconds
     EXPECT_EQ(vault.saves.size(), 1u);
 }
 
-TEST_F(WebKitManagerTest, AFinishedPageLoadSchedulesTheSaveToo)
-{
-    auto workspace = makeWorkspace();
-    prepared(workspace);
-    manager.pageFinishedLoading(workspace.id);
-    queue.advance(1.5);
-    EXPECT_EQ(vault.saves, (std::vector<std::pair<Uuid, bool>>{ { workspace.storageIdentifier, false } }));
-}
-
 TEST_F(WebKitManagerTest, SavedSessionCookiesComeBackInTheNextRun)
 {
     auto workspace = makeWorkspace();
