@@ -65,7 +65,9 @@ public:
     // Opens the workspace's store on first use in this run: applies its proxy, keeps a copy of the
     // record for the debounced save and starts observing its cookie jar. Later calls change nothing.
     void openStore(const WorkspaceSession&);
-    // Replaces the store's proxy with the record's; the store must be open.
+    // Replaces the store's proxy with the record's; the store must be open. The endpoint is in place
+    // when this returns; a credential follows once the keyring has answered, unless a later call has
+    // replaced the proxy by then.
     void applyProxy(const WorkspaceSession&);
     // Deletes the workspace's saved blob and all of its website data; completion runs on the main
     // queue once the engine has finished.
