@@ -1,0 +1,27 @@
+#include "Engine/SafariUserAgent.h"
+
+namespace cohortex::SafariUserAgent {
+
+namespace {
+
+constexpr auto fallbackVersion = "17.4";
+// The build token does not follow the version; Safari has sent this one for years.
+constexpr auto safariBuild = " Safari/605.1.15";
+
+} // namespace
+
+std::optional<std::string> installedSafariVersion()
+{
+    // Deliberately no probing: another browser's version on this machine says nothing about the
+    // engine pages will meet, and a fixed answer keeps the user agent the same on every machine.
+    return std::nullopt;
+}
+
+std::string make(std::optional<std::string> version)
+{
+    if (!version || version->empty())
+        version = fallbackVersion;
+    return "Version/" + *version + safariBuild;
+}
+
+} // namespace cohortex::SafariUserAgent

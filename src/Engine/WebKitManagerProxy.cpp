@@ -1,0 +1,73 @@
+#include "Engine/WebKitManager.h"
+
+#include <utility>
+
+namespace cohortex {
+
+namespace {
+
+// The record's proxy without its credential, or nothing for direct connections. A record that cannot
+// be used (no host, no port, a port outside 1...65535) silently means direct connections.
+std::optional<ProxySettings> proxyEndpoint(const WorkspaceSession& workspace)
+{
+    if (!workspace.hasProxy() || !workspace.proxyHost || !workspace.proxyPort)
+        return std::nullopt;
+    auto port = *workspace.proxyPort;
+    if (port < 1 || port > 65535)
+        return std::nullopt;
+    ProxySettings settings;
+    // Only the exact stored spelling selects SOCKS; anything else, an absent kind included, is an
+    // HTTP proxy, which tunnels both plain and TLS traffic.
+    settings.kind
+        = workspace.proxyType == "socks5" ? ProxySettings::Kind::Socks5 : ProxySettings::Kind::HttpConnect;
+    settings.host = *workspace.proxyHost;
+    settings.port = static_cast<std::uint16_t>(port);
+    return settings;
+}
+
+} // namespace
+
+void WebKitManager::refreshProxy(const WorkspaceSession& workspace)
+{
+    // Opening a store applies the record's proxy already; applying it twice would read the keyring twice.
+    if (!isOpen(workspace.storageIdentifier)) {
+        openStore(workspace);
+        return;
+    }
+    applyProxy(workspace);
+}
+
+void WebKitManager::applyProxy(const WorkspaceSession& workspace)
+{
+    const auto& storage = workspace.storageIdentifier;
+    auto generation = ++m_lastProxyGeneration;
+    m_proxyGenerations.insert_or_assign(storage, generation);
+
+    // The keyring answers asynchronously here, while the engine may start a request at any moment. So
+    // the endpoint goes in at once, without a credential: no request of this workspace can then leave
+    // directly, past the proxy the user chose. The credential follows when the password arrives; until
+    // then a proxy that requires it refuses the requests, which fail rather than leak.
+    auto endpoint = proxyEndpoint(workspace);
+    m_engine.setProxy(storage, endpoint);
+    if (!endpoint || !workspace.proxyUsername || workspace.proxyUsername->empty())
+        return;
+    attachProxyCredential(m_alive, storage, workspace.id, *workspace.proxyUsername, *endpoint, generation);
+}
+
+Task<void> WebKitManager::attachProxyCredential(std::weak_ptr<void> alive, Uuid storage, Uuid workspaceID,
+    std::string username, ProxySettings settings, std::uint64_t generation)
+{
+    auto password = co_await m_passwords.proxyPassword(workspaceID);
+    if (alive.expired() || !password)
+        co_return;
+    // A later application (a newer record, a changed password, a deleted store) has replaced the
+    // proxy this read was for; its own read decides the credential.
+    auto current = m_proxyGenerations.find(storage);
+    if (current == m_proxyGenerations.end() || current->second != generation)
+        co_return;
+    settings.username = std::move(username);
+    settings.password = std::move(*password);
+    m_engine.setProxy(storage, std::move(settings));
+}
+
+} // namespace cohortex

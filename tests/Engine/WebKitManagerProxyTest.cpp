@@ -1,0 +1,179 @@
+#include "Engine/WebKitManagerFixture.h"
+
+namespace cohortex::testing {
+namespace {
+
+using Kind = ProxySettings::Kind;
+
+WorkspaceSession withProxy(WorkspaceSession workspace, std::optional<std::string> type,
+    std::optional<std::string> host, std::optional<std::int64_t> port,
+    std::optional<std::string> username = std::nullopt)
+{
+    workspace.proxyType = std::move(type);
+    workspace.proxyHost = std::move(host);
+    workspace.proxyPort = port;
+    workspace.proxyUsername = std::move(username);
+    return workspace;
+}
+
+ProxySettings endpoint(Kind kind, std::string host, std::uint16_t port)
+{
+    ProxySettings settings;
+    settings.kind = kind;
+    settings.host = std::move(host);
+    settings.port = port;
+    return settings;
+}
+
+ProxySettings withCredential(ProxySettings settings, std::string username, std::string password)
+{
+    settings.username = std::move(username);
+    settings.password = std::move(password);
+    return settings;
+}
+
+struct ProxyCase {
+    std::string name;
+    std::optional<std::string> type;
+    std::optional<std::string> host;
+    std::optional<std::int64_t> port;
+    std::optional<ProxySettings> expected;
+
+    friend void PrintTo(const ProxyCase& rule, std::ostream* out) { *out << rule.name; }
+};
+
+class ProxyRuleTest : public WebKitManagerFixture, public ::testing::WithParamInterface<ProxyCase> { };
+
+TEST_P(ProxyRuleTest, TheRecordDecidesTheStoresProxy)
+{
+    const auto& rule = GetParam();
+    auto workspace = withProxy(makeWorkspace(), rule.type, rule.host, rule.port);
+    manager.openStore(workspace);
+    queue.runPending();
+    ASSERT_EQ(engine.proxies[workspace.storageIdentifier].size(), 1u);
+    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), rule.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Records, ProxyRuleTest,
+    ::testing::Values(ProxyCase{ "none", std::nullopt, std::nullopt, std::nullopt, std::nullopt },
+        ProxyCase{
+            "http", "http", "proxy.example", 3128, endpoint(Kind::HttpConnect, "proxy.example", 3128) },
+        ProxyCase{ "socks5", "socks5", "10.0.0.1", 1080, endpoint(Kind::Socks5, "10.0.0.1", 1080) },
+        ProxyCase{ "capitalSocks", "SOCKS5", "proxy.example", 1080,
+            endpoint(Kind::HttpConnect, "proxy.example", 1080) },
+        ProxyCase{
+            "socks4", "socks4", "proxy.example", 1080, endpoint(Kind::HttpConnect, "proxy.example", 1080) },
+        ProxyCase{ "noKind", std::nullopt, "proxy.example", 8080,
+            endpoint(Kind::HttpConnect, "proxy.example", 8080) },
+        ProxyCase{
+            "lowestPort", "http", "proxy.example", 1, endpoint(Kind::HttpConnect, "proxy.example", 1) },
+        ProxyCase{
+            "highestPort", "socks5", "proxy.example", 65535, endpoint(Kind::Socks5, "proxy.example", 65535) },
+        ProxyCase{ "hostKeptAsTyped", "http", " Proxy.Example ", 8080,
+            endpoint(Kind::HttpConnect, " Proxy.Example ", 8080) },
+        ProxyCase{ "portZero", "http", "proxy.example", 0, std::nullopt },
+        ProxyCase{ "portTooHigh", "http", "proxy.example", 65536, std::nullopt },
+        ProxyCase{ "portNegative", "socks5", "proxy.example", -1080, std::nullopt },
+        ProxyCase{ "portFarTooHigh", "http", "proxy.example", 4'295'000'000, std::nullopt },
+        ProxyCase{ "noPort", "http", "proxy.example", std::nullopt, std::nullopt },
+        ProxyCase{ "emptyHost", "http", "", 8080, std::nullopt },
+        ProxyCase{ "noHost", "http", std::nullopt, 8080, std::nullopt }),
+    [](const auto& info) { return info.param.name; });
+
+class WebKitManagerProxyTest : public WebKitManagerFixture {
+protected:
+    WorkspaceSession workspaceWithUser(std::string username, std::string type = "http")
+    {
+        return withProxy(makeWorkspace(), std::move(type), "proxy.example", 3128, std::move(username));
+    }
+
+    const std::vector<std::optional<ProxySettings>>& history(const WorkspaceSession& workspace)
+    {
+        return engine.proxies[workspace.storageIdentifier];
+    }
+};
+
+TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrives)
+{
+    auto workspace = workspaceWithUser("alice");
+    passwords.passwords[workspace.id] = "pa55";
+    passwords.delays = { 2 };
+    manager.openStore(workspace);
+    auto bare = endpoint(Kind::HttpConnect, "proxy.example", 3128);
+    EXPECT_EQ(history(workspace), (std::vector<std::optional<ProxySettings>>{ bare }));
+    queue.advance(2);
+    EXPECT_EQ(history(workspace),
+        (std::vector<std::optional<ProxySettings>>{ bare, withCredential(bare, "alice", "pa55") }));
+}
+
+TEST_F(WebKitManagerProxyTest, AUserWithoutAStoredPasswordGetsTheProxyWithoutCredential)
+{
+    auto workspace = workspaceWithUser("alice");
+    manager.openStore(workspace);
+    queue.advance(1);
+    EXPECT_EQ(passwords.reads, 1);
+    EXPECT_EQ(history(workspace),
+        (std::vector<std::optional<ProxySettings>>{ endpoint(Kind::HttpConnect, "proxy.example", 3128) }));
+}
+
+TEST_F(WebKitManagerProxyTest, AnEmptyUserNameReadsNoPassword)
+{
+    auto workspace = workspaceWithUser("");
+    passwords.passwords[workspace.id] = "unused";
+    manager.openStore(workspace);
+    queue.advance(1);
+    EXPECT_EQ(passwords.reads, 0);
+    EXPECT_EQ(history(workspace).size(), 1u);
+}
+
+TEST_F(WebKitManagerProxyTest, ASlowPasswordReadOvertakenByALaterRefreshDoesNotWin)
+{
+    auto workspace = workspaceWithUser("alice");
+    passwords.passwords[workspace.id] = "old";
+    passwords.delays = { 2, 0.1 };
+    manager.openStore(workspace);
+    auto changed = workspace;
+    changed.proxyUsername = "bob";
+    passwords.passwords[workspace.id] = "new";
+    manager.refreshProxy(changed);
+    queue.advance(3);
+    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier),
+        withCredential(endpoint(Kind::HttpConnect, "proxy.example", 3128), "bob", "new"));
+    EXPECT_EQ(history(workspace).size(), 3u);
+}
+
+TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedIsDropped)
+{
+    auto workspace = workspaceWithUser("alice");
+    passwords.passwords[workspace.id] = "pa55";
+    passwords.delays = { 2 };
+    manager.openStore(workspace);
+    manager.refreshProxy(withProxy(workspace, std::nullopt, std::nullopt, std::nullopt));
+    queue.advance(3);
+    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), std::nullopt);
+}
+
+TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheStoreWasDeletedIsDropped)
+{
+    auto workspace = workspaceWithUser("alice");
+    passwords.passwords[workspace.id] = "pa55";
+    passwords.delays = { 2 };
+    manager.openStore(workspace);
+    manager.deleteWorkspaceStore(workspace.storageIdentifier);
+    queue.advance(3);
+    EXPECT_EQ(history(workspace).size(), 1u);
+}
+
+TEST_F(WebKitManagerProxyTest, RefreshingAStoreNotYetOpenedAppliesTheProxyOnce)
+{
+    auto workspace = workspaceWithUser("alice");
+    passwords.passwords[workspace.id] = "pa55";
+    manager.refreshProxy(workspace);
+    queue.runPending();
+    EXPECT_EQ(count("engine.open"), 1);
+    EXPECT_EQ(passwords.reads, 1);
+    EXPECT_EQ(history(workspace).size(), 2u);
+}
+
+} // namespace
+} // namespace cohortex::testing

@@ -1,0 +1,231 @@
+#include "Engine/WebKitManagerFixture.h"
+
+namespace cohortex::testing {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class WebKitManagerTest : public WebKitManagerFixture { };
+
+TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceAndBothReturnAfterIt)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("sid"), sessionCookie("csrf") });
+    Strings jarWhenDone[2];
+    auto first = manager.prepare(workspace);
+    auto second = manager.prepare(workspace);
+    first.onDone([&] { jarWhenDone[0] = jarNames(workspace); });
+    second.onDone([&] { jarWhenDone[1] = jarNames(workspace); });
+    EXPECT_FALSE(first.isDone());
+    EXPECT_FALSE(second.isDone());
+
+    queue.runPending();
+    EXPECT_TRUE(first.isDone() && second.isDone());
+    EXPECT_EQ(count("vault.load"), 1);
+    EXPECT_EQ(count("engine.setCookie sid"), 1);
+    EXPECT_EQ(jarWhenDone[0], (Strings{ "sid", "csrf" }));
+    EXPECT_EQ(jarWhenDone[1], (Strings{ "sid", "csrf" }));
+    EXPECT_TRUE(manager.isPrepared(workspace));
+
+    // Once prepared, a later caller returns at once and restores nothing.
+    EXPECT_TRUE(manager.prepare(workspace).isDone());
+    EXPECT_EQ(count("vault.load"), 1);
+}
+
+TEST_F(WebKitManagerTest, RestoresCookiesOneAtATimeInBlobOrder)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("c"), sessionCookie("a"), sessionCookie("b") });
+    manager.prepare(workspace);
+    // The second cookie is not set before the first has been stored.
+    EXPECT_EQ(count("engine.setCookie c"), 1);
+    EXPECT_EQ(count("engine.setCookie a"), 0);
+    queue.runPending();
+    EXPECT_EQ(jarNames(workspace), (Strings{ "c", "a", "b" }));
+}
+
+TEST_F(WebKitManagerTest, AMissingOrUnreadableBlobStillCountsAsPrepared)
+{
+    auto nothingSaved = makeWorkspace("a");
+    auto unreadable = makeWorkspace("b");
+    vault.save(Bytes{ 0xff, 0x00, 0x13 }, unreadable.storageIdentifier);
+    for (const auto& workspace : { nothingSaved, unreadable }) {
+        manager.prepare(workspace);
+        queue.runPending();
+        EXPECT_TRUE(manager.isPrepared(workspace)) << workspace.name;
+        EXPECT_TRUE(jarNames(workspace).empty()) << workspace.name;
+    }
+}
+
+TEST_F(WebKitManagerTest, WithKeptSessionsOffNothingIsRestoredOrSaved)
+{
+    defaults.setBoolean(keys::keepSessionsAfterQuit, false);
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("sid") });
+
+    EXPECT_TRUE(manager.prepare(workspace).isDone());
+    EXPECT_TRUE(manager.isPrepared(workspace));
+    manager.markPrepared(workspace);
+    manager.openStore(workspace);
+    engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("new") });
+    manager.saveSessionCookies({ workspace });
+    queue.advance(5);
+    EXPECT_EQ(count("vault.load"), 0);
+    EXPECT_TRUE(vault.saves.empty());
+}
+
+struct KeepSessionsCase {
+    std::string name;
+    std::function<void(DefaultsStore&)> store;
+    bool expected;
+
+    friend void PrintTo(const KeepSessionsCase& value, std::ostream* out) { *out << value.name; }
+};
+
+class KeepSessionsPreferenceTest : public WebKitManagerFixture,
+                                   public ::testing::WithParamInterface<KeepSessionsCase> { };
+
+TEST_P(KeepSessionsPreferenceTest, OnlyAStoredFalseTurnsItOff)
+{
+    GetParam().store(defaults);
+    EXPECT_EQ(manager.keepSessionsEnabled(), GetParam().expected);
+    EXPECT_EQ(manager.isPrepared(makeWorkspace()), !GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Values, KeepSessionsPreferenceTest,
+    ::testing::Values(KeepSessionsCase{ "absent", [](DefaultsStore&) {}, true },
+        KeepSessionsCase{
+            "true", [](DefaultsStore& d) { d.setBoolean(keys::keepSessionsAfterQuit, true); }, true },
+        KeepSessionsCase{
+            "false", [](DefaultsStore& d) { d.setBoolean(keys::keepSessionsAfterQuit, false); }, false },
+        KeepSessionsCase{
+            "zero", [](DefaultsStore& d) { d.setInteger(keys::keepSessionsAfterQuit, 0); }, true },
+        KeepSessionsCase{
+            "text", [](DefaultsStore& d) { d.setString(keys::keepSessionsAfterQuit, "false"); }, true }),
+    [](const auto& info) { return info.param.name; });
+
+TEST_F(WebKitManagerTest, ACookieChangeBeforeRestorationFinishedSchedulesNoSave)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("sid"), sessionCookie("csrf") });
+    manager.prepare(workspace);
+    // The restored cookies themselves change the jar, and so may a page that loads early.
+    engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("early") });
+    manager.pageFinishedLoading(workspace.id);
+    queue.runPending();
+    ASSERT_TRUE(manager.isPrepared(workspace));
+    queue.advance(10);
+    EXPECT_TRUE(vault.saves.empty());
+    EXPECT_EQ(savedNames(workspace), (Strings{ "sid", "csrf" }));
+}
+
+TEST_F(WebKitManagerTest, FiveChangesOneSecondApartGiveOneSaveOneAndAHalfSecondsAfterTheLast)
+{
+    auto workspace = makeWorkspace();
+    prepared(workspace);
+    for (int change = 0; change < 5; ++change) {
+        engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("c" + std::to_string(change)) });
+        queue.advance(change < 4 ? 1 : 1.49);
+    }
+    EXPECT_TRUE(vault.saves.empty());
+    queue.advance(0.01);
+    ASSERT_EQ(vault.saves.size(), 1u);
+    EXPECT_EQ(savedNames(workspace), (Strings{ "c0", "c1", "c2", "c3", "c4" }));
+    queue.advance(10);
+    EXPECT_EQ(vault.saves.size(), 1u);
+}
+
+TEST_F(WebKitManagerTest, SavedSessionCookiesComeBackInTheNextRun)
+{
+    auto workspace = makeWorkspace();
+    prepared(workspace);
+    engine.jars[workspace.storageIdentifier]
+        = { sessionCookie("sid", "s3cr3t"), persistentCookie("remember"), sessionCookie("csrf", "t0k") };
+    manager.saveSessionCookies({ workspace });
+    queue.runPending();
+
+    FakeWebEngine nextEngine(queue);
+    WebKitManager nextRun(queue, defaults, nextEngine, vault, passwords);
+    nextRun.prepare(workspace);
+    queue.runPending();
+    const auto& restored = nextEngine.jars[workspace.storageIdentifier];
+    ASSERT_EQ(restored.size(), 2u);
+    EXPECT_EQ(std::tie(restored[0].name, restored[0].value, restored[0].domain, restored[0].path),
+        std::tie("sid", "s3cr3t", ".example", "/"));
+    EXPECT_EQ(std::tie(restored[1].name, restored[1].value), std::tie("csrf", "t0k"));
+}
+
+TEST_F(WebKitManagerTest, AJarOfOnlyPersistentCookiesDeletesTheBlob)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("old") });
+    manager.markPrepared(workspace);
+    engine.jars[workspace.storageIdentifier] = { persistentCookie("remember") };
+    manager.saveSessionCookies({ workspace });
+    queue.runPending();
+    EXPECT_EQ(vault.saves, (std::vector<std::pair<Uuid, bool>>{ { workspace.storageIdentifier, false } }));
+    EXPECT_FALSE(vault.items().contains(workspace.storageIdentifier));
+}
+
+TEST_F(WebKitManagerTest, SavesOnlyPreparedWorkspacesOneAfterAnotherInListOrder)
+{
+    auto first = makeWorkspace("a");
+    auto unprepared = makeWorkspace("b");
+    auto last = makeWorkspace("c");
+    for (const auto* workspace : { &first, &unprepared, &last })
+        engine.jars[workspace->storageIdentifier] = { sessionCookie(workspace->name) };
+    manager.markPrepared(last);
+    manager.markPrepared(first);
+    manager.saveSessionCookies({ last, unprepared, first });
+    // The second jar is not read before the first one's blob was handed over.
+    EXPECT_EQ(count("engine.allCookies"), 1);
+    queue.runPending();
+    EXPECT_EQ(vault.saves,
+        (std::vector<std::pair<Uuid, bool>>{
+            { last.storageIdentifier, true }, { first.storageIdentifier, true } }));
+    EXPECT_EQ(savedNames(first), Strings{ "a" });
+    EXPECT_EQ(savedNames(unprepared), Strings{});
+}
+
+TEST_F(WebKitManagerTest, AStoreDeletedWhileItsJarIsReadKeepsNoBlob)
+{
+    auto workspace = makeWorkspace();
+    prepared(workspace);
+    engine.jars[workspace.storageIdentifier] = { sessionCookie("sid") };
+    manager.saveSessionCookies({ workspace });
+    manager.deleteWorkspaceStore(workspace.storageIdentifier);
+    queue.runPending();
+    EXPECT_EQ(count("vault.save"), 0);
+    EXPECT_FALSE(vault.items().contains(workspace.storageIdentifier));
+}
+
+TEST_F(WebKitManagerTest, AStoreDeletedDuringRestorationGetsNoMoreCookiesAndIsNotPrepared)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("a"), sessionCookie("b"), sessionCookie("c") });
+    auto preparing = manager.prepare(workspace);
+    manager.deleteWorkspaceStore(workspace.storageIdentifier);
+    queue.runPending();
+    EXPECT_TRUE(preparing.isDone());
+    EXPECT_EQ(count("engine.setCookie b"), 0);
+    EXPECT_FALSE(manager.isPrepared(workspace));
+}
+
+TEST_F(WebKitManagerTest, APendingSaveDiesWithItsManager)
+{
+    auto workspace = makeWorkspace();
+    {
+        WebKitManager shortLived(queue, defaults, engine, vault, passwords);
+        shortLived.markPrepared(workspace);
+        shortLived.openStore(workspace);
+        engine.notifyChange(workspace.storageIdentifier);
+        EXPECT_EQ(queue.pendingCount(), 1u);
+    }
+    // The engine outlives the manager and may still report changes.
+    engine.notifyChange(workspace.storageIdentifier);
+    queue.advance(5);
+    EXPECT_TRUE(vault.saves.empty());
+}
+
+} // namespace
+} // namespace cohortex::testing
