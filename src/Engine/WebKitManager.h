@@ -39,28 +39,26 @@ public:
     WebKitManager& operator=(const WebKitManager&) = delete;
 
     // The operations below implement DataStores.
-    // FIXME: They carry no `override` until DataStores declares all eight; marking only the four it
-    // declares today would make clang warn about the others once it does.
 
     // The "keepSessionsAfterQuit" preference, read afresh on every call: anything but a stored
     // boolean counts as on.
-    bool keepSessionsEnabled() const;
-    bool isPrepared(const WorkspaceSession&) const;
+    bool keepSessionsEnabled() const override;
+    bool isPrepared(const WorkspaceSession&) const override;
     // Restores the workspace's saved session cookies into its store, in blob order, before its first
     // page loads. Callers that arrive while a restoration runs wait for that one instead of starting
     // another.
-    Task<void> prepare(WorkspaceSession);
+    Task<void> prepare(WorkspaceSession) override;
     // Writes a fresh blob for each prepared workspace of the list, one workspace after another.
-    Task<void> saveSessionCookies(std::vector<WorkspaceSession>);
+    Task<void> saveSessionCookies(std::vector<WorkspaceSession>) override;
     // Opens the workspace's store if needed and applies the record's current proxy to it.
-    void refreshProxy(const WorkspaceSession&);
+    void refreshProxy(const WorkspaceSession&) override;
     // Forgets everything about the store, deletes its blob and destroys it on disk, retrying in the
     // background while a page still holds it.
-    void deleteWorkspaceStore(const Uuid& storageIdentifier);
+    void deleteWorkspaceStore(const Uuid& storageIdentifier) override;
     // Deletes every listed workspace's saved blob; whether a store counts as prepared does not change.
-    void forgetSavedSessions(std::span<const WorkspaceSession>);
+    void forgetSavedSessions(std::span<const WorkspaceSession>) override;
     // Counts the store as restored without restoring anything, so that its live jar is saved.
-    void markPrepared(const WorkspaceSession&);
+    void markPrepared(const WorkspaceSession&) override;
 
     // Opens the workspace's store on first use in this run: applies its proxy, keeps a copy of the
     // record for the debounced save and starts observing its cookie jar. Later calls change nothing.
