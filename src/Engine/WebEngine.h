@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Engine/HttpCookie.h"
+#include "Support/Task.h"
+#include "Support/Uuid.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace cohortex {
+
+// One proxy for every request of a store. HTTP proxies tunnel both plain and TLS traffic with CONNECT.
+struct ProxySettings {
+    enum class Kind { HttpConnect, Socks5 };
+
+    Kind kind { Kind::HttpConnect };
+    std::string host;
+    std::uint16_t port { 0 };
+    // Without a password the proxy is still used; it may then refuse the requests.
+    std::optional<std::string> username;
+    std::optional<std::string> password;
+
+    bool operator==(const ProxySettings&) const = default;
+};
+
+// What the browser needs of the web engine's website data stores. Each storage identifier names one
+// persistent store whose data never mixes with another's, the same one in every run.
+class WebEngine {
+public:
+    virtual ~WebEngine() = default;
+
+    // Opens the store on first use in this run; later calls are cheap and change nothing.
+    virtual void openStore(const Uuid& storage) = 0;
+    virtual Task<std::vector<HttpCookie>> allCookies(Uuid storage) = 0;
+    virtual Task<void> setCookie(Uuid storage, HttpCookie) = 0;
+    // Called on every change of the store's cookie jar; replaces an earlier observer of that store.
+    virtual void observeCookies(const Uuid& storage, std::function<void()> changed) = 0;
+    // Removes every kind of website data of the store, however old.
+    virtual Task<void> removeAllData(Uuid storage) = 0;
+    // Drops the store and deletes its files. False, and nothing deleted, while a page still uses it.
+    virtual Task<bool> destroyStore(Uuid storage) = 0;
+    // Replaces the store's proxy; no settings means direct connections.
+    virtual void setProxy(const Uuid& storage, std::optional<ProxySettings>) = 0;
+};
+
+} // namespace cohortex
