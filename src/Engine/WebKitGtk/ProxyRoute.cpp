@@ -15,8 +15,9 @@ std::optional<ProxyCredential> credentialOf(const ProxySettings& settings)
 
 std::string proxyUri(const char* scheme, const std::string& host, int port, const ProxyCredential* credential)
 {
-    // Joining unencoded parts makes GLib percent-encode the user name and password and bracket an IPv6
-    // address, which are the two ways a hand-built URI would go wrong.
+    // Joining unencoded parts makes GLib percent-encode the user name, the password and a host with odd
+    // characters, and bracket an IPv6 address. A URI that does not parse would be worse than a wrong
+    // one: WebKit ignores it and connects directly.
     GCharPtr uri(g_uri_join_with_user(G_URI_FLAGS_HAS_PASSWORD, scheme,
         credential ? credential->first.c_str() : nullptr, credential ? credential->second.c_str() : nullptr,
         nullptr, host.c_str(), port, "", nullptr, nullptr));

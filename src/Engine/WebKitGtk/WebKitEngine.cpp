@@ -7,8 +7,9 @@
 
 #include <string>
 
-// The coroutines below hold their own reference to the session they work on and touch nothing of the
-// engine after a wait, so a store destroyed or an engine torn down meanwhile does them no harm.
+// The coroutines below hold their own reference to the session they work on, so a store destroyed or an
+// engine torn down during a wait does them no harm. Only destroyStore comes back to the engine after a
+// wait, and it checks first that the engine is still there.
 
 namespace cohortex {
 
@@ -25,6 +26,18 @@ using CookieList = std::unique_ptr<GList, CookieListFree>;
 WebKitCookieManager* cookieManager(const GObjectPtr<WebKitNetworkSession>& session)
 {
     return webkit_network_session_get_cookie_manager(session.get());
+}
+
+// A time span of zero reaches back to the beginning: every item, however old.
+Task<void> clearWebsiteData(GObjectPtr<WebKitNetworkSession> session)
+{
+    auto* manager = webkit_network_session_get_website_data_manager(session.get());
+    auto result = co_await awaitAsyncResult([manager](GAsyncReadyCallback ready, gpointer data) {
+        webkit_website_data_manager_clear(manager, WEBKIT_WEBSITE_DATA_ALL, 0, nullptr, ready, data);
+    });
+    GErrorPtr error;
+    if (!webkit_website_data_manager_clear_finish(manager, result.get(), error.out()))
+        logWarning(std::string("Cannot remove the website data of a data store: ") + error.message());
 }
 
 } // namespace
@@ -81,27 +94,30 @@ void WebKitEngine::observeCookies(const Uuid& storage, std::function<void()> cha
 
 Task<void> WebKitEngine::removeAllData(Uuid storage)
 {
-    auto session = store(storage).sessionHandle();
-    auto* manager = webkit_network_session_get_website_data_manager(session.get());
-    auto result = co_await awaitAsyncResult([manager](GAsyncReadyCallback ready, gpointer data) {
-        // A time span of zero reaches back to the beginning: every item, however old.
-        webkit_website_data_manager_clear(manager, WEBKIT_WEBSITE_DATA_ALL, 0, nullptr, ready, data);
-    });
-    GErrorPtr error;
-    if (!webkit_website_data_manager_clear_finish(manager, result.get(), error.out()))
-        logWarning(std::string("Cannot remove the website data of a data store: ") + error.message());
+    co_await clearWebsiteData(store(storage).sessionHandle());
 }
 
 Task<bool> WebKitEngine::destroyStore(Uuid storage)
 {
+    std::weak_ptr<void> alive = m_alive;
     if (auto found = m_stores.find(storage); found != m_stores.end()) {
         if (found->second->isInUse())
             co_return false;
-        m_stores.erase(found);
+        // The network process writes a store's files in its own time, even after its last page closed.
+        // Clearing first waits for that work and leaves it nothing to write once the session is gone;
+        // deleting right away let it bring the directories back.
+        co_await clearWebsiteData(found->second->sessionHandle());
+        if (alive.expired())
+            co_return false;
+        if (found = m_stores.find(storage); found != m_stores.end()) {
+            if (found->second->isInUse())
+                co_return false;
+            m_stores.erase(found);
+        }
     }
     auto directories = StoreDirectories::forStorage(storage);
     // Built apart from the co_await: g++ 12 rejects a braced list inside one.
-    std::vector<std::filesystem::path> removed { directories.data, directories.cache };
+    std::vector<std::filesystem::path> removed{ directories.data, directories.cache };
     co_return co_await removeDirectoriesInBackground(std::move(removed));
 }
 

@@ -48,6 +48,8 @@ private:
     WebKitStore& store(const Uuid& storage);
 
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
+    // Expires with the engine, for the coroutines that come back to it after a wait.
+    std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };
 
 } // namespace cohortex
