@@ -6,8 +6,22 @@ namespace cohortex {
 
 namespace {
 
-constexpr std::string_view page
-    = "<!DOCTYPE html><html><head><title>test</title></head><body>ok</body></html>";
+std::string escape(std::string_view text)
+{
+    GCharPtr escaped(g_uri_escape_string(std::string(text).c_str(), nullptr, false));
+    return escaped.get();
+}
+
+std::string page(const char* framedUrl)
+{
+    std::string body = framedUrl ? std::string("<iframe src=\"") + framedUrl + "\"></iframe>" : "ok";
+    return "<!DOCTYPE html><html><head><title>test</title></head><body>" + body + "</body></html>";
+}
+
+const char* queryValue(GHashTable* query, const char* name)
+{
+    return query ? static_cast<const char*>(g_hash_table_lookup(query, name)) : nullptr;
+}
 
 std::string header(SoupServerMessage* message, const char* name)
 {
@@ -34,15 +48,20 @@ TestHttpServer::~TestHttpServer()
     soup_server_disconnect(m_server.get());
 }
 
-std::string TestHttpServer::url(std::string_view pathAndQuery) const
+std::string TestHttpServer::url(std::string_view pathAndQuery, std::string_view host) const
 {
-    return "http://127.0.0.1:" + std::to_string(m_port) + std::string(pathAndQuery);
+    return "http://" + std::string(host) + ":" + std::to_string(m_port) + std::string(pathAndQuery);
 }
 
-std::string TestHttpServer::urlSettingCookie(std::string_view path, std::string_view setCookie) const
+std::string TestHttpServer::urlSettingCookie(
+    std::string_view path, std::string_view setCookie, std::string_view host) const
 {
-    GCharPtr escaped(g_uri_escape_string(std::string(setCookie).c_str(), nullptr, false));
-    return url(std::string(path) + "?set=" + escaped.get());
+    return url(std::string(path) + "?set=" + escape(setCookie), host);
+}
+
+std::string TestHttpServer::urlFraming(std::string_view path, std::string_view framedUrl) const
+{
+    return url(std::string(path) + "?frame=" + escape(framedUrl));
 }
 
 std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const
@@ -64,11 +83,12 @@ void TestHttpServer::handle(
         { path, header(message, "Cookie"), peer ? peer : "", header(message, "Via") });
 
     auto* headers = soup_server_message_get_response_headers(message);
-    if (const char* setCookie = query ? static_cast<const char*>(g_hash_table_lookup(query, "set")) : nullptr)
+    if (const char* setCookie = queryValue(query, "set"))
         soup_message_headers_append(headers, "Set-Cookie", setCookie);
     soup_message_headers_append(headers, "Cache-Control", "no-store");
     soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
-    soup_server_message_set_response(message, "text/html", SOUP_MEMORY_STATIC, page.data(), page.size());
+    auto body = page(queryValue(query, "frame"));
+    soup_server_message_set_response(message, "text/html", SOUP_MEMORY_COPY, body.data(), body.size());
 }
 
 } // namespace cohortex

@@ -10,7 +10,8 @@
 namespace cohortex {
 
 // A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
-// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header.
+// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header, and
+// "?frame=<URL>" puts that page into a frame.
 class TestHttpServer {
 public:
     struct Request {
@@ -28,8 +29,10 @@ public:
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;
 
-    std::string url(std::string_view pathAndQuery) const;
-    std::string urlSettingCookie(std::string_view path, std::string_view setCookie) const;
+    std::string url(std::string_view pathAndQuery, std::string_view host = "127.0.0.1") const;
+    std::string urlSettingCookie(
+        std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
+    std::string urlFraming(std::string_view path, std::string_view framedUrl) const;
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
 

@@ -44,6 +44,18 @@ TEST_F(WebKitEngineCookieTest, ACookieAPageSetsComesBackOnlyToItsOwnStore)
     EXPECT_THAT(cookiesOf(m_storeB), IsEmpty());
 }
 
+TEST_F(WebKitEngineCookieTest, ASiteTheStoreNeverVisitedGetsNoCookiesFromInsideAnotherSitesPage)
+{
+    TestWebView view(engine(), m_storeA);
+
+    // Another host name for the same server makes the framed page a different site.
+    auto tracker = m_server.urlSettingCookie("/tracker", "tracking=1", "localhost");
+    ASSERT_EQ(view.load(m_server.urlFraming("/article", tracker)), Outcome::Finished);
+
+    ASSERT_EQ(m_server.requestsFor("/tracker").size(), 1u);
+    EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
+}
+
 // Every field of a cookie survives the trip into the engine's jar and back.
 class CookieRoundTripTest : public EngineTest, public ::testing::WithParamInterface<HttpCookie> { };
 
