@@ -12,8 +12,8 @@ struct SoupCookieFree {
 };
 using SoupCookiePtr = std::unique_ptr<SoupCookie, SoupCookieFree>;
 
-// The engine's cookies and ours carry the same fields. An unspecified SameSite policy is left to the
-// engine's default, because libsoup has no way to say "unspecified".
+// The engine's cookies and ours carry the same fields. libsoup has no way to say that a cookie left its
+// SameSite policy unspecified: such a cookie takes libsoup's default, None, and reads back as None.
 HttpCookie httpCookieFromSoup(SoupCookie*);
 SoupCookiePtr soupCookieFromHttp(const HttpCookie&);
 
