@@ -1,0 +1,94 @@
+#include "TestHttpServer.h"
+
+#include <stdexcept>
+
+namespace cohortex {
+
+namespace {
+
+std::string escape(std::string_view text)
+{
+    GCharPtr escaped(g_uri_escape_string(std::string(text).c_str(), nullptr, false));
+    return escaped.get();
+}
+
+std::string page(const char* framedUrl)
+{
+    std::string body = framedUrl ? std::string("<iframe src=\"") + framedUrl + "\"></iframe>" : "ok";
+    return "<!DOCTYPE html><html><head><title>test</title></head><body>" + body + "</body></html>";
+}
+
+const char* queryValue(GHashTable* query, const char* name)
+{
+    return query ? static_cast<const char*>(g_hash_table_lookup(query, name)) : nullptr;
+}
+
+std::string header(SoupServerMessage* message, const char* name)
+{
+    const char* value = soup_message_headers_get_one(soup_server_message_get_request_headers(message), name);
+    return value ? value : "";
+}
+
+} // namespace
+
+TestHttpServer::TestHttpServer()
+    : m_server(GObjectPtr<SoupServer>::adopt(soup_server_new("server-header", "cohortex-test", nullptr)))
+{
+    soup_server_add_handler(m_server.get(), nullptr, handle, this, nullptr);
+    GErrorPtr error;
+    if (!soup_server_listen_local(m_server.get(), 0, SOUP_SERVER_LISTEN_IPV4_ONLY, error.out()))
+        throw std::runtime_error(std::string("The test server cannot listen: ") + error.message());
+    GSList* uris = soup_server_get_uris(m_server.get());
+    m_port = static_cast<unsigned>(g_uri_get_port(static_cast<GUri*>(uris->data)));
+    g_slist_free_full(uris, reinterpret_cast<GDestroyNotify>(g_uri_unref));
+}
+
+TestHttpServer::~TestHttpServer()
+{
+    soup_server_disconnect(m_server.get());
+}
+
+std::string TestHttpServer::url(std::string_view pathAndQuery, std::string_view host) const
+{
+    return "http://" + std::string(host) + ":" + std::to_string(m_port) + std::string(pathAndQuery);
+}
+
+std::string TestHttpServer::urlSettingCookie(
+    std::string_view path, std::string_view setCookie, std::string_view host) const
+{
+    return url(std::string(path) + "?set=" + escape(setCookie), host);
+}
+
+std::string TestHttpServer::urlFraming(std::string_view path, std::string_view framedUrl) const
+{
+    return url(std::string(path) + "?frame=" + escape(framedUrl));
+}
+
+std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const
+{
+    std::vector<Request> found;
+    for (const auto& request : m_requests) {
+        if (request.path == path)
+            found.push_back(request);
+    }
+    return found;
+}
+
+void TestHttpServer::handle(
+    SoupServer*, SoupServerMessage* message, const char* path, GHashTable* query, gpointer data)
+{
+    auto& server = *static_cast<TestHttpServer*>(data);
+    const char* peer = soup_server_message_get_remote_host(message);
+    server.m_requests.push_back(
+        { path, header(message, "Cookie"), peer ? peer : "", header(message, "Via") });
+
+    auto* headers = soup_server_message_get_response_headers(message);
+    if (const char* setCookie = queryValue(query, "set"))
+        soup_message_headers_append(headers, "Set-Cookie", setCookie);
+    soup_message_headers_append(headers, "Cache-Control", "no-store");
+    soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
+    auto body = page(queryValue(query, "frame"));
+    soup_server_message_set_response(message, "text/html", SOUP_MEMORY_COPY, body.data(), body.size());
+}
+
+} // namespace cohortex

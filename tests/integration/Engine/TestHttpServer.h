@@ -1,0 +1,47 @@
+#pragma once
+
+#include "Engine/WebKitGtk/GObjectHandles.h"
+
+#include <libsoup/soup.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cohortex {
+
+// A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
+// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header, and
+// "?frame=<URL>" puts that page into a frame.
+class TestHttpServer {
+public:
+    struct Request {
+        std::string path;
+        // The Cookie header, empty when the request had none.
+        std::string cookie;
+        // Where the connection came from: a proxy connects from its own bind address.
+        std::string peer;
+        // Set by an HTTP proxy that forwarded the request.
+        std::string via;
+    };
+
+    TestHttpServer();
+    ~TestHttpServer();
+    TestHttpServer(const TestHttpServer&) = delete;
+    TestHttpServer& operator=(const TestHttpServer&) = delete;
+
+    std::string url(std::string_view pathAndQuery, std::string_view host = "127.0.0.1") const;
+    std::string urlSettingCookie(
+        std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
+    std::string urlFraming(std::string_view path, std::string_view framedUrl) const;
+    // The requests for the path, oldest first.
+    std::vector<Request> requestsFor(std::string_view path) const;
+
+private:
+    static void handle(SoupServer*, SoupServerMessage*, const char* path, GHashTable* query, gpointer server);
+
+    GObjectPtr<SoupServer> m_server;
+    unsigned m_port{ 0 };
+    std::vector<Request> m_requests;
+};
+
+} // namespace cohortex

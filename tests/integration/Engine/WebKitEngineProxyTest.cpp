@@ -1,0 +1,125 @@
+#include "EngineTest.h"
+#include "ProxyProcess.h"
+#include "TestWebView.h"
+
+#include <gmock/gmock.h>
+
+namespace cohortex {
+namespace {
+
+using ::testing::HasSubstr;
+using Outcome = TestWebView::Outcome;
+constexpr auto none = std::nullopt;
+
+// Each proxy connects onwards from its own loopback address, so the server's peer address says which
+// way a request came: directly from 127.0.0.1, or through one of the proxies.
+constexpr const char* directAddress = "127.0.0.1";
+constexpr const char* socksAddress = "127.0.0.2";
+constexpr const char* httpProxyAddress = "127.0.0.3";
+
+// Characters that must be escaped in a proxy URI, so that a login only works when it is encoded.
+const ProxyProcess::Login socksLogin{ "socks user", "p@ss:w/rd %41" };
+const ProxyProcess::Login httpLogin{ "webuser", "s3cret" };
+
+ProxySettings socksProxy(const ProxyProcess& proxy, const ProxyProcess::Login& login)
+{
+    return { ProxySettings::Kind::Socks5, "127.0.0.1", proxy.port(), login.first, login.second };
+}
+
+ProxySettings httpProxy(const ProxyProcess& proxy, const ProxyProcess::Login& login)
+{
+    return { ProxySettings::Kind::HttpConnect, "127.0.0.1", proxy.port(), login.first, login.second };
+}
+
+class WebKitEngineProxyTest : public EngineTest {
+protected:
+    std::string peerOf(const std::string& path) const
+    {
+        auto requests = m_server.requestsFor(path);
+        return requests.empty() ? "(no request)" : requests.back().peer;
+    }
+
+    const Uuid m_storeC = Uuid::random();
+};
+
+TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxy)
+{
+    auto socks = ProxyProcess::socks5(socksAddress, socksLogin);
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(m_storeA, socksProxy(socks, socksLogin));
+    engine().setProxy(m_storeB, httpProxy(http, httpLogin));
+    TestWebView viewA(engine(), m_storeA);
+    TestWebView viewB(engine(), m_storeB);
+    TestWebView viewC(engine(), m_storeC);
+
+    ASSERT_EQ(viewA.load(m_server.url("/a")), Outcome::Finished) << viewA.lastError();
+    ASSERT_EQ(viewB.load(m_server.url("/b")), Outcome::Finished) << viewB.lastError();
+    ASSERT_EQ(viewC.load(m_server.url("/c")), Outcome::Finished) << viewC.lastError();
+
+    EXPECT_EQ(peerOf("/a"), socksAddress);
+    EXPECT_EQ(peerOf("/b"), httpProxyAddress);
+    EXPECT_THAT(m_server.requestsFor("/b").back().via, HasSubstr("tinyproxy"));
+    EXPECT_GE(viewB.proxyLoginsAnswered(), 1);
+    EXPECT_EQ(peerOf("/c"), directAddress);
+}
+
+// A proxy that is down or refuses the login fails the page; the request never goes out directly.
+TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDirect)
+{
+    auto socks = ProxyProcess::socks5(socksAddress, socksLogin);
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(m_storeA, socksProxy(socks, { socksLogin.first, "wrong" }));
+    engine().setProxy(m_storeB, httpProxy(http, { httpLogin.first, "wrong" }));
+    TestWebView viewA(engine(), m_storeA);
+    TestWebView viewB(engine(), m_storeB);
+
+    EXPECT_EQ(viewA.load(m_server.url("/socks-refused")), Outcome::Failed);
+    // The proxy's refusal is the page the view shows; the server never sees the request.
+    EXPECT_NE(viewB.load(m_server.url("/http-refused")), Outcome::TimedOut);
+
+    engine().setProxy(m_storeA, socksProxy(socks, socksLogin));
+    socks.stop();
+    EXPECT_EQ(viewA.load(m_server.url("/socks-down")), Outcome::Failed);
+
+    // A host typed with its port must not make a broken proxy URI, which WebKit would ignore and go direct.
+    engine().setProxy(
+        m_storeC, ProxySettings{ ProxySettings::Kind::Socks5, "127.0.0.1:80", http.port(), none, none });
+    TestWebView viewC(engine(), m_storeC);
+    EXPECT_EQ(viewC.load(m_server.url("/malformed-host")), Outcome::Failed);
+
+    EXPECT_EQ(peerOf("/socks-refused"), "(no request)");
+    EXPECT_EQ(peerOf("/http-refused"), "(no request)");
+    EXPECT_EQ(peerOf("/socks-down"), "(no request)");
+    EXPECT_EQ(peerOf("/malformed-host"), "(no request)");
+}
+
+TEST_F(WebKitEngineProxyTest, ReplacingOrRemovingTheProxyTakesEffectForTheNextPage)
+{
+    auto socks = ProxyProcess::socks5(socksAddress, std::nullopt);
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(
+        m_storeA, ProxySettings{ ProxySettings::Kind::Socks5, "127.0.0.1", socks.port(), none, none });
+    {
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.url("/through-socks")), Outcome::Finished) << view.lastError();
+    }
+
+    engine().setProxy(m_storeA, httpProxy(http, httpLogin));
+    {
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.url("/through-http")), Outcome::Finished) << view.lastError();
+    }
+
+    engine().setProxy(m_storeA, std::nullopt);
+    {
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.url("/direct")), Outcome::Finished) << view.lastError();
+    }
+
+    EXPECT_EQ(peerOf("/through-socks"), socksAddress);
+    EXPECT_EQ(peerOf("/through-http"), httpProxyAddress);
+    EXPECT_EQ(peerOf("/direct"), directAddress);
+}
+
+} // namespace
+} // namespace cohortex

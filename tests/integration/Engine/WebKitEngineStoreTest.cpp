@@ -1,0 +1,171 @@
+#include "Engine/WebKitGtk/StoreDirectories.h"
+#include "EngineTest.h"
+#include "TestWebView.h"
+
+#include <gmock/gmock.h>
+#include <sys/stat.h>
+
+namespace cohortex {
+namespace {
+
+using ::testing::IsEmpty;
+using ::testing::SizeIs;
+using Outcome = TestWebView::Outcome;
+
+namespace fs = std::filesystem;
+
+unsigned permissionsOf(const fs::path& path)
+{
+    struct stat status { };
+    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+HttpCookie persistentCookie(std::string name)
+{
+    return { std::move(name), "1", "127.0.0.1", "/", Date::now().adding(3600), false, false,
+        HttpCookie::SameSite::Lax };
+}
+
+class WebKitEngineStoreTest : public EngineTest {
+protected:
+    bool exists(const fs::path& path) const
+    {
+        std::error_code error;
+        return fs::exists(path, error);
+    }
+
+    std::optional<bool> destroy(const Uuid& storage)
+    {
+        auto destroyed = engine().destroyStore(storage);
+        if (!finishes(destroyed))
+            return std::nullopt;
+        return destroyed.result();
+    }
+};
+
+TEST_F(WebKitEngineStoreTest, AStoreKeepsItsDataInPrivateDirectoriesAndItsCookiesInASqliteFile)
+{
+    engine().openStore(m_storeA);
+    auto directories = StoreDirectories::forStorage(m_storeA);
+    {
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.urlSettingCookie("/set", "keep=1; Max-Age=3600")), Outcome::Finished);
+    }
+
+    EXPECT_EQ(directories.data, m_home.path() / "data/cohortex/stores" / m_storeA.string());
+    EXPECT_EQ(directories.cache, m_home.path() / "cache/cohortex/stores" / m_storeA.string());
+    EXPECT_EQ(permissionsOf(directories.data), 0700u);
+    EXPECT_EQ(permissionsOf(directories.cache), 0700u);
+    auto header = readFile(directories.data / "cookies.sqlite");
+    EXPECT_EQ(
+        std::string(header.begin(), header.begin() + std::min<size_t>(header.size(), 15)), "SQLite format 3");
+}
+
+TEST_F(WebKitEngineStoreTest, DestroyingIsRefusedWhileAViewHoldsTheStoreAndDeletesBothDirectoriesOnceReleased)
+{
+    auto directories = StoreDirectories::forStorage(m_storeA);
+    {
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.urlSettingCookie("/set", "keep=1; Max-Age=3600")), Outcome::Finished);
+
+        EXPECT_EQ(destroy(m_storeA), false);
+        EXPECT_TRUE(exists(directories.data));
+        EXPECT_TRUE(exists(directories.cache));
+        EXPECT_THAT(cookiesOf(m_storeA), SizeIs(1));
+    }
+
+    EXPECT_EQ(destroy(m_storeA), true);
+    EXPECT_FALSE(exists(directories.data));
+    EXPECT_FALSE(exists(directories.cache));
+    // The network process lets go of the files in its own time; it must not bring them back.
+    runFor(std::chrono::milliseconds(1500));
+    EXPECT_FALSE(exists(directories.data));
+    EXPECT_FALSE(exists(directories.cache));
+    EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
+}
+
+TEST_F(WebKitEngineStoreTest, AStoreNotOpenedInThisRunIsDestroyedFromDisk)
+{
+    setCookie(m_storeB, persistentCookie("keep"));
+    restartEngine();
+    auto directories = StoreDirectories::forStorage(m_storeB);
+    ASSERT_TRUE(exists(directories.data));
+
+    EXPECT_EQ(destroy(m_storeB), true);
+    EXPECT_FALSE(exists(directories.data));
+    EXPECT_FALSE(exists(directories.cache));
+}
+
+TEST_F(WebKitEngineStoreTest, RemovingAllDataEmptiesThatStoreOnly)
+{
+    setCookie(m_storeA, persistentCookie("a"));
+    setCookie(m_storeB, persistentCookie("b"));
+    TestWebView view(engine(), m_storeA);
+    ASSERT_EQ(view.load(m_server.urlSettingCookie("/set", "session=1")), Outcome::Finished);
+
+    ASSERT_TRUE(finishes(engine().removeAllData(m_storeA)));
+
+    EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
+    EXPECT_THAT(cookiesOf(m_storeB), SizeIs(1));
+    ASSERT_EQ(view.load(m_server.url("/after")), Outcome::Finished);
+    EXPECT_EQ(cookieSentFor("/after"), "");
+}
+
+// Where the stores go when the XDG variables are missing or unusable.
+struct LocationCase {
+    const char* name;
+    const char* dataHome;
+    const char* cacheHome;
+    const char* expectedData;
+    const char* expectedCache;
+};
+
+void PrintTo(const LocationCase& locationCase, std::ostream* out)
+{
+    *out << locationCase.name;
+}
+
+class StoreDirectoriesTest : public ::testing::TestWithParam<LocationCase> {
+protected:
+    static void set(const char* variable, const char* value)
+    {
+        if (value)
+            g_setenv(variable, value, true);
+        else
+            g_unsetenv(variable);
+    }
+    ~StoreDirectoriesTest() override
+    {
+        set("HOME", m_home.c_str());
+        g_unsetenv("XDG_DATA_HOME");
+        g_unsetenv("XDG_CACHE_HOME");
+    }
+
+    const std::string m_home = g_getenv("HOME") ? g_getenv("HOME") : "";
+};
+
+TEST_P(StoreDirectoriesTest, StoresLiveUnderTheXdgDirectoriesOrTheirDefaults)
+{
+    const auto& location = GetParam();
+    set("HOME", "/home/tester");
+    set("XDG_DATA_HOME", location.dataHome);
+    set("XDG_CACHE_HOME", location.cacheHome);
+    auto storage = Uuid::parse("0f8fad5b-d9cb-469f-a165-70867728950e").value();
+
+    auto directories = StoreDirectories::forStorage(storage);
+
+    EXPECT_EQ(directories.data,
+        fs::path(location.expectedData) / "cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
+    EXPECT_EQ(directories.cache,
+        fs::path(location.expectedCache) / "cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
+}
+
+INSTANTIATE_TEST_SUITE_P(Variables, StoreDirectoriesTest,
+    ::testing::Values(LocationCase{ "Set", "/data", "/cache", "/data", "/cache" },
+        LocationCase{ "Unset", nullptr, nullptr, "/home/tester/.local/share", "/home/tester/.cache" },
+        LocationCase{ "Empty", "", "", "/home/tester/.local/share", "/home/tester/.cache" },
+        LocationCase{ "Relative", "data", "cache", "/home/tester/.local/share", "/home/tester/.cache" }),
+    [](const auto& info) { return info.param.name; });
+
+} // namespace
+} // namespace cohortex
