@@ -82,16 +82,18 @@ std::string TimeLedger::csv(const std::map<Uuid, std::string>& names) const
 
 std::string encodeLedger(const TimeLedger& ledger)
 {
-    Json days = Json::object();
+    // Sorted members: the insertion-ordered Json looks every member up linearly, which makes encoding
+    // a year of days quadratic.
+    nlohmann::json days = nlohmann::json::object();
     for (const auto& [day, workspaces] : ledger.m_days) {
-        Json entries = Json::object();
+        nlohmann::json entries = nlohmann::json::object();
         for (const auto& [key, seconds] : workspaces)
             entries[key] = seconds;
         days[day] = std::move(entries);
     }
-    Json document = Json::object();
+    nlohmann::json document = nlohmann::json::object();
     document["days"] = std::move(days);
-    return json::dump(document);
+    return document.dump();
 }
 
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes)
