@@ -1,0 +1,57 @@
+#pragma once
+
+#include "Models/TimeLedger.h"
+#include "Support/Calendar.h"
+#include "Support/Date.h"
+#include "Support/Observable.h"
+#include "Support/Uuid.h"
+
+#include <optional>
+
+namespace cohortex {
+
+class DefaultsStore;
+
+// Counts the time the user really works in each workspace. The application's 5-second tick reports
+// what is on screen and how long the user has been idle; a tick in which the user is working in a
+// shown workspace adds five seconds to it in today's entry of the ledger.
+//
+// The ledger is written to the defaults store after every sixth counted tick, on clear() and whenever
+// the application calls save() (it does so at quit), so at most 30 counted seconds are ever lost.
+// The on/off switch is written at once. Main thread only.
+class TimeTracker {
+public:
+    // Seconds added by one counted tick: the application's tick interval.
+    static constexpr double tickSeconds = 5.0;
+    // Input idleness at or beyond which a tick is not counted.
+    static constexpr double idleLimit = 120.0;
+    static constexpr int ticksPerSave = 6;
+
+    // Reads the ledger and the switch. An unreadable ledger starts empty, without a message, and is
+    // replaced at the next save; a missing switch, or one stored as another kind, means on.
+    explicit TimeTracker(DefaultsStore&);
+    TimeTracker(const TimeTracker&) = delete;
+    TimeTracker& operator=(const TimeTracker&) = delete;
+
+    const Observable<TimeLedger>& ledger() const { return m_ledger; }
+    const Observable<bool>& isEnabled() const { return m_isEnabled; }
+    // Stores the switch at once. Switching off does not save the ledger.
+    void setEnabled(bool);
+
+    void tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bool windowVisible, double idleSeconds,
+        Date now, const Calendar&);
+    void save();
+    // Empties the whole history and saves at once, so it stays cleared after a relaunch.
+    void clear();
+
+private:
+    bool counts(const std::optional<Uuid>& activeWorkspace, bool appIsActive, bool windowVisible,
+        double idleSeconds) const;
+
+    DefaultsStore& m_defaults;
+    Observable<TimeLedger> m_ledger;
+    Observable<bool> m_isEnabled;
+    int m_unsavedTicks{ 0 };
+};
+
+} // namespace cohortex

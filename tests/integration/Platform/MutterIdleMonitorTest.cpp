@@ -1,0 +1,199 @@
+#include "Platform/Linux/MutterIdleMonitor.h"
+
+#include "MainLoopWait.h"
+#include "Platform/Linux/GLibPtr.h"
+#include "PrivateSystemBus.h"
+#include "ScopedVariable.h"
+
+#include <gio/gio.h>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace cohortex {
+namespace {
+
+constexpr auto introspection = R"(<node>
+  <interface name="org.gnome.Mutter.IdleMonitor">
+    <method name="GetIdletime"><arg type="t" name="idletime" direction="out"/></method>
+  </interface>
+</node>)";
+
+// GNOME Shell's idle monitor as the monitor sees it: a name on the session bus whose Core object
+// answers GetIdletime in milliseconds, at once or only when the test says so.
+class FakeShell {
+public:
+    explicit FakeShell(const std::string& address)
+    {
+        GErrorPtr error;
+        m_connection = GObjectPtr<GDBusConnection>(g_dbus_connection_new_for_address_sync(address.c_str(),
+            static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT
+                | G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+            nullptr, nullptr, error.out()));
+        m_node = g_dbus_node_info_new_for_xml(introspection, nullptr);
+        static const GDBusInterfaceVTable table{ &FakeShell::methodCalled, nullptr, nullptr, {} };
+        m_registration = g_dbus_connection_register_object(m_connection.get(),
+            "/org/gnome/Mutter/IdleMonitor/Core", m_node->interfaces[0], &table, this, nullptr, error.out());
+        m_ownerId = g_bus_own_name_on_connection(m_connection.get(), "org.gnome.Mutter.IdleMonitor",
+            G_BUS_NAME_OWNER_FLAGS_NONE, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~FakeShell()
+    {
+        answerWaitingCalls();
+        leave();
+        g_dbus_node_info_unref(m_node);
+    }
+
+    bool ownsName() const
+    {
+        GVariantPtr reply(
+            g_dbus_connection_call_sync(m_connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", "org.gnome.Mutter.IdleMonitor"),
+                G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr));
+        gboolean hasOwner = false;
+        if (reply)
+            g_variant_get(reply.get(), "(b)", &hasOwner);
+        return hasOwner;
+    }
+
+    void answerWaitingCalls()
+    {
+        for (auto* invocation : std::exchange(m_waiting, {}))
+            g_dbus_method_invocation_return_value(invocation, g_variant_new("(t)", idleMilliseconds));
+    }
+    // The shell quits: its name and object go away.
+    void leave()
+    {
+        if (m_ownerId)
+            g_bus_unown_name(std::exchange(m_ownerId, 0));
+        if (m_registration)
+            g_dbus_connection_unregister_object(m_connection.get(), std::exchange(m_registration, 0));
+    }
+
+    guint64 idleMilliseconds{ 0 };
+    bool holdsAnswers{ false };
+    int calls{ 0 };
+
+private:
+    static void methodCalled(GDBusConnection*, const char*, const char*, const char*, const char*, GVariant*,
+        GDBusMethodInvocation* invocation, gpointer self)
+    {
+        auto& shell = *static_cast<FakeShell*>(self);
+        ++shell.calls;
+        shell.m_waiting.push_back(invocation);
+        if (!shell.holdsAnswers)
+            shell.answerWaitingCalls();
+    }
+
+    GObjectPtr<GDBusConnection> m_connection;
+    GDBusNodeInfo* m_node{ nullptr };
+    guint m_registration{ 0 };
+    guint m_ownerId{ 0 };
+    std::vector<GDBusMethodInvocation*> m_waiting;
+};
+
+// A bus of the test's own stands in for the session bus.
+class MutterIdleMonitorTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        auto bus = PrivateSystemBus::start();
+        if (!bus)
+            GTEST_SKIP() << "No private bus: " << bus.error();
+        m_bus = std::move(*bus);
+        m_address.emplace("DBUS_SESSION_BUS_ADDRESS", m_bus->address().c_str());
+        // GIO ends the process when the shared session bus goes away; the test stops its bus itself.
+        m_sessionBus = GObjectPtr<GDBusConnection>(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, nullptr));
+        ASSERT_TRUE(m_sessionBus);
+        g_dbus_connection_set_exit_on_close(m_sessionBus.get(), false);
+        m_shell = std::make_unique<FakeShell>(m_bus->address());
+        ASSERT_TRUE(runUntil([&] { return m_shell->ownsName(); }, 2));
+    }
+    void TearDown() override
+    {
+        m_monitor.reset();
+        m_shell.reset();
+        releaseSessionBus();
+        m_bus.reset();
+        m_address.reset();
+    }
+
+    // The next test must get a connection to its own bus, not this one's.
+    void releaseSessionBus()
+    {
+        if (!m_sessionBus)
+            return;
+        GObject* connection = G_OBJECT(m_sessionBus.get());
+        g_object_add_weak_pointer(connection, reinterpret_cast<gpointer*>(&connection));
+        m_sessionBus.reset();
+        if (!runUntil([&] { return connection == nullptr; }, 1)) {
+            g_object_remove_weak_pointer(connection, reinterpret_cast<gpointer*>(&connection));
+            ADD_FAILURE() << "the session bus connection is still in use after the test";
+        }
+    }
+
+    MutterIdleMonitor& monitor()
+    {
+        if (!m_monitor)
+            m_monitor = std::make_unique<MutterIdleMonitor>();
+        return *m_monitor;
+    }
+    // Reads until a reading of at least `seconds` comes, as the tick would, only faster.
+    bool readsAtLeast(double seconds)
+    {
+        return runUntil([&] { return monitor().idleSeconds() >= seconds; }, 2);
+    }
+
+    std::unique_ptr<PrivateSystemBus> m_bus;
+    std::optional<ScopedVariable> m_address;
+    GObjectPtr<GDBusConnection> m_sessionBus;
+    std::unique_ptr<FakeShell> m_shell;
+    std::unique_ptr<MutterIdleMonitor> m_monitor;
+};
+
+TEST_F(MutterIdleMonitorTest, ReadsTheShellsIdleTimeAndLetsItGrowUntilTheNextAnswer)
+{
+    m_shell->idleMilliseconds = 42'000;
+    EXPECT_EQ(monitor().idleSeconds(), 0);
+    ASSERT_TRUE(readsAtLeast(42));
+
+    // While the shell is slow to answer the next call, the last answer ages with the clock.
+    m_shell->holdsAnswers = true;
+    runFor(0.5);
+    double aged = monitor().idleSeconds();
+    EXPECT_GE(aged, 42.5);
+    EXPECT_LT(aged, 44);
+
+    // The user came back meanwhile: the answer replaces the estimate.
+    m_shell->idleMilliseconds = 1'000;
+    m_shell->holdsAnswers = false;
+    m_shell->answerWaitingCalls();
+    ASSERT_TRUE(runUntil([&] { return monitor().idleSeconds() < 2; }, 2));
+}
+
+TEST_F(MutterIdleMonitorTest, ReadingsDoNotPileUpCallsOnASlowShell)
+{
+    m_shell->holdsAnswers = true;
+    m_shell->idleMilliseconds = 300'000;
+    for (int reading = 0; reading < 5; ++reading) {
+        EXPECT_EQ(monitor().idleSeconds(), 0);
+        runFor(0.05);
+    }
+    EXPECT_EQ(m_shell->calls, 1);
+
+    m_shell->answerWaitingCalls();
+    m_shell->holdsAnswers = false;
+    ASSERT_TRUE(readsAtLeast(300));
+}
+
+TEST_F(MutterIdleMonitorTest, AShellThatLeavesCountsAsActive)
+{
+    m_shell->idleMilliseconds = 600'000;
+    ASSERT_TRUE(readsAtLeast(600));
+    m_shell->leave();
+    ASSERT_TRUE(runUntil([&] { return monitor().idleSeconds() == 0; }, 2));
+}
+
+} // namespace
+} // namespace cohortex
