@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Support/Calendar.h"
+#include "Support/Date.h"
+#include "Support/Error.h"
+#include "Support/Uuid.h"
+
+#include <cstdint>
+#include <map>
+#include <span>
+#include <string>
+
+namespace cohortex {
+
+// Seconds spent in each workspace on each calendar day. A plain value: the time tracker owns the live
+// copy and stores it; the settings read it and export it. Workspaces are known only by id.
+class TimeLedger {
+public:
+    // Day key ("2025-03-05") → workspace key (upper-case UUID text) → seconds.
+    using Days = std::map<std::string, std::map<std::string, double>>;
+
+    TimeLedger() = default;
+    explicit TimeLedger(Days days)
+        : m_days(std::move(days))
+    {
+    }
+
+    const Days& days() const { return m_days; }
+
+    // Adds positive, finite seconds to the date's day in the calendar. Anything else changes nothing:
+    // no empty day appears, and no infinity that JSON could not store.
+    void add(double seconds, const Uuid& workspace, Date, const Calendar&);
+    // 0 when the day or the workspace has no entry.
+    double seconds(const Uuid& workspace, Date, const Calendar&) const;
+    // The sum over the `lastDays` calendar days ending with the day of `now`; 0 when lastDays < 1.
+    double seconds(const Uuid& workspace, int lastDays, Date now, const Calendar&) const;
+
+    // "Date,Workspace,Hours" and one row per day and workspace, both in ascending key order, lines ended
+    // by LF. Ids without a name are exported as "Removed workspace"; keys that are no UUID are skipped.
+    std::string csv(const std::map<Uuid, std::string>& names) const;
+
+    // "45m" below an hour, else "12h 5m", from the seconds rounded to the nearest whole second.
+    static std::string formatted(double seconds);
+
+    bool operator==(const TimeLedger&) const = default;
+
+private:
+    static std::string dayKey(Date, const Calendar&);
+
+    Days m_days;
+};
+
+// {"days": {"2025-03-05": {"<workspace id>": 65.0}}}. Decoding needs "days" and the two levels of
+// objects below it holding numbers; anything else fails the whole ledger.
+std::string encodeLedger(const TimeLedger&);
+Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes);
+
+} // namespace cohortex
