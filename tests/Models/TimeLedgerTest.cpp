@@ -219,7 +219,8 @@ INSTANTIATE_TEST_SUITE_P(Durations, TimeLedgerFormatted,
         DurationCase{ "RoundsDown", 59.4, "0m" }, DurationCase{ "LastMinuteOfAnHour", 3599.4, "59m" },
         DurationCase{ "RoundsToAnHour", 3599.5, "1h 0m" }, DurationCase{ "HourAndMinutes", 5399, "1h 29m" },
         DurationCase{ "Hours", 43500, "12h 5m" }, DurationCase{ "HundredHours", 360000, "100h 0m" },
-        DurationCase{ "Negative", -90, "0m" }, DurationCase{ "NotANumber", std::numeric_limits<double>::quiet_NaN(), "0m" }),
+        DurationCase{ "Negative", -90, "0m" },
+        DurationCase{ "NotANumber", std::numeric_limits<double>::quiet_NaN(), "0m" }),
     [](const auto& info) { return info.param.name; });
 
 TEST(TimeLedgerTest, EncodesTheDaysTable)
