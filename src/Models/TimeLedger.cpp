@@ -2,45 +2,53 @@
 
 #include "Support/Json.h"
 
-#include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <iterator>
+#include <limits>
 
 namespace cohortex {
 
 namespace {
 
-std::string dayKey(Date date, const Calendar& calendar)
+// Hours with two decimals and "." whatever the user's locale: the file is read by other programs.
+std::string hoursText(double seconds)
 {
-    auto day = calendar.day(date).value_or(CalendarDay{});
-    std::array<char, 48> buffer;
-    std::snprintf(buffer.data(), buffer.size(), "%04d-%02d-%02d", day.year, day.month, day.day);
-    return buffer.data();
+    char buffer[400];
+    auto result
+        = std::to_chars(std::begin(buffer), std::end(buffer), seconds / 3600.0, std::chars_format::fixed, 2);
+    return std::string(buffer, result.ptr);
 }
 
-std::string quoted(const std::string& name)
+// Wrapped in double quotes, with inner ones doubled, when a reader would otherwise split the field. A
+// carriage return counts too: common readers end a row at one.
+std::string csvField(const std::string& text)
 {
-    if (name.find_first_of(",\"\n") == std::string::npos)
-        return name;
-    std::string result = "\"";
-    for (char character : name)
-        result += character == '"' ? std::string("\"\"") : std::string(1, character);
-    return result + "\"";
-}
-
-std::string hours(double seconds)
-{
-    std::array<char, 512> buffer;
-    auto result = std::to_chars(
-        buffer.data(), buffer.data() + buffer.size(), seconds / 3600.0, std::chars_format::fixed, 2);
-    return std::string(buffer.data(), result.ptr);
+    if (text.find_first_of(",\"\n\r") == std::string::npos)
+        return text;
+    std::string quoted = "\"";
+    for (char character : text) {
+        if (character == '"')
+            quoted += '"';
+        quoted += character;
+    }
+    return quoted + "\"";
 }
 
 } // namespace
 
+std::string TimeLedger::dayKey(Date date, const Calendar& calendar)
+{
+    auto day = calendar.day(date).value_or(CalendarDay{});
+    char buffer[48];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", day.year, day.month, day.day);
+    return buffer;
+}
+
 void TimeLedger::add(double seconds, const Uuid& workspace, Date date, const Calendar& calendar)
 {
-    if (!(seconds > 0))
+    if (!(seconds > 0) || !std::isfinite(seconds))
         return;
     m_days[dayKey(date, calendar)][workspace.string()] += seconds;
 }
@@ -57,8 +65,10 @@ double TimeLedger::seconds(const Uuid& workspace, Date date, const Calendar& cal
 double TimeLedger::seconds(const Uuid& workspace, int lastDays, Date now, const Calendar& calendar) const
 {
     double total = 0;
-    for (int offset = 0; offset < lastDays; ++offset) {
-        if (auto date = calendar.addingDays(now, -offset))
+    // Stepping by calendar days rather than by 86400 seconds keeps each step on its own day when the
+    // clocks change in between.
+    for (int back = 0; back < lastDays; ++back) {
+        if (auto date = calendar.addingDays(now, -back))
             total += seconds(workspace, *date, calendar);
     }
     return total;
@@ -73,47 +83,74 @@ std::string TimeLedger::csv(const std::map<Uuid, std::string>& names) const
             if (!id)
                 continue;
             auto name = names.find(*id);
-            text += day + "," + quoted(name == names.end() ? "Removed workspace" : name->second) + ","
-                + hours(seconds) + "\n";
+            text += day + "," + csvField(name == names.end() ? "Removed workspace" : name->second) + ","
+                + hoursText(seconds) + "\n";
         }
     }
     return text;
 }
 
+std::string TimeLedger::formatted(double seconds)
+{
+    // Durations are never negative; a damaged value shows as none rather than as nonsense.
+    constexpr double largest = static_cast<double>(std::numeric_limits<std::int64_t>::max() / 2);
+    if (!(seconds > 0))
+        seconds = 0;
+    auto whole = static_cast<std::int64_t>(std::round(std::min(seconds, largest)));
+    auto minutes = std::to_string((whole % 3600) / 60) + "m";
+    if (whole < 3600)
+        return minutes;
+    return std::to_string(whole / 3600) + "h " + minutes;
+}
+
 std::string encodeLedger(const TimeLedger& ledger)
 {
-    // Sorted members: the insertion-ordered Json looks every member up linearly, which makes encoding
-    // a year of days quadratic.
-    nlohmann::json days = nlohmann::json::object();
-    for (const auto& [day, workspaces] : ledger.m_days) {
-        nlohmann::json entries = nlohmann::json::object();
+    Json days = Json::object();
+    for (const auto& [day, workspaces] : ledger.days()) {
+        Json entries = Json::object();
         for (const auto& [key, seconds] : workspaces)
             entries[key] = seconds;
         days[day] = std::move(entries);
     }
-    nlohmann::json document = nlohmann::json::object();
-    document["days"] = std::move(days);
-    return document.dump();
+    return json::dump(Json{ { "days", std::move(days) } });
 }
+
+namespace {
+
+Expected<std::map<std::string, double>> decodeDay(const Json& value, const std::string& day)
+{
+    if (!value.is_object())
+        return makeError("a day of the ledger is not a JSON object");
+    std::map<std::string, double> workspaces;
+    for (const auto& [key, seconds] : value.items()) {
+        auto decoded = json::decode<double>(seconds, day);
+        if (!decoded)
+            return std::unexpected(decoded.error());
+        workspaces[key] = *decoded;
+    }
+    return workspaces;
+}
+
+} // namespace
 
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes)
 {
     auto document = json::parse(bytes);
     if (!document)
         return std::unexpected(document.error());
-    if (!document->is_object() || !document->contains("days") || !(*document)["days"].is_object())
-        return makeError("the time ledger has no days");
-    TimeLedger ledger;
-    for (const auto& [day, workspaces] : (*document)["days"].items()) {
-        if (!workspaces.is_object())
-            return makeError("a day of the time ledger is not an object");
-        for (const auto& [key, seconds] : workspaces.items()) {
-            if (!seconds.is_number())
-                return makeError("a time in the ledger is not a number");
-            ledger.m_days[day][key] = seconds.get<double>();
-        }
+    if (!document->is_object())
+        return makeError("the time ledger is not a JSON object");
+    auto days = document->find("days");
+    if (days == document->end() || !days->is_object())
+        return makeError("\"days\": missing or not an object");
+    TimeLedger::Days table;
+    for (const auto& [day, value] : days->items()) {
+        auto workspaces = decodeDay(value, day);
+        if (!workspaces)
+            return std::unexpected(workspaces.error());
+        table[day] = std::move(*workspaces);
     }
-    return ledger;
+    return TimeLedger(std::move(table));
 }
 
 } // namespace cohortex

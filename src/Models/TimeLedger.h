@@ -12,32 +12,46 @@
 
 namespace cohortex {
 
-// FIXME: a minimal stand-in that lets the time tracker build; the full ledger model replaces it.
-//
-// Seconds spent in each workspace on each local calendar day, keyed by "YYYY-MM-DD" and by the
-// workspace's upper-case id, so that the stored form and the CSV rows sort by date as plain strings.
+// Seconds spent in each workspace on each calendar day. A plain value: the time tracker owns the live
+// copy and stores it; the settings read it and export it. Workspaces are known only by id.
 class TimeLedger {
 public:
-    // Seconds of zero or less change nothing, so no empty day is ever recorded.
-    void add(double seconds, const Uuid& workspace, Date date, const Calendar&);
-    double seconds(const Uuid& workspace, Date date, const Calendar&) const;
-    // The n calendar days ending with the day of `now`; 0 for n < 1.
+    // Day key ("2025-03-05") → workspace key (upper-case UUID text) → seconds.
+    using Days = std::map<std::string, std::map<std::string, double>>;
+
+    TimeLedger() = default;
+    explicit TimeLedger(Days days)
+        : m_days(std::move(days))
+    {
+    }
+
+    const Days& days() const { return m_days; }
+
+    // Adds positive, finite seconds to the date's day in the calendar. Anything else changes nothing:
+    // no empty day appears, and no infinity that JSON could not store.
+    void add(double seconds, const Uuid& workspace, Date, const Calendar&);
+    // 0 when the day or the workspace has no entry.
+    double seconds(const Uuid& workspace, Date, const Calendar&) const;
+    // The sum over the `lastDays` calendar days ending with the day of `now`; 0 when lastDays < 1.
     double seconds(const Uuid& workspace, int lastDays, Date now, const Calendar&) const;
-    // "Date,Workspace,Hours" and one row per day and workspace; ids without a name are exported as
-    // "Removed workspace".
+
+    // "Date,Workspace,Hours" and one row per day and workspace, both in ascending key order, lines ended
+    // by LF. Ids without a name are exported as "Removed workspace"; keys that are no UUID are skipped.
     std::string csv(const std::map<Uuid, std::string>& names) const;
+
+    // "45m" below an hour, else "12h 5m", from the seconds rounded to the nearest whole second.
+    static std::string formatted(double seconds);
 
     bool operator==(const TimeLedger&) const = default;
 
 private:
-    using Days = std::map<std::string, std::map<std::string, double>>;
-
-    friend std::string encodeLedger(const TimeLedger&);
-    friend Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t>);
+    static std::string dayKey(Date, const Calendar&);
 
     Days m_days;
 };
 
+// {"days": {"2025-03-05": {"<workspace id>": 65.0}}}. Decoding needs "days" and the two levels of
+// objects below it holding numbers; anything else fails the whole ledger.
 std::string encodeLedger(const TimeLedger&);
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes);
 

@@ -1,5 +1,6 @@
 #include "Support/Text.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
@@ -44,6 +45,16 @@ std::string_view trimWhitespace(std::string_view text)
 
 std::string toLowerCase(std::string_view text)
 {
+    // For ASCII the Unicode rules come down to A-Z, and ASCII is nearly all the text the quick switcher
+    // and the link router lower-case on every key press and link, so it skips ICU's conversions.
+    if (std::ranges::all_of(text, [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        std::string result(text);
+        for (char& c : result) {
+            if (c >= 'A' && c <= 'Z')
+                c = static_cast<char>(c - 'A' + 'a');
+        }
+        return result;
+    }
     auto unicode
         = icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
     unicode.toLower(icu::Locale::getRoot());

@@ -1,0 +1,266 @@
+#include "Models/TimeLedger.h"
+
+#include <chrono>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace cohortex {
+namespace {
+
+using namespace std::chrono;
+
+// An instant given by its UTC fields; Berlin is one hour ahead in winter and two in summer.
+Date utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0, int second = 0)
+{
+    auto instant = sys_days(std::chrono::year(year) / std::chrono::month(month) / std::chrono::day(day))
+        + hours(hour) + minutes(minute) + seconds(second);
+    return Date::fromUnixTime(static_cast<double>(instant.time_since_epoch().count()));
+}
+
+Calendar berlin()
+{
+    return Calendar::inTimeZone("Europe/Berlin").value();
+}
+
+const Uuid alpha = *Uuid::parse("F0000000-0000-4000-8000-00000000000A");
+const Uuid personal = *Uuid::parse("10000000-0000-4000-8000-00000000000B");
+
+std::span<const std::uint8_t> bytes(std::string_view text)
+{
+    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
+}
+
+TEST(TimeLedgerTest, AddingNothingOrLessChangesNothing)
+{
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    constexpr double infinity = std::numeric_limits<double>::infinity();
+    TimeLedger ledger;
+    for (double seconds : { 0.0, -5.0, -0.0, nan, infinity, -infinity })
+        ledger.add(seconds, alpha, utc(2025, 3, 5, 12), berlin());
+    EXPECT_EQ(ledger, TimeLedger());
+}
+
+TEST(TimeLedgerTest, AddsUpOnTheSameDay)
+{
+    TimeLedger ledger;
+    ledger.add(5, alpha, utc(2025, 3, 5, 9), berlin());
+    ledger.add(5, alpha, utc(2025, 3, 5, 18), berlin());
+    ledger.add(7, personal, utc(2025, 3, 5, 18), berlin());
+    EXPECT_EQ(ledger.seconds(alpha, utc(2025, 3, 5, 22, 59), berlin()), 10);
+    EXPECT_EQ(ledger.days().at("2025-03-05").at(alpha.string()), 10);
+    EXPECT_EQ(ledger.seconds(personal, utc(2025, 3, 4, 12), berlin()), 0);
+}
+
+struct BoundaryCase {
+    const char* name;
+    Date beforeMidnight; // 23:59:58 local
+    Date afterMidnight; // 00:00:03 local
+    const char* firstDay;
+    const char* secondDay;
+};
+
+class TimeLedgerMidnight : public testing::TestWithParam<BoundaryCase> { };
+
+TEST_P(TimeLedgerMidnight, SplitsTimeAtLocalMidnight)
+{
+    TimeLedger ledger;
+    ledger.add(5, alpha, GetParam().beforeMidnight, berlin());
+    ledger.add(3, alpha, GetParam().afterMidnight, berlin());
+    TimeLedger::Days expected{ { GetParam().firstDay, { { alpha.string(), 5 } } },
+        { GetParam().secondDay, { { alpha.string(), 3 } } } };
+    EXPECT_EQ(ledger.days(), expected);
+    EXPECT_EQ(ledger.seconds(alpha, GetParam().beforeMidnight, berlin()), 5);
+    EXPECT_EQ(ledger.seconds(alpha, GetParam().afterMidnight, berlin()), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerMidnight,
+    testing::Values(BoundaryCase{ "Winter", utc(2025, 3, 5, 22, 59, 58), utc(2025, 3, 5, 23, 0, 3),
+                        "2025-03-05", "2025-03-06" },
+        BoundaryCase{
+            "Summer", utc(2025, 7, 1, 21, 59, 58), utc(2025, 7, 1, 22, 0, 3), "2025-07-01", "2025-07-02" },
+        BoundaryCase{ "NewYear", utc(2024, 12, 31, 22, 59, 58), utc(2024, 12, 31, 23, 0, 3), "2024-12-31",
+            "2025-01-01" }),
+    [](const auto& info) { return info.param.name; });
+
+struct WindowCase {
+    const char* name;
+    Date now;
+    int lastDays;
+    year_month_day firstCounted;
+    year_month_day lastCounted; // before firstCounted: nothing counts
+};
+
+class TimeLedgerWindow : public testing::TestWithParam<WindowCase> { };
+
+std::string keyOf(year_month_day day)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(day.year()),
+        static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+    return text;
+}
+
+// Every day around the window holds a different power of two, so the sum names exactly the days counted.
+TEST_P(TimeLedgerWindow, SumsTheCalendarDaysEndingToday)
+{
+    const auto& window = GetParam();
+    TimeLedger::Days days;
+    double expected = 0;
+    double value = 1;
+    auto first = sys_days(window.firstCounted) - std::chrono::days(12);
+    for (auto day = first; day <= sys_days(window.lastCounted) + std::chrono::days(12);
+         day += std::chrono::days(1)) {
+        days[keyOf(day)] = { { alpha.string(), value }, { personal.string(), 0.25 } };
+        if (day >= sys_days(window.firstCounted) && day <= sys_days(window.lastCounted))
+            expected += value;
+        value *= 2;
+    }
+    TimeLedger ledger(days);
+    EXPECT_EQ(ledger.seconds(alpha, window.lastDays, window.now, berlin()), expected);
+}
+
+constexpr auto ymd(int y, unsigned m, unsigned d)
+{
+    return year_month_day(year(y), month(m), day(d));
+}
+
+INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerWindow,
+    testing::Values(WindowCase{ "MonthEnd", utc(2025, 3, 2, 11), 7, ymd(2025, 2, 24), ymd(2025, 3, 2) },
+        WindowCase{ "LeapYearMonthEnd", utc(2024, 3, 2, 11), 7, ymd(2024, 2, 25), ymd(2024, 3, 2) },
+        WindowCase{ "YearEnd", utc(2025, 1, 2, 7), 7, ymd(2024, 12, 27), ymd(2025, 1, 2) },
+        // 00:30 on 1 April (summer time): 86400-second steps would land on the evening before from
+        // 30 March on, counting 25 March and missing 1 day.
+        WindowCase{ "SpringForward", utc(2025, 3, 31, 22, 30), 7, ymd(2025, 3, 26), ymd(2025, 4, 1) },
+        // 23:30 on 29 October (winter time): fixed steps would land on the next morning before 27 October.
+        WindowCase{ "FallBack", utc(2024, 10, 29, 22, 30), 7, ymd(2024, 10, 23), ymd(2024, 10, 29) },
+        // 02:30 on 31 March: that wall-clock time does not exist on 30 March, which still counts once.
+        WindowCase{ "NowAtASkippedHour", utc(2025, 3, 31, 0, 30), 3, ymd(2025, 3, 29), ymd(2025, 3, 31) },
+        WindowCase{ "TodayOnly", utc(2025, 3, 2, 11), 1, ymd(2025, 3, 2), ymd(2025, 3, 2) },
+        WindowCase{ "NoDays", utc(2025, 3, 2, 11), 0, ymd(2025, 3, 2), ymd(2025, 3, 1) },
+        WindowCase{ "NegativeDays", utc(2025, 3, 2, 11), -3, ymd(2025, 3, 2), ymd(2025, 3, 1) }),
+    [](const auto& info) { return info.param.name; });
+
+TEST(TimeLedgerTest, EmptyLedgerExportsTheHeaderLine)
+{
+    EXPECT_EQ(TimeLedger().csv({}), "Date,Workspace,Hours\n");
+}
+
+TEST(TimeLedgerTest, ExportsDaysInOrderAndWorkspacesByIdNotName)
+{
+    TimeLedger ledger;
+    ledger.add(7200, personal, utc(2025, 3, 5, 12), berlin());
+    ledger.add(300, alpha, utc(2025, 3, 5, 12), berlin());
+    ledger.add(4500, alpha, utc(2025, 3, 4, 12), berlin());
+    ledger.add(45000000, alpha, utc(2025, 2, 28, 12), berlin());
+    EXPECT_EQ(ledger.csv({ { alpha, "Client Alpha" }, { personal, "Personal" } }),
+        "Date,Workspace,Hours\n"
+        "2025-02-28,Client Alpha,12500.00\n"
+        "2025-03-04,Client Alpha,1.25\n"
+        "2025-03-05,Personal,2.00\n"
+        "2025-03-05,Client Alpha,0.08\n");
+}
+
+TEST(TimeLedgerTest, ExportsRemovedWorkspacesOnePerIdAndSkipsKeysThatAreNoIds)
+{
+    const Uuid gone = *Uuid::parse("20000000-0000-4000-8000-000000000000");
+    TimeLedger ledger(TimeLedger::Days{ { "2025-03-05",
+        { { "f0000000-0000-4000-8000-00000000000a", 36 }, { "not-a-workspace", 3600 }, { gone.string(), 0 },
+            { personal.string(), 18 } } } });
+    EXPECT_EQ(ledger.csv({ { alpha, "Client Alpha" } }),
+        "Date,Workspace,Hours\n"
+        "2025-03-05,Removed workspace,0.01\n"
+        "2025-03-05,Removed workspace,0.00\n"
+        "2025-03-05,Client Alpha,0.01\n");
+}
+
+struct QuoteCase {
+    const char* name;
+    std::string workspaceName;
+    std::string field;
+};
+
+class TimeLedgerCsvField : public testing::TestWithParam<QuoteCase> { };
+
+TEST_P(TimeLedgerCsvField, QuotesOnlyWhatAReaderWouldSplit)
+{
+    TimeLedger ledger;
+    ledger.add(3600, alpha, utc(2025, 3, 5, 12), berlin());
+    EXPECT_EQ(ledger.csv({ { alpha, GetParam().workspaceName } }),
+        "Date,Workspace,Hours\n2025-03-05," + GetParam().field + ",1.00\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, TimeLedgerCsvField,
+    testing::Values(QuoteCase{ "Plain", "Client Alpha", "Client Alpha" },
+        QuoteCase{ "Comma", "Acme, Inc.", "\"Acme, Inc.\"" },
+        QuoteCase{ "Quote", "The \"A\" team", "\"The \"\"A\"\" team\"" },
+        QuoteCase{ "LineFeed", "Two\nLines", "\"Two\nLines\"" },
+        QuoteCase{ "CarriageReturn", "Two\rLines", "\"Two\rLines\"" },
+        QuoteCase{ "OtherPunctuation", "semi;colon 'single' tab\t", "semi;colon 'single' tab\t" },
+        QuoteCase{ "Empty", "", "" }),
+    [](const auto& info) { return info.param.name; });
+
+struct DurationCase {
+    const char* name;
+    double seconds;
+    const char* text;
+};
+
+class TimeLedgerFormatted : public testing::TestWithParam<DurationCase> { };
+
+TEST_P(TimeLedgerFormatted, RoundsToWholeSecondsThenShowsHoursAndMinutes)
+{
+    EXPECT_EQ(TimeLedger::formatted(GetParam().seconds), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Durations, TimeLedgerFormatted,
+    testing::Values(DurationCase{ "Zero", 0, "0m" }, DurationCase{ "UnderAMinute", 29, "0m" },
+        DurationCase{ "HalfRoundsUp", 59.5, "1m" }, DurationCase{ "RoundsToAMinute", 59.6, "1m" },
+        DurationCase{ "RoundsDown", 59.4, "0m" }, DurationCase{ "LastMinuteOfAnHour", 3599.4, "59m" },
+        DurationCase{ "RoundsToAnHour", 3599.5, "1h 0m" }, DurationCase{ "HourAndMinutes", 5399, "1h 29m" },
+        DurationCase{ "Hours", 43500, "12h 5m" }, DurationCase{ "HundredHours", 360000, "100h 0m" },
+        DurationCase{ "Negative", -90, "0m" },
+        DurationCase{ "NotANumber", std::numeric_limits<double>::quiet_NaN(), "0m" }),
+    [](const auto& info) { return info.param.name; });
+
+TEST(TimeLedgerTest, EncodesTheDaysTable)
+{
+    TimeLedger ledger;
+    ledger.add(65, alpha, utc(2025, 3, 5, 12), berlin());
+    EXPECT_EQ(
+        encodeLedger(ledger), R"({"days":{"2025-03-05":{"F0000000-0000-4000-8000-00000000000A":65.0}}})");
+}
+
+TEST(TimeLedgerTest, RoundTripKeepsEveryValue)
+{
+    TimeLedger ledger(
+        TimeLedger::Days{ { "2025-03-05", { { alpha.string(), 0.1 + 0.2 }, { "odd key", 1e300 } } },
+            { "0000-00-00", {} }, { "2024-02-29", { { personal.string(), 5 } } } });
+    auto encoded = encodeLedger(ledger);
+    auto decoded = decodeLedger(bytes(encoded));
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    EXPECT_EQ(*decoded, ledger);
+}
+
+class TimeLedgerDecode : public testing::TestWithParam<const char*> { };
+
+TEST_P(TimeLedgerDecode, RefusesTheWholeLedgerWhenAnyPartHasTheWrongShape)
+{
+    EXPECT_FALSE(decodeLedger(bytes(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Damaged, TimeLedgerDecode,
+    testing::Values("", "[]", "{}", R"({"Days":{}})", R"({"days":null})", R"({"days":[]})",
+        R"({"days":{"2025-03-05":[]}})", R"({"days":{"2025-03-05":{"A":"65"}}})",
+        R"({"days":{"2025-03-05":{"A":null}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
+        R"({"days":{"2025-03-05":{"A":65},"2025-03-06":7}})"));
+
+TEST(TimeLedgerTest, DecodingIgnoresOtherMembersAndKeepsIntegers)
+{
+    auto decoded = decodeLedger(bytes(R"({"version":2,"days":{"2025-03-05":{"A":65}}})"));
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    EXPECT_EQ(decoded->days().at("2025-03-05").at("A"), 65);
+}
+
+} // namespace
+} // namespace cohortex

@@ -1,0 +1,168 @@
+#include "Services/RoutingRules.h"
+
+#include "Fakes/MemoryDefaults.h"
+#include "Services/StoredKeys.h"
+
+#include <algorithm>
+#include <cctype>
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+std::span<const std::uint8_t> bytes(std::string_view text)
+{
+    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
+}
+
+class RoutingRulesTest : public testing::Test {
+protected:
+    std::vector<RoutingRule> stored() const
+    {
+        auto data = defaults.data(keys::routingRules);
+        if (!data)
+            return {};
+        return decodeRoutingRules(*data).value_or(std::vector<RoutingRule>{});
+    }
+
+    std::vector<std::string> patterns() const
+    {
+        std::vector<std::string> result;
+        for (const auto& rule : *rules.rules())
+            result.push_back(rule.pattern);
+        return result;
+    }
+
+    std::optional<Uuid> route(std::string_view link) const { return rules.workspaceID(*Url::parse(link)); }
+
+    MemoryDefaults defaults;
+    RoutingRules rules{ defaults };
+    Uuid work = Uuid::random();
+    Uuid home = Uuid::random();
+};
+
+TEST_F(RoutingRulesTest, AddStoresTheNormalisedPatternAndSaves)
+{
+    rules.addRule("  HTTPS://www.Example.com/Docs/ ", work);
+    ASSERT_EQ(rules.rules()->size(), 1u);
+    EXPECT_EQ(rules.rules()->front().pattern, "example.com/docs");
+    EXPECT_EQ(rules.rules()->front().workspaceId, work);
+    EXPECT_EQ(stored(), *rules.rules());
+}
+
+TEST_F(RoutingRulesTest, AddForAKnownSiteReplacesTheRuleAndMovesItToTheEnd)
+{
+    rules.addRule("example.com", work);
+    rules.addRule("other.com", work);
+    auto oldId = rules.rules()->front().id;
+    int notifications = 0;
+    ScopedConnection connection = rules.rules().changed().connect([&](const auto&) { ++notifications; });
+    rules.addRule("https://www.EXAMPLE.com/", home);
+    EXPECT_EQ(notifications, 2);
+    EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "example.com" }));
+    EXPECT_EQ(rules.rules()->back().workspaceId, home);
+    EXPECT_NE(rules.rules()->back().id, oldId);
+    EXPECT_EQ(stored(), *rules.rules());
+}
+
+TEST_F(RoutingRulesTest, BlankPatternDoesNothing)
+{
+    rules.addRule("example.com", work);
+    int writes = defaults.writeCount();
+    rules.addRule(" \t\n", home);
+    rules.addRule("https://www.", home);
+    EXPECT_EQ(rules.rules()->size(), 1u);
+    EXPECT_EQ(defaults.writeCount(), writes);
+}
+
+TEST_F(RoutingRulesTest, ImportedPatternIsKeptAsWrittenAndReplacesTheSameSite)
+{
+    rules.addRule("example.com", work);
+    rules.addRule("other.com", work);
+    rules.addImportedRule("HTTPS://Example.com/", home);
+    EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "HTTPS://Example.com/" }));
+    // An imported rule in its written form is itself replaced by a later rule for the same site.
+    rules.addRule("example.com", work);
+    EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "example.com" }));
+}
+
+TEST_F(RoutingRulesTest, RemoveRuleSavesEvenForAnUnknownId)
+{
+    rules.addRule("example.com", work);
+    rules.addRule("other.com", home);
+    int writes = defaults.writeCount();
+    rules.removeRule(Uuid::random());
+    EXPECT_EQ(defaults.writeCount(), writes + 1);
+    rules.removeRule(rules.rules()->front().id);
+    EXPECT_EQ(patterns(), std::vector<std::string>{ "other.com" });
+    EXPECT_EQ(stored(), *rules.rules());
+}
+
+TEST_F(RoutingRulesTest, RemovingAWorkspaceDropsOnlyItsRules)
+{
+    rules.addRule("a.com", work);
+    rules.addRule("b.com", home);
+    rules.addRule("c.com", work);
+    rules.removeRules(work);
+    EXPECT_EQ(patterns(), std::vector<std::string>{ "b.com" });
+    EXPECT_EQ(stored(), *rules.rules());
+}
+
+TEST_F(RoutingRulesTest, RoutingFollowsEveryChangeOfTheList)
+{
+    EXPECT_EQ(route("https://mail.example.com/"), std::nullopt);
+    rules.addRule("example.com", work);
+    EXPECT_EQ(route("https://mail.example.com/"), work);
+    rules.addRule("mail.example.com", home);
+    EXPECT_EQ(route("https://mail.example.com/"), home);
+    rules.removeRules(home);
+    EXPECT_EQ(route("https://mail.example.com/"), work);
+    rules.setRules({});
+    EXPECT_EQ(route("https://mail.example.com/"), std::nullopt);
+}
+
+TEST_F(RoutingRulesTest, LoadWithNothingStoredLeavesTheListEmptyAndWritesNothing)
+{
+    rules.loadRoutingRules();
+    EXPECT_TRUE(rules.rules()->empty());
+    EXPECT_EQ(defaults.writeCount(), 0);
+}
+
+TEST_F(RoutingRulesTest, UnreadableStoredRulesAreIgnoredAndLeftInPlace)
+{
+    for (std::string_view damaged : { "not json", "{}", R"([{"id":"x","pattern":"a.com"}])" }) {
+        defaults.setData(keys::routingRules, bytes(damaged));
+        int writes = defaults.writeCount();
+        RoutingRules fresh(defaults);
+        fresh.loadRoutingRules();
+        EXPECT_TRUE(fresh.rules()->empty()) << damaged;
+        EXPECT_EQ(defaults.writeCount(), writes) << damaged;
+        EXPECT_EQ(defaults.data(keys::routingRules), Bytes(damaged.begin(), damaged.end()));
+    }
+}
+
+TEST_F(RoutingRulesTest, ReadableStoredRulesAreLoadedInOrderAndSavedBackAtOnce)
+{
+    std::vector<RoutingRule> list{ { Uuid::random(), "HTTPS://B.com", home },
+        { Uuid::random(), "a.com", work } };
+    auto text = encodeRoutingRules(list);
+    // Written with blanks and lower-case ids, as another writer might; the saved copy is canonical.
+    auto document = Json::parse(text);
+    for (auto& rule : document) {
+        auto id = rule["id"].get<std::string>();
+        std::ranges::transform(
+            id, id.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+        rule["id"] = id;
+    }
+    auto written = document.dump(2);
+    defaults.setData(keys::routingRules, bytes(written));
+    rules.loadRoutingRules();
+    EXPECT_EQ(*rules.rules(), list);
+    auto data = defaults.data(keys::routingRules);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(std::string(data->begin(), data->end()), text);
+    EXPECT_EQ(route("https://b.com/x"), home);
+}
+
+} // namespace
+} // namespace cohortex

@@ -1,0 +1,41 @@
+#include "Support/Text.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+// ASCII text takes a shortcut around ICU; a non-ASCII letter appended forces the ICU path, and both
+// must agree on every ASCII character, control characters and the neighbours of A and Z included.
+TEST(TextTest, AsciiShortcutLowerCasesExactlyAsIcuDoes)
+{
+    for (int c = 0; c < 0x80; ++c) {
+        std::string ascii(1, static_cast<char>(c));
+        EXPECT_EQ(toLowerCase(ascii + "\u00C9"), toLowerCase(ascii) + "\u00E9") << c;
+    }
+}
+
+struct LowerCase {
+    const char* name;
+    std::string_view text;
+    std::string_view expected;
+};
+
+class TextToLowerCase : public testing::TestWithParam<LowerCase> { };
+
+TEST_P(TextToLowerCase, FollowsUnicodeRulesWithoutALocale)
+{
+    EXPECT_EQ(toLowerCase(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, TextToLowerCase,
+    testing::Values(LowerCase{ "Ascii", "HTTPS://Example.COM/@[`{", "https://example.com/@[`{" },
+        LowerCase{ "Empty", "", "" }, LowerCase{ "Umlaut", "ÄRZTE", "ärzte" },
+        // Not Turkish rules, whatever the user's locale: I becomes i.
+        LowerCase{ "DottedCapitalI", "I\u0130", "i\u0069\u0307" },
+        LowerCase{ "FinalSigma", "ΟΔΟΣ ΟΔΟΣ", "οδος οδος" },
+        LowerCase{ "InvalidBytesBecomeReplacementCharacters", "A\xFF", "a\uFFFD" }),
+    [](const auto& info) { return info.param.name; });
+
+} // namespace
+} // namespace cohortex
