@@ -3,8 +3,6 @@
 #include "Support/Json.h"
 
 #include <gtest/gtest.h>
-#include <limits>
-#include <set>
 
 namespace cohortex {
 namespace {
@@ -137,11 +135,11 @@ TEST(WorkspaceBundleTest, UnknownKeysAndNullFlagsAreIgnoredAndTheFormatIsNotChec
                         "keepAwake": null, "requiresUnlock": true, "proxyHost": "x"}]
 })json"));
     ASSERT_TRUE(decoded) << decoded.error().message;
-EXPECT_EQ(decoded->format, 7);
-EXPECT_EQ(decoded->workspaces[0].url, "javascript:alert(1)");
-EXPECT_FALSE(decoded->workspaces[0].keepAwake);
-EXPECT_EQ(decoded->workspaces[0].requiresUnlock, true);
-EXPECT_EQ(decoded->rules[0].workspaceIndex, 99);
+    EXPECT_EQ(decoded->format, 7);
+    EXPECT_EQ(decoded->workspaces[0].url, "javascript:alert(1)");
+    EXPECT_FALSE(decoded->workspaces[0].keepAwake);
+    EXPECT_EQ(decoded->workspaces[0].requiresUnlock, true);
+    EXPECT_EQ(decoded->rules[0].workspaceIndex, 99);
 }
 
 // A well-formed document with one member replaced, or removed when the value is discarded.
