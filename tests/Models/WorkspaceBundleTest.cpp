@@ -1,0 +1,225 @@
+#include "Models/WorkspaceBundle.h"
+
+#include "Support/Json.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+constexpr Date noonFirstOfMay2024 = Date::fromUnixTime(1714564800);
+
+WorkspaceSession workspace(std::string name, std::string_view url, std::int64_t shortcut = 1)
+{
+    auto start = *Url::parse(url);
+    return WorkspaceSession(Uuid::random(), std::move(name), start, start, "briefcase.fill", "#34C759",
+        shortcut, Uuid::random(), Date(1000), Date(2000));
+}
+
+std::span<const std::uint8_t> bytesOf(std::string_view text)
+{
+    return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
+}
+
+WorkspaceBundle::Item item(std::string name, std::string url)
+{
+    return { std::move(name), std::move(url), "globe", "#FF9500", std::nullopt, std::nullopt };
+}
+
+WorkspaceBundle bundleOf(
+    std::vector<WorkspaceBundle::Item> items, std::vector<WorkspaceBundle::Rule> rules = {})
+{
+    return { 1, noonFirstOfMay2024, std::move(items), std::move(rules) };
+}
+
+TEST(WorkspaceBundleTest, MakeKeepsListOrderAndOnlyRulesOfListedWorkspaces)
+{
+    auto mail = workspace("Mail", "https://mail.example.com/");
+    auto chat = workspace("Chat", "https://chat.example.com/");
+    chat.keepAwake = false;
+    chat.requiresUnlock = true;
+    auto removedId = Uuid::random();
+    std::vector<RoutingRule> rules{ { Uuid::random(), "chat.example.com", chat.id },
+        { Uuid::random(), "gone.example.com", removedId }, { Uuid::random(), "mail.example.com", mail.id } };
+
+    auto bundle = WorkspaceBundle::make(std::vector{ mail, chat }, rules, noonFirstOfMay2024);
+
+    EXPECT_EQ(bundle.format, 1);
+    EXPECT_EQ(bundle.exportedAt, noonFirstOfMay2024);
+    ASSERT_EQ(bundle.workspaces.size(), 2u);
+    WorkspaceBundle::Item expectedMail{ "Mail", "https://mail.example.com/", "briefcase.fill", "#34C759", {},
+        {} };
+    EXPECT_EQ(bundle.workspaces[0], expectedMail);
+    EXPECT_EQ(bundle.workspaces[1].keepAwake, false);
+    EXPECT_EQ(bundle.workspaces[1].requiresUnlock, true);
+    std::vector<WorkspaceBundle::Rule> expectedRules{ { "chat.example.com", 1 }, { "mail.example.com", 0 } };
+    EXPECT_EQ(bundle.rules, expectedRules);
+}
+
+TEST(WorkspaceBundleTest, EncodedIsIndentedWithEveryObjectsKeysSorted)
+{
+    auto bundle
+        = bundleOf({ { "Client", "https://mail.example.com/", "briefcase.fill", "#34C759", false, {} },
+                       item("Bare", "https://bare.example.com/") },
+            { { "mail.example.com", 0 } });
+    EXPECT_EQ(bundle.encoded(), R"({
+  "exportedAt": "2024-05-01T12:00:00Z",
+  "format": 1,
+  "rules": [
+    {
+      "pattern": "mail.example.com",
+      "workspaceIndex": 0
+    }
+  ],
+  "workspaces": [
+    {
+      "colorHex": "#34C759",
+      "iconSymbol": "briefcase.fill",
+      "keepAwake": false,
+      "name": "Client",
+      "url": "https://mail.example.com/"
+    },
+    {
+      "colorHex": "#FF9500",
+      "iconSymbol": "globe",
+      "name": "Bare",
+      "url": "https://bare.example.com/"
+    }
+  ]
+})");
+}
+
+TEST(WorkspaceBundleTest, NeverCarriesIdsTimesProxiesOrDownloadFolders)
+{
+    auto private_ = workspace("Client", "https://mail.example.com/", 4);
+    private_.currentURL = *Url::parse("https://mail.example.com/secret-thread");
+    private_.downloadFolderPath = "/home/ada/Client Downloads";
+    private_.proxyType = "socks5";
+    private_.proxyHost = "proxy.internal";
+    private_.proxyPort = 1080;
+    private_.proxyUsername = "ada-proxy";
+    RoutingRule rule{ Uuid::random(), "mail.example.com", private_.id };
+
+    auto text
+        = WorkspaceBundle::make(std::span(&private_, 1), std::span(&rule, 1), noonFirstOfMay2024).encoded();
+
+    for (const auto& secret : { private_.id.string(), private_.storageIdentifier.string(), rule.id.string(),
+             std::string("secret-thread"), std::string("Client Downloads"), std::string("socks5"),
+             std::string("proxy.internal"), std::string("1080"), std::string("ada-proxy"),
+             std::string("shortcut"), std::string("createdAt") })
+        EXPECT_EQ(text.find(secret), std::string::npos) << secret;
+}
+
+TEST(WorkspaceBundleTest, RoundTripGivesAnEqualBundleEvenFromAFractionalClock)
+{
+    auto mail = workspace("Mail ✉︎ \"quoted\"", "https://mail.example.com/inbox?q=1#top");
+    mail.keepAwake = true;
+    mail.requiresUnlock = false;
+    auto chat = workspace("Chat", "http://chat.example.com");
+    std::vector<RoutingRule> rules{ { Uuid::random(), "chat.example.com", chat.id } };
+
+    auto bundle = WorkspaceBundle::make(std::vector{ mail, chat }, rules, noonFirstOfMay2024.adding(0.75));
+    auto text = bundle.encoded();
+    auto decoded = WorkspaceBundle::decode(bytesOf(text));
+
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    EXPECT_EQ(*decoded, bundle);
+    EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
+}
+
+TEST(WorkspaceBundleTest, UnknownKeysAndNullFlagsAreIgnoredAndTheFormatIsNotChecked)
+{
+    auto decoded = WorkspaceBundle::decode(bytesOf(R"json({"format": 7, "exportedAt": "2024-05-01T12:00:00Z",
+        "comment": {"any": [1, 2]}, "rules": [{"pattern": "a.example", "workspaceIndex": 99, "id": 3}],
+        "workspaces": [{"name": "A", "url": "javascript:alert(1)", "iconSymbol": "", "colorHex": "",
+                        "keepAwake": null, "requiresUnlock": true, "proxyHost": "x"}]
+})json"));
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    EXPECT_EQ(decoded->format, 7);
+    EXPECT_EQ(decoded->workspaces[0].url, "javascript:alert(1)");
+    EXPECT_FALSE(decoded->workspaces[0].keepAwake);
+    EXPECT_EQ(decoded->workspaces[0].requiresUnlock, true);
+    EXPECT_EQ(decoded->rules[0].workspaceIndex, 99);
+}
+
+// A well-formed document with one member replaced, or removed when the value is discarded.
+struct Damage {
+    const char* pointer;
+    Json value;
+};
+
+Json removed()
+{
+    return Json(Json::value_t::discarded);
+}
+
+Json validDocument()
+{
+    auto bundle
+        = bundleOf({ { "Client", "https://mail.example.com/", "briefcase.fill", "#34C759", true, false } },
+            { { "mail.example.com", 0 } });
+    return *json::parse(bundle.encoded());
+}
+
+class DamagedBundleTest : public ::testing::TestWithParam<Damage> { };
+
+TEST_P(DamagedBundleTest, MakesTheWholeFileUnreadable)
+{
+    Json document = validDocument();
+    Json::json_pointer pointer(GetParam().pointer);
+    if (GetParam().value.is_discarded())
+        document[pointer.parent_pointer()].erase(pointer.back());
+    else
+        document[pointer] = GetParam().value;
+    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(document.dump()))) << GetParam().pointer;
+}
+
+INSTANTIATE_TEST_SUITE_P(MissingKeys, DamagedBundleTest,
+    ::testing::Values(Damage{ "/format", removed() }, Damage{ "/exportedAt", removed() },
+        Damage{ "/workspaces", removed() }, Damage{ "/rules", removed() },
+        Damage{ "/workspaces/0/name", removed() }, Damage{ "/workspaces/0/url", removed() },
+        Damage{ "/workspaces/0/iconSymbol", removed() }, Damage{ "/workspaces/0/colorHex", removed() },
+        Damage{ "/rules/0/pattern", removed() }, Damage{ "/rules/0/workspaceIndex", removed() }));
+
+INSTANTIATE_TEST_SUITE_P(WrongTypes, DamagedBundleTest,
+    ::testing::Values(Damage{ "/format", "1" }, Damage{ "/format", 1.5 }, Damage{ "/format", nullptr },
+        Damage{ "/exportedAt", 736257600 }, Damage{ "/workspaces", Json::object() },
+        Damage{ "/rules", nullptr }, Damage{ "/workspaces/0", "Client" }, Damage{ "/rules/0", Json::array() },
+        Damage{ "/workspaces/0/name", 7 }, Damage{ "/workspaces/0/url", nullptr },
+        Damage{ "/workspaces/0/colorHex", false }, Damage{ "/workspaces/0/keepAwake", "true" },
+        Damage{ "/workspaces/0/requiresUnlock", 1 }, Damage{ "/rules/0/pattern", Json::array() },
+        Damage{ "/rules/0/workspaceIndex", "0" }, Damage{ "/rules/0/workspaceIndex", 0.5 },
+        Damage{ "/rules/0/workspaceIndex", 1e30 }));
+
+INSTANTIATE_TEST_SUITE_P(Dates, DamagedBundleTest,
+    ::testing::Values(Damage{ "/exportedAt", "2024-05-01T12:00:00.123Z" },
+        Damage{ "/exportedAt", "2024-05-01T12:00:00" }, Damage{ "/exportedAt", "2024-05-01" },
+        Damage{ "/exportedAt", "yesterday" }, Damage{ "/exportedAt", "" }));
+
+class BundleDateTest : public ::testing::TestWithParam<const char*> { };
+
+TEST_P(BundleDateTest, InternetDateTimeWithZuluOrAnOffsetIsRead)
+{
+    Json document = validDocument();
+    document["exportedAt"] = GetParam();
+    auto decoded = WorkspaceBundle::decode(bytesOf(document.dump()));
+    ASSERT_TRUE(decoded) << decoded.error().message;
+    EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
+}
+
+INSTANTIATE_TEST_SUITE_P(Forms, BundleDateTest,
+    ::testing::Values("2024-05-01T12:00:00Z", "2024-05-01T14:00:00+02:00", "2024-05-01T07:00:00-05:00"));
+
+TEST(WorkspaceBundleTest, DocumentsThatAreNoBundleAreRefusedWithoutCrashing)
+{
+    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("")));
+    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("[]")));
+    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("{\"format\": 1,")));
+    std::string nested = R"({"format": 1, "exportedAt": "2024-05-01T12:00:00Z", "rules": [], "workspaces": [],
+        "extra": )"
+        + std::string(100000, '[') + std::string(100000, ']') + "}";
+    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(nested)));
+}
+
+} // namespace
+} // namespace cohortex

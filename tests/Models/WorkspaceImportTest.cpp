@@ -1,0 +1,177 @@
+#include "Models/WorkspaceImport.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+namespace fs = std::filesystem;
+
+WorkspaceBundle::Item item(std::string name, std::string url)
+{
+    return { std::move(name), std::move(url), "globe", "#007AFF", std::nullopt, std::nullopt };
+}
+
+WorkspaceBundle bundleWith(std::size_t count)
+{
+    WorkspaceBundle bundle{ 1, Date::fromUnixTime(1714564800), {}, {} };
+    for (std::size_t index = 0; index < count; ++index)
+        bundle.workspaces.push_back(item("Workspace " + std::to_string(index + 1), "https://example.com/"));
+    return bundle;
+}
+
+// The reason a file was refused, or nothing when it was accepted.
+std::optional<ImportError> failureOf(const fs::path& path)
+{
+    auto bundle = previewImport(path);
+    return bundle ? std::nullopt : std::optional(bundle.error());
+}
+
+class WorkspaceImportTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_directory = fs::temp_directory_path()
+            / ("cohortex-import-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
+                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(m_directory);
+        fs::create_directories(m_directory);
+    }
+
+    void TearDown() override { fs::remove_all(m_directory); }
+
+    fs::path write(std::string_view name, std::string_view contents)
+    {
+        auto path = m_directory / name;
+        std::ofstream(path, std::ios::binary)
+            .write(contents.data(), static_cast<std::streamsize>(contents.size()));
+        return path;
+    }
+
+    // A valid bundle padded with trailing blanks (which JSON allows) to exactly `size` bytes.
+    fs::path writeBundleOfSize(std::size_t size)
+    {
+        auto text = bundleWith(1).encoded();
+        text.resize(size, ' ');
+        return write("sized.cohortex", text);
+    }
+
+    fs::path m_directory;
+};
+
+TEST_F(WorkspaceImportTest, AFileOfTheLargestAllowedSizeIsRead)
+{
+    auto bundle = previewImport(writeBundleOfSize(999'999));
+    ASSERT_TRUE(bundle);
+    EXPECT_EQ(*bundle, bundleWith(1));
+}
+
+TEST_F(WorkspaceImportTest, AFileOfAMillionBytesIsTooLarge)
+{
+    EXPECT_EQ(failureOf(writeBundleOfSize(1'000'000)), ImportError::TooLarge);
+}
+
+TEST_F(WorkspaceImportTest, AStreamWithoutAKnownSizeIsReadOnlyUpToTheLimit)
+{
+    // /dev/zero never ends and has no size; an unbounded read would never return.
+    if (!fs::exists("/dev/zero"))
+        GTEST_SKIP() << "no /dev/zero on this machine";
+    EXPECT_EQ(failureOf("/dev/zero"), ImportError::TooLarge);
+}
+
+TEST_F(WorkspaceImportTest, FilesThatCannotBeReadOrAreNoBundleAreUnreadable)
+{
+    EXPECT_EQ(failureOf(m_directory / "missing.cohortex"), ImportError::Unreadable);
+    EXPECT_EQ(failureOf(m_directory), ImportError::Unreadable);
+    EXPECT_EQ(failureOf(write("empty.cohortex", "")), ImportError::Unreadable);
+    EXPECT_EQ(failureOf(write("list.json", "[{\"name\": \"A\"}]")), ImportError::Unreadable);
+    auto text = bundleWith(1).encoded();
+    EXPECT_EQ(failureOf(write("cut.cohortex", text.substr(0, text.size() / 2))), ImportError::Unreadable);
+}
+
+struct CountCase {
+    std::size_t count;
+    bool isAccepted;
+};
+
+class ImportedWorkspaceCountTest : public WorkspaceImportTest,
+                                   public ::testing::WithParamInterface<CountCase> { };
+
+TEST_P(ImportedWorkspaceCountTest, OneToFiftyWorkspacesAreAccepted)
+{
+    auto bundle = previewImport(write("count.cohortex", bundleWith(GetParam().count).encoded()));
+    if (GetParam().isAccepted) {
+        ASSERT_TRUE(bundle);
+        EXPECT_EQ(bundle->workspaces.size(), GetParam().count);
+    } else {
+        ASSERT_FALSE(bundle);
+        EXPECT_EQ(bundle.error(), ImportError::Empty);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ImportedWorkspaceCountTest,
+    ::testing::Values(
+        CountCase{ 0, false }, CountCase{ 1, true }, CountCase{ 50, true }, CountCase{ 51, false }));
+
+TEST(ImportTextsTest, ConfirmationCountsEveryItemButListsTheFirstTwelve)
+{
+    auto bundle = bundleWith(20);
+    EXPECT_EQ(importConfirmationMessage(bundle), "Import 20 workspaces?");
+    EXPECT_EQ(importConfirmationMessage(bundleWith(1)), "Import 1 workspace?");
+
+    auto details = importConfirmationDetails(bundle);
+    std::string expected;
+    for (int index = 1; index <= 12; ++index)
+        expected += "• Workspace " + std::to_string(index) + " — example.com" + (index < 12 ? "\n" : "");
+    expected += "\n\nOnly names, sites and link rules are imported. Each workspace starts signed out, with "
+                "its own "
+                "empty storage.";
+    EXPECT_EQ(details, expected);
+}
+
+struct SiteLabelCase {
+    const char* name;
+    const char* url;
+    const char* line;
+};
+
+class ConfirmationLineTest : public ::testing::TestWithParam<SiteLabelCase> { };
+
+TEST_P(ConfirmationLineTest, ShowsTheHostOrElseTheURLTextOnOneLine)
+{
+    WorkspaceBundle bundle{ 1, Date(0), { item(GetParam().name, GetParam().url) }, {} };
+    auto details = importConfirmationDetails(bundle);
+    EXPECT_EQ(details.substr(0, details.find("\n\n")), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, ConfirmationLineTest,
+    ::testing::Values(
+        SiteLabelCase{ "Mail", "https://user@Mail.Example.com:8443/inbox", "• Mail — Mail.Example.com" },
+        SiteLabelCase{ "Local", "http://[::1]:8080/", "• Local — ::1" },
+        SiteLabelCase{ "No host", "https:inbox", "• No host — https:inbox" },
+        SiteLabelCase{ "Script", "javascript:alert(1)", "• Script — javascript:alert(1)" },
+        SiteLabelCase{ "Files", "file:///home/ada", "• Files — file:///home/ada" },
+        SiteLabelCase{ "Broken", "not a url", "• Broken — not a url" },
+        SiteLabelCase{ "Two\n• Bank", "https://evil.example/", "• Two • Bank — evil.example" },
+        SiteLabelCase{ "Right\u202Eto left", "https://a%0Ab.example/", "• Right to left — a b.example" }));
+
+TEST(ImportTextsTest, ResultTextsUseTheSingularOnlyForOne)
+{
+    EXPECT_EQ(importResultMessage(1), "Imported 1 workspace");
+    EXPECT_EQ(importResultMessage(3), "Imported 3 workspaces");
+    EXPECT_EQ(importResultMessage(0), "Nothing new to import");
+    EXPECT_EQ(importResultDetails(1), "1 link rule added.");
+    EXPECT_EQ(importResultDetails(0), "0 link rules added.");
+    EXPECT_EQ(importResultDetails(4), "4 link rules added.");
+}
+
+TEST(ImportTextsTest, ExportStatusUsesThePluralForEveryCount)
+{
+    EXPECT_EQ(exportStatus(1), "Exported 1 workspaces.");
+    EXPECT_EQ(exportStatus(12), "Exported 12 workspaces.");
+    EXPECT_EQ(exportFailureStatus("Permission denied"), "Couldn't save: Permission denied");
+}
+
+} // namespace
+} // namespace cohortex
