@@ -90,12 +90,11 @@ WorkspaceBundle::Instantiated WorkspaceBundle::instantiate(
         if (rule.workspaceIndex < 0 || static_cast<std::uint64_t>(rule.workspaceIndex) >= idAtPosition.size())
             continue;
         const auto& workspaceId = idAtPosition[static_cast<std::size_t>(rule.workspaceIndex)];
-        // Rules are stored and compared in normalised form; a file written by hand might not be, and a
-        // site that normalises to nothing would claim every link or none.
-        auto pattern = LinkRouter::normalize(rule.pattern);
-        if (!workspaceId || pattern.empty())
+        // The pattern is kept as the file wrote it (matching normalises it again); one that normalises
+        // to nothing could never match, so it is not worth a rule.
+        if (!workspaceId || LinkRouter::normalize(rule.pattern).empty())
             continue;
-        result.rules.push_back({ Uuid::random(), std::move(pattern), *workspaceId });
+        result.rules.push_back({ Uuid::random(), rule.pattern, *workspaceId });
     }
     return result;
 }

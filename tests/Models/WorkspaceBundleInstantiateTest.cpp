@@ -191,14 +191,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, RuleIndexTest,
     ::testing::Values(
         -1, 2, 3, std::numeric_limits<std::int64_t>::max(), std::numeric_limits<std::int64_t>::min()));
 
-TEST(WorkspaceBundleInstantiateTest, PatternsAreNormalisedAndRulesForNoSiteAreDropped)
+TEST(WorkspaceBundleInstantiateTest, PatternsAreKeptAsWrittenAndRulesForNoSiteAreDropped)
 {
     auto result = bundleOf({ item("A", "https://a.example.com/") },
         { { "  HTTPS://www.A.Example.com/ \n", 0 }, { "", 0 }, { "https://", 0 }, { " / ", 0 },
             { "a.example.com",
                 0 } }).instantiate({}, importTime);
     ASSERT_EQ(result.rules.size(), 2u);
-    EXPECT_EQ(result.rules[0].pattern, "a.example.com");
+    EXPECT_EQ(result.rules[0].pattern, "  HTTPS://www.A.Example.com/ \n");
     EXPECT_EQ(result.rules[1].pattern, "a.example.com");
     EXPECT_NE(result.rules[0].id, result.rules[1].id);
 }
