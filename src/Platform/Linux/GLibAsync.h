@@ -30,6 +30,28 @@ AsyncReady asyncReady(Finish finish)
     return { callback, std::make_unique<Finish>(std::move(finish)).release() };
 }
 
+// Lets a coroutine wait for a GIO-style call and then hand its result to the matching `_finish`:
+//
+//     auto result = co_await awaitAsyncResult([&](GAsyncReadyCallback ready, gpointer data) {
+//         webkit_cookie_manager_get_all_cookies(manager, nullptr, ready, data);
+//     });
+//     GList* cookies = webkit_cookie_manager_get_all_cookies_finish(manager, result.get(), error.out());
+//
+// start(GAsyncReadyCallback, gpointer) begins the call. The result is kept with a reference of its own,
+// and it holds one to the object that started the call, so finishing stays safe even when our own
+// handle to that object went away in the meantime.
+template <typename Start>
+CallbackAwaitable<GObjectPtr<GAsyncResult>> awaitAsyncResult(Start start)
+{
+    return awaitCallback<GObjectPtr<GAsyncResult>>(
+        [start = std::move(start)](std::function<void(GObjectPtr<GAsyncResult>)> resume) mutable {
+            auto ready = asyncReady([resume = std::move(resume)](GObject*, GAsyncResult* result) {
+                resume(GObjectPtr<GAsyncResult>::retain(result));
+            });
+            start(ready.callback, ready.userData);
+        });
+}
+
 // Awaits a cancellable GLib call for at most `seconds`. When the time is up the call is cancelled and
 // the coroutine resumes with onTimeout at once, without waiting for the call to notice; whatever the
 // call reports later is dropped. This is for services that may never answer (a bus whose daemon hangs),

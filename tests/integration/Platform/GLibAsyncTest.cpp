@@ -26,7 +26,19 @@ Task<std::string> awaitAnswer(double seconds, PendingCall& call)
         });
 }
 
-void runUntilDone(const Task<std::string>& task)
+// Answers through a GTask on a source object that only the task still holds once the call has started.
+Task<gssize> answerThroughTask(GObjectPtr<GObject> source, gssize answer)
+{
+    auto result = co_await awaitAsyncResult([&source, answer](GAsyncReadyCallback ready, gpointer data) {
+        GObjectPtr<GTask> task(g_task_new(source.get(), nullptr, ready, data));
+        source.reset();
+        g_task_return_int(task.get(), answer);
+    });
+    co_return g_task_propagate_int(G_TASK(result.get()), nullptr);
+}
+
+template <typename T>
+void runUntilDone(const Task<T>& task)
 {
     auto limit = g_get_monotonic_time() + G_USEC_PER_SEC;
     while (!task.isDone() && g_get_monotonic_time() < limit)
@@ -62,6 +74,21 @@ TEST_F(GLibAsyncTest, AtTheDeadlineTheCallIsCancelledAndItsLateAnswerDropped)
     ASSERT_TRUE(task.isDone());
     EXPECT_EQ(task.result(), "timed out");
     EXPECT_TRUE(g_cancellable_is_cancelled(m_call.cancellable.get()));
+}
+
+// GIO drops its own reference to the result as soon as the callback returns; the coroutine resumes
+// later, from the queue, and must still be able to finish the call.
+TEST_F(GLibAsyncTest, TheAwaitedResultOutlivesTheCallbackAndThenLetsItsSourceGo)
+{
+    GObject* source = G_OBJECT(g_object_new(G_TYPE_OBJECT, nullptr));
+    g_object_add_weak_pointer(source, reinterpret_cast<gpointer*>(&source));
+
+    auto task = answerThroughTask(GObjectPtr<GObject>(source), 42);
+    runUntilDone(task);
+
+    ASSERT_TRUE(task.isDone());
+    EXPECT_EQ(task.result(), 42);
+    EXPECT_EQ(source, nullptr);
 }
 
 } // namespace
