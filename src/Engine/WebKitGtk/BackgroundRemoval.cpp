@@ -1,6 +1,6 @@
 #include "Engine/WebKitGtk/BackgroundRemoval.h"
 
-#include "Engine/WebKitGtk/AsyncResultAwaitable.h"
+#include "Platform/Linux/GLibAsync.h"
 #include "Support/Log.h"
 
 #include <memory>
@@ -29,7 +29,7 @@ void removeOnWorker(GTask* task, gpointer, gpointer data, GCancellable*)
 
 void startRemoval(Directories directories, GAsyncReadyCallback ready, gpointer data)
 {
-    auto task = GObjectPtr<GTask>::adopt(g_task_new(nullptr, nullptr, ready, data));
+    GObjectPtr<GTask> task(g_task_new(nullptr, nullptr, ready, data));
     g_task_set_task_data(task.get(), std::make_unique<Directories>(std::move(directories)).release(),
         [](gpointer directories) { std::unique_ptr<Directories>(static_cast<Directories*>(directories)); });
     g_task_run_in_thread(task.get(), removeOnWorker);

@@ -1,6 +1,6 @@
 #include "Engine/WebKitGtk/ProxyRoute.h"
 
-#include "Engine/WebKitGtk/GObjectHandles.h"
+#include "Platform/Linux/GLibPtr.h"
 
 namespace cohortex {
 

@@ -1,8 +1,8 @@
 #include "Engine/WebKitGtk/WebKitEngine.h"
 
-#include "Engine/WebKitGtk/AsyncResultAwaitable.h"
 #include "Engine/WebKitGtk/BackgroundRemoval.h"
 #include "Engine/WebKitGtk/SoupCookies.h"
+#include "Platform/Linux/GLibAsync.h"
 #include "Support/Log.h"
 
 #include <string>

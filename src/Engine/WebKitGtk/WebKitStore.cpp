@@ -29,7 +29,7 @@ GObjectPtr<WebKitNetworkSession> createSession(const StoreDirectories& directori
 {
     createDirectory(directories.data);
     createDirectory(directories.cache);
-    auto session = GObjectPtr<WebKitNetworkSession>::adopt(
+    GObjectPtr<WebKitNetworkSession> session(
         webkit_network_session_new(directories.data.c_str(), directories.cache.c_str()));
 
     // Logins saved by the engine would go to the keyring, shared by every store and found by host; a
@@ -54,7 +54,7 @@ WebKitStore::WebKitStore(StoreDirectories directories)
 {
     auto* cookies = webkit_network_session_get_cookie_manager(m_session.get());
     auto handler = g_signal_connect(cookies, "changed", G_CALLBACK(cookiesChanged), this);
-    m_cookiesChangedHandler = GSignalConnection(GObjectPtr<GObject>::retain(G_OBJECT(cookies)), handler);
+    m_cookiesChangedHandler = GSignalConnection(GObjectPtr<WebKitCookieManager>::retain(cookies), handler);
 }
 
 void WebKitStore::observeCookies(std::function<void()> changed)

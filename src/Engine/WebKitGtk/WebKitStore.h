@@ -1,9 +1,10 @@
 #pragma once
 
 #include "Engine/WebEngine.h"
-#include "Engine/WebKitGtk/GObjectHandles.h"
 #include "Engine/WebKitGtk/ProxyRoute.h"
 #include "Engine/WebKitGtk/StoreDirectories.h"
+#include "Platform/Linux/GLibPtr.h"
+#include "Platform/Linux/GSignalConnection.h"
 
 #include <functional>
 #include <optional>

@@ -55,7 +55,7 @@ GObjectPtr<GSubprocess> spawn(const std::vector<std::string>& arguments, std::ui
         argv.push_back(argument.c_str());
     argv.push_back(nullptr);
     GErrorPtr error;
-    auto process = GObjectPtr<GSubprocess>::adopt(g_subprocess_newv(argv.data(),
+    GObjectPtr<GSubprocess> process(g_subprocess_newv(argv.data(),
         static_cast<GSubprocessFlags>(G_SUBPROCESS_FLAGS_STDOUT_SILENCE | G_SUBPROCESS_FLAGS_STDERR_SILENCE),
         error.out()));
     if (!process)

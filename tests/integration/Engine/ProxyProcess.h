@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/WebKitGtk/GObjectHandles.h"
+#include "Platform/Linux/GLibPtr.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -32,7 +32,7 @@ std::string header(SoupServerMessage* message, const char* name)
 } // namespace
 
 TestHttpServer::TestHttpServer()
-    : m_server(GObjectPtr<SoupServer>::adopt(soup_server_new("server-header", "cohortex-test", nullptr)))
+    : m_server(soup_server_new("server-header", "cohortex-test", nullptr))
 {
     soup_server_add_handler(m_server.get(), nullptr, handle, this, nullptr);
     GErrorPtr error;

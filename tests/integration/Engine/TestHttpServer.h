@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Engine/WebKitGtk/GObjectHandles.h"
+#include "Platform/Linux/GLibPtr.h"
 
 #include <libsoup/soup.h>
 #include <string>
