@@ -1,12 +1,9 @@
 #include "Platform/Linux/DamagedFile.h"
 #include "Platform/Linux/PrivateFiles.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Platform/Linux/XdgDirectories.h"
 #include "Support/Log.h"
 
-#include <array>
-#include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
 #include <vector>
 
 namespace cohortex {
@@ -22,27 +19,6 @@ constexpr const char* createTableSql
 // How long a write waits for another connection, such as a backup tool, to finish. Waiting blocks the
 // main thread, so it is kept short: a failed write is reported to the caller, a frozen window is not.
 constexpr const char* busyTimeoutSql = "PRAGMA busy_timeout = 500";
-
-std::filesystem::path homeDirectory()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    std::array<char, 4096> buffer{};
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found && found->pw_dir)
-        return found->pw_dir;
-    return {};
-}
-
-std::filesystem::path configHome()
-{
-    // A relative XDG_CONFIG_HOME is invalid and must be ignored, like an unset one.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/')
-        return config;
-    auto home = homeDirectory();
-    return home.empty() ? home : home / ".config";
-}
 
 SqliteFailure damage(std::string message)
 {
@@ -130,7 +106,7 @@ Error openError(const std::filesystem::path& file, const SqliteFailure& failure)
 
 std::filesystem::path SqliteDefaults::defaultPath()
 {
-    auto config = configHome();
+    auto config = xdgConfigHome();
     return config.empty() ? config : config / "cohortex" / "defaults.sqlite3";
 }
 

@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/StoreDirectories.h"
 #include "EngineTest.h"
 #include "TestWebView.h"
+#include "integration/Platform/ScopedVariable.h"
 
 #include <gmock/gmock.h>
 #include <sys/stat.h>
@@ -111,61 +112,18 @@ TEST_F(WebKitEngineStoreTest, RemovingAllDataEmptiesThatStoreOnly)
     EXPECT_EQ(cookieSentFor("/after"), "");
 }
 
-// Where the stores go when the XDG variables are missing or unusable.
-struct LocationCase {
-    const char* name;
-    const char* dataHome;
-    const char* cacheHome;
-    const char* expectedData;
-    const char* expectedCache;
-};
-
-void PrintTo(const LocationCase& locationCase, std::ostream* out)
+// XdgDirectoriesTest covers the XDG variables that are missing or unusable; this is where a store goes.
+TEST(StoreDirectoriesTest, AStoreHasAFolderNamedByItsIdentifierInTheDataAndTheCacheHome)
 {
-    *out << locationCase.name;
-}
-
-class StoreDirectoriesTest : public ::testing::TestWithParam<LocationCase> {
-protected:
-    static void set(const char* variable, const char* value)
-    {
-        if (value)
-            g_setenv(variable, value, true);
-        else
-            g_unsetenv(variable);
-    }
-    ~StoreDirectoriesTest() override
-    {
-        set("HOME", m_home.c_str());
-        g_unsetenv("XDG_DATA_HOME");
-        g_unsetenv("XDG_CACHE_HOME");
-    }
-
-    const std::string m_home = g_getenv("HOME") ? g_getenv("HOME") : "";
-};
-
-TEST_P(StoreDirectoriesTest, StoresLiveUnderTheXdgDirectoriesOrTheirDefaults)
-{
-    const auto& location = GetParam();
-    set("HOME", "/home/tester");
-    set("XDG_DATA_HOME", location.dataHome);
-    set("XDG_CACHE_HOME", location.cacheHome);
+    ScopedVariable dataHome("XDG_DATA_HOME", "/data");
+    ScopedVariable cacheHome("XDG_CACHE_HOME", "/cache");
     auto storage = Uuid::parse("0f8fad5b-d9cb-469f-a165-70867728950e").value();
 
     auto directories = StoreDirectories::forStorage(storage);
 
-    EXPECT_EQ(directories.data,
-        fs::path(location.expectedData) / "cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
-    EXPECT_EQ(directories.cache,
-        fs::path(location.expectedCache) / "cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
+    EXPECT_EQ(directories.data, "/data/cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
+    EXPECT_EQ(directories.cache, "/cache/cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
 }
-
-INSTANTIATE_TEST_SUITE_P(Variables, StoreDirectoriesTest,
-    ::testing::Values(LocationCase{ "Set", "/data", "/cache", "/data", "/cache" },
-        LocationCase{ "Unset", nullptr, nullptr, "/home/tester/.local/share", "/home/tester/.cache" },
-        LocationCase{ "Empty", "", "", "/home/tester/.local/share", "/home/tester/.cache" },
-        LocationCase{ "Relative", "data", "cache", "/home/tester/.local/share", "/home/tester/.cache" }),
-    [](const auto& info) { return info.param.name; });
 
 } // namespace
 } // namespace cohortex
