@@ -1,5 +1,6 @@
 #include "Platform/Linux/SecretServiceStore.h"
 
+#include "Platform/Linux/GLibAsync.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Support/Log.h"
 #include "Support/Text.h"
@@ -44,27 +45,16 @@ void warnOnce(const GError* error)
         + error->message);
 }
 
-// The state of one libsecret call: the coroutine's resume callback and how to read the call's result.
-template <typename T>
-struct PendingCall {
-    std::function<void(T)> resume;
-    T (*finish)(GAsyncResult*);
-};
-
-template <typename T>
-void complete(GObject*, GAsyncResult* result, gpointer data)
-{
-    std::unique_ptr<PendingCall<T>> call(static_cast<PendingCall<T>*>(data));
-    call->resume(call->finish(result));
-}
-
-// Starts a libsecret call through `start(callback, userData)` and waits for its completion. The call's
-// state belongs to GLib until libsecret completes the call, which it always does, failed or not.
+// Starts a libsecret call through `start(callback, userData)` and waits for what `finish` reads from its
+// result. The callback's state belongs to GLib until libsecret completes the call, which it always does,
+// failed or not.
 template <typename T, typename Start>
 CallbackAwaitable<T> awaitSecretCall(T (*finish)(GAsyncResult*), Start start)
 {
     return awaitCallback<T>([finish, start = std::move(start)](std::function<void(T)> resume) {
-        start(&complete<T>, new PendingCall<T>{ std::move(resume), finish });
+        auto ready = asyncReady(
+            [finish, resume = std::move(resume)](GObject*, GAsyncResult* result) { resume(finish(result)); });
+        start(ready.callback, ready.userData);
     });
 }
 
