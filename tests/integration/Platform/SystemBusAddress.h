@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdlib>
-#include <optional>
+#include "ScopedVariable.h"
+
 #include <string>
 
 namespace cohortex {
@@ -11,23 +11,12 @@ namespace cohortex {
 class SystemBusAddress {
 public:
     explicit SystemBusAddress(const std::string& address)
+        : m_variable("DBUS_SYSTEM_BUS_ADDRESS", address.c_str())
     {
-        if (auto* previous = std::getenv("DBUS_SYSTEM_BUS_ADDRESS"))
-            m_previous = previous;
-        setenv("DBUS_SYSTEM_BUS_ADDRESS", address.c_str(), true);
     }
-    ~SystemBusAddress()
-    {
-        if (m_previous)
-            setenv("DBUS_SYSTEM_BUS_ADDRESS", m_previous->c_str(), true);
-        else
-            unsetenv("DBUS_SYSTEM_BUS_ADDRESS");
-    }
-    SystemBusAddress(const SystemBusAddress&) = delete;
-    SystemBusAddress& operator=(const SystemBusAddress&) = delete;
 
 private:
-    std::optional<std::string> m_previous;
+    ScopedVariable m_variable;
 };
 
 } // namespace cohortex
