@@ -1,6 +1,7 @@
 #include "Platform/Linux/PolkitAuthenticator.h"
 
 #include "LogCapture.h"
+#include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "PrivateSystemBus.h"
@@ -8,7 +9,6 @@
 #include "SystemBusAddress.h"
 #include "TemporaryDirectory.h"
 
-#include <functional>
 #include <gio/gio.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -24,24 +24,6 @@ constexpr auto missingBus = "unix:path=/nonexistent/cohortex-test-bus";
 constexpr auto actionOfPolkit = "org.freedesktop.policykit.exec";
 constexpr auto policyOfPolkit = "/usr/share/polkit-1/actions/org.freedesktop.policykit.policy";
 constexpr auto reason = "Unlock Client Alpha in Cohortex";
-
-double secondsSince(gint64 start)
-{
-    return static_cast<double>(g_get_monotonic_time() - start) / G_USEC_PER_SEC;
-}
-
-// Iterates the default main context until the condition holds or the time is up.
-bool runUntil(const std::function<bool()>& condition, double seconds)
-{
-    auto start = g_get_monotonic_time();
-    while (!condition()) {
-        if (secondsSince(start) > seconds)
-            return false;
-        if (!g_main_context_iteration(nullptr, false))
-            g_usleep(1000);
-    }
-    return true;
-}
 
 bool runUntilDone(const Task<bool>& task, double seconds)
 {
