@@ -4,7 +4,9 @@
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
 #include "Services/ResourceMonitorService.h"
+#include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/ManualMainQueue.h"
 
@@ -23,14 +25,17 @@ void sweepFiftyWorkspaces(benchmark::State& state)
     WorkspaceRuntime runtime(nullptr);
     testing::FakeDataStores stores(log);
     testing::FakeKeychain keychain(log);
-    testing::FakeRoutingRules rules(log);
+    RoutingRules rules(defaults);
+    TimeTracker timeTracker(defaults);
+    testing::FakeIdleTime idleTime;
+    testing::FakeAlerts alerts;
     testing::FakeAuthenticator authenticator;
     testing::FakeWindowHost window;
     testing::FakeProcessMemory memory;
     WebViewRegistry registry(memory);
     ResourceMonitorService resources(defaults, registry, memory, queue);
-    SessionManager manager(
-        { queue, defaults, runtime, stores, keychain, rules, authenticator, resources, registry, window });
+    SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, resources,
+        registry, window, timeTracker, idleTime, alerts });
     for (int i = 0; i < 47; ++i)
         manager.addWorkspace("Client " + std::to_string(i),
             *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");

@@ -1,7 +1,7 @@
 #include "Services/SessionManager.h"
 
 #include "Services/DataStores.h"
-#include "Services/RoutingRuleStore.h"
+#include "Services/RoutingRules.h"
 #include "Services/StoredKeys.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Log.h"
@@ -22,6 +22,9 @@ SessionManager::SessionManager(Collaborators collaborators)
     , m_resources(collaborators.resources)
     , m_registry(collaborators.registry)
     , m_window(collaborators.window)
+    , m_timeTracker(collaborators.timeTracker)
+    , m_idleTime(collaborators.idleTime)
+    , m_alerts(collaborators.alerts)
 {
     // Each step sees the state the one before it left.
     readPreferences();

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "Models/SwitcherItem.h"
+#include "Models/WorkspaceBundle.h"
 #include "Models/WorkspaceSession.h"
+#include "Support/Calendar.h"
 #include "Support/DefaultsStore.h"
 #include "Support/Observable.h"
 #include "Support/Task.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -14,13 +18,16 @@
 
 namespace cohortex {
 
+class Alerts;
 class Authenticating;
 class DataStores;
+class IdleTime;
 class DefaultsStore;
 class Keychain;
 class MainQueue;
 class ResourceMonitorService;
-class RoutingRuleStore;
+class RoutingRules;
+class TimeTracker;
 class WebViewRegistry;
 class WindowHost;
 class WorkspaceRuntime;
@@ -36,11 +43,14 @@ public:
         WorkspaceRuntime& runtime;
         DataStores& dataStores;
         Keychain& keychain;
-        RoutingRuleStore& routingRules;
+        RoutingRules& routingRules;
         Authenticating& authenticator;
         ResourceMonitorService& resources;
         WebViewRegistry& registry;
         WindowHost& window;
+        TimeTracker& timeTracker;
+        IdleTime& idleTime;
+        Alerts& alerts;
     };
 
     explicit SessionManager(Collaborators);
@@ -105,6 +115,33 @@ public:
     void toggleMainWindow();
     void saveSessionsInBackground();
 
+    // Links from other programs: a rule's workspace, else the fallback, else the active one.
+    std::optional<WorkspaceSession> targetWorkspace(const Url&) const;
+    // Opens a web link in a new tab of its workspace, asking for the owner first when it is locked.
+    void route(const Url&);
+    // URLs and files handed over by the system, in order: workspace files are imported, links routed.
+    void openURLs(std::vector<Url>);
+
+    // The quick switcher.
+    std::vector<SwitcherItem> switcherItems() const;
+    void select(const SwitcherItem&);
+    void showQuickSwitcher();
+
+    // Team layouts.
+    std::string exportData() const;
+    struct ImportCounts {
+        int workspaces{ 0 };
+        int rules{ 0 };
+    };
+    ImportCounts apply(const WorkspaceBundle&);
+    // Reads, confirms, applies and reports; a file that cannot be read shows the one error alert.
+    Task<void> confirmAndImport(std::filesystem::path);
+
+    // The 5-second tick: open tabs written if changed, then time counted for the workspace on screen.
+    void timeTick();
+    // The calendar whose days the time ledger counts in; the user's own unless a test sets one.
+    void setCalendar(Calendar calendar) { m_calendar = std::move(calendar); }
+
     // The 30-second sweep: last use of the shown workspace, hibernation, relock, memory figures,
     // open tabs and login cookies, in that order.
     void sweep(Date now);
@@ -127,6 +164,8 @@ private:
     std::optional<WorkspaceSession> stillShownAndOpen(const Uuid& workspaceId) const;
     Task<void> loadWhenPrepared(WorkspaceSession);
     Task<void> openTabWhenPrepared(WorkspaceSession, Url);
+    Task<void> routeInto(WorkspaceSession, Url);
+    Task<void> openInOrder(std::vector<Url>);
     void applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated);
     void applyLockChange(const WorkspaceSession& old, const WorkspaceSession& updated);
     bool anyModalOpen() const;
@@ -144,11 +183,15 @@ private:
     WorkspaceRuntime& m_runtime;
     DataStores& m_dataStores;
     Keychain& m_keychain;
-    RoutingRuleStore& m_routingRules;
+    RoutingRules& m_routingRules;
     Authenticating& m_authenticator;
     ResourceMonitorService& m_resources;
     WebViewRegistry& m_registry;
     WindowHost& m_window;
+    TimeTracker& m_timeTracker;
+    IdleTime& m_idleTime;
+    Alerts& m_alerts;
+    Calendar m_calendar{ Calendar::current() };
 
     Observable<std::vector<WorkspaceSession>> m_workspaces;
     Observable<std::optional<Uuid>> m_activeWorkspaceId;

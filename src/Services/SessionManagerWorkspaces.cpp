@@ -1,6 +1,6 @@
 #include "Services/DataStores.h"
 #include "Services/Keychain.h"
-#include "Services/RoutingRuleStore.h"
+#include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"

@@ -1,9 +1,10 @@
 #pragma once
 
 #include "Models/WorkspaceSession.h"
+#include "Services/Alerts.h"
 #include "Services/DataStores.h"
+#include "Services/IdleTime.h"
 #include "Services/Keychain.h"
-#include "Services/RoutingRuleStore.h"
 #include "Services/WindowHost.h"
 
 #include <deque>
@@ -39,6 +40,9 @@ public:
     Task<void> prepare(WorkspaceSession workspace) override
     {
         m_log.add("stores.prepare " + workspace.name);
+        // Like the real stores: nothing to restore without kept logins or once restored.
+        if (!keepSessions || prepared.contains(workspace.id))
+            return done();
         return waitUntilPrepared(this, workspace.id);
     }
     Task<void> saveSessionCookies(std::vector<WorkspaceSession> workspaces) override
@@ -108,20 +112,6 @@ private:
     CallLog& m_log;
 };
 
-class FakeRoutingRules final : public RoutingRuleStore {
-public:
-    explicit FakeRoutingRules(CallLog& log)
-        : m_log(log)
-    {
-    }
-
-    void loadRoutingRules() override { m_log.add("rules.load"); }
-    void removeRules(const Uuid& id) override { m_log.add("rules.remove " + id.string()); }
-
-private:
-    CallLog& m_log;
-};
-
 class FakeWindowHost final : public WindowHost {
 public:
     bool mainWindowExists() const override { return exists; }
@@ -147,6 +137,31 @@ public:
     bool applicationActive{ false };
     int shows{ 0 };
     int hides{ 0 };
+};
+
+class FakeIdleTime final : public IdleTime {
+public:
+    double systemIdleSeconds() override { return seconds; }
+
+    double seconds{ 0 };
+};
+
+// Answers every confirmation as the test says, and records what was shown.
+class FakeAlerts final : public Alerts {
+public:
+    Task<bool> confirm(std::string message, std::string details, std::string, std::string) override
+    {
+        shown.push_back(message + "|" + details);
+        co_return answer;
+    }
+    Task<void> inform(std::string message, std::string details) override
+    {
+        shown.push_back(message + "|" + details);
+        co_return;
+    }
+
+    bool answer{ true };
+    std::vector<std::string> shown;
 };
 
 } // namespace cohortex::testing

@@ -6,8 +6,10 @@
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
 #include "Services/ResourceMonitorService.h"
+#include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
 #include "Services/StoredKeys.h"
+#include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/ManualMainQueue.h"
 
@@ -16,14 +18,17 @@
 
 namespace cohortex::testing {
 
-// A session manager over the real runtime, registry and resource monitor, with fakes for the engine,
-// the keyring, the link rules, the window and the owner's authentication.
+// A session manager over the real runtime, link rules, registry, resource monitor and time tracker, with
+// fakes for the engine, the keyring, the window, idle time, alerts and the owner's authentication.
 class SessionManagerFixture : public ::testing::Test {
 protected:
     std::unique_ptr<SessionManager> makeManager()
     {
-        return std::make_unique<SessionManager>(SessionManager::Collaborators{
-            queue, defaults, runtime, stores, keychain, rules, authenticator, resources, registry, window });
+        auto manager = std::make_unique<SessionManager>(
+            SessionManager::Collaborators{ queue, defaults, runtime, stores, keychain, routingRules,
+                authenticator, resources, registry, window, timeTracker, idleTime, alerts });
+        manager->setCalendar(*Calendar::inTimeZone("Europe/Berlin"));
+        return manager;
     }
 
     void storeList(const std::vector<WorkspaceSession>& list) { storeBytes(encodeWorkspaceList(list)); }
@@ -42,11 +47,14 @@ protected:
         return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession>{});
     }
 
-    // Logs every change of the loaded set into the shared call log, as "runtime.loaded N".
+    // Logs every change of the loaded set and of the rule list into the shared call log, as
+    // "runtime.loaded N" and "rules N".
     void traceRuntime()
     {
         m_trace = runtime.tabs().changed().connect(
             [this](const TabTable& table) { log.add("runtime.loaded " + std::to_string(table.size())); });
+        m_rulesTrace = routingRules.rules().changed().connect(
+            [this](const auto& rules) { log.add("rules " + std::to_string(rules.size())); });
     }
 
     static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
@@ -62,15 +70,19 @@ protected:
     WorkspaceRuntime runtime{ nullptr };
     FakeDataStores stores{ log };
     FakeKeychain keychain{ log };
-    FakeRoutingRules rules{ log };
+    RoutingRules routingRules{ defaults };
     FakeAuthenticator authenticator;
     FakeWindowHost window;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
     ResourceMonitorService resources{ defaults, registry, memory, queue };
+    TimeTracker timeTracker{ defaults };
+    FakeIdleTime idleTime;
+    FakeAlerts alerts;
 
 private:
     ScopedConnection m_trace;
+    ScopedConnection m_rulesTrace;
 };
 
 } // namespace cohortex::testing

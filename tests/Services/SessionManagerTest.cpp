@@ -15,7 +15,7 @@ TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(storedList(), list);
     EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
-    EXPECT_THAT(log.calls, ElementsAre("rules.load"));
+    EXPECT_TRUE(log.calls.empty());
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
     EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
 }
@@ -76,7 +76,7 @@ TEST_F(SessionManagerTest, StoredPreferencesAreReadWithoutRunningTheirChangeHand
     auto manager = makeManager();
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 0);
     EXPECT_FALSE(manager->keepSessionsAfterQuit().get());
-    EXPECT_THAT(log.calls, ElementsAre("rules.load"));
+    EXPECT_TRUE(log.calls.empty());
 }
 
 TEST_F(SessionManagerTest, TurningKeptLoginsOffErasesEverySavedSession)
@@ -250,6 +250,8 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     auto first = manager->workspaces().get()[0];
     auto second = manager->workspaces().get()[1];
     manager->setLinkFallbackWorkspaceId(first.id);
+    routingRules.addRule("mail.example.com", first.id);
+    routingRules.addRule("chat.example.com", second.id);
     manager->ensureActiveLoaded();
     traceRuntime();
     log.clear();
@@ -257,8 +259,9 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     manager->removeWorkspace(first.id);
     EXPECT_THAT(log.calls,
         ElementsAre("runtime.loaded 0", "stores.delete " + first.storageIdentifier.string(),
-            "keychain.delete proxy_password_" + first.id.string(), "rules.remove " + first.id.string(),
-            "runtime.loaded 1"));
+            "keychain.delete proxy_password_" + first.id.string(), "rules 1", "runtime.loaded 1"));
+    ASSERT_EQ(routingRules.rules().get().size(), 1u);
+    EXPECT_EQ(routingRules.rules().get()[0].workspaceId, second.id);
     EXPECT_TRUE(runtime.isLoaded(second.id));
     EXPECT_FALSE(manager->linkFallbackWorkspaceId().get());
     EXPECT_FALSE(defaults.contains(keys::linkFallback));
@@ -284,7 +287,7 @@ TEST_F(SessionManagerTest, RemovingAnUnknownIdStillDropsItsRules)
     log.clear();
     auto stranger = Uuid::random();
     manager->removeWorkspace(stranger);
-    EXPECT_THAT(log.calls, ElementsAre("rules.remove " + stranger.string(), "runtime.loaded 1"));
+    EXPECT_EQ(log.calls.back(), "runtime.loaded 1");
     EXPECT_EQ(manager->workspaces().get().size(), 3u);
 }
 

@@ -1,0 +1,90 @@
+#include "Services/SessionManagerFixture.h"
+
+#include <fstream>
+
+namespace cohortex {
+namespace {
+
+class SessionManagerImportTest : public testing::SessionManagerFixture {
+protected:
+    void SetUp() override
+    {
+        storeList({ workspace("Mail", 1), workspace("Chat", 2) });
+        manager = makeManager();
+        routingRules.addRule("mail.example", manager->workspaces().get()[0].id);
+        directory = std::filesystem::temp_directory_path() / ("cohortex-import-" + Uuid::random().string());
+        std::filesystem::create_directories(directory);
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    std::filesystem::path write(std::string_view name, std::string_view text)
+    {
+        auto file = directory / name;
+        std::ofstream(file, std::ios::binary) << text;
+        return file;
+    }
+
+    void import(const std::filesystem::path& file)
+    {
+        manager->confirmAndImport(file);
+        queue.runPending();
+    }
+
+    std::unique_ptr<SessionManager> manager;
+    std::filesystem::path directory;
+};
+
+TEST_F(SessionManagerImportTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRules)
+{
+    auto file = write("Mine.cohortex", manager->exportData());
+    import(file);
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[0].substr(0, alerts.shown[0].find('|')), "Import 2 workspaces?");
+    EXPECT_EQ(alerts.shown[1], "Nothing new to import|1 link rule added.");
+    EXPECT_EQ(manager->workspaces().get().size(), 2u);
+    EXPECT_EQ(routingRules.rules().get().size(), 1u);
+}
+
+TEST_F(SessionManagerImportTest, NewWorkspacesAreAppendedStoredAndLeftClosed)
+{
+    storeList({ workspace("Design", 7) });
+    auto other = makeManager();
+    auto designId = other->workspaces().get()[0].id;
+    routingRules.addRule("figma.example", designId);
+    auto file = write("Team.cohortex", other->exportData());
+    other.reset();
+
+    import(file);
+    EXPECT_EQ(alerts.shown.back(), "Imported 1 workspace|1 link rule added.");
+    const auto& list = manager->workspaces().get();
+    ASSERT_EQ(list.size(), 3u);
+    EXPECT_EQ(list[2].name, "Design");
+    EXPECT_NE(list[2].id, designId);
+    EXPECT_EQ(storedList(), list);
+    EXPECT_FALSE(runtime.isLoaded(list[2].id));
+    EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
+}
+
+TEST_F(SessionManagerImportTest, CancellingTheConfirmationChangesNothing)
+{
+    auto file = write("Mine.cohortex", manager->exportData());
+    alerts.answer = false;
+    auto writes = defaults.writeCount();
+    import(file);
+    EXPECT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(defaults.writeCount(), writes);
+}
+
+TEST_F(SessionManagerImportTest, AnUnreadableFileShowsTheOneErrorAndImportsNothing)
+{
+    import(write("Broken.cohortex", "{\"workspaces\": 3}"));
+    import(directory / "missing.cohortex");
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(alerts.shown[0], "Couldn't read that file|It isn't a valid Cohortex workspace file.");
+    EXPECT_EQ(alerts.shown[1], alerts.shown[0]);
+    EXPECT_EQ(manager->workspaces().get().size(), 2u);
+    EXPECT_GE(window.shows, 1);
+}
+
+} // namespace
+} // namespace cohortex

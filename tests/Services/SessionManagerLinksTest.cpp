@@ -1,0 +1,138 @@
+#include "Services/SessionManagerFixture.h"
+
+#include <fstream>
+
+namespace cohortex {
+namespace {
+
+Url url(std::string_view text)
+{
+    return *Url::parse(text);
+}
+
+class SessionManagerLinksTest : public testing::SessionManagerFixture {
+protected:
+    void SetUp() override
+    {
+        storeList({ workspace("Mail", 1), workspace("Chat", 2), workspace("Vault", 3) });
+        manager = makeManager();
+        mail = list()[0];
+        chat = list()[1];
+        vault = list()[2];
+        vault.requiresUnlock = true;
+        manager->updateWorkspace(vault);
+    }
+
+    const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
+    std::vector<std::string> addresses(const Uuid& id) const
+    {
+        std::vector<std::string> result;
+        for (const auto& tab : runtime.tabs(id))
+            result.push_back(tab.url.absoluteString());
+        return result;
+    }
+
+    std::unique_ptr<SessionManager> manager;
+    WorkspaceSession mail = workspace("", 0);
+    WorkspaceSession chat = workspace("", 0);
+    WorkspaceSession vault = workspace("", 0);
+};
+
+TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspace)
+{
+    routingRules.addRule("github.com", chat.id);
+    EXPECT_EQ(manager->targetWorkspace(url("https://www.github.com/acme"))->id, chat.id);
+    EXPECT_EQ(manager->targetWorkspace(url("https://example.org/"))->id, mail.id);
+    manager->setLinkFallbackWorkspaceId(vault.id);
+    EXPECT_EQ(manager->targetWorkspace(url("https://example.org/"))->id, vault.id);
+}
+
+TEST_F(SessionManagerLinksTest, RulesAndFallbacksNamingRemovedWorkspacesArePassedOver)
+{
+    manager->addWorkspace("Gone", url("https://gone.example/"), "star", "#000000");
+    auto gone = list().back();
+    routingRules.addRule("gone.example", gone.id);
+    manager->setLinkFallbackWorkspaceId(gone.id);
+    // Removal clears the fallback; a fallback stored by an older version may still name a stranger.
+    manager->removeWorkspace(gone.id);
+    routingRules.addRule("gone.example", gone.id);
+    manager->setLinkFallbackWorkspaceId(Uuid::random());
+    manager->openWorkspace(chat);
+    EXPECT_EQ(manager->targetWorkspace(url("https://gone.example/page"))->id, chat.id);
+}
+
+TEST_F(SessionManagerLinksTest, OpensEachLinkInANewTabAndBringsTheWindowForward)
+{
+    routingRules.addRule("chat.example", chat.id);
+    manager->route(url("HTTPS://chat.example/room"));
+    manager->route(url("https://chat.example/room"));
+    queue.runPending();
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_EQ(addresses(chat.id),
+        (std::vector<std::string>{
+            "https://2.example.com/", "HTTPS://chat.example/room", "https://chat.example/room" }));
+    EXPECT_GE(window.shows, 1);
+}
+
+TEST_F(SessionManagerLinksTest, OtherSchemesAreIgnored)
+{
+    manager->route(url("mailto:ada@example.com"));
+    manager->route(url("file:///etc/passwd"));
+    queue.runPending();
+    EXPECT_EQ(runtime.loadedCount(), 0u);
+    EXPECT_EQ(window.shows, 0);
+}
+
+TEST_F(SessionManagerLinksTest, ALinkToALockedWorkspaceIsDroppedWhenTheOwnerRefuses)
+{
+    routingRules.addRule("vault.example", vault.id);
+    manager->route(url("https://vault.example/secret"));
+    ASSERT_EQ(authenticator.openPrompts(), 1u);
+    authenticator.answer(false);
+    queue.runPending();
+    EXPECT_EQ(manager->activeWorkspaceId().get(), mail.id);
+    EXPECT_FALSE(runtime.isLoaded(vault.id));
+
+    manager->route(url("https://vault.example/secret"));
+    authenticator.answer(true);
+    queue.runPending();
+    EXPECT_EQ(manager->activeWorkspaceId().get(), vault.id);
+    EXPECT_EQ(runtime.activeTab(vault.id)->url.absoluteString(), "https://vault.example/secret");
+}
+
+TEST_F(SessionManagerLinksTest, WaitsForTheStoreAndNeverRevivesAWorkspaceRemovedMeanwhile)
+{
+    stores.keepSessions = true;
+    routingRules.addRule("chat.example", chat.id);
+    manager->route(url("https://chat.example/a"));
+    queue.runPending();
+    EXPECT_FALSE(runtime.isLoaded(chat.id));
+    stores.finishPreparing(chat.id);
+    queue.runPending();
+    EXPECT_EQ(runtime.tabs(chat.id).size(), 2u);
+
+    routingRules.addRule("mail.example", mail.id);
+    manager->route(url("https://mail.example/b"));
+    manager->removeWorkspace(mail.id);
+    stores.finishPreparing(mail.id);
+    queue.runPending();
+    EXPECT_FALSE(runtime.isLoaded(mail.id));
+}
+
+TEST_F(SessionManagerLinksTest, HandedOverFilesImportOnlyWorkspaceFilesInOrderWithLinks)
+{
+    auto directory = std::filesystem::temp_directory_path() / ("cohortex-links-" + Uuid::random().string());
+    std::filesystem::create_directories(directory);
+    std::ofstream(directory / "Team.COHORTEX") << "not a bundle";
+    std::ofstream(directory / "notes.txt") << "plain text";
+    manager->openURLs({ Url::fileURL((directory / "notes.txt").string(), false),
+        url("https://chat.example/x"), Url::fileURL((directory / "Team.COHORTEX").string(), false) });
+    queue.runPending();
+    std::filesystem::remove_all(directory);
+    EXPECT_EQ(runtime.activeTab(mail.id)->url.absoluteString(), "https://chat.example/x");
+    ASSERT_EQ(alerts.shown.size(), 1u);
+    EXPECT_EQ(alerts.shown[0], "Couldn't read that file|It isn't a valid Cohortex workspace file.");
+}
+
+} // namespace
+} // namespace cohortex
