@@ -31,28 +31,12 @@ Expected<RoutingRule> RoutingRule::fromJson(const Json& object)
 
 std::string encodeRoutingRules(std::span<const RoutingRule> rules)
 {
-    Json array = Json::array();
-    for (const auto& rule : rules)
-        array.push_back(rule.toJson());
-    return json::dump(array);
+    return json::encodeRecords(rules);
 }
 
 Expected<std::vector<RoutingRule>> decodeRoutingRules(std::span<const std::uint8_t> bytes)
 {
-    auto document = json::parse(bytes);
-    if (!document)
-        return std::unexpected(document.error());
-    if (!document->is_array())
-        return makeError("the routing rules are not a JSON array");
-    std::vector<RoutingRule> rules;
-    rules.reserve(document->size());
-    for (const auto& element : *document) {
-        auto rule = RoutingRule::fromJson(element);
-        if (!rule)
-            return std::unexpected(rule.error());
-        rules.push_back(std::move(*rule));
-    }
-    return rules;
+    return json::decodeRecords<RoutingRule>(bytes, "the routing rules");
 }
 
 } // namespace cohortex

@@ -105,28 +105,12 @@ Expected<WorkspaceSession> WorkspaceSession::fromJson(const Json& object)
 
 std::string encodeWorkspaceList(std::span<const WorkspaceSession> workspaces)
 {
-    Json array = Json::array();
-    for (const auto& workspace : workspaces)
-        array.push_back(workspace.toJson());
-    return json::dump(array);
+    return json::encodeRecords(workspaces);
 }
 
 Expected<std::vector<WorkspaceSession>> decodeWorkspaceList(std::span<const std::uint8_t> bytes)
 {
-    auto document = json::parse(bytes);
-    if (!document)
-        return std::unexpected(document.error());
-    if (!document->is_array())
-        return makeError("the workspace list is not a JSON array");
-    std::vector<WorkspaceSession> workspaces;
-    workspaces.reserve(document->size());
-    for (const auto& element : *document) {
-        auto workspace = WorkspaceSession::fromJson(element);
-        if (!workspace)
-            return std::unexpected(workspace.error());
-        workspaces.push_back(std::move(*workspace));
-    }
-    return workspaces;
+    return json::decodeRecords<WorkspaceSession>(bytes, "the workspace list");
 }
 
 } // namespace cohortex

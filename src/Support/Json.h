@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cohortex {
 
@@ -84,6 +85,36 @@ Expected<Json> parse(std::span<const std::uint8_t> bytes);
 // Compact text. Strings that are not valid UTF-8 are written with U+FFFD in place of the bad bytes
 // rather than failing, since the callers store what they can.
 std::string dump(const Json&);
+
+// Stored lists of records: a JSON array of whatever T::toJson writes. Reading is all or nothing: one
+// record that fails to decode fails the whole list, so a damaged list is never half-loaded.
+template <typename T>
+std::string encodeRecords(std::span<const T> records)
+{
+    Json array = Json::array();
+    for (const auto& record : records)
+        array.push_back(record.toJson());
+    return dump(array);
+}
+
+template <typename T>
+Expected<std::vector<T>> decodeRecords(std::span<const std::uint8_t> bytes, std::string_view what)
+{
+    auto document = parse(bytes);
+    if (!document)
+        return std::unexpected(document.error());
+    if (!document->is_array())
+        return std::unexpected(Error{ std::string(what) + " is not a JSON array" });
+    std::vector<T> records;
+    records.reserve(document->size());
+    for (const auto& element : *document) {
+        auto record = T::fromJson(element);
+        if (!record)
+            return std::unexpected(record.error());
+        records.push_back(std::move(*record));
+    }
+    return records;
+}
 
 } // namespace json
 } // namespace cohortex
