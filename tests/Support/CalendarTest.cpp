@@ -48,7 +48,6 @@ INSTANTIATE_TEST_SUITE_P(Zones, CalendarDayOf,
         DayCase{ "LeapDayEndsAtLocalMidnight", "Europe/Berlin", utc(2024, 2, 29, 23, 0), { 2024, 3, 1 } },
         DayCase{ "BeforeSpringForward", "Europe/Berlin", utc(2024, 3, 31, 0, 59), { 2024, 3, 31 } },
         DayCase{ "AfterFallBackInCet", "Europe/Berlin", utc(2024, 10, 27, 22, 59), { 2024, 10, 27 } },
-        DayCase{ "SummerMidnight", "Europe/Berlin", utc(2024, 7, 1, 22, 0), { 2024, 7, 2 } },
         DayCase{ "BeforeUnixEpoch", "UTC", utc(1950, 6, 15, 12, 0), { 1950, 6, 15 } },
         DayCase{ "ReferenceDate", "UTC", Date(), { 2001, 1, 1 } }),
     [](const auto& info) { return info.param.name; });
@@ -75,15 +74,12 @@ INSTANTIATE_TEST_SUITE_P(Zones, CalendarAddingDays,
                         utc(2024, 3, 31, 10) },
         AddCase{ "OverFallBackIs25Hours", "Europe/Berlin", utc(2024, 10, 26, 10), 1, utc(2024, 10, 27, 11) },
         AddCase{ "BackOverSpringForward", "Europe/Berlin", utc(2024, 3, 31, 10), -1, utc(2024, 3, 30, 11) },
-        AddCase{ "AWeekOverSpringForward", "Europe/Berlin", utc(2024, 3, 28, 7), 7, utc(2024, 4, 4, 6) },
         AddCase{
             "SkippedTimeMovesLater", "Europe/Berlin", utc(2024, 3, 30, 1, 30), 1, utc(2024, 3, 31, 1, 30) },
         AddCase{ "RepeatedTimeTakesTheFirst", "Europe/Berlin", utc(2024, 10, 26, 0, 30), 1,
             utc(2024, 10, 27, 0, 30) },
-        AddCase{ "MonthEnd", "UTC", utc(2024, 1, 31, 10), 1, utc(2024, 2, 1, 10) },
         AddCase{ "IntoLeapDay", "UTC", utc(2024, 2, 28, 10), 1, utc(2024, 2, 29, 10) },
         AddCase{ "NoLeapDay", "UTC", utc(2023, 2, 28, 10), 1, utc(2023, 3, 1, 10) },
-        AddCase{ "YearEndBerlin", "Europe/Berlin", utc(2023, 12, 31, 22, 30), 1, utc(2024, 1, 1, 22, 30) },
         AddCase{ "BackOverYearEnd", "Europe/Berlin", utc(2024, 1, 1, 12), -366, utc(2022, 12, 31, 12) },
         AddCase{
             "SaoPauloSpringForward", "America/Sao_Paulo", utc(2018, 11, 3, 15), 1, utc(2018, 11, 4, 14) },
@@ -125,7 +121,6 @@ TEST(CalendarTest, RejectsZonesIcuDoesNotKnow)
 {
     for (const char* id : { "Mars/Olympus_Mons", "", "Etc/Unknown", "Europe/Berlin ", "Europe" })
         EXPECT_FALSE(Calendar::inTimeZone(id)) << '"' << id << '"';
-    EXPECT_EQ(zone("America/Sao_Paulo").timeZoneId(), "America/Sao_Paulo");
 }
 
 TEST(CalendarTest, DatesIcuCannotRepresentGiveNothing)
@@ -147,13 +142,6 @@ TEST(CalendarTest, AddingDaysKeepsFractionsOfAMillisecond)
     auto later = zone("Europe/Berlin").addingDays(start, 2);
     ASSERT_TRUE(later);
     EXPECT_NEAR(later->secondsSince(start), 2 * 86400.0, 1e-6);
-}
-
-TEST(CalendarTest, CurrentZoneAnswers)
-{
-    auto calendar = Calendar::current();
-    EXPECT_FALSE(calendar.timeZoneId().empty());
-    EXPECT_TRUE(calendar.day(Date::now()));
 }
 
 } // namespace

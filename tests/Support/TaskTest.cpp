@@ -2,8 +2,8 @@
 
 #include "Support/ManualMainQueue.h"
 
+#include <functional>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -66,12 +66,12 @@ protected:
     Log log;
 };
 
-TEST_F(TaskTest, BodyRunsAtOnceUntilItFirstSuspends)
+TEST_F(TaskTest, BodyRunsAtOnceUntilItSuspendsAndResumesOnlyThroughTheQueue)
 {
     Gate<int> gate;
     auto task = doubledWhenOpen(gate, log);
-
     EXPECT_EQ(log, (Log{ "waiting" }));
+    queue.advance(3600);
     EXPECT_FALSE(task.isDone());
 
     gate.open(21);
@@ -85,41 +85,26 @@ TEST_F(TaskTest, TaskWhoseHandlesWereDroppedStillCompletes)
 {
     Gate<int> gate;
     doubledWhenOpen(gate, log);
-
     gate.open(1);
     queue.runPending();
-
     EXPECT_EQ(log, (Log{ "waiting", "opened" }));
 }
 
-TEST_F(TaskTest, EveryAwaiterIsResumedThroughTheQueueInTheOrderItStartedWaiting)
+TEST_F(TaskTest, AwaitersResumeThroughTheQueueInOrderAfterWorkQueuedBeforeCompletion)
 {
     Gate<int> gate;
     auto shared = doubledWhenOpen(gate, log);
     awaitAndRecord(shared, "first", log);
     awaitAndRecord(shared, "second", log);
-
     gate.open(5);
+    // The awaiters' resumptions are posted only when the task finishes, so after work queued now.
+    queue.post([&] { log.push_back("queued before"); });
     queue.runPending();
 
-    EXPECT_EQ(log, (Log{ "waiting", "opened", "first got 10", "second got 10" }));
+    EXPECT_EQ(log, (Log{ "waiting", "opened", "queued before", "first got 10", "second got 10" }));
 }
 
-TEST_F(TaskTest, AwaitersAreNotResumedInsideTheCodeThatCompletesTheTask)
-{
-    Gate<int> gate;
-    auto shared = doubledWhenOpen(gate, log);
-    awaitAndRecord(shared, "waiter", log);
-    gate.open(1);
-
-    // The waiter's resumption is posted only when the task finishes, so it comes after work queued now.
-    queue.post([&] { log.push_back("queued before the waiter"); });
-    queue.runPending();
-
-    EXPECT_EQ(log, (Log{ "waiting", "opened", "queued before the waiter", "waiter got 2" }));
-}
-
-TEST_F(TaskTest, AwaitingAFinishedTaskDoesNotSuspend)
+TEST_F(TaskTest, AwaitingAFinishedTaskDoesNotSuspendButOnDoneIsStillPosted)
 {
     Gate<int> gate;
     auto finished = doubledWhenOpen(gate, log);
@@ -127,10 +112,14 @@ TEST_F(TaskTest, AwaitingAFinishedTaskDoesNotSuspend)
     queue.runPending();
 
     auto waiter = awaitAndRecord(finished, "late", log);
-
     EXPECT_TRUE(waiter.isDone());
     EXPECT_EQ(log.back(), "late got 8");
     EXPECT_EQ(queue.pendingCount(), 0u);
+
+    finished.onDone([&](const int& value) { log.push_back("done " + std::to_string(value)); });
+    EXPECT_EQ(log.back(), "late got 8");
+    queue.runPending();
+    EXPECT_EQ(log.back(), "done 8");
 }
 
 TEST_F(TaskTest, NestedTasksRunOnTheVirtualClock)
@@ -144,20 +133,6 @@ TEST_F(TaskTest, NestedTasksRunOnTheVirtualClock)
     ASSERT_TRUE(sum.isDone());
     EXPECT_EQ(sum.result(), 30);
     EXPECT_DOUBLE_EQ(elapsed(), 3);
-}
-
-TEST_F(TaskTest, OnDoneIsPostedEvenWhenTheTaskIsAlreadyDone)
-{
-    auto task = afterDelay(queue, 0, 7);
-    queue.runPending();
-    ASSERT_TRUE(task.isDone());
-
-    std::vector<int> results;
-    task.onDone([&](const int& value) { results.push_back(value); });
-    EXPECT_TRUE(results.empty());
-    queue.runPending();
-
-    EXPECT_EQ(results, (std::vector<int>{ 7 }));
 }
 
 Task<> nextTurnThenRecord(MainQueue& queue, Log& log)
@@ -202,61 +177,6 @@ TEST_F(TaskTest, OnlyTheFirstCallOfAResumeCallbackCounts)
 
     EXPECT_EQ(log, (Log{ "first" }));
     EXPECT_EQ(task.result(), "first");
-}
-
-TEST_F(TaskTest, CoroutineStaysSuspendedUntilItsCallbackComes)
-{
-    Gate<void> gate;
-    auto task = [](Gate<void>& gate) -> Task<> { co_await gate.wait(); }(gate);
-
-    queue.advance(3600);
-    EXPECT_FALSE(task.isDone());
-
-    // Opening the gate lets the frame finish, so this test does not leak it.
-    gate.open();
-    queue.runPending();
-    EXPECT_TRUE(task.isDone());
-}
-
-// A member coroutine that may outlive its object, written with the liveness token idiom.
-class Saver {
-public:
-    Saver(MainQueue& queue, int& saves)
-        : m_queue(queue)
-        , m_saves(saves)
-    {
-    }
-
-    Task<> saveLater() { return saveAfterDelay(m_alive); }
-
-private:
-    Task<> saveAfterDelay(std::weak_ptr<void> alive)
-    {
-        co_await delay(m_queue, 1.5);
-        if (alive.expired())
-            co_return;
-        ++m_saves;
-    }
-
-    MainQueue& m_queue;
-    int& m_saves;
-    std::shared_ptr<void> m_alive = std::make_shared<bool>(true);
-};
-
-TEST_F(TaskTest, CoroutineChecksItsOwnerIsAliveAfterEveryAwait)
-{
-    int saves = 0;
-    auto kept = std::make_unique<Saver>(queue, saves);
-    auto dropped = std::make_unique<Saver>(queue, saves);
-    auto keptSave = kept->saveLater();
-    auto droppedSave = dropped->saveLater();
-
-    dropped.reset();
-    queue.advance(1.5);
-
-    EXPECT_EQ(saves, 1);
-    EXPECT_TRUE(keptSave.isDone());
-    EXPECT_TRUE(droppedSave.isDone());
 }
 
 } // namespace

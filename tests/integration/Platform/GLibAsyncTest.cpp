@@ -1,5 +1,6 @@
 #include "Platform/Linux/GLibAsync.h"
 
+#include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Support/Task.h"
@@ -37,14 +38,6 @@ Task<gssize> answerThroughTask(GObjectPtr<GObject> source, gssize answer)
     co_return g_task_propagate_int(G_TASK(result.get()), nullptr);
 }
 
-template <typename T>
-void runUntilDone(const Task<T>& task)
-{
-    auto limit = g_get_monotonic_time() + G_USEC_PER_SEC;
-    while (!task.isDone() && g_get_monotonic_time() < limit)
-        g_main_context_iteration(nullptr, false);
-}
-
 class GLibAsyncTest : public ::testing::Test {
 protected:
     GLibMainQueue m_queue;
@@ -55,7 +48,7 @@ TEST_F(GLibAsyncTest, AnAnswerBeforeTheDeadlineWinsAndNothingIsCancelled)
 {
     auto task = awaitAnswer(0.05, m_call);
     m_call.resume("answered");
-    runUntilDone(task);
+    runUntil([&] { return task.isDone(); }, 1);
     g_usleep(60'000);
     g_main_context_iteration(nullptr, false);
 
@@ -67,7 +60,7 @@ TEST_F(GLibAsyncTest, AnAnswerBeforeTheDeadlineWinsAndNothingIsCancelled)
 TEST_F(GLibAsyncTest, AtTheDeadlineTheCallIsCancelledAndItsLateAnswerDropped)
 {
     auto task = awaitAnswer(0.02, m_call);
-    runUntilDone(task);
+    runUntil([&] { return task.isDone(); }, 1);
     m_call.resume("too late");
     g_main_context_iteration(nullptr, false);
 
@@ -84,7 +77,7 @@ TEST_F(GLibAsyncTest, TheAwaitedResultOutlivesTheCallbackAndThenLetsItsSourceGo)
     g_object_add_weak_pointer(source, reinterpret_cast<gpointer*>(&source));
 
     auto task = answerThroughTask(GObjectPtr<GObject>(source), 42);
-    runUntilDone(task);
+    runUntil([&] { return task.isDone(); }, 1);
 
     ASSERT_TRUE(task.isDone());
     EXPECT_EQ(task.result(), 42);

@@ -1,71 +1,43 @@
-#include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/PolkitAuthenticator.h"
+#include "RunProgram.h"
 
 #include <filesystem>
-#include <glib.h>
 #include <gtest/gtest.h>
-#include <optional>
 #include <string>
-#include <vector>
 
 namespace cohortex {
 namespace {
 
-const std::filesystem::path policyFile
-    = std::filesystem::path(__FILE__).parent_path() / "../../../data/com.kestrelwick.cohortex.policy";
+const std::string policyFile
+    = (std::filesystem::path(__FILE__).parent_path() / "../../../data/com.kestrelwick.cohortex.policy")
+          .string();
 constexpr auto policyDocumentType = "/usr/share/polkit-1/policyconfig-1.dtd";
 
-// What xmllint prints, or nothing when it fails.
-std::optional<std::string> xmllint(std::vector<std::string> arguments)
+// The value of an XPath expression in the policy file, without the line end xmllint adds.
+std::string valueAt(const std::string& path)
 {
-    std::vector<char*> argv{ const_cast<char*>("xmllint"), const_cast<char*>("--nonet") };
-    for (auto& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(const_cast<char*>(policyFile.c_str()));
-    argv.push_back(nullptr);
-
-    char* output = nullptr;
-    int status = 0;
-    bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, &output,
-        nullptr, &status, nullptr);
-    GCharPtr owned(output);
-    if (!ran || !g_spawn_check_wait_status(status, nullptr))
-        return std::nullopt;
-    return std::string(owned ? owned.get() : "");
+    auto result = runProgram({ "xmllint", "--nonet", "--xpath", "string(" + path + ")", policyFile });
+    if (!result.succeeded)
+        return "(failed)";
+    if (result.output.ends_with('\n'))
+        result.output.pop_back();
+    return result.output;
 }
 
-class PolkitPolicyFileTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        GCharPtr program(g_find_program_in_path("xmllint"));
-        if (!program)
-            GTEST_SKIP() << "xmllint is not installed (libxml2-utils)";
-    }
-
-    // The value of an XPath expression, without the line end xmllint adds.
-    static std::string valueAt(const std::string& path)
-    {
-        auto value = xmllint({ "--xpath", "string(" + path + ")" }).value_or("(failed)");
-        if (value.ends_with('\n'))
-            value.pop_back();
-        return value;
-    }
-};
-
-// polkitd skips a file it cannot parse, and the lock would then never be available.
-TEST_F(PolkitPolicyFileTest, IsAPolicyThatPolkitdAccepts)
+// polkitd skips a file it cannot parse, and the lock would then never be available. Asking for the
+// user's own password everywhere: an administrator's password would keep the owner of an ordinary
+// account out of their own workspaces, and "yes" would open them for anyone at the keyboard.
+TEST(PolkitPolicyFileTest, IsAValidPolicyAskingForTheOwnersPasswordEverywhere)
 {
+    if (!hasProgram("xmllint"))
+        GTEST_SKIP() << "xmllint is not installed (libxml2-utils)";
     if (g_file_test(policyDocumentType, G_FILE_TEST_EXISTS))
-        EXPECT_TRUE(xmllint({ "--noout", "--dtdvalid", policyDocumentType }));
+        EXPECT_TRUE(
+            runProgram({ "xmllint", "--nonet", "--noout", "--dtdvalid", policyDocumentType, policyFile })
+                .succeeded);
     else
-        EXPECT_TRUE(xmllint({ "--noout" }));
-}
+        EXPECT_TRUE(runProgram({ "xmllint", "--nonet", "--noout", policyFile }).succeeded);
 
-// Asking for the user's own password everywhere: an administrator's password would keep the owner of
-// an ordinary account out of their own workspaces, and "yes" would open them for anyone at the keyboard.
-TEST_F(PolkitPolicyFileTest, DeclaresTheCheckedActionWithTheOwnersPasswordEverywhere)
-{
     EXPECT_EQ(valueAt("count(/policyconfig/action)"), "1");
     EXPECT_EQ(valueAt("/policyconfig/action/@id"), PolkitAuthenticator::actionId);
     for (auto setting : { "allow_any", "allow_inactive", "allow_active" })

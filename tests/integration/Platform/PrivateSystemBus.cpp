@@ -112,7 +112,7 @@ std::expected<void, std::string> PrivateSystemBus::startPolkit()
         return std::unexpected("polkitd did not start: " + error.message());
 
     auto limit = g_get_monotonic_time() + polkitStartLimit;
-    while (!hasPolkitOwner()) {
+    while (!hasOwner("org.freedesktop.PolicyKit1")) {
         if (g_get_monotonic_time() > limit || !g_subprocess_get_identifier(m_polkit.get()))
             return std::unexpected(
                 "polkitd did not take its name on the bus (as a normal user it usually cannot)");
@@ -121,13 +121,11 @@ std::expected<void, std::string> PrivateSystemBus::startPolkit()
     return {};
 }
 
-bool PrivateSystemBus::hasPolkitOwner() const
+bool PrivateSystemBus::hasOwner(const char* name) const
 {
-    GErrorPtr error;
-    GVariantPtr reply(
-        g_dbus_connection_call_sync(m_connection.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
-            "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", "org.freedesktop.PolicyKit1"),
-            G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, error.out()));
+    GVariantPtr reply(g_dbus_connection_call_sync(m_connection.get(), "org.freedesktop.DBus",
+        "/org/freedesktop/DBus", "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", name),
+        G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 1000, nullptr, nullptr));
     if (!reply)
         return false;
     gboolean hasOwner = false;

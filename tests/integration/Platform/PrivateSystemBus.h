@@ -27,18 +27,18 @@ public:
 
     // Starts polkitd and waits until it owns its name on the bus; the error says why it cannot.
     std::expected<void, std::string> startPolkit();
+    bool hasOwner(const char* name) const;
 
 private:
     PrivateSystemBus() = default;
 
     std::expected<void, std::string> startBus();
-    bool hasPolkitOwner() const;
 
     TemporaryDirectory m_directory;
     std::string m_address;
     GObjectPtr<GSubprocess> m_bus;
     GObjectPtr<GSubprocess> m_polkit;
-    // Our own connection, not the shared system bus, to watch for polkitd's name.
+    // Our own connection, not the shared one, to watch who owns a name.
     GObjectPtr<GDBusConnection> m_connection;
 };
 

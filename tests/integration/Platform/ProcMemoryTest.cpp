@@ -5,6 +5,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -45,35 +46,6 @@ INSTANTIATE_TEST_SUITE_P(Texts, PssParsingTest,
         SmapsCase{ "Overflowing", "Pss: 184467440737095516160 kB\n", std::nullopt }),
     [](const auto& info) { return std::string(info.param.name); });
 
-// A child process that sleeps until the test kills it; the destructor makes sure it never outlives the test.
-class SleepingChild {
-public:
-    SleepingChild()
-    {
-        const char* arguments[] = { "/bin/sleep", "5", nullptr };
-        if (::posix_spawn(&m_pid, "/bin/sleep", nullptr, nullptr, const_cast<char**>(arguments), environ)
-            != 0)
-            m_pid = 0;
-    }
-    ~SleepingChild() { killAndReap(); }
-    SleepingChild(const SleepingChild&) = delete;
-    SleepingChild& operator=(const SleepingChild&) = delete;
-
-    pid_t pid() const { return m_pid; }
-    void killAndReap()
-    {
-        if (m_pid <= 0 || m_isReaped)
-            return;
-        ::kill(m_pid, SIGKILL);
-        while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
-        m_isReaped = true;
-    }
-
-private:
-    pid_t m_pid{ 0 };
-    bool m_isReaped{ false };
-};
-
 char* volatile escapedBlock = nullptr;
 
 TEST(ProcMemoryTest, OwnFootprintGrowsByTheMemoryThisProcessTouches)
@@ -96,14 +68,17 @@ TEST(ProcMemoryTest, OwnFootprintGrowsByTheMemoryThisProcessTouches)
 TEST(ProcMemoryTest, ChildIsReadableWhileAliveAndAbsentOnceReaped)
 {
     ProcMemory memory;
-    SleepingChild child;
-    ASSERT_GT(child.pid(), 0);
-    auto alive = memory.footprintMB(child.pid());
+    const char* arguments[] = { "/bin/sleep", "5", nullptr };
+    pid_t child = 0;
+    ASSERT_EQ(
+        ::posix_spawn(&child, "/bin/sleep", nullptr, nullptr, const_cast<char**>(arguments), environ), 0);
+    auto alive = memory.footprintMB(child);
+
+    ::kill(child, SIGKILL);
+    while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) { }
     ASSERT_TRUE(alive);
     EXPECT_GT(*alive, 0);
-
-    child.killAndReap();
-    EXPECT_FALSE(memory.footprintMB(child.pid()));
+    EXPECT_FALSE(memory.footprintMB(child));
     EXPECT_FALSE(memory.footprintMB(0));
     EXPECT_FALSE(memory.footprintMB(-1));
 }

@@ -4,15 +4,14 @@
 #include "Engine/KeychainService.h"
 #include "Engine/SessionCookieCodec.h"
 #include "LogCapture.h"
+#include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "RunProgram.h"
 
 #include <chrono>
 #include <cstdlib>
-#include <glib.h>
 #include <gtest/gtest.h>
-#include <memory>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 // These tests run only through the ctest entries that give them a private keyring (with-keyring sets
@@ -24,65 +23,31 @@ namespace {
 
 constexpr const char* serviceName = "com.kestrelwick.cohortex.keychain";
 
-struct MainLoopUnref {
-    void operator()(GMainLoop* loop) const { g_main_loop_unref(loop); }
-};
-struct CharFree {
-    void operator()(char* text) const { g_free(text); }
-};
-using CharPtr = std::unique_ptr<char, CharFree>;
-
-struct ToolResult {
-    int exitStatus{ -1 };
-    std::string output;
-};
-
-// Runs a real keyring client, as a user's own tools would read our items.
-ToolResult secretTool(std::vector<std::string> arguments)
-{
-    std::vector<char*> argv{ const_cast<char*>("secret-tool") };
-    for (auto& argument : arguments)
-        argv.push_back(argument.data());
-    argv.push_back(nullptr);
-    char* output = nullptr;
-    char* errors = nullptr;
-    int waitStatus = 0;
-    bool started = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, &output,
-        &errors, &waitStatus, nullptr);
-    CharPtr ownedOutput(output);
-    CharPtr ownedErrors(errors);
-    if (!started)
-        return {};
-    return { WIFEXITED(waitStatus) ? WEXITSTATUS(waitStatus) : -1, output ? output : "" };
-}
-
 std::string lookedUpWithSecretTool(const std::string& key)
 {
-    return secretTool({ "lookup", "service", serviceName, "account", key }).output;
+    return runProgram({ "secret-tool", "lookup", "service", serviceName, "account", key }).output;
 }
 
 // Items for one account, as `secret-tool search --all` lists them: one "[path]" line per item.
 int itemCount(const std::string& key)
 {
-    auto result = secretTool({ "search", "--all", "service", serviceName, "account", key });
-    int count = 0;
-    for (std::size_t at = 0; (at = result.output.find("\n[", at)) != std::string::npos; ++at)
+    auto output
+        = runProgram({ "secret-tool", "search", "--all", "service", serviceName, "account", key }).output;
+    int count = output.starts_with("[") ? 1 : 0;
+    for (std::size_t at = 0; (at = output.find("\n[", at)) != std::string::npos; ++at)
         ++count;
-    return count + (result.output.starts_with("[") ? 1 : 0);
+    return count;
 }
 
+// Which keyring the test needs comes from the ctest entry that runs it.
+template <const char* keyring>
 class KeyringTest : public ::testing::Test {
 protected:
-    explicit KeyringTest(const char* keyring)
-        : m_keyring(keyring)
-    {
-    }
-
     void SetUp() override
     {
         auto* marker = std::getenv("COHORTEX_TEST_KEYRING");
-        if (!marker || m_keyring != marker)
-            GTEST_SKIP() << "needs COHORTEX_TEST_KEYRING=" << m_keyring << "; ctest's keyring entries set it";
+        if (!marker || std::string_view(keyring) != marker)
+            GTEST_SKIP() << "needs COHORTEX_TEST_KEYRING=" << keyring << "; ctest's keyring entries set it";
     }
 
     void TearDown() override
@@ -93,27 +58,18 @@ protected:
         }
     }
 
-    // Runs the main loop until the task is done; a keyring that does not answer fails the test in 5 s.
+    // A keyring that does not answer fails the test in 5 s.
     template <typename T>
     T wait(const Task<T>& task)
     {
-        bool timedOut = false;
-        auto limit = queue.postAfter(5, [&] {
-            timedOut = true;
-            g_main_loop_quit(m_loop.get());
-        });
-        task.onDone([this](auto&&...) { g_main_loop_quit(m_loop.get()); });
-        g_main_loop_run(m_loop.get());
-        limit.cancel();
-        EXPECT_FALSE(timedOut) << "the keyring call did not finish within 5 s";
+        EXPECT_TRUE(runUntil([&] { return task.isDone(); }, 5))
+            << "the keyring call did not finish within 5 s";
         if constexpr (!std::is_void_v<T>)
             return task.isDone() ? task.result() : T{};
     }
 
     std::string freshKey() { return "test_" + Uuid::random().string(); }
 
-    std::string m_keyring;
-    std::unique_ptr<GMainLoop, MainLoopUnref> m_loop{ g_main_loop_new(nullptr, false) };
     GLibMainQueue queue;
     LogCapture log;
     SecretServiceStore store;
@@ -122,13 +78,11 @@ protected:
     std::vector<std::string> secrets;
 };
 
-class SecretServiceStoreTest : public KeyringTest {
-protected:
-    SecretServiceStoreTest()
-        : KeyringTest("private")
-    {
-    }
+constexpr char privateKeyring[] = "private";
+constexpr char noKeyring[] = "none";
 
+class SecretServiceStoreTest : public KeyringTest<privateKeyring> {
+protected:
     void TearDown() override
     {
         KeyringTest::TearDown();
@@ -136,54 +90,37 @@ protected:
     }
 };
 
-TEST_F(SecretServiceStoreTest, AValueWrittenHereIsWhatARealClientReadsBack)
+TEST_F(SecretServiceStoreTest, ValuesWrittenHereAreWhatARealClientReadsBack)
 {
     auto key = freshKey();
     secrets.push_back("pässwörd " + Uuid::random().string());
-
     ASSERT_TRUE(wait(keychain.set(secrets[0], key)));
-
     EXPECT_EQ(lookedUpWithSecretTool(key), secrets[0]);
     EXPECT_EQ(wait(keychain.get(key)), secrets[0]);
     EXPECT_EQ(wait(keychain.get(freshKey())), std::nullopt);
-}
 
-TEST_F(SecretServiceStoreTest, SettingTwiceLeavesOneItemWithTheSecondValue)
-{
-    auto key = freshKey();
-    secrets = { "first-" + Uuid::random().string(), "second-" + Uuid::random().string() };
-
-    ASSERT_TRUE(wait(keychain.set(secrets[0], key)));
-    ASSERT_TRUE(wait(keychain.set(secrets[1], key)));
-
-    EXPECT_EQ(itemCount(key), 1);
-    EXPECT_EQ(lookedUpWithSecretTool(key), secrets[1]);
-}
-
-TEST_F(SecretServiceStoreTest, RemovingAnswersTrueAlsoWhenNothingWasStored)
-{
-    auto key = freshKey();
-    secrets.push_back("to-be-removed-" + Uuid::random().string());
-    EXPECT_TRUE(wait(keychain.remove(key)));
-
-    ASSERT_TRUE(wait(keychain.set(secrets[0], key)));
-    EXPECT_TRUE(wait(keychain.remove(key)));
-
-    EXPECT_EQ(itemCount(key), 0);
-    EXPECT_EQ(wait(keychain.getData(key)), std::nullopt);
-}
-
-TEST_F(SecretServiceStoreTest, BinaryDataRoundTripsByteForByte)
-{
-    auto key = freshKey();
     Bytes everyByte;
     for (int byte = 255; byte >= 0; --byte)
         everyByte.push_back(static_cast<std::uint8_t>(byte));
-
     ASSERT_TRUE(wait(keychain.set(everyByte, key)));
-
     EXPECT_EQ(wait(keychain.getData(key)), everyByte);
     EXPECT_EQ(wait(keychain.get(key)), std::nullopt);
+}
+
+TEST_F(SecretServiceStoreTest, SettingTwiceLeavesOneItemAndRemovingAlwaysSucceeds)
+{
+    auto key = freshKey();
+    secrets = { "first-" + Uuid::random().string(), "second-" + Uuid::random().string() };
+    EXPECT_TRUE(wait(keychain.remove(key)));
+
+    ASSERT_TRUE(wait(keychain.set(secrets[0], key)));
+    ASSERT_TRUE(wait(keychain.set(secrets[1], key)));
+    EXPECT_EQ(itemCount(key), 1);
+    EXPECT_EQ(lookedUpWithSecretTool(key), secrets[1]);
+
+    EXPECT_TRUE(wait(keychain.remove(key)));
+    EXPECT_EQ(itemCount(key), 0);
+    EXPECT_EQ(wait(keychain.getData(key)), std::nullopt);
 }
 
 TEST_F(SecretServiceStoreTest, SessionCookiesSurviveTheVault)
@@ -204,13 +141,7 @@ TEST_F(SecretServiceStoreTest, SessionCookiesSurviveTheVault)
     EXPECT_EQ(wait(vault.load(storage)), std::nullopt);
 }
 
-class NoSecretServiceTest : public KeyringTest {
-protected:
-    NoSecretServiceTest()
-        : KeyringTest("none")
-    {
-    }
-};
+using NoSecretServiceTest = KeyringTest<noKeyring>;
 
 TEST_F(NoSecretServiceTest, ReadsGiveNothingAndWritesFalseWithOneWarning)
 {
