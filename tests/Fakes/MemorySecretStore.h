@@ -32,8 +32,6 @@ public:
         m_held.pop_front();
         resume();
     }
-    std::size_t heldCalls() const { return m_held.size(); }
-
     std::size_t count(const std::string& account) const { return items.count(account); }
 
     std::multimap<std::string, Bytes> items;

@@ -137,12 +137,6 @@ protected:
         });
     }
 
-    std::string peerOf(const std::string& path) const
-    {
-        auto requests = m_server.requestsFor(path);
-        return requests.empty() ? "(no request)" : requests.back().peer;
-    }
-
     const Uuid m_workspaceID = Uuid::random();
     const std::string m_secretCookie = uniqueSecret("s3cr3t-cookie-");
     const std::string m_proxyUser = uniqueSecret("proxy-user-");
