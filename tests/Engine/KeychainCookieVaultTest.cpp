@@ -68,6 +68,7 @@ TEST(KeychainCookieVaultTest, BlobsAreKeptUnderTheCanonicalStorageIdentifier)
     KeychainVaultFixture keychain;
     auto storage = *Uuid::parse("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
     keychain.vault.save(Bytes{ 7 }, storage);
+    queue.runPending();
     keychain.vault.save(std::nullopt, storage);
     queue.runPending();
 
