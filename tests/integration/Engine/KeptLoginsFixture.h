@@ -113,14 +113,6 @@ protected:
         return cookies;
     }
 
-    // Loads the path in a new view of the workspace's store; the Cookie header the server received.
-    std::string cookieSentByNewPage(const std::string& path)
-    {
-        TestWebView view(engine(), m_storeA);
-        EXPECT_EQ(view.load(m_server.url(path)), Outcome::Finished) << view.lastError();
-        return cookieSentFor(path);
-    }
-
     void storeProxyPassword(const std::string& password)
     {
         auto stored = m_keychain.set(password, proxyPasswordKey(m_workspaceID.string()));
