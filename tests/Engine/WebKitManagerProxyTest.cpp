@@ -142,7 +142,8 @@ TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedOrTheStor
         queue.advance(3);
         // The bare endpoint, then nothing: the proxy was removed, or the deleted store got no more.
         EXPECT_EQ(history(workspace),
-            deletesStore ? History{ httpEndpoint() } : History{ httpEndpoint(), std::nullopt });
+            (deletesStore ? History{ httpEndpoint() } : History{ httpEndpoint(), std::nullopt }))
+            << deletesStore;
     }
 }
 
