@@ -65,18 +65,16 @@ TYPED_TEST(CookieVaultContractTest, SavingReplacesAndSavingNothingDeletes)
 TEST(KeychainCookieVaultTest, BlobsAreKeptUnderTheCanonicalStorageIdentifier)
 {
     ManualMainQueue queue;
-    testing::MemorySecretStore store;
-    KeychainService keychain(store);
-    KeychainCookieVault vault(keychain);
+    KeychainVaultFixture keychain;
     auto storage = *Uuid::parse("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
-
-    vault.save(Bytes{ 7 }, storage);
+    keychain.vault.save(Bytes{ 7 }, storage);
     queue.runPending();
-    vault.save(std::nullopt, storage);
+    keychain.vault.save(std::nullopt, storage);
     queue.runPending();
 
     const std::string key = "session_cookies_6BA7B810-9DAD-11D1-80B4-00C04FD430C8";
-    EXPECT_EQ(store.calls, (std::vector<std::string>{ "remove " + key, "store " + key, "remove " + key }));
+    EXPECT_EQ(
+        keychain.store.calls, (std::vector<std::string>{ "remove " + key, "store " + key, "remove " + key }));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ TEST_F(KeychainServiceTest, SettingTwiceLeavesOneItemWithTheSecondValue)
     EXPECT_TRUE(finish(keychain.set(std::string("first"), "proxy_password_A")));
     EXPECT_TRUE(finish(keychain.set(std::string("second"), "proxy_password_A")));
 
-    EXPECT_EQ(store.count("proxy_password_A"), 1u);
+    EXPECT_EQ(store.items.count("proxy_password_A"), 1u);
     EXPECT_EQ(finish(keychain.get("proxy_password_A")), "second");
     EXPECT_EQ(store.calls,
         (Calls{ "remove proxy_password_A", "store proxy_password_A", "remove proxy_password_A",
@@ -88,11 +88,11 @@ TEST_F(KeychainServiceTest, DeleteItemStartsTheRemovalWithoutWaitingForIt)
 
     keychain.deleteItem("proxy_password_A");
     EXPECT_EQ(store.calls.back(), "remove proxy_password_A");
-    EXPECT_EQ(store.count("proxy_password_A"), 1u);
+    EXPECT_EQ(store.items.count("proxy_password_A"), 1u);
 
     store.answerNext();
     queue.runPending();
-    EXPECT_EQ(store.count("proxy_password_A"), 0u);
+    EXPECT_EQ(store.items.count("proxy_password_A"), 0u);
 }
 
 TEST_F(KeychainServiceTest, ProxyPasswordsAreReadByWorkspaceId)

@@ -60,13 +60,6 @@ TEST(SessionCookieCodecTest, RoundTripKeepsSessionCookiesInOrderWithEveryPropert
     EXPECT_EQ(SessionCookieCodec::decode(*blob), (std::vector<HttpCookie>{ first, second, third, fourth }));
 }
 
-TEST(SessionCookieCodecTest, NothingToKeepEncodesToNothing)
-{
-    std::vector<HttpCookie> persistentOnly{ persistentCookie("a"), persistentCookie("b") };
-    EXPECT_FALSE(SessionCookieCodec::encode(persistentOnly));
-    EXPECT_FALSE(SessionCookieCodec::encode({}));
-}
-
 TEST(SessionCookieCodecTest, TextThePropertyListCannotKeepIsLeftOut)
 {
     std::vector<HttpCookie> jar{ sessionCookie("latin1", "caf\xe9"),
@@ -75,7 +68,10 @@ TEST(SessionCookieCodecTest, TextThePropertyListCannotKeepIsLeftOut)
     ASSERT_TRUE(blob);
     EXPECT_EQ(SessionCookieCodec::decode(*blob), std::vector<HttpCookie>{ jar[2] });
 
+    // Nothing left to keep, whether unkeepable, persistent or no cookies at all, encodes to nothing.
     EXPECT_FALSE(SessionCookieCodec::encode(std::span(jar).first(2)));
+    EXPECT_FALSE(SessionCookieCodec::encode(std::vector<HttpCookie>{ persistentCookie("a") }));
+    EXPECT_FALSE(SessionCookieCodec::encode({}));
 }
 
 TEST(SessionCookieCodecTest, DecodeReadsDatesAndIgnoresUnknownKeys)
@@ -116,10 +112,22 @@ INSTANTIATE_TEST_SUITE_P(NotACookieArray, SessionCookieCodecRejectsBlob,
             xmlPlist("<array>" + std::string(validDictionary) + "<string>sid</string></array>") }),
     [](const auto& info) { return std::string(info.param.label); });
 
+// A dictionary with every required key except the one left out ("every": none at all), plus an extra key.
 struct InvalidDictionary {
     const char* label;
-    const char* body;
+    std::string_view omitted;
+    std::string extra;
 };
+
+std::string dictionaryBody(const InvalidDictionary& invalid)
+{
+    std::string body;
+    for (std::string_view key : { "name", "value", "domain", "path" }) {
+        if (key != invalid.omitted && invalid.omitted != "every")
+            body += "<key>" + std::string(key) + "</key><string>x</string>";
+    }
+    return body + invalid.extra;
+}
 
 class SessionCookieCodecSkipsDictionary : public testing::TestWithParam<InvalidDictionary> { };
 
@@ -127,7 +135,7 @@ class SessionCookieCodecSkipsDictionary : public testing::TestWithParam<InvalidD
 TEST_P(SessionCookieCodecSkipsDictionary, KeepsOnlyTheValidCookies)
 {
     auto cookies = SessionCookieCodec::decode(xmlPlist("<array>" + std::string(validDictionary) + "<dict>"
-        + GetParam().body + "</dict>" + std::string(validDictionary) + "</array>"));
+        + dictionaryBody(GetParam()) + "</dict>" + std::string(validDictionary) + "</array>"));
     ASSERT_EQ(cookies.size(), 2u);
     EXPECT_EQ(cookies[0],
         (HttpCookie{
@@ -136,38 +144,14 @@ TEST_P(SessionCookieCodecSkipsDictionary, KeepsOnlyTheValidCookies)
 }
 
 INSTANTIATE_TEST_SUITE_P(MissingOrMistyped, SessionCookieCodecSkipsDictionary,
-    testing::Values(InvalidDictionary{ "NoName",
-                        "<key>value</key><string>v</string><key>domain</key><string>d</string>"
-                        "<key>path</key><string>/</string>" },
-        InvalidDictionary{ "NoValue",
-            "<key>name</key><string>n</string><key>domain</key><string>d</string>"
-            "<key>path</key><string>/</string>" },
-        InvalidDictionary{ "NoDomain",
-            "<key>name</key><string>n</string><key>value</key><string>v</string>"
-            "<key>path</key><string>/</string>" },
-        InvalidDictionary{ "NoPath",
-            "<key>name</key><string>n</string><key>value</key><string>v</string>"
-            "<key>domain</key><string>d</string>" },
-        InvalidDictionary{ "NameIsANumber",
-            "<key>name</key><integer>1</integer><key>value</key><string>v</string>"
-            "<key>domain</key><string>d</string><key>path</key><string>/</string>" },
-        InvalidDictionary{ "SecureIsAString",
-            "<key>name</key><string>n</string><key>value</key><string>v</string><key>domain</key><string>d</"
-            "string>"
-            "<key>path</key><string>/</string><key>secure</key><string>yes</string>" },
-        InvalidDictionary{ "HttpOnlyIsANumber",
-            "<key>name</key><string>n</string><key>value</key><string>v</string><key>domain</key><string>d</"
-            "string>"
-            "<key>path</key><string>/</string><key>httpOnly</key><integer>1</integer>" },
-        InvalidDictionary{ "UnknownSameSite",
-            "<key>name</key><string>n</string><key>value</key><string>v</string><key>domain</key><string>d</"
-            "string>"
-            "<key>path</key><string>/</string><key>sameSite</key><string>sometimes</string>" },
-        InvalidDictionary{ "ExpiresIsAString",
-            "<key>name</key><string>n</string><key>value</key><string>v</string><key>domain</key><string>d</"
-            "string>"
-            "<key>path</key><string>/</string><key>expires</key><string>tomorrow</string>" },
-        InvalidDictionary{ "Empty", "" }),
+    testing::Values(InvalidDictionary{ "NoName", "name", "" }, InvalidDictionary{ "NoValue", "value", "" },
+        InvalidDictionary{ "NoDomain", "domain", "" }, InvalidDictionary{ "NoPath", "path", "" },
+        InvalidDictionary{ "NameIsANumber", "name", "<key>name</key><integer>1</integer>" },
+        InvalidDictionary{ "SecureIsAString", "", "<key>secure</key><string>yes</string>" },
+        InvalidDictionary{ "HttpOnlyIsANumber", "", "<key>httpOnly</key><integer>1</integer>" },
+        InvalidDictionary{ "UnknownSameSite", "", "<key>sameSite</key><string>sometimes</string>" },
+        InvalidDictionary{ "ExpiresIsAString", "", "<key>expires</key><string>tomorrow</string>" },
+        InvalidDictionary{ "Empty", "every", "" }),
     [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace

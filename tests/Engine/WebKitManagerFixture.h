@@ -44,9 +44,7 @@ protected:
     void storeBlob(const WorkspaceSession& workspace, const std::vector<HttpCookie>& cookies)
     {
         vault.save(SessionCookieCodec::encode(cookies), workspace.storageIdentifier);
-        queue.runPending();
-        engine.events.clear();
-        vault.saves.clear();
+        forgetRecords();
     }
 
     // The cookies in the workspace's saved blob, read back through the codec rather than compared as bytes.
@@ -77,6 +75,12 @@ protected:
     void prepared(const WorkspaceSession& workspace)
     {
         manager.prepare(workspace);
+        forgetRecords();
+    }
+
+    // Lets pending work finish, then clears what the fakes recorded of it.
+    void forgetRecords()
+    {
         queue.runPending();
         engine.events.clear();
         vault.saves.clear();

@@ -18,19 +18,16 @@ WorkspaceSession withProxy(WorkspaceSession workspace, std::optional<std::string
 
 ProxySettings endpoint(Kind kind, std::string host, std::uint16_t port)
 {
-    ProxySettings settings;
-    settings.kind = kind;
-    settings.host = std::move(host);
-    settings.port = port;
-    return settings;
+    return { kind, std::move(host), port, std::nullopt, std::nullopt };
 }
 
-ProxySettings withCredential(ProxySettings settings, std::string username, std::string password)
+// The endpoint every workspace with a user name has in these tests, with the credential or without.
+ProxySettings httpEndpoint(std::optional<std::string> username = {}, std::optional<std::string> password = {})
 {
-    settings.username = std::move(username);
-    settings.password = std::move(password);
-    return settings;
+    return { Kind::HttpConnect, "proxy.example", 3128, std::move(username), std::move(password) };
 }
+
+using History = std::vector<std::optional<ProxySettings>>;
 
 struct ProxyCase {
     std::string name;
@@ -61,8 +58,6 @@ INSTANTIATE_TEST_SUITE_P(Records, ProxyRuleTest,
         ProxyCase{ "socks5", "socks5", "10.0.0.1", 1080, endpoint(Kind::Socks5, "10.0.0.1", 1080) },
         ProxyCase{ "capitalSocks", "SOCKS5", "proxy.example", 1080,
             endpoint(Kind::HttpConnect, "proxy.example", 1080) },
-        ProxyCase{
-            "socks4", "socks4", "proxy.example", 1080, endpoint(Kind::HttpConnect, "proxy.example", 1080) },
         ProxyCase{ "noKind", std::nullopt, "proxy.example", 8080,
             endpoint(Kind::HttpConnect, "proxy.example", 8080) },
         ProxyCase{
@@ -87,7 +82,7 @@ protected:
         return withProxy(makeWorkspace(), std::move(type), "proxy.example", 3128, std::move(username));
     }
 
-    const std::vector<std::optional<ProxySettings>>& history(const WorkspaceSession& workspace)
+    const History& history(const WorkspaceSession& workspace)
     {
         return engine.proxies[workspace.storageIdentifier];
     }
@@ -99,31 +94,23 @@ TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrives)
     passwords.passwords[workspace.id] = "pa55";
     passwords.delays = { 2 };
     manager.openStore(workspace);
-    auto bare = endpoint(Kind::HttpConnect, "proxy.example", 3128);
-    EXPECT_EQ(history(workspace), (std::vector<std::optional<ProxySettings>>{ bare }));
+    EXPECT_EQ(history(workspace), History{ httpEndpoint() });
     queue.advance(2);
-    EXPECT_EQ(history(workspace),
-        (std::vector<std::optional<ProxySettings>>{ bare, withCredential(bare, "alice", "pa55") }));
+    EXPECT_EQ(history(workspace), (History{ httpEndpoint(), httpEndpoint("alice", "pa55") }));
 }
 
-TEST_F(WebKitManagerProxyTest, AUserWithoutAStoredPasswordGetsTheProxyWithoutCredential)
+TEST_F(WebKitManagerProxyTest, WithoutAStoredPasswordOrAUserNameTheProxyHasNoCredential)
 {
-    auto workspace = workspaceWithUser("alice");
-    manager.openStore(workspace);
+    auto withoutPassword = workspaceWithUser("alice");
+    auto withoutUser = workspaceWithUser("");
+    passwords.passwords[withoutUser.id] = "unused";
+    manager.openStore(withoutPassword);
+    manager.openStore(withoutUser);
     queue.advance(1);
+    // Only the user with a name had its password read.
     EXPECT_EQ(passwords.reads, 1);
-    EXPECT_EQ(history(workspace),
-        (std::vector<std::optional<ProxySettings>>{ endpoint(Kind::HttpConnect, "proxy.example", 3128) }));
-}
-
-TEST_F(WebKitManagerProxyTest, AnEmptyUserNameReadsNoPassword)
-{
-    auto workspace = workspaceWithUser("");
-    passwords.passwords[workspace.id] = "unused";
-    manager.openStore(workspace);
-    queue.advance(1);
-    EXPECT_EQ(passwords.reads, 0);
-    EXPECT_EQ(history(workspace).size(), 1u);
+    for (const auto* workspace : { &withoutPassword, &withoutUser })
+        EXPECT_EQ(history(*workspace), History{ httpEndpoint() });
 }
 
 TEST_F(WebKitManagerProxyTest, ASlowPasswordReadOvertakenByALaterRefreshDoesNotWin)
@@ -137,31 +124,27 @@ TEST_F(WebKitManagerProxyTest, ASlowPasswordReadOvertakenByALaterRefreshDoesNotW
     passwords.passwords[workspace.id] = "new";
     manager.refreshProxy(changed);
     queue.advance(3);
-    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier),
-        withCredential(endpoint(Kind::HttpConnect, "proxy.example", 3128), "bob", "new"));
+    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), httpEndpoint("bob", "new"));
     EXPECT_EQ(history(workspace).size(), 3u);
 }
 
-TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedIsDropped)
+TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedOrTheStoreDeletedIsDropped)
 {
-    auto workspace = workspaceWithUser("alice");
-    passwords.passwords[workspace.id] = "pa55";
-    passwords.delays = { 2 };
-    manager.openStore(workspace);
-    manager.refreshProxy(withProxy(workspace, std::nullopt, std::nullopt, std::nullopt));
-    queue.advance(3);
-    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), std::nullopt);
-}
-
-TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheStoreWasDeletedIsDropped)
-{
-    auto workspace = workspaceWithUser("alice");
-    passwords.passwords[workspace.id] = "pa55";
-    passwords.delays = { 2 };
-    manager.openStore(workspace);
-    manager.deleteWorkspaceStore(workspace.storageIdentifier);
-    queue.advance(3);
-    EXPECT_EQ(history(workspace).size(), 1u);
+    for (bool deletesStore : { false, true }) {
+        auto workspace = workspaceWithUser("alice");
+        passwords.passwords[workspace.id] = "pa55";
+        passwords.delays = { 2 };
+        manager.openStore(workspace);
+        if (deletesStore)
+            manager.deleteWorkspaceStore(workspace.storageIdentifier);
+        else
+            manager.refreshProxy(withProxy(workspace, std::nullopt, std::nullopt, std::nullopt));
+        queue.advance(3);
+        // The bare endpoint, then nothing: the proxy was removed, or the deleted store got no more.
+        EXPECT_EQ(history(workspace),
+            (deletesStore ? History{ httpEndpoint() } : History{ httpEndpoint(), std::nullopt }))
+            << deletesStore;
+    }
 }
 
 TEST_F(WebKitManagerProxyTest, RefreshingAStoreNotYetOpenedAppliesTheProxyOnce)

@@ -135,26 +135,6 @@ TEST_F(WebKitManagerTest, FiveChangesOneSecondApartGiveOneSaveOneAndAHalfSeconds
     EXPECT_EQ(vault.saves.size(), 1u);
 }
 
-TEST_F(WebKitManagerTest, SavedSessionCookiesComeBackInTheNextRun)
-{
-    auto workspace = makeWorkspace();
-    prepared(workspace);
-    engine.jars[workspace.storageIdentifier]
-        = { sessionCookie("sid", "s3cr3t"), persistentCookie("remember"), sessionCookie("csrf", "t0k") };
-    manager.saveSessionCookies({ workspace });
-    queue.runPending();
-
-    FakeWebEngine nextEngine(queue);
-    WebKitManager nextRun(queue, defaults, nextEngine, vault, passwords);
-    nextRun.prepare(workspace);
-    queue.runPending();
-    const auto& restored = nextEngine.jars[workspace.storageIdentifier];
-    ASSERT_EQ(restored.size(), 2u);
-    EXPECT_EQ(std::tie(restored[0].name, restored[0].value, restored[0].domain, restored[0].path),
-        std::tie("sid", "s3cr3t", ".example", "/"));
-    EXPECT_EQ(std::tie(restored[1].name, restored[1].value), std::tie("csrf", "t0k"));
-}
-
 TEST_F(WebKitManagerTest, AJarOfOnlyPersistentCookiesDeletesTheBlob)
 {
     auto workspace = makeWorkspace();

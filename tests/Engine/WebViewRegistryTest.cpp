@@ -27,19 +27,10 @@ protected:
     Uuid b = Uuid::random();
 };
 
-TEST_F(WebViewRegistryTest, TwoTabsOnOneProcessCountItOnce)
-{
-    memory.footprints = { { 100, 100.0 } };
-    show(a, 100);
-    show(a, 100);
-    auto measurement = registry.measure();
-    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 } }));
-    EXPECT_EQ(measurement.totalMB, 100.0);
-}
-
-TEST_F(WebViewRegistryTest, ProcessSharedByTwoWorkspacesCountsInBothAndOnceInTheTotal)
+TEST_F(WebViewRegistryTest, AProcessCountsOncePerWorkspaceAndOnceInTheTotal)
 {
     memory.footprints = { { 100, 100.0 }, { 200, 30.5 } };
+    show(a, 100);
     show(a, 100);
     show(b, 100);
     show(b, 200);

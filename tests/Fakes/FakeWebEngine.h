@@ -22,11 +22,7 @@ public:
     {
     }
 
-    void openStore(const Uuid& storage) override
-    {
-        events.push_back("engine.open");
-        opened.insert(storage);
-    }
+    void openStore(const Uuid&) override { events.push_back("engine.open"); }
 
     Task<std::vector<HttpCookie>> allCookies(Uuid storage) override
     {
@@ -99,7 +95,6 @@ public:
     }
 
     std::vector<std::string> events;
-    std::set<Uuid> opened;
     std::map<Uuid, std::vector<HttpCookie>> jars;
     std::map<Uuid, std::function<void()>> observers;
     std::map<Uuid, std::vector<std::optional<ProxySettings>>> proxies;

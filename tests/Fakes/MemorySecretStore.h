@@ -17,13 +17,29 @@ class MemorySecretStore final : public SecretStore {
 public:
     Task<std::optional<Bytes>> read(std::string account) override
     {
-        return readLater(this, std::move(account));
+        calls.push_back("read " + account);
+        co_await answer();
+        auto found = items.find(account);
+        if (!isAvailable || found == items.end())
+            co_return std::nullopt;
+        co_return found->second;
     }
     Task<bool> store(std::string account, Bytes secret) override
     {
-        return storeLater(this, std::move(account), std::move(secret));
+        calls.push_back("store " + account);
+        co_await answer();
+        if (isAvailable)
+            items.emplace(std::move(account), std::move(secret));
+        co_return isAvailable;
     }
-    Task<bool> remove(std::string account) override { return removeLater(this, std::move(account)); }
+    Task<bool> remove(std::string account) override
+    {
+        calls.push_back("remove " + account);
+        co_await answer();
+        if (isAvailable)
+            items.erase(account);
+        co_return isAvailable;
+    }
 
     // Answers the oldest call that is being held.
     void answerNext()
@@ -32,9 +48,6 @@ public:
         m_held.pop_front();
         resume();
     }
-    std::size_t heldCalls() const { return m_held.size(); }
-
-    std::size_t count(const std::string& account) const { return items.count(account); }
 
     std::multimap<std::string, Bytes> items;
     std::vector<std::string> calls;
@@ -42,34 +55,6 @@ public:
     bool holdsAnswers{ false };
 
 private:
-    static Task<std::optional<Bytes>> readLater(MemorySecretStore* self, std::string account)
-    {
-        self->calls.push_back("read " + account);
-        co_await self->answer();
-        auto found = self->items.find(account);
-        if (!self->isAvailable || found == self->items.end())
-            co_return std::nullopt;
-        co_return found->second;
-    }
-    static Task<bool> storeLater(MemorySecretStore* self, std::string account, Bytes secret)
-    {
-        self->calls.push_back("store " + account);
-        co_await self->answer();
-        if (!self->isAvailable)
-            co_return false;
-        self->items.emplace(std::move(account), std::move(secret));
-        co_return true;
-    }
-    static Task<bool> removeLater(MemorySecretStore* self, std::string account)
-    {
-        self->calls.push_back("remove " + account);
-        co_await self->answer();
-        if (!self->isAvailable)
-            co_return false;
-        self->items.erase(account);
-        co_return true;
-    }
-
     CallbackAwaitable<void> answer()
     {
         return awaitCallback([this](auto resume) {

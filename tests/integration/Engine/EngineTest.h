@@ -60,11 +60,19 @@ protected:
         EXPECT_TRUE(finishes(engine().setCookie(storage, cookie)));
     }
 
-    // The Cookie header of the last request for the path, or "(no request)".
+    // The Cookie header, and the address it came from, of the last request for the path, or "(no request)".
     std::string cookieSentFor(const std::string& path) const
     {
+        return lastRequest(path, &TestHttpServer::Request::cookie);
+    }
+    std::string peerOf(const std::string& path) const
+    {
+        return lastRequest(path, &TestHttpServer::Request::peer);
+    }
+    std::string lastRequest(const std::string& path, std::string TestHttpServer::Request::*field) const
+    {
         auto requests = m_server.requestsFor(path);
-        return requests.empty() ? "(no request)" : requests.back().cookie;
+        return requests.empty() ? "(no request)" : requests.back().*field;
     }
 
     TemporaryDirectory m_home;

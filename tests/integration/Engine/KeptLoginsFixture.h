@@ -113,14 +113,6 @@ protected:
         return cookies;
     }
 
-    // Loads the path in a new view of the workspace's store; the Cookie header the server received.
-    std::string cookieSentByNewPage(const std::string& path)
-    {
-        TestWebView view(engine(), m_storeA);
-        EXPECT_EQ(view.load(m_server.url(path)), Outcome::Finished) << view.lastError();
-        return cookieSentFor(path);
-    }
-
     void storeProxyPassword(const std::string& password)
     {
         auto stored = m_keychain.set(password, proxyPasswordKey(m_workspaceID.string()));
@@ -135,12 +127,6 @@ protected:
             auto credential = engine().proxyCredential(m_storeA);
             return credential && *credential == ProxyCredential{ m_proxyUser, password };
         });
-    }
-
-    std::string peerOf(const std::string& path) const
-    {
-        auto requests = m_server.requestsFor(path);
-        return requests.empty() ? "(no request)" : requests.back().peer;
     }
 
     const Uuid m_workspaceID = Uuid::random();

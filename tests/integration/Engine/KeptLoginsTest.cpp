@@ -60,11 +60,11 @@ TEST_F(KeptLoginsTest, TurningKeptLoginsOffForgetsTheSavedLoginForGood)
 
     quitAndRelaunch();
     ASSERT_NO_FATAL_FAILURE(prepare(record));
-    EXPECT_EQ(cookieSentByNewPage("/after-prepare"), "");
-
     // Nor is a login of this run kept for the next one, not even by the save at quitting.
     {
         TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.url("/after-prepare")), Outcome::Finished) << view.lastError();
+        EXPECT_EQ(cookieSentFor("/after-prepare"), "");
         ASSERT_EQ(view.load(m_server.urlSettingCookie("/login-again", loginCookie())), Outcome::Finished);
     }
     ASSERT_TRUE(finishes(m_manager->saveSessionCookies({ record })));

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <unistd.h>
@@ -48,16 +49,9 @@ public:
     {
         std::fflush(stderr);
         auto bytes = readFile(m_file);
+        std::istringstream text(std::string(bytes.begin(), bytes.end()));
         std::vector<std::string> lines;
-        std::string line;
-        for (char byte : bytes) {
-            if (byte != '\n') {
-                line += byte;
-                continue;
-            }
-            lines.push_back(std::exchange(line, {}));
-        }
-        if (!line.empty())
+        for (std::string line; std::getline(text, line);)
             lines.push_back(line);
         return lines;
     }

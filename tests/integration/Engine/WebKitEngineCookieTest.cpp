@@ -76,16 +76,6 @@ INSTANTIATE_TEST_SUITE_P(Fields, CookieRoundTripTest,
             HttpCookie::SameSite::None }),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(WebKitEngineCookieTest, ACookieSetThroughTheEngineIsSentByPages)
-{
-    setCookie(m_storeA, cookie("token", "t1", wholeSecondsFromNow(600)));
-    TestWebView view(engine(), m_storeA);
-
-    ASSERT_EQ(view.load(m_server.url("/page")), Outcome::Finished) << view.lastError();
-
-    EXPECT_EQ(cookieSentFor("/page"), "token=t1");
-}
-
 TEST_F(WebKitEngineCookieTest, TheLatestObserverHearsOfChangesFromTheEngineAndFromPagesOfItsStoreOnly)
 {
     int replaced = 0;

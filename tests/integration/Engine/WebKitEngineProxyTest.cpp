@@ -33,12 +33,6 @@ ProxySettings httpProxy(const ProxyProcess& proxy, const ProxyProcess::Login& lo
 
 class WebKitEngineProxyTest : public EngineTest {
 protected:
-    std::string peerOf(const std::string& path) const
-    {
-        auto requests = m_server.requestsFor(path);
-        return requests.empty() ? "(no request)" : requests.back().peer;
-    }
-
     const Uuid m_storeC = Uuid::random();
 };
 

@@ -1,7 +1,6 @@
 #include "Engine/WebKitGtk/StoreDirectories.h"
 #include "EngineTest.h"
 #include "TestWebView.h"
-#include "integration/Platform/ScopedVariable.h"
 
 #include <gmock/gmock.h>
 #include <sys/stat.h>
@@ -110,19 +109,6 @@ TEST_F(WebKitEngineStoreTest, RemovingAllDataEmptiesThatStoreOnly)
     EXPECT_THAT(cookiesOf(m_storeB), SizeIs(1));
     ASSERT_EQ(view.load(m_server.url("/after")), Outcome::Finished);
     EXPECT_EQ(cookieSentFor("/after"), "");
-}
-
-// XdgDirectoriesTest covers the XDG variables that are missing or unusable; this is where a store goes.
-TEST(StoreDirectoriesTest, AStoreHasAFolderNamedByItsIdentifierInTheDataAndTheCacheHome)
-{
-    ScopedVariable dataHome("XDG_DATA_HOME", "/data");
-    ScopedVariable cacheHome("XDG_CACHE_HOME", "/cache");
-    auto storage = Uuid::parse("0f8fad5b-d9cb-469f-a165-70867728950e").value();
-
-    auto directories = StoreDirectories::forStorage(storage);
-
-    EXPECT_EQ(directories.data, "/data/cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
-    EXPECT_EQ(directories.cache, "/cache/cohortex/stores/0F8FAD5B-D9CB-469F-A165-70867728950E");
 }
 
 } // namespace
