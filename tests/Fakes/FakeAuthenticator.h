@@ -11,7 +11,7 @@ namespace cohortex::testing {
 // Holds every prompt open until the test answers it, the way a person takes a while at the dialog.
 class FakeAuthenticator final : public Authenticating {
 public:
-    bool isAvailable() const override { return available; }
+    bool isAvailable() const override { return true; }
 
     Task<bool> authenticate(std::string reason) override
     {
@@ -29,7 +29,6 @@ public:
 
     std::size_t openPrompts() const { return m_open.size(); }
 
-    bool available{ true };
     std::vector<std::string> reasons;
 
 private:

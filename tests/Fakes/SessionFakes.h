@@ -78,12 +78,6 @@ public:
             resume();
     }
 
-    std::size_t waitingCount(const Uuid& id) const
-    {
-        auto found = m_waiting.find(id);
-        return found == m_waiting.end() ? 0 : found->second.size();
-    }
-
     bool keepSessions{ false };
     std::set<Uuid> prepared;
 
@@ -141,9 +135,7 @@ public:
 
 class FakeIdleTime final : public IdleTime {
 public:
-    double systemIdleSeconds() override { return seconds; }
-
-    double seconds{ 0 };
+    double systemIdleSeconds() override { return 0; }
 };
 
 // Answers every confirmation as the test says, and records what was shown.

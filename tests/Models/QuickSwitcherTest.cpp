@@ -5,17 +5,6 @@
 namespace cohortex {
 namespace {
 
-const Uuid workspaceA = *Uuid::parse("0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9");
-const Uuid tab1 = *Uuid::parse("11111111-2222-4333-8444-555555555555");
-
-TEST(SwitcherItemTest, IdNamesTheWorkspaceAndTheTabOrTheWordWorkspace)
-{
-    EXPECT_EQ(SwitcherItem(workspaceA, std::nullopt, "Client", "").id,
-        "0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9/workspace");
-    EXPECT_EQ(SwitcherItem(workspaceA, tab1, "Inbox", "Client · mail.example.com").id,
-        "0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9/11111111-2222-4333-8444-555555555555");
-}
-
 struct Row {
     const char* title;
     const char* subtitle;
@@ -60,14 +49,11 @@ INSTANTIATE_TEST_SUITE_P(Rules, QuickSwitcherRank,
             { { "Client B", "" }, { "Inbox", "Client B · mail.example.com" }, { "Client A", "" },
                 { "Calendar", "Client A · calendar.example.com" } },
             T{ "Client B", "Client A", "Inbox", "Calendar" } },
-        RankCase{ "CaseIsIgnored", "MAIL Acme", { { "mAiL", "ACME" }, { "Other", "" } }, T{ "mAiL" } },
         RankCase{ "UnicodeCaseIsIgnored", "ÄRZTE", { { "ärzte praxis", "" }, { "arzte", "" } },
             T{ "ärzte praxis" } },
         RankCase{ "SplitAtAnyWhiteSpace", "mail\u00A0acme", { { "Mail", "Acme" }, { "Mail acme", "" } },
             T{ "Mail acme", "Mail" } },
         RankCase{ "NoFuzzyMatching", "mla", { { "Mail", "" }, { "mla", "" } }, T{ "mla" } },
-        RankCase{
-            "SubtitleAloneCounts", "example", { { "Inbox", "Client · mail.example.com" } }, T{ "Inbox" } },
         // A blank joins title and subtitle, so a word cannot run from one into the other.
         RankCase{ "TitleAndSubtitleDoNotRunTogether", "bc", { { "ab", "cd" }, { "abc", "" } }, T{ "abc" } }),
     [](const auto& info) { return info.param.name; });

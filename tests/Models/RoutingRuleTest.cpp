@@ -31,14 +31,6 @@ TEST(RoutingRuleTest, ListRoundTripKeepsOrderAndPatternsAsStored)
     EXPECT_EQ(std::hash<RoutingRule>{}((*decoded)[1]), std::hash<RoutingRule>{}(rules[1]));
 }
 
-TEST(RoutingRuleTest, UnknownMembersAreIgnored)
-{
-    auto decoded = decode(R"([{"id":"0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9","pattern":"example.com/Mail",)"
-                          R"("workspaceId":"11111111-2222-4333-8444-555555555555","enabled":true}])");
-    ASSERT_TRUE(decoded) << decoded.error().message;
-    EXPECT_EQ(decoded->at(0), sample);
-}
-
 class RoutingRuleDamage : public testing::TestWithParam<const char*> { };
 
 TEST_P(RoutingRuleDamage, FailsTheWholeList)

@@ -78,9 +78,7 @@ INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerMidnight,
     testing::Values(BoundaryCase{ "Winter", utc(2025, 3, 5, 22, 59, 58), utc(2025, 3, 5, 23, 0, 3),
                         "2025-03-05", "2025-03-06" },
         BoundaryCase{
-            "Summer", utc(2025, 7, 1, 21, 59, 58), utc(2025, 7, 1, 22, 0, 3), "2025-07-01", "2025-07-02" },
-        BoundaryCase{ "NewYear", utc(2024, 12, 31, 22, 59, 58), utc(2024, 12, 31, 23, 0, 3), "2024-12-31",
-            "2025-01-01" }),
+            "Summer", utc(2025, 7, 1, 21, 59, 58), utc(2025, 7, 1, 22, 0, 3), "2025-07-01", "2025-07-02" }),
     [](const auto& info) { return info.param.name; });
 
 struct WindowCase {
@@ -127,7 +125,6 @@ constexpr auto ymd(int y, unsigned m, unsigned d)
 
 INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerWindow,
     testing::Values(WindowCase{ "MonthEnd", utc(2025, 3, 2, 11), 7, ymd(2025, 2, 24), ymd(2025, 3, 2) },
-        WindowCase{ "LeapYearMonthEnd", utc(2024, 3, 2, 11), 7, ymd(2024, 2, 25), ymd(2024, 3, 2) },
         WindowCase{ "YearEnd", utc(2025, 1, 2, 7), 7, ymd(2024, 12, 27), ymd(2025, 1, 2) },
         // 00:30 on 1 April (summer time): 86400-second steps would land on the evening before from
         // 30 March on, counting 25 March and missing 1 day.
@@ -136,15 +133,8 @@ INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerWindow,
         WindowCase{ "FallBack", utc(2024, 10, 29, 22, 30), 7, ymd(2024, 10, 23), ymd(2024, 10, 29) },
         // 02:30 on 31 March: that wall-clock time does not exist on 30 March, which still counts once.
         WindowCase{ "NowAtASkippedHour", utc(2025, 3, 31, 0, 30), 3, ymd(2025, 3, 29), ymd(2025, 3, 31) },
-        WindowCase{ "TodayOnly", utc(2025, 3, 2, 11), 1, ymd(2025, 3, 2), ymd(2025, 3, 2) },
-        WindowCase{ "NoDays", utc(2025, 3, 2, 11), 0, ymd(2025, 3, 2), ymd(2025, 3, 1) },
         WindowCase{ "NegativeDays", utc(2025, 3, 2, 11), -3, ymd(2025, 3, 2), ymd(2025, 3, 1) }),
     [](const auto& info) { return info.param.name; });
-
-TEST(TimeLedgerTest, EmptyLedgerExportsTheHeaderLine)
-{
-    EXPECT_EQ(TimeLedger().csv({}), "Date,Workspace,Hours\n");
-}
 
 TEST(TimeLedgerTest, ExportsDaysInOrderAndWorkspacesByIdNotName)
 {
@@ -174,32 +164,6 @@ TEST(TimeLedgerTest, ExportsRemovedWorkspacesOnePerIdAndSkipsKeysThatAreNoIds)
         "2025-03-05,Client Alpha,0.01\n");
 }
 
-struct QuoteCase {
-    const char* name;
-    std::string workspaceName;
-    std::string field;
-};
-
-class TimeLedgerCsvField : public testing::TestWithParam<QuoteCase> { };
-
-TEST_P(TimeLedgerCsvField, QuotesOnlyWhatAReaderWouldSplit)
-{
-    TimeLedger ledger;
-    ledger.add(3600, alpha, utc(2025, 3, 5, 12), berlin());
-    EXPECT_EQ(ledger.csv({ { alpha, GetParam().workspaceName } }),
-        "Date,Workspace,Hours\n2025-03-05," + GetParam().field + ",1.00\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, TimeLedgerCsvField,
-    testing::Values(QuoteCase{ "Plain", "Client Alpha", "Client Alpha" },
-        QuoteCase{ "Comma", "Acme, Inc.", "\"Acme, Inc.\"" },
-        QuoteCase{ "Quote", "The \"A\" team", "\"The \"\"A\"\" team\"" },
-        QuoteCase{ "LineFeed", "Two\nLines", "\"Two\nLines\"" },
-        QuoteCase{ "CarriageReturn", "Two\rLines", "\"Two\rLines\"" },
-        QuoteCase{ "OtherPunctuation", "semi;colon 'single' tab\t", "semi;colon 'single' tab\t" },
-        QuoteCase{ "Empty", "", "" }),
-    [](const auto& info) { return info.param.name; });
-
 struct DurationCase {
     const char* name;
     double seconds;
@@ -214,11 +178,9 @@ TEST_P(TimeLedgerFormatted, RoundsToWholeSecondsThenShowsHoursAndMinutes)
 }
 
 INSTANTIATE_TEST_SUITE_P(Durations, TimeLedgerFormatted,
-    testing::Values(DurationCase{ "Zero", 0, "0m" }, DurationCase{ "UnderAMinute", 29, "0m" },
-        DurationCase{ "HalfRoundsUp", 59.5, "1m" }, DurationCase{ "RoundsToAMinute", 59.6, "1m" },
-        DurationCase{ "RoundsDown", 59.4, "0m" }, DurationCase{ "LastMinuteOfAnHour", 3599.4, "59m" },
-        DurationCase{ "RoundsToAnHour", 3599.5, "1h 0m" }, DurationCase{ "HourAndMinutes", 5399, "1h 29m" },
-        DurationCase{ "Hours", 43500, "12h 5m" }, DurationCase{ "HundredHours", 360000, "100h 0m" },
+    testing::Values(DurationCase{ "HalfRoundsUp", 59.5, "1m" }, DurationCase{ "RoundsDown", 59.4, "0m" },
+        DurationCase{ "LastMinuteOfAnHour", 3599.4, "59m" },
+        DurationCase{ "RoundsToAnHour", 3599.5, "1h 0m" }, DurationCase{ "HundredHours", 360000, "100h 0m" },
         DurationCase{ "Negative", -90, "0m" },
         DurationCase{ "NotANumber", std::numeric_limits<double>::quiet_NaN(), "0m" }),
     [](const auto& info) { return info.param.name; });
@@ -250,17 +212,9 @@ TEST_P(TimeLedgerDecode, RefusesTheWholeLedgerWhenAnyPartHasTheWrongShape)
 }
 
 INSTANTIATE_TEST_SUITE_P(Damaged, TimeLedgerDecode,
-    testing::Values("", "[]", "{}", R"({"Days":{}})", R"({"days":null})", R"({"days":[]})",
-        R"({"days":{"2025-03-05":[]}})", R"({"days":{"2025-03-05":{"A":"65"}}})",
-        R"({"days":{"2025-03-05":{"A":null}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
+    testing::Values("", "[]", R"({"Days":{}})", R"({"days":[]})", R"({"days":{"2025-03-05":[]}})",
+        R"({"days":{"2025-03-05":{"A":"65"}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
         R"({"days":{"2025-03-05":{"A":65},"2025-03-06":7}})"));
-
-TEST(TimeLedgerTest, DecodingIgnoresOtherMembersAndKeepsIntegers)
-{
-    auto decoded = decodeLedger(bytes(R"({"version":2,"days":{"2025-03-05":{"A":65}}})"));
-    ASSERT_TRUE(decoded) << decoded.error().message;
-    EXPECT_EQ(decoded->days().at("2025-03-05").at("A"), 65);
-}
 
 } // namespace
 } // namespace cohortex

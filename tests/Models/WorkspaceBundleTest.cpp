@@ -21,11 +21,6 @@ std::span<const std::uint8_t> bytesOf(std::string_view text)
     return { reinterpret_cast<const std::uint8_t*>(text.data()), text.size() };
 }
 
-WorkspaceBundle::Item item(std::string name, std::string url)
-{
-    return { std::move(name), std::move(url), "globe", "#FF9500", std::nullopt, std::nullopt };
-}
-
 WorkspaceBundle bundleOf(
     std::vector<WorkspaceBundle::Item> items, std::vector<WorkspaceBundle::Rule> rules = {})
 {
@@ -54,39 +49,6 @@ TEST(WorkspaceBundleTest, MakeKeepsListOrderAndOnlyRulesOfListedWorkspaces)
     EXPECT_EQ(bundle.workspaces[1].requiresUnlock, true);
     std::vector<WorkspaceBundle::Rule> expectedRules{ { "chat.example.com", 1 }, { "mail.example.com", 0 } };
     EXPECT_EQ(bundle.rules, expectedRules);
-}
-
-TEST(WorkspaceBundleTest, EncodedIsIndentedWithEveryObjectsKeysSorted)
-{
-    auto bundle
-        = bundleOf({ { "Client", "https://mail.example.com/", "briefcase.fill", "#34C759", false, {} },
-                       item("Bare", "https://bare.example.com/") },
-            { { "mail.example.com", 0 } });
-    EXPECT_EQ(bundle.encoded(), R"({
-  "exportedAt": "2024-05-01T12:00:00Z",
-  "format": 1,
-  "rules": [
-    {
-      "pattern": "mail.example.com",
-      "workspaceIndex": 0
-    }
-  ],
-  "workspaces": [
-    {
-      "colorHex": "#34C759",
-      "iconSymbol": "briefcase.fill",
-      "keepAwake": false,
-      "name": "Client",
-      "url": "https://mail.example.com/"
-    },
-    {
-      "colorHex": "#FF9500",
-      "iconSymbol": "globe",
-      "name": "Bare",
-      "url": "https://bare.example.com/"
-    }
-  ]
-})");
 }
 
 TEST(WorkspaceBundleTest, NeverCarriesIdsTimesProxiesOrDownloadFolders)
@@ -127,21 +89,6 @@ TEST(WorkspaceBundleTest, RoundTripGivesAnEqualBundleEvenFromAFractionalClock)
     EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
 }
 
-TEST(WorkspaceBundleTest, UnknownKeysAndNullFlagsAreIgnoredAndTheFormatIsNotChecked)
-{
-    auto decoded = WorkspaceBundle::decode(bytesOf(R"json({"format": 7, "exportedAt": "2024-05-01T12:00:00Z",
-        "comment": {"any": [1, 2]}, "rules": [{"pattern": "a.example", "workspaceIndex": 99, "id": 3}],
-        "workspaces": [{"name": "A", "url": "javascript:alert(1)", "iconSymbol": "", "colorHex": "",
-                        "keepAwake": null, "requiresUnlock": true, "proxyHost": "x"}]
-})json"));
-    ASSERT_TRUE(decoded) << decoded.error().message;
-    EXPECT_EQ(decoded->format, 7);
-    EXPECT_EQ(decoded->workspaces[0].url, "javascript:alert(1)");
-    EXPECT_FALSE(decoded->workspaces[0].keepAwake);
-    EXPECT_EQ(decoded->workspaces[0].requiresUnlock, true);
-    EXPECT_EQ(decoded->rules[0].workspaceIndex, 99);
-}
-
 // A well-formed document with one member replaced, or removed when the value is discarded.
 struct Damage {
     const char* pointer;
@@ -175,26 +122,18 @@ TEST_P(DamagedBundleTest, MakesTheWholeFileUnreadable)
 }
 
 INSTANTIATE_TEST_SUITE_P(MissingKeys, DamagedBundleTest,
-    ::testing::Values(Damage{ "/format", removed() }, Damage{ "/exportedAt", removed() },
-        Damage{ "/workspaces", removed() }, Damage{ "/rules", removed() },
-        Damage{ "/workspaces/0/name", removed() }, Damage{ "/workspaces/0/url", removed() },
-        Damage{ "/workspaces/0/iconSymbol", removed() }, Damage{ "/workspaces/0/colorHex", removed() },
-        Damage{ "/rules/0/pattern", removed() }, Damage{ "/rules/0/workspaceIndex", removed() }));
+    ::testing::Values(Damage{ "/format", removed() }, Damage{ "/rules", removed() },
+        Damage{ "/workspaces/0/iconSymbol", removed() }, Damage{ "/rules/0/workspaceIndex", removed() }));
 
 INSTANTIATE_TEST_SUITE_P(WrongTypes, DamagedBundleTest,
-    ::testing::Values(Damage{ "/format", "1" }, Damage{ "/format", 1.5 }, Damage{ "/format", nullptr },
-        Damage{ "/exportedAt", 736257600 }, Damage{ "/workspaces", Json::object() },
-        Damage{ "/rules", nullptr }, Damage{ "/workspaces/0", "Client" }, Damage{ "/rules/0", Json::array() },
-        Damage{ "/workspaces/0/name", 7 }, Damage{ "/workspaces/0/url", nullptr },
-        Damage{ "/workspaces/0/colorHex", false }, Damage{ "/workspaces/0/keepAwake", "true" },
-        Damage{ "/workspaces/0/requiresUnlock", 1 }, Damage{ "/rules/0/pattern", Json::array() },
-        Damage{ "/rules/0/workspaceIndex", "0" }, Damage{ "/rules/0/workspaceIndex", 0.5 },
-        Damage{ "/rules/0/workspaceIndex", 1e30 }));
+    ::testing::Values(Damage{ "/format", 1.5 }, Damage{ "/exportedAt", 736257600 },
+        Damage{ "/workspaces", Json::object() }, Damage{ "/workspaces/0", "Client" },
+        Damage{ "/workspaces/0/url", nullptr }, Damage{ "/workspaces/0/keepAwake", "true" },
+        Damage{ "/rules/0/workspaceIndex", 0.5 }, Damage{ "/rules/0/workspaceIndex", 1e30 }));
 
 INSTANTIATE_TEST_SUITE_P(Dates, DamagedBundleTest,
     ::testing::Values(Damage{ "/exportedAt", "2024-05-01T12:00:00.123Z" },
-        Damage{ "/exportedAt", "2024-05-01T12:00:00" }, Damage{ "/exportedAt", "2024-05-01" },
-        Damage{ "/exportedAt", "yesterday" }, Damage{ "/exportedAt", "" }));
+        Damage{ "/exportedAt", "2024-05-01T12:00:00" }, Damage{ "/exportedAt", "" }));
 
 class BundleDateTest : public ::testing::TestWithParam<const char*> { };
 

@@ -62,8 +62,8 @@ TEST_P(ActiveIndexTest, IsClampedIntoTheKeptAddresses)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ActiveIndexTest,
-    ::testing::Values(ClampCase{ -1, 0 }, ClampCase{ -3, 0 }, ClampCase{ 0, 0 }, ClampCase{ 1, 1 },
-        ClampCase{ 9, 1 }, ClampCase{ INT64_MAX, 1 }, ClampCase{ INT64_MIN, 0 }));
+    ::testing::Values(ClampCase{ -1, 0 }, ClampCase{ 1, 1 }, ClampCase{ 2, 1 }, ClampCase{ INT64_MAX, 1 },
+        ClampCase{ INT64_MIN, 0 }));
 
 } // namespace
 } // namespace cohortex

@@ -41,15 +41,6 @@ protected:
     Uuid home = Uuid::random();
 };
 
-TEST_F(RoutingRulesTest, AddStoresTheNormalisedPatternAndSaves)
-{
-    rules.addRule("  HTTPS://www.Example.com/Docs/ ", work);
-    ASSERT_EQ(rules.rules()->size(), 1u);
-    EXPECT_EQ(rules.rules()->front().pattern, "example.com/docs");
-    EXPECT_EQ(rules.rules()->front().workspaceId, work);
-    EXPECT_EQ(stored(), *rules.rules());
-}
-
 TEST_F(RoutingRulesTest, AddForAKnownSiteReplacesTheRuleAndMovesItToTheEnd)
 {
     rules.addRule("example.com", work);
@@ -86,18 +77,6 @@ TEST_F(RoutingRulesTest, ImportedPatternIsKeptAsWrittenAndReplacesTheSameSite)
     EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "example.com" }));
 }
 
-TEST_F(RoutingRulesTest, RemoveRuleSavesEvenForAnUnknownId)
-{
-    rules.addRule("example.com", work);
-    rules.addRule("other.com", home);
-    int writes = defaults.writeCount();
-    rules.removeRule(Uuid::random());
-    EXPECT_EQ(defaults.writeCount(), writes + 1);
-    rules.removeRule(rules.rules()->front().id);
-    EXPECT_EQ(patterns(), std::vector<std::string>{ "other.com" });
-    EXPECT_EQ(stored(), *rules.rules());
-}
-
 TEST_F(RoutingRulesTest, RemovingAWorkspaceDropsOnlyItsRules)
 {
     rules.addRule("a.com", work);
@@ -119,13 +98,6 @@ TEST_F(RoutingRulesTest, RoutingFollowsEveryChangeOfTheList)
     EXPECT_EQ(route("https://mail.example.com/"), work);
     rules.setRules({});
     EXPECT_EQ(route("https://mail.example.com/"), std::nullopt);
-}
-
-TEST_F(RoutingRulesTest, LoadWithNothingStoredLeavesTheListEmptyAndWritesNothing)
-{
-    rules.loadRoutingRules();
-    EXPECT_TRUE(rules.rules()->empty());
-    EXPECT_EQ(defaults.writeCount(), 0);
 }
 
 TEST_F(RoutingRulesTest, UnreadableStoredRulesAreIgnoredAndLeftInPlace)

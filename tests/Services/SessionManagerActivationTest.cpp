@@ -3,26 +3,9 @@
 namespace cohortex {
 namespace {
 
-class SessionManagerActivationTest : public testing::SessionManagerFixture {
+class SessionManagerActivationTest : public testing::ThreeWorkspacesFixture {
 protected:
-    void SetUp() override
-    {
-        storeList({ workspace("Mail", 1), workspace("Chat", 2), workspace("Vault", 3) });
-        manager = makeManager();
-        mail = list()[0];
-        chat = list()[1];
-        vault = list()[2];
-        vault.requiresUnlock = true;
-        manager->updateWorkspace(vault);
-    }
-
-    const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
     std::int64_t switches() const { return resources.stats().get().totalSwitches; }
-
-    std::unique_ptr<SessionManager> manager;
-    WorkspaceSession mail = workspace("", 0);
-    WorkspaceSession chat = workspace("", 0);
-    WorkspaceSession vault = workspace("", 0);
 };
 
 TEST_F(SessionManagerActivationTest, ReactivatingTheActiveWorkspaceStampsItWithoutCountingASwitch)
@@ -113,17 +96,6 @@ TEST_F(SessionManagerActivationTest, NewTabOpensTheInitialSiteAndWaitsForThePrep
     EXPECT_EQ(runtime.activeTab(chat.id)->url.absoluteString(), "https://news.example/");
 }
 
-TEST_F(SessionManagerActivationTest, CloseActiveTabNeverClosesTheLastOne)
-{
-    manager->ensureActiveLoaded();
-    EXPECT_FALSE(manager->closeActiveTab());
-    EXPECT_EQ(runtime.tabs(mail.id).size(), 1u);
-    manager->newTabInActiveWorkspace(*Url::parse("https://second.example/"));
-    EXPECT_TRUE(manager->closeActiveTab());
-    ASSERT_EQ(runtime.tabs(mail.id).size(), 1u);
-    EXPECT_EQ(runtime.tabs(mail.id)[0].url, mail.initialURL);
-}
-
 TEST_F(SessionManagerActivationTest, SleepNowReloadsOnlyTheWorkspaceOnScreen)
 {
     manager->showMainWindow();
@@ -137,20 +109,6 @@ TEST_F(SessionManagerActivationTest, SleepNowReloadsOnlyTheWorkspaceOnScreen)
     window.minimised = true;
     manager->sleepNow(mail);
     EXPECT_FALSE(runtime.isLoaded(mail.id));
-}
-
-TEST_F(SessionManagerActivationTest, LockNowOnlyActsOnLockedWorkspaces)
-{
-    manager->ensureActiveLoaded();
-    manager->lockNow(mail);
-    EXPECT_TRUE(runtime.isLoaded(mail.id));
-
-    manager->openWorkspace(vault);
-    authenticator.answer(true);
-    queue.runPending();
-    manager->lockNow(*manager->workspace(vault.id));
-    EXPECT_TRUE(manager->needsUnlock(vault));
-    EXPECT_FALSE(runtime.isLoaded(vault.id));
 }
 
 TEST_F(SessionManagerActivationTest, ToggleHidesAWindowInFrontAndOtherwiseBringsItForward)

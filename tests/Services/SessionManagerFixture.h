@@ -85,4 +85,26 @@ private:
     ScopedConnection m_rulesTrace;
 };
 
+// Mail, Chat and a locked Vault, with the manager made over them.
+class ThreeWorkspacesFixture : public SessionManagerFixture {
+protected:
+    void SetUp() override
+    {
+        storeList({ workspace("Mail", 1), workspace("Chat", 2), workspace("Vault", 3) });
+        manager = makeManager();
+        mail = list()[0];
+        chat = list()[1];
+        vault = list()[2];
+        vault.requiresUnlock = true;
+        manager->updateWorkspace(vault);
+    }
+
+    const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
+
+    std::unique_ptr<SessionManager> manager;
+    WorkspaceSession mail = workspace("", 0);
+    WorkspaceSession chat = workspace("", 0);
+    WorkspaceSession vault = workspace("", 0);
+};
+
 } // namespace cohortex::testing

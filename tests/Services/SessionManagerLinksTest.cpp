@@ -10,20 +10,8 @@ Url url(std::string_view text)
     return *Url::parse(text);
 }
 
-class SessionManagerLinksTest : public testing::SessionManagerFixture {
+class SessionManagerLinksTest : public testing::ThreeWorkspacesFixture {
 protected:
-    void SetUp() override
-    {
-        storeList({ workspace("Mail", 1), workspace("Chat", 2), workspace("Vault", 3) });
-        manager = makeManager();
-        mail = list()[0];
-        chat = list()[1];
-        vault = list()[2];
-        vault.requiresUnlock = true;
-        manager->updateWorkspace(vault);
-    }
-
-    const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
     std::vector<std::string> addresses(const Uuid& id) const
     {
         std::vector<std::string> result;
@@ -31,11 +19,6 @@ protected:
             result.push_back(tab.url.absoluteString());
         return result;
     }
-
-    std::unique_ptr<SessionManager> manager;
-    WorkspaceSession mail = workspace("", 0);
-    WorkspaceSession chat = workspace("", 0);
-    WorkspaceSession vault = workspace("", 0);
 };
 
 TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspace)

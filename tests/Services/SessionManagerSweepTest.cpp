@@ -118,15 +118,5 @@ TEST_F(SessionManagerSweepTest, UnmeasurablePagesSleepWithoutRecordingAnything)
     EXPECT_DOUBLE_EQ(freedMB(), 0);
 }
 
-TEST_F(SessionManagerSweepTest, RefreshesTheMemoryFigures)
-{
-    memory.own = 80;
-    givePages(0, 100, 300);
-    manager->sweep(queue.now());
-    EXPECT_DOUBLE_EQ(resources.appMB().get(), 80);
-    EXPECT_DOUBLE_EQ(resources.pagesMB().get(), 300);
-    EXPECT_EQ(resources.perWorkspaceMB().get().size(), 1u);
-}
-
 } // namespace
 } // namespace cohortex

@@ -42,14 +42,6 @@ TEST_F(SessionManagerSwitcherTest, WorkspaceRowsAreFollowedByTabRowsOnlyFromTwoT
     EXPECT_EQ(rows, expected);
 }
 
-TEST_F(SessionManagerSwitcherTest, AnUnloadedWorkspaceShowsItsInitialSite)
-{
-    auto items = manager->switcherItems();
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[1].subtitle, "2.example.com");
-    EXPECT_EQ(items[1].id, chat.id.string() + "/workspace");
-}
-
 TEST_F(SessionManagerSwitcherTest, SelectingARowGoesThereAndClosesThePanel)
 {
     manager->showQuickSwitcher();

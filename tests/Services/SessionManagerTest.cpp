@@ -20,14 +20,6 @@ TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
     EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
 }
 
-TEST_F(SessionManagerTest, EmptyStoredListIsReplacedByPresets)
-{
-    storeBytes("[]");
-    auto manager = makeManager();
-    EXPECT_EQ(manager->workspaces().get().size(), 3u);
-    EXPECT_EQ(storedList().size(), 3u);
-}
-
 TEST_F(SessionManagerTest, UndecodableListIsKeptAsideBeforePresetsReplaceIt)
 {
     auto good = workspace("Kept", 1);
@@ -97,13 +89,6 @@ TEST_F(SessionManagerTest, TurningKeptLoginsOnMarksOnlyLoadedStoresPrepared)
     manager->setKeepSessionsAfterQuit(true);
     EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), true);
     EXPECT_THAT(log.calls, ElementsAre("stores.markPrepared Loaded"));
-}
-
-TEST_F(SessionManagerTest, SleepMinutesAreStoredAsAnInteger)
-{
-    auto manager = makeManager();
-    manager->setSleepAfterMinutes(120);
-    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
 }
 
 TEST_F(SessionManagerTest, LinkFallbackIsRestoredAndAnUnreadableOneIsDropped)
@@ -267,28 +252,6 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     EXPECT_FALSE(defaults.contains(keys::linkFallback));
     EXPECT_EQ(manager->activeWorkspaceId().get(), second.id);
     EXPECT_EQ(storedList().size(), 2u);
-}
-
-TEST_F(SessionManagerTest, RemovingAnotherWorkspaceKeepsTheFallbackAndTheActiveOne)
-{
-    auto manager = makeManager();
-    auto first = manager->workspaces().get()[0];
-    auto third = manager->workspaces().get()[2];
-    manager->setLinkFallbackWorkspaceId(first.id);
-    manager->removeWorkspace(third.id);
-    EXPECT_EQ(manager->linkFallbackWorkspaceId().get(), first.id);
-    EXPECT_EQ(manager->activeWorkspaceId().get(), first.id);
-}
-
-TEST_F(SessionManagerTest, RemovingAnUnknownIdStillDropsItsRules)
-{
-    auto manager = makeManager();
-    traceRuntime();
-    log.clear();
-    auto stranger = Uuid::random();
-    manager->removeWorkspace(stranger);
-    EXPECT_EQ(log.calls.back(), "runtime.loaded 1");
-    EXPECT_EQ(manager->workspaces().get().size(), 3u);
 }
 
 TEST_F(SessionManagerTest, FailedWriteKeepsTheListInMemory)

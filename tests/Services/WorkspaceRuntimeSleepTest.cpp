@@ -31,14 +31,6 @@ TEST_F(WorkspaceRuntimeSleepTest, IdleAtExactlyTheLimitSleepsAndASecondLessDoesN
     EXPECT_TRUE(runtime.isLoaded(recent));
 }
 
-TEST_F(WorkspaceRuntimeSleepTest, NeverSettingSleepsNothing)
-{
-    loadAt("old", Date(0));
-    EXPECT_TRUE(runtime.sleepIdleWorkspaces(std::nullopt, 0, now, {}).empty());
-    EXPECT_TRUE(runtime.sleepIdleWorkspaces(std::nullopt, -60, now, {}).empty());
-    EXPECT_EQ(runtime.loadedCount(), 1u);
-}
-
 TEST_F(WorkspaceRuntimeSleepTest, ShownKeepAwakeAndCapturingWorkspacesAreSkipped)
 {
     auto shown = loadAt("shown", Date(0));

@@ -110,8 +110,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, CloseTabTest,
     ::testing::Values(CloseCase{ 3, 1, 1, 1 }, // active middle: the tab to its right takes its place
         CloseCase{ 3, 2, 2, 1 }, // active last: the new last tab
         CloseCase{ 3, 0, 2, 0 }, // inactive: the active tab stays
-        CloseCase{ 3, 2, 0, 1 }, // inactive before the active one: the same tab, now one place left
-        CloseCase{ 2, 0, 0, 0 }));
+        CloseCase{ 3, 2, 0, 1 })); // inactive before the active one: the same tab, now one place left
 
 TEST_F(WorkspaceRuntimeTest, TheLastTabAndUnknownTabsAreNeverClosed)
 {
@@ -123,15 +122,6 @@ TEST_F(WorkspaceRuntimeTest, TheLastTabAndUnknownTabsAreNeverClosed)
     runtime.closeTab(Uuid::random(), workspace.id);
     ASSERT_EQ(runtime.tabs(workspace.id).size(), 1u);
     EXPECT_EQ(runtime.activeTab(workspace.id)->id, only);
-}
-
-TEST_F(WorkspaceRuntimeTest, NewTabNeedsALoadedWorkspace)
-{
-    WorkspaceRuntime runtime(nullptr);
-    auto workspace = makeWorkspace("cold");
-    EXPECT_FALSE(runtime.newTab(workspace.id, url("https://x.example/")));
-    EXPECT_FALSE(runtime.isLoaded(workspace.id));
-    EXPECT_FALSE(runtime.isDirty());
 }
 
 TEST_F(WorkspaceRuntimeTest, TitleChangesNotifyWithoutDirtyingAndNoChangeNotifiesNobody)

@@ -54,14 +54,5 @@ TEST_F(WorkspaceRuntimeUnlockTest, OnlyOnePromptPerWorkspaceAtATime)
     EXPECT_EQ(authenticator.openPrompts(), 1u);
 }
 
-TEST_F(WorkspaceRuntimeUnlockTest, AnUnlockedWorkspaceAnswersAtOnceWithoutAPrompt)
-{
-    runtime.markUnlocked(workspace);
-    auto result = runtime.unlock(workspace, "A", authenticator, Date(0));
-    ASSERT_TRUE(result.isDone());
-    EXPECT_TRUE(result.result());
-    EXPECT_TRUE(authenticator.reasons.empty());
-}
-
 } // namespace
 } // namespace cohortex
