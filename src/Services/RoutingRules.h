@@ -2,7 +2,6 @@
 
 #include "Models/LinkRouter.h"
 #include "Models/RoutingRule.h"
-#include "Services/RoutingRuleStore.h"
 #include "Support/Observable.h"
 
 #include <optional>
@@ -16,7 +15,7 @@ class DefaultsStore;
 
 // The user's routing rules, in list order, kept in the defaults store after every change. The order
 // breaks ties between equally specific rules, so new rules go to the end. Main thread only.
-class RoutingRules final : public RoutingRuleStore {
+class RoutingRules final {
 public:
     // Reads nothing yet: the session manager loads the rules once the workspaces are known.
     explicit RoutingRules(DefaultsStore&);
@@ -37,9 +36,9 @@ public:
 
     // Stored data that cannot be read is left alone until the next change replaces it; readable data
     // is saved back at once.
-    void loadRoutingRules() override;
+    void loadRoutingRules();
     void saveRoutingRules();
-    void removeRules(const Uuid& workspaceId) override;
+    void removeRules(const Uuid& workspaceId);
 
     // The routing answer for the current list, from a compiled copy rebuilt after each change.
     std::optional<Uuid> workspaceID(const Url&) const;
