@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Support/Observable.h"
+#include "Support/Url.h"
+#include "Support/Uuid.h"
+
+#include <optional>
+#include <string>
+
+namespace cohortex {
+
+// A command of the toolbar for the page on screen.
+struct NavigationCommand {
+    enum class Kind { LoadURL, GoBack, GoForward, Reload, Stop };
+
+    Kind kind{ Kind::Reload };
+    // Only for LoadURL.
+    std::optional<Url> url;
+
+    static NavigationCommand load(Url target) { return { Kind::LoadURL, std::move(target) }; }
+    static NavigationCommand of(Kind kind) { return { kind, std::nullopt }; }
+    bool operator==(const NavigationCommand&) const = default;
+};
+
+// One issue of a command. The fresh id is what makes two identical commands (two reloads) count as two
+// requests; a view acts on each id at most once.
+struct NavigationRequest {
+    Uuid id;
+    NavigationCommand command;
+
+    static NavigationRequest make(NavigationCommand command) { return { Uuid::random(), std::move(command) }; }
+    bool operator==(const NavigationRequest&) const = default;
+};
+
+// The state of the page on screen, as the toolbar shows it. The window owns one; only the active view
+// writes it, so it always describes the selected tab.
+struct PageBindings {
+    Observable<std::optional<Url>> currentURL;
+    Observable<std::string> pageTitle{ "Cohortex" };
+    Observable<bool> isLoading{ false };
+    Observable<bool> canGoBack{ false };
+    Observable<bool> canGoForward{ false };
+};
+
+} // namespace cohortex
