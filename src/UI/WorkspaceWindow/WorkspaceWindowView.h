@@ -1,0 +1,35 @@
+#pragma once
+
+#include "Engine/WebKitGtk/IsolatedWebView.h"
+
+#include <gtkmm/box.h>
+#include <memory>
+
+namespace cohortex {
+
+class SessionManager;
+class WebKitManager;
+class WorkspaceRuntime;
+
+// The main window's content: a row of workspace buttons, then for the active workspace a small
+// toolbar and the stacked pages of its tabs (only the selected tab's page visible and taking input),
+// with the lock view over them while the workspace waits for its owner. Pages of every loaded
+// workspace stay alive, so switching back to one is immediate and its pages keep their state.
+class WorkspaceWindowView : public Gtk::Box {
+public:
+    struct Dependencies {
+        SessionManager& sessions;
+        WorkspaceRuntime& runtime;
+        WebKitManager& stores;
+        IsolatedWebView::Services views;
+    };
+
+    explicit WorkspaceWindowView(Dependencies);
+    ~WorkspaceWindowView() override;
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace cohortex
