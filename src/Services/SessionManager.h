@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Models/RoutingDecision.h"
 #include "Models/SwitcherItem.h"
 #include "Models/WorkspaceBundle.h"
 #include "Models/WorkspaceSession.h"
@@ -117,6 +118,8 @@ public:
 
     // Links from other programs: a rule's workspace, else the fallback, else the active one.
     std::optional<WorkspaceSession> targetWorkspace(const Url&) const;
+    // The same choice with its reason; nothing only when there is no workspace at all.
+    std::optional<RoutingDecision> routingDecision(const Url&) const;
     // Opens a web link in a new tab of its workspace, asking for the owner first when it is locked.
     void route(const Url&);
     // URLs and files handed over by the system, in order: workspace files are imported, links routed.
