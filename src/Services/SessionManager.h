@@ -124,6 +124,9 @@ public:
     void route(const Url&);
     // URLs and files handed over by the system, in order: workspace files are imported, links routed.
     void openURLs(std::vector<Url>);
+    // Web links opened in new tabs of one chosen workspace, one after another, asking for the owner first
+    // when it is locked; a refused unlock drops the rest. Other links are passed over.
+    Task<void> openInWorkspace(Uuid workspaceId, std::vector<Url>);
 
     // The quick switcher.
     std::vector<SwitcherItem> switcherItems() const;
