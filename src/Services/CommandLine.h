@@ -38,9 +38,11 @@ struct CommandLineInvocation {
     bool operator==(const CommandLineInvocation&) const = default;
 };
 
-// Reads the arguments after the program name. Relative paths are resolved against workingDirectory: the
-// directory of the shell the command was typed in, which is not this process's own when the command
-// was forwarded to a running application. The error is one sentence for the user, ready to print.
+// Reads the arguments after the program name. Relative paths are resolved against workingDirectory, an
+// absolute path: the directory of the shell the command was typed in, which is not this process's own
+// when the command was forwarded to a running application. A value that starts with "-" is taken as a
+// forgotten value, so such a name or file is written as --option=value. The error is one sentence for
+// the user without a line break, to be printed on the error stream with exit status 1.
 std::expected<CommandLineInvocation, std::string> parseCommandLine(
     std::span<const std::string> arguments, std::filesystem::path workingDirectory);
 
