@@ -159,11 +159,19 @@ CompiledRules::CompiledRules(std::span<const RoutingRule> rules)
     for (std::size_t rank = 0; rank < sorted.size(); ++rank) {
         auto [host, path] = splitPattern(sorted[rank].pattern);
         m_byHost[std::string(host)].push_back(
-            Entry{ rank, std::string(path), sorted[rank].rule->workspaceId });
+            Entry{ rank, std::string(path), sorted[rank].rule->workspaceId, sorted[rank].pattern });
     }
 }
 
 std::optional<Uuid> CompiledRules::workspaceID(const Url& url) const
+{
+    auto found = match(url);
+    if (!found)
+        return std::nullopt;
+    return found->workspaceId;
+}
+
+std::optional<LinkRouter::RuleMatch> CompiledRules::match(const Url& url) const
 {
     if (m_byHost.empty())
         return std::nullopt;
@@ -178,7 +186,7 @@ std::optional<Uuid> CompiledRules::workspaceID(const Url& url) const
         best = firstMatch(host.substr(dot + 1), target->path, best);
     if (!best)
         return std::nullopt;
-    return best->workspaceId;
+    return LinkRouter::RuleMatch{ best->workspaceId, best->pattern };
 }
 
 // The better of `best` and the first entry for this pattern host whose path the link path begins with.

@@ -18,6 +18,14 @@ namespace cohortex {
 // Picks the workspace a link opens in from an ordered list of routing rules. Pure and stateless.
 namespace LinkRouter {
 
+// The rule that decided a link: its workspace and its normalised pattern.
+struct RuleMatch {
+    Uuid workspaceId;
+    std::string pattern;
+
+    bool operator==(const RuleMatch&) const = default;
+};
+
 // The canonical form of a typed site pattern: trimmed, lower-cased, without one leading "https://",
 // then one "http://", then one "www.", and without trailing "/". Ports, queries and fragments stay.
 // The result may be empty.
@@ -38,6 +46,8 @@ public:
     explicit CompiledRules(std::span<const RoutingRule>);
 
     std::optional<Uuid> workspaceID(const Url&) const;
+    // The same decision, with the normalised pattern of the rule that made it.
+    std::optional<LinkRouter::RuleMatch> match(const Url&) const;
 
 private:
     struct Entry {
@@ -46,6 +56,7 @@ private:
         // Empty for a bare-host pattern, else from the first "/" on.
         std::string path;
         Uuid workspaceId;
+        std::string pattern;
     };
 
     struct StringHash {

@@ -85,9 +85,17 @@ void RoutingRules::saveRoutingRules()
 
 std::optional<Uuid> RoutingRules::workspaceID(const Url& url) const
 {
+    auto found = match(url);
+    if (!found)
+        return std::nullopt;
+    return found->workspaceId;
+}
+
+std::optional<LinkRouter::RuleMatch> RoutingRules::match(const Url& url) const
+{
     if (!m_compiled)
         m_compiled.emplace(m_rules.get());
-    return m_compiled->workspaceID(url);
+    return m_compiled->match(url);
 }
 
 } // namespace cohortex

@@ -42,6 +42,8 @@ public:
 
     // The routing answer for the current list, from a compiled copy rebuilt after each change.
     std::optional<Uuid> workspaceID(const Url&) const;
+    // The same answer with the normalised pattern of the deciding rule.
+    std::optional<LinkRouter::RuleMatch> match(const Url&) const;
 
 private:
     void replaceRuleFor(const std::string& normalizedPattern, RoutingRule);

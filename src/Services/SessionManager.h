@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Models/RoutingDecision.h"
 #include "Models/SwitcherItem.h"
 #include "Models/WorkspaceBundle.h"
 #include "Models/WorkspaceSession.h"
@@ -117,10 +118,15 @@ public:
 
     // Links from other programs: a rule's workspace, else the fallback, else the active one.
     std::optional<WorkspaceSession> targetWorkspace(const Url&) const;
+    // The same choice with its reason; nothing only when there is no workspace at all.
+    std::optional<RoutingDecision> routingDecision(const Url&) const;
     // Opens a web link in a new tab of its workspace, asking for the owner first when it is locked.
     void route(const Url&);
     // URLs and files handed over by the system, in order: workspace files are imported, links routed.
     void openURLs(std::vector<Url>);
+    // Web links opened in new tabs of one chosen workspace, one after another, asking for the owner first
+    // when it is locked; a refused unlock drops the rest. Other links are passed over.
+    Task<void> openInWorkspace(Uuid workspaceId, std::vector<Url>);
 
     // The quick switcher.
     std::vector<SwitcherItem> switcherItems() const;

@@ -11,16 +11,26 @@ namespace cohortex {
 
 std::optional<WorkspaceSession> SessionManager::targetWorkspace(const Url& url) const
 {
+    auto decision = routingDecision(url);
+    if (!decision)
+        return std::nullopt;
+    return std::move(decision->workspace);
+}
+
+std::optional<RoutingDecision> SessionManager::routingDecision(const Url& url) const
+{
     // A rule or fallback naming a removed workspace is passed over, not reported.
-    if (auto id = m_routingRules.workspaceID(url)) {
-        if (auto found = workspace(*id))
-            return found;
+    if (auto match = m_routingRules.match(url)) {
+        if (auto found = workspace(match->workspaceId))
+            return RoutingDecision{ std::move(*found), RoutingReason::Rule, std::move(match->pattern) };
     }
     if (auto fallback = m_linkFallbackWorkspaceId.get()) {
         if (auto found = workspace(*fallback))
-            return found;
+            return RoutingDecision{ std::move(*found), RoutingReason::Fallback, {} };
     }
-    return activeWorkspace();
+    if (auto active = activeWorkspace())
+        return RoutingDecision{ std::move(*active), RoutingReason::Current, {} };
+    return std::nullopt;
 }
 
 void SessionManager::route(const Url& url)

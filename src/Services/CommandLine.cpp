@@ -1,0 +1,273 @@
+#include "Services/CommandLine.h"
+
+#include "Models/WorkspaceBundle.h"
+#include "Support/Text.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstddef>
+#include <optional>
+
+namespace cohortex {
+
+namespace {
+
+using Action = CommandLineInvocation::Action;
+using Failure = std::unexpected<std::string>;
+
+// The options that choose what the command does, with what their value is called in messages (empty
+// for an option without a value).
+struct ActionOption {
+    std::string_view name;
+    Action action;
+    std::string_view valueName;
+};
+
+constexpr std::array actionOptions{
+    ActionOption{ "--workspace", Action::OpenInWorkspace, "a workspace name" },
+    ActionOption{ "--which-workspace", Action::WhichWorkspace, "a link" },
+    ActionOption{ "--list-workspaces", Action::ListWorkspaces, "" },
+    ActionOption{ "--export-layout", Action::ExportLayout, "a file" },
+    ActionOption{ "--import-layout", Action::ImportLayout, "a file" },
+    ActionOption{ "--export-time-csv", Action::ExportTimeCsv, "a file" },
+};
+
+constexpr std::string_view usage = R"(Usage:
+  cohortex [LINK | FILE.cohortex]...
+  cohortex --workspace NAME LINK...
+  cohortex --which-workspace LINK [--json]
+  cohortex --list-workspaces [--json]
+  cohortex --export-layout FILE
+  cohortex --import-layout FILE [--yes]
+  cohortex --export-time-csv FILE
+
+Opens http and https links in the workspace their link rules choose, and imports workspace files.
+
+Options:
+  --workspace NAME         open the links in new tabs of this workspace
+  --which-workspace LINK   tell which workspace a link would open in, and why
+  --list-workspaces        list the workspaces in their order
+  --export-layout FILE     write the workspaces and link rules to a workspace file
+  --import-layout FILE     add the workspaces and link rules of a workspace file
+  --export-time-csv FILE   write the time spent in each workspace per day as CSV
+  --json                   print machine-readable JSON (with --which-workspace, --list-workspaces)
+  -y, --yes                import without asking (with --import-layout)
+  -h, --help               show this help
+)";
+
+// Whether the text starts with a URI scheme and its colon, as "https:" or "file:" do.
+bool hasScheme(std::string_view text)
+{
+    auto colon = text.find(':');
+    if (colon == std::string_view::npos || colon == 0 || !std::isalpha(static_cast<unsigned char>(text[0])))
+        return false;
+    return std::all_of(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(colon), [](char character) {
+        return std::isalnum(static_cast<unsigned char>(character)) || character == '+' || character == '-'
+            || character == '.';
+    });
+}
+
+std::expected<Url, std::string> webLink(std::string_view text)
+{
+    auto url = Url::parse(text);
+    if (url && (url->scheme() == "http" || url->scheme() == "https") && url->host())
+        return *url;
+    return Failure("Not an http or https link: " + std::string(text));
+}
+
+bool isBundleFile(const std::filesystem::path& path)
+{
+    return toLowerCase(path.extension().string()) == "." + std::string(WorkspaceBundle::fileExtension);
+}
+
+// A link, or a workspace file given as a path or a file URL; anything else would be ignored by the
+// application, so it is refused here where the user can still be told.
+std::expected<Url, std::string> openable(const std::string& argument, const std::filesystem::path& directory)
+{
+    if (hasScheme(argument)) {
+        auto url = Url::parse(argument);
+        if (url && url->isFileURL() && isBundleFile(url->filePath()))
+            return *url;
+        return webLink(argument);
+    }
+    auto path = (directory / argument).lexically_normal();
+    if (!isBundleFile(path))
+        return Failure("Not an http or https link or a ." + std::string(WorkspaceBundle::fileExtension)
+            + " file: " + argument);
+    return Url::fileURL(path.string(), false);
+}
+
+class Parser {
+public:
+    Parser(std::span<const std::string> arguments, std::filesystem::path directory)
+        : m_arguments(arguments)
+        , m_directory(std::move(directory))
+    {
+    }
+
+    std::expected<CommandLineInvocation, std::string> parse();
+
+private:
+    std::optional<std::string> readArguments();
+    std::optional<std::string> readOption(std::string_view argument, std::size_t& index);
+    std::optional<std::string> readActionOption(
+        const ActionOption&, std::optional<std::string> value, std::size_t& index);
+    std::expected<CommandLineInvocation, std::string> build();
+    std::optional<std::string> checkFlags() const;
+
+    std::span<const std::string> m_arguments;
+    std::filesystem::path m_directory;
+    const ActionOption* m_action{ nullptr };
+    std::string m_value;
+    std::vector<std::string> m_positionals;
+    bool m_json{ false };
+    bool m_yes{ false };
+};
+
+std::expected<CommandLineInvocation, std::string> Parser::parse()
+{
+    // Help wins wherever it stands, so that a user who got the rest wrong still gets it.
+    auto options = std::ranges::find(m_arguments, "--");
+    if (std::any_of(
+            m_arguments.begin(), options, [](const auto& arg) { return arg == "--help" || arg == "-h"; })) {
+        CommandLineInvocation help;
+        help.action = Action::Help;
+        return help;
+    }
+    if (auto failure = readArguments())
+        return Failure(std::move(*failure));
+    return build();
+}
+
+std::optional<std::string> Parser::readArguments()
+{
+    bool optionsEnded = false;
+    for (std::size_t index = 0; index < m_arguments.size(); ++index) {
+        const auto& argument = m_arguments[index];
+        if (argument.empty())
+            return "An empty argument is neither a link nor a file.";
+        if (optionsEnded || argument[0] != '-' || argument == "-")
+            m_positionals.push_back(argument);
+        else if (argument == "--")
+            optionsEnded = true;
+        else if (auto failure = readOption(argument, index))
+            return failure;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> Parser::readOption(std::string_view argument, std::size_t& index)
+{
+    std::optional<std::string> value;
+    if (auto equals = argument.find('='); argument.starts_with("--") && equals != std::string_view::npos) {
+        value = std::string(argument.substr(equals + 1));
+        argument = argument.substr(0, equals);
+    }
+    if (argument == "--json" || argument == "--yes" || argument == "-y") {
+        if (value)
+            return std::string(argument) + " takes no value.";
+        (argument == "--json" ? m_json : m_yes) = true;
+        return std::nullopt;
+    }
+    auto found = std::ranges::find(actionOptions, argument, &ActionOption::name);
+    if (found == actionOptions.end())
+        return "Unknown option: " + std::string(argument) + " (see cohortex --help)";
+    return readActionOption(*found, std::move(value), index);
+}
+
+std::optional<std::string> Parser::readActionOption(
+    const ActionOption& option, std::optional<std::string> value, std::size_t& index)
+{
+    if (m_action)
+        return std::string(m_action->name) + " and " + std::string(option.name) + " can't be used together.";
+    m_action = &option;
+    if (option.valueName.empty())
+        return value ? std::optional(std::string(option.name) + " takes no value.") : std::nullopt;
+    // A following option is a forgotten value, not a value that starts with a dash.
+    if (!value && index + 1 < m_arguments.size() && !m_arguments[index + 1].starts_with("-"))
+        value = m_arguments[++index];
+    if (!value || value->empty())
+        return std::string(option.name) + " needs " + std::string(option.valueName) + ".";
+    m_value = std::move(*value);
+    return std::nullopt;
+}
+
+std::optional<std::string> Parser::checkFlags() const
+{
+    auto action = m_action ? m_action->action : Action::Open;
+    if (m_json && action != Action::WhichWorkspace && action != Action::ListWorkspaces)
+        return "--json only goes with --which-workspace or --list-workspaces.";
+    if (m_yes && action != Action::ImportLayout)
+        return "--yes only goes with --import-layout.";
+    if (!m_positionals.empty() && action != Action::Open && action != Action::OpenInWorkspace)
+        return "Unexpected argument: " + m_positionals.front() + " (see cohortex --help)";
+    return std::nullopt;
+}
+
+std::expected<CommandLineInvocation, std::string> Parser::build()
+{
+    if (auto failure = checkFlags())
+        return Failure(std::move(*failure));
+    CommandLineInvocation invocation;
+    invocation.action = m_action ? m_action->action : Action::Open;
+    invocation.json = m_json;
+    invocation.yes = m_yes;
+    switch (invocation.action) {
+    case Action::Open:
+        for (const auto& argument : m_positionals) {
+            auto url = openable(argument, m_directory);
+            if (!url)
+                return Failure(std::move(url.error()));
+            invocation.urls.push_back(std::move(*url));
+        }
+        break;
+    case Action::OpenInWorkspace:
+        if (m_positionals.empty())
+            return Failure("--workspace needs at least one link to open.");
+        invocation.workspaceName = m_value;
+        for (const auto& argument : m_positionals) {
+            auto url = webLink(argument);
+            if (!url)
+                return Failure(std::move(url.error()));
+            invocation.urls.push_back(std::move(*url));
+        }
+        break;
+    case Action::WhichWorkspace: {
+        auto url = webLink(m_value);
+        if (!url)
+            return Failure(std::move(url.error()));
+        invocation.urls.push_back(std::move(*url));
+        break;
+    }
+    case Action::ExportLayout:
+    case Action::ImportLayout:
+    case Action::ExportTimeCsv:
+        invocation.file = (m_directory / m_value).lexically_normal();
+        break;
+    case Action::ListWorkspaces:
+    case Action::Help:
+        break;
+    }
+    return invocation;
+}
+
+} // namespace
+
+std::expected<CommandLineInvocation, std::string> parseCommandLine(
+    std::span<const std::string> arguments, std::filesystem::path workingDirectory)
+{
+    return Parser(arguments, std::move(workingDirectory)).parse();
+}
+
+bool needsWindow(const CommandLineInvocation& invocation)
+{
+    return invocation.action == Action::Open || invocation.action == Action::OpenInWorkspace;
+}
+
+std::string_view commandLineUsage()
+{
+    return usage;
+}
+
+} // namespace cohortex

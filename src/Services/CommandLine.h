@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Support/Url.h"
+
+#include <expected>
+#include <filesystem>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace cohortex {
+
+// What one `cohortex` command line asks for, checked and ready to run.
+struct CommandLineInvocation {
+    enum class Action {
+        Open,
+        OpenInWorkspace,
+        WhichWorkspace,
+        ListWorkspaces,
+        ExportLayout,
+        ImportLayout,
+        ExportTimeCsv,
+        Help
+    };
+
+    Action action{ Action::Open };
+    // Open: web links and file URLs, in the order given, files already absolute. OpenInWorkspace: web
+    // links. WhichWorkspace: the one web link asked about.
+    std::vector<Url> urls;
+    // OpenInWorkspace: the workspace as the user named it.
+    std::string workspaceName;
+    // ExportLayout, ImportLayout, ExportTimeCsv: absolute.
+    std::filesystem::path file;
+    bool json{ false };
+    bool yes{ false };
+
+    bool operator==(const CommandLineInvocation&) const = default;
+};
+
+// Reads the arguments after the program name. Relative paths are resolved against workingDirectory, an
+// absolute path: the directory of the shell the command was typed in, which is not this process's own
+// when the command was forwarded to a running application. A value that starts with "-" is taken as a
+// forgotten value, so such a name or file is written as --option=value. The error is one sentence for
+// the user without a line break, to be printed on the error stream with exit status 1.
+std::expected<CommandLineInvocation, std::string> parseCommandLine(
+    std::span<const std::string> arguments, std::filesystem::path workingDirectory);
+
+// Opening links needs the running application (which is started if there is none); every other action
+// works on the stored profile without a window.
+bool needsWindow(const CommandLineInvocation&);
+
+// What --help prints.
+std::string_view commandLineUsage();
+
+} // namespace cohortex

@@ -1,0 +1,217 @@
+#include "Services/CommandRunner.h"
+
+#include "Services/Console.h"
+#include "Services/SessionManager.h"
+#include "Support/Json.h"
+#include "Support/Text.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace cohortex {
+
+namespace {
+
+std::string_view reasonName(RoutingReason reason)
+{
+    switch (reason) {
+    case RoutingReason::Rule:
+        return "rule";
+    case RoutingReason::Fallback:
+        return "fallback";
+    case RoutingReason::Current:
+        break;
+    }
+    return "current";
+}
+
+// Names come from the user and from imported files: control characters in them must not reach the
+// terminal, where they could move the cursor or forge further lines.
+std::string printable(std::string_view text)
+{
+    std::string result(text);
+    for (std::size_t index = 0; index < result.size(); ++index) {
+        auto byte = static_cast<unsigned char>(result[index]);
+        bool isC1 = byte == 0xC2 && index + 1 < result.size()
+            && static_cast<unsigned char>(result[index + 1]) >= 0x80
+            && static_cast<unsigned char>(result[index + 1]) <= 0x9F;
+        if (isC1)
+            result.replace(index, 2, " ");
+        else if (byte < 0x20 || byte == 0x7F)
+            result[index] = ' ';
+    }
+    return result;
+}
+
+// Columns are measured in code points, which lines up every name written in a Latin, Greek or
+// Cyrillic script; wide East Asian characters may push a row out by a few cells.
+std::size_t displayWidth(std::string_view text)
+{
+    return static_cast<std::size_t>(std::ranges::count_if(
+        text, [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0) != 0x80; }));
+}
+
+std::string padded(const std::string& text, std::size_t width)
+{
+    return text + std::string(width - std::min(width, displayWidth(text)), ' ');
+}
+
+// Shortcut numbers outside 1 to 9 open nothing, so they are shown as absent.
+std::optional<std::int64_t> shortcut(const WorkspaceSession& workspace)
+{
+    if (workspace.shortcutIndex < 1 || workspace.shortcutIndex > SessionManager::maximumShortcutIndex)
+        return std::nullopt;
+    return workspace.shortcutIndex;
+}
+
+Json workspaceJson(const WorkspaceSession& workspace)
+{
+    auto index = shortcut(workspace);
+    return Json{ { "id", workspace.id.string() }, { "name", workspace.name },
+        { "shortcutIndex", index ? Json(*index) : Json(nullptr) },
+        { "initialURL", workspace.initialURL.absoluteString() }, { "isLocked", workspace.isLocked() },
+        { "isKeepAwake", workspace.isKeepAwake() }, { "hasProxy", workspace.hasProxy() } };
+}
+
+std::string flags(const WorkspaceSession& workspace)
+{
+    std::vector<std::string_view> words;
+    if (workspace.isLocked())
+        words.push_back("locked");
+    if (workspace.isKeepAwake())
+        words.push_back("keep awake");
+    if (workspace.hasProxy())
+        words.push_back("proxy");
+    std::string text;
+    for (auto word : words)
+        text += (text.empty() ? "" : ", ") + std::string(word);
+    return text;
+}
+
+std::string listTable(const std::vector<WorkspaceSession>& workspaces)
+{
+    std::size_t nameWidth = 0;
+    std::size_t urlWidth = 0;
+    for (const auto& workspace : workspaces) {
+        nameWidth = std::max(nameWidth, displayWidth(printable(workspace.name)));
+        urlWidth = std::max(urlWidth, displayWidth(workspace.initialURL.absoluteString()));
+    }
+    std::string table;
+    for (const auto& workspace : workspaces) {
+        auto index = shortcut(workspace);
+        std::string line = (index ? std::to_string(*index) : "-") + "  "
+            + padded(printable(workspace.name), nameWidth) + "  "
+            + padded(workspace.initialURL.absoluteString(), urlWidth) + "  " + flags(workspace);
+        line.erase(line.find_last_not_of(' ') + 1);
+        table += line + "\n";
+    }
+    return table;
+}
+
+} // namespace
+
+CommandRunner::CommandRunner(SessionManager& sessions, TimeTracker& timeTracker)
+    : m_sessions(sessions)
+    , m_timeTracker(timeTracker)
+{
+}
+
+Task<int> CommandRunner::run(CommandLineInvocation invocation, Console& console)
+{
+    using Action = CommandLineInvocation::Action;
+    switch (invocation.action) {
+    case Action::Open:
+        co_return open(invocation);
+    case Action::OpenInWorkspace:
+        co_return co_await openInWorkspace(std::move(invocation), console);
+    case Action::WhichWorkspace:
+        co_return whichWorkspace(invocation, console);
+    case Action::ListWorkspaces:
+        co_return listWorkspaces(invocation, console);
+    case Action::ExportLayout:
+        co_return exportLayout(invocation, console);
+    case Action::ImportLayout:
+        co_return co_await importLayout(std::move(invocation), console);
+    case Action::ExportTimeCsv:
+        co_return exportTimeCsv(invocation, console);
+    case Action::Help:
+        break;
+    }
+    console.out(commandLineUsage());
+    co_return 0;
+}
+
+int CommandRunner::open(const CommandLineInvocation& invocation)
+{
+    // A bare `cohortex` typed while the application runs asks for its window.
+    if (invocation.urls.empty())
+        m_sessions.showMainWindow();
+    else
+        m_sessions.openURLs(invocation.urls);
+    return 0;
+}
+
+Task<int> CommandRunner::openInWorkspace(CommandLineInvocation invocation, Console& console)
+{
+    auto target = workspaceNamed(invocation.workspaceName);
+    if (!target) {
+        console.error("No workspace is named \"" + printable(invocation.workspaceName) + "\".\n");
+        co_return 1;
+    }
+    co_await m_sessions.openInWorkspace(target->id, std::move(invocation.urls));
+    co_return 0;
+}
+
+std::optional<WorkspaceSession> CommandRunner::workspaceNamed(std::string_view name) const
+{
+    // The exact name first; else the first whose name differs only in case, since that is what a user
+    // typing in a shell most likely meant.
+    const auto& list = m_sessions.workspaces().get();
+    auto found = std::ranges::find(list, name, &WorkspaceSession::name);
+    if (found == list.end()) {
+        auto lowered = toLowerCase(name);
+        found = std::ranges::find_if(
+            list, [&](const WorkspaceSession& workspace) { return toLowerCase(workspace.name) == lowered; });
+    }
+    if (found == list.end())
+        return std::nullopt;
+    return *found;
+}
+
+int CommandRunner::whichWorkspace(const CommandLineInvocation& invocation, Console& console) const
+{
+    auto decision = m_sessions.routingDecision(invocation.urls.front());
+    if (!decision) {
+        console.error("There is no workspace to open the link in.\n");
+        return 1;
+    }
+    if (invocation.json) {
+        Json object{ { "id", decision->workspace.id.string() }, { "name", decision->workspace.name },
+            { "reason", reasonName(decision->reason) } };
+        if (decision->reason == RoutingReason::Rule)
+            object["pattern"] = decision->pattern;
+        console.out(json::dump(object) + "\n");
+        return 0;
+    }
+    std::string why = decision->reason == RoutingReason::Rule ? "rule " + printable(decision->pattern)
+        : decision->reason == RoutingReason::Fallback         ? std::string("fallback")
+                                                              : std::string("current workspace");
+    console.out(printable(decision->workspace.name) + " \u2014 " + why + "\n");
+    return 0;
+}
+
+int CommandRunner::listWorkspaces(const CommandLineInvocation& invocation, Console& console) const
+{
+    const auto& workspaces = m_sessions.workspaces().get();
+    if (!invocation.json) {
+        console.out(listTable(workspaces));
+        return 0;
+    }
+    auto array = Json::array();
+    for (const auto& workspace : workspaces)
+        array.push_back(workspaceJson(workspace));
+    console.out(json::dump(array) + "\n");
+    return 0;
+}
+
+} // namespace cohortex

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "Models/WorkspaceSession.h"
+#include "Services/CommandLine.h"
+#include "Support/Task.h"
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+namespace cohortex {
+
+class Console;
+class SessionManager;
+class TimeTracker;
+
+// Carries out a parsed command line against the session manager and the time tracker. Output, errors and
+// questions go to the console the command came from. Main thread only.
+class CommandRunner {
+public:
+    CommandRunner(SessionManager&, TimeTracker&);
+    CommandRunner(const CommandRunner&) = delete;
+    CommandRunner& operator=(const CommandRunner&) = delete;
+
+    // Finishes with the exit status: 0 when the command did what it asked, else 1 with the reason on the
+    // console's error stream. The console must outlive the task.
+    Task<int> run(CommandLineInvocation, Console&);
+
+private:
+    int open(const CommandLineInvocation&);
+    Task<int> openInWorkspace(CommandLineInvocation, Console&);
+    int whichWorkspace(const CommandLineInvocation&, Console&) const;
+    int listWorkspaces(const CommandLineInvocation&, Console&) const;
+    int exportLayout(const CommandLineInvocation&, Console&) const;
+    Task<int> importLayout(CommandLineInvocation, Console&);
+    int exportTimeCsv(const CommandLineInvocation&, Console&) const;
+    std::optional<WorkspaceSession> workspaceNamed(std::string_view) const;
+
+    SessionManager& m_sessions;
+    TimeTracker& m_timeTracker;
+    // Work resumed after a wait checks this before touching the runner.
+    std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
+};
+
+} // namespace cohortex

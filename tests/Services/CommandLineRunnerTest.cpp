@@ -1,0 +1,333 @@
+#include "Fakes/RecordingConsole.h"
+#include "Models/WorkspaceImport.h"
+#include "Services/CommandRunner.h"
+#include "Services/SessionManagerFixture.h"
+
+#include <csignal>
+#include <fstream>
+#include <sstream>
+#include <sys/resource.h>
+
+namespace cohortex {
+namespace {
+
+Url url(std::string_view text)
+{
+    return *Url::parse(text);
+}
+
+class CommandLineRunnerTest : public testing::ThreeWorkspacesFixture {
+protected:
+    void SetUp() override
+    {
+        ThreeWorkspacesFixture::SetUp();
+        runner = std::make_unique<CommandRunner>(*manager, timeTracker);
+        directory = std::filesystem::temp_directory_path() / ("cohortex-cli-" + Uuid::random().string());
+        std::filesystem::create_directories(directory);
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    Task<int> start(std::vector<std::string> arguments)
+    {
+        auto invocation = parseCommandLine(arguments, directory);
+        EXPECT_TRUE(invocation) << invocation.error();
+        return runner->run(std::move(*invocation), console);
+    }
+
+    // The exit status, once everything the command started has run; nothing while it still waits.
+    std::optional<int> run(std::vector<std::string> arguments)
+    {
+        auto status = start(std::move(arguments));
+        queue.runPending();
+        if (!status.isDone())
+            return std::nullopt;
+        return status.result();
+    }
+
+    Json runJson(std::vector<std::string> arguments)
+    {
+        arguments.push_back("--json");
+        EXPECT_EQ(run(std::move(arguments)), 0);
+        return Json::parse(std::exchange(console.output, ""));
+    }
+
+    static std::string read(const std::filesystem::path& file)
+    {
+        std::ifstream stream(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(stream), {});
+    }
+
+    std::vector<std::string> addresses(const Uuid& id) const
+    {
+        std::vector<std::string> result;
+        for (const auto& tab : runtime.tabs(id))
+            result.push_back(tab.url.absoluteString());
+        return result;
+    }
+
+    // A bundle from someone else's setup: one Design workspace with one rule.
+    std::filesystem::path teammateBundle()
+    {
+        auto file = directory / "Team.cohortex";
+        auto design = workspace("Design", 1);
+        auto bundle = WorkspaceBundle::make(std::vector{ design },
+            std::vector{ RoutingRule{ Uuid::random(), "figma.example", design.id } }, queue.now());
+        std::ofstream(file, std::ios::binary) << bundle.encoded();
+        return file;
+    }
+
+    std::unique_ptr<CommandRunner> runner;
+    testing::RecordingConsole console;
+    std::filesystem::path directory;
+};
+
+// Which workspace a link goes to: set up a rule (to a listed or a removed workspace) and a fallback.
+struct Routing {
+    const char* name;
+    std::optional<std::string> ruleTo;
+    std::optional<std::string> fallbackTo;
+    std::string expectedName;
+    std::string reason;
+    std::string plain;
+};
+
+class CommandLineWhichWorkspaceTest : public CommandLineRunnerTest,
+                                      public ::testing::WithParamInterface<Routing> {
+protected:
+    Uuid idOf(const std::string& name)
+    {
+        for (const auto& workspace : list())
+            if (workspace.name == name)
+                return workspace.id;
+        return Uuid::random();
+    }
+};
+
+TEST_P(CommandLineWhichWorkspaceTest, ReportsTheDecisionLinkIntakeMakes)
+{
+    const auto& routing = GetParam();
+    if (routing.ruleTo)
+        routingRules.addRule("https://www.Chat.Example/", idOf(*routing.ruleTo));
+    if (routing.fallbackTo)
+        manager->setLinkFallbackWorkspaceId(idOf(*routing.fallbackTo));
+    const std::string link = "https://rooms.chat.example/42";
+
+    auto answer = runJson({ "--which-workspace", link });
+    EXPECT_EQ(answer["id"], manager->targetWorkspace(url(link))->id.string());
+    EXPECT_EQ(answer["name"], routing.expectedName);
+    EXPECT_EQ(answer["reason"], routing.reason);
+    if (routing.reason == "rule") {
+        EXPECT_EQ(answer["pattern"], "chat.example");
+        EXPECT_EQ(answer.size(), 4u);
+    } else {
+        EXPECT_EQ(answer.size(), 3u);
+    }
+
+    EXPECT_EQ(run({ "--which-workspace", link }), 0);
+    EXPECT_EQ(console.output, routing.plain + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineWhichWorkspaceTest,
+    ::testing::Values(Routing{ "Rule", "Chat", "Vault", "Chat", "rule", "Chat \u2014 rule chat.example" },
+        Routing{ "Fallback", std::nullopt, "Vault", "Vault", "fallback", "Vault \u2014 fallback" },
+        Routing{ "Current", std::nullopt, std::nullopt, "Mail", "current", "Mail \u2014 current workspace" },
+        Routing{ "RuleToRemovedWorkspace", "Gone", "Vault", "Vault", "fallback", "Vault \u2014 fallback" }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(CommandLineRunnerTest, ListsWorkspacesAsJsonInListOrder)
+{
+    chat.shortcutIndex = 0;
+    chat.keepAwake = true;
+    chat.proxyHost = "127.0.0.1";
+    chat.proxyPort = 8080;
+    manager->updateWorkspace(chat);
+
+    auto answer = runJson({ "--list-workspaces" });
+    ASSERT_TRUE(answer.is_array());
+    ASSERT_EQ(answer.size(), 3u);
+    EXPECT_EQ(
+        answer[0], Json::parse(R"({"id": ")" + mail.id.string() + R"(", "name": "Mail", "shortcutIndex": 1,
+            "initialURL": "https://1.example.com/", "isLocked": false, "isKeepAwake": false, "hasProxy": false})"));
+    EXPECT_EQ(answer[1]["shortcutIndex"], nullptr);
+    EXPECT_EQ(answer[1]["isKeepAwake"], true);
+    EXPECT_EQ(answer[1]["hasProxy"], true);
+    EXPECT_EQ(answer[2]["name"], "Vault");
+    EXPECT_EQ(answer[2]["isLocked"], true);
+}
+
+TEST_F(CommandLineRunnerTest, ListsWorkspacesInAlignedColumns)
+{
+    chat.name = "Chat\x1b[2J";
+    chat.initialURL = url("https://chat.example.org/");
+    manager->updateWorkspace(chat);
+    EXPECT_EQ(run({ "--list-workspaces" }), 0);
+    EXPECT_EQ(console.output,
+        "1  Mail      https://1.example.com/\n"
+        "2  Chat [2J  https://chat.example.org/\n"
+        "3  Vault     https://3.example.com/     locked\n");
+}
+
+TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRules)
+{
+    routingRules.addRule("a.example", mail.id);
+    EXPECT_EQ(run({ "--workspace", "chat", "https://a.example/1", "https://a.example/2" }), 0);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_EQ(addresses(chat.id),
+        (std::vector<std::string>{ "https://2.example.com/", "https://a.example/1", "https://a.example/2" }));
+}
+
+TEST_F(CommandLineRunnerTest, ALockedWorkspaceAsksItsOwnerOnceAndARefusalOpensNothing)
+{
+    auto status = start({ "--workspace", "Vault", "https://a.example/1", "https://a.example/2" });
+    queue.runPending();
+    EXPECT_EQ(authenticator.openPrompts(), 1u);
+    authenticator.answer(false);
+    queue.runPending();
+    ASSERT_TRUE(status.isDone());
+    EXPECT_EQ(status.result(), 0);
+    EXPECT_EQ(authenticator.reasons.size(), 1u);
+    EXPECT_FALSE(runtime.isLoaded(vault.id));
+    EXPECT_EQ(manager->activeWorkspaceId().get(), mail.id);
+}
+
+TEST_F(CommandLineRunnerTest, AnUnknownWorkspaceNameIsAnError)
+{
+    EXPECT_EQ(run({ "--workspace", "Nowhere", "https://a.example/" }), 1);
+    EXPECT_EQ(console.errors, "No workspace is named \"Nowhere\".\n");
+    EXPECT_EQ(runtime.loadedCount(), 0u);
+}
+
+TEST_F(CommandLineRunnerTest, LinksAndFilesGoWhereTheSystemWouldSendThem)
+{
+    routingRules.addRule("chat.example", chat.id);
+    auto file = teammateBundle();
+    EXPECT_EQ(run({ "https://chat.example/room", file.filename().string() }), 0);
+    EXPECT_EQ(addresses(chat.id),
+        (std::vector<std::string>{ "https://2.example.com/", "https://chat.example/room" }));
+    // The import of a file handed over this way asks in the window, like one opened from the file manager.
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(list().back().name, "Design");
+}
+
+struct Answer {
+    std::optional<std::string> typed;
+    bool imports;
+};
+
+class CommandLineImportAnswerTest : public CommandLineRunnerTest,
+                                    public ::testing::WithParamInterface<Answer> { };
+
+TEST_P(CommandLineImportAnswerTest, ImportsOnlyWhenTheUserSaysYes)
+{
+    if (GetParam().typed)
+        console.answers.push_back(*GetParam().typed);
+    auto writes = defaults.writeCount();
+    auto status = run({ "--import-layout", teammateBundle().string() });
+
+    EXPECT_EQ(console.output.substr(0, console.output.find('\n')), "Import 1 workspace?");
+    EXPECT_NE(console.output.find("\u2022 Design \u2014 1.example.com\n"), std::string::npos);
+    EXPECT_EQ(console.questions, 1);
+    EXPECT_TRUE(alerts.shown.empty());
+    if (GetParam().imports) {
+        EXPECT_EQ(status, 0);
+        EXPECT_TRUE(console.output.ends_with("[y/N] Imported 1 workspace\n1 link rule added.\n"));
+        EXPECT_EQ(storedList().back().name, "Design");
+    } else {
+        EXPECT_EQ(status, 1);
+        EXPECT_TRUE(console.output.ends_with("[y/N] "));
+        EXPECT_EQ(defaults.writeCount(), writes);
+        EXPECT_EQ(list().size(), 3u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineImportAnswerTest,
+    ::testing::Values(Answer{ "y", true }, Answer{ " YES ", true }, Answer{ "n", false }, Answer{ "", false },
+        Answer{ "yep", false }, Answer{ std::nullopt, false }));
+
+TEST_F(CommandLineRunnerTest, YesImportsWithoutAsking)
+{
+    EXPECT_EQ(run({ "--import-layout", teammateBundle().string(), "--yes" }), 0);
+    EXPECT_EQ(console.questions, 0);
+    EXPECT_EQ(list().back().name, "Design");
+    EXPECT_EQ(routingRules.rules().get().back().pattern, "figma.example");
+}
+
+TEST_F(CommandLineRunnerTest, AFileThatCannotBeReadPrintsTheOneErrorAndImportsNothing)
+{
+    std::ofstream(directory / "Broken.cohortex") << R"({"workspaces": 3})";
+    for (auto name : { "Broken.cohortex", "Missing.cohortex" }) {
+        console.errors.clear();
+        EXPECT_EQ(run({ "--import-layout", name, "--yes" }), 1);
+        EXPECT_EQ(console.errors, "Couldn't read that file\nIt isn't a valid Cohortex workspace file.\n");
+    }
+    EXPECT_EQ(console.output, "");
+    EXPECT_EQ(list().size(), 3u);
+}
+
+TEST_F(CommandLineRunnerTest, AnExportedLayoutImportsBackWithoutNewWorkspaces)
+{
+    routingRules.addRule("chat.example", chat.id);
+    EXPECT_EQ(run({ "--export-layout", "Mine.cohortex" }), 0);
+    EXPECT_EQ(console.output, "Exported 3 workspaces.\n");
+    EXPECT_EQ(read(directory / "Mine.cohortex"), manager->exportData());
+
+    console.output.clear();
+    EXPECT_EQ(run({ "--import-layout", "Mine.cohortex", "--yes" }), 0);
+    EXPECT_TRUE(console.output.ends_with("Nothing new to import\n1 link rule added.\n"));
+    EXPECT_EQ(list().size(), 3u);
+}
+
+TEST_F(CommandLineRunnerTest, ExportsTimeWithTheCurrentNames)
+{
+    timeTracker.tick(chat.id, true, true, 0, Date(1000), *Calendar::inTimeZone("UTC"));
+    chat.name = "Chat, Inc.";
+    manager->updateWorkspace(chat);
+    EXPECT_EQ(run({ "--export-time-csv", "time.csv" }), 0);
+    EXPECT_EQ(read(directory / "time.csv"), "Date,Workspace,Hours\n2001-01-01,\"Chat, Inc.\",0.00\n");
+}
+
+// Lets this process write no more than a few bytes to any file, so writing fails as on a full disk.
+class FileSizeLimit {
+public:
+    FileSizeLimit()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = m_saved;
+        tiny.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int){ nullptr };
+};
+
+TEST_F(CommandLineRunnerTest, AFailedWriteLeavesTheEarlierFileInPlace)
+{
+    for (auto option : { "--export-layout", "--export-time-csv" }) {
+        auto file = directory / "Earlier";
+        std::ofstream(file) << "earlier";
+        console.errors.clear();
+        std::optional<int> status;
+        {
+            FileSizeLimit limit;
+            status = run({ option, file.string() });
+        }
+        EXPECT_EQ(status, 1) << option;
+        EXPECT_EQ(console.errors, "Couldn't save: File too large\n") << option;
+        EXPECT_EQ(read(file), "earlier") << option;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), {}), 1) << option;
+    }
+    console.errors.clear();
+    EXPECT_EQ(run({ "--export-layout", (directory / "missing" / "Mine.cohortex").string() }), 1);
+    EXPECT_EQ(console.errors, "Couldn't save: No such file or directory\n");
+}
+
+} // namespace
+} // namespace cohortex

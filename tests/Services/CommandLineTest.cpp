@@ -1,0 +1,115 @@
+#include "Services/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+using Action = CommandLineInvocation::Action;
+
+std::expected<CommandLineInvocation, std::string> parse(const std::vector<std::string>& arguments)
+{
+    return parseCommandLine(arguments, "/home/ada/work");
+}
+
+struct Refused {
+    std::vector<std::string> arguments;
+    std::string message;
+};
+
+class CommandLineRefusalTest : public ::testing::TestWithParam<Refused> { };
+
+TEST_P(CommandLineRefusalTest, SaysWhatIsWrong)
+{
+    auto parsed = parse(GetParam().arguments);
+    ASSERT_FALSE(parsed);
+    EXPECT_EQ(parsed.error(), GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineRefusalTest,
+    ::testing::Values(Refused{ { "--bogus" }, "Unknown option: --bogus (see cohortex --help)" },
+        Refused{ { "-x" }, "Unknown option: -x (see cohortex --help)" },
+        Refused{ { "--workspace" }, "--workspace needs a workspace name." },
+        Refused{ { "--workspace=", "https://a.example/" }, "--workspace needs a workspace name." },
+        Refused{ { "--workspace", "Mail" }, "--workspace needs at least one link to open." },
+        Refused{ { "--workspace", "Mail", "Team.cohortex" }, "Not an http or https link: Team.cohortex" },
+        Refused{ { "--which-workspace" }, "--which-workspace needs a link." },
+        Refused{ { "--which-workspace", "ftp://files.example/" },
+            "Not an http or https link: ftp://files.example/" },
+        Refused{ { "--which-workspace", "https:no-host" }, "Not an http or https link: https:no-host" },
+        Refused{ { "--which-workspace", "https://a.example/", "https://b.example/" },
+            "Unexpected argument: https://b.example/ (see cohortex --help)" },
+        // A forgotten value is not taken from the option after it.
+        Refused{ { "--export-layout", "--json" }, "--export-layout needs a file." },
+        Refused{ { "--import-layout" }, "--import-layout needs a file." },
+        Refused{ { "--export-time-csv=" }, "--export-time-csv needs a file." },
+        Refused{ { "--list-workspaces", "--export-layout", "out.cohortex" },
+            "--list-workspaces and --export-layout can't be used together." },
+        Refused{ { "--list-workspaces=all" }, "--list-workspaces takes no value." },
+        Refused{ { "--json=yes", "--list-workspaces" }, "--json takes no value." },
+        Refused{ { "--json", "https://a.example/" },
+            "--json only goes with --which-workspace or --list-workspaces." },
+        Refused{ { "--export-layout", "out.cohortex", "--yes" }, "--yes only goes with --import-layout." },
+        Refused{ { "mailto:ada@example.com" }, "Not an http or https link: mailto:ada@example.com" },
+        Refused{ { "file:///home/ada/notes.txt" }, "Not an http or https link: file:///home/ada/notes.txt" },
+        Refused{ { "example.com" }, "Not an http or https link or a .cohortex file: example.com" },
+        Refused{ { "" }, "An empty argument is neither a link nor a file." }));
+
+struct Accepted {
+    std::vector<std::string> arguments;
+    Action action;
+    std::vector<std::string> urls{};
+    std::string workspaceName{};
+    std::string file{};
+    bool json{ false };
+    bool yes{ false };
+};
+
+class CommandLineAcceptanceTest : public ::testing::TestWithParam<Accepted> { };
+
+TEST_P(CommandLineAcceptanceTest, ReadsTheInvocation)
+{
+    const auto& expected = GetParam();
+    auto parsed = parse(expected.arguments);
+    ASSERT_TRUE(parsed) << parsed.error();
+    EXPECT_EQ(parsed->action, expected.action);
+    std::vector<std::string> urls;
+    for (const auto& url : parsed->urls)
+        urls.push_back(url.absoluteString());
+    EXPECT_EQ(urls, expected.urls);
+    EXPECT_EQ(parsed->workspaceName, expected.workspaceName);
+    EXPECT_EQ(parsed->file, std::filesystem::path(expected.file));
+    EXPECT_EQ(parsed->json, expected.json);
+    EXPECT_EQ(parsed->yes, expected.yes);
+    EXPECT_EQ(
+        needsWindow(*parsed), expected.action == Action::Open || expected.action == Action::OpenInWorkspace);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
+    ::testing::Values(Accepted{ {}, Action::Open, {} },
+        // Relative files are taken from the shell's directory, not this process's.
+        Accepted{ { "HTTPS://a.example/x", "Team.cohortex", "../shared/Old Setup.COHORTEX",
+                      "file:///srv/Layout.cohortex", "/tmp/b.cohortex" },
+            Action::Open,
+            { "HTTPS://a.example/x", "file:///home/ada/work/Team.cohortex",
+                "file:///home/ada/shared/Old%20Setup.COHORTEX", "file:///srv/Layout.cohortex",
+                "file:///tmp/b.cohortex" } },
+        Accepted{ { "--", "--odd.cohortex" }, Action::Open, { "file:///home/ada/work/--odd.cohortex" } },
+        Accepted{ { "--workspace", "Client Work", "https://a.example/", "http://b.example/" },
+            Action::OpenInWorkspace, { "https://a.example/", "http://b.example/" }, "Client Work" },
+        Accepted{ { "https://a.example/", "--workspace=Mail" }, Action::OpenInWorkspace,
+            { "https://a.example/" }, "Mail" },
+        Accepted{ { "--json", "--which-workspace", "https://a.example/p" }, Action::WhichWorkspace,
+            { "https://a.example/p" }, "", "", true },
+        Accepted{ { "--list-workspaces" }, Action::ListWorkspaces, {} },
+        Accepted{ { "--export-layout", "out/Setup.cohortex" }, Action::ExportLayout, {}, "",
+            "/home/ada/work/out/Setup.cohortex" },
+        Accepted{ { "-y", "--import-layout=/tmp/in.cohortex" }, Action::ImportLayout, {}, "",
+            "/tmp/in.cohortex", false, true },
+        Accepted{
+            { "--export-time-csv", "./time.csv" }, Action::ExportTimeCsv, {}, "", "/home/ada/work/time.csv" },
+        // Help wins over anything else typed with it.
+        Accepted{ { "--bogus", "--export-layout", "-h" }, Action::Help, {} }));
+
+} // namespace
+} // namespace cohortex
