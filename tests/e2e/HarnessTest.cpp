@@ -40,7 +40,9 @@ TEST_F(HarnessTest, browserRunsInTheTemporaryHomeAndSigtermEndsItsWholeProcessTr
         m_home.environment(), m_home.path());
     ASSERT_TRUE(runUntil([&] { return m_server.requestsFor("/harness-home").size() == 2; }, launchTimeout))
         << browser.errors();
-    EXPECT_TRUE(std::filesystem::exists(m_home.dataDirectory() / "bare" / "data" / "1"));
+    std::ifstream environment("/proc/" + std::to_string(browser.pid()) + "/environ", std::ios::binary);
+    std::string variables((std::istreambuf_iterator<char>(environment)), std::istreambuf_iterator<char>());
+    EXPECT_THAT(variables, HasSubstr(std::string("XDG_DATA_HOME=") + m_home.dataDirectory().string() + '\0'));
 
     runFor(1s);
     auto tree = processTree(browser.pid());
@@ -49,7 +51,11 @@ TEST_F(HarnessTest, browserRunsInTheTemporaryHomeAndSigtermEndsItsWholeProcessTr
     ASSERT_TRUE(own);
     EXPECT_GT(processTreePssMB(browser.pid()), *own);
 
-    const auto screenshot = m_home.path() / "shot.png";
+    // Kept in the build tree, where it shows what the X server held when a later test fails.
+    const char* outputDirectory = std::getenv("COHORTEX_E2E_OUTPUT_DIR");
+    const auto screenshot
+        = (outputDirectory && *outputDirectory ? std::filesystem::path(outputDirectory) : m_home.path())
+        / "e2e-harness-bare-webkit.png";
     ASSERT_TRUE(saveScreenshot(screenshot));
     std::ifstream png(screenshot, std::ios::binary);
     char signature[4] = {};

@@ -61,7 +61,9 @@ LaunchedProgram::LaunchedProgram(const std::vector<std::string>& arguments,
         = GObjectPtr<GSubprocess>(g_subprocess_launcher_spawnv(launcher.get(), argv.data(), error.out()));
     if (!m_process)
         throw std::runtime_error("Cannot start " + arguments.front() + ": " + error.message());
-    m_pid = static_cast<pid_t>(std::stol(g_subprocess_get_identifier(m_process.get())));
+    // A program that ended at once has been reaped already and has no identifier any more.
+    if (const char* identifier = g_subprocess_get_identifier(m_process.get()))
+        m_pid = static_cast<pid_t>(std::stol(identifier));
     g_subprocess_wait_async(
         m_process.get(), nullptr,
         [](GObject*, GAsyncResult*, gpointer flag) {

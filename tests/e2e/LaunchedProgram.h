@@ -44,6 +44,7 @@ public:
         const std::vector<std::string>& environment, const std::filesystem::path& workingDirectory,
         std::chrono::milliseconds limit);
 
+    // 0 when the program had already ended by the time it was started.
     pid_t pid() const { return m_pid; }
     bool isRunning() const { return !*m_hasEnded; }
     std::string output() const;

@@ -60,6 +60,9 @@ bool isAlive(pid_t process)
 
 std::vector<pid_t> processTree(pid_t root)
 {
+    // Parent id 0 would gather the kernel's own threads.
+    if (root <= 0)
+        return {};
     const auto children = childrenByParent();
     std::vector<pid_t> tree{ root };
     for (std::size_t next = 0; next < tree.size(); ++next) {

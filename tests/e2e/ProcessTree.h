@@ -9,7 +9,8 @@ namespace cohortex {
 // A browser is more than its own process: WebKit's web and network processes (and the sandbox's helpers
 // between them) are its descendants, so memory is summed over the whole tree.
 
-// The root first, then every descendant found through the parent ids in /proc/<pid>/stat.
+// The root first, then every descendant found through the parent ids in /proc/<pid>/stat; empty for a
+// root that is no process id.
 std::vector<pid_t> processTree(pid_t root);
 
 // The sum of "Pss" in /proc/<pid>/smaps_rollup over the tree, in MB. A process that ends or cannot be
