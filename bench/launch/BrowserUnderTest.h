@@ -11,6 +11,9 @@
 
 namespace cohortex {
 
+// Why views are loaded: to be measured as they are, or to have all but the shown one released next.
+enum class LoadPurpose { Measure, Hibernate };
+
 // One of the two browsers the launch benchmark compares, started and driven the way its users would.
 // Every start gets a fresh home, so each run begins on an empty profile.
 class BrowserUnderTest {
@@ -23,7 +26,8 @@ public:
         const TemporaryHome&, const TestHttpServer&, const std::string& path)
         = 0;
     // Starts the browser with `count` views or workspaces, all loaded; null when they did not load in time.
-    virtual std::unique_ptr<LaunchedProgram> launchLoaded(const TemporaryHome&, TestHttpServer&, int count)
+    virtual std::unique_ptr<LaunchedProgram> launchLoaded(
+        const TemporaryHome&, TestHttpServer&, int count, LoadPurpose)
         = 0;
     // Releases every view but the shown one; false when the browser offers no way to ask for it.
     virtual bool hibernateHidden(LaunchedProgram&) = 0;

@@ -19,9 +19,16 @@ bool waitForRequests(TestHttpServer& server, const std::string& path, std::size_
     return runUntil([&] { return server.requestsFor(path).size() >= count; }, loadTimeout);
 }
 
-std::string countedPath(const char* prefix, int count, int index)
+// Paths unique to one launch, so that requests of an earlier run never count for a later one.
+std::string countedPath(const char* prefix, int launch, int index)
 {
-    return std::string(prefix) + std::to_string(count) + "-" + std::to_string(index);
+    return std::string(prefix) + std::to_string(launch) + "-" + std::to_string(index);
+}
+
+int nextLaunch()
+{
+    static int s_launches = 0;
+    return ++s_launches;
 }
 
 class BareWebKit final : public BrowserUnderTest {
@@ -41,9 +48,9 @@ public:
     }
 
     std::unique_ptr<LaunchedProgram> launchLoaded(
-        const TemporaryHome& home, TestHttpServer& server, int count) override
+        const TemporaryHome& home, TestHttpServer& server, int count, LoadPurpose) override
     {
-        const auto path = countedPath("/bare-views-", count, 0);
+        const auto path = countedPath("/bare-views-", nextLaunch(), count);
         auto program = start(home, { "--views", std::to_string(count), server.url(path) });
         if (!waitForRequests(server, path, static_cast<std::size_t>(count)))
             return nullptr;
@@ -69,8 +76,9 @@ private:
 };
 
 // Cohortex hibernates a background workspace once it has been idle for "sleepAfterMinutes" minutes, checked
-// by the sweep every 30 seconds; no command asks for it from outside. The benchmark stores the smallest
-// setting, one minute, and waits for the sweep that follows, which is slow but measures the real path.
+// by the sweep every 30 seconds; no command asks for it from outside. For a hibernation run the benchmark
+// stores one minute and waits for the sweeps that follow, which is slow but measures the real path. Runs
+// that measure loaded workspaces keep the default, so that none falls asleep while the others load.
 class Cohortex final : public BrowserUnderTest {
 public:
     Cohortex(std::filesystem::path binary, std::chrono::seconds hibernationWait)
@@ -95,26 +103,28 @@ public:
     }
 
     std::unique_ptr<LaunchedProgram> launchLoaded(
-        const TemporaryHome& home, TestHttpServer& server, int count) override
+        const TemporaryHome& home, TestHttpServer& server, int count, LoadPurpose purpose) override
     {
+        const int run = nextLaunch();
         std::vector<WorkspaceSession> workspaces;
         for (int index = 1; index <= count; ++index)
-            workspaces.push_back(makeWorkspace("W" + std::to_string(index),
-                server.url(countedPath("/cohortex-start-", count, index)), index));
+            workspaces.push_back(makeWorkspace(
+                "W" + std::to_string(index), server.url(countedPath("/cohortex-start-", run, index)), index));
         Profile profile(home.defaultsFile());
         profile.storeWorkspaces(workspaces);
-        profile.storeInteger(keys::sleepAfterMinutes, 1);
+        if (purpose == LoadPurpose::Hibernate)
+            profile.storeInteger(keys::sleepAfterMinutes, 1);
         auto program = start(home, {});
-        if (!waitForRequests(server, countedPath("/cohortex-start-", count, 1), 1))
+        if (!waitForRequests(server, countedPath("/cohortex-start-", run, 1), 1))
             return nullptr;
         for (int index = 2; index <= count; ++index) {
-            const auto link = server.url(countedPath("/cohortex-link-", count, index));
+            const auto link = server.url(countedPath("/cohortex-link-", run, index));
             auto handedOver
                 = LaunchedProgram::run(command({ "--workspace", "W" + std::to_string(index), link }),
                     home.environment(), home.path(), 15s);
             if (!handedOver.succeeded())
                 return nullptr;
-            if (!waitForRequests(server, countedPath("/cohortex-link-", count, index), 1))
+            if (!waitForRequests(server, countedPath("/cohortex-link-", run, index), 1))
                 return nullptr;
         }
         return program;

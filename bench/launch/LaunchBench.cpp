@@ -1,6 +1,7 @@
 // Launch time and memory of Cohortex next to a bare WebKitGTK browser, measured side by side in one run so
-// that both see the same machine, load and caches. Each program runs on its own session bus, keyring and X
-// server, exactly as the end-to-end tests do:
+// that both see the same machine, load and caches. Both run on a private session bus with its own keyring
+// and X server, as the end-to-end tests do; Cohortex needs the bus for its single instance and the keyring
+// for saved logins:
 //
 //   dbus-run-session -- tests/integration/with-keyring xvfb-run -a -s "-screen 0 1280x1024x24"
 //       build/bench/cohortex_launch_bench [options]
@@ -13,7 +14,9 @@
 // Launch is the time from starting the process to the test server receiving its first page request,
 // alternating between the programs, each start on an empty profile (Cohortex: one stored workspace). Memory
 // is the sum of Pss over the process and all its descendants (WebKit's web and network processes), once all
-// views are loaded and again after every view but the shown one was released.
+// views are loaded and, in a second launch, after every view but the shown one was released (bare-webkit:
+// SIGUSR1; Cohortex: its own hibernation, see Browsers.cpp). Without a cohortex binary only bare-webkit
+// is measured.
 #include "BrowserUnderTest.h"
 #include "MemoryFigures.h"
 #include "e2e/ProcessTree.h"
@@ -111,22 +114,31 @@ double settledPssMB(pid_t root)
     return median(samples).value_or(0);
 }
 
+// The loaded figure and the released one come from two launches: a browser that releases idle views by
+// itself may be set up differently for each (see Browsers.cpp).
+std::optional<double> measureMemory(
+    BrowserUnderTest& browser, TestHttpServer& server, int count, LoadPurpose purpose)
+{
+    TemporaryHome home;
+    auto program = browser.launchLoaded(home, server, count, purpose);
+    if (!program) {
+        std::cerr << browser.name() << ": " << count << " views did not load in time\n";
+        return std::nullopt;
+    }
+    runFor(2s);
+    std::optional<double> figure;
+    if (purpose == LoadPurpose::Measure || browser.hibernateHidden(*program))
+        figure = settledPssMB(program->pid());
+    finish(program);
+    return figure;
+}
+
 MemoryRow measureMemory(BrowserUnderTest& browser, TestHttpServer& server, int count)
 {
     MemoryRow row;
-    TemporaryHome home;
-    auto program = browser.launchLoaded(home, server, count);
-    if (!program) {
-        std::cerr << browser.name() << ": " << count << " views did not load in time\n";
-        return row;
-    }
-    runFor(2s);
-    row.loadedMB = settledPssMB(program->pid());
-    if (count > 1 && browser.hibernateHidden(*program)) {
-        runFor(2s);
-        row.hibernatedMB = settledPssMB(program->pid());
-    }
-    finish(program);
+    row.loadedMB = measureMemory(browser, server, count, LoadPurpose::Measure);
+    if (count > 1)
+        row.hibernatedMB = measureMemory(browser, server, count, LoadPurpose::Hibernate);
     return row;
 }
 
