@@ -1,9 +1,11 @@
 /* The yardstick for Cohortex's launch and memory figures: the least a WebKitGTK 6.0 browser does.
  * One window; N views, each on a network session of its own (as each workspace has one), all loading
- * the same page; only the first is shown.
+ * the same page; only the first is shown. SIGUSR1 destroys every view but the shown one, which is what
+ * hibernating all background workspaces amounts to here.
  *
  *   bare-webkit [--views N] [--data DIR] URL
  */
+#include <glib-unix.h>
 #include <gtk/gtk.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -26,6 +28,19 @@ static WebKitNetworkSession* newSession(int index)
     return session;
 }
 
+static gboolean dropHiddenViews(gpointer stack)
+{
+    GtkWidget* shown = gtk_stack_get_visible_child(GTK_STACK(stack));
+    GtkWidget* child = gtk_widget_get_first_child(GTK_WIDGET(stack));
+    while (child) {
+        GtkWidget* next = gtk_widget_get_next_sibling(child);
+        if (child != shown)
+            gtk_stack_remove(GTK_STACK(stack), child);
+        child = next;
+    }
+    return G_SOURCE_CONTINUE;
+}
+
 static void activate(GtkApplication* app, gpointer unused)
 {
     (void)unused;
@@ -43,6 +58,7 @@ static void activate(GtkApplication* app, gpointer unused)
     }
     gtk_stack_set_visible_child_name(GTK_STACK(stack), "view-0");
     gtk_window_set_child(GTK_WINDOW(window), stack);
+    g_unix_signal_add(SIGUSR1, dropHiddenViews, stack);
     gtk_window_present(GTK_WINDOW(window));
 }
 

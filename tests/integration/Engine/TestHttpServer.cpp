@@ -64,6 +64,16 @@ std::string TestHttpServer::urlFraming(std::string_view path, std::string_view f
     return url(std::string(path) + "?frame=" + escape(framedUrl));
 }
 
+std::string TestHttpServer::urlDownloading(std::string_view path, std::string_view fileName) const
+{
+    return url(std::string(path) + "?attachment=" + escape(fileName));
+}
+
+std::string_view TestHttpServer::attachmentBody()
+{
+    return "%PDF-1.4\n% cohortex test attachment\n%%EOF\n";
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const
 {
     std::vector<Request> found;
@@ -87,6 +97,14 @@ void TestHttpServer::handle(
         soup_message_headers_append(headers, "Set-Cookie", setCookie);
     soup_message_headers_append(headers, "Cache-Control", "no-store");
     soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
+    if (const char* fileName = queryValue(query, "attachment")) {
+        soup_message_headers_append(headers, "Content-Disposition",
+            (std::string("attachment; filename=\"") + fileName + "\"").c_str());
+        auto body = attachmentBody();
+        soup_server_message_set_response(
+            message, "application/pdf", SOUP_MEMORY_STATIC, body.data(), body.size());
+        return;
+    }
     auto body = page(queryValue(query, "frame"));
     soup_server_message_set_response(message, "text/html", SOUP_MEMORY_COPY, body.data(), body.size());
 }

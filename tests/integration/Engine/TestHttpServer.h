@@ -10,8 +10,9 @@
 namespace cohortex {
 
 // A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
-// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header, and
-// "?frame=<URL>" puts that page into a frame.
+// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header,
+// "?frame=<URL>" puts that page into a frame, and "?attachment=<file name>" answers with a small PDF that
+// the browser is told to save under that name instead of showing it.
 class TestHttpServer {
 public:
     struct Request {
@@ -33,8 +34,13 @@ public:
     std::string urlSettingCookie(
         std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
     std::string urlFraming(std::string_view path, std::string_view framedUrl) const;
+    std::string urlDownloading(std::string_view path, std::string_view fileName) const;
+    // The body every attachment answer carries, so that a saved file can be compared with it.
+    static std::string_view attachmentBody();
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
+    // Every request in the order it arrived.
+    const std::vector<Request>& requests() const { return m_requests; }
 
 private:
     static void handle(SoupServer*, SoupServerMessage*, const char* path, GHashTable* query, gpointer server);

@@ -1,0 +1,169 @@
+#include "BrowserUnderTest.h"
+#include "Services/StoredKeys.h"
+#include "e2e/Profile.h"
+#include "integration/Engine/MainLoop.h"
+
+#include <csignal>
+#include <vector>
+
+namespace cohortex {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr std::chrono::milliseconds loadTimeout = 60s;
+
+bool waitForRequests(TestHttpServer& server, const std::string& path, std::size_t count)
+{
+    return runUntil([&] { return server.requestsFor(path).size() >= count; }, loadTimeout);
+}
+
+// Paths unique to one launch, so that requests of an earlier run never count for a later one.
+std::string countedPath(const char* prefix, int launch, int index)
+{
+    return std::string(prefix) + std::to_string(launch) + "-" + std::to_string(index);
+}
+
+int nextLaunch()
+{
+    static int s_launches = 0;
+    return ++s_launches;
+}
+
+class BareWebKit final : public BrowserUnderTest {
+public:
+    explicit BareWebKit(std::filesystem::path binary)
+        : m_binary(std::move(binary))
+    {
+    }
+
+    std::string name() const override { return "bare-webkit"; }
+    std::string pagesPerView() const override { return "bare-webkit: one page per view"; }
+
+    std::unique_ptr<LaunchedProgram> launch(
+        const TemporaryHome& home, const TestHttpServer& server, const std::string& path) override
+    {
+        return start(home, { server.url(path) });
+    }
+
+    std::unique_ptr<LaunchedProgram> launchLoaded(
+        const TemporaryHome& home, TestHttpServer& server, int count, LoadPurpose) override
+    {
+        const auto path = countedPath("/bare-views-", nextLaunch(), count);
+        auto program = start(home, { "--views", std::to_string(count), server.url(path) });
+        if (!waitForRequests(server, path, static_cast<std::size_t>(count)))
+            return nullptr;
+        return program;
+    }
+
+    bool hibernateHidden(LaunchedProgram& program) override
+    {
+        program.signal(SIGUSR1);
+        return true;
+    }
+
+private:
+    std::unique_ptr<LaunchedProgram> start(const TemporaryHome& home, std::vector<std::string> arguments)
+    {
+        // Persistent stores like Cohortex's, rather than the ephemeral ones bare-webkit uses by default.
+        arguments.insert(
+            arguments.begin(), { m_binary.string(), "--data", (home.dataDirectory() / "bare").string() });
+        return std::make_unique<LaunchedProgram>(arguments, home.environment(), home.path());
+    }
+
+    std::filesystem::path m_binary;
+};
+
+// Cohortex hibernates a background workspace once it has been idle for "sleepAfterMinutes" minutes, checked
+// by the sweep every 30 seconds; no command asks for it from outside. For a hibernation run the benchmark
+// stores one minute and waits for the sweeps that follow, which is slow but measures the real path. Runs
+// that measure loaded workspaces keep the default, so that none falls asleep while the others load.
+class Cohortex final : public BrowserUnderTest {
+public:
+    Cohortex(std::filesystem::path binary, std::chrono::seconds hibernationWait)
+        : m_binary(std::move(binary))
+        , m_hibernationWait(hibernationWait)
+    {
+    }
+
+    std::string name() const override { return "cohortex"; }
+    std::string pagesPerView() const override
+    {
+        return "cohortex: the first workspace shows its start page; every other one its start page and the "
+               "link handed to it (two tabs)";
+    }
+
+    std::unique_ptr<LaunchedProgram> launch(
+        const TemporaryHome& home, const TestHttpServer& server, const std::string& path) override
+    {
+        Profile(home.defaultsFile())
+            .storeWorkspaces(std::vector{ makeWorkspace("Launch", server.url(path), 1) });
+        return start(home, {});
+    }
+
+    std::unique_ptr<LaunchedProgram> launchLoaded(
+        const TemporaryHome& home, TestHttpServer& server, int count, LoadPurpose purpose) override
+    {
+        const int run = nextLaunch();
+        std::vector<WorkspaceSession> workspaces;
+        for (int index = 1; index <= count; ++index)
+            workspaces.push_back(makeWorkspace(
+                "W" + std::to_string(index), server.url(countedPath("/cohortex-start-", run, index)), index));
+        Profile profile(home.defaultsFile());
+        profile.storeWorkspaces(workspaces);
+        if (purpose == LoadPurpose::Hibernate)
+            profile.storeInteger(keys::sleepAfterMinutes, 1);
+        auto program = start(home, {});
+        if (!waitForRequests(server, countedPath("/cohortex-start-", run, 1), 1))
+            return nullptr;
+        for (int index = 2; index <= count; ++index) {
+            const auto link = server.url(countedPath("/cohortex-link-", run, index));
+            auto handedOver
+                = LaunchedProgram::run(command({ "--workspace", "W" + std::to_string(index), link }),
+                    home.environment(), home.path(), 15s);
+            if (!handedOver.succeeded())
+                return nullptr;
+            if (!waitForRequests(server, countedPath("/cohortex-link-", run, index), 1))
+                return nullptr;
+        }
+        return program;
+    }
+
+    bool hibernateHidden(LaunchedProgram&) override
+    {
+        runFor(m_hibernationWait);
+        return true;
+    }
+
+private:
+    std::vector<std::string> command(std::vector<std::string> arguments) const
+    {
+        arguments.insert(arguments.begin(), m_binary.string());
+        return arguments;
+    }
+
+    std::unique_ptr<LaunchedProgram> start(const TemporaryHome& home, std::vector<std::string> arguments)
+    {
+        return std::make_unique<LaunchedProgram>(
+            command(std::move(arguments)), home.environment(), home.path());
+    }
+
+    std::filesystem::path m_binary;
+    std::chrono::seconds m_hibernationWait;
+};
+
+} // namespace
+
+std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary)
+{
+    return std::make_unique<BareWebKit>(std::move(binary));
+}
+
+std::unique_ptr<BrowserUnderTest> makeCohortex(
+    std::filesystem::path binary, std::chrono::seconds hibernationWait)
+{
+    return std::make_unique<Cohortex>(std::move(binary), hibernationWait);
+}
+
+} // namespace cohortex

@@ -1,0 +1,193 @@
+// Launch time and memory of Cohortex next to a bare WebKitGTK browser, measured side by side in one run so
+// that both see the same machine, load and caches. Both run on a private session bus with its own keyring
+// and X server, as the end-to-end tests do; Cohortex needs the bus for its single instance and the keyring
+// for saved logins:
+//
+//   dbus-run-session -- tests/integration/with-keyring xvfb-run -a -s "-screen 0 1280x1024x24"
+//       build/bench/cohortex_launch_bench [options]
+//
+// (one command line, from the source tree's root).
+//
+// Options: --runs N (launches per program, default 5), --views 1,5,10 (loaded views or workspaces),
+// --hibernation-wait SECONDS (default 100), --bare PATH, --cohortex PATH, --bare-only.
+//
+// Launch is the time from starting the process to the test server receiving its first page request,
+// alternating between the programs, each start on an empty profile (Cohortex: one stored workspace). Memory
+// is the sum of Pss over the process and all its descendants (WebKit's web and network processes), once all
+// views are loaded and, in a second launch, after every view but the shown one was released (bare-webkit:
+// SIGUSR1; Cohortex: its own hibernation, see Browsers.cpp). Without a cohortex binary only bare-webkit
+// is measured.
+#include "BrowserUnderTest.h"
+#include "MemoryFigures.h"
+#include "e2e/ProcessTree.h"
+#include "integration/Engine/MainLoop.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+#include <sstream>
+
+namespace cohortex {
+
+namespace {
+
+using namespace std::chrono_literals;
+
+struct Options {
+    int runs{ 5 };
+    std::vector<int> viewCounts{ 1, 5, 10 };
+    std::chrono::seconds hibernationWait{ 100 };
+    std::filesystem::path bare{ COHORTEX_BARE_WEBKIT_PATH };
+    std::filesystem::path cohortex{ COHORTEX_BINARY_PATH };
+};
+
+std::vector<int> parseCounts(const std::string& text)
+{
+    std::vector<int> counts;
+    std::istringstream stream(text);
+    for (std::string item; std::getline(stream, item, ',');)
+        counts.push_back(std::max(1, std::atoi(item.c_str())));
+    return counts;
+}
+
+Options parseOptions(int argc, char** argv)
+{
+    Options options;
+    for (int index = 1; index < argc; ++index) {
+        std::string option = argv[index];
+        const char* value = index + 1 < argc ? argv[index + 1] : "";
+        if (option == "--bare-only") {
+            options.cohortex.clear();
+            continue;
+        }
+        ++index;
+        if (option == "--runs")
+            options.runs = std::max(1, std::atoi(value));
+        else if (option == "--views")
+            options.viewCounts = parseCounts(value);
+        else if (option == "--hibernation-wait")
+            options.hibernationWait = std::chrono::seconds(std::atoi(value));
+        else if (option == "--bare")
+            options.bare = value;
+        else if (option == "--cohortex")
+            options.cohortex = value;
+        else
+            throw std::invalid_argument("Unknown option " + option);
+    }
+    return options;
+}
+
+// Ends a run and waits for its whole tree, so that no process of one run is measured in the next.
+void finish(std::unique_ptr<LaunchedProgram>& program)
+{
+    if (!program)
+        return;
+    auto tree = processTree(program->pid());
+    auto outcome = program->terminate(20s);
+    if (!outcome.hasEnded)
+        std::cerr << "A program did not quit within 20 s and is killed\n";
+    program.reset();
+    if (!waitUntilGone(tree, 10s))
+        std::cerr << "Processes of an ended run are still there\n";
+}
+
+// Milliseconds from the start of the process to the first request for the path; negative on timeout.
+double launchMilliseconds(BrowserUnderTest& browser, TestHttpServer& server, const std::string& path)
+{
+    TemporaryHome home;
+    auto started = std::chrono::steady_clock::now();
+    auto program = browser.launch(home, server, path);
+    bool arrived = runUntil([&] { return !server.requestsFor(path).empty(); }, 60s);
+    auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started);
+    finish(program);
+    return arrived ? elapsed.count() : -1;
+}
+
+// Pss of the settled tree: a median of a few samples, since WebKit frees and collects for a while.
+double settledPssMB(pid_t root)
+{
+    std::vector<double> samples;
+    for (int sample = 0; sample < 3; ++sample) {
+        runFor(1s);
+        samples.push_back(processTreePssMB(root));
+    }
+    return median(samples).value_or(0);
+}
+
+// The loaded figure and the released one come from two launches: a browser that releases idle views by
+// itself may be set up differently for each (see Browsers.cpp).
+std::optional<double> measureMemory(
+    BrowserUnderTest& browser, TestHttpServer& server, int count, LoadPurpose purpose)
+{
+    TemporaryHome home;
+    auto program = browser.launchLoaded(home, server, count, purpose);
+    if (!program) {
+        std::cerr << browser.name() << ": " << count << " views did not load in time\n";
+        return std::nullopt;
+    }
+    runFor(2s);
+    std::optional<double> figure;
+    if (purpose == LoadPurpose::Measure || browser.hibernateHidden(*program))
+        figure = settledPssMB(program->pid());
+    finish(program);
+    return figure;
+}
+
+MemoryRow measureMemory(BrowserUnderTest& browser, TestHttpServer& server, int count)
+{
+    MemoryRow row;
+    row.loadedMB = measureMemory(browser, server, count, LoadPurpose::Measure);
+    if (count > 1)
+        row.hibernatedMB = measureMemory(browser, server, count, LoadPurpose::Hibernate);
+    return row;
+}
+
+std::vector<std::unique_ptr<BrowserUnderTest>> browsers(const Options& options)
+{
+    std::vector<std::unique_ptr<BrowserUnderTest>> result;
+    result.push_back(makeBareWebKit(options.bare));
+    if (!options.cohortex.empty())
+        result.push_back(makeCohortex(options.cohortex, options.hibernationWait));
+    return result;
+}
+
+int run(const Options& options)
+{
+    TestHttpServer server;
+    auto measured = browsers(options);
+    std::vector<BrowserFigures> figures(measured.size());
+    // One unmeasured start each, so that neither pays alone for loading its libraries from disk.
+    for (auto& browser : measured)
+        launchMilliseconds(*browser, server, "/warm-up-" + browser->name());
+    for (int run = 0; run < options.runs; ++run) {
+        for (std::size_t index = 0; index < measured.size(); ++index) {
+            auto path = "/launch-" + measured[index]->name() + "-" + std::to_string(run);
+            figures[index].launchMs.push_back(launchMilliseconds(*measured[index], server, path));
+        }
+    }
+    for (int count : options.viewCounts) {
+        for (std::size_t index = 0; index < measured.size(); ++index)
+            figures[index].memory[count] = measureMemory(*measured[index], server, count);
+    }
+    std::vector<std::string> notes;
+    for (std::size_t index = 0; index < measured.size(); ++index) {
+        figures[index].name = measured[index]->name();
+        notes.push_back(measured[index]->pagesPerView());
+    }
+    printFigures(std::cout, figures, options.runs, notes);
+    return 0;
+}
+
+} // namespace
+
+} // namespace cohortex
+
+int main(int argc, char** argv)
+{
+    try {
+        return cohortex::run(cohortex::parseOptions(argc, argv));
+    } catch (const std::exception& error) {
+        std::cerr << "cohortex_launch_bench: " << error.what() << '\n';
+        return 2;
+    }
+}

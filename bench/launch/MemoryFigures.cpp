@@ -1,0 +1,109 @@
+#include "MemoryFigures.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace cohortex {
+
+namespace {
+
+std::string cell(std::optional<double> value)
+{
+    if (!value)
+        return "n/a";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", *value);
+    return text;
+}
+
+std::string ratio(std::optional<double> first, std::optional<double> second)
+{
+    if (!first || !second || *first <= 0)
+        return "";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.2f", *second / *first);
+    return text;
+}
+
+void printRow(std::ostream& out, const std::string& label, const std::vector<std::optional<double>>& values)
+{
+    char line[160];
+    std::snprintf(line, sizeof line, "%-26s", label.c_str());
+    out << line;
+    for (const auto& value : values) {
+        std::snprintf(line, sizeof line, "%14s", cell(value).c_str());
+        out << line;
+    }
+    if (values.size() == 2) {
+        std::snprintf(line, sizeof line, "%10s", ratio(values[0], values[1]).c_str());
+        out << line;
+    }
+    out << '\n';
+}
+
+void printHeader(std::ostream& out, const std::string& title, const std::vector<BrowserFigures>& figures)
+{
+    char line[160];
+    out << '\n' << title << '\n';
+    std::snprintf(line, sizeof line, "%-26s", "");
+    out << line;
+    for (const auto& browser : figures) {
+        std::snprintf(line, sizeof line, "%14s", browser.name.c_str());
+        out << line;
+    }
+    if (figures.size() == 2)
+        out << "     ratio";
+    out << '\n';
+}
+
+template <typename Pick>
+std::vector<std::optional<double>> column(const std::vector<BrowserFigures>& figures, int count, Pick pick)
+{
+    std::vector<std::optional<double>> values;
+    for (const auto& browser : figures) {
+        auto found = browser.memory.find(count);
+        values.push_back(found == browser.memory.end() ? std::nullopt : pick(found->second));
+    }
+    return values;
+}
+
+} // namespace
+
+std::optional<double> median(std::vector<double> values)
+{
+    std::erase_if(values, [](double value) { return value < 0; });
+    if (values.empty())
+        return std::nullopt;
+    std::sort(values.begin(), values.end());
+    auto middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void printFigures(std::ostream& out, const std::vector<BrowserFigures>& figures, int runs,
+    const std::vector<std::string>& notes)
+{
+    printHeader(out,
+        "Launch: process start to first page request, median of " + std::to_string(runs) + " runs (ms)",
+        figures);
+    std::vector<std::optional<double>> launch;
+    for (const auto& browser : figures)
+        launch.push_back(median(browser.launchMs));
+    printRow(out, "first page request", launch);
+
+    printHeader(out, "Memory: Pss of the whole process tree (MB)", figures);
+    if (figures.empty())
+        return;
+    for (const auto& entry : figures.front().memory) {
+        const int count = entry.first;
+        printRow(out, std::to_string(count) + " loaded",
+            column(figures, count, [](const MemoryRow& memory) { return memory.loadedMB; }));
+        if (count > 1)
+            printRow(out, std::to_string(count) + " all but shown released",
+                column(figures, count, [](const MemoryRow& memory) { return memory.hibernatedMB; }));
+    }
+    out << '\n';
+    for (const auto& note : notes)
+        out << "Note: " << note << '\n';
+}
+
+} // namespace cohortex

@@ -1,0 +1,101 @@
+#include "E2eTest.h"
+
+#include "Screenshot.h"
+#include "integration/Engine/MainLoop.h"
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+
+namespace cohortex {
+
+namespace {
+
+struct SourceFree {
+    void operator()(GSource* source) const
+    {
+        g_source_destroy(source);
+        g_source_unref(source);
+    }
+};
+
+} // namespace
+
+void CohortexE2eTest::SetUp()
+{
+    const char* binary = std::getenv("COHORTEX_BINARY");
+    if (!binary || !*binary)
+        GTEST_SKIP() << "COHORTEX_BINARY names no program to test";
+    m_binary = binary;
+}
+
+void CohortexE2eTest::TearDown()
+{
+    // A test that failed half-way leaves the instance running; it must go before the next test starts one,
+    // or the next launch would hand its work to this one over the bus.
+    if (m_app && m_app->isRunning()) {
+        auto outcome = m_app->terminate(quitTimeout);
+        if (!HasFailure())
+            ADD_FAILURE() << "The test left Cohortex running; at the end: " << outcome.describe();
+    }
+    if (HasFailure() && m_app)
+        std::cerr << "Cohortex's standard error:\n" << m_app->errors() << '\n';
+    m_app.reset();
+}
+
+std::vector<std::string> CohortexE2eTest::command(const std::vector<std::string>& arguments) const
+{
+    std::vector<std::string> argv{ m_binary.string() };
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return argv;
+}
+
+LaunchedProgram& CohortexE2eTest::launch(
+    const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
+    m_app = std::make_unique<LaunchedProgram>(
+        command(arguments), m_home.environment(environment), m_home.path());
+    return *m_app;
+}
+
+ProgramOutcome CohortexE2eTest::runSecond(
+    const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
+    return LaunchedProgram::run(
+        command(arguments), m_home.environment(environment), m_home.path(), secondInvocationTimeout);
+}
+
+ProgramOutcome CohortexE2eTest::quit()
+{
+    auto outcome = m_app->terminate(quitTimeout);
+    if (!outcome.hasEnded)
+        return outcome;
+    m_app.reset();
+    return outcome;
+}
+
+bool CohortexE2eTest::waitForRequests(
+    std::string_view path, std::size_t count, std::chrono::milliseconds limit)
+{
+    return waitFor([&] { return m_server.requestsFor(path).size() >= count; }, limit);
+}
+
+bool CohortexE2eTest::waitFor(const std::function<bool()>& check, std::chrono::milliseconds limit)
+{
+    // A stored value changes in another process, which no source of our main loop reports: poll it.
+    std::unique_ptr<GSource, SourceFree> poll(g_timeout_source_new(100));
+    g_source_set_callback(
+        poll.get(), [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
+    g_source_attach(poll.get(), nullptr);
+    return runUntil(check, limit);
+}
+
+void CohortexE2eTest::saveScreenshot(std::string_view name)
+{
+    const char* directory = std::getenv("COHORTEX_E2E_OUTPUT_DIR");
+    auto file
+        = std::filesystem::path(directory && *directory ? directory : ".") / (std::string(name) + ".png");
+    EXPECT_TRUE(cohortex::saveScreenshot(file)) << "No screenshot in " << file;
+}
+
+} // namespace cohortex

@@ -1,0 +1,76 @@
+#include "E2eTest.h"
+
+#include <gmock/gmock.h>
+#include <nlohmann/json.hpp>
+
+namespace cohortex {
+
+using ::testing::ElementsAre;
+
+// Alpha starts on localhost and gets a cookie there; the rule sends every localhost link to Beta. A link
+// that reaches the server with Alpha's cookie was opened in the wrong workspace, and one that carries
+// Beta's cookie was opened in Beta's own website data store.
+class LinkRoutingTest : public CohortexE2eTest {
+protected:
+    void SetUp() override
+    {
+        CohortexE2eTest::SetUp();
+        if (IsSkipped())
+            return;
+        m_alpha
+            = makeWorkspace("Alpha", m_server.urlSettingCookie("/alpha-home", "ws=alpha", "localhost"), 1);
+        m_beta = makeWorkspace("Beta", m_server.url("/beta-home"), 2);
+        profile().storeWorkspaces(std::vector{ *m_alpha, *m_beta });
+        profile().storeRules(std::vector{ makeRule("localhost", *m_beta) });
+    }
+
+    std::optional<WorkspaceSession> m_alpha;
+    std::optional<WorkspaceSession> m_beta;
+};
+
+TEST_F(LinkRoutingTest, linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWithItsCookies)
+{
+    launch();
+    ASSERT_TRUE(waitForRequests("/alpha-home"));
+
+    const auto firstLink = m_server.urlSettingCookie("/beta-first", "ws=beta", "localhost");
+    auto handedOver = runSecond({ firstLink });
+    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
+    ASSERT_TRUE(waitForRequests("/beta-first"));
+    EXPECT_EQ(m_server.requestsFor("/beta-first").front().cookie, "")
+        << "The link was opened with the website data of the active workspace";
+
+    const auto routedLink = m_server.url("/routed", "localhost");
+    handedOver = runSecond({ routedLink });
+    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
+    ASSERT_TRUE(waitForRequests("/routed"));
+    EXPECT_EQ(m_server.requestsFor("/routed").front().cookie, "ws=beta");
+    saveScreenshot("e2e-link-routing");
+
+    auto outcome = quit();
+    ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
+    auto tabs = profile().openTabs();
+    ASSERT_TRUE(tabs && tabs->contains(m_beta->id.string()));
+    EXPECT_THAT(tabs->at(m_beta->id.string()).urls,
+        ElementsAre(m_beta->initialURL.absoluteString(), firstLink, routedLink));
+}
+
+TEST_F(LinkRoutingTest, whichWorkspaceNamesTheRuleThatChoseIt)
+{
+    launch();
+    ASSERT_TRUE(waitForRequests("/alpha-home"));
+
+    auto answer = runSecond({ "--which-workspace", m_server.url("/anything", "localhost"), "--json" });
+    ASSERT_TRUE(answer.succeeded()) << answer.describe();
+    auto json = nlohmann::json::parse(answer.output, nullptr, false);
+    ASSERT_TRUE(json.is_object()) << "Not a JSON object: " << answer.output;
+    EXPECT_EQ(json.value("id", ""), m_beta->id.string());
+    EXPECT_EQ(json.value("name", ""), "Beta");
+    EXPECT_EQ(json.value("reason", ""), "rule");
+    EXPECT_EQ(json.value("pattern", ""), "localhost");
+
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
+} // namespace cohortex

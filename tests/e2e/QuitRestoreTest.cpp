@@ -1,0 +1,59 @@
+#include "E2eTest.h"
+#include "integration/Engine/MainLoop.h"
+
+#include <csignal>
+#include <gmock/gmock.h>
+
+namespace cohortex {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class QuitRestoreTest : public CohortexE2eTest {
+protected:
+    void SetUp() override
+    {
+        CohortexE2eTest::SetUp();
+        if (IsSkipped())
+            return;
+        // A cookie without an expiry is a session cookie: the engine forgets it at quit, so only the
+        // application's own saving can bring it back.
+        m_solo = makeWorkspace("Solo", m_server.urlSettingCookie("/home", "sid=one; Path=/"), 1);
+        profile().storeWorkspaces(std::vector{ *m_solo });
+    }
+
+    std::optional<WorkspaceSession> m_solo;
+};
+
+TEST_F(QuitRestoreTest, sigtermWritesTabsAndLedgerAndARelaunchBringsBackTabsAndSessionCookie)
+{
+    launch();
+    ASSERT_TRUE(waitForRequests("/home"));
+    const auto secondTab = m_server.url("/second-tab");
+    auto handedOver = runSecond({ secondTab });
+    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
+    ASSERT_TRUE(waitForRequests("/second-tab"));
+    // Cookie changes are saved a moment after they stop, not at quit; give that save its time.
+    runFor(4s);
+
+    auto outcome = quit();
+    ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
+    auto tabs = profile().openTabs();
+    ASSERT_TRUE(tabs && tabs->contains(m_solo->id.string()));
+    const auto& snapshot = tabs->at(m_solo->id.string());
+    EXPECT_THAT(snapshot.urls, ElementsAre(m_solo->initialURL.absoluteString(), secondTab));
+    EXPECT_EQ(snapshot.activeIndex, 1);
+    EXPECT_TRUE(profile().ledger()) << "The time ledger was not written at quit";
+
+    const auto requestsBefore = m_server.requests().size();
+    launch();
+    ASSERT_TRUE(waitForRequests("/home", 2));
+    ASSERT_TRUE(waitForRequests("/second-tab", 2));
+    // The first request of the new run left before any answer could set the cookie again, so the cookie
+    // it carries was restored from the saved session.
+    EXPECT_THAT(m_server.requests().at(requestsBefore).cookie, HasSubstr("sid=one"));
+    outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
+} // namespace cohortex
