@@ -3,9 +3,11 @@
 #include "Services/DataStores.h"
 #include "Services/RoutingRules.h"
 #include "Services/StoredKeys.h"
+#include "Services/WindowHost.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Log.h"
 #include "Support/MainQueue.h"
+#include "Support/RepeatingTimer.h"
 
 #include <cmath>
 
@@ -40,8 +42,11 @@ SessionManager::SessionManager(Collaborators collaborators)
 
 SessionManager::~SessionManager()
 {
-    // The runtime may outlive the manager (it does in tests); its hook must not call into a dead one.
+    // The runtime and the window may outlive the manager (they do in tests); their hooks must not call
+    // into a dead one.
     m_runtime.setOnWillSleep(nullptr);
+    m_window.setKeyMonitor(nullptr);
+    m_window.setDeactivationObserver(nullptr);
 }
 
 void SessionManager::readPreferences()
@@ -180,17 +185,8 @@ void SessionManager::showWorkspaceSettings(const WorkspaceSession& workspace)
     presentModal(m_workspaceSettingsID.get() == id, [this, id] { m_workspaceSettingsID.set(id); });
 }
 
-// Later concerns hook in here; until they exist these steps have nothing to start.
+// The global shortcuts hook in here; until they exist this step has nothing to register.
 void SessionManager::registerGlobalShortcuts()
-{
-}
-void SessionManager::startTimers()
-{
-}
-void SessionManager::installKeyMonitor()
-{
-}
-void SessionManager::observeApplicationDeactivation()
 {
 }
 

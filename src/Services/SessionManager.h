@@ -23,9 +23,11 @@ class Alerts;
 class Authenticating;
 class DataStores;
 class IdleTime;
+struct KeyPress;
 class DefaultsStore;
 class Keychain;
 class MainQueue;
+class RepeatingTimer;
 class ResourceMonitorService;
 class RoutingRules;
 class TimeTracker;
@@ -152,6 +154,8 @@ public:
     // open tabs and login cookies, in that order.
     void sweep(Date now);
     static constexpr double relockAfterSeconds = 300;
+    static constexpr double tickInterval = 5.0;
+    static constexpr double sweepInterval = 30.0;
 
     // The gap between dismissing one sheet and presenting the next, so their animations do not collide.
     static constexpr double sheetGapSeconds = 0.45;
@@ -183,6 +187,8 @@ private:
     void startTimers();
     void installKeyMonitor();
     void observeApplicationDeactivation();
+    // The window's own shortcuts that act on tabs: true when the key was used up.
+    bool handleKey(const KeyPress&);
 
     MainQueue& m_queue;
     DefaultsStore& m_defaults;
@@ -209,6 +215,8 @@ private:
     Observable<std::int64_t> m_sleepAfterMinutes{ 30 };
     Observable<bool> m_keepSessionsAfterQuit{ true };
     bool m_proxyPasswordChanged{ false };
+    // The tick and the sweep; they stop when the manager goes.
+    std::vector<std::unique_ptr<RepeatingTimer>> m_timers;
 
     // Work scheduled for later checks this before touching the manager.
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };

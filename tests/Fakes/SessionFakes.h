@@ -8,6 +8,7 @@
 #include "Services/WindowHost.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -123,6 +124,21 @@ public:
         ++hides;
         visible = key = false;
     }
+    void setKeyMonitor(KeyMonitor monitor) override { keyMonitor = std::move(monitor); }
+    void setDeactivationObserver(std::function<void()> observer) override
+    {
+        deactivationObserver = std::move(observer);
+    }
+
+    // What the window does with a key: true when the monitor consumed it.
+    bool press(const KeyPress& key) { return keyMonitor && keyMonitor(key); }
+    // The application loses the focus to another program.
+    void deactivate()
+    {
+        key = applicationActive = false;
+        if (deactivationObserver)
+            deactivationObserver();
+    }
 
     bool exists{ false };
     bool visible{ false };
@@ -131,6 +147,8 @@ public:
     bool applicationActive{ false };
     int shows{ 0 };
     int hides{ 0 };
+    KeyMonitor keyMonitor;
+    std::function<void()> deactivationObserver;
 };
 
 class FakeIdleTime final : public IdleTime {

@@ -50,5 +50,24 @@ TEST(DesktopFilesTest, TheMimeTypeNamesBundleFilesAsJson)
         std::string::npos);
 }
 
+// The software centre lists the application from its metainfo, which must name the installed desktop file
+// and the icon that the desktop file names too.
+TEST(DesktopFilesTest, TheMetainfoIsValidAndAgreesWithTheDesktopFileAndIcon)
+{
+    auto metainfo = dataDirectory / "com.kestrelwick.Cohortex.metainfo.xml";
+    if (hasProgram("appstreamcli")) {
+        auto result = runProgram({ "appstreamcli", "validate", "--no-net", metainfo.string() });
+        EXPECT_TRUE(result.succeeded) << result.output << result.errors;
+    }
+    auto text = contents(metainfo);
+    EXPECT_NE(text.find("<launchable type=\"desktop-id\">com.kestrelwick.Cohortex.desktop</launchable>"),
+        std::string::npos);
+    EXPECT_NE(text.find("<binary>cohortex</binary>"), std::string::npos);
+    auto desktop = contents(dataDirectory / "com.kestrelwick.Cohortex.desktop");
+    EXPECT_NE(desktop.find("\nIcon=com.kestrelwick.Cohortex\n"), std::string::npos);
+    EXPECT_NE(desktop.find("\nExec=cohortex %U\n"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dataDirectory / "icons/hicolor/scalable/apps/com.kestrelwick.Cohortex.svg"));
+}
+
 } // namespace
 } // namespace cohortex

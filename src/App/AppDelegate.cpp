@@ -1,0 +1,60 @@
+#include "App/AppDelegate.h"
+
+#include "App/AppServices.h"
+
+namespace cohortex {
+
+AppDelegate::AppDelegate(AppServices& services)
+    : m_services(services)
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    m_launchShow.cancel();
+}
+
+void AppDelegate::didFinishLaunching()
+{
+    m_services.prepareActiveWorkspace();
+    m_launchShow = m_services.queue().postAfter(launchDelay, [this] { showLaunchWindow(); });
+}
+
+void AppDelegate::showLaunchWindow()
+{
+    m_hasShownLaunchWindow = true;
+    m_services.sessions().showMainWindow();
+}
+
+void AppDelegate::reopen()
+{
+    // The first launch also arrives here; its window is on its way.
+    if (!m_hasShownLaunchWindow)
+        return;
+    auto& sessions = m_services.sessions();
+    if (!m_services.windowManager().isMainWindowVisible())
+        m_services.queue().post([&sessions] { sessions.showMainWindow(); });
+}
+
+void AppDelegate::open(std::vector<Url> urls)
+{
+    m_services.sessions().openURLs(std::move(urls));
+}
+
+void AppDelegate::shouldTerminate()
+{
+    if (m_hasSavedForQuit)
+        return;
+    m_hasSavedForQuit = true;
+    m_services.timeTracker().save();
+    m_services.runtime().saveNow();
+}
+
+void AppDelegate::willTerminate()
+{
+    // Quitting by a way that did not ask first (the session ending, say) still saves the open tabs.
+    shouldTerminate();
+    m_services.timeTracker().save();
+}
+
+} // namespace cohortex

@@ -1,0 +1,61 @@
+#include "App/AppServices.h"
+
+#include "UI/WorkspaceWindow/WorkspaceWindowView.h"
+
+#include <gtkmm/window.h>
+#include <webkit/webkit.h>
+
+namespace cohortex {
+
+Expected<std::unique_ptr<AppServices>> AppServices::create(Glib::RefPtr<Gtk::Application> application)
+{
+    auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
+    if (!defaults)
+        return std::unexpected(defaults.error());
+    return std::unique_ptr<AppServices>(new AppServices(std::move(*defaults), std::move(application)));
+}
+
+AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application)
+    : m_defaults(std::move(defaults))
+    , m_windowManager(std::move(application))
+    , m_alerts(m_queue, [this]() -> GtkWindow* {
+        auto* window = m_windowManager.mainWindow();
+        return window ? window->gobj() : nullptr;
+    })
+{
+    m_windowManager.setContentFactory([this] { return makeWindowContent(); });
+    m_sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{ m_queue, *m_defaults,
+        m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_resources, m_registry,
+        m_windowManager, m_timeTracker, m_idleTime, m_alerts });
+}
+
+AppServices::~AppServices()
+{
+    // The window's content watches the session manager and the runtime and holds pages on the engine's
+    // stores: it goes first, while all of them still exist.
+    m_windowManager.destroyMainWindow();
+    m_sessions.reset();
+}
+
+Gtk::Widget* AppServices::makeWindowContent()
+{
+    return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions, m_runtime,
+        m_dataStores, IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry } });
+}
+
+void AppServices::prepareActiveWorkspace()
+{
+    auto active = m_sessions->activeWorkspace();
+    // A locked workspace gives nothing away before its owner is back, not even its saved logins.
+    if (!active || m_sessions->needsUnlock(*active))
+        return;
+    m_dataStores.openStore(*active);
+    // Shared with the load that follows the window's first show, which then finds it done or waits for it.
+    m_dataStores.prepare(*active);
+    // A lookup outside the proxy would tell the network which site a proxied workspace visits.
+    if (auto host = active->initialURL.host(); host && !active->hasProxy())
+        webkit_network_session_prefetch_dns(
+            m_engine.networkSession(active->storageIdentifier), host->c_str());
+}
+
+} // namespace cohortex

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "App/WindowManager.h"
+#include "Engine/KeychainCookieVault.h"
+#include "Engine/KeychainService.h"
+#include "Engine/WebKitGtk/WebKitEngine.h"
+#include "Engine/WebKitManager.h"
+#include "Engine/WebViewRegistry.h"
+#include "Platform/Linux/GLibMainQueue.h"
+#include "Platform/Linux/GioDefaultBrowser.h"
+#include "Platform/Linux/LinuxIdleTime.h"
+#include "Platform/Linux/PolkitAuthenticator.h"
+#include "Platform/Linux/ProcMemory.h"
+#include "Platform/Linux/SecretServiceStore.h"
+#include "Platform/Linux/SqliteDefaults.h"
+#include "Services/ResourceMonitorService.h"
+#include "Services/RoutingRules.h"
+#include "Services/SessionManager.h"
+#include "Services/TimeTracker.h"
+#include "Services/WorkspaceRuntime.h"
+#include "Support/Error.h"
+#include "UI/Modals/AdwAlerts.h"
+
+#include <memory>
+
+namespace cohortex {
+
+// The composition root: every shared object of the application, built once with the real adapters,
+// each after the ones it needs, and owned here until the process ends. The session manager comes last,
+// because its construction already uses all the others.
+//
+// Building it needs no display: the window is made on its first show, so a run that only answers
+// questions about the stored state can build it where there is no desktop at all.
+class AppServices {
+public:
+    // Opens the defaults database at its usual place first; failing to open it is the one error.
+    static Expected<std::unique_ptr<AppServices>> create(Glib::RefPtr<Gtk::Application>);
+    ~AppServices();
+    AppServices(const AppServices&) = delete;
+    AppServices& operator=(const AppServices&) = delete;
+
+    MainQueue& queue() { return m_queue; }
+    DefaultsStore& defaults() { return *m_defaults; }
+    WebKitEngine& engine() { return m_engine; }
+    WebKitManager& dataStores() { return m_dataStores; }
+    WorkspaceRuntime& runtime() { return m_runtime; }
+    RoutingRules& routingRules() { return m_routingRules; }
+    WebViewRegistry& registry() { return m_registry; }
+    ResourceMonitorService& resources() { return m_resources; }
+    TimeTracker& timeTracker() { return m_timeTracker; }
+    DefaultBrowser& defaultBrowser() { return m_defaultBrowser; }
+    WindowManager& windowManager() { return m_windowManager; }
+    SessionManager& sessions() { return *m_sessions; }
+
+    // Gets the active workspace's store ready while the launch waits to show the window: opens it,
+    // starts putting its saved logins back, and looks up its site's address.
+    void prepareActiveWorkspace();
+
+private:
+    AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>);
+    Gtk::Widget* makeWindowContent();
+
+    // Declared in the order of building; they are destroyed in reverse.
+    GLibMainQueue m_queue;
+    std::unique_ptr<SqliteDefaults> m_defaults;
+    SecretServiceStore m_secrets;
+    KeychainService m_keychain{ m_secrets };
+    KeychainCookieVault m_cookieVault{ m_keychain };
+    WebKitEngine m_engine;
+    WebKitManager m_dataStores{ m_queue, *m_defaults, m_engine, m_cookieVault, m_keychain };
+    WorkspaceRuntime m_runtime{ m_defaults.get() };
+    RoutingRules m_routingRules{ *m_defaults };
+    ProcMemory m_memory;
+    WebViewRegistry m_registry{ m_memory };
+    ResourceMonitorService m_resources{ *m_defaults, m_registry, m_memory, m_queue };
+    TimeTracker m_timeTracker{ *m_defaults };
+    PolkitAuthenticator m_authenticator;
+    LinuxIdleTime m_idleTime;
+    GioDefaultBrowser m_defaultBrowser;
+    WindowManager m_windowManager;
+    AdwAlerts m_alerts;
+    std::unique_ptr<SessionManager> m_sessions;
+};
+
+} // namespace cohortex

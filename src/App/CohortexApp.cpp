@@ -1,0 +1,123 @@
+#include "App/CohortexApp.h"
+
+#include "App/AppDelegate.h"
+#include "App/AppServices.h"
+#include "Support/Log.h"
+
+#include <adwaita.h>
+#include <csignal>
+#include <cstdlib>
+#include <glib-unix.h>
+#include <glibmm/miscutils.h>
+#include <gtkmm/application.h>
+#include <gtkmm/window.h>
+
+namespace cohortex {
+
+CohortexApp::CohortexApp()
+    : m_application(Gtk::Application::create(applicationId, Gio::Application::Flags::HANDLES_OPEN))
+{
+    m_application->signal_startup().connect([this] { startup(); });
+    m_application->signal_activate().connect([this] { activate(); });
+    m_application->signal_open().connect(
+        [this](const Gio::Application::type_vec_files& files, const Glib::ustring&) { open(files); });
+    // Before GTK's own shutdown, while the display and the windows are still there.
+    m_application->signal_shutdown().connect([this] { shutdown(); }, false);
+}
+
+CohortexApp::~CohortexApp()
+{
+    removeQuitSignals();
+}
+
+int CohortexApp::run(int argc, char* argv[])
+{
+    int status = m_application->run(argc, argv);
+    return m_failedToStart ? EXIT_FAILURE : status;
+}
+
+void CohortexApp::startup()
+{
+    // Runs in the first instance only, after GTK has opened the display.
+    adw_init();
+    Glib::set_application_name("Cohortex");
+    Gtk::Window::set_default_icon_name(applicationId);
+    auto services = AppServices::create(m_application);
+    if (!services) {
+        logError("Cohortex cannot open its settings database: " + services.error().message);
+        m_failedToStart = true;
+        m_application->quit();
+        return;
+    }
+    m_services = std::move(*services);
+    m_delegate = std::make_unique<AppDelegate>(*m_services);
+    // The window only hides when closed; the application lives on until the user quits.
+    m_application->hold();
+    installQuitAction();
+    installQuitSignals();
+    m_delegate->didFinishLaunching();
+}
+
+void CohortexApp::activate()
+{
+    if (m_delegate)
+        m_delegate->reopen();
+}
+
+void CohortexApp::open(const std::vector<Glib::RefPtr<Gio::File>>& files)
+{
+    if (!m_delegate)
+        return;
+    std::vector<Url> urls;
+    for (const auto& file : files) {
+        // A path given on the command line arrives as a file: URI, a link as itself.
+        if (auto url = Url::parse(file->get_uri()))
+            urls.push_back(std::move(*url));
+    }
+    m_delegate->open(std::move(urls));
+}
+
+void CohortexApp::quit()
+{
+    if (m_delegate)
+        m_delegate->shouldTerminate();
+    m_application->quit();
+}
+
+void CohortexApp::shutdown()
+{
+    removeQuitSignals();
+    if (m_delegate)
+        m_delegate->willTerminate();
+    m_delegate.reset();
+    m_services.reset();
+}
+
+void CohortexApp::installQuitAction()
+{
+    m_application->add_action("quit", [this] { quit(); });
+    m_application->set_accels_for_action("app.quit", { "<Control>q" });
+}
+
+void CohortexApp::installQuitSignals()
+{
+    // Logging out, `kill` and Ctrl+C in a terminal end the application as Ctrl+Q does, saves included.
+    for (int signal : { SIGTERM, SIGINT, SIGHUP }) {
+        m_signalSources.push_back(g_unix_signal_add(
+            signal,
+            +[](gpointer app) {
+                static_cast<CohortexApp*>(app)->quit();
+                return int(G_SOURCE_CONTINUE);
+            },
+            this));
+    }
+}
+
+void CohortexApp::removeQuitSignals()
+{
+    for (auto source : m_signalSources)
+        g_source_remove(source);
+    m_signalSources.clear();
+}
+
+} // namespace cohortex

@@ -1,0 +1,169 @@
+#include "App/WindowManager.h"
+
+#include "App/KeyPressFromGdk.h"
+
+#include <glibmm/main.h>
+#include <gtk/gtk.h>
+#include <gtkmm/application.h>
+#include <gtkmm/applicationwindow.h>
+#include <gtkmm/eventcontrollerkey.h>
+#include <gtkmm/shortcut.h>
+#include <gtkmm/shortcutaction.h>
+#include <gtkmm/shortcutcontroller.h>
+#include <gtkmm/shortcuttrigger.h>
+
+namespace cohortex {
+
+WindowManager::WindowManager(Glib::RefPtr<Gtk::Application> application)
+    : m_application(std::move(application))
+{
+    // Every window of the application counts towards it being active, the settings window too.
+    m_windowAdded = m_application->signal_window_added().connect(
+        [this](Gtk::Window* window) { observeActivity(*window); });
+}
+
+WindowManager::~WindowManager()
+{
+    destroyMainWindow();
+}
+
+void WindowManager::setContentFactory(ContentFactory makeContent)
+{
+    m_makeContent = std::move(makeContent);
+}
+
+Gtk::Window* WindowManager::mainWindow() const
+{
+    return m_window.get();
+}
+
+void WindowManager::destroyMainWindow()
+{
+    m_pendingActivityCheck.disconnect();
+    m_activityConnections.clear();
+    m_window.reset();
+}
+
+bool WindowManager::mainWindowExists() const
+{
+    return m_window != nullptr;
+}
+
+bool WindowManager::isMainWindowMinimised() const
+{
+    if (!m_window)
+        return false;
+    auto* surface = gtk_native_get_surface(GTK_NATIVE(m_window->gobj()));
+    return surface && GDK_IS_TOPLEVEL(surface)
+        && (gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED);
+}
+
+bool WindowManager::isMainWindowVisible() const
+{
+    return m_window && m_window->get_visible() && !isMainWindowMinimised();
+}
+
+bool WindowManager::isMainWindowKey() const
+{
+    return m_window && m_window->is_active();
+}
+
+bool WindowManager::isApplicationActive() const
+{
+    for (const auto* window : m_application->get_windows()) {
+        if (window->is_active())
+            return true;
+    }
+    return false;
+}
+
+void WindowManager::showMainWindow()
+{
+    if (!m_window)
+        createMainWindow();
+    else if (isMainWindowMinimised())
+        m_window->unminimize();
+    m_window->present();
+}
+
+void WindowManager::hideMainWindow()
+{
+    if (m_window)
+        m_window->hide();
+}
+
+void WindowManager::createMainWindow()
+{
+    m_window = std::make_unique<Gtk::ApplicationWindow>();
+    m_window->set_title("Cohortex");
+    m_window->set_default_size(defaultWidth, defaultHeight);
+    m_window->set_size_request(minimumWidth, minimumHeight);
+    // Closing only hides it: the pages of every loaded workspace live on for the next show.
+    m_window->set_hide_on_close(true);
+    if (m_makeContent)
+        m_window->set_child(*m_makeContent());
+    installKeyController();
+    // Adding the window to the application connects its activity through signal_window_added.
+    m_application->add_window(*m_window);
+}
+
+void WindowManager::installKeyController()
+{
+    // In the capture phase the monitor sees the key before the page or a text field does.
+    auto monitor = Gtk::EventControllerKey::create();
+    monitor->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+    monitor->signal_key_pressed().connect(
+        [this](guint keyval, guint, Gdk::ModifierType state) {
+            return m_keyMonitor && m_keyMonitor(keyPressFromGdk(keyval, state));
+        },
+        false);
+    m_window->add_controller(monitor);
+    // The window's own close command, reached by Ctrl+W when nothing before it took the key.
+    auto shortcuts = Gtk::ShortcutController::create();
+    shortcuts->add_shortcut(Gtk::Shortcut::create(
+        Gtk::ShortcutTrigger::parse_string("<Control>w"), Gtk::NamedAction::create("window.close")));
+    m_window->add_controller(shortcuts);
+}
+
+void WindowManager::setKeyMonitor(KeyMonitor monitor)
+{
+    m_keyMonitor = std::move(monitor);
+}
+
+void WindowManager::setDeactivationObserver(std::function<void()> observer)
+{
+    m_deactivationObserver = std::move(observer);
+}
+
+void WindowManager::observeActivity(Gtk::Window& window)
+{
+    m_activityConnections.push_back(window.property_is_active().signal_changed().connect(
+        [this, &window] { activityChanged(window.is_active()); }));
+}
+
+void WindowManager::activityChanged(bool windowIsActive)
+{
+    if (windowIsActive) {
+        m_wasApplicationActive = true;
+        return;
+    }
+    // Focus moving between two of our windows leaves neither active for a moment; decide once the
+    // events of the move have been handled.
+    if (!m_pendingActivityCheck.isConnected()) {
+        m_pendingActivityCheck = Glib::signal_idle().connect([this] {
+            checkApplicationStillActive();
+            return false;
+        });
+    }
+}
+
+void WindowManager::checkApplicationStillActive()
+{
+    if (!m_wasApplicationActive || isApplicationActive())
+        return;
+    m_wasApplicationActive = false;
+    if (m_deactivationObserver)
+        m_deactivationObserver();
+}
+
+} // namespace cohortex

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "Services/WindowHost.h"
+#include "Support/ScopedConnection.h"
+
+#include <functional>
+#include <glibmm/refptr.h>
+#include <memory>
+#include <vector>
+
+namespace Gtk {
+class Application;
+class ApplicationWindow;
+class Widget;
+class Window;
+} // namespace Gtk
+
+namespace cohortex {
+
+// The one main window of the application. It is made on the first show and kept for the life of the
+// process: closing it only hides it, so its pages and their state are there again on the next show.
+// Nothing here touches the display before that first show, so the application's objects can be built
+// where there is none.
+class WindowManager final : public WindowHost {
+public:
+    // Makes the window's content, once, when the window is first shown. The widget returned is managed.
+    using ContentFactory = std::function<Gtk::Widget*()>;
+
+    static constexpr int defaultWidth = 1180;
+    static constexpr int defaultHeight = 780;
+    static constexpr int minimumWidth = 800;
+    static constexpr int minimumHeight = 500;
+
+    explicit WindowManager(Glib::RefPtr<Gtk::Application>);
+    ~WindowManager() override;
+    WindowManager(const WindowManager&) = delete;
+    WindowManager& operator=(const WindowManager&) = delete;
+
+    void setContentFactory(ContentFactory);
+    // The window, or nullptr before the first show: the parent of the application's dialogs.
+    Gtk::Window* mainWindow() const;
+    // Destroys the window and its content; the application does so while everything the content
+    // refers to still exists.
+    void destroyMainWindow();
+
+    bool mainWindowExists() const override;
+    bool isMainWindowVisible() const override;
+    bool isMainWindowKey() const override;
+    bool isApplicationActive() const override;
+    void showMainWindow() override;
+    void hideMainWindow() override;
+    void setKeyMonitor(KeyMonitor) override;
+    void setDeactivationObserver(std::function<void()>) override;
+
+    bool isMainWindowMinimised() const;
+
+private:
+    void createMainWindow();
+    void installKeyController();
+    void observeActivity(Gtk::Window&);
+    void activityChanged(bool windowIsActive);
+    void checkApplicationStillActive();
+
+    Glib::RefPtr<Gtk::Application> m_application;
+    ContentFactory m_makeContent;
+    std::unique_ptr<Gtk::ApplicationWindow> m_window;
+    KeyMonitor m_keyMonitor;
+    std::function<void()> m_deactivationObserver;
+    // Whether the application counted as active at the last change, so that each loss is reported once.
+    bool m_wasApplicationActive{ false };
+    ScopedConnection m_windowAdded;
+    std::vector<ScopedConnection> m_activityConnections;
+    ScopedConnection m_pendingActivityCheck;
+};
+
+} // namespace cohortex

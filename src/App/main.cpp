@@ -1,0 +1,7 @@
+#include "App/CohortexApp.h"
+
+int main(int argc, char* argv[])
+{
+    cohortex::CohortexApp app;
+    return app.run(argc, argv);
+}
