@@ -221,10 +221,10 @@ void WorkspaceWindowView::State::issue(NavigationCommand command)
 {
     request = NavigationRequest::make(std::move(command));
     // The active page may report back while it obeys; that render waits until every page has the request.
-    isRendering = true;
+    bool wasRendering = std::exchange(isRendering, true);
     pages.update(request);
-    isRendering = false;
-    if (std::exchange(needsRender, false))
+    isRendering = wasRendering;
+    if (!wasRendering && std::exchange(needsRender, false))
         render();
 }
 
