@@ -1,0 +1,289 @@
+#include "UI/WorkspaceWindow/WorkspaceWindowView.h"
+
+#include "Engine/WebKitManager.h"
+#include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
+#include "UI/WorkspaceWindow/LockView.h"
+#include "UI/WorkspaceWindow/MiniToolbar.h"
+#include "UI/WorkspaceWindow/PageStack.h"
+#include "UI/WorkspaceWindow/ToggleButtonRow.h"
+
+#include <gtkmm/button.h>
+#include <gtkmm/image.h>
+#include <gtkmm/label.h>
+#include <gtkmm/overlay.h>
+#include <gtkmm/separator.h>
+#include <gtkmm/stack.h>
+#include <utility>
+#include <vector>
+
+namespace cohortex {
+
+namespace {
+
+constexpr const char* sleepingTooltip = "Sleeping to save memory. Click to wake it.";
+
+Gtk::Box* makeEmptyState(SessionManager& sessions)
+{
+    auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 12);
+    box->set_valign(Gtk::Align::CENTER);
+    box->set_halign(Gtk::Align::CENTER);
+    auto* icon = Gtk::make_managed<Gtk::Image>();
+    icon->set_from_icon_name("view-grid-symbolic");
+    icon->set_pixel_size(64);
+    icon->add_css_class("dim-label");
+    auto* title = Gtk::make_managed<Gtk::Label>("No Active Workspaces");
+    title->add_css_class("title-2");
+    auto* create = Gtk::make_managed<Gtk::Button>("Create Workspace");
+    create->add_css_class("suggested-action");
+    create->add_css_class("pill");
+    create->signal_clicked().connect([&sessions] { sessions.showCreateModal(); });
+    box->append(*icon);
+    box->append(*title);
+    box->append(*create);
+    return box;
+}
+
+std::string tabLabel(const BrowserTab& tab)
+{
+    if (!tab.title.empty())
+        return tab.title;
+    return tab.url.host().value_or(tab.url.absoluteString());
+}
+
+} // namespace
+
+struct WorkspaceWindowView::State {
+    State(WorkspaceWindowView&, Dependencies);
+
+    void build(WorkspaceWindowView&);
+    void bind(WorkspaceWindowView&);
+    // Re-renders from the observed state. Whatever a render sets off (a page reporting its title, a
+    // new tab) asks for another render, which runs once the current one is done, never inside it.
+    void render();
+    void renderOnce();
+    void renderRows(const std::optional<WorkspaceSession>& active);
+    void issue(NavigationCommand);
+    void activeWorkspaceChanged(const std::optional<Uuid>&);
+    void ensureActiveLoadedSoon();
+    std::vector<ToggleButtonRow::Item> workspaceItems() const;
+    IsolatedWebView::Configuration configure(const PageStackPlan::Page&);
+
+    SessionManager& sessions;
+    WorkspaceRuntime& runtime;
+    WebKitManager& stores;
+    MainQueue& queue;
+    PageBindings bindings;
+    std::optional<NavigationRequest> request;
+    std::optional<Uuid> seenActiveWorkspaceId;
+    bool isRendering{ false };
+    bool needsRender{ false };
+    bool hasBeenMapped{ false };
+
+    ToggleButtonRow workspaceRow;
+    Gtk::Separator divider;
+    Gtk::Stack content;
+    Gtk::Box workspacePane{ Gtk::Orientation::VERTICAL };
+    MiniToolbar toolbar;
+    ToggleButtonRow tabRow;
+    Gtk::Separator tabDivider;
+    Gtk::Overlay pageArea;
+    PageStack pages;
+    LockView lock;
+    Gtk::Box* emptyState{ nullptr };
+
+    // Last, so that they go first: nothing may call into a state that is being torn down.
+    std::vector<ScopedConnection> connections;
+    std::shared_ptr<bool> alive{ std::make_shared<bool>(true) };
+};
+
+WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies dependencies)
+    : sessions(dependencies.sessions)
+    , runtime(dependencies.runtime)
+    , stores(dependencies.stores)
+    , queue(dependencies.views.queue)
+    , workspaceRow([this](const Uuid& id) {
+        if (auto workspace = sessions.workspace(id))
+            sessions.openWorkspace(*workspace);
+    })
+    , toolbar(bindings,
+          { [this](NavigationCommand command) { issue(std::move(command)); },
+              [this] { sessions.newTabInActiveWorkspace(); } })
+    , tabRow([this](const Uuid& tabId) {
+        if (auto active = sessions.activeWorkspace())
+            runtime.selectTab(tabId, active->id);
+    })
+    , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
+    , lock(dependencies.sessions)
+{
+    build(view);
+    bind(view);
+    seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
+    render();
+}
+
+void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
+{
+    content.set_vexpand(true);
+    content.set_transition_type(Gtk::StackTransitionType::NONE);
+    pageArea.set_child(pages);
+    pageArea.add_overlay(lock);
+    pageArea.set_vexpand(true);
+    workspacePane.append(toolbar);
+    workspacePane.append(tabRow);
+    workspacePane.append(tabDivider);
+    workspacePane.append(pageArea);
+    emptyState = makeEmptyState(sessions);
+    content.add(workspacePane);
+    content.add(*emptyState);
+    view.append(workspaceRow);
+    view.append(divider);
+    view.append(content);
+}
+
+void WorkspaceWindowView::State::bind(WorkspaceWindowView& view)
+{
+    auto rerender = [this](const auto&) { render(); };
+    connections.emplace_back(sessions.workspaces().changed().connect(rerender));
+    connections.emplace_back(sessions.activeWorkspaceId().changed().connect([this](const auto& id) {
+        activeWorkspaceChanged(id);
+        render();
+    }));
+    connections.emplace_back(runtime.tabs().changed().connect(rerender));
+    connections.emplace_back(runtime.activeTabID().changed().connect(rerender));
+    connections.emplace_back(runtime.unlocked().changed().connect(rerender));
+    connections.emplace_back(runtime.sleeping().changed().connect(rerender));
+    connections.emplace_back(view.signal_map().connect([this] {
+        if (std::exchange(hasBeenMapped, true))
+            return;
+        sessions.ensureActiveLoaded();
+    }));
+}
+
+void WorkspaceWindowView::State::render()
+{
+    if (isRendering) {
+        needsRender = true;
+        return;
+    }
+    isRendering = true;
+    do {
+        needsRender = false;
+        renderOnce();
+    } while (needsRender);
+    isRendering = false;
+}
+
+void WorkspaceWindowView::State::renderOnce()
+{
+    auto active = sessions.activeWorkspace();
+    bool needsUnlock = active && sessions.needsUnlock(*active);
+    auto plan = PageStackPlan::make({ sessions.workspaces().get(), runtime.tabs().get(),
+        runtime.activeTabID().get(), active ? std::optional(active->id) : std::nullopt, needsUnlock });
+    content.set_visible_child(active ? static_cast<Gtk::Widget&>(workspacePane) : *emptyState);
+    if (active) {
+        toolbar.setFallbackAddress(active->initialURL);
+        lock.setWorkspace(*active);
+    }
+    lock.set_visible(plan.showsLock);
+    tabRow.set_visible(plan.showsTabs);
+    tabDivider.set_visible(plan.showsTabs);
+    renderRows(active);
+    pages.apply(plan);
+}
+
+void WorkspaceWindowView::State::renderRows(const std::optional<WorkspaceSession>& active)
+{
+    workspaceRow.setItems(workspaceItems(), active ? std::optional(active->id) : std::nullopt);
+    std::vector<ToggleButtonRow::Item> tabs;
+    std::optional<Uuid> activeTab;
+    if (active) {
+        for (const auto& tab : runtime.tabs(active->id))
+            tabs.push_back({ tab.id, tabLabel(tab), tab.url.absoluteString() });
+        if (auto tab = runtime.activeTab(active->id))
+            activeTab = tab->id;
+    }
+    tabRow.setItems(tabs, activeTab);
+}
+
+std::vector<ToggleButtonRow::Item> WorkspaceWindowView::State::workspaceItems() const
+{
+    std::vector<ToggleButtonRow::Item> items;
+    for (const auto& workspace : sessions.workspaces().get()) {
+        bool isAsleep = runtime.sleeping().get().contains(workspace.id);
+        items.push_back(
+            { workspace.id, workspace.name, isAsleep ? sleepingTooltip : workspace.name, isAsleep });
+    }
+    return items;
+}
+
+void WorkspaceWindowView::State::issue(NavigationCommand command)
+{
+    request = NavigationRequest::make(std::move(command));
+    // The active page may report back while it obeys; that render waits until every page has the request.
+    bool wasRendering = std::exchange(isRendering, true);
+    pages.update(request);
+    isRendering = wasRendering;
+    if (!wasRendering && std::exchange(needsRender, false))
+        render();
+}
+
+void WorkspaceWindowView::State::activeWorkspaceChanged(const std::optional<Uuid>& id)
+{
+    if (id == seenActiveWorkspaceId)
+        return;
+    seenActiveWorkspaceId = id;
+    ensureActiveLoadedSoon();
+}
+
+void WorkspaceWindowView::State::ensureActiveLoadedSoon()
+{
+    // Not from inside the change: the session manager is still in the middle of the switch.
+    queue.post([this, alive = std::weak_ptr<bool>(alive)] {
+        if (!alive.expired())
+            sessions.ensureActiveLoaded();
+    });
+}
+
+IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageStackPlan::Page& page)
+{
+    // The plan only has pages of listed workspaces.
+    auto workspace = *sessions.workspace(page.key.workspaceId);
+    stores.openStore(workspace);
+    auto folder = workspace.downloadFolderPath
+        ? std::optional<std::filesystem::path>(*workspace.downloadFolderPath)
+        : std::nullopt;
+    Uuid workspaceId = page.key.workspaceId;
+    Uuid tabId = page.key.tabId;
+    auto& tabs = runtime;
+    return { .url = page.url,
+        .storageIdentifier = workspace.storageIdentifier,
+        .workspaceId = workspaceId,
+        .tabId = tabId,
+        .downloadFolder = std::move(folder),
+        .bindings = &bindings,
+        .initialRequest = request,
+        .onMetadata =
+            [&tabs, workspaceId, tabId](std::optional<std::string> title, std::optional<Url> url) {
+                tabs.updateTab(tabId, workspaceId, std::move(title), std::move(url));
+            },
+        // A new tab is made the active one, so the page that asked for it moves behind it.
+        .onOpenInNewTab = [&tabs, workspaceId](Url url) { tabs.newTab(workspaceId, url); },
+        .onCaptureChange = [&tabs, tabId](bool capturing) { tabs.setCapturing(tabId, capturing); } };
+}
+
+WorkspaceWindowView::WorkspaceWindowView(Dependencies dependencies)
+    : Gtk::Box(Gtk::Orientation::VERTICAL)
+    , m_state(std::make_unique<State>(*this, dependencies))
+{
+}
+
+WorkspaceWindowView::~WorkspaceWindowView()
+{
+    m_state->connections.clear();
+    while (auto* child = get_first_child())
+        remove(*child);
+    m_state.reset();
+}
+
+} // namespace cohortex

@@ -1,0 +1,223 @@
+#pragma once
+
+#include "Engine/WebKitGtk/WebKitEngine.h"
+#include "Engine/WebKitManager.h"
+#include "Engine/WebViewRegistry.h"
+#include "Fakes/FakeAuthenticator.h"
+#include "Fakes/FakeProcessMemory.h"
+#include "Fakes/FakeProxyPasswords.h"
+#include "Fakes/MemoryDefaults.h"
+#include "Fakes/RecordingCookieVault.h"
+#include "Fakes/SessionFakes.h"
+#include "Platform/Linux/GLibMainQueue.h"
+#include "Services/ResourceMonitorService.h"
+#include "Services/RoutingRules.h"
+#include "Services/SessionManager.h"
+#include "Services/StoredKeys.h"
+#include "Services/TimeTracker.h"
+#include "Services/WorkspaceRuntime.h"
+#include "UI/WorkspaceWindow/WorkspaceWindowView.h"
+#include "integration/Engine/MainLoop.h"
+#include "integration/Platform/TemporaryDirectory.h"
+
+#include <gtest/gtest.h>
+#include <gtk/gtk.h>
+#include <gtkmm/init.h>
+#include <gtkmm/window.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace cohortex::testing {
+
+// The window's content over a real session manager and runtime, with the fakes of the unit tests for
+// the keyring, the data-store preparation and the owner's authentication, and the real WebKitGTK
+// engine for the pages, in a temporary home. Mail, Chat and a locked Vault start on blank pages.
+class WorkspaceWindowFixture : public ::testing::Test {
+protected:
+    WorkspaceWindowFixture()
+    {
+        Gtk::init_gtkmm_internals();
+        g_setenv("XDG_DATA_HOME", (m_home.path() / "data").c_str(), true);
+        g_setenv("XDG_CACHE_HOME", (m_home.path() / "cache").c_str(), true);
+    }
+    ~WorkspaceWindowFixture() override
+    {
+        g_unsetenv("XDG_DATA_HOME");
+        g_unsetenv("XDG_CACHE_HOME");
+    }
+
+    void SetUp() override
+    {
+        auto vaultRecord = workspace("Vault", 3);
+        vaultRecord.requiresUnlock = true;
+        auto list = std::vector{ workspace("Mail", 1), workspace("Chat", 2), vaultRecord };
+        auto text = encodeWorkspaceList(list);
+        defaults.setData(
+            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+        manager = std::make_unique<SessionManager>(
+            SessionManager::Collaborators{ queue, defaults, runtime, dataStores, keychain, routingRules,
+                authenticator, resources, registry, windowHost, timeTracker, idleTime, alerts });
+        mail = manager->workspaces().get()[0];
+        chat = manager->workspaces().get()[1];
+        vault = manager->workspaces().get()[2];
+    }
+
+    void TearDown() override
+    {
+        if (window) {
+            window->unset_child();
+            window->destroy();
+        }
+        view.reset();
+        window.reset();
+        runFor(std::chrono::milliseconds(50));
+    }
+
+    // Shows the view in a window of its own and waits until it is on screen.
+    void present()
+    {
+        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{
+            *manager, runtime, stores, { queue, engine, stores, registry } });
+        window = std::make_unique<Gtk::Window>();
+        window->set_default_size(900, 600);
+        window->set_child(*view);
+        window->present();
+        ASSERT_TRUE(runUntil([this] { return view->get_mapped(); }));
+        settle();
+    }
+
+    // Lets posted work and redraws run.
+    static void settle() { runFor(std::chrono::milliseconds(100)); }
+
+    // What the user sees: the labels of the workspace row, and of the tab row while it shows.
+    std::vector<std::string> workspaceLabels() const { return buttonLabels(workspaceRow()); }
+    std::vector<std::string> tabLabels() const { return buttonLabels(contentArea()); }
+    GtkWidget* workspaceButton(const std::string& name) const { return buttonLabelled(workspaceRow(), name); }
+    GtkWidget* tabButton(const std::string& label) const { return buttonLabelled(contentArea(), label); }
+    bool showsText(const std::string& text) const { return findMapped(toWidget(*view), text) != nullptr; }
+    GtkWidget* buttonShowing(const std::string& text) const
+    {
+        auto* label = findMapped(toWidget(*view), text);
+        return label ? gtk_widget_get_ancestor(label, GTK_TYPE_BUTTON) : nullptr;
+    }
+    GtkWidget* buttonWithTooltip(const std::string& text) const
+    {
+        return first(toWidget(*view), [&](GtkWidget* w) {
+            const char* tooltip = gtk_widget_get_tooltip_text(w);
+            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltip && text == tooltip;
+        });
+    }
+    // The page on screen: the visible child of the stack under the lock's overlay.
+    GtkWidget* shownPage() const
+    {
+        auto* overlay = first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_OVERLAY(w); });
+        return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
+                       : nullptr;
+    }
+    static void click(GtkWidget* button)
+    {
+        ASSERT_NE(button, nullptr);
+        // What a pointer click ends in; keyboard activation would wait for the press animation first.
+        g_signal_emit_by_name(button, "clicked");
+        settle();
+    }
+    static bool isChecked(GtkWidget* button)
+    {
+        return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button));
+    }
+
+    static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
+    {
+        return WorkspaceSession(Uuid::random(), std::move(name), *Url::parse("about:blank"), std::nullopt,
+            "globe", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
+    }
+
+    TemporaryDirectory m_home;
+    GLibMainQueue queue;
+    MemoryDefaults defaults;
+    CallLog log;
+    WorkspaceRuntime runtime{ nullptr };
+    FakeDataStores dataStores{ log };
+    FakeKeychain keychain{ log };
+    RoutingRules routingRules{ defaults };
+    FakeAuthenticator authenticator;
+    FakeWindowHost windowHost;
+    FakeProcessMemory memory;
+    WebViewRegistry registry{ memory };
+    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    TimeTracker timeTracker{ defaults };
+    FakeIdleTime idleTime;
+    FakeAlerts alerts;
+    std::vector<std::string> engineEvents;
+    RecordingCookieVault cookieVault{ engineEvents };
+    FakeProxyPasswords proxyPasswords{ queue };
+    WebKitEngine engine;
+    WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
+    std::unique_ptr<SessionManager> manager;
+    WorkspaceSession mail = workspace("", 0);
+    WorkspaceSession chat = workspace("", 0);
+    WorkspaceSession vault = workspace("", 0);
+
+    std::unique_ptr<WorkspaceWindowView> view;
+    std::unique_ptr<Gtk::Window> window;
+
+private:
+    static GtkWidget* toWidget(Gtk::Widget& widget) { return widget.gobj(); }
+    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(toWidget(*view)); }
+    GtkWidget* contentArea() const { return gtk_widget_get_last_child(toWidget(*view)); }
+
+    template <typename Predicate>
+    static void collect(GtkWidget* root, Predicate&& matches, std::vector<GtkWidget*>& found)
+    {
+        for (auto* child = gtk_widget_get_first_child(root); child;
+             child = gtk_widget_get_next_sibling(child)) {
+            if (matches(child))
+                found.push_back(child);
+            collect(child, matches, found);
+        }
+    }
+    template <typename Predicate>
+    static GtkWidget* first(GtkWidget* root, Predicate&& matches)
+    {
+        std::vector<GtkWidget*> found;
+        collect(root, matches, found);
+        return found.empty() ? nullptr : found.front();
+    }
+    // Only what is mapped is on screen: widgets of a hidden stack page or row do not count.
+    static GtkWidget* findMapped(GtkWidget* root, const std::string& text)
+    {
+        return first(root, [&](GtkWidget* w) {
+            return GTK_IS_LABEL(w) && gtk_widget_get_mapped(w) && text == gtk_label_get_text(GTK_LABEL(w));
+        });
+    }
+    static std::vector<GtkWidget*> mappedToggles(GtkWidget* root)
+    {
+        std::vector<GtkWidget*> found;
+        collect(
+            root, [](GtkWidget* w) { return GTK_IS_TOGGLE_BUTTON(w) && gtk_widget_get_mapped(w); }, found);
+        return found;
+    }
+    static std::string labelOf(GtkWidget* button)
+    {
+        auto* label = first(button, [](GtkWidget* w) { return GTK_IS_LABEL(w); });
+        return label ? gtk_label_get_text(GTK_LABEL(label)) : "";
+    }
+    static std::vector<std::string> buttonLabels(GtkWidget* root)
+    {
+        std::vector<std::string> labels;
+        for (auto* button : mappedToggles(root))
+            labels.push_back(labelOf(button));
+        return labels;
+    }
+    static GtkWidget* buttonLabelled(GtkWidget* root, const std::string& text)
+    {
+        for (auto* button : mappedToggles(root)) {
+            if (labelOf(button) == text)
+                return button;
+        }
+        return nullptr;
+    }
+};
+
+} // namespace cohortex::testing

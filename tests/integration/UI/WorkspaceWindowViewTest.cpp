@@ -1,0 +1,124 @@
+#include "UI/WorkspaceWindow/LockView.h"
+#include "WorkspaceWindowFixture.h"
+
+#include <gmock/gmock.h>
+
+namespace cohortex::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+class WorkspaceWindowViewTest : public WorkspaceWindowFixture { };
+
+TEST_F(WorkspaceWindowViewTest, ShowsTheFirstWorkspaceLoadedOnceOnScreen)
+{
+    present();
+    EXPECT_THAT(workspaceLabels(), ElementsAre("Mail", "Chat", "Vault"));
+    EXPECT_TRUE(isChecked(workspaceButton("Mail")));
+    EXPECT_FALSE(isChecked(workspaceButton("Chat")));
+    EXPECT_TRUE(runtime.isLoaded(mail.id));
+    EXPECT_NE(shownPage(), nullptr);
+    EXPECT_THAT(tabLabels(), ElementsAre("about:blank"));
+}
+
+TEST_F(WorkspaceWindowViewTest, WorkspaceButtonsFollowTheList)
+{
+    present();
+    manager->addWorkspace("Docs", *Url::parse("about:blank"), "doc", "#34C759");
+    manager->removeWorkspace(chat.id);
+    auto renamed = mail;
+    renamed.name = "Post";
+    manager->updateWorkspace(renamed);
+    settle();
+    EXPECT_THAT(workspaceLabels(), ElementsAre("Post", "Vault", "Docs"));
+}
+
+TEST_F(WorkspaceWindowViewTest, ClickingAWorkspaceOpensItAndKeepsTheOtherPagesAlive)
+{
+    present();
+    GtkWidget* mailPage = shownPage();
+    click(workspaceButton("Chat"));
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_TRUE(isChecked(workspaceButton("Chat")));
+    EXPECT_FALSE(isChecked(workspaceButton("Mail")));
+    EXPECT_TRUE(runtime.isLoaded(chat.id));
+    EXPECT_NE(shownPage(), mailPage);
+
+    // Back on Mail the same page shows again: it was never dropped, so it was never reloaded.
+    click(workspaceButton("Mail"));
+    EXPECT_EQ(shownPage(), mailPage);
+    // Clicking the checked button leaves it checked.
+    click(workspaceButton("Mail"));
+    EXPECT_TRUE(isChecked(workspaceButton("Mail")));
+}
+
+TEST_F(WorkspaceWindowViewTest, KeepsThePageOnTitleChangesAndShowsNewTabs)
+{
+    present();
+    GtkWidget* page = shownPage();
+    auto first = *runtime.activeTab(mail.id);
+    runtime.updateTab(first.id, mail.id, "(2) Inbox", std::nullopt);
+    settle();
+    EXPECT_EQ(shownPage(), page);
+    EXPECT_THAT(tabLabels(), ElementsAre("(2) Inbox"));
+
+    click(buttonWithTooltip("New Tab (Ctrl+T)"));
+    ASSERT_EQ(runtime.tabs(mail.id).size(), 2u);
+    EXPECT_NE(shownPage(), page);
+    click(tabButton("(2) Inbox"));
+    EXPECT_EQ(runtime.activeTab(mail.id)->id, first.id);
+    EXPECT_EQ(shownPage(), page);
+}
+
+TEST_F(WorkspaceWindowViewTest, DimsAWorkspaceThatSleeps)
+{
+    present();
+    click(workspaceButton("Chat"));
+    manager->sleepNow(mail);
+    settle();
+    EXPECT_TRUE(gtk_widget_has_css_class(workspaceButton("Mail"), "dim-label"));
+    EXPECT_FALSE(gtk_widget_has_css_class(workspaceButton("Chat"), "dim-label"));
+}
+
+TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
+{
+    present();
+    click(workspaceButton("Vault"));
+    ASSERT_EQ(authenticator.openPrompts(), 1u);
+    EXPECT_TRUE(showsText("Vault is locked"));
+    EXPECT_TRUE(showsText(LockView::hint));
+    EXPECT_THAT(tabLabels(), IsEmpty());
+    EXPECT_FALSE(runtime.isLoaded(vault.id));
+
+    // Cancelling the prompt that opening raised changes nothing on screen.
+    authenticator.answer(false);
+    settle();
+    EXPECT_TRUE(showsText(LockView::hint));
+
+    click(buttonShowing("Unlock"));
+    ASSERT_EQ(authenticator.openPrompts(), 1u);
+    authenticator.answer(false);
+    settle();
+    EXPECT_TRUE(showsText(LockView::failedHint));
+
+    click(buttonShowing("Unlock"));
+    authenticator.answer(true);
+    settle();
+    EXPECT_FALSE(showsText("Vault is locked"));
+    EXPECT_TRUE(runtime.isLoaded(vault.id));
+    EXPECT_THAT(tabLabels(), ElementsAre("about:blank"));
+
+    // Locked again, it asks afresh with the first wording.
+    manager->lockNow(vault);
+    settle();
+    EXPECT_TRUE(showsText("Vault is locked"));
+    EXPECT_TRUE(showsText(LockView::hint));
+}
+
+// The empty state is not tested here: the session manager never has an empty list (the last workspace
+// cannot be removed, an empty stored list gives the presets) and an unknown active id falls back to the
+// first workspace, so no state of the real manager shows it.
+
+} // namespace
+} // namespace cohortex::testing
