@@ -1,11 +1,13 @@
 #include "App/AppDelegate.h"
 
 #include "App/AppServices.h"
+#include "App/ForwardedConsole.h"
 
 namespace cohortex {
 
 AppDelegate::AppDelegate(AppServices& services)
     : m_services(services)
+    , m_commands(services.sessions(), services.timeTracker())
 {
 }
 
@@ -39,6 +41,28 @@ void AppDelegate::reopen()
 void AppDelegate::open(std::vector<Url> urls)
 {
     m_services.sessions().openURLs(std::move(urls));
+}
+
+void AppDelegate::runCommand(CommandLineInvocation invocation, std::shared_ptr<ForwardedConsole> console)
+{
+    if (invocation.action == CommandLineInvocation::Action::Open) {
+        // Exactly what the desktop does with the same arguments: no arguments at all is a relaunch.
+        if (invocation.urls.empty())
+            reopen();
+        else
+            open(std::move(invocation.urls));
+        console->finish(0);
+        return;
+    }
+    runAndFinish(std::move(invocation), std::move(console));
+}
+
+Task<void> AppDelegate::runAndFinish(
+    CommandLineInvocation invocation, std::shared_ptr<ForwardedConsole> console)
+{
+    // The console is held here, so the invoking process waits until the command has finished.
+    int status = co_await m_commands.run(std::move(invocation), *console);
+    console->finish(status);
 }
 
 void AppDelegate::shouldTerminate()

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "Services/CommandLine.h"
+#include "Services/CommandRunner.h"
 #include "Support/MainQueue.h"
+#include "Support/Task.h"
 #include "Support/Url.h"
 
 #include <memory>
@@ -9,6 +12,7 @@
 namespace cohortex {
 
 class AppServices;
+class ForwardedConsole;
 
 // What the application does at the moments the desktop tells it about: it finished launching, it was
 // launched again, it was handed URLs or files, it is quitting.
@@ -29,6 +33,9 @@ public:
     void reopen();
     // URLs and files handed over, in the order given: links are routed, workspace files imported.
     void open(std::vector<Url>);
+    // A command line typed in a terminal, in this process or in a second one that handed it over. Plain
+    // links and files go the way the desktop hands them over; the rest talk back through the console.
+    void runCommand(CommandLineInvocation, std::shared_ptr<ForwardedConsole>);
     // Writes what quitting would lose: the time ledger and the open tabs. Runs once, however many ways
     // of quitting ask for it.
     void shouldTerminate();
@@ -37,11 +44,13 @@ public:
 
 private:
     void showLaunchWindow();
+    Task<void> runAndFinish(CommandLineInvocation, std::shared_ptr<ForwardedConsole>);
 
     AppServices& m_services;
     Cancellable m_launchShow;
     bool m_hasShownLaunchWindow{ false };
     bool m_hasSavedForQuit{ false };
+    CommandRunner m_commands;
 };
 
 } // namespace cohortex

@@ -1,5 +1,6 @@
 #include "App/AppServices.h"
 
+#include "App/AutoAnsweringAlerts.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include <gtkmm/window.h>
@@ -24,9 +25,15 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     })
 {
     m_windowManager.setContentFactory([this] { return makeWindowContent(); });
+    Alerts* alerts = &m_alerts;
+#ifdef COHORTEX_TEST_HOOKS
+    static AutoAnsweringAlerts automatic;
+    if (AutoAnsweringAlerts::isRequested())
+        alerts = &automatic;
+#endif
     m_sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{ m_queue, *m_defaults,
         m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_resources, m_registry,
-        m_windowManager, m_timeTracker, m_idleTime, m_alerts });
+        m_windowManager, m_timeTracker, m_idleTime, *alerts });
 }
 
 AppServices::~AppServices()

@@ -2,6 +2,8 @@
 
 #include "App/AppDelegate.h"
 #include "App/AppServices.h"
+#include "App/ForwardedConsole.h"
+#include "Services/CommandLine.h"
 #include "Support/Log.h"
 
 #include <adwaita.h>
@@ -15,10 +17,16 @@
 namespace cohortex {
 
 CohortexApp::CohortexApp()
-    : m_application(Gtk::Application::create(applicationId, Gio::Application::Flags::HANDLES_OPEN))
+    : m_application(Gtk::Application::create(
+        applicationId, Gio::Application::Flags::HANDLES_OPEN | Gio::Application::Flags::HANDLES_COMMAND_LINE))
 {
     m_application->signal_startup().connect([this] { startup(); });
     m_application->signal_activate().connect([this] { activate(); });
+    m_application->signal_command_line().connect(
+        [this](const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine) {
+            return this->commandLine(commandLine);
+        },
+        false);
     m_application->signal_open().connect(
         [this](const Gio::Application::type_vec_files& files, const Glib::ustring&) { open(files); });
     // Before GTK's own shutdown, while the display and the windows are still there.
@@ -75,6 +83,35 @@ void CohortexApp::open(const std::vector<Glib::RefPtr<Gio::File>>& files)
             urls.push_back(std::move(*url));
     }
     m_delegate->open(std::move(urls));
+}
+
+int CohortexApp::commandLine(const Glib::RefPtr<Gio::ApplicationCommandLine>& commandLine)
+{
+    int argc = 0;
+    char** argv = commandLine->get_arguments(argc);
+    std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    g_strfreev(argv);
+    // Relative paths mean what they meant in the shell that typed them, which may be another process's.
+    std::filesystem::path workingDirectory = commandLine->get_cwd();
+    auto console = std::make_shared<ForwardedConsole>(commandLine);
+    auto invocation = parseCommandLine(
+        arguments, workingDirectory.empty() ? std::filesystem::current_path() : workingDirectory);
+    if (!invocation) {
+        console->error(invocation.error() + "\n");
+        console->finish(1);
+        return 1;
+    }
+    if (invocation->action == CommandLineInvocation::Action::Help) {
+        console->out(commandLineUsage());
+        console->finish(0);
+        return 0;
+    }
+    if (!m_delegate) {
+        console->finish(1);
+        return 1;
+    }
+    m_delegate->runCommand(std::move(*invocation), console);
+    return 0;
 }
 
 void CohortexApp::quit()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <giomm/applicationcommandline.h>
 #include <giomm/file.h>
 #include <glibmm/refptr.h>
 #include <memory>
@@ -36,6 +37,7 @@ private:
     void startup();
     void activate();
     void open(const std::vector<Glib::RefPtr<Gio::File>>&);
+    int commandLine(const Glib::RefPtr<Gio::ApplicationCommandLine>&);
     void shutdown();
     void installQuitAction();
     void installQuitSignals();

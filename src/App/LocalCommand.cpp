@@ -1,0 +1,64 @@
+#include "App/LocalCommand.h"
+
+#include "App/AppServices.h"
+#include "App/CohortexApp.h"
+#include "Platform/Linux/GLibPtr.h"
+#include "Services/CommandRunner.h"
+#include "Services/StdioConsole.h"
+
+#include <gtkmm/application.h>
+#include <iostream>
+
+namespace cohortex {
+
+bool isApplicationRunning()
+{
+    GErrorPtr error;
+    GObjectPtr<GDBusConnection> bus(g_bus_get_sync(G_BUS_TYPE_SESSION, nullptr, error.out()));
+    if (!bus)
+        return false;
+    GVariantPtr reply(g_dbus_connection_call_sync(bus.get(), "org.freedesktop.DBus", "/org/freedesktop/DBus",
+        "org.freedesktop.DBus", "NameHasOwner", g_variant_new("(s)", CohortexApp::applicationId),
+        G_VARIANT_TYPE("(b)"), G_DBUS_CALL_FLAGS_NONE, 2000, nullptr, nullptr));
+    if (!reply)
+        return false;
+    gboolean owned = false;
+    g_variant_get(reply.get(), "(b)", &owned);
+    return owned;
+}
+
+namespace {
+
+Task<void> runThenStop(CommandRunner& runner, CommandLineInvocation invocation, Console& console, int& status,
+    GMainLoop* loop, bool& finished)
+{
+    status = co_await runner.run(std::move(invocation), console);
+    finished = true;
+    g_main_loop_quit(loop);
+}
+
+} // namespace
+
+int runLocalCommand(const CommandLineInvocation& invocation)
+{
+    // Never registered and never started: the toolkit stays uninitialised, so no display is needed.
+    auto application
+        = Gtk::Application::create(CohortexApp::applicationId, Gio::Application::Flags::NON_UNIQUE);
+    auto services = AppServices::create(application);
+    if (!services) {
+        std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
+        return 1;
+    }
+    CommandRunner runner((*services)->sessions(), (*services)->timeTracker());
+    StdioConsole console;
+    int status = 1;
+    bool finished = false;
+    GMainLoop* loop = g_main_loop_new(nullptr, false);
+    runThenStop(runner, invocation, console, status, loop, finished);
+    if (!finished)
+        g_main_loop_run(loop);
+    g_main_loop_unref(loop);
+    return status;
+}
+
+} // namespace cohortex
