@@ -10,8 +10,9 @@
 namespace cohortex {
 
 // A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
-// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header, and
-// "?frame=<URL>" puts that page into a frame.
+// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header,
+// "?frame=<URL>" puts that page into a frame, "?body=<HTML>" is the page's body, "?type=<MIME type>" its
+// Content-Type and "?disposition=<value>" adds that Content-Disposition header.
 class TestHttpServer {
 public:
     struct Request {
@@ -22,6 +23,7 @@ public:
         std::string peer;
         // Set by an HTTP proxy that forwarded the request.
         std::string via;
+        std::string userAgent;
     };
 
     TestHttpServer();
@@ -33,6 +35,11 @@ public:
     std::string urlSettingCookie(
         std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
     std::string urlFraming(std::string_view path, std::string_view framedUrl) const;
+    // The page at the path whose body is the HTML given.
+    std::string urlWithBody(std::string_view path, std::string_view html) const;
+    // The path answered as an attachment of the given MIME type.
+    std::string urlOfAttachment(
+        std::string_view path, std::string_view disposition, std::string_view type) const;
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
 
