@@ -24,4 +24,13 @@ std::string make(std::optional<std::string> version)
     return "Version/" + *version + safariBuild;
 }
 
+std::string appendTo(std::string_view engineUserAgent, std::string_view applicationName)
+{
+    constexpr std::string_view engineToken = "(KHTML, like Gecko)";
+    auto token = engineUserAgent.find(engineToken);
+    auto prefix = token == std::string_view::npos ? engineUserAgent
+                                                  : engineUserAgent.substr(0, token + engineToken.size());
+    return std::string(prefix) + " " + std::string(applicationName);
+}
+
 } // namespace cohortex::SafariUserAgent

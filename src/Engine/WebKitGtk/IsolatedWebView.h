@@ -14,6 +14,7 @@ typedef struct _GtkWidget GtkWidget;
 
 namespace cohortex {
 
+class DesktopLauncher;
 class MainQueue;
 class WebKitEngine;
 class WebKitManager;
@@ -34,6 +35,8 @@ public:
         WebKitEngine& engine;
         WebKitManager& manager;
         WebViewRegistry& registry;
+        // Opens mail and telephone links and shows finished downloads; the desktop's own when null.
+        DesktopLauncher* launcher{ nullptr };
     };
 
     struct Configuration {

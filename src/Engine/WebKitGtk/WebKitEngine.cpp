@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/WebKitEngine.h"
 
 #include "Engine/WebKitGtk/BackgroundRemoval.h"
+#include "Engine/WebKitGtk/BrowserWebContext.h"
 #include "Engine/WebKitGtk/SoupCookies.h"
 #include "Platform/Linux/GLibAsync.h"
 #include "Support/Log.h"
@@ -150,6 +151,13 @@ std::optional<ProxyCredential> WebKitEngine::proxyCredential(const Uuid& storage
     if (found == m_stores.end())
         return std::nullopt;
     return found->second->proxyCredential();
+}
+
+WebKitWebContext* WebKitEngine::webContext()
+{
+    if (!m_webContext)
+        m_webContext = makeBrowserWebContext();
+    return m_webContext.get();
 }
 
 } // namespace cohortex

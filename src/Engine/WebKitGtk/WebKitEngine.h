@@ -43,11 +43,15 @@ public:
     // What to answer when the store's HTTP proxy asks for a login. Nothing without a proxy, for a SOCKS5
     // proxy (which gets its login up front) and for a proxy set without user name or password.
     std::optional<ProxyCredential> proxyCredential(const Uuid& storage) const;
+    // The web context the browser's views share, made on first use: its web processes load the
+    // browser's web-process extension, which tells each view its process.
+    WebKitWebContext* webContext();
 
 private:
     WebKitStore& store(const Uuid& storage);
 
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
+    GObjectPtr<WebKitWebContext> m_webContext;
     // Expires with the engine, for the coroutines that come back to it after a wait.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -12,9 +12,11 @@ std::string escape(std::string_view text)
     return escaped.get();
 }
 
-std::string page(const char* framedUrl)
+std::string page(const char* framedUrl, const char* html)
 {
     std::string body = framedUrl ? std::string("<iframe src=\"") + framedUrl + "\"></iframe>" : "ok";
+    if (html)
+        body = html;
     return "<!DOCTYPE html><html><head><title>test</title></head><body>" + body + "</body></html>";
 }
 
@@ -74,6 +76,17 @@ std::string_view TestHttpServer::attachmentBody()
     return "%PDF-1.4\n% cohortex test attachment\n%%EOF\n";
 }
 
+std::string TestHttpServer::urlWithBody(std::string_view path, std::string_view html) const
+{
+    return url(std::string(path) + "?body=" + escape(html));
+}
+
+std::string TestHttpServer::urlOfAttachment(
+    std::string_view path, std::string_view disposition, std::string_view type) const
+{
+    return url(std::string(path) + "?disposition=" + escape(disposition) + "&type=" + escape(type));
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const
 {
     std::vector<Request> found;
@@ -89,12 +102,14 @@ void TestHttpServer::handle(
 {
     auto& server = *static_cast<TestHttpServer*>(data);
     const char* peer = soup_server_message_get_remote_host(message);
-    server.m_requests.push_back(
-        { path, header(message, "Cookie"), peer ? peer : "", header(message, "Via") });
+    server.m_requests.push_back({ path, header(message, "Cookie"), peer ? peer : "", header(message, "Via"),
+        header(message, "User-Agent") });
 
     auto* headers = soup_server_message_get_response_headers(message);
     if (const char* setCookie = queryValue(query, "set"))
         soup_message_headers_append(headers, "Set-Cookie", setCookie);
+    if (const char* disposition = queryValue(query, "disposition"))
+        soup_message_headers_append(headers, "Content-Disposition", disposition);
     soup_message_headers_append(headers, "Cache-Control", "no-store");
     soup_server_message_set_status(message, SOUP_STATUS_OK, nullptr);
     if (const char* fileName = queryValue(query, "attachment")) {
@@ -105,8 +120,10 @@ void TestHttpServer::handle(
             message, "application/pdf", SOUP_MEMORY_STATIC, body.data(), body.size());
         return;
     }
-    auto body = page(queryValue(query, "frame"));
-    soup_server_message_set_response(message, "text/html", SOUP_MEMORY_COPY, body.data(), body.size());
+    auto body = page(queryValue(query, "frame"), queryValue(query, "body"));
+    const char* type = queryValue(query, "type");
+    soup_server_message_set_response(
+        message, type ? type : "text/html", SOUP_MEMORY_COPY, body.data(), body.size());
 }
 
 } // namespace cohortex

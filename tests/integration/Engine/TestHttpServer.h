@@ -11,8 +11,9 @@ namespace cohortex {
 
 // A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
 // request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header,
-// "?frame=<URL>" puts that page into a frame, and "?attachment=<file name>" answers with a small PDF that
-// the browser is told to save under that name instead of showing it.
+// "?frame=<URL>" puts that page into a frame, "?body=<HTML>" is the page's body, "?type=<MIME type>" its
+// Content-Type, "?disposition=<value>" adds that Content-Disposition header, and "?attachment=<file name>"
+// answers with a small PDF that the browser is told to save under that name instead of showing it.
 class TestHttpServer {
 public:
     struct Request {
@@ -23,6 +24,7 @@ public:
         std::string peer;
         // Set by an HTTP proxy that forwarded the request.
         std::string via;
+        std::string userAgent;
     };
 
     TestHttpServer();
@@ -37,6 +39,11 @@ public:
     std::string urlDownloading(std::string_view path, std::string_view fileName) const;
     // The body every attachment answer carries, so that a saved file can be compared with it.
     static std::string_view attachmentBody();
+    // The page at the path whose body is the HTML given.
+    std::string urlWithBody(std::string_view path, std::string_view html) const;
+    // The path answered as an attachment of the given MIME type.
+    std::string urlOfAttachment(
+        std::string_view path, std::string_view disposition, std::string_view type) const;
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
     // Every request in the order it arrived.

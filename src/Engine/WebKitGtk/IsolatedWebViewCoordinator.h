@@ -1,0 +1,97 @@
+#pragma once
+
+#include "Engine/MeasurableView.h"
+#include "Engine/ViewActivity.h"
+#include "Engine/WebKitGtk/IsolatedWebView.h"
+#include "Platform/Linux/DesktopLauncher.h"
+#include "Platform/Linux/GLibPtr.h"
+#include "Platform/Linux/GSignalConnection.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <vector>
+#include <webkit/webkit.h>
+
+namespace cohortex {
+
+class PagePrompt;
+
+// Connects a handler and keeps the connection; the instance is kept alive by the connection.
+template <typename T>
+GSignalConnection connectSignal(T* instance, const char* signal, GCallback handler, gpointer data)
+{
+    return GSignalConnection(
+        GObjectPtr<T>::retain(instance), g_signal_connect(instance, signal, handler, data));
+}
+
+// Everything of one tab's view that WebKit calls back into: the state the toolbar shows, the
+// navigation policy, new windows, downloads and the page's dialogs. The main view's and its pop-ups'
+// signals all come here. Signal handlers receive it as a plain pointer; every connection is dropped in
+// tearDown(), and work queued for later holds it weakly, so nothing reaches it once it is gone.
+struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_from_this<Coordinator> {
+    Coordinator(Services, Configuration);
+    ~Coordinator() override;
+
+    // In IsolatedWebView.cpp: creating, updating and tearing down the main view.
+    void start();
+    void tearDown();
+    void update(bool isActive, const std::optional<NavigationRequest>&);
+    void perform(const NavigationCommand&);
+    std::optional<std::int32_t> webProcessIdentifier() const override { return m_webProcess; }
+    bool receiveMessage(WebKitUserMessage*);
+
+    // In IsolatedWebViewState.cpp: what the toolbar and the window learn about the page.
+    void observeMainView();
+    void publish(std::function<void(PageBindings&)>);
+    void publishFullState();
+    void publishHistory();
+    void reportMetadata();
+    void reportCapture();
+    void loadChanged(WebKitLoadEvent);
+    void loadFailed();
+
+    // In IsolatedWebViewPolicy.cpp: the handlers the main view and its pop-ups share.
+    void connectDelegates(WebKitWebView*, std::vector<GSignalConnection>&);
+    bool decidePolicy(WebKitPolicyDecision*, WebKitPolicyDecisionType);
+    GtkWidget* createWebView(WebKitWebView*, WebKitNavigationAction*);
+    void closeWebView(WebKitWebView*);
+    void closePopups();
+    bool authenticate(WebKitAuthenticationRequest*);
+
+    // In IsolatedWebViewDownloads.cpp.
+    void downloadStarted(WebKitDownload*);
+    bool decideDestination(WebKitDownload*, const char* suggestedName);
+    void downloadEnded(WebKitDownload*, bool succeeded);
+
+    // In IsolatedWebViewPrompts.cpp: script dialogs and file choosers, each answered when the user is.
+    bool runScriptDialog(WebKitWebView*, WebKitScriptDialog*);
+    bool runFileChooser(WebKitWebView*, WebKitFileChooserRequest*);
+    std::function<void(PagePrompt*)> dropWhenAnswered();
+
+    struct Popup {
+        GObjectPtr<GtkWindow> window;
+        std::vector<GSignalConnection> connections;
+    };
+    struct Download {
+        std::filesystem::path destination;
+        std::vector<GSignalConnection> connections;
+    };
+
+    Services m_services;
+    Configuration m_configuration;
+    ViewActivity m_activity;
+    std::unique_ptr<DesktopLauncher> m_ownLauncher;
+    DesktopLauncher& m_launcher;
+    GObjectPtr<WebKitWebView> m_view;
+    bool m_holdsStore{ false };
+    bool m_loadFailed{ false };
+    std::optional<std::int32_t> m_webProcess;
+    std::vector<GSignalConnection> m_connections;
+    std::map<WebKitWebView*, Popup> m_popups;
+    std::map<WebKitDownload*, Download> m_downloads;
+    std::map<PagePrompt*, std::unique_ptr<PagePrompt>> m_prompts;
+};
+
+} // namespace cohortex

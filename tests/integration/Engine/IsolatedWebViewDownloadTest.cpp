@@ -1,0 +1,66 @@
+#include "IsolatedWebViewFixture.h"
+
+namespace cohortex {
+namespace {
+
+std::set<std::string> filesIn(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+class DownloadInto : public IsolatedWebViewFixture {
+protected:
+    // The workspace's folder does not exist yet: the first download makes it, parents and all.
+    IsolatedWebView& viewDownloadingInto(const std::filesystem::path& folder)
+    {
+        auto settings = configuration(m_server.url("/start"));
+        settings.downloadFolder = folder;
+        auto& view = makeView(std::move(settings));
+        view.update(true, std::nullopt);
+        EXPECT_TRUE(loaded(view, "/start"));
+        return view;
+    }
+
+    void download(IsolatedWebView& view, const std::string& disposition, const std::string& type)
+    {
+        auto count = m_launcher.revealedFiles.size();
+        view.update(true,
+            NavigationRequest::make(
+                NavigationCommand::load(*Url::parse(m_server.urlOfAttachment("/file", disposition, type)))));
+        EXPECT_TRUE(runUntil([&] { return m_launcher.revealedFiles.size() > count; }))
+            << "No download of " << disposition << " finished";
+    }
+
+    std::filesystem::path m_folder = m_home.path() / "workspace" / "Client Files";
+};
+
+TEST_F(DownloadInto, AttachmentsInAnyCaseAndUnshowableTypesDownloadWithNumberedNames)
+{
+    auto& view = viewDownloadingInto(m_folder);
+    download(view, "ATTACHMENT; filename=\"report.pdf\"", "text/html");
+    download(view, "Attachment; filename=\"report.pdf\"", "text/html");
+    download(view, "inline; filename=\"data.bin\"", "application/x-cohortex-test");
+    EXPECT_EQ(filesIn(m_folder), (std::set<std::string>{ "report.pdf", "report (1).pdf", "data.bin" }));
+    EXPECT_EQ(m_launcher.revealedFiles,
+        (std::vector<std::filesystem::path>{
+            m_folder / "report.pdf", m_folder / "report (1).pdf", m_folder / "data.bin" }));
+    EXPECT_EQ(webkit_web_view_get_uri(webView(view)), m_server.url("/start")) << "The attachment was shown";
+}
+
+TEST_F(DownloadInto, AHostileSuggestedNameStaysInsideTheFolder)
+{
+    auto& view = viewDownloadingInto(m_folder);
+    download(view, "attachment; filename=\"../../.bashrc\"", "application/octet-stream");
+    ASSERT_EQ(m_launcher.revealedFiles.size(), 1u);
+    EXPECT_EQ(m_launcher.revealedFiles.front().parent_path(), m_folder);
+    EXPECT_EQ(filesIn(m_folder).size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(m_home.path() / ".bashrc"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder.parent_path() / ".bashrc"));
+}
+
+} // namespace
+} // namespace cohortex

@@ -1,0 +1,133 @@
+#pragma once
+
+#include "Engine/CookieVault.h"
+#include "Engine/KeychainService.h"
+#include "Engine/WebKitGtk/IsolatedWebView.h"
+#include "Engine/WebKitManager.h"
+#include "Engine/WebViewRegistry.h"
+#include "EngineTest.h"
+#include "Fakes/MemorySecretStore.h"
+#include "Platform/Linux/DesktopLauncher.h"
+#include "Platform/Linux/SqliteDefaults.h"
+#include "Services/ProcessMemory.h"
+
+#include <gtk/gtk.h>
+#include <memory>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+#include <webkit/webkit.h>
+
+namespace cohortex {
+
+// Records what would have gone to the desktop, so no mail client or file manager starts in a test.
+class RecordingLauncher final : public DesktopLauncher {
+public:
+    void openURI(const std::string& uri) override { openedURIs.push_back(uri); }
+    void revealFile(const std::filesystem::path& file) override { revealedFiles.push_back(file); }
+
+    std::vector<std::string> openedURIs;
+    std::vector<std::filesystem::path> revealedFiles;
+};
+
+// Remembers which processes the registry measured.
+class RecordingMemory final : public ProcessMemory {
+public:
+    std::optional<double> footprintMB(std::int32_t pid) const override
+    {
+        measured.insert(pid);
+        return 1.0;
+    }
+    double ownMB() const override { return 0; }
+
+    mutable std::set<std::int32_t> measured;
+};
+
+// Isolated web views on one workspace's store, each in a window of its own as the browser shows them,
+// with the real data store manager and a registry whose measurements are recorded.
+class IsolatedWebViewFixture : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        g_setenv("XDG_CONFIG_HOME", (m_home.path() / "config").c_str(), true);
+        auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
+        if (!defaults)
+            throw std::runtime_error("Cannot open the defaults: " + defaults.error().message);
+        m_defaults = std::move(*defaults);
+        m_manager = std::make_unique<WebKitManager>(m_queue, *m_defaults, engine(), m_vault, m_keychain);
+    }
+    void TearDown() override
+    {
+        while (!m_views.empty())
+            closeView(0);
+        m_manager.reset();
+        g_unsetenv("XDG_CONFIG_HOME");
+    }
+
+    IsolatedWebView::Configuration configuration(const std::string& url)
+    {
+        IsolatedWebView::Configuration configuration{ *Url::parse(url), m_storeA, m_workspaceID,
+            Uuid::random(), std::nullopt, &m_bindings, std::nullopt, {}, {}, {} };
+        configuration.onOpenInNewTab = [this](Url url) { m_newTabs.push_back(url.absoluteString()); };
+        return configuration;
+    }
+
+    IsolatedWebView& makeView(IsolatedWebView::Configuration configuration)
+    {
+        auto view = std::make_unique<IsolatedWebView>(
+            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, &m_launcher },
+            std::move(configuration));
+        auto* window = GTK_WINDOW(gtk_window_new());
+        gtk_window_set_default_size(window, 800, 600);
+        gtk_window_set_child(window, view->widget());
+        gtk_window_present(window);
+        m_views.push_back({ std::move(view), window });
+        return *m_views.back().view;
+    }
+    IsolatedWebView& makeView(const std::string& url) { return makeView(configuration(url)); }
+
+    void closeView(std::size_t index)
+    {
+        auto window = m_views[index].window;
+        m_views.erase(m_views.begin() + static_cast<std::ptrdiff_t>(index));
+        gtk_window_destroy(window);
+    }
+
+    static WebKitWebView* webView(const IsolatedWebView& view) { return WEBKIT_WEB_VIEW(view.widget()); }
+
+    // Waits until the server has seen the path `count` times and the view is done loading.
+    [[nodiscard]] bool loaded(const IsolatedWebView& view, const std::string& path, std::size_t count = 1)
+    {
+        return runUntil([&] {
+            return m_server.requestsFor(path).size() >= count && !webkit_web_view_is_loading(webView(view));
+        });
+    }
+
+    static void runScript(const IsolatedWebView& view, const std::string& script)
+    {
+        webkit_web_view_evaluate_javascript(
+            webView(view), script.c_str(), -1, nullptr, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    const Uuid m_workspaceID = Uuid::random();
+    testing::MemorySecretStore m_secrets;
+    KeychainService m_keychain{ m_secrets };
+    MemoryCookieVault m_vault;
+    std::unique_ptr<SqliteDefaults> m_defaults;
+    std::unique_ptr<WebKitManager> m_manager;
+    RecordingMemory m_memory;
+    WebViewRegistry m_registry{ m_memory };
+    RecordingLauncher m_launcher;
+    PageBindings m_bindings;
+    std::vector<std::string> m_newTabs;
+
+private:
+    struct ShownView {
+        std::unique_ptr<IsolatedWebView> view;
+        GtkWindow* window;
+    };
+    std::vector<ShownView> m_views;
+};
+
+} // namespace cohortex

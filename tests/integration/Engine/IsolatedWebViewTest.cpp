@@ -1,0 +1,145 @@
+#include "IsolatedWebViewFixture.h"
+
+#include <fstream>
+#include <unistd.h>
+
+namespace cohortex {
+namespace {
+
+using IsolatedWebViewTest = IsolatedWebViewFixture;
+using Kind = NavigationCommand::Kind;
+
+std::string processName(std::int32_t pid)
+{
+    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
+    std::string name;
+    std::getline(comm, name);
+    return name;
+}
+
+std::string pidNamespace(std::int32_t pid)
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/ns/pid", error).string();
+}
+
+TEST_F(IsolatedWebViewTest, ReportsTheLiveHostProcessThatRendersIt)
+{
+    auto& view = makeView(m_server.url("/page"));
+    ASSERT_TRUE(loaded(view, "/page"));
+    ASSERT_TRUE(runUntil([&] {
+        m_registry.measure();
+        return !m_memory.measured.empty();
+    })) << "The web process never made itself known";
+    ASSERT_EQ(m_memory.measured.size(), 1u);
+    auto pid = *m_memory.measured.begin();
+    EXPECT_NE(pid, getpid());
+    // The kernel keeps 15 characters of a process's name.
+    EXPECT_EQ(processName(pid), std::string("WebKitWebProcess").substr(0, 15)) << "pid " << pid;
+    // With the sandbox on, the process lives in a PID namespace of its own: its own id was translated.
+    if (!g_getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS")) {
+        EXPECT_NE(pidNamespace(pid), pidNamespace(getpid()));
+    }
+}
+
+TEST_F(IsolatedWebViewTest, PerformsEachRequestOnceAndOnlyWhileActive)
+{
+    auto& view = makeView(m_server.url("/page"));
+    ASSERT_TRUE(loaded(view, "/page"));
+    auto early = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
+    view.update(false, early);
+    view.update(true, early);
+    runFor(std::chrono::milliseconds(800));
+    EXPECT_EQ(m_server.requestsFor("/page").size(), 1u) << "A request made while inactive was replayed";
+    EXPECT_EQ(m_bindings.currentURL.get(), Url::parse(m_server.url("/page")));
+    EXPECT_EQ(m_bindings.pageTitle.get(), "test");
+
+    auto first = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
+    auto second = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
+    view.update(true, first);
+    ASSERT_TRUE(loaded(view, "/page", 2));
+    view.update(true, first);
+    view.update(true, second);
+    ASSERT_TRUE(loaded(view, "/page", 3));
+    runFor(std::chrono::milliseconds(500));
+    EXPECT_EQ(m_server.requestsFor("/page").size(), 3u);
+}
+
+TEST_F(IsolatedWebViewTest, AnInactiveViewLeavesTheToolbarAloneButReportsItsPage)
+{
+    std::vector<std::optional<std::string>> titles;
+    auto settings = configuration(m_server.url("/page"));
+    settings.onMetadata
+        = [&](std::optional<std::string> title, std::optional<Url>) { titles.push_back(title); };
+    auto& view = makeView(std::move(settings));
+    view.update(false, std::nullopt);
+    ASSERT_TRUE(loaded(view, "/page"));
+    ASSERT_TRUE(runUntil([&] { return !titles.empty() && titles.back() == "test"; }));
+    EXPECT_EQ(m_bindings.currentURL.get(), std::nullopt);
+    EXPECT_EQ(m_bindings.pageTitle.get(), "Cohortex");
+}
+
+TEST_F(IsolatedWebViewTest, PresentsItselfAsSafariOnTheEnginesPlatform)
+{
+    auto& view = makeView(m_server.url("/page"));
+    ASSERT_TRUE(loaded(view, "/page"));
+    auto agent = m_server.requestsFor("/page").back().userAgent;
+    EXPECT_TRUE(agent.ends_with("(KHTML, like Gecko) Version/17.4 Safari/605.1.15")) << agent;
+    EXPECT_TRUE(agent.starts_with("Mozilla/5.0 (X11;")) << agent;
+}
+
+TEST_F(IsolatedWebViewTest, ALinkToANewWindowOpensANewTab)
+{
+    auto& view = makeView(
+        m_server.urlWithBody("/links", "<a id=\"link\" href=\"/next\" target=\"_blank\">next</a>"));
+    ASSERT_TRUE(loaded(view, "/links"));
+    runScript(view, "document.getElementById('link').click()");
+    ASSERT_TRUE(runUntil([&] { return !m_newTabs.empty(); }));
+    EXPECT_EQ(m_newTabs, std::vector<std::string>{ m_server.url("/next") });
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(m_server.requestsFor("/next").empty());
+}
+
+GtkWindow* windowTitled(const std::string& title)
+{
+    GtkWindow* found = nullptr;
+    auto* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
+        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
+        const char* windowTitle = gtk_window_get_title(window.get());
+        if (windowTitle && title == windowTitle && gtk_widget_get_visible(GTK_WIDGET(window.get())))
+            found = window.get();
+    }
+    return found;
+}
+
+TEST_F(IsolatedWebViewTest, AScriptOpensAPopUpThatLivesNoLongerThanItsView)
+{
+    auto& view = makeView(m_server.url("/opener"));
+    ASSERT_TRUE(loaded(view, "/opener"));
+    runScript(view, "window.open('" + m_server.url("/signin", "localhost") + "')");
+    ASSERT_TRUE(runUntil([] { return windowTitled("localhost") != nullptr; }));
+    int width = 0;
+    int height = 0;
+    gtk_window_get_default_size(windowTitled("localhost"), &width, &height);
+    EXPECT_EQ(width, 520);
+    EXPECT_EQ(height, 680);
+    EXPECT_TRUE(m_newTabs.empty());
+    closeView(0);
+    EXPECT_EQ(windowTitled("localhost"), nullptr);
+}
+
+TEST_F(IsolatedWebViewTest, AMailLinkGoesToTheDesktopAndNeverLoads)
+{
+    auto page = m_server.urlWithBody("/contact", "<a id=\"mail\" href=\"mailto:team@example.com\">mail</a>");
+    auto& view = makeView(page);
+    ASSERT_TRUE(loaded(view, "/contact"));
+    runScript(view, "document.getElementById('mail').click()");
+    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
+    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "mailto:team@example.com" });
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
+}
+
+} // namespace
+} // namespace cohortex
