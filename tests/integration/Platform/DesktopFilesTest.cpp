@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path dataDirectory = fs::path(__FILE__).parent_path() / "../../../data";
+const fs::path dataDirectory = fs::path(COHORTEX_SOURCE_DIR) / "data";
 
 std::string contents(const fs::path& file)
 {

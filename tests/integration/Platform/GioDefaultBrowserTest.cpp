@@ -21,8 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path desktopFile
-    = fs::path(__FILE__).parent_path() / "../../../data/com.kestrelwick.Cohortex.desktop";
+const fs::path desktopFile = fs::path(COHORTEX_SOURCE_DIR) / "data/com.kestrelwick.Cohortex.desktop";
 // The browser the user had chosen before: any other application that handles web links.
 constexpr auto otherBrowserId = "org.example.OtherBrowser.desktop";
 constexpr auto otherBrowser = R"([Desktop Entry]

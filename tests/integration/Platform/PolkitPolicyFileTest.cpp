@@ -9,8 +9,7 @@ namespace cohortex {
 namespace {
 
 const std::string policyFile
-    = (std::filesystem::path(__FILE__).parent_path() / "../../../data/com.kestrelwick.cohortex.policy")
-          .string();
+    = (std::filesystem::path(COHORTEX_SOURCE_DIR) / "data/com.kestrelwick.cohortex.policy").string();
 constexpr auto policyDocumentType = "/usr/share/polkit-1/policyconfig-1.dtd";
 
 // The value of an XPath expression in the policy file, without the line end xmllint adds.
