@@ -41,10 +41,8 @@ Task<void> runThenStop(CommandRunner& runner, CommandLineInvocation invocation, 
 
 int runLocalCommand(const CommandLineInvocation& invocation)
 {
-    // Never registered and never started: the toolkit stays uninitialised, so no display is needed.
-    auto application
-        = Gtk::Application::create(CohortexApp::applicationId, Gio::Application::Flags::NON_UNIQUE);
-    auto services = AppServices::create(application);
+    // No application object at all: creating one would open the display, which need not exist here.
+    auto services = AppServices::create(Glib::RefPtr<Gtk::Application>());
     if (!services) {
         std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
         return 1;

@@ -17,6 +17,9 @@ namespace cohortex {
 WindowManager::WindowManager(Glib::RefPtr<Gtk::Application> application)
     : m_application(std::move(application))
 {
+    // Without an application (a command answered where there is no display) there is never a window.
+    if (!m_application)
+        return;
     // Every window of the application counts towards it being active, the settings window too.
     m_windowAdded = m_application->signal_window_added().connect(
         [this](Gtk::Window* window) { observeActivity(*window); });
@@ -70,6 +73,8 @@ bool WindowManager::isMainWindowKey() const
 
 bool WindowManager::isApplicationActive() const
 {
+    if (!m_application)
+        return false;
     for (const auto* window : m_application->get_windows()) {
         if (window->is_active())
             return true;
@@ -79,6 +84,8 @@ bool WindowManager::isApplicationActive() const
 
 void WindowManager::showMainWindow()
 {
+    if (!m_application)
+        return;
     if (!m_window)
         createMainWindow();
     else if (isMainWindowMinimised())

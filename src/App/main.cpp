@@ -2,6 +2,7 @@
 #include "App/LocalCommand.h"
 #include "Services/CommandLine.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -23,8 +24,13 @@ int main(int argc, char* argv[])
     }
     // Questions and files are answered by the running application when there is one, so that its state
     // and the stored one never disagree; otherwise right here, without a window.
-    if (!needsWindow(*invocation) && !isApplicationRunning())
+    bool running = isApplicationRunning();
+    if (!needsWindow(*invocation) && !running)
         return runLocalCommand(*invocation);
+    if (!running && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+        std::cerr << "Cohortex needs a display to open its window, and none was found.\n";
+        return 1;
+    }
     CohortexApp app;
     return app.run(argc, argv);
 }
