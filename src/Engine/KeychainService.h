@@ -18,14 +18,14 @@ public:
 
     Task<std::optional<Bytes>> getData(std::string key);
     // Nothing unless the stored bytes are UTF-8 text.
-    Task<std::optional<std::string>> get(std::string key);
+    Task<std::optional<std::string>> get(std::string key) override;
     // Removes any item for the key, then adds one with the value: a replacement never leaves two items,
     // and the item carries what the latest write gave it. True exactly when the add succeeds.
     Task<bool> set(Bytes value, std::string key);
     // False without touching the keyring when the value is not UTF-8 text, which get could not read back.
-    Task<bool> set(std::string value, std::string key);
+    Task<bool> set(std::string value, std::string key) override;
     // True also when the key had no item.
-    Task<bool> remove(std::string key);
+    Task<bool> remove(std::string key) override;
 
     // Starts the removal and returns at once; nobody waits for a removed workspace's secrets.
     void deleteItem(std::string_view key) override;

@@ -11,7 +11,7 @@ namespace cohortex::testing {
 // Holds every prompt open until the test answers it, the way a person takes a while at the dialog.
 class FakeAuthenticator final : public Authenticating {
 public:
-    bool isAvailable() const override { return true; }
+    bool isAvailable() const override { return canAuthenticate; }
 
     Task<bool> authenticate(std::string reason) override
     {
@@ -30,6 +30,8 @@ public:
     std::size_t openPrompts() const { return m_open.size(); }
 
     std::vector<std::string> reasons;
+    // What isAvailable answers: false stands for a machine where polkit cannot ask.
+    bool canAuthenticate{ true };
 
 private:
     static Task<bool> waitForAnswer(FakeAuthenticator* self)

@@ -102,6 +102,26 @@ public:
     }
 
     void deleteItem(std::string_view key) override { m_log.add("keychain.delete " + std::string(key)); }
+    Task<std::optional<std::string>> get(std::string key) override
+    {
+        auto found = items.find(key);
+        co_return found == items.end() ? std::nullopt : std::optional(found->second);
+    }
+    Task<bool> set(std::string value, std::string key) override
+    {
+        m_log.add("keychain.set " + key);
+        items[key] = std::move(value);
+        co_return true;
+    }
+    Task<bool> remove(std::string key) override
+    {
+        m_log.add("keychain.remove " + key);
+        items.erase(key);
+        co_return true;
+    }
+
+    // What the keyring holds, by key.
+    std::map<std::string, std::string> items;
 
 private:
     CallLog& m_log;

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "Models/WorkspaceSession.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace cohortex {
+
+// What saving the settings form does to the keyring item of the workspace's proxy password.
+enum class ProxyPasswordAction { keep, write, remove };
+
+// Everything a press of Save changes, in the order it must happen: the keyring first, so that the
+// proxy re-applied by the record's update already finds the new password.
+struct WorkspaceSettingsChange {
+    WorkspaceSession record;
+    ProxyPasswordAction passwordAction{ ProxyPasswordAction::keep };
+    // The text to write; empty unless the action is write.
+    std::string password;
+    // Whether the session manager must re-apply the proxy even when no proxy field changed.
+    bool proxyPasswordChanged{ false };
+};
+
+// The state of one workspace's settings form and its decisions, without any widget. It edits a copy of
+// the record; nothing changes until change() is handed on. The stored proxy password is never shown:
+// the form only knows whether there is one.
+class WorkspaceSettingsForm {
+public:
+    static constexpr std::string_view noProxy = "none";
+    static constexpr std::string_view httpProxy = "http";
+    static constexpr std::string_view socks5Proxy = "socks5";
+
+    struct ProxyChoice {
+        std::string_view value;
+        std::string_view title;
+    };
+    // The proxy picker's options, in the order shown.
+    static constexpr std::array<ProxyChoice, 3> proxyChoices{ { { noProxy, "No proxy" },
+        { httpProxy, "HTTP / HTTPS proxy" }, { socks5Proxy, "SOCKS5 proxy" } } };
+
+    explicit WorkspaceSettingsForm(WorkspaceSession);
+
+    const WorkspaceSession& workspace() const { return m_workspace; }
+
+    std::string name;
+    bool keepAwake{ false };
+    bool requiresUnlock{ false };
+    std::string downloadFolderPath;
+    std::string proxyType;
+    std::string proxyHost;
+    std::string proxyPort;
+    std::string proxyUsername;
+    std::string proxyPassword;
+    // Learnt from the keyring after the form opens; until then the form assumes there is none.
+    bool hasStoredPassword{ false };
+
+    // The port as typed, when it is a decimal number from 1 to 65535.
+    std::optional<std::int64_t> portValue() const;
+    bool usesProxy() const { return proxyType != noProxy; }
+    // Without a proxy nothing needs checking; with one, a host and a valid port are needed.
+    bool proxyIsValid() const;
+    std::string_view passwordLabel() const;
+    // Where no login password can be asked for, the lock is refused and the caption says why.
+    static std::string_view lockCaption(bool canAuthenticate);
+
+    // What Save does with the form as it stands. Only meaningful while the proxy is valid.
+    WorkspaceSettingsChange change() const;
+
+private:
+    void applyProxy(WorkspaceSettingsChange&) const;
+
+    WorkspaceSession m_workspace;
+};
+
+// Host, user name and port are trimmed of spaces and tabs only, not of other white space.
+std::string_view trimSpacesAndTabs(std::string_view);
+
+} // namespace cohortex

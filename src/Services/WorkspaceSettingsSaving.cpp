@@ -1,0 +1,26 @@
+#include "Services/WorkspaceSettingsSaving.h"
+
+#include "Services/Keychain.h"
+#include "Services/SessionManager.h"
+
+namespace cohortex {
+
+Task<void> saveWorkspaceSettings(SessionManager& sessions, Keychain& keychain, WorkspaceSettingsChange change)
+{
+    auto key = proxyPasswordKey(change.record.id.string());
+    switch (change.passwordAction) {
+    case ProxyPasswordAction::write:
+        co_await keychain.set(std::move(change.password), std::move(key));
+        break;
+    case ProxyPasswordAction::remove:
+        co_await keychain.remove(std::move(key));
+        break;
+    case ProxyPasswordAction::keep:
+        break;
+    }
+    if (change.proxyPasswordChanged)
+        sessions.setProxyPasswordChanged(true);
+    sessions.updateWorkspace(change.record);
+}
+
+} // namespace cohortex
