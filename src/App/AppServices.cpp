@@ -47,7 +47,8 @@ AppServices::~AppServices()
 Gtk::Widget* AppServices::makeWindowContent()
 {
     return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions, m_runtime,
-        m_dataStores, IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry } });
+        m_dataStores, IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
+        m_authenticator });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -3,6 +3,7 @@
 #include "Engine/WebKitManager.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
+#include "UI/Modals/SheetPresenter.h"
 #include "UI/WorkspaceWindow/LockView.h"
 #include "UI/WorkspaceWindow/MiniToolbar.h"
 #include "UI/WorkspaceWindow/PageStack.h"
@@ -91,6 +92,7 @@ struct WorkspaceWindowView::State {
     PageStack pages;
     LockView lock;
     Gtk::Box* emptyState{ nullptr };
+    std::unique_ptr<SheetPresenter> sheets;
 
     // Last, so that they go first: nothing may call into a state that is being torn down.
     std::vector<ScopedConnection> connections;
@@ -118,6 +120,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
 {
     build(view);
     bind(view);
+    sheets = std::make_unique<SheetPresenter>(view,
+        SheetPresenter::Dependencies{ sessions, dependencies.keychain, dependencies.authenticator, queue });
     seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
     render();
 }

@@ -7,6 +7,8 @@
 
 namespace cohortex {
 
+class Authenticating;
+class Keychain;
 class SessionManager;
 class WebKitManager;
 class WorkspaceRuntime;
@@ -22,6 +24,9 @@ public:
         WorkspaceRuntime& runtime;
         WebKitManager& stores;
         IsolatedWebView::Services views;
+        // What the workspace settings sheet needs: the proxy password and whether the lock can work.
+        Keychain& keychain;
+        Authenticating& authenticator;
     };
 
     explicit WorkspaceWindowView(Dependencies);

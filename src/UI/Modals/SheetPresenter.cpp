@@ -1,0 +1,131 @@
+#include "UI/Modals/SheetPresenter.h"
+
+#include "Services/Authenticating.h"
+#include "Services/SessionManager.h"
+#include "Support/MainQueue.h"
+#include "UI/Modals/CreateWorkspaceModal.h"
+#include "UI/Modals/WorkspaceSettingsSheet.h"
+
+#include <adwaita.h>
+#include <gtkmm/eventcontroller.h>
+#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/shortcutcontroller.h>
+
+namespace cohortex {
+
+namespace {
+
+constexpr int tallestSheet = 640;
+
+// Escape does what the sheet's Cancel does.
+void closeOnEscape(Gtk::Window& window, std::function<void()> dismiss)
+{
+    auto controller = Gtk::ShortcutController::create();
+    controller->set_scope(Gtk::ShortcutScope::MANAGED);
+    controller->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(GDK_KEY_Escape),
+        Gtk::CallbackAction::create([dismiss = std::move(dismiss)](Gtk::Widget&, const Glib::VariantBase&) {
+            dismiss();
+            return true;
+        })));
+    window.add_controller(controller);
+}
+
+} // namespace
+
+SheetPresenter::SheetPresenter(Gtk::Widget& anchor, Dependencies dependencies)
+    : m_anchor(anchor)
+    , m_dependencies(std::move(dependencies))
+{
+    auto& sessions = m_dependencies.sessions;
+    m_connections.emplace_back(sessions.showingCreateModal().changed().connect([this](bool) { update(); }));
+    m_connections.emplace_back(
+        sessions.workspaceSettingsID().changed().connect([this](const auto&) { update(); }));
+    update();
+}
+
+SheetPresenter::~SheetPresenter()
+{
+    m_connections.clear();
+    if (m_window)
+        m_window->destroy();
+}
+
+void SheetPresenter::update()
+{
+    auto& sessions = m_dependencies.sessions;
+    auto wanted
+        = PresentedSheet::wanted(sessions.showingCreateModal().get(), sessions.workspaceSettingsID().get());
+    if (wanted == m_shown)
+        return;
+    close();
+    m_shown = wanted;
+    if (wanted.kind != PresentedSheet::Kind::none)
+        open(wanted);
+}
+
+void SheetPresenter::open(const PresentedSheet& sheet)
+{
+    m_window = Glib::wrap(GTK_WINDOW(adw_window_new()));
+    m_window->set_modal(true);
+    m_window->set_resizable(false);
+    m_window->set_hide_on_close(false);
+    if (auto* parent = dynamic_cast<Gtk::Window*>(m_anchor.get_root()))
+        m_window->set_transient_for(*parent);
+    auto kind = sheet.kind;
+    m_window->signal_close_request().connect(
+        [this, kind] {
+            dismiss(kind);
+            return true;
+        },
+        false);
+    closeOnEscape(*m_window, [this, kind] { dismiss(kind); });
+    adw_window_set_content(ADW_WINDOW(m_window->gobj()), makeContent(sheet, *m_window)->gobj());
+    m_window->present();
+}
+
+Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Window& window)
+{
+    auto kind = sheet.kind;
+    auto dismissSheet = [this, kind] { dismiss(kind); };
+    if (kind == PresentedSheet::Kind::createWorkspace) {
+        window.set_title("New Workspace");
+        auto* modal = Gtk::make_managed<CreateWorkspaceModal>(m_dependencies.sessions, dismissSheet);
+        window.set_default_widget(modal->createButton());
+        return modal;
+    }
+    window.set_title("Workspace Settings");
+    auto* settings = Gtk::make_managed<WorkspaceSettingsSheet>(
+        WorkspaceSettingsSheet::Dependencies{ m_dependencies.sessions, m_dependencies.keychain,
+            m_dependencies.authenticator.isAvailable(), m_dependencies.chooseFolder, dismissSheet },
+        m_dependencies.sessions.workspace(*sheet.workspaceId));
+    window.set_default_widget(settings->saveButton());
+    // The proxy's fields make the sheet tall; on a small screen it scrolls rather than overflows.
+    auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
+    scroller->set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+    scroller->set_propagate_natural_height(true);
+    scroller->set_max_content_height(tallestSheet);
+    scroller->set_child(*settings);
+    return scroller;
+}
+
+void SheetPresenter::dismiss(PresentedSheet::Kind kind)
+{
+    auto& sessions = m_dependencies.sessions;
+    if (kind == PresentedSheet::Kind::createWorkspace)
+        sessions.setShowingCreateModal(false);
+    else
+        sessions.setWorkspaceSettingsID(std::nullopt);
+}
+
+void SheetPresenter::close()
+{
+    auto* window = std::exchange(m_window, nullptr);
+    if (!window)
+        return;
+    // The sheet may be closing from inside one of its own handlers: it is hidden now and destroyed
+    // once that handler has returned.
+    window->set_visible(false);
+    m_dependencies.queue.post([window] { window->destroy(); });
+}
+
+} // namespace cohortex

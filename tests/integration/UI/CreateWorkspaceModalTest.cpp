@@ -1,0 +1,112 @@
+#include "SheetFinding.h"
+#include "WorkspaceWindowFixture.h"
+
+#include <adwaita.h>
+#include <gmock/gmock.h>
+
+namespace cohortex::testing {
+namespace {
+
+class CreateWorkspaceModalTest : public WorkspaceWindowFixture, protected SheetFinding {
+protected:
+    void SetUp() override
+    {
+        adw_init();
+        WorkspaceWindowFixture::SetUp();
+        present();
+    }
+
+    GtkWidget* openSheet()
+    {
+        manager->showCreateModal();
+        EXPECT_TRUE(runUntil([] { return shownWindowTitled("New Workspace") != nullptr; }));
+        settle();
+        return shownWindowTitled("New Workspace");
+    }
+
+    std::size_t workspaceCount() const { return manager->workspaces().get().size(); }
+};
+
+TEST_F(CreateWorkspaceModalTest, ATemplateWithAnEditedNameCreatesAndClosesTheSheet)
+{
+    GtkWidget* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(sheet)), window->gobj());
+    EXPECT_EQ(gtk_editable_get_text(GTK_EDITABLE(control(sheet, "Starting URL"))),
+        std::string("https://mail.google.com/"));
+
+    click(button(sheet, "GitHub / Dev"));
+    EXPECT_EQ(
+        gtk_editable_get_text(GTK_EDITABLE(control(sheet, "Workspace Name"))), std::string("GitHub / Dev"));
+    EXPECT_TRUE(isChecked(describedButton(sheet, "Terminal icon")));
+    EXPECT_TRUE(isChecked(describedButton(sheet, "Indigo")));
+    EXPECT_FALSE(isChecked(describedButton(sheet, "Blue")));
+    saveScreenshot(sheet, "create-workspace");
+
+    type(control(sheet, "Workspace Name"), "Dev Alpha");
+    // Loopback on a closed port: the new workspace's page fails at once instead of going out.
+    type(control(sheet, "Starting URL"), " 127.0.0.1:9/ ");
+    click(describedButton(sheet, "Cloud icon"));
+    // A second click on the chosen icon leaves it chosen.
+    click(describedButton(sheet, "Cloud icon"));
+    click(describedButton(sheet, "Teal"));
+    EXPECT_FALSE(isChecked(describedButton(sheet, "Terminal icon")));
+    click(button(sheet, "Create Isolated Sandbox"));
+
+    ASSERT_EQ(workspaceCount(), 4u);
+    auto created = manager->workspaces().get().back();
+    EXPECT_EQ(created.name, "Dev Alpha");
+    EXPECT_EQ(created.initialURL.absoluteString(), "https://127.0.0.1:9/");
+    EXPECT_EQ(created.iconSymbol, "cloud.fill");
+    EXPECT_EQ(created.colorHex, "#00C7BE");
+    EXPECT_EQ(manager->activeWorkspaceId().get(), created.id);
+    EXPECT_FALSE(manager->showingCreateModal().get());
+    EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
+}
+
+TEST_F(CreateWorkspaceModalTest, ABlankNameOrAnUnreadableAddressCreatesNothing)
+{
+    GtkWidget* sheet = openSheet();
+    ASSERT_NE(sheet, nullptr);
+    GtkWidget* create = button(sheet, "Create Isolated Sandbox");
+    EXPECT_FALSE(gtk_widget_get_sensitive(create));
+    type(control(sheet, "Workspace Name"), " \t ");
+    EXPECT_FALSE(gtk_widget_get_sensitive(create));
+    type(control(sheet, "Workspace Name"), "Client Alpha");
+    EXPECT_TRUE(gtk_widget_get_sensitive(create));
+
+    type(control(sheet, "Starting URL"), "exa mple.com");
+    click(create);
+    EXPECT_EQ(workspaceCount(), 3u);
+    EXPECT_TRUE(manager->showingCreateModal().get());
+    EXPECT_EQ(shownWindowTitled("New Workspace"), sheet);
+}
+
+TEST_F(CreateWorkspaceModalTest, CancelTheCloseButtonAndTheWindowCloseCreateNothing)
+{
+    for (const auto& closeSheet : std::vector<std::function<void(GtkWidget*)>>{
+             [](GtkWidget* sheet) { click(button(sheet, "Cancel")); },
+             [](GtkWidget* sheet) { click(describedButton(sheet, "Close")); },
+             [](GtkWidget* sheet) { gtk_window_close(GTK_WINDOW(sheet)); } }) {
+        GtkWidget* sheet = openSheet();
+        ASSERT_NE(sheet, nullptr);
+        type(control(sheet, "Workspace Name"), "Not Wanted");
+        closeSheet(sheet);
+        settle();
+        EXPECT_FALSE(manager->showingCreateModal().get());
+        EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
+    }
+    EXPECT_EQ(workspaceCount(), 3u);
+}
+
+TEST_F(CreateWorkspaceModalTest, AnotherSheetReplacesItAfterTheGap)
+{
+    ASSERT_NE(openSheet(), nullptr);
+    manager->showWorkspaceSettings(chat);
+    settle();
+    EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
+    EXPECT_TRUE(runUntil([] { return shownWindowTitled("Workspace Settings") != nullptr; }));
+}
+
+} // namespace
+} // namespace cohortex::testing
