@@ -67,7 +67,6 @@ Gtk::Widget* CreateWorkspaceModal::makeTemplateRow()
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
     for (const auto& preset : workspaceTemplates()) {
         auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(preset.name.data(), preset.name.size()));
-        button->add_css_class("pill");
         button->signal_clicked().connect([this, &preset] {
             m_form.apply(preset);
             render();
@@ -153,8 +152,14 @@ void CreateWorkspaceModal::render()
     if (m_address.get_text().raw() != m_form.initialURLString)
         m_address.set_text(m_form.initialURLString);
     auto symbols = workspaceSymbolChoices();
-    for (std::size_t index = 0; index < m_symbolButtons.size(); ++index)
-        m_symbolButtons[index]->set_active(symbols[index].value == m_form.selectedSymbol);
+    for (std::size_t index = 0; index < m_symbolButtons.size(); ++index) {
+        bool isSelected = symbols[index].value == m_form.selectedSymbol;
+        m_symbolButtons[index]->set_active(isSelected);
+        // The theme's accent marks the choice more plainly than a flat button's checked shade; a flat accent
+        // button only tints its icon, so the chosen one loses flat to show the accent fill.
+        m_symbolButtons[index]->set_css_classes(isSelected ? std::vector<Glib::ustring>{ "suggested-action" }
+                                                           : std::vector<Glib::ustring>{ "flat" });
+    }
     auto colors = workspaceColorChoices();
     for (std::size_t index = 0; index < m_colorButtons.size(); ++index)
         m_colorButtons[index]->set_active(colors[index].value == m_form.selectedColorHex);

@@ -8,14 +8,11 @@
 
 #include <adwaita.h>
 #include <gtkmm/eventcontroller.h>
-#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/shortcutcontroller.h>
 
 namespace cohortex {
 
 namespace {
-
-constexpr int tallestSheet = 640;
 
 // Escape does what the sheet's Cancel does.
 void closeOnEscape(Gtk::Window& window, std::function<void()> dismiss)
@@ -99,13 +96,7 @@ Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Windo
             m_dependencies.authenticator.isAvailable(), m_dependencies.chooseFolder, dismissSheet },
         m_dependencies.sessions.workspace(*sheet.workspaceId));
     window.set_default_widget(settings->saveButton());
-    // The proxy's fields make the sheet tall; on a small screen it scrolls rather than overflows.
-    auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
-    scroller->set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
-    scroller->set_propagate_natural_height(true);
-    scroller->set_max_content_height(tallestSheet);
-    scroller->set_child(*settings);
-    return scroller;
+    return settings;
 }
 
 void SheetPresenter::dismiss(PresentedSheet::Kind kind)

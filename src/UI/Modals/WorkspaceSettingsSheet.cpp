@@ -4,11 +4,14 @@
 #include "Services/WorkspaceSettingsSaving.h"
 #include "UI/Modals/FormParts.h"
 
+#include <gtkmm/scrolledwindow.h>
 #include <gtkmm/stringlist.h>
 
 namespace cohortex {
 
 namespace {
+
+constexpr int tallestBody = 560;
 
 Glib::ustring text(std::string_view view)
 {
@@ -76,12 +79,20 @@ void WorkspaceSettingsSheet::build()
     set_size_request(440, -1);
     append(*makeLabel("Workspace Settings", { "title-3" }));
     if (m_form) {
-        append(*makeCaptionFor(m_name, "Name"));
-        append(m_name);
-        append(*makeMemorySection());
-        append(*makePrivacySection());
-        append(*makeDownloadsSection());
-        append(*makeProxySection());
+        auto* body = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 14);
+        body->append(*makeCaptionFor(m_name, "Name"));
+        body->append(m_name);
+        body->append(*makeMemorySection());
+        body->append(*makePrivacySection());
+        body->append(*makeDownloadsSection());
+        body->append(*makeProxySection());
+        // The proxy's fields make the sheet tall; on a small screen the body scrolls and the buttons stay.
+        auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
+        scroller->set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+        scroller->set_propagate_natural_height(true);
+        scroller->set_max_content_height(tallestBody);
+        scroller->set_child(*body);
+        append(*scroller);
     }
     append(*makeFooter());
 }

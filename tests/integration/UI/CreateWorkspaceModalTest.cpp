@@ -41,6 +41,8 @@ TEST_F(CreateWorkspaceModalTest, ATemplateWithAnEditedNameCreatesAndClosesTheShe
     EXPECT_TRUE(isChecked(describedButton(sheet, "Terminal icon")));
     EXPECT_TRUE(isChecked(describedButton(sheet, "Indigo")));
     EXPECT_FALSE(isChecked(describedButton(sheet, "Blue")));
+    EXPECT_FALSE(isChecked(describedButton(sheet, "Briefcase icon")));
+    EXPECT_TRUE(gtk_widget_has_css_class(describedButton(sheet, "Briefcase icon"), "flat"));
     saveScreenshot(sheet, "create-workspace");
 
     type(control(sheet, "Workspace Name"), "Dev Alpha");
