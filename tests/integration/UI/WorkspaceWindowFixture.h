@@ -78,7 +78,7 @@ protected:
     void present()
     {
         view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{
-            *manager, runtime, stores, { queue, engine, stores, registry } });
+            *manager, runtime, stores, { queue, engine, stores, registry }, resources, alerts });
         window = std::make_unique<Gtk::Window>();
         window->set_default_size(900, 600);
         window->set_child(*view);
