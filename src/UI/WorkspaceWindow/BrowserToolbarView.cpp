@@ -15,7 +15,7 @@ namespace {
 
 Glib::ustring text(std::string_view view)
 {
-    return Glib::ustring(view.data(), view.size());
+    return Glib::ustring(std::string(view));
 }
 
 } // namespace

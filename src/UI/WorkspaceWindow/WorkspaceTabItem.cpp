@@ -137,8 +137,8 @@ void WorkspaceTabItem::showContent(const WorkspaceTabItemState& state)
         description += ", " + state.unreadHelp();
     if (status) {
         m_status.set_from_icon_name(iconNameForSymbol(status->symbol));
-        m_status.set_tooltip_text(Glib::ustring(status->help.data(), status->help.size()));
-        description += ", " + Glib::ustring(status->help.data(), status->help.size());
+        m_status.set_tooltip_text(Glib::ustring(std::string(status->help)));
+        description += ", " + Glib::ustring(std::string(status->help));
     }
     setAccessibleLabel(m_select, description);
 }
@@ -150,7 +150,7 @@ void WorkspaceTabItem::showMenu(const std::vector<WorkspaceMenuEntry>& entries)
     for (const auto& entry : entries) {
         if (entry.followsDivider)
             m_menuBox.append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::HORIZONTAL));
-        auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(entry.label.data(), entry.label.size()));
+        auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(std::string(entry.label)));
         button->add_css_class("flat");
         if (auto* label = dynamic_cast<Gtk::Label*>(button->get_child()))
             label->set_xalign(0);

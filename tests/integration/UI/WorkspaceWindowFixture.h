@@ -108,10 +108,13 @@ protected:
             return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltip && text == tooltip;
         });
     }
-    // The page on screen: the visible child of the stack under the lock's overlay.
+    // The page on screen: the visible child of the stack under the lock's overlay (the address field's
+    // overlay holds no stack).
     GtkWidget* shownPage() const
     {
-        auto* overlay = first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_OVERLAY(w); });
+        auto* overlay = first(toWidget(*view), [](GtkWidget* w) {
+            return GTK_IS_OVERLAY(w) && GTK_IS_STACK(gtk_overlay_get_child(GTK_OVERLAY(w)));
+        });
         return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
                        : nullptr;
     }
