@@ -17,7 +17,10 @@ constexpr const char* barStyles = R"css(
     font-size: smaller;
     font-weight: bold;
 }
-.cohortex-semibold { font-weight: 600; }
+/* Buttons set their labels in bold; an item's name is regular unless its item is the active one. */
+.cohortex-bar-item label { font-weight: normal; }
+.cohortex-bar-item label.cohortex-semibold { font-weight: 600; }
+.cohortex-bar-item label.cohortex-unread-badge { font-weight: bold; }
 .cohortex-small-close {
     min-width: 20px;
     min-height: 20px;

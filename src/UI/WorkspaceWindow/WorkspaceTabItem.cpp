@@ -8,6 +8,7 @@
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/separator.h>
 #include <gtkmm/shortcutcontroller.h>
+#include <gtkmm/window.h>
 
 namespace cohortex {
 
@@ -84,7 +85,10 @@ void WorkspaceTabItem::bind()
     add_controller(motion);
     auto focus = Gtk::EventControllerFocus::create();
     focus->signal_enter().connect([this] {
-        m_hasFocusWithin = true;
+        // Only focus the user moved by keyboard counts: the focus a window gives its first control on
+        // opening must not bring up a close button nobody asked for.
+        auto* window = dynamic_cast<Gtk::Window*>(get_root());
+        m_hasFocusWithin = window && window->get_focus_visible();
         showCloseButton();
     });
     focus->signal_leave().connect([this] {

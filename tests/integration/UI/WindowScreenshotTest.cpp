@@ -51,11 +51,13 @@ TEST_F(WindowScreenshotTest, WindowWithSleepingLockedAndUnreadWorkspaces)
     manager->newTabInActiveWorkspace(*Url::parse("about:blank"));
     settle();
     ASSERT_TRUE(runtime.sleeping().get().contains(chat.id));
+    // Past the theme's transitions, so the picture shows where they end.
+    runFor(std::chrono::milliseconds(500));
 
     EXPECT_TRUE(save("window.png"));
     auto* styles = adw_style_manager_get_default();
     adw_style_manager_set_color_scheme(styles, ADW_COLOR_SCHEME_FORCE_DARK);
-    settle();
+    runFor(std::chrono::milliseconds(500));
     EXPECT_TRUE(save("window-dark.png"));
     adw_style_manager_set_color_scheme(styles, ADW_COLOR_SCHEME_DEFAULT);
     settle();
