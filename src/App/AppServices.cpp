@@ -25,15 +25,14 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     })
 {
     m_windowManager.setContentFactory([this] { return makeWindowContent(); });
-    Alerts* alerts = &m_alerts;
 #ifdef COHORTEX_TEST_HOOKS
     static AutoAnsweringAlerts automatic;
     if (AutoAnsweringAlerts::isRequested())
-        alerts = &automatic;
+        m_alertsInUse = &automatic;
 #endif
     m_sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{ m_queue, *m_defaults,
         m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_resources, m_registry,
-        m_windowManager, m_timeTracker, m_idleTime, *alerts });
+        m_windowManager, m_timeTracker, m_idleTime, *m_alertsInUse });
 }
 
 AppServices::~AppServices()
@@ -48,7 +47,7 @@ Gtk::Widget* AppServices::makeWindowContent()
 {
     return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions, m_runtime,
         m_dataStores, IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
-        m_authenticator });
+        m_authenticator, m_resources, *m_alertsInUse });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -79,6 +79,8 @@ private:
     GioDefaultBrowser m_defaultBrowser;
     WindowManager m_windowManager;
     AdwAlerts m_alerts;
+    // The alerts the session manager and the window ask through: the dialogs, or the test's answers.
+    Alerts* m_alertsInUse{ &m_alerts };
     std::unique_ptr<SessionManager> m_sessions;
 };
 

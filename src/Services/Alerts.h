@@ -3,6 +3,7 @@
 #include "Support/Task.h"
 
 #include <string>
+#include <utility>
 
 namespace cohortex {
 
@@ -15,6 +16,14 @@ public:
     virtual Task<bool> confirm(
         std::string message, std::string details, std::string confirmLabel, std::string cancelLabel)
         = 0;
+    // The same question before an action that destroys data: the confirming button is marked as
+    // destructive and is not the default, so a stray Enter destroys nothing.
+    virtual Task<bool> confirmDestructive(
+        std::string message, std::string details, std::string confirmLabel, std::string cancelLabel)
+    {
+        return confirm(
+            std::move(message), std::move(details), std::move(confirmLabel), std::move(cancelLabel));
+    }
     // A message with a single default button; finishes when the user dismissed it.
     virtual Task<void> inform(std::string message, std::string details) = 0;
 };

@@ -57,6 +57,20 @@ Task<bool> AdwAlerts::confirm(
     co_return response == confirmResponse;
 }
 
+Task<bool> AdwAlerts::confirmDestructive(
+    std::string message, std::string details, std::string confirmLabel, std::string cancelLabel)
+{
+    auto* dialog = makeDialog(m_parent ? m_parent() : nullptr, message, details);
+    adw_message_dialog_add_responses(
+        dialog, cancelResponse, cancelLabel.c_str(), confirmResponse, confirmLabel.c_str(), nullptr);
+    adw_message_dialog_set_response_appearance(dialog, confirmResponse, ADW_RESPONSE_DESTRUCTIVE);
+    adw_message_dialog_set_default_response(dialog, cancelResponse);
+    adw_message_dialog_set_close_response(dialog, cancelResponse);
+    auto response = co_await awaitCallback<std::string>(
+        m_queue, [dialog](auto resume) { present(dialog, std::move(resume)); });
+    co_return response == confirmResponse;
+}
+
 Task<void> AdwAlerts::inform(std::string message, std::string details)
 {
     auto* dialog = makeDialog(m_parent ? m_parent() : nullptr, message, details);

@@ -21,6 +21,8 @@ public:
 
     Task<bool> confirm(
         std::string message, std::string details, std::string confirmLabel, std::string cancelLabel) override;
+    Task<bool> confirmDestructive(
+        std::string message, std::string details, std::string confirmLabel, std::string cancelLabel) override;
     Task<void> inform(std::string message, std::string details) override;
 
 private:

@@ -7,6 +7,11 @@ namespace cohortex {
 void describeWidget(Gtk::Widget& widget, const Glib::ustring& text)
 {
     widget.set_tooltip_text(text);
+    setAccessibleLabel(widget, text);
+}
+
+void setAccessibleLabel(Gtk::Widget& widget, const Glib::ustring& text)
+{
     Glib::Value<Glib::ustring> label;
     label.init(Glib::Value<Glib::ustring>::value_type());
     label.set(text);

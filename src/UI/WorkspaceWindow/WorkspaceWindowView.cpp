@@ -4,10 +4,12 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Modals/SheetPresenter.h"
+#include "UI/SymbolIcons.h"
+#include "UI/WorkspaceWindow/BrowserToolbarView.h"
 #include "UI/WorkspaceWindow/LockView.h"
-#include "UI/WorkspaceWindow/MiniToolbar.h"
 #include "UI/WorkspaceWindow/PageStack.h"
-#include "UI/WorkspaceWindow/ToggleButtonRow.h"
+#include "UI/WorkspaceWindow/TabBarView.h"
+#include "UI/WorkspaceWindow/TabStripView.h"
 
 #include <gtkmm/button.h>
 #include <gtkmm/image.h>
@@ -22,15 +24,13 @@ namespace cohortex {
 
 namespace {
 
-constexpr const char* sleepingTooltip = "Sleeping to save memory. Click to wake it.";
-
 Gtk::Box* makeEmptyState(SessionManager& sessions)
 {
     auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 12);
     box->set_valign(Gtk::Align::CENTER);
     box->set_halign(Gtk::Align::CENTER);
     auto* icon = Gtk::make_managed<Gtk::Image>();
-    icon->set_from_icon_name("view-grid-symbolic");
+    icon->set_from_icon_name(iconNameForSymbol("square.stack.3d.up.slash"));
     icon->set_pixel_size(64);
     icon->add_css_class("dim-label");
     auto* title = Gtk::make_managed<Gtk::Label>("No Active Workspaces");
@@ -45,13 +45,6 @@ Gtk::Box* makeEmptyState(SessionManager& sessions)
     return box;
 }
 
-std::string tabLabel(const BrowserTab& tab)
-{
-    if (!tab.title.empty())
-        return tab.title;
-    return tab.url.host().value_or(tab.url.absoluteString());
-}
-
 } // namespace
 
 struct WorkspaceWindowView::State {
@@ -63,11 +56,9 @@ struct WorkspaceWindowView::State {
     // new tab) asks for another render, which runs once the current one is done, never inside it.
     void render();
     void renderOnce();
-    void renderRows(const std::optional<WorkspaceSession>& active);
     void issue(NavigationCommand);
     void activeWorkspaceChanged(const std::optional<Uuid>&);
     void ensureActiveLoadedSoon();
-    std::vector<ToggleButtonRow::Item> workspaceItems() const;
     IsolatedWebView::Configuration configure(const PageStackPlan::Page&);
 
     SessionManager& sessions;
@@ -81,12 +72,12 @@ struct WorkspaceWindowView::State {
     bool needsRender{ false };
     bool hasBeenMapped{ false };
 
-    ToggleButtonRow workspaceRow;
+    TabBarView tabBar;
     Gtk::Separator divider;
     Gtk::Stack content;
     Gtk::Box workspacePane{ Gtk::Orientation::VERTICAL };
-    MiniToolbar toolbar;
-    ToggleButtonRow tabRow;
+    BrowserToolbarView toolbar;
+    TabStripView tabStrip;
     Gtk::Separator tabDivider;
     Gtk::Overlay pageArea;
     PageStack pages;
@@ -104,17 +95,10 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , runtime(dependencies.runtime)
     , stores(dependencies.stores)
     , queue(dependencies.views.queue)
-    , workspaceRow([this](const Uuid& id) {
-        if (auto workspace = sessions.workspace(id))
-            sessions.openWorkspace(*workspace);
-    })
-    , toolbar(bindings,
-          { [this](NavigationCommand command) { issue(std::move(command)); },
-              [this] { sessions.newTabInActiveWorkspace(); } })
-    , tabRow([this](const Uuid& tabId) {
-        if (auto active = sessions.activeWorkspace())
-            runtime.selectTab(tabId, active->id);
-    })
+    , tabBar({ sessions, runtime, dependencies.alerts, queue })
+    , toolbar({ sessions, dependencies.resources, bindings,
+          [this](NavigationCommand command) { issue(std::move(command)); } })
+    , tabStrip({ sessions, runtime, queue })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
 {
@@ -134,13 +118,13 @@ void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
     pageArea.add_overlay(lock);
     pageArea.set_vexpand(true);
     workspacePane.append(toolbar);
-    workspacePane.append(tabRow);
+    workspacePane.append(tabStrip);
     workspacePane.append(tabDivider);
     workspacePane.append(pageArea);
     emptyState = makeEmptyState(sessions);
     content.add(workspacePane);
     content.add(*emptyState);
-    view.append(workspaceRow);
+    view.append(tabBar);
     view.append(divider);
     view.append(content);
 }
@@ -186,39 +170,14 @@ void WorkspaceWindowView::State::renderOnce()
         runtime.activeTabID().get(), active ? std::optional(active->id) : std::nullopt, needsUnlock });
     content.set_visible_child(active ? static_cast<Gtk::Widget&>(workspacePane) : *emptyState);
     if (active) {
-        toolbar.setFallbackAddress(active->initialURL);
+        toolbar.setWorkspace(*active);
         lock.setWorkspace(*active);
     }
+    tabStrip.setWorkspace(active ? std::optional(active->id) : std::nullopt);
     lock.set_visible(plan.showsLock);
-    tabRow.set_visible(plan.showsTabs);
+    tabStrip.set_visible(plan.showsTabs);
     tabDivider.set_visible(plan.showsTabs);
-    renderRows(active);
     pages.apply(plan);
-}
-
-void WorkspaceWindowView::State::renderRows(const std::optional<WorkspaceSession>& active)
-{
-    workspaceRow.setItems(workspaceItems(), active ? std::optional(active->id) : std::nullopt);
-    std::vector<ToggleButtonRow::Item> tabs;
-    std::optional<Uuid> activeTab;
-    if (active) {
-        for (const auto& tab : runtime.tabs(active->id))
-            tabs.push_back({ tab.id, tabLabel(tab), tab.url.absoluteString() });
-        if (auto tab = runtime.activeTab(active->id))
-            activeTab = tab->id;
-    }
-    tabRow.setItems(tabs, activeTab);
-}
-
-std::vector<ToggleButtonRow::Item> WorkspaceWindowView::State::workspaceItems() const
-{
-    std::vector<ToggleButtonRow::Item> items;
-    for (const auto& workspace : sessions.workspaces().get()) {
-        bool isAsleep = runtime.sleeping().get().contains(workspace.id);
-        items.push_back(
-            { workspace.id, workspace.name, isAsleep ? sleepingTooltip : workspace.name, isAsleep });
-    }
-    return items;
 }
 
 void WorkspaceWindowView::State::issue(NavigationCommand command)

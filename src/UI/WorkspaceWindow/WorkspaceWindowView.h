@@ -7,15 +7,17 @@
 
 namespace cohortex {
 
+class Alerts;
 class Authenticating;
 class Keychain;
+class ResourceMonitorService;
 class SessionManager;
 class WebKitManager;
 class WorkspaceRuntime;
 
-// The main window's content: a row of workspace buttons, then for the active workspace a small
-// toolbar and the stacked pages of its tabs (only the selected tab's page visible and taking input),
-// with the lock view over them while the workspace waits for its owner. Pages of every loaded
+// The main window's content: the workspace tab bar, then for the active workspace the browser
+// toolbar, the page-tab strip and the stacked pages of its tabs (only the selected tab's page visible and
+// taking input), with the lock view over them while the workspace waits for its owner. Pages of every loaded
 // workspace stay alive, so switching back to one is immediate and its pages keep their state.
 class WorkspaceWindowView : public Gtk::Box {
 public:
@@ -27,6 +29,8 @@ public:
         // What the workspace settings sheet needs: the proxy password and whether the lock can work.
         Keychain& keychain;
         Authenticating& authenticator;
+        ResourceMonitorService& resources;
+        Alerts& alerts;
     };
 
     explicit WorkspaceWindowView(Dependencies);

@@ -77,8 +77,8 @@ protected:
     // Shows the view in a window of its own and waits until it is on screen.
     void present()
     {
-        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{
-            *manager, runtime, stores, { queue, engine, stores, registry }, keychain, authenticator });
+        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager, runtime,
+            stores, { queue, engine, stores, registry }, keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
         window->set_default_size(900, 600);
         window->set_child(*view);
@@ -108,10 +108,13 @@ protected:
             return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltip && text == tooltip;
         });
     }
-    // The page on screen: the visible child of the stack under the lock's overlay.
+    // The page on screen: the visible child of the stack under the lock's overlay (the address field's
+    // overlay holds no stack).
     GtkWidget* shownPage() const
     {
-        auto* overlay = first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_OVERLAY(w); });
+        auto* overlay = first(toWidget(*view), [](GtkWidget* w) {
+            return GTK_IS_OVERLAY(w) && GTK_IS_STACK(gtk_overlay_get_child(GTK_OVERLAY(w)));
+        });
         return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
                        : nullptr;
     }
