@@ -3,6 +3,7 @@
 #include "Engine/WebKitManager.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
+#include "UI/QuickSwitcher/QuickSwitcherView.h"
 #include "UI/WorkspaceWindow/LockView.h"
 #include "UI/WorkspaceWindow/MiniToolbar.h"
 #include "UI/WorkspaceWindow/PageStack.h"
@@ -91,6 +92,10 @@ struct WorkspaceWindowView::State {
     PageStack pages;
     LockView lock;
     Gtk::Box* emptyState{ nullptr };
+    // The quick switcher lies over everything else of the window, its workspace row included.
+    Gtk::Overlay layers;
+    Gtk::Box body{ Gtk::Orientation::VERTICAL };
+    QuickSwitcherView quickSwitcher;
 
     // Last, so that they go first: nothing may call into a state that is being torn down.
     std::vector<ScopedConnection> connections;
@@ -115,6 +120,7 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
+    , quickSwitcher(dependencies.sessions, dependencies.runtime)
 {
     build(view);
     bind(view);
@@ -136,9 +142,12 @@ void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
     emptyState = makeEmptyState(sessions);
     content.add(workspacePane);
     content.add(*emptyState);
-    view.append(workspaceRow);
-    view.append(divider);
-    view.append(content);
+    body.append(workspaceRow);
+    body.append(divider);
+    body.append(content);
+    layers.set_child(body);
+    layers.add_overlay(quickSwitcher);
+    view.append(layers);
 }
 
 void WorkspaceWindowView::State::bind(WorkspaceWindowView& view)

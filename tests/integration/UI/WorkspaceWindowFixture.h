@@ -111,7 +111,9 @@ protected:
     // The page on screen: the visible child of the stack under the lock's overlay.
     GtkWidget* shownPage() const
     {
-        auto* overlay = first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_OVERLAY(w); });
+        auto* overlay = first(toWidget(*view), [](GtkWidget* w) {
+            return GTK_IS_OVERLAY(w) && GTK_IS_STACK(gtk_overlay_get_child(GTK_OVERLAY(w)));
+        });
         return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
                        : nullptr;
     }
@@ -164,8 +166,13 @@ protected:
 
 private:
     static GtkWidget* toWidget(Gtk::Widget& widget) { return widget.gobj(); }
-    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(toWidget(*view)); }
-    GtkWidget* contentArea() const { return gtk_widget_get_last_child(toWidget(*view)); }
+    // The window's rows and pages, under the layer that the quick switcher covers them with.
+    GtkWidget* body() const
+    {
+        return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(toWidget(*view))));
+    }
+    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
+    GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
 
     template <typename Predicate>
     static void collect(GtkWidget* root, Predicate&& matches, std::vector<GtkWidget*>& found)
