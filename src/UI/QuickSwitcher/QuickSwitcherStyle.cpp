@@ -20,7 +20,8 @@ constexpr const char* css = R"(
 .quick-switcher-empty { padding: 14px; }
 .quick-switcher-list { background: none; }
 .quick-switcher-list > row { padding: 0; background: none; }
-.quick-switcher-row { padding: 6px 10px; border-radius: 8px; }
+/* The highlight follows the arrow keys at once, however fast they repeat. */
+.quick-switcher-row { padding: 6px 10px; border-radius: 8px; transition: none; }
 .quick-switcher-row.quick-switcher-highlight { background-color: alpha(@theme_selected_bg_color, 0.18); }
 .quick-switcher-badge {
     background-color: #e01b24;

@@ -35,8 +35,9 @@ SwitcherRowButton::SwitcherRowButton(std::function<void(const SwitcherItem&)> on
     m_layout.append(m_badge);
     set_child(m_layout);
     signal_clicked().connect([this] {
-        if (m_item)
-            m_onChoose(*m_item);
+        // A copy: choosing closes the panel, and the list may hand this button another row meanwhile.
+        if (auto item = m_item)
+            m_onChoose(*item);
     });
 }
 
@@ -45,7 +46,6 @@ void SwitcherRowButton::show(const SwitcherRow& row)
     m_item = row.item;
     m_title.set_text(row.item.title);
     m_subtitle.set_text(row.item.subtitle);
-    m_subtitle.set_visible(!row.item.subtitle.empty());
     m_badge.set_text(row.badge.value_or(""));
     m_badge.set_visible(row.badge.has_value());
     auto description = row.item.title;
