@@ -1,7 +1,7 @@
 #include "Models/SwitcherRows.h"
 
 #include <gtest/gtest.h>
-#include <initializer_list>
+#include <vector>
 
 namespace cohortex {
 namespace {
@@ -9,7 +9,7 @@ namespace {
 struct MoveCase {
     const char* name;
     std::size_t start;
-    std::initializer_list<SwitcherKey> keys;
+    std::vector<SwitcherKey> keys;
     std::size_t resultCount;
     std::size_t expected;
 };
