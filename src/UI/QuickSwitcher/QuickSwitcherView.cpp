@@ -48,7 +48,7 @@ QuickSwitcherView::QuickSwitcherView(SessionManager& sessions, WorkspaceRuntime&
     : Gtk::Box(Gtk::Orientation::VERTICAL)
     , m_sessions(sessions)
     , m_runtime(runtime)
-    , m_rowIds(Gtk::StringList::create({}))
+    , m_rowSlots(Gtk::StringList::create({}))
 {
     installQuickSwitcherStyle();
     build();
@@ -113,7 +113,7 @@ void QuickSwitcherView::buildList()
         if (auto* button = dynamic_cast<SwitcherRowButton*>(item->get_child()))
             button->clear();
     });
-    m_list.set_model(Gtk::NoSelection::create(m_rowIds));
+    m_list.set_model(Gtk::NoSelection::create(m_rowSlots));
     m_list.set_factory(factory);
     m_list.add_css_class("quick-switcher-list");
     m_scroller.set_child(m_list);
@@ -204,11 +204,18 @@ void QuickSwitcherView::refresh()
 {
     m_rows = m_model.rows(
         m_sessions.switcherItems(), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
-    std::vector<Glib::ustring> ids;
-    ids.reserve(m_rows.size());
-    for (const auto& row : m_rows)
-        ids.emplace_back(row.item.id);
-    m_rowIds->splice(0, m_rowIds->get_n_items(), ids);
+    // Rows stay where they are and only the count changes, so the list keeps the row widgets it built
+    // and the ones on screen are refilled in place: rebuilding them all on each key costs frames.
+    auto shown = m_rowSlots->get_n_items();
+    auto wanted = static_cast<unsigned>(m_rows.size());
+    if (wanted < shown)
+        m_rowSlots->splice(wanted, shown - wanted, {});
+    else if (wanted > shown)
+        m_rowSlots->splice(shown, 0, std::vector<Glib::ustring>(wanted - shown));
+    for (auto& [position, button] : m_boundRows) {
+        if (position < m_rows.size())
+            button->show(m_rows[position]);
+    }
     m_noMatch.set_visible(m_rows.empty());
     m_scroller.set_visible(!m_rows.empty());
     showHighlight();

@@ -64,7 +64,8 @@ private:
     Gtk::Label m_noMatch{ noMatch };
     Gtk::ScrolledWindow m_scroller;
     Gtk::ListView m_list;
-    Glib::RefPtr<Gtk::StringList> m_rowIds;
+    // One empty entry per result: the list reads each row from m_rows by its position.
+    Glib::RefPtr<Gtk::StringList> m_rowSlots;
 
     Glib::RefPtr<Gtk::EventControllerKey> m_monitor;
     Gtk::Widget* m_monitored{ nullptr };

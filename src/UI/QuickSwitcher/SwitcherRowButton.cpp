@@ -43,7 +43,14 @@ SwitcherRowButton::SwitcherRowButton(std::function<void(const SwitcherItem&)> on
 
 void SwitcherRowButton::show(const SwitcherRow& row)
 {
+    // The list keeps a few hundred rows alive; refilling one that shows the same row again would lay out
+    // its text anew for nothing, on every key.
+    if (m_item == row.item && m_badgeText == row.badge) {
+        setHighlighted(row.isHighlighted);
+        return;
+    }
     m_item = row.item;
+    m_badgeText = row.badge;
     m_title.set_text(row.item.title);
     m_subtitle.set_text(row.item.subtitle);
     m_badge.set_text(row.badge.value_or(""));

@@ -7,6 +7,7 @@
 #include <gtkmm/button.h>
 #include <gtkmm/label.h>
 #include <optional>
+#include <string>
 
 namespace cohortex {
 
@@ -19,11 +20,16 @@ public:
 
     void show(const SwitcherRow&);
     void setHighlighted(bool);
-    void clear() { m_item.reset(); }
+    void clear()
+    {
+        m_item.reset();
+        m_badgeText.reset();
+    }
 
 private:
     std::function<void(const SwitcherItem&)> m_onChoose;
     std::optional<SwitcherItem> m_item;
+    std::optional<std::string> m_badgeText;
 
     Gtk::Box m_layout{ Gtk::Orientation::HORIZONTAL, 8 };
     Gtk::Box m_texts{ Gtk::Orientation::VERTICAL, 2 };
