@@ -4,6 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Modals/SheetPresenter.h"
+#include "UI/QuickSwitcher/QuickSwitcherView.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/BrowserToolbarView.h"
 #include "UI/WorkspaceWindow/LockView.h"
@@ -84,6 +85,10 @@ struct WorkspaceWindowView::State {
     LockView lock;
     Gtk::Box* emptyState{ nullptr };
     std::unique_ptr<SheetPresenter> sheets;
+    // The quick switcher lies over everything else of the window, its workspace row included.
+    Gtk::Overlay layers;
+    Gtk::Box body{ Gtk::Orientation::VERTICAL };
+    QuickSwitcherView quickSwitcher;
 
     // Last, so that they go first: nothing may call into a state that is being torn down.
     std::vector<ScopedConnection> connections;
@@ -101,6 +106,7 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , tabStrip({ sessions, runtime, queue })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
+    , quickSwitcher(dependencies.sessions, dependencies.runtime)
 {
     build(view);
     bind(view);
@@ -124,9 +130,12 @@ void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
     emptyState = makeEmptyState(sessions);
     content.add(workspacePane);
     content.add(*emptyState);
-    view.append(tabBar);
-    view.append(divider);
-    view.append(content);
+    body.append(tabBar);
+    body.append(divider);
+    body.append(content);
+    layers.set_child(body);
+    layers.add_overlay(quickSwitcher);
+    view.append(layers);
 }
 
 void WorkspaceWindowView::State::bind(WorkspaceWindowView& view)

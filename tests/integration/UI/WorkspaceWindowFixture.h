@@ -167,8 +167,13 @@ protected:
 
 private:
     static GtkWidget* toWidget(Gtk::Widget& widget) { return widget.gobj(); }
-    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(toWidget(*view)); }
-    GtkWidget* contentArea() const { return gtk_widget_get_last_child(toWidget(*view)); }
+    // The window's rows and pages, under the layer that the quick switcher covers them with.
+    GtkWidget* body() const
+    {
+        return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(toWidget(*view))));
+    }
+    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
+    GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
 
     template <typename Predicate>
     static void collect(GtkWidget* root, Predicate&& matches, std::vector<GtkWidget*>& found)

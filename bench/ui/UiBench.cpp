@@ -1,0 +1,167 @@
+// Speed of the window's views, drawn for real. Run under a display:
+//     xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/cohortex_ui_bench
+// Each iteration times one change until the window has painted the frame that shows it (the frame
+// clock's after-paint); "median_ms" is the median over the iterations. The goal for both is one
+// frame at 60 Hz, 16 ms.
+#include "UI/QuickSwitcher/QuickSwitcherView.h"
+#include "UI/WorkspaceWindow/WorkspaceWindowView.h"
+#include "UiWorld.h"
+#include "integration/Engine/MainLoop.h"
+#include "integration/Engine/TestHttpServer.h"
+
+#include <algorithm>
+#include <array>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <gtk/gtk.h>
+#include <gtkmm/init.h>
+#include <gtkmm/window.h>
+
+namespace cohortex::bench {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Lets the frame clock go idle first, so that a measured frame never waits for the one before it.
+constexpr std::chrono::milliseconds pauseBetweenFrames{ 40 };
+
+// Makes the change, then runs the main loop until the window has painted it. Milliseconds.
+template <typename Change>
+double timeToPaint(Gtk::Window& window, Change&& change)
+{
+    runFor(pauseBetweenFrames);
+    bool painted = false;
+    auto* clock = gtk_widget_get_frame_clock(GTK_WIDGET(window.gobj()));
+    auto handler = g_signal_connect_swapped(
+        clock, "after-paint", G_CALLBACK(+[](bool* flag) { *flag = true; }), &painted);
+    auto start = Clock::now();
+    change();
+    // The whole window is drawn again, not only what changed: the measure errs on the slow side.
+    gtk_widget_queue_draw(GTK_WIDGET(window.gobj()));
+    runUntil([&painted] { return painted; }, std::chrono::seconds(5));
+    auto elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    g_signal_handler_disconnect(clock, handler);
+    return elapsed;
+}
+
+void reportMedian(benchmark::State& state, std::vector<double> times)
+{
+    if (times.empty())
+        return;
+    std::ranges::sort(times);
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["max_ms"] = times.back();
+}
+
+void present(Gtk::Window& window, Gtk::Widget& content)
+{
+    window.set_default_size(1100, 750);
+    window.set_child(content);
+    window.present();
+    runUntil([&content] { return content.get_mapped(); });
+    runFor(std::chrono::milliseconds(300));
+}
+
+GtkWidget* findEntry(GtkWidget* root)
+{
+    for (auto* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child)) {
+        if (GTK_IS_ENTRY(child))
+            return child;
+        if (auto* found = findEntry(child))
+            return found;
+    }
+    return nullptr;
+}
+
+std::vector<WorkspaceSession> manyWorkspaces(int count)
+{
+    std::vector<WorkspaceSession> list;
+    for (int index = 1; index <= count; ++index)
+        list.push_back(UiWorld::workspace("Workspace " + std::to_string(index),
+            *Url::parse("https://site" + std::to_string(index) + ".example.com/")));
+    return list;
+}
+
+// Fifty workspaces of twenty tabs each, all loaded, typed into the quick switcher as a user would:
+// growing words, a second word, a miss, and back to an empty field.
+void BM_QuickSwitcherTyping(benchmark::State& state)
+{
+    UiWorld world(manyWorkspaces(50));
+    for (const auto& workspace : world.manager->workspaces().get()) {
+        world.runtime.load(workspace, Date(1000));
+        for (int tab = 1; tab < 20; ++tab) {
+            auto id = world.runtime.newTab(workspace.id, workspace.initialURL);
+            world.runtime.updateTab(*id, workspace.id,
+                "Page " + std::to_string(tab) + " of " + workspace.name,
+                Url::parse("https://docs" + std::to_string(tab) + ".example.org/"));
+        }
+    }
+    QuickSwitcherView view(*world.manager, world.runtime);
+    Gtk::Window window;
+    world.manager->setShowingQuickSwitcher(true);
+    present(window, view);
+    auto* field = findEntry(GTK_WIDGET(view.gobj()));
+    if (!field) {
+        state.SkipWithError("no search field");
+        return;
+    }
+    constexpr std::array queries{ "w", "wo", "wor", "work", "works", "workspace", "workspace 1",
+        "workspace 12", "page", "page 7", "page 7 of", "docs", "zebra", "", "tab", "page 1" };
+    std::vector<double> times;
+    std::size_t next = 0;
+    for (auto _ : state) {
+        auto* query = queries[next++ % queries.size()];
+        double ms = timeToPaint(window, [&] { gtk_editable_set_text(GTK_EDITABLE(field), query); });
+        state.SetIterationTime(ms / 1000);
+        times.push_back(ms);
+    }
+    reportMedian(state, std::move(times));
+    window.unset_child();
+}
+BENCHMARK(BM_QuickSwitcherTyping)->UseManualTime()->Iterations(64)->Unit(benchmark::kMillisecond);
+
+// Two workspaces with real pages, both loaded; each iteration switches to the other one.
+void BM_SwitchLoadedWorkspaces(benchmark::State& state)
+{
+    TestHttpServer server;
+    std::string html = "<h1>Inbox</h1>";
+    for (int row = 0; row < 60; ++row)
+        html += "<p>Message " + std::to_string(row) + ": <b>subject</b> and a line of preview text.</p>";
+    UiWorld world({ UiWorld::workspace("Mail", *Url::parse(server.urlWithBody("/mail", html))),
+        UiWorld::workspace("Chat", *Url::parse(server.urlWithBody("/chat", html))) });
+    auto first = world.manager->workspaces().get()[0];
+    auto second = world.manager->workspaces().get()[1];
+    WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.runtime, world.stores,
+        { world.queue, world.engine, world.stores, world.registry } });
+    Gtk::Window window;
+    present(window, view);
+    world.manager->openWorkspace(second);
+    runUntil([&] { return world.runtime.isLoaded(second.id); });
+    // Lets both pages load and draw before anything is timed.
+    runFor(std::chrono::seconds(2));
+    std::vector<double> times;
+    bool toFirst = true;
+    for (auto _ : state) {
+        const auto& target = toFirst ? first : second;
+        toFirst = !toFirst;
+        double ms = timeToPaint(window, [&] { world.manager->openWorkspace(target); });
+        state.SetIterationTime(ms / 1000);
+        times.push_back(ms);
+    }
+    reportMedian(state, std::move(times));
+    window.unset_child();
+}
+BENCHMARK(BM_SwitchLoadedWorkspaces)->UseManualTime()->Iterations(40)->Unit(benchmark::kMillisecond);
+
+} // namespace
+} // namespace cohortex::bench
+
+int main(int argc, char** argv)
+{
+    gtk_init();
+    Gtk::init_gtkmm_internals();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

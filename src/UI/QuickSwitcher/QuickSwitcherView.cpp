@@ -1,0 +1,243 @@
+#include "UI/QuickSwitcher/QuickSwitcherView.h"
+
+#include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
+#include "UI/QuickSwitcher/QuickSwitcherStyle.h"
+#include "UI/QuickSwitcher/SwitcherRowButton.h"
+#include "UI/SymbolIcons.h"
+
+#include <gdk/gdkkeysyms.h>
+#include <glibmm/value.h>
+#include <glibmm/variant.h>
+#include <gtkmm/gestureclick.h>
+#include <gtkmm/noselection.h>
+#include <gtkmm/root.h>
+#include <gtkmm/signallistitemfactory.h>
+
+namespace cohortex {
+
+namespace {
+
+SwitcherKey switcherKey(unsigned keyval)
+{
+    switch (keyval) {
+    case GDK_KEY_Escape:
+        return SwitcherKey::Escape;
+    case GDK_KEY_Up:
+    case GDK_KEY_KP_Up:
+        return SwitcherKey::Up;
+    case GDK_KEY_Down:
+    case GDK_KEY_KP_Down:
+        return SwitcherKey::Down;
+    default:
+        return SwitcherKey::Other;
+    }
+}
+
+void setAccessibleLabel(Gtk::Widget& widget, const Glib::ustring& text)
+{
+    Glib::Value<Glib::ustring> label;
+    label.init(Glib::Value<Glib::ustring>::value_type());
+    label.set(text);
+    widget.update_property(Gtk::Accessible::Property::LABEL, label);
+}
+
+} // namespace
+
+QuickSwitcherView::QuickSwitcherView(SessionManager& sessions, WorkspaceRuntime& runtime)
+    : Gtk::Box(Gtk::Orientation::VERTICAL)
+    , m_sessions(sessions)
+    , m_runtime(runtime)
+    , m_rowSlots(Gtk::StringList::create({}))
+{
+    installQuickSwitcherStyle();
+    build();
+    bind();
+    set_visible(m_sessions.showingQuickSwitcher().get());
+}
+
+QuickSwitcherView::~QuickSwitcherView()
+{
+    m_connections.clear();
+    removeMonitor();
+}
+
+void QuickSwitcherView::build()
+{
+    add_css_class("quick-switcher-backdrop");
+    m_panel.add_css_class("background");
+    m_panel.add_css_class("quick-switcher-panel");
+    m_panel.set_halign(Gtk::Align::CENTER);
+    m_panel.set_valign(Gtk::Align::START);
+    m_panel.set_margin_top(64);
+    m_panel.set_size_request(560, -1);
+    m_searchIcon.set_from_icon_name(iconNameForSymbol("magnifyingglass"));
+    m_searchIcon.add_css_class("dim-label");
+    m_field.set_has_frame(false);
+    m_field.set_hexpand(true);
+    m_field.set_placeholder_text(placeholder);
+    m_field.add_css_class("quick-switcher-field");
+    setAccessibleLabel(m_field, placeholder);
+    m_searchRow.add_css_class("quick-switcher-search");
+    m_searchRow.append(m_searchIcon);
+    m_searchRow.append(m_field);
+    m_noMatch.add_css_class("dim-label");
+    m_noMatch.add_css_class("quick-switcher-empty");
+    buildList();
+    m_panel.append(m_searchRow);
+    m_panel.append(m_noMatch);
+    m_panel.append(m_scroller);
+    append(m_panel);
+}
+
+void QuickSwitcherView::buildList()
+{
+    auto factory = Gtk::SignalListItemFactory::create();
+    factory->signal_setup().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        item->set_activatable(false);
+        item->set_selectable(false);
+        item->set_child(*Gtk::make_managed<SwitcherRowButton>(
+            [this](const SwitcherItem& chosen) { m_sessions.select(chosen); }));
+    });
+    factory->signal_bind().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        auto* button = dynamic_cast<SwitcherRowButton*>(item->get_child());
+        auto position = item->get_position();
+        if (!button || position >= m_rows.size())
+            return;
+        button->show(m_rows[position]);
+        m_boundRows[position] = button;
+    });
+    factory->signal_unbind().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
+        // The position may already be gone from the list, so the button is looked up instead.
+        std::erase_if(m_boundRows, [&](const auto& entry) { return entry.second == item->get_child(); });
+        if (auto* button = dynamic_cast<SwitcherRowButton*>(item->get_child()))
+            button->clear();
+    });
+    m_list.set_model(Gtk::NoSelection::create(m_rowSlots));
+    m_list.set_factory(factory);
+    m_list.add_css_class("quick-switcher-list");
+    m_scroller.set_child(m_list);
+    m_scroller.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
+    m_scroller.set_propagate_natural_height(true);
+    m_scroller.set_max_content_height(360);
+}
+
+void QuickSwitcherView::bind()
+{
+    m_connections.emplace_back(
+        m_sessions.showingQuickSwitcher().changed().connect([this](bool shown) { set_visible(shown); }));
+    auto refreshIfShown = [this](const auto&) {
+        if (get_mapped())
+            refresh();
+    };
+    m_connections.emplace_back(m_sessions.workspaces().changed().connect(refreshIfShown));
+    m_connections.emplace_back(m_runtime.tabs().changed().connect(refreshIfShown));
+    m_connections.emplace_back(m_runtime.activeTabID().changed().connect(refreshIfShown));
+    m_connections.emplace_back(signal_map().connect([this] { appear(); }));
+    m_connections.emplace_back(signal_unmap().connect([this] { disappear(); }));
+    m_connections.emplace_back(m_field.signal_changed().connect([this] {
+        m_model.setQuery(m_field.get_text());
+        refresh();
+    }));
+    m_connections.emplace_back(m_field.signal_activate().connect([this] { chooseSelected(); }));
+    auto backdrop = Gtk::GestureClick::create();
+    backdrop->signal_pressed().connect([this](int, double x, double y) { closeFromBackdrop(x, y); });
+    add_controller(backdrop);
+}
+
+void QuickSwitcherView::appear()
+{
+    m_model.reset();
+    m_field.set_text("");
+    refresh();
+    m_field.grab_focus();
+    installMonitor();
+}
+
+void QuickSwitcherView::disappear()
+{
+    removeMonitor();
+}
+
+void QuickSwitcherView::installMonitor()
+{
+    removeMonitor();
+    // On the window, in the capture phase, so the panel's keys are its own whatever has the focus.
+    auto* root = dynamic_cast<Gtk::Widget*>(get_root());
+    m_monitored = root ? root : this;
+    m_monitor = Gtk::EventControllerKey::create();
+    m_monitor->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
+    m_monitor->signal_key_pressed().connect(
+        [this](unsigned keyval, unsigned, Gdk::ModifierType) { return handleKey(keyval); }, false);
+    m_monitored->add_controller(m_monitor);
+}
+
+void QuickSwitcherView::removeMonitor()
+{
+    if (m_monitor && m_monitored)
+        m_monitored->remove_controller(m_monitor);
+    m_monitor.reset();
+    m_monitored = nullptr;
+}
+
+bool QuickSwitcherView::handleKey(unsigned keyval)
+{
+    auto key = switcherKey(keyval);
+    if (key == SwitcherKey::Other)
+        return false;
+    auto outcome = m_model.handleKey(key, m_model.results(m_sessions.switcherItems()).size());
+    if (outcome.closesPanel)
+        m_sessions.setShowingQuickSwitcher(false);
+    else if (outcome.isConsumed)
+        showHighlight();
+    return outcome.isConsumed;
+}
+
+void QuickSwitcherView::chooseSelected()
+{
+    auto results = m_model.results(m_sessions.switcherItems());
+    if (auto index = m_model.chosenIndex(results.size()))
+        m_sessions.select(results[*index]);
+}
+
+void QuickSwitcherView::refresh()
+{
+    m_rows = m_model.rows(
+        m_sessions.switcherItems(), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
+    // Rows stay where they are and only the count changes, so the list keeps the row widgets it built
+    // and the ones on screen are refilled in place: rebuilding them all on each key costs frames.
+    auto shown = m_rowSlots->get_n_items();
+    auto wanted = static_cast<unsigned>(m_rows.size());
+    if (wanted < shown)
+        m_rowSlots->splice(wanted, shown - wanted, {});
+    else if (wanted > shown)
+        m_rowSlots->splice(shown, 0, std::vector<Glib::ustring>(wanted - shown));
+    for (auto& [position, button] : m_boundRows) {
+        if (position < m_rows.size())
+            button->show(m_rows[position]);
+    }
+    m_noMatch.set_visible(m_rows.empty());
+    m_scroller.set_visible(!m_rows.empty());
+    showHighlight();
+}
+
+void QuickSwitcherView::showHighlight()
+{
+    auto selection = m_model.selection();
+    for (std::size_t index = 0; index < m_rows.size(); ++index)
+        m_rows[index].isHighlighted = index == selection;
+    for (auto& [position, button] : m_boundRows)
+        button->setHighlighted(position == selection);
+    if (selection < m_rows.size())
+        m_list.activate_action("list.scroll-to-item", Glib::Variant<guint32>::create(selection));
+}
+
+void QuickSwitcherView::closeFromBackdrop(double x, double y)
+{
+    auto* picked = pick(x, y);
+    if (picked && (picked == &m_panel || picked->is_ancestor(m_panel)))
+        return;
+    m_sessions.setShowingQuickSwitcher(false);
+}
+
+} // namespace cohortex
