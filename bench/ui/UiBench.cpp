@@ -132,7 +132,8 @@ void BM_SwitchLoadedWorkspaces(benchmark::State& state)
     auto first = world.manager->workspaces().get()[0];
     auto second = world.manager->workspaces().get()[1];
     WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.runtime, world.stores,
-        { world.queue, world.engine, world.stores, world.registry } });
+        { world.queue, world.engine, world.stores, world.registry }, world.keychain, world.authenticator,
+        world.resources, world.alerts });
     Gtk::Window window;
     present(window, view);
     world.manager->openWorkspace(second);
