@@ -57,8 +57,10 @@ void AppServices::prepareActiveWorkspace()
     if (!active || m_sessions->needsUnlock(*active))
         return;
     m_dataStores.openStore(*active);
-    // Shared with the load that follows the window's first show, which then finds it done or waits for it.
-    m_dataStores.prepare(*active);
+    // The window is made hidden and the workspace loaded now: its web process starts and its first page
+    // is requested (once the saved logins are back) while the launch still waits to show the window.
+    m_windowManager.prepareMainWindow();
+    m_sessions->ensureActiveLoaded();
     // A lookup outside the proxy would tell the network which site a proxied workspace visits.
     if (auto host = active->initialURL.host(); host && !active->hasProxy())
         webkit_network_session_prefetch_dns(

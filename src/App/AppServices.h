@@ -52,8 +52,9 @@ public:
     WindowManager& windowManager() { return m_windowManager; }
     SessionManager& sessions() { return *m_sessions; }
 
-    // Gets the active workspace's store ready while the launch waits to show the window: opens it,
-    // starts putting its saved logins back, and looks up its site's address.
+    // Gets the active workspace going while the launch waits to show the window: opens its store, puts
+    // its saved logins back, makes the hidden window and loads the workspace's pages into it, and looks
+    // up its site's address.
     void prepareActiveWorkspace();
 
 private:

@@ -93,6 +93,12 @@ void WindowManager::showMainWindow()
     m_window->present();
 }
 
+void WindowManager::prepareMainWindow()
+{
+    if (m_application && !m_window)
+        createMainWindow();
+}
+
 void WindowManager::hideMainWindow()
 {
     if (m_window)

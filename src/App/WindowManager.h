@@ -48,6 +48,9 @@ public:
     bool isMainWindowKey() const override;
     bool isApplicationActive() const override;
     void showMainWindow() override;
+    // Makes the window and its content without showing it, so its pages can start loading while the
+    // launch waits to show it.
+    void prepareMainWindow();
     void hideMainWindow() override;
     void setKeyMonitor(KeyMonitor) override;
     void setDeactivationObserver(std::function<void()>) override;
