@@ -90,8 +90,8 @@ public:
     std::string name() const override { return "cohortex"; }
     std::string pagesPerView() const override
     {
-        return "cohortex: the first workspace shows its start page; every other one its start page and the "
-               "link handed to it (two tabs)";
+        return "cohortex: each workspace shows its start page (one tab), the further ones opened by "
+               "`cohortex --workspace NAME`";
     }
 
     std::unique_ptr<LaunchedProgram> launch(
@@ -118,13 +118,11 @@ public:
         if (!waitForRequests(server, countedPath("/cohortex-start-", run, 1), 1))
             return nullptr;
         for (int index = 2; index <= count; ++index) {
-            const auto link = server.url(countedPath("/cohortex-link-", run, index));
-            auto handedOver
-                = LaunchedProgram::run(command({ "--workspace", "W" + std::to_string(index), link }),
-                    home.environment(), home.path(), 15s);
+            auto handedOver = LaunchedProgram::run(command({ "--workspace", "W" + std::to_string(index) }),
+                home.environment(), home.path(), 15s);
             if (!handedOver.succeeded())
                 return nullptr;
-            if (!waitForRequests(server, countedPath("/cohortex-link-", run, index), 1))
+            if (!waitForRequests(server, countedPath("/cohortex-start-", run, index), 1))
                 return nullptr;
         }
         return program;

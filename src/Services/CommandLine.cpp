@@ -35,7 +35,7 @@ constexpr std::array actionOptions{
 
 constexpr std::string_view usage = R"(Usage:
   cohortex [LINK | FILE.cohortex]...
-  cohortex --workspace NAME LINK...
+  cohortex --workspace NAME [LINK...]
   cohortex --which-workspace LINK [--json]
   cohortex --list-workspaces [--json]
   cohortex --export-layout FILE
@@ -45,7 +45,7 @@ constexpr std::string_view usage = R"(Usage:
 Opens http and https links in the workspace their link rules choose, and imports workspace files.
 
 Options:
-  --workspace NAME         open the links in new tabs of this workspace
+  --workspace NAME         open the links in new tabs of this workspace, or show it
   --which-workspace LINK   tell which workspace a link would open in, and why
   --list-workspaces        list the workspaces in their order
   --export-layout FILE     write the workspaces and link rules to a workspace file
@@ -223,8 +223,7 @@ std::expected<CommandLineInvocation, std::string> Parser::build()
         }
         break;
     case Action::OpenInWorkspace:
-        if (m_positionals.empty())
-            return Failure("--workspace needs at least one link to open.");
+        // Without links it switches to the workspace, as choosing it in the window would.
         invocation.workspaceName = m_value;
         for (const auto& argument : m_positionals) {
             auto url = webLink(argument);

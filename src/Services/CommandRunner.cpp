@@ -158,6 +158,11 @@ Task<int> CommandRunner::openInWorkspace(CommandLineInvocation invocation, Conso
         console.error("No workspace is named \"" + printable(invocation.workspaceName) + "\".\n");
         co_return 1;
     }
+    if (invocation.urls.empty()) {
+        m_sessions.openWorkspace(*target);
+        m_sessions.showMainWindow();
+        co_return 0;
+    }
     co_await m_sessions.openInWorkspace(target->id, std::move(invocation.urls));
     co_return 0;
 }

@@ -176,6 +176,13 @@ TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRules)
         (std::vector<std::string>{ "https://2.example.com/", "https://a.example/1", "https://a.example/2" }));
 }
 
+TEST_F(CommandLineRunnerTest, AWorkspaceWithoutLinksIsShownOnItsOwnTabs)
+{
+    EXPECT_EQ(run({ "--workspace", "Chat" }), 0);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_EQ(addresses(chat.id), (std::vector<std::string>{ "https://2.example.com/" }));
+}
+
 TEST_F(CommandLineRunnerTest, ALockedWorkspaceAsksItsOwnerOnceAndARefusalOpensNothing)
 {
     auto status = start({ "--workspace", "Vault", "https://a.example/1", "https://a.example/2" });
