@@ -253,8 +253,12 @@ WorkspaceWindowView::WorkspaceWindowView(Dependencies dependencies)
 WorkspaceWindowView::~WorkspaceWindowView()
 {
     m_state->connections.clear();
-    while (auto* child = get_first_child())
-        remove(*child);
+    // When the window is destroyed first, GTK has already let go of this box and its children: there is
+    // nothing left to take out.
+    if (gobj()) {
+        while (auto* child = get_first_child())
+            remove(*child);
+    }
     m_state.reset();
 }
 
