@@ -28,7 +28,10 @@ struct NavigationRequest {
     Uuid id;
     NavigationCommand command;
 
-    static NavigationRequest make(NavigationCommand command) { return { Uuid::random(), std::move(command) }; }
+    static NavigationRequest make(NavigationCommand command)
+    {
+        return { Uuid::random(), std::move(command) };
+    }
     bool operator==(const NavigationRequest&) const = default;
 };
 

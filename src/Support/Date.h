@@ -27,7 +27,7 @@ public:
     constexpr auto operator<=>(const Date&) const = default;
 
 private:
-    double m_seconds { 0 };
+    double m_seconds{ 0 };
 };
 
 } // namespace cohortex

@@ -12,9 +12,12 @@ struct Error {
     bool operator==(const Error&) const = default;
 };
 
-template<typename T>
+template <typename T>
 using Expected = std::expected<T, Error>;
 
-inline std::unexpected<Error> makeError(std::string message) { return std::unexpected(Error { std::move(message) }); }
+inline std::unexpected<Error> makeError(std::string message)
+{
+    return std::unexpected(Error{ std::move(message) });
+}
 
 } // namespace cohortex

@@ -36,9 +36,13 @@ void log(LogLevel level, std::string_view message)
         sink(level, message);
         return;
     }
-    std::fprintf(stderr, "cohortex: %s: %.*s\n", levelName(level), static_cast<int>(message.size()), message.data());
+    std::fprintf(
+        stderr, "cohortex: %s: %.*s\n", levelName(level), static_cast<int>(message.size()), message.data());
 }
 
-LogSink setLogSink(LogSink sink) { return std::exchange(installedSink(), std::move(sink)); }
+LogSink setLogSink(LogSink sink)
+{
+    return std::exchange(installedSink(), std::move(sink));
+}
 
 } // namespace cohortex

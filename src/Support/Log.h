@@ -12,8 +12,14 @@ enum class LogLevel { Debug, Info, Warning, Error };
 using LogSink = std::function<void(LogLevel, std::string_view)>;
 
 void log(LogLevel, std::string_view message);
-inline void logWarning(std::string_view message) { log(LogLevel::Warning, message); }
-inline void logError(std::string_view message) { log(LogLevel::Error, message); }
+inline void logWarning(std::string_view message)
+{
+    log(LogLevel::Warning, message);
+}
+inline void logError(std::string_view message)
+{
+    log(LogLevel::Error, message);
+}
 
 // Returns the sink that was installed before, so a test can put it back.
 LogSink setLogSink(LogSink);
