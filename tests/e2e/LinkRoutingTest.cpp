@@ -45,6 +45,8 @@ TEST_F(LinkRoutingTest, linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWi
     ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
     ASSERT_TRUE(waitForRequests("/routed"));
     EXPECT_EQ(m_server.requestsFor("/routed").front().cookie, "ws=beta");
+    // The artefact should show the routed page drawn, not the moment its request arrived.
+    waitFor([] { return false; }, std::chrono::milliseconds(1500));
     saveScreenshot("e2e-link-routing");
 
     auto outcome = quit();

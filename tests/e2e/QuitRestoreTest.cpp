@@ -33,8 +33,14 @@ TEST_F(QuitRestoreTest, sigtermWritesTabsAndLedgerAndARelaunchBringsBackTabsAndS
     auto handedOver = runSecond({ secondTab });
     ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
     ASSERT_TRUE(waitForRequests("/second-tab"));
-    // Cookie changes are saved a moment after they stop, not at quit; give that save its time.
-    runFor(4s);
+    // Cookie changes are saved a moment after they stop, not at quit: wait until the keyring holds them.
+    const auto account = "session_cookies_" + m_solo->storageIdentifier.string();
+    ASSERT_TRUE(waitFor([&] {
+        auto lookup = LaunchedProgram::run(
+            { "secret-tool", "lookup", "service", "com.kestrelwick.cohortex.keychain", "account", account },
+            m_home.environment(), m_home.path(), 5s);
+        return lookup.succeeded() && !lookup.output.empty();
+    })) << "The session cookie was never saved to the keyring";
 
     auto outcome = quit();
     ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
