@@ -145,7 +145,8 @@ TEST_F(PolkitOnPrivateBusTest, AnUnregisteredActionIsUnavailableAndNeverReachesT
     if (auto started = m_bus->startPolkit(); !started)
         GTEST_SKIP() << started.error();
     LogCapture log;
-    auto& authenticator = makeAuthenticator();
+    // Not our own action: on a machine where Cohortex is installed, that one is registered.
+    auto& authenticator = makeAuthenticator("com.kestrelwick.cohortex.never-installed");
     auto probe = authenticator.refreshAvailability();
     auto prompt = authenticator.authenticate(reason);
 
