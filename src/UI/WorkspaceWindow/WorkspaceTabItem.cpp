@@ -1,14 +1,12 @@
 #include "UI/WorkspaceWindow/WorkspaceTabItem.h"
 
 #include "UI/SymbolIcons.h"
+#include "UI/WorkspaceWindow/ItemAttention.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
-#include <gtkmm/eventcontrollerfocus.h>
-#include <gtkmm/eventcontrollermotion.h>
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/separator.h>
 #include <gtkmm/shortcutcontroller.h>
-#include <gtkmm/window.h>
 
 namespace cohortex {
 
@@ -79,23 +77,12 @@ void WorkspaceTabItem::bind()
     });
     m_close.signal_clicked().connect([this] { m_actions.onClose(); });
 
-    auto motion = Gtk::EventControllerMotion::create();
-    motion->signal_enter().connect([this](double, double) { setHovering(true); });
-    motion->signal_leave().connect([this] { setHovering(false); });
-    add_controller(motion);
-    auto focus = Gtk::EventControllerFocus::create();
-    focus->signal_enter().connect([this] {
-        // Only focus the user moved by keyboard counts: the focus a window gives its first control on
-        // opening must not bring up a close button nobody asked for.
-        auto* window = dynamic_cast<Gtk::Window*>(get_root());
-        m_hasFocusWithin = window && window->get_focus_visible();
-        showCloseButton();
-    });
-    focus->signal_leave().connect([this] {
-        m_hasFocusWithin = false;
-        showCloseButton();
-    });
-    add_controller(focus);
+    watchItemAttention(
+        *this, [this](bool hovering) { setHovering(hovering); },
+        [this](bool focused) {
+            m_hasFocusWithin = focused;
+            showCloseButton();
+        });
 
     auto secondaryClick = Gtk::GestureClick::create();
     secondaryClick->set_button(GDK_BUTTON_SECONDARY);
