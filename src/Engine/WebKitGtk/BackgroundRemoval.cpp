@@ -17,7 +17,16 @@ void removeOnWorker(GTask* task, gpointer, gpointer data, GCancellable*)
 {
     for (const auto& directory : *static_cast<Directories*>(data)) {
         std::error_code error;
-        std::filesystem::remove_all(directory, error);
+        // The network process may still be closing a journal file in there: an entry that vanishes
+        // during the walk fails the walk without anything being wrong, so walk again.
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            error.clear();
+            std::filesystem::remove_all(directory, error);
+            if (error != std::errc::no_such_file_or_directory)
+                break;
+        }
+        if (error == std::errc::no_such_file_or_directory && !std::filesystem::exists(directory, error))
+            error.clear();
         if (error) {
             g_task_return_new_error(task, G_IO_ERROR, g_io_error_from_errno(error.value()),
                 "Cannot delete %s: %s", directory.c_str(), error.message().c_str());
