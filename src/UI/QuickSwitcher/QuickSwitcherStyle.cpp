@@ -19,7 +19,6 @@ constexpr const char* css = R"(
 .quick-switcher-field { font-size: 1.2em; background: none; box-shadow: none; }
 .quick-switcher-empty { padding: 14px; }
 .quick-switcher-list { background: none; }
-.quick-switcher-list > row { padding: 0; background: none; }
 /* The highlight follows the arrow keys at once, however fast they repeat. */
 .quick-switcher-row { padding: 6px 10px; border-radius: 8px; transition: none; }
 .quick-switcher-row.quick-switcher-highlight { background-color: alpha(@theme_selected_bg_color, 0.18); }

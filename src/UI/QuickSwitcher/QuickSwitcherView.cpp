@@ -3,16 +3,12 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/QuickSwitcher/QuickSwitcherStyle.h"
-#include "UI/QuickSwitcher/SwitcherRowButton.h"
 #include "UI/SymbolIcons.h"
 
 #include <gdk/gdkkeysyms.h>
 #include <glibmm/value.h>
-#include <glibmm/variant.h>
 #include <gtkmm/gestureclick.h>
-#include <gtkmm/noselection.h>
 #include <gtkmm/root.h>
-#include <gtkmm/signallistitemfactory.h>
 
 namespace cohortex {
 
@@ -48,7 +44,7 @@ QuickSwitcherView::QuickSwitcherView(SessionManager& sessions, WorkspaceRuntime&
     : Gtk::Box(Gtk::Orientation::VERTICAL)
     , m_sessions(sessions)
     , m_runtime(runtime)
-    , m_rowSlots(Gtk::StringList::create({}))
+    , m_results([this](const SwitcherItem& chosen) { m_sessions.select(chosen); })
 {
     installQuickSwitcherStyle();
     build();
@@ -83,43 +79,10 @@ void QuickSwitcherView::build()
     m_searchRow.append(m_field);
     m_noMatch.add_css_class("dim-label");
     m_noMatch.add_css_class("quick-switcher-empty");
-    buildList();
     m_panel.append(m_searchRow);
     m_panel.append(m_noMatch);
-    m_panel.append(m_scroller);
+    m_panel.append(m_results);
     append(m_panel);
-}
-
-void QuickSwitcherView::buildList()
-{
-    auto factory = Gtk::SignalListItemFactory::create();
-    factory->signal_setup().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
-        item->set_activatable(false);
-        item->set_selectable(false);
-        item->set_child(*Gtk::make_managed<SwitcherRowButton>(
-            [this](const SwitcherItem& chosen) { m_sessions.select(chosen); }));
-    });
-    factory->signal_bind().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
-        auto* button = dynamic_cast<SwitcherRowButton*>(item->get_child());
-        auto position = item->get_position();
-        if (!button || position >= m_rows.size())
-            return;
-        button->show(m_rows[position]);
-        m_boundRows[position] = button;
-    });
-    factory->signal_unbind().connect([this](const Glib::RefPtr<Gtk::ListItem>& item) {
-        // The position may already be gone from the list, so the button is looked up instead.
-        std::erase_if(m_boundRows, [&](const auto& entry) { return entry.second == item->get_child(); });
-        if (auto* button = dynamic_cast<SwitcherRowButton*>(item->get_child()))
-            button->clear();
-    });
-    m_list.set_model(Gtk::NoSelection::create(m_rowSlots));
-    m_list.set_factory(factory);
-    m_list.add_css_class("quick-switcher-list");
-    m_scroller.set_child(m_list);
-    m_scroller.set_policy(Gtk::PolicyType::NEVER, Gtk::PolicyType::AUTOMATIC);
-    m_scroller.set_propagate_natural_height(true);
-    m_scroller.set_max_content_height(360);
 }
 
 void QuickSwitcherView::bind()
@@ -202,34 +165,19 @@ void QuickSwitcherView::chooseSelected()
 
 void QuickSwitcherView::refresh()
 {
-    m_rows = m_model.rows(
+    auto rows = m_model.rows(
         m_sessions.switcherItems(), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
-    // Rows stay where they are and only the count changes, so the list keeps the row widgets it built
-    // and the ones on screen are refilled in place: rebuilding them all on each key costs frames.
-    auto shown = m_rowSlots->get_n_items();
-    auto wanted = static_cast<unsigned>(m_rows.size());
-    if (wanted < shown)
-        m_rowSlots->splice(wanted, shown - wanted, {});
-    else if (wanted > shown)
-        m_rowSlots->splice(shown, 0, std::vector<Glib::ustring>(wanted - shown));
-    for (auto& [position, button] : m_boundRows) {
-        if (position < m_rows.size())
-            button->show(m_rows[position]);
-    }
-    m_noMatch.set_visible(m_rows.empty());
-    m_scroller.set_visible(!m_rows.empty());
-    showHighlight();
+    auto selection = m_model.selection();
+    if (selection < rows.size())
+        rows[selection].isHighlighted = true;
+    m_noMatch.set_visible(rows.empty());
+    m_results.set_visible(!rows.empty());
+    m_results.setRows(std::move(rows));
 }
 
 void QuickSwitcherView::showHighlight()
 {
-    auto selection = m_model.selection();
-    for (std::size_t index = 0; index < m_rows.size(); ++index)
-        m_rows[index].isHighlighted = index == selection;
-    for (auto& [position, button] : m_boundRows)
-        button->setHighlighted(position == selection);
-    if (selection < m_rows.size())
-        m_list.activate_action("list.scroll-to-item", Glib::Variant<guint32>::create(selection));
+    m_results.setHighlight(m_model.selection());
 }
 
 void QuickSwitcherView::closeFromBackdrop(double x, double y)

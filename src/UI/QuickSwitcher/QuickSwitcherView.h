@@ -2,6 +2,7 @@
 
 #include "Models/SwitcherRows.h"
 #include "Support/ScopedConnection.h"
+#include "UI/QuickSwitcher/SwitcherResultList.h"
 
 #include <glibmm/refptr.h>
 #include <gtkmm/box.h>
@@ -9,17 +10,11 @@
 #include <gtkmm/eventcontrollerkey.h>
 #include <gtkmm/image.h>
 #include <gtkmm/label.h>
-#include <gtkmm/listitem.h>
-#include <gtkmm/listview.h>
-#include <gtkmm/scrolledwindow.h>
-#include <gtkmm/stringlist.h>
-#include <map>
 #include <vector>
 
 namespace cohortex {
 
 class SessionManager;
-class SwitcherRowButton;
 class WorkspaceRuntime;
 
 // The quick switcher: a dimmed backdrop over the whole window with a panel near its top, holding a
@@ -40,7 +35,6 @@ public:
 private:
     void build();
     void bind();
-    void buildList();
     void appear();
     void disappear();
     void installMonitor();
@@ -54,18 +48,13 @@ private:
     SessionManager& m_sessions;
     WorkspaceRuntime& m_runtime;
     SwitcherRows m_model;
-    std::vector<SwitcherRow> m_rows;
-    std::map<unsigned, SwitcherRowButton*> m_boundRows;
 
     Gtk::Box m_panel{ Gtk::Orientation::VERTICAL };
     Gtk::Box m_searchRow{ Gtk::Orientation::HORIZONTAL, 8 };
     Gtk::Image m_searchIcon;
     Gtk::Entry m_field;
     Gtk::Label m_noMatch{ noMatch };
-    Gtk::ScrolledWindow m_scroller;
-    Gtk::ListView m_list;
-    // One empty entry per result: the list reads each row from m_rows by its position.
-    Glib::RefPtr<Gtk::StringList> m_rowSlots;
+    SwitcherResultList m_results;
 
     Glib::RefPtr<Gtk::EventControllerKey> m_monitor;
     Gtk::Widget* m_monitored{ nullptr };

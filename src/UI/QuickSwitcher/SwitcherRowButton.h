@@ -24,12 +24,14 @@ public:
     {
         m_item.reset();
         m_badgeText.reset();
+        m_description.clear();
     }
 
 private:
     std::function<void(const SwitcherItem&)> m_onChoose;
     std::optional<SwitcherItem> m_item;
     std::optional<std::string> m_badgeText;
+    Glib::ustring m_description;
 
     Gtk::Box m_layout{ Gtk::Orientation::HORIZONTAL, 8 };
     Gtk::Box m_texts{ Gtk::Orientation::VERTICAL, 2 };

@@ -93,6 +93,22 @@ protected:
         settle();
     }
 
+    // A turn of the wheel over the results, in rows; negative is up.
+    void scrollResults(double rows)
+    {
+        auto* list = find(panel(), [](GtkWidget* w) { return hasClass(w, "quick-switcher-list"); });
+        ASSERT_NE(list, nullptr);
+        GObjectPtr<GListModel> all(gtk_widget_observe_controllers(list));
+        gboolean handled = false;
+        for (guint index = 0; index < g_list_model_get_n_items(all.get()); ++index) {
+            GObjectPtr<GtkEventController> controller(
+                static_cast<GtkEventController*>(g_list_model_get_item(all.get(), index)));
+            if (GTK_IS_EVENT_CONTROLLER_SCROLL(controller.get()))
+                g_signal_emit_by_name(controller.get(), "scroll", 0.0, rows, &handled);
+        }
+        settle();
+    }
+
     std::vector<GtkWidget*> rows() const
     {
         std::vector<GtkWidget*> found;
@@ -264,6 +280,40 @@ TEST_F(QuickSwitcherViewTest, ClickingARowOpensIt)
     settle();
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_FALSE(isShown());
+}
+
+TEST_F(QuickSwitcherViewTest, ALongListShowsAWindowThatFollowsTheHighlightAndTheWheel)
+{
+    present();
+    for (int page = 1; page < 20; ++page) {
+        auto id = runtime.newTab(mail.id, *Url::parse("about:blank"));
+        runtime.updateTab(
+            *id, mail.id, "Page " + std::to_string(page), Url::parse("https://mail.example.com/"));
+    }
+    showSwitcher();
+    auto results = SwitcherRows().results(manager->switcherItems());
+    std::vector<std::string> titles;
+    for (const auto& item : results)
+        titles.push_back(item.title);
+    ASSERT_GT(titles.size(), 20u);
+    auto shownFrom = [&](std::size_t first) {
+        return std::vector<std::string>(titles.begin() + first, titles.begin() + first + 8);
+    };
+    EXPECT_EQ(rowTitles(), shownFrom(0));
+
+    for (int step = 0; step < 12; ++step)
+        press(GDK_KEY_Down);
+    EXPECT_EQ(rowTitles(), shownFrom(5));
+    EXPECT_EQ(highlightedRow(), 7);
+
+    scrollResults(-3);
+    EXPECT_EQ(rowTitles(), shownFrom(2));
+    EXPECT_EQ(highlightedRow(), -1) << "the wheel moves the rows, not the highlight";
+    EXPECT_FALSE(saveScreenshot(root(), "quick-switcher-long-list").empty());
+    pressReturn();
+    ASSERT_TRUE(results[12].tabId.has_value());
+    EXPECT_EQ(runtime.activeTab(mail.id)->id, *results[12].tabId)
+        << "Return opens the highlighted row even when it is scrolled away";
 }
 
 TEST_F(QuickSwitcherViewTest, Screenshots)
