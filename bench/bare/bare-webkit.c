@@ -1,9 +1,11 @@
 /* The yardstick for Cohortex's launch and memory figures: the least a WebKitGTK 6.0 browser does.
  * One window; N views, each on a network session of its own (as each workspace has one), all loading
- * the same page; only the first is shown. SIGUSR1 destroys every view but the shown one, which is what
- * hibernating all background workspaces amounts to here.
+ * the same page; only the first is shown. With --show-each, every view is shown in turn for 0.7 s and
+ * then the first again, as a user who looks at each workspace once does: the engine keeps what it
+ * needed to draw a view after it was hidden. SIGUSR1 destroys every view but the shown one, which is
+ * what hibernating all background workspaces amounts to here.
  *
- *   bare-webkit [--views N] [--data DIR] URL
+ *   bare-webkit [--views N] [--show-each] [--data DIR] URL
  */
 #include <glib-unix.h>
 #include <gtk/gtk.h>
@@ -15,6 +17,7 @@
 static int viewCount = 1;
 static const char* dataRoot = NULL;
 static const char* url = NULL;
+static gboolean showEach = FALSE;
 
 static WebKitNetworkSession* newSession(int index)
 {
@@ -41,6 +44,16 @@ static gboolean dropHiddenViews(gpointer stack)
     return G_SOURCE_CONTINUE;
 }
 
+static gboolean showNext(gpointer stack)
+{
+    static int shown = 0;
+    ++shown;
+    char* name = g_strdup_printf("view-%d", shown < viewCount ? shown : 0);
+    gtk_stack_set_visible_child_name(GTK_STACK(stack), name);
+    g_free(name);
+    return shown < viewCount ? G_SOURCE_CONTINUE : G_SOURCE_REMOVE;
+}
+
 static void activate(GtkApplication* app, gpointer unused)
 {
     (void)unused;
@@ -59,6 +72,8 @@ static void activate(GtkApplication* app, gpointer unused)
     gtk_stack_set_visible_child_name(GTK_STACK(stack), "view-0");
     gtk_window_set_child(GTK_WINDOW(window), stack);
     g_unix_signal_add(SIGUSR1, dropHiddenViews, stack);
+    if (showEach && viewCount > 1)
+        g_timeout_add(700, showNext, stack);
     gtk_window_present(GTK_WINDOW(window));
 }
 
@@ -67,13 +82,15 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--views") == 0 && i + 1 < argc)
             viewCount = atoi(argv[++i]);
+        else if (strcmp(argv[i], "--show-each") == 0)
+            showEach = TRUE;
         else if (strcmp(argv[i], "--data") == 0 && i + 1 < argc)
             dataRoot = argv[++i];
         else
             url = argv[i];
     }
     if (!url || viewCount < 1) {
-        fprintf(stderr, "usage: bare-webkit [--views N] [--data DIR] URL\n");
+        fprintf(stderr, "usage: bare-webkit [--views N] [--show-each] [--data DIR] URL\n");
         return 2;
     }
     GtkApplication* app = gtk_application_new(NULL, G_APPLICATION_NON_UNIQUE);

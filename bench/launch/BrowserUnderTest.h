@@ -35,8 +35,8 @@ public:
     virtual std::string pagesPerView() const = 0;
 };
 
-std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary);
-// hibernationWait: how long idle workspaces are given to fall asleep (see CohortexBrowser.cpp).
+std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, bool showEach);
+// hibernationWait: how long idle workspaces are given to fall asleep (see Browsers.cpp).
 std::unique_ptr<BrowserUnderTest> makeCohortex(
     std::filesystem::path binary, std::chrono::seconds hibernationWait);
 

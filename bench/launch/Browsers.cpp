@@ -31,15 +31,22 @@ int nextLaunch()
     return ++s_launches;
 }
 
+// Either with views that are never drawn but the first, or with every view shown once as a user who
+// looks at each workspace does: the engine keeps what it needed to draw a view after it was hidden.
 class BareWebKit final : public BrowserUnderTest {
 public:
-    explicit BareWebKit(std::filesystem::path binary)
+    BareWebKit(std::filesystem::path binary, bool showEach)
         : m_binary(std::move(binary))
+        , m_showEach(showEach)
     {
     }
 
-    std::string name() const override { return "bare-webkit"; }
-    std::string pagesPerView() const override { return "bare-webkit: one page per view"; }
+    std::string name() const override { return m_showEach ? "bare-shown" : "bare-webkit"; }
+    std::string pagesPerView() const override
+    {
+        return m_showEach ? "bare-shown: bare-webkit --show-each, every view shown once, then the first again"
+                          : "bare-webkit: one page per view, only the first ever shown";
+    }
 
     std::unique_ptr<LaunchedProgram> launch(
         const TemporaryHome& home, const TestHttpServer& server, const std::string& path) override
@@ -51,9 +58,15 @@ public:
         const TemporaryHome& home, TestHttpServer& server, int count, LoadPurpose) override
     {
         const auto path = countedPath("/bare-views-", nextLaunch(), count);
-        auto program = start(home, { "--views", std::to_string(count), server.url(path) });
+        std::vector<std::string> arguments{ "--views", std::to_string(count), server.url(path) };
+        if (m_showEach)
+            arguments.insert(arguments.begin(), "--show-each");
+        auto program = start(home, std::move(arguments));
         if (!waitForRequests(server, path, static_cast<std::size_t>(count)))
             return nullptr;
+        // It shows one view every 0.7 s after starting, then the first again.
+        if (m_showEach)
+            runFor(std::chrono::milliseconds(700) * (count + 1));
         return program;
     }
 
@@ -73,6 +86,7 @@ private:
     }
 
     std::filesystem::path m_binary;
+    bool m_showEach;
 };
 
 // Cohortex hibernates a background workspace once it has been idle for "sleepAfterMinutes" minutes, checked
@@ -153,9 +167,9 @@ private:
 
 } // namespace
 
-std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary)
+std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, bool showEach)
 {
-    return std::make_unique<BareWebKit>(std::move(binary));
+    return std::make_unique<BareWebKit>(std::move(binary), showEach);
 }
 
 std::unique_ptr<BrowserUnderTest> makeCohortex(

@@ -15,8 +15,9 @@
 // alternating between the programs, each start on an empty profile (Cohortex: one stored workspace). Memory
 // is the sum of Pss over the process and all its descendants (WebKit's web and network processes), once all
 // views are loaded and, in a second launch, after every view but the shown one was released (bare-webkit:
-// SIGUSR1; Cohortex: its own hibernation, see Browsers.cpp). Without a cohortex binary only bare-webkit
-// is measured.
+// SIGUSR1; Cohortex: its own hibernation, see Browsers.cpp). bare-webkit runs twice: with its hidden views
+// never drawn, and with each view shown once (bare-shown), which is how Cohortex's workspaces come to be
+// loaded. Without a cohortex binary only bare-webkit is measured.
 #include "BrowserUnderTest.h"
 #include "MemoryFigures.h"
 #include "e2e/ProcessTree.h"
@@ -145,7 +146,8 @@ MemoryRow measureMemory(BrowserUnderTest& browser, TestHttpServer& server, int c
 std::vector<std::unique_ptr<BrowserUnderTest>> browsers(const Options& options)
 {
     std::vector<std::unique_ptr<BrowserUnderTest>> result;
-    result.push_back(makeBareWebKit(options.bare));
+    result.push_back(makeBareWebKit(options.bare, false));
+    result.push_back(makeBareWebKit(options.bare, true));
     if (!options.cohortex.empty())
         result.push_back(makeCohortex(options.cohortex, options.hibernationWait));
     return result;
