@@ -43,11 +43,12 @@ void ProxyLogins::setCredential(std::optional<ProxyCredential> credential)
 // loop; so a retry is declined.
 void ProxyLogins::answer(WebKitAuthenticationRequest* request)
 {
-    if (m_isAwaitingCredential && !webkit_authentication_request_is_retry(request)) {
+    if (webkit_authentication_request_is_retry(request))
+        respond(request, std::nullopt);
+    else if (m_isAwaitingCredential)
         hold(request);
-        return;
-    }
-    respond(request, webkit_authentication_request_is_retry(request) ? std::nullopt : m_credential);
+    else
+        respond(request, m_credential);
 }
 
 void ProxyLogins::startOver()
