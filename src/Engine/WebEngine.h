@@ -22,6 +22,9 @@ struct ProxySettings {
     // Without a password the proxy is still used; it may then refuse the requests.
     std::optional<std::string> username;
     std::optional<std::string> password;
+    // The password is still being read: a login the proxy asks for meanwhile waits for it instead of
+    // going without. Settings given later say whether one came.
+    bool awaitsPassword{ false };
 
     bool operator==(const ProxySettings&) const = default;
 };
@@ -42,7 +45,8 @@ public:
     virtual Task<void> removeAllData(Uuid storage) = 0;
     // Drops the store and deletes its files. False, and nothing deleted, while a page still uses it.
     virtual Task<bool> destroyStore(Uuid storage) = 0;
-    // Replaces the store's proxy; no settings means direct connections.
+    // Replaces the store's proxy; no settings means direct connections. A proxy login that the store's
+    // pages have made lasts only until the proxy is replaced: the pages made afterwards log in afresh.
     virtual void setProxy(const Uuid& storage, std::optional<ProxySettings>) = 0;
 };
 

@@ -64,8 +64,9 @@ public:
     // record for the debounced save and starts observing its cookie jar. Later calls change nothing.
     void openStore(const WorkspaceSession&);
     // Replaces the store's proxy with the record's; the store must be open. The endpoint is in place
-    // when this returns; a credential follows once the keyring has answered, unless a later call has
-    // replaced the proxy by then.
+    // when this returns, waiting for a password if the record names a user. Once the keyring has
+    // answered, the store learns the password or that there is none, unless a later call has replaced
+    // the proxy by then.
     void applyProxy(const WorkspaceSession&);
     // Deletes the workspace's saved blob and all of its website data; completion runs on the main
     // queue once the engine has finished.
@@ -94,8 +95,8 @@ private:
     Task<void> restoreCookies(std::weak_ptr<void> alive, WorkspaceSession);
     Task<void> wipe(std::weak_ptr<void> alive, Uuid storage, std::function<void()> completion);
     Task<void> destroyWithRetries(std::weak_ptr<void> alive, Uuid storage);
-    Task<void> attachProxyCredential(std::weak_ptr<void> alive, Uuid storage, Uuid workspaceID,
-        std::string username, ProxySettings, std::uint64_t generation);
+    Task<void> attachProxyCredential(
+        std::weak_ptr<void> alive, Uuid storage, Uuid workspaceID, ProxySettings, std::uint64_t generation);
 
     MainQueue& m_queue;
     DefaultsStore& m_defaults;

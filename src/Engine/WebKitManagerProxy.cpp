@@ -44,29 +44,34 @@ void WebKitManager::applyProxy(const WorkspaceSession& workspace)
     m_proxyGenerations.insert_or_assign(storage, generation);
 
     // The keyring answers asynchronously here, while the engine may start a request at any moment. So
-    // the endpoint goes in at once, without a credential: no request of this workspace can then leave
-    // directly, past the proxy the user chose. The credential follows when the password arrives; until
-    // then a proxy that requires it refuses the requests, which fail rather than leak.
+    // the endpoint goes in at once, waiting for its password: no request of this workspace can then
+    // leave directly, past the proxy the user chose, and a login the proxy asks for meanwhile is held
+    // until the password is here rather than refused.
     auto endpoint = proxyEndpoint(workspace);
-    m_engine.setProxy(storage, endpoint);
-    if (!endpoint || !workspace.proxyUsername || workspace.proxyUsername->empty())
+    if (!endpoint || !workspace.proxyUsername || workspace.proxyUsername->empty()) {
+        m_engine.setProxy(storage, endpoint);
         return;
-    attachProxyCredential(m_alive, storage, workspace.id, *workspace.proxyUsername, *endpoint, generation);
+    }
+    endpoint->username = *workspace.proxyUsername;
+    endpoint->awaitsPassword = true;
+    m_engine.setProxy(storage, endpoint);
+    attachProxyCredential(m_alive, storage, workspace.id, *endpoint, generation);
 }
 
 Task<void> WebKitManager::attachProxyCredential(std::weak_ptr<void> alive, Uuid storage, Uuid workspaceID,
-    std::string username, ProxySettings settings, std::uint64_t generation)
+    ProxySettings settings, std::uint64_t generation)
 {
     auto password = co_await m_passwords.proxyPassword(workspaceID);
-    if (alive.expired() || !password)
+    if (alive.expired())
         co_return;
     // A later application (a newer record, a changed password, a deleted store) has replaced the
     // proxy this read was for; its own read decides the credential.
     auto current = m_proxyGenerations.find(storage);
     if (current == m_proxyGenerations.end() || current->second != generation)
         co_return;
-    settings.username = std::move(username);
-    settings.password = std::move(*password);
+    // Without a readable password the proxy is still used, and the engine stops holding its logins.
+    settings.password = std::move(password);
+    settings.awaitsPassword = false;
     m_engine.setProxy(storage, std::move(settings));
 }
 

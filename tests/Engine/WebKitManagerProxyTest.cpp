@@ -27,6 +27,14 @@ ProxySettings httpEndpoint(std::optional<std::string> username = {}, std::option
     return { Kind::HttpConnect, "proxy.example", 3128, std::move(username), std::move(password) };
 }
 
+// The endpoint while the user's password is still being read.
+ProxySettings awaitingPassword(std::string username)
+{
+    auto settings = httpEndpoint(std::move(username));
+    settings.awaitsPassword = true;
+    return settings;
+}
+
 using History = std::vector<std::optional<ProxySettings>>;
 
 struct ProxyCase {
@@ -94,9 +102,9 @@ TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrives)
     passwords.passwords[workspace.id] = "pa55";
     passwords.delays = { 2 };
     manager.openStore(workspace);
-    EXPECT_EQ(history(workspace), History{ httpEndpoint() });
+    EXPECT_EQ(history(workspace), History{ awaitingPassword("alice") });
     queue.advance(2);
-    EXPECT_EQ(history(workspace), (History{ httpEndpoint(), httpEndpoint("alice", "pa55") }));
+    EXPECT_EQ(history(workspace), (History{ awaitingPassword("alice"), httpEndpoint("alice", "pa55") }));
 }
 
 TEST_F(WebKitManagerProxyTest, WithoutAStoredPasswordOrAUserNameTheProxyHasNoCredential)
@@ -107,10 +115,10 @@ TEST_F(WebKitManagerProxyTest, WithoutAStoredPasswordOrAUserNameTheProxyHasNoCre
     manager.openStore(withoutPassword);
     manager.openStore(withoutUser);
     queue.advance(1);
-    // Only the user with a name had its password read.
+    // Only the user with a name had its password read; that none came ends the wait for it.
     EXPECT_EQ(passwords.reads, 1);
-    for (const auto* workspace : { &withoutPassword, &withoutUser })
-        EXPECT_EQ(history(*workspace), History{ httpEndpoint() });
+    EXPECT_EQ(history(withoutPassword), (History{ awaitingPassword("alice"), httpEndpoint("alice") }));
+    EXPECT_EQ(history(withoutUser), History{ httpEndpoint() });
 }
 
 TEST_F(WebKitManagerProxyTest, ASlowPasswordReadOvertakenByALaterRefreshDoesNotWin)
@@ -140,9 +148,10 @@ TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedOrTheStor
         else
             manager.refreshProxy(withProxy(workspace, std::nullopt, std::nullopt, std::nullopt));
         queue.advance(3);
-        // The bare endpoint, then nothing: the proxy was removed, or the deleted store got no more.
+        // The endpoint waiting, then nothing: the proxy was removed, or the deleted store got no more.
         EXPECT_EQ(history(workspace),
-            (deletesStore ? History{ httpEndpoint() } : History{ httpEndpoint(), std::nullopt }))
+            (deletesStore ? History{ awaitingPassword("alice") }
+                          : History{ awaitingPassword("alice"), std::nullopt }))
             << deletesStore;
     }
 }

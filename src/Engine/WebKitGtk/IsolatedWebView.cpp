@@ -73,7 +73,22 @@ void IsolatedWebView::Coordinator::start()
         this));
     m_services.registry.registerView(std::weak_ptr<MeasurableView>(shared_from_this()), m_configuration.tabId,
         m_configuration.workspaceId);
-    webkit_web_view_load_uri(m_view.get(), m_configuration.url.absoluteString().c_str());
+    loadFirstPage();
+}
+
+// A fresh session of the store may still be receiving the user's session cookies; a page loaded before
+// they are in would go out without the user's logins.
+void IsolatedWebView::Coordinator::loadFirstPage()
+{
+    auto ready = m_services.engine.readySession(m_configuration.storageIdentifier);
+    auto load = [weak = weak_from_this()](const auto&) {
+        if (auto self = weak.lock(); self && self->m_view)
+            webkit_web_view_load_uri(self->m_view.get(), self->m_configuration.url.absoluteString().c_str());
+    };
+    if (ready.isDone())
+        load(ready.result());
+    else
+        ready.onDone(load);
 }
 
 void IsolatedWebView::Coordinator::tearDown()

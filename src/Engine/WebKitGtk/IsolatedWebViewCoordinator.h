@@ -36,6 +36,7 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
 
     // In IsolatedWebView.cpp: creating, updating and tearing down the main view.
     void start();
+    void loadFirstPage();
     void tearDown();
     void update(bool isActive, const std::optional<NavigationRequest>&);
     void perform(const NavigationCommand&);

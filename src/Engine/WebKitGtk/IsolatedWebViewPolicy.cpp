@@ -14,10 +14,6 @@ namespace {
 constexpr int popupWidth = 520;
 constexpr int popupHeight = 680;
 
-struct CredentialFree {
-    void operator()(WebKitCredential* credential) const { webkit_credential_free(credential); }
-};
-
 std::string requestURI(WebKitNavigationAction* action)
 {
     const char* uri = webkit_uri_request_get_uri(webkit_navigation_action_get_request(action));
@@ -143,20 +139,13 @@ void IsolatedWebView::Coordinator::closePopups()
     }
 }
 
-// Only the store's HTTP proxy is answered, once: a second request for it means the login was refused.
-// Sites asking for a login get WebKit's own dialog.
+// Only the store's HTTP proxy is answered, by the store, which knows its credential. Sites asking for a
+// login get WebKit's own dialog.
 bool IsolatedWebView::Coordinator::authenticate(WebKitAuthenticationRequest* request)
 {
     if (!webkit_authentication_request_is_for_proxy(request))
         return false;
-    auto credential = m_services.engine.proxyCredential(m_configuration.storageIdentifier);
-    if (!credential || webkit_authentication_request_is_retry(request)) {
-        webkit_authentication_request_cancel(request);
-        return true;
-    }
-    std::unique_ptr<WebKitCredential, CredentialFree> login(webkit_credential_new(
-        credential->first.c_str(), credential->second.c_str(), WEBKIT_CREDENTIAL_PERSISTENCE_FOR_SESSION));
-    webkit_authentication_request_authenticate(request, login.get());
+    m_services.engine.answerProxyLogin(m_configuration.storageIdentifier, request);
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "Engine/WebKitGtk/BackgroundRemoval.h"
 #include "Engine/WebKitGtk/BrowserWebContext.h"
-#include "Engine/WebKitGtk/SoupCookies.h"
+#include "Engine/WebKitGtk/SessionCookieJar.h"
 #include "Platform/Linux/GLibAsync.h"
 #include "Support/Log.h"
 
@@ -15,19 +15,6 @@
 namespace cohortex {
 
 namespace {
-
-struct CookieListFree {
-    void operator()(GList* list) const
-    {
-        g_list_free_full(list, reinterpret_cast<GDestroyNotify>(soup_cookie_free));
-    }
-};
-using CookieList = std::unique_ptr<GList, CookieListFree>;
-
-WebKitCookieManager* cookieManager(const GObjectPtr<WebKitNetworkSession>& session)
-{
-    return webkit_network_session_get_cookie_manager(session.get());
-}
 
 // A time span of zero reaches back to the beginning: every item, however old.
 Task<void> clearWebsiteData(GObjectPtr<WebKitNetworkSession> session)
@@ -43,7 +30,11 @@ Task<void> clearWebsiteData(GObjectPtr<WebKitNetworkSession> session)
 
 } // namespace
 
-WebKitEngine::WebKitEngine() = default;
+WebKitEngine::WebKitEngine(std::chrono::milliseconds proxyLoginWait)
+    : m_proxyLoginWait(proxyLoginWait)
+{
+}
+
 WebKitEngine::~WebKitEngine() = default;
 
 void WebKitEngine::openStore(const Uuid& storage)
@@ -55,37 +46,20 @@ WebKitStore& WebKitEngine::store(const Uuid& storage)
 {
     auto& store = m_stores[storage];
     if (!store)
-        store = std::make_unique<WebKitStore>(StoreDirectories::forStorage(storage));
+        store = std::make_unique<WebKitStore>(StoreDirectories::forStorage(storage), m_proxyLoginWait);
     return *store;
 }
 
 Task<std::vector<HttpCookie>> WebKitEngine::allCookies(Uuid storage)
 {
-    auto session = store(storage).sessionHandle();
-    auto result = co_await awaitAsyncResult([&session](GAsyncReadyCallback ready, gpointer data) {
-        webkit_cookie_manager_get_all_cookies(cookieManager(session), nullptr, ready, data);
-    });
-    GErrorPtr error;
-    CookieList list(
-        webkit_cookie_manager_get_all_cookies_finish(cookieManager(session), result.get(), error.out()));
-    if (error)
-        logWarning(std::string("Cannot read the cookies of a data store: ") + error.message());
-    std::vector<HttpCookie> cookies;
-    for (auto* item = list.get(); item; item = item->next)
-        cookies.push_back(httpCookieFromSoup(static_cast<SoupCookie*>(item->data)));
-    co_return cookies;
+    auto session = co_await store(storage).readySession();
+    co_return co_await cohortex::allCookies(std::move(session));
 }
 
 Task<void> WebKitEngine::setCookie(Uuid storage, HttpCookie cookie)
 {
-    auto session = store(storage).sessionHandle();
-    auto soup = soupCookieFromHttp(cookie);
-    auto result = co_await awaitAsyncResult([&session, &soup](GAsyncReadyCallback ready, gpointer data) {
-        webkit_cookie_manager_add_cookie(cookieManager(session), soup.get(), nullptr, ready, data);
-    });
-    GErrorPtr error;
-    if (!webkit_cookie_manager_add_cookie_finish(cookieManager(session), result.get(), error.out()))
-        logWarning("Cannot set a cookie for " + cookie.domain + ": " + error.message());
+    auto session = co_await store(storage).readySession();
+    co_await addCookie(std::move(session), std::move(cookie));
 }
 
 void WebKitEngine::observeCookies(const Uuid& storage, std::function<void()> changed)
@@ -95,7 +69,8 @@ void WebKitEngine::observeCookies(const Uuid& storage, std::function<void()> cha
 
 Task<void> WebKitEngine::removeAllData(Uuid storage)
 {
-    co_await clearWebsiteData(store(storage).sessionHandle());
+    auto session = co_await store(storage).readySession();
+    co_await clearWebsiteData(std::move(session));
 }
 
 Task<bool> WebKitEngine::destroyStore(Uuid storage)
@@ -106,8 +81,12 @@ Task<bool> WebKitEngine::destroyStore(Uuid storage)
             co_return false;
         // The network process writes a store's files in its own time, even after its last page closed.
         // Clearing first waits for that work and leaves it nothing to write once the session is gone;
-        // deleting right away let it bring the directories back.
-        co_await clearWebsiteData(found->second->sessionHandle());
+        // deleting right away let it bring the directories back. A fresh session still receiving
+        // cookies would write them after the clearing, so that comes first.
+        auto session = co_await found->second->readySession();
+        if (alive.expired())
+            co_return false;
+        co_await clearWebsiteData(std::move(session));
         if (alive.expired())
             co_return false;
         if (found = m_stores.find(storage); found != m_stores.end()) {
@@ -134,15 +113,23 @@ WebKitNetworkSession* WebKitEngine::networkSession(const Uuid& storage)
 
 WebKitNetworkSession* WebKitEngine::acquire(const Uuid& storage)
 {
-    auto& opened = store(storage);
-    opened.acquire();
-    return opened.session();
+    return store(storage).acquire();
 }
 
 void WebKitEngine::release(const Uuid& storage)
 {
     if (auto found = m_stores.find(storage); found != m_stores.end())
         found->second->release();
+}
+
+Task<GObjectPtr<WebKitNetworkSession>> WebKitEngine::readySession(Uuid storage)
+{
+    return store(storage).readySession();
+}
+
+void WebKitEngine::answerProxyLogin(const Uuid& storage, WebKitAuthenticationRequest* request)
+{
+    store(storage).answerProxyLogin(request);
 }
 
 std::optional<ProxyCredential> WebKitEngine::proxyCredential(const Uuid& storage) const

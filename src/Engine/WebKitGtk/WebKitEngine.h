@@ -4,6 +4,7 @@
 #include "Engine/WebKitGtk/ProxyRoute.h"
 #include "Engine/WebKitGtk/WebKitStore.h"
 
+#include <chrono>
 #include <map>
 #include <memory>
 
@@ -15,12 +16,16 @@ namespace cohortex {
 //
 // Web views take their session from here. A view calls acquire() before it is created on a store's
 // session and release() once it is gone; while any view holds a store, destroyStore() refuses. A view
-// answers its "authenticate" signal for a proxy with proxyCredential().
+// loads its first page once readySession() is done, and hands its "authenticate" requests for a proxy
+// to answerProxyLogin().
 //
 // A GLib main queue must be current: every operation resumes on it.
 class WebKitEngine final : public WebEngine {
 public:
-    WebKitEngine();
+    // How long a page's request for its proxy's login may wait for a password still being read.
+    static constexpr std::chrono::milliseconds defaultProxyLoginWait{ 30'000 };
+
+    explicit WebKitEngine(std::chrono::milliseconds proxyLoginWait = defaultProxyLoginWait);
     ~WebKitEngine() override;
     WebKitEngine(const WebKitEngine&) = delete;
     WebKitEngine& operator=(const WebKitEngine&) = delete;
@@ -33,15 +38,24 @@ public:
     Task<bool> destroyStore(Uuid storage) override;
     void setProxy(const Uuid& storage, std::optional<ProxySettings>) override;
 
-    // The store's session, opening the store if needed. It stays valid until the store is destroyed or
-    // the engine goes away; a view that needs it longer takes a reference.
+    // The store's session, opening the store if needed. It stays valid until the store replaces it (see
+    // acquire()), is destroyed or the engine goes away; a view that needs it longer takes a reference.
     WebKitNetworkSession* networkSession(const Uuid& storage);
-    // Counts one more view using the store and returns its session.
+    // Counts one more view using the store and returns the session the view must use: a fresh one when no
+    // view held the store and its proxy was replaced after a login to it was given or refused. A fresh
+    // session is ready for pages once readySession() is done.
     WebKitNetworkSession* acquire(const Uuid& storage);
     // Undoes one acquire().
     void release(const Uuid& storage);
-    // What to answer when the store's HTTP proxy asks for a login. Nothing without a proxy, for a SOCKS5
-    // proxy (which gets its login up front) and for a proxy set without user name or password.
+    // The store's session once its cookies are in place; a page loaded earlier would go out without the
+    // user's logins.
+    Task<GObjectPtr<WebKitNetworkSession>> readySession(Uuid storage);
+    // Answers the request of a page on the store's session for its HTTP proxy's login: at once with the
+    // store's credential, once a password still being read arrives, or declined when there is none.
+    void answerProxyLogin(const Uuid& storage, WebKitAuthenticationRequest*);
+    // The credential the store's HTTP proxy gets when it asks. Nothing without a proxy, for a SOCKS5 proxy
+    // (which gets its login up front), for a proxy set without user name or password, and while the
+    // password is still being read.
     std::optional<ProxyCredential> proxyCredential(const Uuid& storage) const;
     // The web context the browser's views share, made on first use: its web processes load the
     // browser's web-process extension, which tells each view its process.
@@ -50,6 +64,7 @@ public:
 private:
     WebKitStore& store(const Uuid& storage);
 
+    std::chrono::milliseconds m_proxyLoginWait;
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
     GObjectPtr<WebKitWebContext> m_webContext;
     // Expires with the engine, for the coroutines that come back to it after a wait.

@@ -1,5 +1,6 @@
 #include "Engine/WebKitGtk/WebKitStore.h"
 
+#include "Engine/WebKitGtk/SessionCookieJar.h"
 #include "Platform/Linux/PrivateFiles.h"
 #include "Support/Log.h"
 
@@ -46,15 +47,45 @@ GObjectPtr<WebKitNetworkSession> createSession(const StoreDirectories& directori
     return session;
 }
 
+// Resolves to the fresh session once the renewal has given it the old one's cookies, at once when no
+// renewal is under way.
+Task<GObjectPtr<WebKitNetworkSession>> whenRenewed(
+    Task<GObjectPtr<WebKitNetworkSession>> renewal, GObjectPtr<WebKitNetworkSession> current)
+{
+    if (!renewal.isValid() || renewal.isDone())
+        co_return current;
+    auto renewed = co_await renewal;
+    co_return renewed;
+}
+
+Task<GObjectPtr<WebKitNetworkSession>> renew(
+    GObjectPtr<WebKitNetworkSession> previous, GObjectPtr<WebKitNetworkSession> fresh)
+{
+    co_await copySessionCookies(std::move(previous), fresh);
+    co_return fresh;
+}
+
 } // namespace
 
-WebKitStore::WebKitStore(StoreDirectories directories)
+WebKitStore::WebKitStore(StoreDirectories directories, std::chrono::milliseconds proxyLoginWait)
     : m_directories(std::move(directories))
-    , m_session(createSession(m_directories))
+    , m_proxyLogins(proxyLoginWait)
 {
+    startSession();
+}
+
+void WebKitStore::startSession()
+{
+    m_session = createSession(m_directories);
     auto* cookies = webkit_network_session_get_cookie_manager(m_session.get());
     auto handler = g_signal_connect(cookies, "changed", G_CALLBACK(cookiesChanged), this);
     m_cookiesChangedHandler = GSignalConnection(GObjectPtr<WebKitCookieManager>::retain(cookies), handler);
+    applyProxySettings();
+}
+
+Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readySession() const
+{
+    return whenRenewed(m_renewal, m_session);
 }
 
 void WebKitStore::observeCookies(std::function<void()> changed)
@@ -64,18 +95,53 @@ void WebKitStore::observeCookies(std::function<void()> changed)
 
 void WebKitStore::setProxy(const std::optional<ProxySettings>& settings)
 {
-    if (!settings) {
-        m_proxyCredential.reset();
+    // The session keeps the login it made for the proxy it had; the pages made from now on need a
+    // session that logs in afresh.
+    if (m_proxyLogins.hasAnswered())
+        m_needsFreshSession = true;
+    std::optional<ProxyRoute> route;
+    if (settings)
+        route = ProxyRoute::forSettings(*settings);
+    auto uri = route ? std::optional(route->uri) : std::nullopt;
+    // Giving the network session the same settings again would gain nothing, and an HTTP proxy's URI
+    // stays the same when only its credential changes.
+    if (!m_hasProxySettings || uri != m_proxyUri) {
+        m_proxyUri = std::move(uri);
+        m_hasProxySettings = true;
+        applyProxySettings();
+    }
+    if (settings && settings->awaitsPassword)
+        m_proxyLogins.awaitCredential();
+    else
+        m_proxyLogins.setCredential(route ? route->credential : std::nullopt);
+}
+
+void WebKitStore::applyProxySettings()
+{
+    if (!m_hasProxySettings)
+        return;
+    if (!m_proxyUri) {
         webkit_network_session_set_proxy_settings(
             m_session.get(), WEBKIT_NETWORK_PROXY_MODE_NO_PROXY, nullptr);
         return;
     }
-    auto route = ProxyRoute::forSettings(*settings);
-    m_proxyCredential = std::move(route.credential);
     // No host is exempt, not even this machine: a workspace with a proxy never connects directly.
     std::unique_ptr<WebKitNetworkProxySettings, ProxySettingsFree> proxy(
-        webkit_network_proxy_settings_new(route.uri.c_str(), nullptr));
+        webkit_network_proxy_settings_new(m_proxyUri->c_str(), nullptr));
     webkit_network_session_set_proxy_settings(m_session.get(), WEBKIT_NETWORK_PROXY_MODE_CUSTOM, proxy.get());
+}
+
+void WebKitStore::answerProxyLogin(WebKitAuthenticationRequest* request)
+{
+    m_proxyLogins.answer(request);
+}
+
+WebKitNetworkSession* WebKitStore::acquire()
+{
+    if (m_useCount == 0 && m_needsFreshSession)
+        renewSession();
+    ++m_useCount;
+    return m_session.get();
 }
 
 void WebKitStore::release()
@@ -85,6 +151,17 @@ void WebKitStore::release()
         return;
     }
     --m_useCount;
+}
+
+// The store lets go of the old session here, and the copy holds it until it has read its jar. No page
+// uses it any more, since the store was free, so the jar does not change after the copy has read it.
+void WebKitStore::renewSession()
+{
+    m_needsFreshSession = false;
+    m_proxyLogins.startOver();
+    auto previous = m_session;
+    startSession();
+    m_renewal = renew(std::move(previous), m_session);
 }
 
 void WebKitStore::cookiesChanged(WebKitCookieManager*, gpointer data)

@@ -1,50 +1,75 @@
 #pragma once
 
 #include "Engine/WebEngine.h"
+#include "Engine/WebKitGtk/ProxyLogins.h"
 #include "Engine/WebKitGtk/ProxyRoute.h"
 #include "Engine/WebKitGtk/StoreDirectories.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
+#include "Support/Task.h"
 
+#include <chrono>
 #include <functional>
 #include <optional>
+#include <string>
 #include <webkit/webkit.h>
 
 namespace cohortex {
 
 // One open website data store: a persistent WebKit network session over the store's own directories,
 // and what the web views of this run need to know about it.
+//
+// A network session keeps the proxy login its pages made, or were refused, for as long as it lives. So
+// once its proxy has been replaced after such a login, the store starts a fresh session over the same
+// directories the next time a view takes it while none holds it. The fresh session reads the persistent
+// cookies from the cookie file and receives the old one's session cookies; until they are in,
+// readySession() waits. A GLib main queue must be current.
 class WebKitStore {
 public:
-    explicit WebKitStore(StoreDirectories);
+    WebKitStore(StoreDirectories, std::chrono::milliseconds proxyLoginWait);
     WebKitStore(const WebKitStore&) = delete;
     WebKitStore& operator=(const WebKitStore&) = delete;
 
     const StoreDirectories& directories() const { return m_directories; }
+    // The current session. It may still be receiving cookies: work with the jar goes through readySession().
     WebKitNetworkSession* session() const { return m_session.get(); }
-    // A reference to the session, for work that may outlive this store.
-    GObjectPtr<WebKitNetworkSession> sessionHandle() const { return m_session; }
+    // A reference to the current session once its cookies are in place, for work that may outlive this store.
+    Task<GObjectPtr<WebKitNetworkSession>> readySession() const;
 
     // Replaces the observer; the engine calls it on every change of the cookie jar.
     void observeCookies(std::function<void()>);
 
     void setProxy(const std::optional<ProxySettings>&);
-    const std::optional<ProxyCredential>& proxyCredential() const { return m_proxyCredential; }
+    const std::optional<ProxyCredential>& proxyCredential() const { return m_proxyLogins.credential(); }
+    // Answers, holds or declines the request of a page on this store's session for its HTTP proxy's login.
+    void answerProxyLogin(WebKitAuthenticationRequest*);
 
-    // Counts the web views that use the session; a store in use is never destroyed.
-    void acquire() { ++m_useCount; }
+    // Counts one more web view using the session, and returns the session it must use.
+    WebKitNetworkSession* acquire();
     void release();
+    // A store in use is never destroyed, and its session never replaced.
     bool isInUse() const { return m_useCount > 0; }
 
 private:
+    void startSession();
+    void renewSession();
+    void applyProxySettings();
     static void cookiesChanged(WebKitCookieManager*, gpointer store);
 
     StoreDirectories m_directories;
     GObjectPtr<WebKitNetworkSession> m_session;
+    // The latest renewal, if any: a fresh session receiving the session cookies of the one it replaced,
+    // which yields that fresh session once they are in.
+    Task<GObjectPtr<WebKitNetworkSession>> m_renewal;
     std::function<void()> m_cookieObserver;
     // Declared after the session so that it is disconnected before the session reference goes.
     GSignalConnection m_cookiesChangedHandler;
-    std::optional<ProxyCredential> m_proxyCredential;
+    // The proxy URI the sessions are given, or nothing for direct connections; before the first
+    // setProxy() the session keeps WebKit's own settings.
+    std::optional<std::string> m_proxyUri;
+    bool m_hasProxySettings{ false };
+    ProxyLogins m_proxyLogins;
+    bool m_needsFreshSession{ false };
     int m_useCount{ 0 };
 };
 

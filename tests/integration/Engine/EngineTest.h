@@ -6,6 +6,7 @@
 #include "TestHttpServer.h"
 #include "integration/Platform/TemporaryDirectory.h"
 
+#include <chrono>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -42,10 +43,10 @@ protected:
     WebKitEngine& engine() { return *m_engine; }
 
     // Tears every session down and starts over, as quitting and launching again does.
-    void restartEngine()
+    void restartEngine(std::chrono::milliseconds proxyLoginWait = WebKitEngine::defaultProxyLoginWait)
     {
         m_engine.reset();
-        m_engine = std::make_unique<WebKitEngine>();
+        m_engine = std::make_unique<WebKitEngine>(proxyLoginWait);
     }
 
     std::vector<HttpCookie> cookiesOf(const Uuid& storage)

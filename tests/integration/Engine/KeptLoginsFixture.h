@@ -102,6 +102,21 @@ protected:
 
     std::string loginCookie() const { return "sid=" + m_secretCookie; }
 
+    // What the last run saved in the vault: the session cookie of a login.
+    void keepLoginFromLastRun()
+    {
+        std::vector<HttpCookie> login{ { "sid", m_secretCookie, "127.0.0.1", "/", std::nullopt, false, true,
+            HttpCookie::SameSite::Lax } };
+        ASSERT_TRUE(finishes(m_vault.save(SessionCookieCodec::encode(login), m_storeA)));
+    }
+
+    // A persistent cookie, which lives in the store's cookie file rather than in the vault.
+    static HttpCookie rememberedSetting()
+    {
+        return { "theme", "dark", "127.0.0.1", "/", Date::fromUnixTime(Date::now().unixTime() + 3600), false,
+            false, HttpCookie::SameSite::Lax };
+    }
+
     // The saved blob's cookies as name=value, read back through the codec.
     std::vector<std::string> savedCookies() const
     {

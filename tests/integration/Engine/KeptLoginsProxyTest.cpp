@@ -5,6 +5,10 @@
 namespace cohortex {
 namespace {
 
+using ::testing::AllOf;
+using ::testing::HasSubstr;
+using ::testing::UnorderedElementsAre;
+
 class KeptLoginsProxyTest : public KeptLoginsFixture { };
 
 TEST_F(KeptLoginsProxyTest, ARefreshedProxyPasswordReplacesTheOneTheStoreWasGiven)
@@ -23,26 +27,42 @@ TEST_F(KeptLoginsProxyTest, ARefreshedProxyPasswordReplacesTheOneTheStoreWasGive
     ASSERT_EQ(view.load(m_server.url("/after-refresh")), Outcome::Finished) << view.lastError();
 
     EXPECT_EQ(peerOf("/after-refresh"), keptLoginsProxyAddress);
-    EXPECT_GE(view.proxyLoginsAnswered(), 1);
+    EXPECT_GE(view.proxyLoginsAsked(), 1);
+}
+
+TEST_F(KeptLoginsProxyTest, APageAskingForTheLoginBeforeThePasswordArrivesGetsItOnceItDoes)
+{
+    const auto password = uniqueSecret("right-");
+    auto proxy = ProxyProcess::http(keptLoginsProxyAddress, { m_proxyUser, password }, m_home.path());
+    ASSERT_NO_FATAL_FAILURE(storeProxyPassword(password));
+    m_secrets.holdsAnswers = true;
+    m_manager->refreshProxy(workspaceBehind(proxy));
+    TestWebView view(engine(), m_storeA);
+
+    view.startLoading(m_server.url("/early"));
+    ASSERT_TRUE(runUntil([&] { return view.proxyLoginsAsked() >= 1; }));
+    m_secrets.answerNext();
+
+    ASSERT_EQ(view.waitForLoad(), Outcome::Finished) << view.lastError();
+    EXPECT_EQ(peerOf("/early"), keptLoginsProxyAddress);
 }
 
 struct FirstProxyLogin {
     const char* name;
     // What the keyring holds when the first page asks: nothing yet, or a wrong password.
     std::optional<std::string> password;
+
+    friend void PrintTo(const FirstProxyLogin& login, std::ostream* out) { *out << login.name; }
 };
 
 class RefusedProxyLoginTest : public KeptLoginsFixture,
                               public ::testing::WithParamInterface<FirstProxyLogin> { };
 
-// How the engine's network library treats proxy logins, which the browser has to live with: a network
-// session keeps the first proxy login it made for as long as it lives. A login the view declined (the
-// password had not arrived yet) is never asked for again, and one the proxy refused with 401 instead of
-// 407 (as tinyproxy does) counts as accepted and goes out with every later request. So neither a
-// corrected password nor a new view of the same store helps within the run; the next run's fresh
-// session uses the corrected password. Should the library ever ask again, the expectations within the
-// run turn around: a corrected password then takes effect at once, and this test says so by failing.
-TEST_P(RefusedProxyLoginTest, IsTriedAgainWithTheCorrectedPasswordOnlyInTheNextRun)
+// The engine's network session keeps the first proxy login it made for as long as it lives: one the view
+// declined is never asked for again, and one the proxy refused with 401 instead of 407 (as tinyproxy
+// does) counts as accepted. Correcting the password therefore has to reach the pages through a fresh
+// session, and that session must still carry the user's logins to the sites.
+TEST_P(RefusedProxyLoginTest, IsTriedAgainWithTheCorrectedPasswordOnceTheWorkspaceIsLoadedAgain)
 {
     const auto password = uniqueSecret("right-");
     auto proxy = ProxyProcess::http(keptLoginsProxyAddress, { m_proxyUser, password }, m_home.path());
@@ -51,35 +71,30 @@ TEST_P(RefusedProxyLoginTest, IsTriedAgainWithTheCorrectedPasswordOnlyInTheNextR
     if (firstPassword) {
         ASSERT_NO_FATAL_FAILURE(storeProxyPassword(*firstPassword));
     }
-    m_manager->refreshProxy(record);
-    if (firstPassword) {
-        ASSERT_TRUE(storeUsesProxyPassword(*firstPassword));
-    }
+    // At launch the last run's login comes back, and a remembered site setting is in the cookie file.
+    ASSERT_NO_FATAL_FAILURE(keepLoginFromLastRun());
+    ASSERT_NO_FATAL_FAILURE(prepare(record));
+    setCookie(m_storeA, rememberedSetting());
     {
         TestWebView view(engine(), m_storeA);
         // The proxy's refusal is the page the view shows, or the load fails; the request goes no further.
         EXPECT_NE(view.load(m_server.url("/refused")), Outcome::TimedOut);
 
+        // The user corrects the password in the workspace's settings, which applies the proxy again and
+        // then puts the workspace to sleep, closing this page, and loads it again at once.
         ASSERT_NO_FATAL_FAILURE(storeProxyPassword(password));
         m_manager->refreshProxy(record);
-        ASSERT_TRUE(storeUsesProxyPassword(password));
-        EXPECT_NE(view.load(m_server.url("/after-refresh")), Outcome::TimedOut);
     }
-    {
-        TestWebView view(engine(), m_storeA);
-        EXPECT_NE(view.load(m_server.url("/new-view")), Outcome::TimedOut);
-    }
-    EXPECT_EQ(peerOf("/refused"), "(no request)");
-    EXPECT_EQ(peerOf("/after-refresh"), "(no request)");
-    EXPECT_EQ(peerOf("/new-view"), "(no request)");
-
-    quitAndRelaunch();
-    // Opening the workspace applies its proxy, and with it the password the keyring holds now.
-    m_manager->refreshProxy(record);
-    ASSERT_TRUE(storeUsesProxyPassword(password));
     TestWebView view(engine(), m_storeA);
-    ASSERT_EQ(view.load(m_server.url("/next-run")), Outcome::Finished) << view.lastError();
-    EXPECT_EQ(peerOf("/next-run"), keptLoginsProxyAddress);
+    ASSERT_EQ(view.load(m_server.urlSettingCookie("/corrected", "fresh=1")), Outcome::Finished)
+        << view.lastError();
+
+    EXPECT_EQ(peerOf("/refused"), "(no request)");
+    EXPECT_EQ(peerOf("/corrected"), keptLoginsProxyAddress);
+    EXPECT_THAT(cookieSentFor("/corrected"), AllOf(HasSubstr(loginCookie()), HasSubstr("theme=dark")));
+    // The jar of the fresh session is the one watched and saved now.
+    ASSERT_TRUE(runUntil([&] { return savedCookies().size() == 2; }, saveTimeout));
+    EXPECT_THAT(savedCookies(), UnorderedElementsAre(loginCookie(), "fresh=1"));
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstLogin, RefusedProxyLoginTest,

@@ -2,17 +2,7 @@
 
 #include "MainLoop.h"
 
-#include <memory>
-
 namespace cohortex {
-
-namespace {
-
-struct CredentialFree {
-    void operator()(WebKitCredential* credential) const { webkit_credential_free(credential); }
-};
-
-} // namespace
 
 TestWebView::TestWebView(WebKitEngine& engine, const Uuid& storage)
     : m_engine(engine)
@@ -39,9 +29,22 @@ TestWebView::~TestWebView()
 
 TestWebView::Outcome TestWebView::load(const std::string& uri)
 {
+    startLoading(uri);
+    return waitForLoad();
+}
+
+void TestWebView::startLoading(const std::string& uri)
+{
     m_error.clear();
     m_isLoading = true;
+    auto ready = m_engine.readySession(m_storage);
+    if (!runUntil([&] { return ready.isDone(); }))
+        m_error = "the store's session did not get ready";
     webkit_web_view_load_uri(m_view, uri.c_str());
+}
+
+TestWebView::Outcome TestWebView::waitForLoad()
+{
     if (!runUntil([this] { return !m_isLoading; })) {
         webkit_web_view_stop_loading(m_view);
         return Outcome::TimedOut;
@@ -52,17 +55,12 @@ TestWebView::Outcome TestWebView::load(const std::string& uri)
 gboolean TestWebView::authenticate(WebKitWebView*, WebKitAuthenticationRequest* request, gpointer data)
 {
     auto& view = *static_cast<TestWebView*>(data);
-    auto credential = view.m_engine.proxyCredential(view.m_storage);
-    // A second request for the same login means the proxy refused it; asking again would loop.
-    if (!webkit_authentication_request_is_for_proxy(request) || !credential
-        || webkit_authentication_request_is_retry(request)) {
+    if (!webkit_authentication_request_is_for_proxy(request)) {
         webkit_authentication_request_cancel(request);
         return true;
     }
-    std::unique_ptr<WebKitCredential, CredentialFree> login(webkit_credential_new(
-        credential->first.c_str(), credential->second.c_str(), WEBKIT_CREDENTIAL_PERSISTENCE_FOR_SESSION));
-    webkit_authentication_request_authenticate(request, login.get());
-    ++view.m_proxyLoginsAnswered;
+    ++view.m_proxyLoginsAsked;
+    view.m_engine.answerProxyLogin(view.m_storage, request);
     return true;
 }
 

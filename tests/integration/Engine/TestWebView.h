@@ -10,8 +10,8 @@
 namespace cohortex {
 
 // The smallest web view a store serves: a window holding a WebKitWebView on the store's session. It
-// holds the store for as long as it lives, and answers a proxy's request for a login the way the
-// browser's own view does, with the store's proxy credential.
+// holds the store for as long as it lives, waits as the browser's own view does for the session to be
+// ready before it loads, and hands a proxy's request for a login to the store, as that view does too.
 class TestWebView {
 public:
     enum class Outcome { Finished, Failed, TimedOut };
@@ -23,8 +23,12 @@ public:
 
     // Loads the page and waits for the load to finish or fail.
     Outcome load(const std::string& uri);
+    // The same in two steps, for tests that act while the page loads.
+    void startLoading(const std::string& uri);
+    Outcome waitForLoad();
     const std::string& lastError() const { return m_error; }
-    int proxyLoginsAnswered() const { return m_proxyLoginsAnswered; }
+    // How often the proxy asked this view for its login.
+    int proxyLoginsAsked() const { return m_proxyLoginsAsked; }
 
 private:
     static gboolean authenticate(WebKitWebView*, WebKitAuthenticationRequest*, gpointer view);
@@ -37,7 +41,7 @@ private:
     WebKitWebView* m_view;
     bool m_isLoading{ false };
     std::string m_error;
-    int m_proxyLoginsAnswered{ 0 };
+    int m_proxyLoginsAsked{ 0 };
 };
 
 inline void PrintTo(TestWebView::Outcome outcome, std::ostream* out)

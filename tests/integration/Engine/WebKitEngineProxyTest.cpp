@@ -53,7 +53,7 @@ TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxy)
     EXPECT_EQ(peerOf("/a"), socksAddress);
     EXPECT_EQ(peerOf("/b"), httpProxyAddress);
     EXPECT_THAT(m_server.requestsFor("/b").back().via, HasSubstr("tinyproxy"));
-    EXPECT_GE(viewB.proxyLoginsAnswered(), 1);
+    EXPECT_GE(viewB.proxyLoginsAsked(), 1);
     EXPECT_EQ(peerOf("/c"), directAddress);
 }
 
@@ -114,6 +114,95 @@ TEST_F(WebKitEngineProxyTest, ReplacingOrRemovingTheProxyTakesEffectForTheNextPa
     EXPECT_EQ(peerOf("/through-http"), httpProxyAddress);
     EXPECT_EQ(peerOf("/direct"), directAddress);
 }
+
+// A session keeps the proxy login its pages made, even one the proxy refused; the pages made after the
+// proxy was replaced get a session of their own, but never while an older page still uses the old one.
+TEST_F(WebKitEngineProxyTest, ReplacingTheProxyAfterALoginGivesTheNextPageAFreshSessionOnceTheOldIsFree)
+{
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(m_storeA, httpProxy(http, { httpLogin.first, "wrong" }));
+    auto first = GObjectPtr<WebKitNetworkSession>::retain(engine().networkSession(m_storeA));
+    {
+        TestWebView refused(engine(), m_storeA);
+        EXPECT_NE(refused.load(m_server.url("/refused")), Outcome::TimedOut);
+
+        engine().setProxy(m_storeA, httpProxy(http, httpLogin));
+        TestWebView alongside(engine(), m_storeA);
+        EXPECT_EQ(engine().networkSession(m_storeA), first.get());
+    }
+    TestWebView corrected(engine(), m_storeA);
+    ASSERT_EQ(corrected.load(m_server.url("/corrected")), Outcome::Finished) << corrected.lastError();
+
+    EXPECT_NE(engine().networkSession(m_storeA), first.get());
+    EXPECT_EQ(peerOf("/refused"), "(no request)");
+    EXPECT_EQ(peerOf("/corrected"), httpProxyAddress);
+}
+
+TEST_F(WebKitEngineProxyTest, ReplacingTheProxyBeforeAnyLoginKeepsTheSession)
+{
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(m_storeA, httpProxy(http, { httpLogin.first, "wrong" }));
+    auto* first = engine().networkSession(m_storeA);
+    engine().setProxy(m_storeA, httpProxy(http, httpLogin));
+    TestWebView view(engine(), m_storeA);
+
+    EXPECT_EQ(engine().networkSession(m_storeA), first);
+    ASSERT_EQ(view.load(m_server.url("/first-login")), Outcome::Finished) << view.lastError();
+}
+
+// What the store learns after its page asked for the login, while the password was still being read.
+enum class PasswordRead { Arrives, FindsNone, NeverAnswers };
+
+struct WaitingLogin {
+    const char* name;
+    PasswordRead read;
+    // Whether the page then reaches the server through the proxy.
+    bool isLoaded;
+
+    friend void PrintTo(const WaitingLogin& login, std::ostream* out) { *out << login.name; }
+};
+
+class WaitingProxyLoginTest : public WebKitEngineProxyTest,
+                              public ::testing::WithParamInterface<WaitingLogin> {
+protected:
+    static constexpr std::chrono::milliseconds shortWait{ 500 };
+};
+
+TEST_P(WaitingProxyLoginTest, IsAnsweredOnceThePasswordReadEnds)
+{
+    restartEngine(shortWait);
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    auto settings = httpProxy(http, httpLogin);
+    auto awaiting = settings;
+    awaiting.password.reset();
+    awaiting.awaitsPassword = true;
+    engine().setProxy(m_storeA, awaiting);
+    TestWebView view(engine(), m_storeA);
+
+    view.startLoading(m_server.url("/waiting"));
+    ASSERT_TRUE(runUntil([&] { return view.proxyLoginsAsked() >= 1; }));
+    if (GetParam().read == PasswordRead::Arrives) {
+        engine().setProxy(m_storeA, settings);
+    } else if (GetParam().read == PasswordRead::FindsNone) {
+        awaiting.awaitsPassword = false;
+        engine().setProxy(m_storeA, awaiting);
+    }
+    auto outcome = view.waitForLoad();
+
+    if (GetParam().isLoaded) {
+        ASSERT_EQ(outcome, Outcome::Finished) << view.lastError();
+        EXPECT_EQ(peerOf("/waiting"), httpProxyAddress);
+    } else {
+        EXPECT_NE(outcome, Outcome::TimedOut);
+        EXPECT_EQ(peerOf("/waiting"), "(no request)");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Reads, WaitingProxyLoginTest,
+    ::testing::Values(WaitingLogin{ "PasswordArrives", PasswordRead::Arrives, true },
+        WaitingLogin{ "NoPasswordStored", PasswordRead::FindsNone, false },
+        WaitingLogin{ "KeyringNeverAnswers", PasswordRead::NeverAnswers, false }),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace cohortex
