@@ -2,9 +2,11 @@
 
 #include "Engine/WebKitGtk/SessionCookieJar.h"
 #include "Platform/Linux/PrivateFiles.h"
+#include "Support/CallbackAwaitable.h"
 #include "Support/Log.h"
 
 #include <memory>
+#include <utility>
 
 namespace cohortex {
 
@@ -58,6 +60,16 @@ Task<GObjectPtr<WebKitNetworkSession>> whenRenewed(
     co_return renewed;
 }
 
+Task<GObjectPtr<WebKitNetworkSession>> whenReady(std::shared_ptr<WaitGate> gate,
+    Task<GObjectPtr<WebKitNetworkSession>> renewal, GObjectPtr<WebKitNetworkSession> current)
+{
+    if (gate && !gate->isOpen)
+        co_await awaitCallback(
+            [&gate](std::function<void()> resume) { gate->waiters.push_back(std::move(resume)); });
+    auto ready = co_await whenRenewed(std::move(renewal), std::move(current));
+    co_return ready;
+}
+
 Task<GObjectPtr<WebKitNetworkSession>> renew(
     GObjectPtr<WebKitNetworkSession> previous, GObjectPtr<WebKitNetworkSession> fresh)
 {
@@ -70,8 +82,25 @@ Task<GObjectPtr<WebKitNetworkSession>> renew(
 WebKitStore::WebKitStore(StoreDirectories directories, std::chrono::milliseconds proxyLoginWait)
     : m_directories(std::move(directories))
     , m_proxyLogins(proxyLoginWait)
+    , m_proxyLoginWait(proxyLoginWait)
 {
     startSession();
+}
+
+WebKitStore::~WebKitStore()
+{
+    if (m_socksPassword)
+        m_socksPassword->open();
+}
+
+void WaitGate::open()
+{
+    if (isOpen)
+        return;
+    isOpen = true;
+    deadline.cancel();
+    for (auto& resume : std::exchange(waiters, {}))
+        resume();
 }
 
 void WebKitStore::startSession()
@@ -85,7 +114,7 @@ void WebKitStore::startSession()
 
 Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readySession() const
 {
-    return whenRenewed(m_renewal, m_session);
+    return whenReady(m_socksPassword, m_renewal, m_session);
 }
 
 void WebKitStore::observeCookies(std::function<void()> changed)
@@ -114,6 +143,26 @@ void WebKitStore::setProxy(const std::optional<ProxySettings>& settings)
         m_proxyLogins.awaitCredential();
     else
         m_proxyLogins.setCredential(route ? route->credential : std::nullopt);
+    holdPagesForSocksPassword(
+        settings && settings->awaitsPassword && settings->kind == ProxySettings::Kind::Socks5);
+}
+
+void WebKitStore::holdPagesForSocksPassword(bool holds)
+{
+    if (!holds) {
+        if (auto gate = std::exchange(m_socksPassword, nullptr))
+            gate->open();
+        return;
+    }
+    if (m_socksPassword && !m_socksPassword->isOpen)
+        return;
+    m_socksPassword = std::make_shared<WaitGate>();
+    auto seconds = std::chrono::duration<double>(m_proxyLoginWait).count();
+    m_socksPassword->deadline
+        = MainQueue::requireCurrent().postAfter(seconds, [gate = std::weak_ptr<WaitGate>(m_socksPassword)] {
+              if (auto held = gate.lock())
+                  held->open();
+          });
 }
 
 void WebKitStore::applyProxySettings()

@@ -6,15 +6,27 @@
 #include "Engine/WebKitGtk/StoreDirectories.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
+#include "Support/MainQueue.h"
 #include "Support/Task.h"
 
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 #include <webkit/webkit.h>
 
 namespace cohortex {
+
+// Holds back the work waiting on it until it is opened, once, or until a deadline passes.
+struct WaitGate {
+    std::vector<std::function<void()>> waiters;
+    Cancellable deadline;
+    bool isOpen{ false };
+
+    void open();
+};
 
 // One open website data store: a persistent WebKit network session over the store's own directories,
 // and what the web views of this run need to know about it.
@@ -27,13 +39,16 @@ namespace cohortex {
 class WebKitStore {
 public:
     WebKitStore(StoreDirectories, std::chrono::milliseconds proxyLoginWait);
+    // Lets the work waiting for the session go on.
+    ~WebKitStore();
     WebKitStore(const WebKitStore&) = delete;
     WebKitStore& operator=(const WebKitStore&) = delete;
 
     const StoreDirectories& directories() const { return m_directories; }
     // The current session. It may still be receiving cookies: work with the jar goes through readySession().
     WebKitNetworkSession* session() const { return m_session.get(); }
-    // A reference to the current session once its cookies are in place, for work that may outlive this store.
+    // A reference to the current session once its cookies are in place and a SOCKS proxy has its password
+    // (or the keyring has let the login wait too long), for work that may outlive this store.
     Task<GObjectPtr<WebKitNetworkSession>> readySession() const;
 
     // Replaces the observer; the engine calls it on every change of the cookie jar.
@@ -54,6 +69,7 @@ private:
     void startSession();
     void renewSession();
     void applyProxySettings();
+    void holdPagesForSocksPassword(bool);
     static void cookiesChanged(WebKitCookieManager*, gpointer store);
 
     StoreDirectories m_directories;
@@ -69,6 +85,10 @@ private:
     std::optional<std::string> m_proxyUri;
     bool m_hasProxySettings{ false };
     ProxyLogins m_proxyLogins;
+    std::chrono::milliseconds m_proxyLoginWait;
+    // Open unless a SOCKS proxy's password is being read: SOCKS asks no login that could be held meanwhile,
+    // so a page that went out before the password would fail.
+    std::shared_ptr<WaitGate> m_socksPassword;
     bool m_needsFreshSession{ false };
     int m_useCount{ 0 };
 };

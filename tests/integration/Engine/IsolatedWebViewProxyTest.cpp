@@ -7,17 +7,18 @@ namespace {
 
 // The proxy connects onwards from an address of its own, so the server's peer address shows the way.
 constexpr const char* proxyAddress = "127.0.0.3";
+constexpr const char* socksAddress = "127.0.0.2";
 const ProxyProcess::Login proxyLogin{ "webuser", "s3cret" };
 
 // The tab's own view hands its proxy's request for a login to the store, and loads its first page only
 // once the store's session is ready.
 class IsolatedWebViewProxyTest : public IsolatedWebViewFixture {
 protected:
-    WorkspaceSession workspaceBehind(const ProxyProcess& proxy) const
+    WorkspaceSession workspaceBehind(const ProxyProcess& proxy, const char* type = "http") const
     {
         WorkspaceSession record(m_workspaceID, "mail", *Url::parse(m_server.url("/")), std::nullopt, "globe",
             "#000000", 1, m_storeA, Date(0), Date(0));
-        record.proxyType = "http";
+        record.proxyType = type;
         record.proxyHost = "127.0.0.1";
         record.proxyPort = proxy.port();
         record.proxyUsername = proxyLogin.first;
@@ -71,6 +72,23 @@ TEST_F(IsolatedWebViewProxyTest, ThePagesMadeAfterACorrectedPasswordLogInWithItA
     EXPECT_EQ(peerOf("/refused"), "(no request)");
     EXPECT_EQ(peerOf("/corrected"), proxyAddress);
     EXPECT_EQ(cookieSentFor("/corrected"), "sid=kept");
+}
+
+// A SOCKS proxy takes its login with the connection and asks for none, so there is nothing to hold when
+// the keyring answers late: the page itself waits for the password.
+TEST_F(IsolatedWebViewProxyTest, APageBehindASocksLoginWaitsForThePasswordFromTheKeyring)
+{
+    auto proxy = ProxyProcess::socks5(socksAddress, proxyLogin);
+    ASSERT_NO_FATAL_FAILURE(storeProxyPassword(proxyLogin.second));
+    m_secrets.holdsAnswers = true;
+    m_manager->refreshProxy(workspaceBehind(proxy, "socks5"));
+    auto& view = makeView(m_server.url("/early"));
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(peerOf("/early"), "(no request)");
+
+    m_secrets.answerNext();
+    ASSERT_TRUE(loaded(view, "/early"));
+    EXPECT_EQ(peerOf("/early"), socksAddress);
 }
 
 } // namespace
