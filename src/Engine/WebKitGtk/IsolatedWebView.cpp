@@ -80,7 +80,7 @@ void IsolatedWebView::Coordinator::start()
 // they are in would go out without the user's logins.
 void IsolatedWebView::Coordinator::loadFirstPage()
 {
-    auto ready = m_services.engine.readySession(m_configuration.storageIdentifier);
+    auto ready = m_services.engine.readyForPages(m_configuration.storageIdentifier);
     auto load = [weak = weak_from_this()](const auto&) {
         if (auto self = weak.lock(); self && self->m_view)
             webkit_web_view_load_uri(self->m_view.get(), self->m_configuration.url.absoluteString().c_str());

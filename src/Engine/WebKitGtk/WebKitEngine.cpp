@@ -122,9 +122,9 @@ void WebKitEngine::release(const Uuid& storage)
         found->second->release();
 }
 
-Task<GObjectPtr<WebKitNetworkSession>> WebKitEngine::readySession(Uuid storage)
+Task<GObjectPtr<WebKitNetworkSession>> WebKitEngine::readyForPages(Uuid storage)
 {
-    return store(storage).readySession();
+    return store(storage).readyForPages();
 }
 
 void WebKitEngine::answerProxyLogin(const Uuid& storage, WebKitAuthenticationRequest* request)

@@ -16,7 +16,7 @@ namespace cohortex {
 //
 // Web views take their session from here. A view calls acquire() before it is created on a store's
 // session and release() once it is gone; while any view holds a store, destroyStore() refuses. A view
-// loads its first page once readySession() is done, and hands its "authenticate" requests for a proxy
+// loads its first page once readyForPages() is done, and hands its "authenticate" requests for a proxy
 // to answerProxyLogin().
 //
 // A GLib main queue must be current: every operation resumes on it.
@@ -43,13 +43,13 @@ public:
     WebKitNetworkSession* networkSession(const Uuid& storage);
     // Counts one more view using the store and returns the session the view must use: a fresh one when no
     // view held the store and its proxy was replaced after a login to it was given or refused. A fresh
-    // session is ready for pages once readySession() is done.
+    // session is ready for pages once readyForPages() is done.
     WebKitNetworkSession* acquire(const Uuid& storage);
     // Undoes one acquire().
     void release(const Uuid& storage);
-    // The store's session once its cookies are in place; a page loaded earlier would go out without the
-    // user's logins.
-    Task<GObjectPtr<WebKitNetworkSession>> readySession(Uuid storage);
+    // The store's session once its cookies are in place and a SOCKS proxy has its password; a page loaded
+    // earlier would go out without the user's logins, or fail at the proxy.
+    Task<GObjectPtr<WebKitNetworkSession>> readyForPages(Uuid storage);
     // Answers the request of a page on the store's session for its HTTP proxy's login: at once with the
     // store's credential, once a password still being read arrives, or declined when there is none.
     void answerProxyLogin(const Uuid& storage, WebKitAuthenticationRequest*);

@@ -60,14 +60,14 @@ Task<GObjectPtr<WebKitNetworkSession>> whenRenewed(
     co_return renewed;
 }
 
-Task<GObjectPtr<WebKitNetworkSession>> whenReady(std::shared_ptr<WaitGate> gate,
-    Task<GObjectPtr<WebKitNetworkSession>> renewal, GObjectPtr<WebKitNetworkSession> current)
+Task<GObjectPtr<WebKitNetworkSession>> whenOpen(
+    std::shared_ptr<WaitGate> gate, Task<GObjectPtr<WebKitNetworkSession>> ready)
 {
     if (gate && !gate->isOpen)
         co_await awaitCallback(
             [&gate](std::function<void()> resume) { gate->waiters.push_back(std::move(resume)); });
-    auto ready = co_await whenRenewed(std::move(renewal), std::move(current));
-    co_return ready;
+    auto session = co_await ready;
+    co_return session;
 }
 
 Task<GObjectPtr<WebKitNetworkSession>> renew(
@@ -114,7 +114,12 @@ void WebKitStore::startSession()
 
 Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readySession() const
 {
-    return whenReady(m_socksPassword, m_renewal, m_session);
+    return whenRenewed(m_renewal, m_session);
+}
+
+Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readyForPages() const
+{
+    return whenOpen(m_socksPassword, readySession());
 }
 
 void WebKitStore::observeCookies(std::function<void()> changed)

@@ -47,9 +47,11 @@ public:
     const StoreDirectories& directories() const { return m_directories; }
     // The current session. It may still be receiving cookies: work with the jar goes through readySession().
     WebKitNetworkSession* session() const { return m_session.get(); }
-    // A reference to the current session once its cookies are in place and a SOCKS proxy has its password
-    // (or the keyring has let the login wait too long), for work that may outlive this store.
+    // A reference to the current session once its cookies are in place, for work that may outlive this store.
     Task<GObjectPtr<WebKitNetworkSession>> readySession() const;
+    // The same, once a SOCKS proxy also has its password (or the keyring has let it wait too long): only
+    // pages go over the network, so only they wait for it.
+    Task<GObjectPtr<WebKitNetworkSession>> readyForPages() const;
 
     // Replaces the observer; the engine calls it on every change of the cookie jar.
     void observeCookies(std::function<void()>);

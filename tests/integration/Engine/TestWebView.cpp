@@ -37,7 +37,7 @@ void TestWebView::startLoading(const std::string& uri)
 {
     m_error.clear();
     m_isLoading = true;
-    auto ready = m_engine.readySession(m_storage);
+    auto ready = m_engine.readyForPages(m_storage);
     if (!runUntil([&] { return ready.isDone(); }))
         m_error = "the store's session did not get ready";
     webkit_web_view_load_uri(m_view, uri.c_str());
