@@ -4,9 +4,9 @@
 #include "Services/WorkspaceRuntime.h"
 #include "UI/QuickSwitcher/QuickSwitcherStyle.h"
 #include "UI/SymbolIcons.h"
+#include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gdk/gdkkeysyms.h>
-#include <glibmm/value.h>
 #include <gtkmm/gestureclick.h>
 #include <gtkmm/root.h>
 
@@ -28,14 +28,6 @@ SwitcherKey switcherKey(unsigned keyval)
     default:
         return SwitcherKey::Other;
     }
-}
-
-void setAccessibleLabel(Gtk::Widget& widget, const Glib::ustring& text)
-{
-    Glib::Value<Glib::ustring> label;
-    label.init(Glib::Value<Glib::ustring>::value_type());
-    label.set(text);
-    widget.update_property(Gtk::Accessible::Property::LABEL, label);
 }
 
 } // namespace
@@ -167,12 +159,9 @@ void QuickSwitcherView::refresh()
 {
     auto rows = m_model.rows(
         m_sessions.switcherItems(), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
-    auto selection = m_model.selection();
-    if (selection < rows.size())
-        rows[selection].isHighlighted = true;
     m_noMatch.set_visible(rows.empty());
     m_results.set_visible(!rows.empty());
-    m_results.setRows(std::move(rows));
+    m_results.setRows(std::move(rows), m_model.selection());
 }
 
 void QuickSwitcherView::showHighlight()

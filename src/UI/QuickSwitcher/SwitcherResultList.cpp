@@ -35,15 +35,11 @@ SwitcherResultList::SwitcherResultList(std::function<void(const SwitcherItem&)> 
     add_controller(wheel);
 }
 
-void SwitcherResultList::setRows(std::vector<SwitcherRow> rows)
+void SwitcherResultList::setRows(std::vector<SwitcherRow> rows, std::size_t highlight)
 {
     m_rows = std::move(rows);
     m_window.setTotal(m_rows.size());
-    for (std::size_t index = 0; index < m_rows.size(); ++index) {
-        if (m_rows[index].isHighlighted)
-            m_window.reveal(index);
-    }
-    fill();
+    setHighlight(highlight);
 }
 
 void SwitcherResultList::setHighlight(std::size_t index)

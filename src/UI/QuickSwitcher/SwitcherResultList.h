@@ -23,8 +23,8 @@ public:
 
     explicit SwitcherResultList(std::function<void(const SwitcherItem&)> onChoose);
 
-    // The rows in result order; the highlighted one is brought on screen.
-    void setRows(std::vector<SwitcherRow>);
+    // The rows in result order, and the one highlighted, which is brought on screen.
+    void setRows(std::vector<SwitcherRow>, std::size_t highlight);
     void setHighlight(std::size_t index);
 
 private:

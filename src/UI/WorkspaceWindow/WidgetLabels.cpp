@@ -6,7 +6,10 @@ namespace cohortex {
 
 void describeWidget(Gtk::Widget& widget, const Glib::ustring& text)
 {
-    widget.set_tooltip_text(text);
+    // Setting a tooltip makes GTK ask the display server where the pointer is, even for the same text,
+    // and pages report the same title and state again and again.
+    if (widget.get_tooltip_text() != text)
+        widget.set_tooltip_text(text);
     setAccessibleLabel(widget, text);
 }
 
