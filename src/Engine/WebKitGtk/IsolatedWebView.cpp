@@ -57,13 +57,12 @@ IsolatedWebView::Coordinator::~Coordinator()
 
 void IsolatedWebView::Coordinator::start()
 {
-    auto* session = m_services.engine.acquire(m_configuration.storageIdentifier);
+    auto [session, context] = m_services.engine.acquire(m_configuration.storageIdentifier);
     m_holdsStore = true;
     auto settings = makeSettings();
     // A new widget's reference is floating; sinking it makes it ours, whoever parents the widget later.
-    m_view = GObjectPtr<WebKitWebView>(WEBKIT_WEB_VIEW(
-        g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW, "web-context", m_services.engine.webContext(),
-            "network-session", session, "settings", settings.get(), nullptr))));
+    m_view = GObjectPtr<WebKitWebView>(WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW,
+        "web-context", context, "network-session", session, "settings", settings.get(), nullptr))));
     observeMainView();
     connectDelegates(m_view.get(), m_connections);
     m_connections.push_back(connectSignal(session, "download-started",

@@ -1,7 +1,6 @@
 #include "Engine/WebKitGtk/WebKitEngine.h"
 
 #include "Engine/WebKitGtk/BackgroundRemoval.h"
-#include "Engine/WebKitGtk/BrowserWebContext.h"
 #include "Engine/WebKitGtk/SessionCookieJar.h"
 #include "Platform/Linux/GLibAsync.h"
 #include "Support/Log.h"
@@ -111,7 +110,7 @@ WebKitNetworkSession* WebKitEngine::networkSession(const Uuid& storage)
     return store(storage).session();
 }
 
-WebKitNetworkSession* WebKitEngine::acquire(const Uuid& storage)
+StoreViewParts WebKitEngine::acquire(const Uuid& storage)
 {
     return store(storage).acquire();
 }
@@ -138,13 +137,6 @@ std::optional<ProxyCredential> WebKitEngine::proxyCredential(const Uuid& storage
     if (found == m_stores.end())
         return std::nullopt;
     return found->second->proxyCredential();
-}
-
-WebKitWebContext* WebKitEngine::webContext()
-{
-    if (!m_webContext)
-        m_webContext = makeBrowserWebContext();
-    return m_webContext.get();
 }
 
 } // namespace cohortex

@@ -41,10 +41,13 @@ public:
     // The store's session, opening the store if needed. It stays valid until the store replaces it (see
     // acquire()), is destroyed or the engine goes away; a view that needs it longer takes a reference.
     WebKitNetworkSession* networkSession(const Uuid& storage);
-    // Counts one more view using the store and returns the session the view must use: a fresh one when no
-    // view held the store and its proxy was replaced after a login to it was given or refused. A fresh
-    // session is ready for pages once readyForPages() is done.
-    WebKitNetworkSession* acquire(const Uuid& storage);
+    // Counts one more view using the store and returns the session and web context the view must be made
+    // with. The session is a fresh one when no view held the store and its proxy was replaced after a login
+    // to it was given or refused; a fresh session is ready for pages once readyForPages() is done. The
+    // context is the store's own while any view holds the store: its web processes end with the last view
+    // (see WebKitStore::acquire()), and they load the browser's web-process extension, which tells each
+    // view its process.
+    StoreViewParts acquire(const Uuid& storage);
     // Undoes one acquire().
     void release(const Uuid& storage);
     // The store's session once its cookies are in place and a SOCKS proxy has its password; a page loaded
@@ -57,16 +60,12 @@ public:
     // (which gets its login up front), for a proxy set without user name or password, and while the
     // password is still being read.
     std::optional<ProxyCredential> proxyCredential(const Uuid& storage) const;
-    // The web context the browser's views share, made on first use: its web processes load the
-    // browser's web-process extension, which tells each view its process.
-    WebKitWebContext* webContext();
 
 private:
     WebKitStore& store(const Uuid& storage);
 
     std::chrono::milliseconds m_proxyLoginWait;
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
-    GObjectPtr<WebKitWebContext> m_webContext;
     // Expires with the engine, for the coroutines that come back to it after a wait.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

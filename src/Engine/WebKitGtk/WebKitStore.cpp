@@ -1,5 +1,6 @@
 #include "Engine/WebKitGtk/WebKitStore.h"
 
+#include "Engine/WebKitGtk/BrowserWebContext.h"
 #include "Engine/WebKitGtk/SessionCookieJar.h"
 #include "Platform/Linux/PrivateFiles.h"
 #include "Support/CallbackAwaitable.h"
@@ -190,12 +191,15 @@ void WebKitStore::answerProxyLogin(WebKitAuthenticationRequest* request)
     m_proxyLogins.answer(request);
 }
 
-WebKitNetworkSession* WebKitStore::acquire()
+StoreViewParts WebKitStore::acquire()
 {
     if (m_useCount == 0 && m_needsFreshSession)
         renewSession();
+    // The views of the store's previous context may still be on their way out; theirs ends with them.
+    if (m_useCount == 0)
+        m_webContext = makeBrowserWebContext();
     ++m_useCount;
-    return m_session.get();
+    return { m_session.get(), m_webContext.get() };
 }
 
 void WebKitStore::release()
@@ -204,7 +208,8 @@ void WebKitStore::release()
         logError("A web view released a data store it did not hold");
         return;
     }
-    --m_useCount;
+    if (--m_useCount == 0)
+        m_webContext.reset();
 }
 
 // The store lets go of the old session here, and the copy holds it until it has read its jar. No page

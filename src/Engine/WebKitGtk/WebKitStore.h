@@ -19,6 +19,13 @@
 
 namespace cohortex {
 
+// What a web view of a store is made with: the store's session, and the web context its pages' processes
+// belong to.
+struct StoreViewParts {
+    WebKitNetworkSession* session;
+    WebKitWebContext* context;
+};
+
 // Holds back the work waiting on it until it is opened, once, or until a deadline passes.
 struct WaitGate {
     std::vector<std::function<void()>> waiters;
@@ -61,8 +68,13 @@ public:
     // Answers, holds or declines the request of a page on this store's session for its HTTP proxy's login.
     void answerProxyLogin(WebKitAuthenticationRequest*);
 
-    // Counts one more web view using the session, and returns the session it must use.
-    WebKitNetworkSession* acquire();
+    // Counts one more web view using the session, and returns what the view must be made with.
+    //
+    // The store's views share a web context of their own while any of them lives. WebKit keeps the web
+    // process of a closed page alive for a while, to reuse it for the same site, and only for pages of the
+    // same web context; so once the last view is gone and the context with it, so are the processes.
+    // Without that, a hibernated workspace's pages would stay in memory.
+    StoreViewParts acquire();
     void release();
     // A store in use is never destroyed, and its session never replaced.
     bool isInUse() const { return m_useCount > 0; }
@@ -91,6 +103,7 @@ private:
     // Open unless a SOCKS proxy's password is being read: SOCKS asks no login that could be held meanwhile,
     // so a page that went out before the password would fail.
     std::shared_ptr<WaitGate> m_socksPassword;
+    GObjectPtr<WebKitWebContext> m_webContext;
     bool m_needsFreshSession{ false };
     int m_useCount{ 0 };
 };

@@ -17,6 +17,16 @@ std::string processName(std::int32_t pid)
     return name;
 }
 
+// A process that has ended but whose parent has not collected it yet holds no memory: it counts as gone.
+bool isRunning(std::int32_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    auto state = line.rfind(") ");
+    return state != std::string::npos && state + 2 < line.size() && line[state + 2] != 'Z';
+}
+
 std::string pidNamespace(std::int32_t pid)
 {
     std::error_code error;
@@ -40,6 +50,41 @@ TEST_F(IsolatedWebViewTest, ReportsTheLiveHostProcessThatRendersIt)
     if (!g_getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS")) {
         EXPECT_NE(pidNamespace(pid), pidNamespace(getpid()));
     }
+}
+
+// WebKit keeps the process of a closed page for a later page of the same site; a hibernated workspace
+// whose process stayed would free nothing.
+TEST_F(IsolatedWebViewTest, ItsHostProcessEndsWithTheStoresLastView)
+{
+    // The processes of the views shown, once every one of them has made itself known.
+    auto processes = [this](std::size_t count) {
+        EXPECT_TRUE(runUntil([&] {
+            m_memory.measured.clear();
+            m_registry.measure();
+            return m_memory.measured.size() == count;
+        })) << "Views did not make their processes known";
+        return m_memory.measured;
+    };
+
+    ASSERT_TRUE(loaded(makeView(m_server.url("/first")), "/first"));
+    auto first = processes(1);
+    ASSERT_TRUE(loaded(makeView(m_server.url("/second")), "/second"));
+    auto both = processes(2);
+    ASSERT_EQ(both.size(), 2u);
+    both.erase(*first.begin());
+    const auto second = *both.begin();
+
+    closeView(0);
+    runFor(std::chrono::seconds(1));
+    EXPECT_TRUE(isRunning(second)) << "A view still on the store lost its process";
+    closeView(0);
+    EXPECT_TRUE(runUntil([&] { return !isRunning(second) && !isRunning(*first.begin()); }))
+        << "A process of the store outlived its last view";
+
+    // The store comes back to life with a process of its own.
+    ASSERT_TRUE(loaded(makeView(m_server.url("/again")), "/again"));
+    auto again = processes(1);
+    EXPECT_TRUE(isRunning(*again.begin()));
 }
 
 TEST_F(IsolatedWebViewTest, PerformsEachRequestOnceAndOnlyWhileActive)

@@ -8,9 +8,10 @@ TestWebView::TestWebView(WebKitEngine& engine, const Uuid& storage)
     : m_engine(engine)
     , m_storage(storage)
     , m_window(GTK_WINDOW(gtk_window_new()))
-    , m_view(WEBKIT_WEB_VIEW(
-          g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", engine.acquire(storage), nullptr)))
 {
+    auto [session, context] = engine.acquire(storage);
+    m_view = WEBKIT_WEB_VIEW(
+        g_object_new(WEBKIT_TYPE_WEB_VIEW, "network-session", session, "web-context", context, nullptr));
     gtk_window_set_default_size(m_window, 800, 600);
     gtk_window_set_child(m_window, GTK_WIDGET(m_view));
     g_signal_connect(m_view, "authenticate", G_CALLBACK(authenticate), this);
