@@ -67,6 +67,30 @@ std::vector<std::optional<double>> column(const std::vector<BrowserFigures>& fig
     return values;
 }
 
+// How much of what the further views took was given back by releasing them, in per cent: with one loaded
+// view as the base, (loaded - released) / (loaded - one loaded).
+void printFreedShares(std::ostream& out, const std::vector<BrowserFigures>& figures)
+{
+    for (const auto& entry : figures.front().memory) {
+        const int count = entry.first;
+        if (count < 2)
+            continue;
+        std::vector<std::optional<double>> shares;
+        for (const auto& browser : figures) {
+            auto one = browser.memory.find(1);
+            auto many = browser.memory.find(count);
+            std::optional<double> share;
+            if (one != browser.memory.end() && many != browser.memory.end() && one->second.loadedMB
+                && many->second.loadedMB && many->second.hibernatedMB
+                && *many->second.loadedMB > *one->second.loadedMB)
+                share = 100 * (*many->second.loadedMB - *many->second.hibernatedMB)
+                    / (*many->second.loadedMB - *one->second.loadedMB);
+            shares.push_back(share);
+        }
+        printRow(out, std::to_string(count) + " freed by release (%)", shares);
+    }
+}
+
 } // namespace
 
 std::optional<double> median(std::vector<double> values)
@@ -101,6 +125,7 @@ void printFigures(std::ostream& out, const std::vector<BrowserFigures>& figures,
             printRow(out, std::to_string(count) + " all but shown released",
                 column(figures, count, [](const MemoryRow& memory) { return memory.hibernatedMB; }));
     }
+    printFreedShares(out, figures);
     out << '\n';
     for (const auto& note : notes)
         out << "Note: " << note << '\n';
