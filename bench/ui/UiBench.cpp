@@ -172,8 +172,8 @@ void BM_SwitchLoadedWorkspaces(benchmark::State& state)
     std::string html = "<h1>Inbox</h1>";
     for (int row = 0; row < 60; ++row)
         html += "<p>Message " + std::to_string(row) + ": <b>subject</b> and a line of preview text.</p>";
-    UiWorld world({ UiWorld::workspace("Mail", *Url::parse(server.urlWithBody("/mail", html))),
-        UiWorld::workspace("Chat", *Url::parse(server.urlWithBody("/chat", html))) });
+    UiWorld world({ UiWorld::workspace("Mail", *Url::parse(server.urlServing("/mail/u/0/inbox", html))),
+        UiWorld::workspace("Chat", *Url::parse(server.urlServing("/chat/team/general", html))) });
     auto first = world.manager->workspaces().get()[0];
     auto second = world.manager->workspaces().get()[1];
     WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.runtime, world.stores,

@@ -81,6 +81,12 @@ std::string TestHttpServer::urlWithBody(std::string_view path, std::string_view 
     return url(std::string(path) + "?body=" + escape(html));
 }
 
+std::string TestHttpServer::urlServing(std::string_view path, std::string html)
+{
+    m_pages.insert_or_assign(std::string(path), std::move(html));
+    return url(path);
+}
+
 std::string TestHttpServer::urlOfAttachment(
     std::string_view path, std::string_view disposition, std::string_view type) const
 {
@@ -120,7 +126,9 @@ void TestHttpServer::handle(
             message, "application/pdf", SOUP_MEMORY_STATIC, body.data(), body.size());
         return;
     }
-    auto body = page(queryValue(query, "frame"), queryValue(query, "body"));
+    auto kept = server.m_pages.find(std::string_view(path));
+    auto body = kept != server.m_pages.end() ? kept->second
+                                             : page(queryValue(query, "frame"), queryValue(query, "body"));
     const char* type = queryValue(query, "type");
     soup_server_message_set_response(
         message, type ? type : "text/html", SOUP_MEMORY_COPY, body.data(), body.size());

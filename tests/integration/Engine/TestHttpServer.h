@@ -3,6 +3,7 @@
 #include "Platform/Linux/GLibPtr.h"
 
 #include <libsoup/soup.h>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,8 @@ public:
     static std::string_view attachmentBody();
     // The page at the path whose body is the HTML given.
     std::string urlWithBody(std::string_view path, std::string_view html) const;
+    // The same with the HTML kept by the server, for a page whose address must stay short as a real one.
+    std::string urlServing(std::string_view path, std::string html);
     // The path answered as an attachment of the given MIME type.
     std::string urlOfAttachment(
         std::string_view path, std::string_view disposition, std::string_view type) const;
@@ -55,6 +58,7 @@ private:
     GObjectPtr<SoupServer> m_server;
     unsigned m_port{ 0 };
     std::vector<Request> m_requests;
+    std::map<std::string, std::string, std::less<>> m_pages;
 };
 
 } // namespace cohortex
