@@ -147,7 +147,9 @@ void BrowserToolbarView::showAddress()
     if (!m_workspace)
         return;
     if (auto address
-        = state().addressTextAfterNavigation(m_workspace->initialURL, m_addressFocus->contains_focus()))
+        = state().addressTextAfterNavigation(m_workspace->initialURL, m_addressFocus->contains_focus());
+        address && m_address.get_text().raw() != *address)
+        // Setting the text, even the same one, lays the field out again and tells assistive technologies.
         m_address.set_text(*address);
 }
 
