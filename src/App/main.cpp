@@ -1,5 +1,6 @@
 #include "App/CohortexApp.h"
 #include "App/LocalCommand.h"
+#include "Platform/Linux/SoftwareRendering.h"
 #include "Services/CommandLine.h"
 
 #include <cstdlib>
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
         std::cerr << "Cohortex needs a display to open its window, and none was found.\n";
         return 1;
     }
+    preferCairoWithoutGraphicsDevice();
     CohortexApp app;
     return app.run(argc, argv);
 }
