@@ -13,8 +13,8 @@ namespace cohortex {
 // that tests and a program run from the build directory find the freshly built module.
 std::filesystem::path webProcessExtensionDirectory();
 
-// A web context whose web processes load that extension. The browser's views share one, so tabs may
-// share web processes as WebKit sees fit.
+// A web context whose web processes load that extension. Each data store's views share one while any of
+// them lives (see WebKitStore::acquire()).
 GObjectPtr<WebKitWebContext> makeBrowserWebContext();
 
 } // namespace cohortex
