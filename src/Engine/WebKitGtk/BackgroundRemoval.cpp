@@ -25,7 +25,10 @@ void removeOnWorker(GTask* task, gpointer, gpointer data, GCancellable*)
             if (error != std::errc::no_such_file_or_directory)
                 break;
         }
-        if (error == std::errc::no_such_file_or_directory && !std::filesystem::exists(directory, error))
+        // Its own error code: asking must not clear the failure of a folder that is still there.
+        std::error_code asked;
+        if (error == std::errc::no_such_file_or_directory && !std::filesystem::exists(directory, asked)
+            && !asked)
             error.clear();
         if (error) {
             g_task_return_new_error(task, G_IO_ERROR, g_io_error_from_errno(error.value()),
