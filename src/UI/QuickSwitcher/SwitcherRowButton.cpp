@@ -36,7 +36,7 @@ SwitcherRowButton::SwitcherRowButton(std::function<void(const SwitcherItem&)> on
     m_layout.append(m_badge);
     set_child(m_layout);
     // Asked for only when the pointer rests on the row: setting a tooltip's text makes GTK ask the
-    // display server where the pointer is, and the list refills a few hundred rows on every key.
+    // display server where the pointer is, and the list refills its rows on every key.
     set_has_tooltip(true);
     signal_query_tooltip().connect(
         [this](int, int, bool, const Glib::RefPtr<Gtk::Tooltip>& tooltip) {
@@ -55,8 +55,8 @@ SwitcherRowButton::SwitcherRowButton(std::function<void(const SwitcherItem&)> on
 
 void SwitcherRowButton::show(const SwitcherRow& row)
 {
-    // The list keeps a few hundred rows alive; refilling one that shows the same row again would lay out
-    // its text anew for nothing, on every key.
+    // The list refills its rows on every key and scroll step; refilling one that shows the same row again
+    // would lay out its text anew for nothing.
     if (m_item == row.item && m_badgeText == row.badge) {
         setHighlighted(row.isHighlighted);
         return;

@@ -4,7 +4,6 @@
 #include "UI/WorkspaceWindow/ItemAttention.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
-
 namespace cohortex {
 
 namespace {
