@@ -3,6 +3,7 @@
 #include "Services/Keychain.h"
 #include "Services/WorkspaceSettingsSaving.h"
 #include "UI/Modals/FormParts.h"
+#include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/scrolledwindow.h>
 #include <gtkmm/stringlist.h>
@@ -232,7 +233,7 @@ void WorkspaceSettingsSheet::render()
     m_requiresUnlock.set_active(form.requiresUnlock);
     bool hasFolder = !form.downloadFolderPath.empty();
     m_folder.set_text(hasFolder ? form.downloadFolderPath : "Downloads folder");
-    m_folder.set_tooltip_text(hasFolder ? form.downloadFolderPath : "");
+    setTooltip(m_folder, hasFolder ? form.downloadFolderPath : "");
     m_folder.set_css_classes(
         hasFolder ? std::vector<Glib::ustring>{} : std::vector<Glib::ustring>{ "dim-label" });
     m_reset.set_visible(hasFolder);

@@ -2,7 +2,6 @@
 
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
-#include <gtkmm/tooltip.h>
 #include <pangomm/layout.h>
 
 namespace cohortex {
@@ -35,17 +34,6 @@ SwitcherRowButton::SwitcherRowButton(std::function<void(const SwitcherItem&)> on
     m_layout.append(m_texts);
     m_layout.append(m_badge);
     set_child(m_layout);
-    // Asked for only when the pointer rests on the row: setting a tooltip's text makes GTK ask the
-    // display server where the pointer is, and the list refills its rows on every key.
-    set_has_tooltip(true);
-    signal_query_tooltip().connect(
-        [this](int, int, bool, const Glib::RefPtr<Gtk::Tooltip>& tooltip) {
-            if (!m_item)
-                return false;
-            tooltip->set_text(m_description);
-            return true;
-        },
-        false);
     signal_clicked().connect([this] {
         // A copy: choosing closes the panel, and the list may hand this button another row meanwhile.
         if (auto item = m_item)
@@ -72,9 +60,15 @@ void SwitcherRowButton::show(const SwitcherRow& row)
         description += ", " + row.item.subtitle;
     if (row.badge)
         description += ", " + *row.badge + " unread";
-    setAccessibleLabel(*this, description);
-    m_description = std::move(description);
+    describeWidget(*this, description);
     setHighlighted(row.isHighlighted);
+}
+
+void SwitcherRowButton::clear()
+{
+    m_item.reset();
+    m_badgeText.reset();
+    setTooltip(*this, "");
 }
 
 void SwitcherRowButton::setHighlighted(bool highlighted)

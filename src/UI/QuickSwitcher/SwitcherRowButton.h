@@ -20,18 +20,12 @@ public:
 
     void show(const SwitcherRow&);
     void setHighlighted(bool);
-    void clear()
-    {
-        m_item.reset();
-        m_badgeText.reset();
-        m_description.clear();
-    }
+    void clear();
 
 private:
     std::function<void(const SwitcherItem&)> m_onChoose;
     std::optional<SwitcherItem> m_item;
     std::optional<std::string> m_badgeText;
-    Glib::ustring m_description;
 
     Gtk::Box m_layout{ Gtk::Orientation::HORIZONTAL, 8 };
     Gtk::Box m_texts{ Gtk::Orientation::VERTICAL, 2 };

@@ -134,12 +134,17 @@ void BrowserToolbarView::showNavigationState()
     auto current = state();
     m_back->set_sensitive(current.isBackEnabled());
     m_forward->set_sensitive(current.isForwardEnabled());
-    m_reloadOrStop->set_icon_name(iconNameForSymbol(current.reloadSymbol()));
+    // Pages report their state again and again; setting an icon, even the same one, lays the toolbar out
+    // again.
+    if (Glib::ustring reloadIcon = iconNameForSymbol(current.reloadSymbol());
+        m_reloadOrStop->get_icon_name() != reloadIcon)
+        m_reloadOrStop->set_icon_name(reloadIcon);
     describeWidget(*m_reloadOrStop, text(current.reloadLabel()));
     m_spinner.set_visible(current.showsSpinner());
     m_spinner.set_spinning(current.showsSpinner());
-    m_address.set_icon_from_icon_name(
-        iconNameForSymbol(current.addressSymbol()), Gtk::Entry::IconPosition::PRIMARY);
+    if (Glib::ustring addressIcon = iconNameForSymbol(current.addressSymbol());
+        m_address.get_icon_name(Gtk::Entry::IconPosition::PRIMARY) != addressIcon)
+        m_address.set_icon_from_icon_name(addressIcon, Gtk::Entry::IconPosition::PRIMARY);
 }
 
 void BrowserToolbarView::showAddress()
@@ -156,7 +161,7 @@ void BrowserToolbarView::showAddress()
 void BrowserToolbarView::showMemory()
 {
     m_memoryLabel.set_text(m_monitor.memoryLabel());
-    m_memory.set_tooltip_text(m_monitor.memoryDetail());
+    setTooltip(m_memory, m_monitor.memoryDetail());
     setAccessibleLabel(m_memory, "Memory " + m_monitor.memoryLabel());
 }
 

@@ -4,21 +4,67 @@
 
 namespace cohortex {
 
+namespace {
+
+constexpr const char* tooltipKey = "cohortex-tooltip";
+
+Glib::ustring* storedTooltip(GtkWidget* widget)
+{
+    return static_cast<Glib::ustring*>(g_object_get_data(G_OBJECT(widget), tooltipKey));
+}
+
+gboolean answerTooltipQuery(GtkWidget* widget, int, int, gboolean, GtkTooltip* tooltip, gpointer)
+{
+    auto* text = storedTooltip(widget);
+    if (!text || text->empty())
+        return FALSE;
+    gtk_tooltip_set_text(tooltip, text->c_str());
+    return TRUE;
+}
+
+void setAccessibleText(Gtk::Widget& widget, Gtk::Accessible::Property property, const Glib::ustring& text)
+{
+    Glib::Value<Glib::ustring> value;
+    value.init(Glib::Value<Glib::ustring>::value_type());
+    value.set(text);
+    widget.update_property(property, value);
+}
+
+} // namespace
+
 void describeWidget(Gtk::Widget& widget, const Glib::ustring& text)
 {
-    // Setting a tooltip makes GTK ask the display server where the pointer is, even for the same text,
-    // and pages report the same title and state again and again.
-    if (widget.get_tooltip_text() != text)
-        widget.set_tooltip_text(text);
+    setTooltip(widget, text);
     setAccessibleLabel(widget, text);
+}
+
+void setTooltip(Gtk::Widget& widget, const Glib::ustring& text)
+{
+    auto* stored = storedTooltip(widget.gobj());
+    if (stored && *stored == text)
+        return;
+    if (!stored) {
+        stored = new Glib::ustring;
+        g_object_set_data_full(G_OBJECT(widget.gobj()), tooltipKey, stored,
+            [](gpointer data) { delete static_cast<Glib::ustring*>(data); });
+        g_signal_connect(widget.gobj(), "query-tooltip", G_CALLBACK(answerTooltipQuery), nullptr);
+        widget.set_has_tooltip(true);
+    }
+    *stored = text;
+    setAccessibleText(widget, Gtk::Accessible::Property::DESCRIPTION, text);
+}
+
+Glib::ustring tooltipOf(GtkWidget* widget)
+{
+    if (auto* stored = storedTooltip(widget))
+        return *stored;
+    const char* text = gtk_widget_get_tooltip_text(widget);
+    return text ? text : "";
 }
 
 void setAccessibleLabel(Gtk::Widget& widget, const Glib::ustring& text)
 {
-    Glib::Value<Glib::ustring> label;
-    label.init(Glib::Value<Glib::ustring>::value_type());
-    label.set(text);
-    widget.update_property(Gtk::Accessible::Property::LABEL, label);
+    setAccessibleText(widget, Gtk::Accessible::Property::LABEL, text);
 }
 
 Gtk::Button* makeIconButton(const Glib::ustring& iconName, const Glib::ustring& text)

@@ -10,6 +10,15 @@ namespace cohortex {
 // only an icon is still announced and explained.
 void describeWidget(Gtk::Widget&, const Glib::ustring& text);
 
+// Sets the text a widget shows when the pointer rests on it, and its description for screen readers; an
+// empty text shows none. Use this rather than Gtk::Widget::set_tooltip_text: the text is handed to GTK
+// only when the tooltip is about to show, because setting it makes GTK ask the display server where the
+// pointer is, one round trip per widget, and a switch of workspace re-describes dozens of widgets.
+void setTooltip(Gtk::Widget&, const Glib::ustring& text);
+
+// The text the widget's tooltip shows, whichever way it was set; empty when it has none.
+Glib::ustring tooltipOf(GtkWidget*);
+
 // Names a control for screen readers only, for a control whose parts carry their own tooltips.
 void setAccessibleLabel(Gtk::Widget&, const Glib::ustring& text);
 

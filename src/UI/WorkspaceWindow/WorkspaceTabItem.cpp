@@ -113,22 +113,25 @@ void WorkspaceTabItem::showContent(const WorkspaceTabItemState& state)
 {
     const auto& workspace = state.workspace;
     m_dot.setColor(workspace.displayColor());
-    m_icon.set_from_icon_name(iconNameForSymbol(workspace.iconSymbol));
+    // Activating a workspace updates its item and the one before; the icon stays.
+    if (Glib::ustring icon = iconNameForSymbol(workspace.iconSymbol); m_icon.get_icon_name() != icon)
+        m_icon.set_from_icon_name(icon);
     m_name.set_text(workspace.name);
     setSemibold(m_name, state.isActive);
     m_select.set_active(state.isActive);
     auto badge = state.unreadBadgeText();
     m_badge.set_visible(badge.has_value());
     m_badge.set_text(badge.value_or(""));
-    m_badge.set_tooltip_text(state.unreadHelp());
+    setTooltip(m_badge, state.unreadHelp());
     auto status = state.status();
     m_status.set_visible(status.has_value());
     Glib::ustring description = workspace.name;
     if (badge)
         description += ", " + state.unreadHelp();
     if (status) {
-        m_status.set_from_icon_name(iconNameForSymbol(status->symbol));
-        m_status.set_tooltip_text(Glib::ustring(std::string(status->help)));
+        if (Glib::ustring icon = iconNameForSymbol(status->symbol); m_status.get_icon_name() != icon)
+            m_status.set_from_icon_name(icon);
+        setTooltip(m_status, Glib::ustring(std::string(status->help)));
         description += ", " + Glib::ustring(std::string(status->help));
     }
     setAccessibleLabel(m_select, description);

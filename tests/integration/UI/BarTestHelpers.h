@@ -1,5 +1,7 @@
 #pragma once
 
+#include "UI/WorkspaceWindow/WidgetLabels.h"
+
 #include <functional>
 #include <gtk/gtk.h>
 #include <string>
@@ -27,8 +29,7 @@ inline std::vector<GtkWidget*> widgetsUnder(GtkWidget* root, const std::function
 
 inline bool hasTooltip(GtkWidget* widget, const std::string& text)
 {
-    const char* tooltip = gtk_widget_get_tooltip_text(widget);
-    return tooltip && text == tooltip;
+    return tooltipOf(widget).raw() == text;
 }
 
 // Mapped widgets with the tooltip: what hovering would explain on screen.

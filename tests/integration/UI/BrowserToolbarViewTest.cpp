@@ -110,14 +110,12 @@ TEST_F(BrowserToolbarViewTest, BadgeMemoryNewTabAndSettings)
 {
     EXPECT_THAT(shownLabels(root()), ::testing::Contains("Mail"));
     memory.own = 1536;
-    auto memoryButtons = widgetsUnder(root(), [](GtkWidget* w) {
-        const char* tooltip = gtk_widget_get_tooltip_text(w);
-        return GTK_IS_BUTTON(w) && tooltip && std::string(tooltip).starts_with("App ");
-    });
+    auto memoryButtons = widgetsUnder(
+        root(), [](GtkWidget* w) { return GTK_IS_BUTTON(w) && tooltipOf(w).raw().starts_with("App "); });
     ASSERT_THAT(memoryButtons, SizeIs(1));
     click(memoryButtons.front());
     EXPECT_THAT(shownLabels(memoryButtons.front()), ElementsAre("1.5 GB"));
-    EXPECT_THAT(gtk_widget_get_tooltip_text(memoryButtons.front()),
+    EXPECT_THAT(tooltipOf(memoryButtons.front()).raw(),
         ::testing::StartsWith("App 1.5 GB + web pages 0 MB. You've switched workspaces"));
 
     manager->ensureActiveLoaded();

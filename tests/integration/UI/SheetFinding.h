@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Linux/GLibPtr.h"
+#include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <filesystem>
 #include <functional>
@@ -63,8 +64,7 @@ public:
     static GtkWidget* describedButton(GtkWidget* root, const std::string& text)
     {
         return firstMatch(root, [&](GtkWidget* w) {
-            const char* tooltip = gtk_widget_get_tooltip_text(w);
-            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltip && text == tooltip;
+            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltipOf(w).raw() == text;
         });
     }
     static void type(GtkWidget* editable, const std::string& text)

@@ -16,6 +16,7 @@
 #include "Services/StoredKeys.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
+#include "UI/WorkspaceWindow/WidgetLabels.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 #include "integration/Engine/MainLoop.h"
 #include "integration/Platform/TemporaryDirectory.h"
@@ -104,8 +105,7 @@ protected:
     GtkWidget* buttonWithTooltip(const std::string& text) const
     {
         return first(toWidget(*view), [&](GtkWidget* w) {
-            const char* tooltip = gtk_widget_get_tooltip_text(w);
-            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltip && text == tooltip;
+            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltipOf(w).raw() == text;
         });
     }
     // The page on screen: the visible child of the stack under the lock's overlay (the address field's
