@@ -7,8 +7,12 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <gmock/gmock.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 namespace cohortex {
 
@@ -135,6 +139,28 @@ TEST(TemporaryHomeTest, removesEverythingItHeld)
         Profile(home.defaultsFile()).storeInteger(keys::sleepAfterMinutes, 5);
     }
     EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(ProcessTreeTest, processorTimeAddsUpTheDescendantsWork)
+{
+    using namespace std::chrono_literals;
+    const auto before = processTreeCpuTime(getpid());
+    pid_t child = fork();
+    if (child == 0) {
+        const auto end = std::clock() + CLOCKS_PER_SEC * 3 / 10;
+        while (std::clock() < end) { }
+        pause();
+        _exit(0);
+    }
+    ASSERT_GT(child, 0);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (processTreeCpuTime(child) < 250ms && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_GE(processTreeCpuTime(child), 250ms);
+    EXPECT_LT(processTreeCpuTime(child), 2s);
+    EXPECT_GE(processTreeCpuTime(getpid()) - before, 250ms);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
 }
 
 } // namespace cohortex

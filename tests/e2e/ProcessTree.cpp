@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <unistd.h>
 
 namespace cohortex {
 
@@ -17,9 +18,12 @@ namespace {
 struct ProcessStatus {
     char state{ 0 };
     pid_t parent{ 0 };
+    // Clock ticks spent in user and in kernel mode.
+    unsigned long long userTicks{ 0 };
+    unsigned long long systemTicks{ 0 };
 };
 
-// The third and fourth fields of /proc/<pid>/stat. The second one, the command name in parentheses, may
+// Fields 3, 4, 14 and 15 of /proc/<pid>/stat. The second one, the command name in parentheses, may
 // itself hold spaces and parentheses, so fields are counted from the last ")".
 std::optional<ProcessStatus> statusOf(const std::filesystem::path& statFile)
 {
@@ -32,6 +36,10 @@ std::optional<ProcessStatus> statusOf(const std::filesystem::path& statFile)
     ProcessStatus status;
     if (!(rest >> status.state >> status.parent))
         return std::nullopt;
+    std::string skipped;
+    for (int field = 5; field <= 13; ++field)
+        rest >> skipped;
+    rest >> status.userTicks >> status.systemTicks;
     return status;
 }
 
@@ -80,6 +88,16 @@ double processTreePssMB(pid_t root)
     for (pid_t process : processTree(root))
         total += memory.footprintMB(process).value_or(0);
     return total;
+}
+
+std::chrono::milliseconds processTreeCpuTime(pid_t root)
+{
+    static const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    unsigned long long ticks = 0;
+    for (pid_t process : processTree(root))
+        if (auto status = statusOf("/proc/" + std::to_string(process) + "/stat"))
+            ticks += status->userTicks + status->systemTicks;
+    return std::chrono::milliseconds(ticks * 1000 / static_cast<unsigned long long>(ticksPerSecond));
 }
 
 bool waitUntilGone(const std::vector<pid_t>& processes, std::chrono::milliseconds limit)

@@ -17,6 +17,10 @@ std::vector<pid_t> processTree(pid_t root);
 // read while the tree is walked counts as 0, since it no longer holds memory.
 double processTreePssMB(pid_t root);
 
+// The processor time the tree's processes have used so far, user and system. A process that ends takes
+// its share with it, so compare two readings only over a time in which the tree kept its processes.
+std::chrono::milliseconds processTreeCpuTime(pid_t root);
+
 // Waits, without a main loop, until none of the processes exists any more; false when the limit passed.
 // Descendants outlive their parent for a moment, and a benchmark must not measure one run's leftovers
 // in the next.
