@@ -52,6 +52,9 @@ void setTooltip(Gtk::Widget& widget, const Glib::ustring& text)
     }
     *stored = text;
     setAccessibleText(widget, Gtk::Accessible::Property::DESCRIPTION, text);
+    // A tooltip on screen keeps the text it was given; under the pointer, the new one is shown at once.
+    if ((widget.get_state_flags() & Gtk::StateFlags::PRELIGHT) == Gtk::StateFlags::PRELIGHT)
+        widget.trigger_tooltip_query();
 }
 
 Glib::ustring tooltipOf(GtkWidget* widget)
