@@ -6,8 +6,8 @@ namespace cohortex {
 
 // GTK draws its windows with OpenGL where it can. Without a graphics device (a virtual machine, a virtual
 // or remote display) that OpenGL is Mesa's software rasteriser, and GTK's Cairo renderer draws the
-// browser's frames faster: a key in the quick switcher in half the time, a workspace switch in about
-// three quarters. It also spares the browser's own process the rasteriser's memory.
+// browser's frames faster: a key in the quick switcher or a workspace switch in about half the time. It
+// also spares the browser's own process the rasteriser's memory.
 
 // Whether OpenGL would be drawn in software: the DRM folder has no render node ("renderD…") that a GPU
 // driver could serve it from, or Mesa was told to rasterise in software (LIBGL_ALWAYS_SOFTWARE, given as
