@@ -1,6 +1,5 @@
 #include "App/AppServices.h"
 
-#include "App/AutoAnsweringAlerts.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include <gtkmm/window.h>
@@ -8,15 +7,18 @@
 
 namespace cohortex {
 
-Expected<std::unique_ptr<AppServices>> AppServices::create(Glib::RefPtr<Gtk::Application> application)
+Expected<std::unique_ptr<AppServices>> AppServices::create(
+    Glib::RefPtr<Gtk::Application> application, Alerts* alertsInsteadOfDialogs)
 {
     auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
     if (!defaults)
         return std::unexpected(defaults.error());
-    return std::unique_ptr<AppServices>(new AppServices(std::move(*defaults), std::move(application)));
+    return std::unique_ptr<AppServices>(
+        new AppServices(std::move(*defaults), std::move(application), alertsInsteadOfDialogs));
 }
 
-AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application)
+AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
+    Alerts* alertsInsteadOfDialogs)
     : m_defaults(std::move(defaults))
     , m_windowManager(std::move(application))
     , m_alerts(m_queue, [this]() -> GtkWindow* {
@@ -25,11 +27,8 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     })
 {
     m_windowManager.setContentFactory([this] { return makeWindowContent(); });
-#ifdef COHORTEX_TEST_HOOKS
-    static AutoAnsweringAlerts automatic;
-    if (AutoAnsweringAlerts::isRequested())
-        m_alertsInUse = &automatic;
-#endif
+    if (alertsInsteadOfDialogs)
+        m_alertsInUse = alertsInsteadOfDialogs;
     m_sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{ m_queue, *m_defaults,
         m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_resources, m_registry,
         m_windowManager, m_timeTracker, m_idleTime, *m_alertsInUse });

@@ -34,7 +34,9 @@ namespace cohortex {
 class AppServices {
 public:
     // Opens the defaults database at its usual place first; failing to open it is the one error.
-    static Expected<std::unique_ptr<AppServices>> create(Glib::RefPtr<Gtk::Application>);
+    // Alerts, when given, answer in place of the dialogs (test programs only).
+    static Expected<std::unique_ptr<AppServices>> create(
+        Glib::RefPtr<Gtk::Application>, Alerts* alertsInsteadOfDialogs = nullptr);
     ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
@@ -58,7 +60,8 @@ public:
     void prepareActiveWorkspace();
 
 private:
-    AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>);
+    AppServices(
+        std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>, Alerts* alertsInsteadOfDialogs);
     Gtk::Widget* makeWindowContent();
 
     // Declared in the order of building; they are destroyed in reverse.
@@ -80,7 +83,7 @@ private:
     GioDefaultBrowser m_defaultBrowser;
     WindowManager m_windowManager;
     AdwAlerts m_alerts;
-    // The alerts the session manager and the window ask through: the dialogs, or the test's answers.
+    // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
     Alerts* m_alertsInUse{ &m_alerts };
     std::unique_ptr<SessionManager> m_sessions;
 };

@@ -16,9 +16,10 @@
 
 namespace cohortex {
 
-CohortexApp::CohortexApp()
+CohortexApp::CohortexApp(Alerts* alertsInsteadOfDialogs)
     : m_application(Gtk::Application::create(
         applicationId, Gio::Application::Flags::HANDLES_OPEN | Gio::Application::Flags::HANDLES_COMMAND_LINE))
+    , m_alertsInsteadOfDialogs(alertsInsteadOfDialogs)
 {
     m_application->signal_startup().connect([this] { startup(); });
     m_application->signal_activate().connect([this] { activate(); });
@@ -50,7 +51,7 @@ void CohortexApp::startup()
     adw_init();
     Glib::set_application_name("Cohortex");
     Gtk::Window::set_default_icon_name(applicationId);
-    auto services = AppServices::create(m_application);
+    auto services = AppServices::create(m_application, m_alertsInsteadOfDialogs);
     if (!services) {
         logError("Cohortex cannot open its settings database: " + services.error().message);
         m_failedToStart = true;

@@ -12,6 +12,7 @@ class Application;
 
 namespace cohortex {
 
+class Alerts;
 class AppDelegate;
 class AppServices;
 
@@ -23,7 +24,8 @@ class CohortexApp {
 public:
     static constexpr const char* applicationId = "com.kestrelwick.Cohortex";
 
-    CohortexApp();
+    // Alerts, when given, stand in for every dialog that asks the user (test programs only).
+    explicit CohortexApp(Alerts* alertsInsteadOfDialogs = nullptr);
     ~CohortexApp();
     CohortexApp(const CohortexApp&) = delete;
     CohortexApp& operator=(const CohortexApp&) = delete;
@@ -47,6 +49,7 @@ private:
     std::unique_ptr<AppServices> m_services;
     std::unique_ptr<AppDelegate> m_delegate;
     std::vector<unsigned> m_signalSources;
+    Alerts* m_alertsInsteadOfDialogs{ nullptr };
     bool m_failedToStart{ false };
 };
 

@@ -39,6 +39,19 @@ Task<void> runThenStop(CommandRunner& runner, CommandLineInvocation invocation, 
 
 } // namespace
 
+int checkWorkspaceNamed(std::string_view name)
+{
+    auto services = AppServices::create(Glib::RefPtr<Gtk::Application>());
+    if (!services) {
+        std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
+        return 1;
+    }
+    if (workspaceNamed((*services)->sessions().workspaces().get(), name))
+        return 0;
+    std::cerr << noWorkspaceNamedMessage(name);
+    return 1;
+}
+
 int runLocalCommand(const CommandLineInvocation& invocation)
 {
     // No application object at all: creating one would open the display, which need not exist here.

@@ -12,4 +12,8 @@ bool isApplicationRunning();
 // answer to a question about the stored state, or a file written or read. The exit status.
 int runLocalCommand(const CommandLineInvocation&);
 
+// Whether the stored profile has a workspace of that name, before Cohortex is started to open links in
+// it: 0 when it has, else 1 with the error printed.
+int checkWorkspaceNamed(std::string_view name);
+
 } // namespace cohortex

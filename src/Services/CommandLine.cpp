@@ -73,7 +73,7 @@ std::expected<Url, std::string> webLink(std::string_view text)
     auto url = Url::parse(text);
     if (url && (url->scheme() == "http" || url->scheme() == "https") && url->host())
         return *url;
-    return Failure("Not an http or https link: " + std::string(text));
+    return Failure("Not an http or https link: " + terminalSafe(text));
 }
 
 bool isBundleFile(const std::filesystem::path& path)
@@ -94,7 +94,7 @@ std::expected<Url, std::string> openable(const std::string& argument, const std:
     auto path = (directory / argument).lexically_normal();
     if (!isBundleFile(path))
         return Failure("Not an http or https link or a ." + std::string(WorkspaceBundle::fileExtension)
-            + " file: " + argument);
+            + " file: " + terminalSafe(argument));
     return Url::fileURL(path.string(), false);
 }
 
@@ -172,7 +172,7 @@ std::optional<std::string> Parser::readOption(std::string_view argument, std::si
     }
     auto found = std::ranges::find(actionOptions, argument, &ActionOption::name);
     if (found == actionOptions.end())
-        return "Unknown option: " + std::string(argument) + " (see cohortex --help)";
+        return "Unknown option: " + terminalSafe(argument) + " (see cohortex --help)";
     return readActionOption(*found, std::move(value), index);
 }
 
@@ -201,7 +201,7 @@ std::optional<std::string> Parser::checkFlags() const
     if (m_yes && action != Action::ImportLayout)
         return "--yes only goes with --import-layout.";
     if (!m_positionals.empty() && action != Action::Open && action != Action::OpenInWorkspace)
-        return "Unexpected argument: " + m_positionals.front() + " (see cohortex --help)";
+        return "Unexpected argument: " + terminalSafe(m_positionals.front()) + " (see cohortex --help)";
     return std::nullopt;
 }
 

@@ -42,7 +42,8 @@ struct CommandLineInvocation {
 // absolute path: the directory of the shell the command was typed in, which is not this process's own
 // when the command was forwarded to a running application. A value that starts with "-" is taken as a
 // forgotten value, so such a name or file is written as --option=value. The error is one sentence for
-// the user without a line break, to be printed on the error stream with exit status 1.
+// the user without a line break, to be printed on the error stream with exit status 1; what it quotes of
+// the arguments is made safe for a terminal.
 std::expected<CommandLineInvocation, std::string> parseCommandLine(
     std::span<const std::string> arguments, std::filesystem::path workingDirectory);
 

@@ -25,24 +25,6 @@ std::string_view reasonName(RoutingReason reason)
     return "current";
 }
 
-// Names come from the user and from imported files: control characters in them must not reach the
-// terminal, where they could move the cursor or forge further lines.
-std::string printable(std::string_view text)
-{
-    std::string result(text);
-    for (std::size_t index = 0; index < result.size(); ++index) {
-        auto byte = static_cast<unsigned char>(result[index]);
-        bool isC1 = byte == 0xC2 && index + 1 < result.size()
-            && static_cast<unsigned char>(result[index + 1]) >= 0x80
-            && static_cast<unsigned char>(result[index + 1]) <= 0x9F;
-        if (isC1)
-            result.replace(index, 2, " ");
-        else if (byte < 0x20 || byte == 0x7F)
-            result[index] = ' ';
-    }
-    return result;
-}
-
 // Columns are measured in code points, which lines up every name written in a Latin, Greek or
 // Cyrillic script; wide East Asian characters may push a row out by a few cells.
 std::size_t displayWidth(std::string_view text)
@@ -93,15 +75,15 @@ std::string listTable(const std::vector<WorkspaceSession>& workspaces)
     std::size_t nameWidth = 0;
     std::size_t urlWidth = 0;
     for (const auto& workspace : workspaces) {
-        nameWidth = std::max(nameWidth, displayWidth(printable(workspace.name)));
-        urlWidth = std::max(urlWidth, displayWidth(workspace.initialURL.absoluteString()));
+        nameWidth = std::max(nameWidth, displayWidth(terminalSafe(workspace.name)));
+        urlWidth = std::max(urlWidth, displayWidth(terminalSafe(workspace.initialURL.absoluteString())));
     }
     std::string table;
     for (const auto& workspace : workspaces) {
         auto index = shortcut(workspace);
         std::string line = (index ? std::to_string(*index) : "-") + "  "
-            + padded(printable(workspace.name), nameWidth) + "  "
-            + padded(workspace.initialURL.absoluteString(), urlWidth) + "  " + flags(workspace);
+            + padded(terminalSafe(workspace.name), nameWidth) + "  "
+            + padded(terminalSafe(workspace.initialURL.absoluteString()), urlWidth) + "  " + flags(workspace);
         line.erase(line.find_last_not_of(' ') + 1);
         table += line + "\n";
     }
@@ -153,9 +135,9 @@ int CommandRunner::open(const CommandLineInvocation& invocation)
 
 Task<int> CommandRunner::openInWorkspace(CommandLineInvocation invocation, Console& console)
 {
-    auto target = workspaceNamed(invocation.workspaceName);
+    auto target = workspaceNamed(m_sessions.workspaces().get(), invocation.workspaceName);
     if (!target) {
-        console.error("No workspace is named \"" + printable(invocation.workspaceName) + "\".\n");
+        console.error(noWorkspaceNamedMessage(invocation.workspaceName));
         co_return 1;
     }
     if (invocation.urls.empty()) {
@@ -167,11 +149,9 @@ Task<int> CommandRunner::openInWorkspace(CommandLineInvocation invocation, Conso
     co_return 0;
 }
 
-std::optional<WorkspaceSession> CommandRunner::workspaceNamed(std::string_view name) const
+std::optional<WorkspaceSession> workspaceNamed(std::span<const WorkspaceSession> list, std::string_view name)
 {
-    // The exact name first; else the first whose name differs only in case, since that is what a user
-    // typing in a shell most likely meant.
-    const auto& list = m_sessions.workspaces().get();
+    // A name that differs only in case is what a user typing in a shell most likely meant.
     auto found = std::ranges::find(list, name, &WorkspaceSession::name);
     if (found == list.end()) {
         auto lowered = toLowerCase(name);
@@ -181,6 +161,11 @@ std::optional<WorkspaceSession> CommandRunner::workspaceNamed(std::string_view n
     if (found == list.end())
         return std::nullopt;
     return *found;
+}
+
+std::string noWorkspaceNamedMessage(std::string_view name)
+{
+    return "No workspace is named \"" + terminalSafe(name) + "\".\n";
 }
 
 int CommandRunner::whichWorkspace(const CommandLineInvocation& invocation, Console& console) const
@@ -195,13 +180,13 @@ int CommandRunner::whichWorkspace(const CommandLineInvocation& invocation, Conso
             { "reason", reasonName(decision->reason) } };
         if (decision->reason == RoutingReason::Rule)
             object["pattern"] = decision->pattern;
-        console.out(json::dump(object) + "\n");
+        console.out(json::dumpAscii(object) + "\n");
         return 0;
     }
-    std::string why = decision->reason == RoutingReason::Rule ? "rule " + printable(decision->pattern)
+    std::string why = decision->reason == RoutingReason::Rule ? "rule " + terminalSafe(decision->pattern)
         : decision->reason == RoutingReason::Fallback         ? std::string("fallback")
                                                               : std::string("current workspace");
-    console.out(printable(decision->workspace.name) + " \u2014 " + why + "\n");
+    console.out(terminalSafe(decision->workspace.name) + " \u2014 " + why + "\n");
     return 0;
 }
 
@@ -215,7 +200,7 @@ int CommandRunner::listWorkspaces(const CommandLineInvocation& invocation, Conso
     auto array = Json::array();
     for (const auto& workspace : workspaces)
         array.push_back(workspaceJson(workspace));
-    console.out(json::dump(array) + "\n");
+    console.out(json::dumpAscii(array) + "\n");
     return 0;
 }
 

@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace cohortex {
@@ -13,6 +15,12 @@ namespace cohortex {
 class Console;
 class SessionManager;
 class TimeTracker;
+
+// The workspace a user means by the name typed in a shell: the exact name first, else the first whose name
+// differs only in case.
+std::optional<WorkspaceSession> workspaceNamed(std::span<const WorkspaceSession>, std::string_view name);
+// The error line for a name that matches no workspace, ready for the terminal.
+std::string noWorkspaceNamedMessage(std::string_view name);
 
 // Carries out a parsed command line against the session manager and the time tracker. Output, errors and
 // questions go to the console the command came from. Main thread only.
@@ -34,7 +42,6 @@ private:
     int exportLayout(const CommandLineInvocation&, Console&) const;
     Task<int> importLayout(CommandLineInvocation, Console&);
     int exportTimeCsv(const CommandLineInvocation&, Console&) const;
-    std::optional<WorkspaceSession> workspaceNamed(std::string_view) const;
 
     SessionManager& m_sessions;
     TimeTracker& m_timeTracker;

@@ -21,7 +21,7 @@ bool isYes(std::string_view answer)
 int reportWrite(const Expected<void>& written, Console& console, std::string_view success)
 {
     if (!written) {
-        console.error(exportFailureStatus(written.error().message) + "\n");
+        console.error(terminalSafe(exportFailureStatus(written.error().message)) + "\n");
         return 1;
     }
     console.out(success);

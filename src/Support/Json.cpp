@@ -203,4 +203,9 @@ std::string dump(const Json& value)
     return value.dump(-1, ' ', false, Json::error_handler_t::replace);
 }
 
+std::string dumpAscii(const Json& value)
+{
+    return value.dump(-1, ' ', true, Json::error_handler_t::replace);
+}
+
 } // namespace cohortex::json

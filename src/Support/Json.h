@@ -85,6 +85,9 @@ Expected<Json> parse(std::span<const std::uint8_t> bytes);
 // Compact text. Strings that are not valid UTF-8 are written with U+FFFD in place of the bad bytes
 // rather than failing, since the callers store what they can.
 std::string dump(const Json&);
+// The same with every character past ASCII escaped, for a terminal: a bidirectional control or a line
+// separator in a name then arrives as "\u202e", not as itself.
+std::string dumpAscii(const Json&);
 
 // Stored lists of records: a JSON array of whatever T::toJson writes. Reading is all or nothing: one
 // record that fails to decode fails the whole list, so a damaged list is never half-loaded.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <unicode/locid.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
@@ -14,6 +15,20 @@ namespace {
 bool isWhitespace(UChar32 c)
 {
     return c >= 0 && u_isUWhiteSpace(c);
+}
+
+bool needsEscapeOnTerminal(UChar32 c)
+{
+    auto category = u_charType(c);
+    return category == U_CONTROL_CHAR || category == U_LINE_SEPARATOR || category == U_PARAGRAPH_SEPARATOR
+        || u_hasBinaryProperty(c, UCHAR_BIDI_CONTROL);
+}
+
+std::string escaped(const char* format, unsigned value)
+{
+    char text[12];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
 } // namespace
@@ -77,6 +92,31 @@ bool isValidUtf8(std::string_view text)
             return false;
     }
     return true;
+}
+
+std::string terminalSafe(std::string_view text)
+{
+    std::string result;
+    result.reserve(text.size());
+    auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+    auto length = static_cast<int32_t>(std::min(text.size(), static_cast<std::size_t>(INT32_MAX)));
+    for (int32_t offset = 0; offset < length;) {
+        int32_t start = offset;
+        UChar32 c;
+        U8_NEXT(bytes, offset, length, c);
+        if (c < 0) {
+            for (int32_t index = start; index < offset; ++index)
+                result += escaped("\\x%02X", bytes[index]);
+        } else if (c < 0x80 && needsEscapeOnTerminal(c)) {
+            result += escaped("\\x%02X", static_cast<unsigned>(c));
+        } else if (needsEscapeOnTerminal(c)) {
+            result += escaped("\\u%04X", static_cast<unsigned>(c));
+        } else {
+            result.append(
+                text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(offset - start)));
+        }
+    }
+    return result;
 }
 
 } // namespace cohortex

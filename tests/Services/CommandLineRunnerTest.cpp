@@ -162,10 +162,41 @@ TEST_F(CommandLineRunnerTest, ListsWorkspacesInAlignedColumns)
     manager->updateWorkspace(chat);
     EXPECT_EQ(run({ "--list-workspaces" }), 0);
     EXPECT_EQ(console.output,
-        "1  Mail      https://1.example.com/\n"
-        "2  Chat [2J  https://chat.example.org/\n"
-        "3  Vault     https://3.example.com/     locked\n");
+        "1  Mail         https://1.example.com/\n"
+        "2  Chat\\x1B[2J  https://chat.example.org/\n"
+        "3  Vault        https://3.example.com/     locked\n");
 }
+
+// Names come from the user and from imported files: whatever a command prints of them reaches the
+// terminal escaped, in plain text and in JSON alike.
+struct PrintedName {
+    const char* label;
+    std::vector<std::string> arguments;
+    std::string expected;
+};
+
+class CommandLinePrintedNameTest : public CommandLineRunnerTest,
+                                   public ::testing::WithParamInterface<PrintedName> { };
+
+TEST_P(CommandLinePrintedNameTest, ReachesTheTerminalEscaped)
+{
+    chat.name = "\u202egnp.exe\x1b]0;x\x07\u2028";
+    manager->updateWorkspace(chat);
+    routingRules.addRule("chat.example", chat.id);
+    run(GetParam().arguments);
+    auto printed = console.output + console.errors;
+    EXPECT_NE(printed.find(GetParam().expected), std::string::npos) << printed;
+    for (auto raw : { "\u202e", "\x1b", "\x07", "\u2028" })
+        EXPECT_EQ(printed.find(raw), std::string::npos) << printed;
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLinePrintedNameTest,
+    ::testing::Values(PrintedName{ "List", { "--list-workspaces" }, "\\u202Egnp.exe\\x1B]0;x\\x07\\u2028" },
+        PrintedName{
+            "ListJson", { "--list-workspaces", "--json" }, "\\u202egnp.exe\\u001b]0;x\\u0007\\u2028" },
+        PrintedName{ "Which", { "--which-workspace", "https://chat.example/" }, "\\u202Egnp.exe" },
+        PrintedName{ "UnknownName", { "--workspace", "No\x1b[2Jbody" }, "\"No\\x1B[2Jbody\"" }),
+    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRules)
 {

@@ -29,6 +29,9 @@ TEST_P(CommandLineRefusalTest, SaysWhatIsWrong)
 INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineRefusalTest,
     ::testing::Values(Refused{ { "--bogus" }, "Unknown option: --bogus (see cohortex --help)" },
         Refused{ { "-x" }, "Unknown option: -x (see cohortex --help)" },
+        // What the user typed is quoted back escaped, so it cannot retitle or scramble the terminal.
+        Refused{ { "--\x1b]0;owned\x07" }, "Unknown option: --\\x1B]0;owned\\x07 (see cohortex --help)" },
+        Refused{ { "https://a.example/\u202e" }, "Not an http or https link: https://a.example/\\u202E" },
         Refused{ { "--workspace" }, "--workspace needs a workspace name." },
         Refused{ { "--workspace=", "https://a.example/" }, "--workspace needs a workspace name." },
         Refused{ { "--workspace", "Mail", "Team.cohortex" }, "Not an http or https link: Team.cohortex" },

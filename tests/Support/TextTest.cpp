@@ -60,5 +60,28 @@ INSTANTIATE_TEST_SUITE_P(Sequences, IsValidUtf8Test,
         Utf8Case{ "BeyondUnicode", "\xf4\x90\x80\x80", false }),
     [](const auto& info) { return std::string(info.param.label); });
 
+struct Printed {
+    const char* label;
+    std::string text;
+    std::string shown;
+};
+
+class TerminalSafeTest : public testing::TestWithParam<Printed> { };
+
+TEST_P(TerminalSafeTest, EscapesWhatCouldDriveATerminal)
+{
+    EXPECT_EQ(terminalSafe(GetParam().text), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, TerminalSafeTest,
+    testing::Values(Printed{ "PlainAndNonLatinKept", "Café 日本 \\ ok", "Café 日本 \\ ok" },
+        Printed{ "TitleSequence", "\x1b]0;owned\x07", "\\x1B]0;owned\\x07" },
+        Printed{ "LineBreakAndTab", "a\nb\tc\x7f", "a\\x0Ab\\x09c\\x7F" },
+        Printed{ "C1Control", "a\u009bb", "a\\u009Bb" },
+        Printed{ "BidiOverrideAndIsolate", "\u202egnp.exe\u2066", "\\u202Egnp.exe\\u2066" },
+        Printed{ "Separators", "a\u2028b\u2029", "a\\u2028b\\u2029" },
+        Printed{ "InvalidBytes", "a\xff\xc3", "a\\xFF\\xC3" }),
+    [](const auto& info) { return info.param.label; });
+
 } // namespace
 } // namespace cohortex

@@ -6,26 +6,39 @@
 
 namespace cohortex {
 
-// The confirmation the import asks for is answered by the application itself when this is set; only
-// builds for testing honour it.
-const std::string autoConfirm = "COHORTEX_TEST_AUTO_ANSWER=confirm";
+class BundleImportTest : public CohortexE2eTest {
+protected:
+    std::filesystem::path teamBundle()
+    {
+        WorkspaceBundle bundle;
+        bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
+        bundle.workspaces.push_back(
+            { "Team Tools", m_server.url("/team-start"), "hammer", "#FF9500", {}, {} });
+        bundle.rules.push_back({ "team.example", 0 });
+        auto file = m_home.path() / "team.cohortex";
+        std::ofstream(file) << bundle.encoded();
+        return file;
+    }
 
-class BundleImportTest : public CohortexE2eTest { };
+    // The windows the running instance shows: its main window, and a dialog while one asks.
+    std::size_t visibleWindows()
+    {
+        auto found = LaunchedProgram::run(
+            { "xdotool", "search", "--onlyvisible", "--pid", std::to_string(m_app->pid()), ".*" },
+            m_home.environment(), m_home.path(), secondInvocationTimeout);
+        return static_cast<std::size_t>(std::ranges::count(found.output, '\n'));
+    }
+};
 
 TEST_F(BundleImportTest, bundleFileHandedOverIsImportedAfterConfirmation)
 {
     auto solo = makeWorkspace("Solo", m_server.url("/home"), 1);
     profile().storeWorkspaces(std::vector{ solo });
-    WorkspaceBundle bundle;
-    bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
-    bundle.workspaces.push_back({ "Team Tools", m_server.url("/team-start"), "hammer", "#FF9500", {}, {} });
-    bundle.rules.push_back({ "team.example", 0 });
-    const auto file = m_home.path() / "team.cohortex";
-    std::ofstream(file) << bundle.encoded();
+    auto file = teamBundle();
 
-    launch({}, { autoConfirm });
+    launchAutoAnswering();
     ASSERT_TRUE(waitForRequests("/home"));
-    auto handedOver = runSecond({ file.string() }, { autoConfirm });
+    auto handedOver = runSecond({ file.string() });
     ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
     ASSERT_TRUE(waitFor([&] {
         auto workspaces = profile().peekWorkspaces();
@@ -45,6 +58,20 @@ TEST_F(BundleImportTest, bundleFileHandedOverIsImportedAfterConfirmation)
     EXPECT_TRUE(std::ranges::any_of(*rules, [&](const RoutingRule& rule) {
         return rule.pattern == "team.example" && rule.workspaceId == imported.id;
     })) << "The bundle's rule does not point to the imported workspace";
+}
+
+// Builds for testing once confirmed an import for whoever set a variable; the installed program asks.
+TEST_F(BundleImportTest, noVariableInTheEnvironmentConfirmsAnImportForTheUser)
+{
+    profile().storeWorkspaces(std::vector{ makeWorkspace("Solo", m_server.url("/home"), 1) });
+    auto file = teamBundle();
+    launch({}, { "COHORTEX_TEST_AUTO_ANSWER=confirm" });
+    ASSERT_TRUE(waitForRequests("/home"));
+    ASSERT_TRUE(runSecond({ file.string() }).succeeded());
+    ASSERT_TRUE(waitFor([&] { return visibleWindows() >= 2; })) << "The import did not ask";
+    EXPECT_EQ(profile().peekWorkspaces()->size(), 1u) << "The import went ahead without the user";
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
 } // namespace cohortex

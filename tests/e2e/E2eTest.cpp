@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 #include <memory>
+#include <stdexcept>
 
 namespace cohortex {
 
@@ -53,8 +54,23 @@ std::vector<std::string> CohortexE2eTest::command(const std::vector<std::string>
 LaunchedProgram& CohortexE2eTest::launch(
     const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
 {
-    m_app = std::make_unique<LaunchedProgram>(
-        command(arguments), m_home.environment(environment), m_home.path());
+    return start(command(arguments), environment);
+}
+
+LaunchedProgram& CohortexE2eTest::launchAutoAnswering(const std::vector<std::string>& arguments)
+{
+    const char* binary = std::getenv("COHORTEX_AUTO_ANSWERING_BINARY");
+    if (!binary || !*binary)
+        throw std::runtime_error("COHORTEX_AUTO_ANSWERING_BINARY names no program to test");
+    std::vector<std::string> argv{ binary };
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return start(std::move(argv), {});
+}
+
+LaunchedProgram& CohortexE2eTest::start(
+    std::vector<std::string> argv, const std::vector<std::string>& environment)
+{
+    m_app = std::make_unique<LaunchedProgram>(argv, m_home.environment(environment), m_home.path());
     return *m_app;
 }
 

@@ -36,6 +36,9 @@ protected:
     // Starts the long-running instance; extra "NAME=value" entries join its environment.
     LaunchedProgram& launch(
         const std::vector<std::string>& arguments = {}, const std::vector<std::string>& environment = {});
+    // The same with the test program that confirms every question itself (COHORTEX_AUTO_ANSWERING_BINARY),
+    // for flows that would otherwise stop at a dialog.
+    LaunchedProgram& launchAutoAnswering(const std::vector<std::string>& arguments = {});
     // A second `cohortex ...` in the same home, which hands its arguments to the running instance.
     ProgramOutcome runSecond(
         const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {});
@@ -56,6 +59,7 @@ protected:
 
 private:
     std::vector<std::string> command(const std::vector<std::string>& arguments) const;
+    LaunchedProgram& start(std::vector<std::string> argv, const std::vector<std::string>& environment);
 
     std::filesystem::path m_binary;
 };

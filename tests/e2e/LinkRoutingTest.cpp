@@ -75,4 +75,14 @@ TEST_F(LinkRoutingTest, whichWorkspaceNamesTheRuleThatChoseIt)
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
+// With no Cohortex running, a misspelt workspace must not start one that then sits there without the link.
+TEST_F(LinkRoutingTest, anUnknownWorkspaceNameStartsNothing)
+{
+    auto answer = runSecond({ "--workspace", "Gamma", m_server.url("/dropped") });
+    ASSERT_TRUE(answer.hasEnded) << "Cohortex was started and kept running";
+    EXPECT_EQ(answer.exitStatus, 1);
+    EXPECT_EQ(answer.errors, "No workspace is named \"Gamma\".\n");
+    EXPECT_TRUE(m_server.requestsFor("/dropped").empty());
+}
+
 } // namespace cohortex
