@@ -38,6 +38,9 @@ inline constexpr std::string_view cancelImportButtonTitle = "Cancel";
 std::string importResultMessage(int addedWorkspaces);
 std::string importResultDetails(int addedRules);
 
+// The alert, and the command line's error, when an import could not be stored: nothing was added.
+inline constexpr std::string_view importFailedMessage = "Couldn't import the workspaces";
+
 // The alert for every ImportError.
 inline constexpr std::string_view importErrorMessage = "Couldn't read that file";
 inline constexpr std::string_view importErrorDetails = "It isn't a valid Cohortex workspace file.";

@@ -57,7 +57,11 @@ Task<int> CommandRunner::importLayout(CommandLineInvocation invocation, Console&
         }
     }
     auto counts = m_sessions.apply(*bundle);
-    console.out(importResultMessage(counts.workspaces) + "\n" + importResultDetails(counts.rules) + "\n");
+    if (!counts) {
+        console.error(std::string(importFailedMessage) + "\n" + counts.error().message + "\n");
+        co_return 1;
+    }
+    console.out(importResultMessage(counts->workspaces) + "\n" + importResultDetails(counts->rules) + "\n");
     co_return 0;
 }
 

@@ -8,58 +8,89 @@
 
 namespace cohortex {
 
+namespace {
+
+// The list with any rule for the same site taken out and the new one at the end.
+void replaceRuleFor(std::vector<RoutingRule>& rules, const std::string& normalizedPattern, RoutingRule rule)
+{
+    std::erase_if(rules,
+        [&](const RoutingRule& old) { return LinkRouter::normalize(old.pattern) == normalizedPattern; });
+    rules.push_back(std::move(rule));
+}
+
+} // namespace
+
 RoutingRules::RoutingRules(DefaultsStore& defaults)
     : m_defaults(defaults)
 {
 }
 
-void RoutingRules::setRules(std::vector<RoutingRule> rules)
+bool RoutingRules::store(const std::vector<RoutingRule>& rules)
+{
+    auto encoded = encodeRoutingRules(rules);
+    if (m_defaults.setData(keys::routingRules,
+            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+        return true;
+    logWarning("The routing rules could not be saved.");
+    return false;
+}
+
+void RoutingRules::show(std::vector<RoutingRule> rules)
 {
     m_compiled.reset();
     m_rules.set(std::move(rules));
-    saveRoutingRules();
 }
 
-void RoutingRules::addRule(std::string_view pattern, const Uuid& workspaceId)
+bool RoutingRules::setRules(std::vector<RoutingRule> rules)
+{
+    if (!store(rules))
+        return false;
+    show(std::move(rules));
+    return true;
+}
+
+bool RoutingRules::addRule(std::string_view pattern, const Uuid& workspaceId)
 {
     auto normalized = LinkRouter::normalize(pattern);
     if (normalized.empty())
-        return;
-    replaceRuleFor(normalized, RoutingRule{ Uuid::random(), normalized, workspaceId });
+        return true;
+    auto rules = m_rules.get();
+    auto replaces = std::erase_if(
+        rules, [&](const RoutingRule& old) { return LinkRouter::normalize(old.pattern) == normalized; });
+    auto withoutOld = rules;
+    rules.push_back(RoutingRule{ Uuid::random(), normalized, workspaceId });
+    if (!store(rules))
+        return false;
+    // Observers see the old rule for the site go before the new one arrives at the end.
+    if (replaces > 0)
+        show(std::move(withoutOld));
+    show(std::move(rules));
+    return true;
 }
 
-void RoutingRules::addImportedRule(std::string pattern, const Uuid& workspaceId)
-{
-    auto normalized = LinkRouter::normalize(pattern);
-    if (normalized.empty())
-        return;
-    replaceRuleFor(normalized, RoutingRule{ Uuid::random(), std::move(pattern), workspaceId });
-}
-
-// Removing and appending are two assignments, each saved, so that observers see the old rule go before
-// the new one arrives at the end.
-void RoutingRules::replaceRuleFor(const std::string& normalizedPattern, RoutingRule rule)
+bool RoutingRules::addImportedRules(const std::vector<std::pair<std::string, Uuid>>& imported)
 {
     auto rules = m_rules.get();
-    std::erase_if(rules,
-        [&](const RoutingRule& old) { return LinkRouter::normalize(old.pattern) == normalizedPattern; });
-    setRules(rules);
-    rules.push_back(std::move(rule));
-    setRules(std::move(rules));
+    for (const auto& [pattern, workspaceId] : imported) {
+        auto normalized = LinkRouter::normalize(pattern);
+        if (!normalized.empty())
+            replaceRuleFor(rules, normalized, RoutingRule{ Uuid::random(), pattern, workspaceId });
+    }
+    return setRules(std::move(rules));
 }
 
-void RoutingRules::removeRule(const Uuid& id)
+bool RoutingRules::removeRule(const Uuid& id)
 {
     auto rules = m_rules.get();
     std::erase_if(rules, [&](const RoutingRule& rule) { return rule.id == id; });
-    setRules(std::move(rules));
+    return setRules(std::move(rules));
 }
 
-void RoutingRules::removeRules(const Uuid& workspaceId)
+bool RoutingRules::removeRules(const Uuid& workspaceId)
 {
     auto rules = m_rules.get();
     std::erase_if(rules, [&](const RoutingRule& rule) { return rule.workspaceId == workspaceId; });
-    setRules(std::move(rules));
+    return setRules(std::move(rules));
 }
 
 void RoutingRules::loadRoutingRules()
@@ -72,15 +103,13 @@ void RoutingRules::loadRoutingRules()
         logWarning("The stored routing rules could not be read (" + decoded.error().message + ").");
         return;
     }
-    setRules(std::move(*decoded));
+    show(std::move(*decoded));
+    saveRoutingRules();
 }
 
-void RoutingRules::saveRoutingRules()
+bool RoutingRules::saveRoutingRules()
 {
-    auto encoded = encodeRoutingRules(m_rules.get());
-    if (!m_defaults.setData(keys::routingRules,
-            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
-        logWarning("The routing rules could not be saved.");
+    return store(m_rules.get());
 }
 
 std::optional<Uuid> RoutingRules::workspaceID(const Url& url) const

@@ -63,7 +63,11 @@ void SessionManager::restoreLinkFallback()
     auto stored = m_defaults.string(keys::linkFallback);
     if (!stored)
         return;
-    setLinkFallbackWorkspaceId(Uuid::parse(*stored));
+    auto id = Uuid::parse(*stored);
+    m_linkFallbackWorkspaceId.set(id);
+    // What cannot be read as a workspace id is no fallback, and is not kept as one either.
+    if (!id)
+        m_defaults.remove(keys::linkFallback);
 }
 
 void SessionManager::loadWorkspaces()
@@ -81,6 +85,7 @@ void SessionManager::loadWorkspaces()
         m_workspaces.set(std::move(*decoded));
     } else {
         replaceUnreadableList(decoded ? std::nullopt : stored);
+        // Shown even when it cannot be stored: a browser needs a workspace, and the next change tries again.
         m_workspaces.set(WorkspaceSession::defaultWorkspaces(m_queue.now()));
         saveWorkspaces();
     }
@@ -98,13 +103,31 @@ void SessionManager::replaceUnreadableList(const std::optional<Bytes>& unreadabl
         logWarning("The unreadable workspace list could not be kept aside under " + key + ".");
 }
 
-void SessionManager::saveWorkspaces()
+namespace {
+
+bool storeList(DefaultsStore& defaults, const std::vector<WorkspaceSession>& list)
 {
-    auto encoded = encodeWorkspaceList(m_workspaces.get());
-    auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size());
-    // A failed write keeps the old stored list; the list in memory stays the one that counts.
-    if (!m_defaults.setData(keys::workspaces, bytes))
-        logWarning("The workspace list could not be saved.");
+    auto encoded = encodeWorkspaceList(list);
+    if (defaults.setData(keys::workspaces,
+            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+        return true;
+    logWarning("The workspace list could not be saved.");
+    return false;
+}
+
+} // namespace
+
+bool SessionManager::saveWorkspaces()
+{
+    return storeList(m_defaults, m_workspaces.get());
+}
+
+bool SessionManager::commitWorkspaces(std::vector<WorkspaceSession> list)
+{
+    if (!storeList(m_defaults, list))
+        return false;
+    m_workspaces.set(std::move(list));
+    return true;
 }
 
 std::optional<WorkspaceSession> SessionManager::workspace(const Uuid& id) const
@@ -116,34 +139,39 @@ std::optional<WorkspaceSession> SessionManager::workspace(const Uuid& id) const
     return std::nullopt;
 }
 
-void SessionManager::setSleepAfterMinutes(std::int64_t minutes)
+bool SessionManager::setSleepAfterMinutes(std::int64_t minutes)
 {
+    if (!m_defaults.setInteger(keys::sleepAfterMinutes, minutes))
+        return false;
     m_sleepAfterMinutes.set(minutes);
-    m_defaults.setInteger(keys::sleepAfterMinutes, minutes);
+    return true;
 }
 
-void SessionManager::setKeepSessionsAfterQuit(bool keep)
+bool SessionManager::setKeepSessionsAfterQuit(bool keep)
 {
+    // The stores read the stored preference themselves, so memory and store must agree before they act.
+    if (!m_defaults.setBoolean(keys::keepSessionsAfterQuit, keep))
+        return false;
     m_keepSessionsAfterQuit.set(keep);
-    m_defaults.setBoolean(keys::keepSessionsAfterQuit, keep);
     if (!keep) {
         m_dataStores.forgetSavedSessions(m_workspaces.get());
-        return;
+        return true;
     }
     // Loaded pages already hold their cookies; restoring saved ones over them would go back in time.
     for (const auto& workspace : m_workspaces.get()) {
         if (m_runtime.isLoaded(workspace.id))
             m_dataStores.markPrepared(workspace);
     }
+    return true;
 }
 
-void SessionManager::setLinkFallbackWorkspaceId(std::optional<Uuid> id)
+bool SessionManager::setLinkFallbackWorkspaceId(std::optional<Uuid> id)
 {
-    m_linkFallbackWorkspaceId.set(id);
-    if (id)
-        m_defaults.setString(keys::linkFallback, id->string());
-    else
-        m_defaults.remove(keys::linkFallback);
+    bool stored
+        = id ? m_defaults.setString(keys::linkFallback, id->string()) : m_defaults.remove(keys::linkFallback);
+    if (stored)
+        m_linkFallbackWorkspaceId.set(id);
+    return stored;
 }
 
 bool SessionManager::anyModalOpen() const

@@ -6,6 +6,7 @@
 #include "Models/WorkspaceSession.h"
 #include "Support/Calendar.h"
 #include "Support/DefaultsStore.h"
+#include "Support/Error.h"
 #include "Support/Observable.h"
 #include "Support/Task.h"
 
@@ -75,17 +76,18 @@ public:
     const Observable<std::int64_t>& sleepAfterMinutes() const { return m_sleepAfterMinutes; }
     const Observable<bool>& keepSessionsAfterQuit() const { return m_keepSessionsAfterQuit; }
 
-    // The workspace list.
-    void saveWorkspaces();
-    void addWorkspace(std::string name, Url initialURL, std::string iconSymbol, std::string colorHex);
-    void updateWorkspace(const WorkspaceSession&);
-    void removeWorkspace(const Uuid& id);
+    // The workspace list. A change is stored before it is shown: when the write fails, the list in memory
+    // stays the stored one and the change answers false, for the caller to tell the user.
+    bool saveWorkspaces();
+    bool addWorkspace(std::string name, Url initialURL, std::string iconSymbol, std::string colorHex);
+    bool updateWorkspace(const WorkspaceSession&);
+    bool removeWorkspace(const Uuid& id);
     std::optional<WorkspaceSession> workspace(const Uuid& id) const;
 
-    // Preferences; each is stored at once.
-    void setSleepAfterMinutes(std::int64_t minutes);
-    void setKeepSessionsAfterQuit(bool);
-    void setLinkFallbackWorkspaceId(std::optional<Uuid>);
+    // Preferences; each is stored at once, and keeps its old value when that fails (false).
+    bool setSleepAfterMinutes(std::int64_t minutes);
+    bool setKeepSessionsAfterQuit(bool);
+    bool setLinkFallbackWorkspaceId(std::optional<Uuid>);
 
     // Sheets: one at a time. A sheet closes itself by clearing its flag.
     void showCreateModal();
@@ -141,7 +143,9 @@ public:
         int workspaces{ 0 };
         int rules{ 0 };
     };
-    ImportCounts apply(const WorkspaceBundle&);
+    // Adds the bundle's workspaces and rules, or nothing at all: when either cannot be stored, both stay
+    // as they were, in memory and in store, and the error says so.
+    Expected<ImportCounts> apply(const WorkspaceBundle&);
     // Reads, confirms, applies and reports; a file that cannot be read shows the one error alert.
     Task<void> confirmAndImport(std::filesystem::path);
 
@@ -162,6 +166,8 @@ public:
     static constexpr std::int64_t maximumShortcutIndex = 9;
 
 private:
+    // Stores the list, then shows it; false, and nothing changed in memory, when the write fails.
+    bool commitWorkspaces(std::vector<WorkspaceSession>);
     void readPreferences();
     void restoreLinkFallback();
     void loadWorkspaces();

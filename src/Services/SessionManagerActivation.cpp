@@ -26,11 +26,11 @@ void SessionManager::activate(const WorkspaceSession& target)
     auto now = m_queue.now();
     bool wasActive = m_activeWorkspaceId.get() == target.id;
     m_activeWorkspaceId.set(target.id);
-    const auto& list = m_workspaces.get();
+    auto list = m_workspaces.get();
     if (auto found = std::ranges::find(list, target.id, &WorkspaceSession::id); found != list.end()) {
-        auto index = static_cast<std::size_t>(found - list.begin());
-        m_workspaces.modify([&](auto& workspaces) { workspaces[index].lastActiveAt = now; });
-        saveWorkspaces();
+        // A stamp that cannot be stored is not worth a word to the user; the switch goes ahead.
+        found->lastActiveAt = now;
+        commitWorkspaces(std::move(list));
     }
     m_runtime.touch(target.id, now);
     if (!wasActive)

@@ -11,19 +11,28 @@ std::string SessionManager::exportData() const
     return WorkspaceBundle::make(m_workspaces.get(), m_routingRules.rules().get(), m_queue.now()).encoded();
 }
 
-SessionManager::ImportCounts SessionManager::apply(const WorkspaceBundle& bundle)
+Expected<SessionManager::ImportCounts> SessionManager::apply(const WorkspaceBundle& bundle)
 {
     auto instantiated = bundle.instantiate(m_workspaces.get(), m_queue.now());
+    auto before = m_workspaces.get();
     // Imported workspaces are plain new records: no activation, no store and no tabs until opened.
     if (!instantiated.newWorkspaces.empty()) {
-        m_workspaces.modify([&](auto& list) {
-            list.insert(list.end(), instantiated.newWorkspaces.begin(), instantiated.newWorkspaces.end());
-        });
+        auto list = before;
+        list.insert(list.end(), instantiated.newWorkspaces.begin(), instantiated.newWorkspaces.end());
+        if (!commitWorkspaces(std::move(list)))
+            return makeError(std::string(settingsNotWritableDetails));
     }
+    std::vector<std::pair<std::string, Uuid>> rules;
     for (const auto& rule : instantiated.rules)
-        m_routingRules.addImportedRule(rule.pattern, rule.workspaceId);
-    saveWorkspaces();
-    return { static_cast<int>(instantiated.newWorkspaces.size()),
+        rules.emplace_back(rule.pattern, rule.workspaceId);
+    if (!rules.empty() && !m_routingRules.addImportedRules(rules)) {
+        // Rules pointing nowhere would be worse than no import: the workspaces go again. Should that
+        // write fail too, the list in memory stays what is stored, workspaces and all.
+        if (!instantiated.newWorkspaces.empty())
+            commitWorkspaces(std::move(before));
+        return makeError(std::string(settingsNotWritableDetails));
+    }
+    return ImportCounts{ static_cast<int>(instantiated.newWorkspaces.size()),
         static_cast<int>(instantiated.rules.size()) };
 }
 
@@ -42,7 +51,11 @@ Task<void> SessionManager::confirmAndImport(std::filesystem::path file)
     if (!confirmed || alive.expired())
         co_return;
     auto counts = apply(*bundle);
-    co_await m_alerts.inform(importResultMessage(counts.workspaces), importResultDetails(counts.rules));
+    if (!counts) {
+        co_await m_alerts.inform(std::string(importFailedMessage), counts.error().message);
+        co_return;
+    }
+    co_await m_alerts.inform(importResultMessage(counts->workspaces), importResultDetails(counts->rules));
 }
 
 } // namespace cohortex

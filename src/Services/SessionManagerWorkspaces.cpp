@@ -6,10 +6,11 @@
 #include "Support/MainQueue.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace cohortex {
 
-void SessionManager::addWorkspace(
+bool SessionManager::addWorkspace(
     std::string name, Url initialURL, std::string iconSymbol, std::string colorHex)
 {
     std::int64_t highest = 0;
@@ -20,23 +21,26 @@ void SessionManager::addWorkspace(
     auto now = m_queue.now();
     WorkspaceSession workspace(Uuid::random(), std::move(name), initialURL, initialURL, std::move(iconSymbol),
         std::move(colorHex), shortcutIndex, Uuid::random(), now, now);
-    m_workspaces.modify([&](auto& list) { list.push_back(workspace); });
-    saveWorkspaces();
+    auto list = m_workspaces.get();
+    list.push_back(workspace);
+    if (!commitWorkspaces(std::move(list)))
+        return false;
     activate(workspace);
+    return true;
 }
 
-void SessionManager::updateWorkspace(const WorkspaceSession& updated)
+bool SessionManager::updateWorkspace(const WorkspaceSession& updated)
 {
-    const auto& list = m_workspaces.get();
+    auto list = m_workspaces.get();
     auto found = std::ranges::find(list, updated.id, &WorkspaceSession::id);
     if (found == list.end())
-        return;
-    auto index = static_cast<std::size_t>(found - list.begin());
-    auto old = *found;
-    m_workspaces.modify([&](auto& workspaces) { workspaces[index] = updated; });
-    saveWorkspaces();
+        return false;
+    auto old = std::exchange(*found, updated);
+    if (!commitWorkspaces(std::move(list)))
+        return false;
     applyProxyChange(old, updated);
     applyLockChange(old, updated);
+    return true;
 }
 
 void SessionManager::applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated)
@@ -68,25 +72,28 @@ void SessionManager::applyLockChange(const WorkspaceSession& old, const Workspac
         m_runtime.markUnlocked(updated.id);
 }
 
-void SessionManager::removeWorkspace(const Uuid& id)
+bool SessionManager::removeWorkspace(const Uuid& id)
 {
-    if (m_workspaces.get().size() < 2)
-        return;
-    if (auto removed = workspace(id)) {
-        m_runtime.forget(id);
-        m_dataStores.deleteWorkspaceStore(removed->storageIdentifier);
-        m_keychain.deleteItem(proxyPasswordKey(id.string()));
-    }
-    m_workspaces.modify([&](auto& list) { std::erase_if(list, [&](const auto& w) { return w.id == id; }); });
+    auto removed = workspace(id);
+    if (m_workspaces.get().size() < 2 || !removed)
+        return false;
+    // The list goes first: should it fail, the workspace is still there, with its data and its secrets.
+    auto list = m_workspaces.get();
+    std::erase_if(list, [&](const auto& w) { return w.id == id; });
+    if (!commitWorkspaces(std::move(list)))
+        return false;
+    m_runtime.forget(id);
+    m_dataStores.deleteWorkspaceStore(removed->storageIdentifier);
+    m_keychain.deleteItem(proxyPasswordKey(id.string()));
     m_routingRules.removeRules(id);
     if (m_linkFallbackWorkspaceId.get() == id)
         setLinkFallbackWorkspaceId(std::nullopt);
     if (m_activeWorkspaceId.get() == id) {
-        const auto& list = m_workspaces.get();
-        m_activeWorkspaceId.set(list.empty() ? std::nullopt : std::optional(list.front().id));
+        const auto& remaining = m_workspaces.get();
+        m_activeWorkspaceId.set(remaining.empty() ? std::nullopt : std::optional(remaining.front().id));
     }
-    saveWorkspaces();
     ensureActiveLoaded();
+    return true;
 }
 
 } // namespace cohortex

@@ -1,11 +1,13 @@
 #include "Services/WorkspaceSettingsSaving.h"
 
+#include "Services/Alerts.h"
 #include "Services/Keychain.h"
 #include "Services/SessionManager.h"
 
 namespace cohortex {
 
-Task<void> saveWorkspaceSettings(SessionManager& sessions, Keychain& keychain, WorkspaceSettingsChange change)
+Task<void> saveWorkspaceSettings(
+    SessionManager& sessions, Keychain& keychain, Alerts& alerts, WorkspaceSettingsChange change)
 {
     auto key = proxyPasswordKey(change.record.id.string());
     switch (change.passwordAction) {
@@ -20,7 +22,8 @@ Task<void> saveWorkspaceSettings(SessionManager& sessions, Keychain& keychain, W
     }
     if (change.proxyPasswordChanged)
         sessions.setProxyPasswordChanged(true);
-    sessions.updateWorkspace(change.record);
+    if (!sessions.updateWorkspace(change.record))
+        co_await alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

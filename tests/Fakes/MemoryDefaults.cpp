@@ -16,7 +16,7 @@ std::optional<T> MemoryDefaults::read(std::string_view key) const
 bool MemoryDefaults::write(std::string_view key, Value&& value)
 {
     ++m_writeCount;
-    if (m_failWrites)
+    if (m_failWrites || m_failingKey == key)
         return false;
     m_values.insert_or_assign(std::string(key), std::move(value));
     return true;
@@ -65,7 +65,7 @@ bool MemoryDefaults::setData(std::string_view key, std::span<const std::uint8_t>
 bool MemoryDefaults::remove(std::string_view key)
 {
     ++m_writeCount;
-    if (m_failWrites)
+    if (m_failWrites || m_failingKey == key)
         return false;
     if (auto found = m_values.find(key); found != m_values.end())
         m_values.erase(found);

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -26,6 +27,8 @@ public:
 
     // While set, every write returns false and changes nothing, as a full disk would.
     void setFailWrites(bool failWrites) { m_failWrites = failWrites; }
+    // Only writes of this one key fail, as when one record is too large for what the disk has left.
+    void setFailWritesOf(std::string key) { m_failingKey = std::move(key); }
     // Counts write calls, failed ones included, so a test can see retries as well as saves.
     int writeCount() const { return m_writeCount; }
     bool contains(std::string_view key) const { return m_values.contains(key); }
@@ -40,6 +43,7 @@ private:
 
     std::map<std::string, Value, std::less<>> m_values;
     bool m_failWrites{ false };
+    std::optional<std::string> m_failingKey;
     int m_writeCount{ 0 };
 };
 

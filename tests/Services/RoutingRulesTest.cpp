@@ -70,7 +70,7 @@ TEST_F(RoutingRulesTest, ImportedPatternIsKeptAsWrittenAndReplacesTheSameSite)
 {
     rules.addRule("example.com", work);
     rules.addRule("other.com", work);
-    rules.addImportedRule("HTTPS://Example.com/", home);
+    rules.addImportedRules({ { "HTTPS://Example.com/", home } });
     EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "HTTPS://Example.com/" }));
     // An imported rule in its written form is itself replaced by a later rule for the same site.
     rules.addRule("example.com", work);

@@ -254,15 +254,6 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     EXPECT_EQ(storedList().size(), 2u);
 }
 
-TEST_F(SessionManagerTest, FailedWriteKeepsTheListInMemory)
-{
-    auto manager = makeManager();
-    defaults.setFailWrites(true);
-    manager->addWorkspace("Unsaved", *Url::parse("https://unsaved.example.com/"), "star", "#000000");
-    EXPECT_EQ(manager->workspaces().get().size(), 4u);
-    EXPECT_EQ(storedList().size(), 3u);
-}
-
 TEST_F(SessionManagerTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
 {
     auto manager = makeManager();

@@ -36,7 +36,7 @@ TEST_F(WorkspaceSettingsSavingTest, ANewPasswordIsInTheKeyringBeforeTheProxyIsRe
     form.proxyUsername = "ann";
     form.proxyPassword = "s3cret";
     log.clear();
-    saveWorkspaceSettings(*manager, keyring, form.change());
+    saveWorkspaceSettings(*manager, keyring, alerts, form.change());
     queue.runPending();
     EXPECT_THAT(log.calls, IsEmpty());
 
@@ -56,7 +56,7 @@ TEST_F(WorkspaceSettingsSavingTest, TurningTheProxyOffRemovesThePasswordAndReapp
     WorkspaceSettingsForm form(chat);
     form.hasStoredPassword = true;
     log.clear();
-    saveWorkspaceSettings(*manager, keyring, form.change());
+    saveWorkspaceSettings(*manager, keyring, alerts, form.change());
     secrets.answerNext();
     queue.runPending();
     EXPECT_THAT(secrets.calls, ElementsAre("remove " + passwordKey()));
@@ -74,7 +74,7 @@ TEST_F(WorkspaceSettingsSavingTest, AFailedKeyringWriteStillSavesTheRecord)
     form.proxyPort = "1080";
     form.proxyUsername = "ann";
     form.proxyPassword = "s3cret";
-    saveWorkspaceSettings(*manager, keyring, form.change());
+    saveWorkspaceSettings(*manager, keyring, alerts, form.change());
     queue.runPending();
     EXPECT_EQ(storedList()[1].name, "Chat Renamed");
     EXPECT_TRUE(secrets.items.empty());

@@ -1,5 +1,6 @@
 #include "UI/Modals/CreateWorkspaceModal.h"
 
+#include "Services/Alerts.h"
 #include "Services/SessionManager.h"
 #include "UI/Modals/ColorSwatch.h"
 #include "UI/Modals/FormParts.h"
@@ -10,9 +11,11 @@
 
 namespace cohortex {
 
-CreateWorkspaceModal::CreateWorkspaceModal(SessionManager& sessions, std::function<void()> dismiss)
+CreateWorkspaceModal::CreateWorkspaceModal(
+    SessionManager& sessions, Alerts& alerts, std::function<void()> dismiss)
     : Gtk::Box(Gtk::Orientation::VERTICAL, 10)
     , m_sessions(sessions)
+    , m_alerts(alerts)
     , m_dismiss(std::move(dismiss))
 {
     build();
@@ -173,8 +176,11 @@ void CreateWorkspaceModal::createWorkspace()
     auto created = m_form.canCreate() ? m_form.workspaceToCreate() : std::nullopt;
     if (!created)
         return;
-    m_sessions.addWorkspace(
-        std::move(created->name), std::move(created->initialURL), created->iconSymbol, created->colorHex);
+    if (!m_sessions.addWorkspace(std::move(created->name), std::move(created->initialURL),
+            created->iconSymbol, created->colorHex)) {
+        m_alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+        return;
+    }
     m_dismiss();
 }
 

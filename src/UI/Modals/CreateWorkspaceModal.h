@@ -11,16 +11,17 @@
 
 namespace cohortex {
 
+class Alerts;
 class SessionManager;
 
 // The sheet in which a new workspace is described: templates, name, starting address, icon and colour.
 // It only collects input; the session manager makes the workspace.
 class CreateWorkspaceModal : public Gtk::Box {
 public:
-    CreateWorkspaceModal(SessionManager&, std::function<void()> dismiss);
+    CreateWorkspaceModal(SessionManager&, Alerts&, std::function<void()> dismiss);
 
     // The create button's action: makes the workspace and dismisses the sheet, or, when the address
-    // does not parse, leaves the sheet open as it is.
+    // does not parse or the workspace cannot be stored, leaves the sheet open as it is (saying so).
     void createWorkspace();
     // The button that Return presses.
     Gtk::Button& createButton() { return m_create; }
@@ -37,6 +38,7 @@ private:
     void render();
 
     SessionManager& m_sessions;
+    Alerts& m_alerts;
     std::function<void()> m_dismiss;
     CreateWorkspaceForm m_form;
     bool m_isRendering{ false };

@@ -86,14 +86,16 @@ Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Windo
     auto dismissSheet = [this, kind] { dismiss(kind); };
     if (kind == PresentedSheet::Kind::createWorkspace) {
         window.set_title("New Workspace");
-        auto* modal = Gtk::make_managed<CreateWorkspaceModal>(m_dependencies.sessions, dismissSheet);
+        auto* modal = Gtk::make_managed<CreateWorkspaceModal>(
+            m_dependencies.sessions, m_dependencies.alerts, dismissSheet);
         window.set_default_widget(modal->createButton());
         return modal;
     }
     window.set_title("Workspace Settings");
     auto* settings = Gtk::make_managed<WorkspaceSettingsSheet>(
         WorkspaceSettingsSheet::Dependencies{ m_dependencies.sessions, m_dependencies.keychain,
-            m_dependencies.authenticator.isAvailable(), m_dependencies.chooseFolder, dismissSheet },
+            m_dependencies.alerts, m_dependencies.authenticator.isAvailable(), m_dependencies.chooseFolder,
+            dismissSheet },
         m_dependencies.sessions.workspace(*sheet.workspaceId));
     window.set_default_widget(settings->saveButton());
     return settings;

@@ -10,6 +10,7 @@
 
 namespace cohortex {
 
+class Alerts;
 class Authenticating;
 class Keychain;
 class MainQueue;
@@ -26,6 +27,7 @@ public:
         Keychain& keychain;
         Authenticating& authenticator;
         MainQueue& queue;
+        Alerts& alerts;
         ChooseFolder chooseFolder{ chooseFolderWithPortal };
     };
 

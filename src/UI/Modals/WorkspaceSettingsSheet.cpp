@@ -265,7 +265,8 @@ void WorkspaceSettingsSheet::save()
     // Return reaches here too, so the rule of the disabled button is checked again.
     if (!m_form || !m_form->proxyIsValid())
         return;
-    saveWorkspaceSettings(m_dependencies.sessions, m_dependencies.keychain, m_form->change());
+    saveWorkspaceSettings(
+        m_dependencies.sessions, m_dependencies.keychain, m_dependencies.alerts, m_form->change());
     m_dependencies.dismiss();
 }
 

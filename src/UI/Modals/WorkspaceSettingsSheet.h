@@ -17,6 +17,7 @@
 
 namespace cohortex {
 
+class Alerts;
 class Keychain;
 class SessionManager;
 
@@ -28,6 +29,7 @@ public:
     struct Dependencies {
         SessionManager& sessions;
         Keychain& keychain;
+        Alerts& alerts;
         // Whether the owner's login password can be asked for here; the lock is refused otherwise.
         bool canAuthenticate;
         ChooseFolder chooseFolder;

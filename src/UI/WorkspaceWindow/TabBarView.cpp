@@ -131,8 +131,9 @@ Task<void> TabBarView::confirmRemoval(std::weak_ptr<bool> alive, TabBarView* vie
         co_return;
     // Whatever the answer, the question is over; the workspace named in it is the one removed.
     view->m_pendingRemoval.reset();
-    if (confirmed)
-        view->m_sessions.removeWorkspace(workspace.id);
+    if (confirmed && !view->m_sessions.removeWorkspace(workspace.id))
+        co_await view->m_alerts.inform(
+            std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

@@ -111,7 +111,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     build(view);
     bind(view);
     sheets = std::make_unique<SheetPresenter>(view,
-        SheetPresenter::Dependencies{ sessions, dependencies.keychain, dependencies.authenticator, queue });
+        SheetPresenter::Dependencies{
+            sessions, dependencies.keychain, dependencies.authenticator, queue, dependencies.alerts });
     seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
     render();
 }

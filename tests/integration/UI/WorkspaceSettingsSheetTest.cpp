@@ -158,7 +158,7 @@ TEST_F(WorkspaceSettingsSheetTest, AChosenFolderShowsAndResetEmptiesIt)
     bool dismissed = false;
     Gtk::Window host;
     auto* sheet = Gtk::make_managed<WorkspaceSettingsSheet>(
-        WorkspaceSettingsSheet::Dependencies{ *manager, keychain, true,
+        WorkspaceSettingsSheet::Dependencies{ *manager, keychain, alerts, true,
             [&offered](Gtk::Widget&, std::function<void(std::string)> chosen) {
                 if (!offered.empty())
                     chosen(offered.front());
