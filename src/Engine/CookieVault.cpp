@@ -2,12 +2,12 @@
 
 namespace cohortex {
 
-Task<std::optional<Bytes>> MemoryCookieVault::load(Uuid storage)
+Task<Expected<std::optional<Bytes>>> MemoryCookieVault::load(Uuid storage)
 {
     auto found = m_items.find(storage);
     if (found == m_items.end())
-        co_return std::nullopt;
-    co_return found->second;
+        co_return std::optional<Bytes>();
+    co_return std::optional(found->second);
 }
 
 Task<void> MemoryCookieVault::save(std::optional<Bytes> blob, Uuid storage)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Support/DefaultsStore.h"
+#include "Support/Error.h"
 #include "Support/Task.h"
 #include "Support/Uuid.h"
 
@@ -14,7 +15,9 @@ class CookieVault {
 public:
     virtual ~CookieVault() = default;
 
-    virtual Task<std::optional<Bytes>> load(Uuid storage) = 0;
+    // Nothing when no blob is stored; an error when the vault could not be read, which must not be taken
+    // for "nothing": the blob is still there, and saving over it would lose the user's logins.
+    virtual Task<Expected<std::optional<Bytes>>> load(Uuid storage) = 0;
     // Saving nothing deletes the stored blob.
     virtual Task<void> save(std::optional<Bytes>, Uuid storage) = 0;
 };
@@ -22,7 +25,7 @@ public:
 // Keeps blobs for the life of the process only.
 class MemoryCookieVault final : public CookieVault {
 public:
-    Task<std::optional<Bytes>> load(Uuid storage) override;
+    Task<Expected<std::optional<Bytes>>> load(Uuid storage) override;
     Task<void> save(std::optional<Bytes>, Uuid storage) override;
 
     const std::map<Uuid, Bytes>& items() const { return m_items; }

@@ -21,7 +21,7 @@ KeychainCookieVault::KeychainCookieVault(KeychainService& keychain)
 {
 }
 
-Task<std::optional<Bytes>> KeychainCookieVault::load(Uuid storage)
+Task<Expected<std::optional<Bytes>>> KeychainCookieVault::load(Uuid storage)
 {
     return m_keychain.getData(key(storage));
 }

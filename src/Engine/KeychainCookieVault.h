@@ -13,7 +13,7 @@ class KeychainCookieVault final : public CookieVault {
 public:
     explicit KeychainCookieVault(KeychainService&);
 
-    Task<std::optional<Bytes>> load(Uuid storage) override;
+    Task<Expected<std::optional<Bytes>>> load(Uuid storage) override;
     // The keyring's answer is dropped: a failed write leaves the earlier blob, and the next save retries.
     Task<void> save(std::optional<Bytes>, Uuid storage) override;
 

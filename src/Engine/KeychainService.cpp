@@ -12,9 +12,9 @@ namespace {
 Task<std::optional<std::string>> readText(SecretStore& store, std::string key)
 {
     auto data = co_await store.read(std::move(key));
-    if (!data)
+    if (!data || !*data)
         co_return std::nullopt;
-    std::string text(data->begin(), data->end());
+    std::string text((*data)->begin(), (*data)->end());
     if (!isValidUtf8(text))
         co_return std::nullopt;
     co_return text;
@@ -39,7 +39,7 @@ KeychainService::KeychainService(SecretStore& store)
 {
 }
 
-Task<std::optional<Bytes>> KeychainService::getData(std::string key)
+Task<Expected<std::optional<Bytes>>> KeychainService::getData(std::string key)
 {
     return m_store.read(std::move(key));
 }

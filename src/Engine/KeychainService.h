@@ -10,13 +10,14 @@
 namespace cohortex {
 
 // The application's one way to its keyring items: session-cookie blobs and proxy passwords. It keeps no
-// state of its own, and never reports an error: reads answer nothing and writes false when they fail.
-// The secret store must outlive every call started here.
+// state of its own. Reading a blob tells a failure from an absent item, since a blob read is written back
+// later; a text read answers nothing on failure, and writes answer false. The secret store must outlive
+// every call started here.
 class KeychainService final : public Keychain, public ProxyPasswords {
 public:
     explicit KeychainService(SecretStore&);
 
-    Task<std::optional<Bytes>> getData(std::string key);
+    Task<Expected<std::optional<Bytes>>> getData(std::string key);
     // Nothing unless the stored bytes are UTF-8 text.
     Task<std::optional<std::string>> get(std::string key) override;
     // Removes any item for the key, then adds one with the value: a replacement never leaves two items,

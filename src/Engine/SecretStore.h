@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Support/DefaultsStore.h"
+#include "Support/Error.h"
 #include "Support/Task.h"
 
 #include <optional>
@@ -9,12 +10,13 @@
 namespace cohortex {
 
 // The user's encrypted store of secrets, one secret per account name under this application's service.
-// Every failure is absorbed: a read that fails answers nothing, a write that fails answers false.
+// A read tells "nothing stored" (no value) from "could not ask" (an error): a caller that would write
+// back what it read must not take the second for the first. A write that fails answers false.
 class SecretStore {
 public:
     virtual ~SecretStore() = default;
 
-    virtual Task<std::optional<Bytes>> read(std::string account) = 0;
+    virtual Task<Expected<std::optional<Bytes>>> read(std::string account) = 0;
     // Adds an item for the account. Whether an existing item is replaced is the store's business;
     // callers that want exactly one item remove first.
     virtual Task<bool> store(std::string account, Bytes secret) = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine/HttpCookie.h"
+#include "Support/Error.h"
 #include "Support/Task.h"
 #include "Support/Uuid.h"
 
@@ -37,7 +38,8 @@ public:
 
     // Opens the store on first use in this run; later calls are cheap and change nothing.
     virtual void openStore(const Uuid& storage) = 0;
-    virtual Task<std::vector<HttpCookie>> allCookies(Uuid storage) = 0;
+    // An error when the jar could not be read, which is not an empty jar.
+    virtual Task<Expected<std::vector<HttpCookie>>> allCookies(Uuid storage) = 0;
     virtual Task<void> setCookie(Uuid storage, HttpCookie) = 0;
     // Called on every change of the store's cookie jar; replaces an earlier observer of that store.
     virtual void observeCookies(const Uuid& storage, std::function<void()> changed) = 0;

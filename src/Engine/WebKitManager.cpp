@@ -73,13 +73,17 @@ void WebKitManager::pageFinishedLoading(const Uuid& workspaceID)
 
 void WebKitManager::forgetSavedSessions(std::span<const WorkspaceSession> workspaces)
 {
-    for (const auto& workspace : workspaces)
+    // The blobs held back because they could not be read are gone now too, as the user asked.
+    for (const auto& workspace : workspaces) {
+        m_unreadBlobs.erase(workspace.storageIdentifier);
         m_vault.save(std::nullopt, workspace.storageIdentifier);
+    }
 }
 
 void WebKitManager::clearWorkspaceData(const WorkspaceSession& workspace, std::function<void()> completion)
 {
     openStore(workspace);
+    m_unreadBlobs.erase(workspace.storageIdentifier);
     m_vault.save(std::nullopt, workspace.storageIdentifier);
     wipe(m_alive, workspace.storageIdentifier, std::move(completion));
 }
@@ -98,6 +102,7 @@ void WebKitManager::deleteWorkspaceStore(const Uuid& storage)
 {
     m_activeStores.erase(storage);
     m_preparedStores.erase(storage);
+    m_unreadBlobs.erase(storage);
     cancelPendingSave(storage);
     m_cookieObservers.erase(storage);
     m_workspaceForStorage.erase(storage);

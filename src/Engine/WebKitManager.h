@@ -87,6 +87,11 @@ private:
     };
 
     bool isOpen(const Uuid& storage) const { return m_activeStores.contains(storage); }
+    // Restored, and not holding back a saved blob that could not be read.
+    bool isSaveable(const Uuid& storage) const
+    {
+        return m_preparedStores.contains(storage) && !m_unreadBlobs.contains(storage);
+    }
     void observeCookies(const Uuid& storage);
     void cookiesChanged(const Uuid& storage);
     void cancelPendingSave(const Uuid& storage);
@@ -107,6 +112,8 @@ private:
     // The engine names a store by its identifier, so an open store is just its identifier.
     std::set<Uuid> m_activeStores;
     std::set<Uuid> m_preparedStores;
+    // Stores whose saved blob could not be read at restoration: never saved over in this run.
+    std::set<Uuid> m_unreadBlobs;
     std::map<Uuid, Task<void>> m_preparing;
     std::map<Uuid, std::shared_ptr<CookieObserver>> m_cookieObservers;
     std::map<Uuid, WorkspaceSession> m_workspaceForStorage;

@@ -1,5 +1,6 @@
 #include "Engine/SessionCookieCodec.h"
 #include "Engine/WebKitManager.h"
+#include "Support/Log.h"
 
 #include <utility>
 
@@ -33,8 +34,13 @@ Task<void> WebKitManager::restoreCookies(std::weak_ptr<void> alive, WorkspaceSes
     // A store deleted meanwhile must not come back as prepared, nor receive cookies.
     if (alive.expired() || !isOpen(storage))
         co_return;
-    if (blob) {
-        auto cookies = SessionCookieCodec::decode(*blob);
+    if (!blob) {
+        // The pages may go on without the saved logins, but this run's jar must never replace them.
+        logWarning("The saved logins of a workspace could not be read (" + blob.error().message
+            + "); they are kept, and this run's logins of that workspace are not saved.");
+        m_unreadBlobs.insert(storage);
+    } else if (*blob) {
+        auto cookies = SessionCookieCodec::decode(**blob);
         // One at a time and in blob order, so a later cookie of the same name wins as it did when saved.
         for (auto& cookie : cookies) {
             co_await m_engine.setCookie(storage, std::move(cookie));
@@ -52,7 +58,7 @@ Task<void> WebKitManager::saveSessionCookies(std::vector<WorkspaceSession> works
         co_return;
     for (const auto& workspace : workspaces) {
         auto storage = workspace.storageIdentifier;
-        if (!m_preparedStores.contains(storage))
+        if (!isSaveable(storage))
             continue;
         openStore(workspace);
         auto cookies = co_await m_engine.allCookies(storage);
@@ -60,10 +66,13 @@ Task<void> WebKitManager::saveSessionCookies(std::vector<WorkspaceSession> works
             co_return;
         // While the jar was read the workspace may have been removed, or kept sessions turned off and
         // the blobs forgotten; writing now would bring back a blob that was meant to be gone.
-        if (!keepSessionsEnabled() || !m_preparedStores.contains(storage))
+        if (!keepSessionsEnabled() || !isSaveable(storage))
+            continue;
+        // A jar that could not be read is not an empty one: the blob saved last time stays.
+        if (!cookies)
             continue;
         // No session cookies encode as nothing, and saving nothing deletes the old blob.
-        co_await m_vault.save(SessionCookieCodec::encode(cookies), storage);
+        co_await m_vault.save(SessionCookieCodec::encode(*cookies), storage);
         if (alive.expired())
             co_return;
     }
@@ -73,7 +82,7 @@ void WebKitManager::cookiesChanged(const Uuid& storage)
 {
     // A store is never saved before its restoration has finished: the half-filled jar would
     // overwrite the blob being restored.
-    if (!keepSessionsEnabled() || !m_preparedStores.contains(storage))
+    if (!keepSessionsEnabled() || !isSaveable(storage))
         return;
     auto record = m_workspaceForStorage.find(storage);
     if (record == m_workspaceForStorage.end())

@@ -33,7 +33,7 @@ bool isEncodable(const MemorySavingsStats& stats)
 
 ResourceMonitorService::ResourceMonitorService(
     DefaultsStore& defaults, WebViewRegistry& registry, const ProcessMemory& processMemory, MainQueue& queue)
-    : m_defaults(defaults)
+    : m_storedStats(defaults, keys::stats)
     , m_registry(registry)
     , m_processMemory(processMemory)
     , m_queue(queue)
@@ -85,7 +85,7 @@ std::string ResourceMonitorService::memoryDetail() const
 
 void ResourceMonitorService::loadPersistedStats()
 {
-    auto stored = m_defaults.data(keys::stats);
+    auto stored = m_storedStats.load();
     if (!stored)
         return;
     auto decoded = decodeStats(*stored, m_queue.now());
@@ -104,8 +104,7 @@ void ResourceMonitorService::savePersistedStats()
         return;
     }
     auto encoded = encodeStats(m_stats.get());
-    if (!m_defaults.setData(
-            keys::stats, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+    if (!m_storedStats.save(encoded))
         logWarning("The savings statistic could not be saved.");
 }
 

@@ -2,6 +2,7 @@
 
 #include "Models/MemorySavingsStats.h"
 #include "Support/Observable.h"
+#include "Support/StoredRecord.h"
 #include "Support/Uuid.h"
 
 #include <map>
@@ -45,7 +46,7 @@ private:
     void loadPersistedStats();
     void savePersistedStats();
 
-    DefaultsStore& m_defaults;
+    StoredRecord m_storedStats;
     WebViewRegistry& m_registry;
     const ProcessMemory& m_processMemory;
     MainQueue& m_queue;

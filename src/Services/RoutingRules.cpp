@@ -21,15 +21,13 @@ void replaceRuleFor(std::vector<RoutingRule>& rules, const std::string& normaliz
 } // namespace
 
 RoutingRules::RoutingRules(DefaultsStore& defaults)
-    : m_defaults(defaults)
+    : m_stored(defaults, keys::routingRules)
 {
 }
 
 bool RoutingRules::store(const std::vector<RoutingRule>& rules)
 {
-    auto encoded = encodeRoutingRules(rules);
-    if (m_defaults.setData(keys::routingRules,
-            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+    if (m_stored.save(encodeRoutingRules(rules)))
         return true;
     logWarning("The routing rules could not be saved.");
     return false;
@@ -95,7 +93,7 @@ bool RoutingRules::removeRules(const Uuid& workspaceId)
 
 void RoutingRules::loadRoutingRules()
 {
-    auto stored = m_defaults.data(keys::routingRules);
+    auto stored = m_stored.load();
     if (!stored)
         return;
     auto decoded = decodeRoutingRules(*stored);

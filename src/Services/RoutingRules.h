@@ -3,6 +3,7 @@
 #include "Models/LinkRouter.h"
 #include "Models/RoutingRule.h"
 #include "Support/Observable.h"
+#include "Support/StoredRecord.h"
 
 #include <optional>
 #include <string>
@@ -53,7 +54,7 @@ private:
     bool store(const std::vector<RoutingRule>&);
     void show(std::vector<RoutingRule>);
 
-    DefaultsStore& m_defaults;
+    StoredRecord m_stored;
     Observable<std::vector<RoutingRule>> m_rules;
     // Built on the first lookup after a change, so that a burst of changes compiles the list once.
     mutable std::optional<CompiledRules> m_compiled;

@@ -27,6 +27,7 @@ SessionManager::SessionManager(Collaborators collaborators)
     , m_timeTracker(collaborators.timeTracker)
     , m_idleTime(collaborators.idleTime)
     , m_alerts(collaborators.alerts)
+    , m_storedList(collaborators.defaults, keys::workspaces)
 {
     // Each step sees the state the one before it left.
     readPreferences();
@@ -72,7 +73,7 @@ void SessionManager::restoreLinkFallback()
 
 void SessionManager::loadWorkspaces()
 {
-    auto stored = m_defaults.data(keys::workspaces);
+    auto stored = m_storedList.load();
     std::optional<std::vector<WorkspaceSession>> decoded;
     if (stored) {
         if (auto list = decodeWorkspaceList(*stored))
@@ -105,11 +106,9 @@ void SessionManager::replaceUnreadableList(const std::optional<Bytes>& unreadabl
 
 namespace {
 
-bool storeList(DefaultsStore& defaults, const std::vector<WorkspaceSession>& list)
+bool storeList(StoredRecord& record, const std::vector<WorkspaceSession>& list)
 {
-    auto encoded = encodeWorkspaceList(list);
-    if (defaults.setData(keys::workspaces,
-            std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+    if (record.save(encodeWorkspaceList(list)))
         return true;
     logWarning("The workspace list could not be saved.");
     return false;
@@ -119,12 +118,12 @@ bool storeList(DefaultsStore& defaults, const std::vector<WorkspaceSession>& lis
 
 bool SessionManager::saveWorkspaces()
 {
-    return storeList(m_defaults, m_workspaces.get());
+    return storeList(m_storedList, m_workspaces.get());
 }
 
 bool SessionManager::commitWorkspaces(std::vector<WorkspaceSession> list)
 {
-    if (!storeList(m_defaults, list))
+    if (!storeList(m_storedList, list))
         return false;
     m_workspaces.set(std::move(list));
     return true;

@@ -8,6 +8,7 @@
 #include "Support/DefaultsStore.h"
 #include "Support/Error.h"
 #include "Support/Observable.h"
+#include "Support/StoredRecord.h"
 #include "Support/Task.h"
 
 #include <cstdint>
@@ -210,6 +211,7 @@ private:
     IdleTime& m_idleTime;
     Alerts& m_alerts;
     Calendar m_calendar{ Calendar::current() };
+    StoredRecord m_storedList;
 
     Observable<std::vector<WorkspaceSession>> m_workspaces;
     Observable<std::optional<Uuid>> m_activeWorkspaceId;

@@ -11,9 +11,9 @@ namespace cohortex {
 
 namespace {
 
-TimeLedger storedLedger(const DefaultsStore& defaults)
+TimeLedger storedLedger(StoredRecord& record)
 {
-    auto data = defaults.data(keys::timeLedger);
+    auto data = record.load();
     if (!data)
         return {};
     return decodeLedger(*data).value_or(TimeLedger{});
@@ -23,15 +23,18 @@ TimeLedger storedLedger(const DefaultsStore& defaults)
 
 TimeTracker::TimeTracker(DefaultsStore& defaults)
     : m_defaults(defaults)
-    , m_ledger(storedLedger(defaults))
+    , m_storedLedger(defaults, keys::timeLedger)
+    , m_ledger(storedLedger(m_storedLedger))
     , m_isEnabled(defaults.boolean(keys::timeTrackingEnabled).value_or(true))
 {
 }
 
-void TimeTracker::setEnabled(bool isEnabled)
+bool TimeTracker::setEnabled(bool isEnabled)
 {
+    if (!m_defaults.setBoolean(keys::timeTrackingEnabled, isEnabled))
+        return false;
     m_isEnabled.set(isEnabled);
-    m_defaults.setBoolean(keys::timeTrackingEnabled, isEnabled);
+    return true;
 }
 
 bool TimeTracker::counts(const std::optional<Uuid>& activeWorkspace, bool appIsActive, bool windowVisible,
@@ -52,18 +55,19 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
         save();
 }
 
-void TimeTracker::save()
+bool TimeTracker::save()
 {
     m_unsavedTicks = 0;
-    auto text = encodeLedger(m_ledger.get());
-    m_defaults.setData(
-        keys::timeLedger, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return m_storedLedger.save(encodeLedger(m_ledger.get()));
 }
 
-void TimeTracker::clear()
+bool TimeTracker::clear()
 {
+    if (!m_storedLedger.save(encodeLedger(TimeLedger{})))
+        return false;
+    m_unsavedTicks = 0;
     m_ledger.set(TimeLedger{});
-    save();
+    return true;
 }
 
 } // namespace cohortex

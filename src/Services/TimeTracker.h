@@ -4,6 +4,7 @@
 #include "Support/Calendar.h"
 #include "Support/Date.h"
 #include "Support/Observable.h"
+#include "Support/StoredRecord.h"
 #include "Support/Uuid.h"
 
 #include <optional>
@@ -27,28 +28,32 @@ public:
     static constexpr double idleLimit = 120.0;
     static constexpr int ticksPerSave = 6;
 
-    // Reads the ledger and the switch. An unreadable ledger starts empty, without a message, and is
-    // replaced at the next save; a missing switch, or one stored as another kind, means on.
+    // Reads the ledger and the switch. A ledger that does not decode starts empty, without a message, and
+    // is replaced at the next save; one the database could not read is never saved over in this run. A
+    // missing switch, or one stored as another kind, means on.
     explicit TimeTracker(DefaultsStore&);
     TimeTracker(const TimeTracker&) = delete;
     TimeTracker& operator=(const TimeTracker&) = delete;
 
     const Observable<TimeLedger>& ledger() const { return m_ledger; }
     const Observable<bool>& isEnabled() const { return m_isEnabled; }
-    // Stores the switch at once. Switching off does not save the ledger.
-    void setEnabled(bool);
+    // Stores the switch at once, and keeps the old one when that fails (false). Switching off does not
+    // save the ledger.
+    bool setEnabled(bool);
 
     void tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bool windowVisible, double idleSeconds,
         Date now, const Calendar&);
-    void save();
-    // Empties the whole history and saves at once, so it stays cleared after a relaunch.
-    void clear();
+    bool save();
+    // Empties the whole history and saves at once, so it stays cleared after a relaunch; when the save
+    // fails the history stays as it was (false).
+    bool clear();
 
 private:
     bool counts(const std::optional<Uuid>& activeWorkspace, bool appIsActive, bool windowVisible,
         double idleSeconds) const;
 
     DefaultsStore& m_defaults;
+    StoredRecord m_storedLedger;
     Observable<TimeLedger> m_ledger;
     Observable<bool> m_isEnabled;
     int m_unsavedTicks{ 0 };

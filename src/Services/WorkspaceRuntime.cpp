@@ -1,6 +1,7 @@
 #include "Services/WorkspaceRuntime.h"
 
 #include "Models/UnreadBadge.h"
+#include "Services/StoredKeys.h"
 
 #include <algorithm>
 
@@ -22,7 +23,8 @@ BrowserTab freshTab(const Url& url)
 } // namespace
 
 WorkspaceRuntime::WorkspaceRuntime(DefaultsStore* defaults)
-    : m_defaults(defaults)
+    : m_storedTabs(
+        defaults ? std::optional<StoredRecord>(std::in_place, *defaults, keys::openTabs) : std::nullopt)
 {
     restoreFromDisk();
 }

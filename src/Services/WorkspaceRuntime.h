@@ -4,6 +4,7 @@
 #include "Models/WorkspaceSession.h"
 #include "Services/OpenTabStore.h"
 #include "Support/Observable.h"
+#include "Support/StoredRecord.h"
 #include "Support/Task.h"
 
 #include <cstdint>
@@ -95,7 +96,7 @@ private:
     // Unread counts per tab, read when a title changes rather than on every query.
     std::map<Uuid, std::int64_t> m_unreadByTab;
     std::function<void(const Uuid&)> m_onWillSleep;
-    DefaultsStore* m_defaults{ nullptr };
+    std::optional<StoredRecord> m_storedTabs;
     bool m_dirty{ false };
 };
 

@@ -51,19 +51,17 @@ void WorkspaceRuntime::flushIfNeeded()
 
 void WorkspaceRuntime::write()
 {
-    if (!m_defaults)
+    if (!m_storedTabs)
         return;
-    auto encoded = encodeOpenTabs(currentSnapshot());
-    if (!m_defaults->setData(
-            keys::openTabs, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size())))
+    if (!m_storedTabs->save(encodeOpenTabs(currentSnapshot())))
         logWarning("The open tabs could not be saved.");
 }
 
 void WorkspaceRuntime::restoreFromDisk()
 {
-    if (!m_defaults)
+    if (!m_storedTabs)
         return;
-    auto stored = m_defaults->data(keys::openTabs);
+    auto stored = m_storedTabs->load();
     if (!stored)
         return;
     auto snapshots = decodeOpenTabs(*stored);

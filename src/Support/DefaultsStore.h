@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Support/Error.h"
+
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -21,6 +23,9 @@ public:
     virtual std::optional<bool> boolean(std::string_view key) const = 0;
     virtual std::optional<std::string> string(std::string_view key) const = 0;
     virtual std::optional<Bytes> data(std::string_view key) const = 0;
+    // As data(), but a read that fails is an error rather than an absent value: a record read at launch
+    // and written back whole later must not be replaced because the database could not be read once.
+    virtual Expected<std::optional<Bytes>> readData(std::string_view key) const = 0;
 
     // Writes report success; a failed write leaves the old value in place. A write replaces a value of
     // any kind, and removing a key that is not there succeeds, because the store then holds what was asked.

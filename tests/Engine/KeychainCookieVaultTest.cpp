@@ -28,8 +28,8 @@ protected:
     {
         auto task = fixture.vault.load(storage);
         queue.runPending();
-        EXPECT_TRUE(task.isDone());
-        return task.result();
+        EXPECT_TRUE(task.isDone() && task.result().has_value());
+        return task.result().value_or(std::nullopt);
     }
     void save(std::optional<Bytes> blob, Uuid storage)
     {

@@ -59,7 +59,9 @@ TEST_F(KeychainServiceTest, SetAnswersWhatTheAddAnswers)
     store.isAvailable = false;
     EXPECT_FALSE(finish(keychain.set(std::string("secret"), "k")));
     EXPECT_EQ(store.calls, (Calls{ "remove k", "store k" }));
-    EXPECT_EQ(finish(keychain.getData("k")), std::nullopt);
+    // Unreadable is an error, not an absent item, so that nobody saves over the item it could not read.
+    EXPECT_FALSE(finish(keychain.getData("k")).has_value());
+    EXPECT_EQ(finish(keychain.get("k")), std::nullopt);
 }
 
 TEST_F(KeychainServiceTest, BytesThatAreNotTextReadOnlyAsData)

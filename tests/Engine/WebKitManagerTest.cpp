@@ -57,6 +57,42 @@ TEST_F(WebKitManagerTest, AMissingOrUnreadableBlobStillCountsAsPrepared)
     }
 }
 
+// "Could not read" is not "nothing there": a save after either failure would encode an empty jar and
+// delete the blob, signing the user out at the next launch.
+TEST_F(WebKitManagerTest, AJarThatCannotBeReadLeavesTheSavedLoginsAlone)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("sid") });
+    prepared(workspace);
+    engine.failsCookieReads = true;
+    engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("csrf") });
+    manager.saveSessionCookies({ workspace });
+    queue.advance(5);
+    EXPECT_TRUE(vault.saves.empty());
+    EXPECT_EQ(savedNames(workspace), Strings{ "sid" });
+}
+
+TEST_F(WebKitManagerTest, ABlobThatCannotBeReadIsNeverSavedOverUntilTheUserClearsIt)
+{
+    auto workspace = makeWorkspace();
+    storeBlob(workspace, { sessionCookie("sid") });
+    vault.failsLoads = true;
+    prepared(workspace);
+    EXPECT_TRUE(manager.isPrepared(workspace)) << "The pages must not wait for ever";
+    engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("other") });
+    manager.saveSessionCookies({ workspace });
+    queue.advance(5);
+    EXPECT_TRUE(vault.saves.empty());
+
+    bool cleared = false;
+    manager.clearWorkspaceData(workspace, [&] { cleared = true; });
+    queue.runPending();
+    ASSERT_TRUE(cleared);
+    engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("fresh") });
+    queue.advance(5);
+    EXPECT_EQ(savedNames(workspace), Strings{ "fresh" });
+}
+
 TEST_F(WebKitManagerTest, WithKeptSessionsOffNothingIsRestoredOrSaved)
 {
     defaults.setBoolean(keys::keepSessionsAfterQuit, false);

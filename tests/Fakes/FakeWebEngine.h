@@ -24,10 +24,12 @@ public:
 
     void openStore(const Uuid&) override { events.push_back("engine.open"); }
 
-    Task<std::vector<HttpCookie>> allCookies(Uuid storage) override
+    Task<Expected<std::vector<HttpCookie>>> allCookies(Uuid storage) override
     {
         events.push_back("engine.allCookies");
         co_await nextTurn(m_queue);
+        if (failsCookieReads)
+            co_return makeError("the network process went away");
         co_return jars[storage];
     }
 
@@ -98,6 +100,8 @@ public:
     std::map<Uuid, std::vector<HttpCookie>> jars;
     std::map<Uuid, std::function<void()>> observers;
     std::map<Uuid, std::vector<std::optional<ProxySettings>>> proxies;
+    // Every jar read fails, as when the network process has crashed.
+    bool failsCookieReads{ false };
     // How many destroyStore calls are refused, as while a page still holds the store.
     int refusalsLeft{ 0 };
     std::vector<Date> destroyAttempts;

@@ -39,7 +39,16 @@ std::optional<std::string> MemoryDefaults::string(std::string_view key) const
 
 std::optional<Bytes> MemoryDefaults::data(std::string_view key) const
 {
+    if (m_failReads)
+        return std::nullopt;
     return read<Bytes>(key);
+}
+
+Expected<std::optional<Bytes>> MemoryDefaults::readData(std::string_view key) const
+{
+    if (m_failReads)
+        return makeError("disk I/O error");
+    return data(key);
 }
 
 bool MemoryDefaults::setInteger(std::string_view key, std::int64_t value)

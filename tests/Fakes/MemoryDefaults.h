@@ -18,6 +18,7 @@ public:
     std::optional<bool> boolean(std::string_view key) const override;
     std::optional<std::string> string(std::string_view key) const override;
     std::optional<Bytes> data(std::string_view key) const override;
+    Expected<std::optional<Bytes>> readData(std::string_view key) const override;
 
     bool setInteger(std::string_view key, std::int64_t value) override;
     bool setBoolean(std::string_view key, bool value) override;
@@ -29,6 +30,8 @@ public:
     void setFailWrites(bool failWrites) { m_failWrites = failWrites; }
     // Only writes of this one key fail, as when one record is too large for what the disk has left.
     void setFailWritesOf(std::string key) { m_failingKey = std::move(key); }
+    // While set, readData fails as a database that cannot be read would; the plain readers see nothing.
+    void setFailReads(bool failReads) { m_failReads = failReads; }
     // Counts write calls, failed ones included, so a test can see retries as well as saves.
     int writeCount() const { return m_writeCount; }
     bool contains(std::string_view key) const { return m_values.contains(key); }
@@ -43,6 +46,7 @@ private:
 
     std::map<std::string, Value, std::less<>> m_values;
     bool m_failWrites{ false };
+    bool m_failReads{ false };
     std::optional<std::string> m_failingKey;
     int m_writeCount{ 0 };
 };

@@ -15,14 +15,16 @@ namespace cohortex::testing {
 // them, to prove that callers wait for one call before making the next.
 class MemorySecretStore final : public SecretStore {
 public:
-    Task<std::optional<Bytes>> read(std::string account) override
+    Task<Expected<std::optional<Bytes>>> read(std::string account) override
     {
         calls.push_back("read " + account);
         co_await answer();
+        if (!isAvailable)
+            co_return makeError("the keyring is locked");
         auto found = items.find(account);
-        if (!isAvailable || found == items.end())
-            co_return std::nullopt;
-        co_return found->second;
+        if (found == items.end())
+            co_return std::optional<Bytes>();
+        co_return std::optional(found->second);
     }
     Task<bool> store(std::string account, Bytes secret) override
     {

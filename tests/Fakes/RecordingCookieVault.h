@@ -16,9 +16,11 @@ public:
     {
     }
 
-    Task<std::optional<Bytes>> load(Uuid storage) override
+    Task<Expected<std::optional<Bytes>>> load(Uuid storage) override
     {
         m_events.push_back("vault.load");
+        if (failsLoads)
+            return refuse();
         return m_vault.load(storage);
     }
 
@@ -33,8 +35,12 @@ public:
 
     // Each write in order: the store, and whether a blob was written (false: deleted).
     std::vector<std::pair<Uuid, bool>> saves;
+    // Every load fails, as with a keyring that is locked and stays so.
+    bool failsLoads{ false };
 
 private:
+    static Task<Expected<std::optional<Bytes>>> refuse() { co_return makeError("the keyring is locked"); }
+
     std::vector<std::string>& m_events;
     MemoryCookieVault m_vault;
 };

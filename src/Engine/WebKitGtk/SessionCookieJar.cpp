@@ -26,7 +26,7 @@ WebKitCookieManager* cookieManager(const GObjectPtr<WebKitNetworkSession>& sessi
     return webkit_network_session_get_cookie_manager(session.get());
 }
 
-Task<CookieList> soupCookies(GObjectPtr<WebKitNetworkSession> session)
+Task<Expected<CookieList>> soupCookies(GObjectPtr<WebKitNetworkSession> session)
 {
     auto result = co_await awaitAsyncResult([&session](GAsyncReadyCallback ready, gpointer data) {
         webkit_cookie_manager_get_all_cookies(cookieManager(session), nullptr, ready, data);
@@ -35,8 +35,11 @@ Task<CookieList> soupCookies(GObjectPtr<WebKitNetworkSession> session)
     CookieList list(
         webkit_cookie_manager_get_all_cookies_finish(cookieManager(session), result.get(), error.out()),
         CookieListFree());
-    if (error)
+    // An empty jar is a null list too, so only the error tells a failure.
+    if (error) {
         logWarning(std::string("Cannot read the cookies of a data store: ") + error.message());
+        co_return std::unexpected(error.toError());
+    }
     co_return list;
 }
 
@@ -53,11 +56,13 @@ Task<void> addSoupCookie(GObjectPtr<WebKitNetworkSession> session, SoupCookiePtr
 
 } // namespace
 
-Task<std::vector<HttpCookie>> allCookies(GObjectPtr<WebKitNetworkSession> session)
+Task<Expected<std::vector<HttpCookie>>> allCookies(GObjectPtr<WebKitNetworkSession> session)
 {
     auto list = co_await soupCookies(std::move(session));
+    if (!list)
+        co_return std::unexpected(list.error());
     std::vector<HttpCookie> cookies;
-    for (auto* item = list.get(); item; item = item->next)
+    for (auto* item = list->get(); item; item = item->next)
         cookies.push_back(httpCookieFromSoup(static_cast<SoupCookie*>(item->data)));
     co_return cookies;
 }
@@ -70,7 +75,9 @@ Task<void> addCookie(GObjectPtr<WebKitNetworkSession> session, HttpCookie cookie
 Task<void> copySessionCookies(GObjectPtr<WebKitNetworkSession> from, GObjectPtr<WebKitNetworkSession> to)
 {
     auto list = co_await soupCookies(std::move(from));
-    for (auto* item = list.get(); item; item = item->next) {
+    if (!list)
+        co_return;
+    for (auto* item = list->get(); item; item = item->next) {
         auto* cookie = static_cast<SoupCookie*>(item->data);
         if (!soup_cookie_get_expires(cookie))
             co_await addSoupCookie(to, SoupCookiePtr(soup_cookie_copy(cookie)));

@@ -2,6 +2,7 @@
 
 #include "Engine/HttpCookie.h"
 #include "Platform/Linux/GLibPtr.h"
+#include "Support/Error.h"
 #include "Support/Task.h"
 
 #include <vector>
@@ -10,9 +11,9 @@
 namespace cohortex {
 
 // A network session's cookie jar, read and written through WebKit's cookie manager. Each call holds its
-// own reference to the session, so whoever started it may drop the session meanwhile. A failure is
-// logged and reads as no cookies, or as the cookie not set.
-Task<std::vector<HttpCookie>> allCookies(GObjectPtr<WebKitNetworkSession>);
+// own reference to the session, so whoever started it may drop the session meanwhile. A read that fails
+// is an error, never an empty jar; a cookie that cannot be set is logged.
+Task<Expected<std::vector<HttpCookie>>> allCookies(GObjectPtr<WebKitNetworkSession>);
 Task<void> addCookie(GObjectPtr<WebKitNetworkSession>, HttpCookie);
 
 // Copies the session cookies, those without an expiry, from one session's jar into another's, one after

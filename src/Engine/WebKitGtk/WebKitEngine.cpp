@@ -49,7 +49,7 @@ WebKitStore& WebKitEngine::store(const Uuid& storage)
     return *store;
 }
 
-Task<std::vector<HttpCookie>> WebKitEngine::allCookies(Uuid storage)
+Task<Expected<std::vector<HttpCookie>>> WebKitEngine::allCookies(Uuid storage)
 {
     auto session = co_await store(storage).readySession();
     co_return co_await cohortex::allCookies(std::move(session));

@@ -31,7 +31,7 @@ public:
     WebKitEngine& operator=(const WebKitEngine&) = delete;
 
     void openStore(const Uuid& storage) override;
-    Task<std::vector<HttpCookie>> allCookies(Uuid storage) override;
+    Task<Expected<std::vector<HttpCookie>>> allCookies(Uuid storage) override;
     Task<void> setCookie(Uuid storage, HttpCookie) override;
     void observeCookies(const Uuid& storage, std::function<void()> changed) override;
     Task<void> removeAllData(Uuid storage) override;

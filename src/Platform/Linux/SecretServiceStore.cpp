@@ -58,17 +58,19 @@ CallbackAwaitable<T> awaitSecretCall(T (*finish)(GAsyncResult*), Start start)
     });
 }
 
-std::optional<Bytes> finishLookup(GAsyncResult* result)
+Expected<std::optional<Bytes>> finishLookup(GAsyncResult* result)
 {
     GErrorPtr error;
     SecretValuePtr value(secret_password_lookup_binary_finish(result, error.out()));
-    if (error)
+    if (error) {
         warnOnce(error.get());
+        return std::unexpected(error.toError());
+    }
     if (!value)
-        return std::nullopt;
+        return std::optional<Bytes>();
     gsize length = 0;
     auto* bytes = reinterpret_cast<const std::uint8_t*>(secret_value_get(value.get(), &length));
-    return Bytes(bytes, bytes + length);
+    return std::optional(Bytes(bytes, bytes + length));
 }
 
 bool finishStore(GAsyncResult* result)
@@ -90,7 +92,7 @@ bool finishClear(GAsyncResult* result)
     return !error;
 }
 
-Task<std::optional<Bytes>> lookup(std::string account)
+Task<Expected<std::optional<Bytes>>> lookup(std::string account)
 {
     co_return co_await awaitSecretCall(
         &finishLookup, [&account](GAsyncReadyCallback callback, gpointer data) {
@@ -122,7 +124,7 @@ Task<bool> clear(std::string account)
 
 } // namespace
 
-Task<std::optional<Bytes>> SecretServiceStore::read(std::string account)
+Task<Expected<std::optional<Bytes>>> SecretServiceStore::read(std::string account)
 {
     return lookup(std::move(account));
 }

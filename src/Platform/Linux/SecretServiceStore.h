@@ -12,7 +12,7 @@ namespace cohortex {
 // nothing and writes false; the first failure of the process is logged once, never with a secret.
 class SecretServiceStore final : public SecretStore {
 public:
-    Task<std::optional<Bytes>> read(std::string account) override;
+    Task<Expected<std::optional<Bytes>>> read(std::string account) override;
     Task<bool> store(std::string account, Bytes secret) override;
     Task<bool> remove(std::string account) override;
 };

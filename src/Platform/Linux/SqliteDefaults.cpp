@@ -47,7 +47,7 @@ void SqliteDefaults::logFailure(std::string_view action, int code) const
     logWarning(std::string(action) + " the defaults database " + m_file.string() + ": " + failure.message);
 }
 
-bool SqliteDefaults::findValue(std::string_view key, std::string_view kind, int storageType) const
+Expected<bool> SqliteDefaults::lookUp(std::string_view key, std::string_view kind, int storageType) const
 {
     m_select.bindText(1, key);
     int result = m_select.step();
@@ -55,9 +55,14 @@ bool SqliteDefaults::findValue(std::string_view key, std::string_view kind, int 
         return false;
     if (result != SQLITE_ROW) {
         logFailure("Cannot read from", result);
-        return false;
+        return makeError(sqliteFailure(m_select.database(), result).message);
     }
     return m_select.columnText(0) == kind && m_select.columnType(1) == storageType;
+}
+
+bool SqliteDefaults::findValue(std::string_view key, std::string_view kind, int storageType) const
+{
+    return lookUp(key, kind, storageType).value_or(false);
 }
 
 bool SqliteDefaults::storeValue(std::string_view key, std::string_view kind)
@@ -107,6 +112,18 @@ std::optional<Bytes> SqliteDefaults::data(std::string_view key) const
         return std::nullopt;
     auto bytes = m_select.columnBlob(1);
     return Bytes(bytes.begin(), bytes.end());
+}
+
+Expected<std::optional<Bytes>> SqliteDefaults::readData(std::string_view key) const
+{
+    auto use = m_select.use();
+    auto found = lookUp(key, dataKind, SQLITE_BLOB);
+    if (!found)
+        return std::unexpected(found.error());
+    if (!*found)
+        return std::optional<Bytes>();
+    auto bytes = m_select.columnBlob(1);
+    return std::optional(Bytes(bytes.begin(), bytes.end()));
 }
 
 bool SqliteDefaults::setInteger(std::string_view key, std::int64_t value)

@@ -27,6 +27,7 @@ public:
     std::optional<bool> boolean(std::string_view key) const override;
     std::optional<std::string> string(std::string_view key) const override;
     std::optional<Bytes> data(std::string_view key) const override;
+    Expected<std::optional<Bytes>> readData(std::string_view key) const override;
 
     bool setInteger(std::string_view key, std::int64_t value) override;
     bool setBoolean(std::string_view key, bool value) override;
@@ -44,6 +45,8 @@ private:
     // Steps the lookup onto the key's row; true when the row holds the kind and storage type asked for.
     // The caller scopes the statement's use and reads the value from column 1.
     bool findValue(std::string_view key, std::string_view kind, int storageType) const;
+    // The same, telling a failed lookup (an error) from a missing row or a value of another kind (false).
+    Expected<bool> lookUp(std::string_view key, std::string_view kind, int storageType) const;
     // Runs the upsert whose value the caller has bound.
     bool storeValue(std::string_view key, std::string_view kind);
     void logFailure(std::string_view action, int code) const;

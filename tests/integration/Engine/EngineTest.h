@@ -53,7 +53,9 @@ protected:
     {
         auto cookies = engine().allCookies(storage);
         EXPECT_TRUE(finishes(cookies));
-        return cookies.isDone() ? cookies.result() : std::vector<HttpCookie>();
+        EXPECT_TRUE(!cookies.isDone() || cookies.result().has_value());
+        return cookies.isDone() ? cookies.result().value_or(std::vector<HttpCookie>())
+                                : std::vector<HttpCookie>();
     }
 
     void setCookie(const Uuid& storage, const HttpCookie& cookie)
