@@ -3,7 +3,10 @@
 #include "Support/Log.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <optional>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
@@ -13,17 +16,39 @@ namespace cohortex {
 
 namespace {
 
-// At most `limit` bytes from the start of the file; nothing when it cannot be opened or read.
+// Closes the descriptor on every way out.
+struct OpenFile {
+    int descriptor;
+    ~OpenFile()
+    {
+        if (descriptor >= 0)
+            ::close(descriptor);
+    }
+};
+
+// At most `limit` bytes from the start of a regular file; nothing when it cannot be opened or read, or
+// is anything else. Opening does not wait: a pipe opened for reading would block until a writer came,
+// which may be never, and a device could do anything. Whether it is a regular file is asked of what was
+// opened, so that nothing can be swapped in between the question and the read.
 std::optional<std::vector<std::uint8_t>> readPrefix(const std::filesystem::path& path, std::size_t limit)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    OpenFile file{ ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) };
+    struct stat status {};
+    if (file.descriptor < 0 || ::fstat(file.descriptor, &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     std::vector<std::uint8_t> bytes(limit);
-    file.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-    if (file.bad())
-        return std::nullopt;
-    bytes.resize(static_cast<std::size_t>(file.gcount()));
+    std::size_t filled = 0;
+    while (filled < limit) {
+        auto count = ::read(file.descriptor, bytes.data() + filled, limit - filled);
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0)
+            return std::nullopt;
+        if (count == 0)
+            break;
+        filled += static_cast<std::size_t>(count);
+    }
+    bytes.resize(filled);
     return bytes;
 }
 

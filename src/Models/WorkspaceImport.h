@@ -21,10 +21,11 @@ inline constexpr std::uintmax_t largestImportFileSize = 999'999;
 inline constexpr std::size_t mostImportedWorkspaces = 50;
 inline constexpr std::size_t listedImportItems = 12;
 
-// Reads and checks a bundle file. A file whose size is known to exceed largestImportFileSize is refused
-// without being read, and no more than one byte past that limit is ever read, so a file that grows or
-// whose size the system cannot tell (a pipe, a device) is refused too. A bundle must hold 1 to
-// mostImportedWorkspaces workspaces.
+// Reads and checks a bundle file. Only a regular file is read: a pipe, a device or a directory is
+// refused without waiting for it. A file whose size is known to exceed largestImportFileSize is refused
+// without being read, and no more than one byte past that limit is ever read, so a file that grows is
+// refused too. A bundle must hold 1 to mostImportedWorkspaces workspaces. It may block on a slow file
+// system: callers on the main thread run it with offMainThread.
 std::expected<WorkspaceBundle, ImportError> previewImport(const std::filesystem::path&);
 
 // The confirmation alert: "Import 3 workspaces?" and the first listedImportItems items, one a line,

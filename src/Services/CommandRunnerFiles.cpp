@@ -4,6 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Services/TimeTracker.h"
 #include "Support/AtomicFile.h"
+#include "Support/QueueAwaitable.h"
 #include "Support/Text.h"
 
 #include <map>
@@ -39,7 +40,12 @@ int CommandRunner::exportLayout(const CommandLineInvocation& invocation, Console
 Task<int> CommandRunner::importLayout(CommandLineInvocation invocation, Console& console)
 {
     std::weak_ptr<bool> alive = m_alive;
-    auto bundle = previewImport(invocation.file);
+    // Made before the co_await: g++ 12 destroys a lambda with captures twice inside a co_await expression.
+    auto reading = offMainThread(
+        MainQueue::requireCurrent(), [file = invocation.file] { return previewImport(file); });
+    auto bundle = co_await reading;
+    if (alive.expired())
+        co_return 1;
     if (!bundle) {
         console.error(std::string(importErrorMessage) + "\n" + std::string(importErrorDetails) + "\n");
         co_return 1;

@@ -3,6 +3,7 @@
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
+#include "Support/QueueAwaitable.h"
 
 namespace cohortex {
 
@@ -40,7 +41,11 @@ Task<void> SessionManager::confirmAndImport(std::filesystem::path file)
 {
     std::weak_ptr<bool> alive = m_alive;
     showMainWindow();
-    auto bundle = previewImport(file);
+    // Made before the co_await: g++ 12 destroys a lambda with captures twice inside a co_await expression.
+    auto reading = offMainThread(m_queue, [file] { return previewImport(file); });
+    auto bundle = co_await reading;
+    if (alive.expired())
+        co_return;
     if (!bundle) {
         co_await m_alerts.inform(std::string(importErrorMessage), std::string(importErrorDetails));
         co_return;

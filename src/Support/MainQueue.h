@@ -44,6 +44,10 @@ public:
     // Runs work once the delay has passed; a negative delay counts as zero.
     virtual Cancellable postAfter(double seconds, std::function<void()> work) = 0;
     virtual Date now() const = 0;
+    // Runs work that may block (reading a file a user named, which may be a pipe or on a hung network
+    // mount) on a worker thread, then `done` on this queue. The work must touch nothing the main thread
+    // uses; the two share only what they capture. This is the only way anything leaves the main thread.
+    virtual void runOffMainThread(std::function<void()> work, std::function<void()> done) = 0;
 
     // The queue registered for the calling thread — the most recently constructed one still alive —
     // or nullptr when there is none.

@@ -53,6 +53,14 @@ Cancellable ManualMainQueue::postAfter(double seconds, std::function<void()> wor
     return handle;
 }
 
+void ManualMainQueue::runOffMainThread(std::function<void()> work, std::function<void()> done)
+{
+    post([work = std::move(work), done = std::move(done)] {
+        work();
+        done();
+    });
+}
+
 Date ManualMainQueue::now() const
 {
     return m_start.adding(static_cast<double>(m_elapsed) / ticksPerSecond);

@@ -21,6 +21,9 @@ public:
     void post(std::function<void()> work) override;
     Cancellable postAfter(double seconds, std::function<void()> work) override;
     Date now() const override;
+    // Runs the work and then `done` on the queue's next turn, on the test's own thread, so that what
+    // happens in between stays exactly repeatable.
+    void runOffMainThread(std::function<void()> work, std::function<void()> done) override;
 
     // Runs, in order of due time (ties in posting order), every item due up to now + seconds,
     // including items posted meanwhile that fall due in that window. While an item runs, now() is its

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "Support/CallbackAwaitable.h"
 #include "Support/MainQueue.h"
 
 #include <algorithm>
 #include <coroutine>
+#include <memory>
 #include <optional>
+#include <type_traits>
 
 namespace cohortex {
 
@@ -47,6 +50,23 @@ inline QueueAwaitable delay(MainQueue& queue, double seconds)
 inline QueueAwaitable nextTurn(MainQueue& queue)
 {
     return QueueAwaitable(queue, std::nullopt);
+}
+
+// Runs the function on a worker thread (MainQueue::runOffMainThread) and resumes with its result on the
+// queue. Make the awaitable before awaiting it, as g++ 12 destroys a lambda with captures twice when it
+// is a temporary of the co_await expression:
+//
+//     auto reading = offMainThread(queue, [file] { return read(file); });
+//     auto bytes = co_await reading;
+template <typename Function>
+CallbackAwaitable<std::invoke_result_t<Function>> offMainThread(MainQueue& queue, Function work)
+{
+    using Result = std::invoke_result_t<Function>;
+    return CallbackAwaitable<Result>(queue, [&queue, work = std::move(work)](auto resume) mutable {
+        auto result = std::make_shared<std::optional<Result>>();
+        queue.runOffMainThread([work = std::move(work), result]() mutable { result->emplace(work()); },
+            [result, resume = std::move(resume)] { resume(std::move(**result)); });
+    });
 }
 
 } // namespace cohortex

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <gio/gio.h>
 #include <glib.h>
 #include <memory>
 #include <utility>
@@ -61,6 +62,27 @@ Cancellable GLibMainQueue::postAfter(double seconds, std::function<void()> work)
 {
     SourcePtr source(g_timeout_source_new(millisecondsFromSeconds(seconds)));
     return attach(source.get(), std::move(work));
+}
+
+void GLibMainQueue::runOffMainThread(std::function<void()> work, std::function<void()> done)
+{
+    struct Job {
+        std::function<void()> work;
+        std::function<void()> done;
+    };
+    // The task's callback runs in the main context that was the thread's default when it was made: ours.
+    auto* task = g_task_new(nullptr, nullptr,
+        [](GObject*, GAsyncResult* result, gpointer) {
+            static_cast<Job*>(g_task_get_task_data(G_TASK(result)))->done();
+        },
+        nullptr);
+    g_task_set_task_data(task, new Job{ std::move(work), std::move(done) },
+        [](gpointer job) { delete static_cast<Job*>(job); });
+    g_task_run_in_thread(task, [](GTask* task, gpointer, gpointer job, GCancellable*) {
+        static_cast<Job*>(job)->work();
+        g_task_return_boolean(task, true);
+    });
+    g_object_unref(task);
 }
 
 Date GLibMainQueue::now() const

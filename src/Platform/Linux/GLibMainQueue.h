@@ -19,6 +19,8 @@ public:
     void post(std::function<void()> work) override;
     Cancellable postAfter(double seconds, std::function<void()> work) override;
     Date now() const override;
+    // On GLib's worker threads (GTask); `done` runs from the default main context.
+    void runOffMainThread(std::function<void()> work, std::function<void()> done) override;
 
 private:
     struct Pending;

@@ -3,8 +3,11 @@
 #include "MainLoopWait.h"
 #include "Support/Task.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <memory>
+#include <optional>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -76,6 +79,32 @@ TEST_F(GLibMainQueueTest, TasksResumeFromTheMainLoop)
 
     ASSERT_TRUE(runUntil([&] { return task.isDone(); }, 0.5));
     EXPECT_EQ(m_log, (Log{ "started", "resumed" }));
+}
+
+// Blocking work (a file on a hung mount, a pipe) must leave the main loop running, and its result must come
+// back on the main thread, where everything else lives.
+TEST_F(GLibMainQueueTest, WorkOffTheMainThreadLeavesTheLoopRunningAndAnswersOnIt)
+{
+    auto mainThread = std::this_thread::get_id();
+    std::atomic<bool> release{ false };
+    auto answer = [](MainQueue& queue, std::atomic<bool>& release) -> Task<std::thread::id> {
+        auto working = offMainThread(queue, [&release] {
+            while (!release)
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            return std::this_thread::get_id();
+        });
+        co_return co_await working;
+    }(*m_queue, release);
+    std::optional<std::thread::id> resumedOn;
+    answer.onDone([&](const std::thread::id&) { resumedOn = std::this_thread::get_id(); });
+
+    m_queue->post([this] { m_log.push_back("the loop still runs"); });
+    ASSERT_TRUE(runUntil([&] { return !m_log.empty(); }, 0.5));
+    EXPECT_FALSE(answer.isDone());
+    release = true;
+    ASSERT_TRUE(runUntil([&] { return resumedOn.has_value(); }, 2));
+    EXPECT_NE(answer.result(), mainThread);
+    EXPECT_EQ(*resumedOn, mainThread);
 }
 
 } // namespace
