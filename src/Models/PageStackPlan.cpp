@@ -38,8 +38,10 @@ PageStackPlan PageStackPlan::make(const Input& input)
         auto tabs = input.tabs.find(workspace.id);
         if (tabs == input.tabs.end())
             continue;
-        for (const auto& tab : tabs->second)
-            plan.pages.push_back({ { workspace.id, tab.id }, tab.url });
+        for (const auto& tab : tabs->second) {
+            if (!input.unshownTabs || !input.unshownTabs->contains(tab.id))
+                plan.pages.push_back({ { workspace.id, tab.id }, tab.url });
+        }
     }
     bool hasActive = input.activeWorkspaceId && isListed(input, *input.activeWorkspaceId);
     if (hasActive)

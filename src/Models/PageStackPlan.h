@@ -48,6 +48,8 @@ struct PageStackPlan {
         std::optional<Uuid> activeWorkspaceId;
         // Whether the active workspace is locked and not unlocked.
         bool activeNeedsUnlock{ false };
+        // Tabs opened in the background and never selected: they get no page until they are.
+        const std::set<Uuid>* unshownTabs{ nullptr };
     };
 
     // Tabs of a workspace missing from the list get no page: a page needs its workspace's store.

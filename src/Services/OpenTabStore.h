@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ struct TabSnapshot {
 struct SavedSession {
     std::vector<Url> urls;
     std::int64_t activeIndex{ 0 };
+    // Tabs that were opened in the background and never shown, so they come back without a page too.
+    // Kept for the run only; the stored form has no place for it.
+    std::set<std::size_t> unshownIndexes;
 
     bool operator==(const SavedSession&) const = default;
 };

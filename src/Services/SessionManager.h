@@ -128,9 +128,11 @@ public:
     // Opens a web link in a new tab of its workspace, asking for the owner first when it is locked.
     void route(const Url&);
     // URLs and files handed over by the system, in order: workspace files are imported, links routed.
+    // Of the links handed over together only the last is shown and loaded; the others open as tabs in
+    // the background that load when first selected.
     void openURLs(std::vector<Url>);
-    // Web links opened in new tabs of one chosen workspace, one after another, asking for the owner first
-    // when it is locked; a refused unlock drops the rest. Other links are passed over.
+    // Web links opened in new tabs of one chosen workspace, the last one shown, asking for the owner once
+    // first when it is locked; a refused unlock drops them all. Other links are passed over.
     Task<void> openInWorkspace(Uuid workspaceId, std::vector<Url>);
 
     // The quick switcher.
@@ -181,7 +183,11 @@ private:
     std::optional<WorkspaceSession> stillShownAndOpen(const Uuid& workspaceId) const;
     Task<void> loadWhenPrepared(WorkspaceSession);
     Task<void> openTabWhenPrepared(WorkspaceSession, Url);
-    Task<void> routeInto(WorkspaceSession, Url);
+    // Web links to the workspaces their rules choose, grouped by workspace; the last one is shown.
+    Task<void> openLinks(std::vector<Url>);
+    // New tabs in one workspace once its owner and its store are ready: the last one shown and the
+    // workspace switched to when showsLast, else all in the background.
+    Task<void> openInto(WorkspaceSession, std::vector<Url>, bool showsLast);
     Task<void> openInOrder(std::vector<Url>);
     void applyProxyChange(const WorkspaceSession& old, const WorkspaceSession& updated);
     void applyLockChange(const WorkspaceSession& old, const WorkspaceSession& updated);

@@ -7,7 +7,20 @@
 #include "Support/MainQueue.h"
 #include "Support/Text.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace cohortex {
+
+namespace {
+
+bool isWebLink(const Url& url)
+{
+    auto scheme = url.scheme();
+    return scheme == "http" || scheme == "https";
+}
+
+} // namespace
 
 std::optional<WorkspaceSession> SessionManager::targetWorkspace(const Url& url) const
 {
@@ -35,20 +48,47 @@ std::optional<RoutingDecision> SessionManager::routingDecision(const Url& url) c
 
 void SessionManager::route(const Url& url)
 {
-    auto scheme = url.scheme();
-    if (scheme != "http" && scheme != "https")
-        return;
-    if (auto target = targetWorkspace(url))
-        routeInto(*target, url);
+    openLinks({ url });
 }
 
-Task<void> SessionManager::routeInto(WorkspaceSession target, Url url)
+Task<void> SessionManager::openLinks(std::vector<Url> links)
 {
     std::weak_ptr<bool> alive = m_alive;
+    std::erase_if(links, [](const Url& url) { return !isWebLink(url); });
+    // Links go to their workspaces in the order given; the last link of all is the one shown, the others
+    // open in the background, so that a thousand links do not mean a thousand pages loading at once.
+    std::vector<std::pair<WorkspaceSession, std::vector<Url>>> groups;
+    std::optional<Uuid> shownWorkspace;
+    for (auto& url : links) {
+        auto target = targetWorkspace(url);
+        if (!target)
+            continue;
+        shownWorkspace = target->id;
+        auto group
+            = std::ranges::find_if(groups, [&](const auto& group) { return group.first.id == target->id; });
+        if (group == groups.end())
+            groups.emplace_back(std::move(*target), std::vector<Url>{ std::move(url) });
+        else
+            group->second.push_back(std::move(url));
+    }
+    std::ranges::stable_partition(
+        groups, [&](const auto& group) { return group.first.id != shownWorkspace; });
+    for (auto& [target, urls] : groups) {
+        co_await openInto(target, std::move(urls), target.id == shownWorkspace);
+        if (alive.expired())
+            co_return;
+    }
+}
+
+Task<void> SessionManager::openInto(WorkspaceSession target, std::vector<Url> urls, bool showsLast)
+{
+    std::weak_ptr<bool> alive = m_alive;
+    if (urls.empty())
+        co_return;
     if (target.isLocked() && !m_runtime.isUnlocked(target.id)) {
         showMainWindow();
         bool unlocked = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
-        // Refused or cancelled: the link is dropped without a word, as the owner chose.
+        // Refused or cancelled: the links are dropped without a word, as the owner chose.
         if (!unlocked || alive.expired())
             co_return;
         ensureActiveLoaded();
@@ -57,9 +97,17 @@ Task<void> SessionManager::routeInto(WorkspaceSession target, Url url)
     // A workspace removed during the waits must not come back as a ghost in the runtime.
     if (alive.expired() || !workspace(target.id))
         co_return;
-    activate(target);
+    std::optional<Url> shown;
+    if (showsLast) {
+        shown = std::move(urls.back());
+        urls.pop_back();
+        activate(target);
+    }
     m_runtime.load(target, m_queue.now());
-    m_runtime.newTab(target.id, url);
+    m_runtime.addBackgroundTabs(target.id, urls);
+    if (!shown)
+        co_return;
+    m_runtime.newTab(target.id, *shown);
     m_window.showMainWindow();
     ensureActiveLoaded();
 }
@@ -72,17 +120,24 @@ void SessionManager::openURLs(std::vector<Url> urls)
 Task<void> SessionManager::openInOrder(std::vector<Url> urls)
 {
     std::weak_ptr<bool> alive = m_alive;
-    for (const auto& url : urls) {
-        if (alive.expired())
-            co_return;
+    std::vector<Url> links;
+    for (auto& url : urls) {
         if (!url.isFileURL()) {
-            route(url);
+            links.push_back(std::move(url));
             continue;
         }
         // Only workspace files are taken; any other file handed over is ignored.
-        if (toLowerCase(url.pathExtension()) == "cohortex")
-            co_await confirmAndImport(url.filePath());
+        if (toLowerCase(url.pathExtension()) != "cohortex")
+            continue;
+        // Links handed over before the file open before its import asks.
+        co_await openLinks(std::exchange(links, {}));
+        if (alive.expired())
+            co_return;
+        co_await confirmAndImport(url.filePath());
+        if (alive.expired())
+            co_return;
     }
+    co_await openLinks(std::move(links));
 }
 
 } // namespace cohortex

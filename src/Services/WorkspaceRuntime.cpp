@@ -40,6 +40,10 @@ void WorkspaceRuntime::load(const WorkspaceSession& workspace, Date now)
         for (const auto& url : saved.mapped().urls)
             tabs.push_back(freshTab(url));
         activeIndex = static_cast<std::size_t>(clampedIndex(saved.mapped().activeIndex, tabs.size()));
+        for (auto index : saved.mapped().unshownIndexes) {
+            if (index < tabs.size())
+                m_unshownTabs.insert(tabs[index].id);
+        }
     } else {
         // New pages start from the site the workspace was made for, never a page visited later.
         tabs.push_back(freshTab(workspace.initialURL));
@@ -92,6 +96,7 @@ std::optional<Date> WorkspaceRuntime::lastActive(const Uuid& workspaceId) const
 
 void WorkspaceRuntime::setActiveTab(const Uuid& workspaceId, const Uuid& tabId)
 {
+    m_unshownTabs.erase(tabId);
     m_activeTabID.modify([&](auto& table) { table[workspaceId] = tabId; });
 }
 
@@ -104,6 +109,21 @@ std::optional<Uuid> WorkspaceRuntime::newTab(const Uuid& workspaceId, const Url&
     setActiveTab(workspaceId, tab.id);
     markDirty();
     return tab.id;
+}
+
+void WorkspaceRuntime::addBackgroundTabs(const Uuid& workspaceId, std::span<const Url> urls)
+{
+    if (!isLoaded(workspaceId) || urls.empty())
+        return;
+    std::vector<BrowserTab> added;
+    for (const auto& url : urls) {
+        added.push_back(freshTab(url));
+        m_unshownTabs.insert(added.back().id);
+    }
+    m_tabs.modify([&](auto& table) {
+        table[workspaceId].insert(table[workspaceId].end(), added.begin(), added.end());
+    });
+    markDirty();
 }
 
 void WorkspaceRuntime::closeTab(const Uuid& tabId, const Uuid& workspaceId)
@@ -123,6 +143,7 @@ void WorkspaceRuntime::closeTab(const Uuid& tabId, const Uuid& workspaceId)
     });
     m_capturing.erase(tabId);
     m_unreadByTab.erase(tabId);
+    m_unshownTabs.erase(tabId);
     if (wasActive) {
         const auto& shortened = tabs(workspaceId);
         setActiveTab(workspaceId, shortened[std::min(shortened.size() - 1, index)].id);

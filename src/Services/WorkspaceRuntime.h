@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <span>
 #include <vector>
 
 namespace cohortex {
@@ -44,6 +45,11 @@ public:
     std::optional<Date> lastActive(const Uuid& workspaceId) const;
 
     std::optional<Uuid> newTab(const Uuid& workspaceId, const Url&);
+    // Adds tabs after the others without selecting any of them. None gets a page until it is first
+    // selected, so a thousand links handed over at once cost a thousand entries, not a thousand pages.
+    void addBackgroundTabs(const Uuid& workspaceId, std::span<const Url>);
+    // Tabs opened in the background that have never been selected.
+    const std::set<Uuid>& unshownTabs() const { return m_unshownTabs; }
     void closeTab(const Uuid& tabId, const Uuid& workspaceId);
     void selectTab(const Uuid& tabId, const Uuid& workspaceId);
     void updateTab(
@@ -92,6 +98,7 @@ private:
     std::map<Uuid, SavedSession> m_saved;
     std::map<Uuid, Date> m_lastActive;
     std::set<Uuid> m_capturing;
+    std::set<Uuid> m_unshownTabs;
     std::set<Uuid> m_unlocking;
     // Unread counts per tab, read when a title changes rather than on every query.
     std::map<Uuid, std::int64_t> m_unreadByTab;

@@ -8,6 +8,7 @@ void WorkspaceRuntime::dropLiveState(const Uuid& workspaceId)
     for (const auto& tab : tabs(workspaceId)) {
         m_capturing.erase(tab.id);
         m_unreadByTab.erase(tab.id);
+        m_unshownTabs.erase(tab.id);
     }
     if (m_tabs.get().contains(workspaceId))
         m_tabs.modify([&](auto& table) { table.erase(workspaceId); });
@@ -30,6 +31,8 @@ void WorkspaceRuntime::sleep(const Uuid& workspaceId)
     auto active = m_activeTabID.get().find(workspaceId);
     for (std::size_t i = 0; i < current.size(); ++i) {
         saved.urls.push_back(current[i].url);
+        if (m_unshownTabs.contains(current[i].id))
+            saved.unshownIndexes.insert(i);
         if (active != m_activeTabID.get().end() && current[i].id == active->second && saved.activeIndex == 0)
             saved.activeIndex = static_cast<std::int64_t>(i);
     }

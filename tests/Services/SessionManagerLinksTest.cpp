@@ -1,3 +1,4 @@
+#include "Models/PageStackPlan.h"
 #include "Services/SessionManagerFixture.h"
 
 #include <fstream>
@@ -55,6 +56,36 @@ TEST_F(SessionManagerLinksTest, OpensEachLinkInANewTabAndBringsTheWindowForward)
         (std::vector<std::string>{
             "https://2.example.com/", "HTTPS://chat.example/room", "https://chat.example/room" }));
     EXPECT_GE(window.shows, 1);
+}
+
+// A script or a paste into a launcher can hand over a thousand links at once: each one a loading page
+// would mean a web process each. Only the last is shown and gets a page; the others wait as tabs.
+TEST_F(SessionManagerLinksTest, ManyLinksAtOnceGiveOnePageAndTabsThatLoadWhenSelected)
+{
+    routingRules.addRule("chat.example", chat.id);
+    std::vector<Url> links;
+    for (int index = 0; index < 1000; ++index)
+        links.push_back(
+            url((index % 2 ? "https://chat.example/" : "https://other.example/") + std::to_string(index)));
+    auto writes = defaults.writeCount();
+    manager->openURLs(links);
+    queue.runPending();
+
+    EXPECT_EQ(runtime.tabs(chat.id).size(), 501u);
+    EXPECT_EQ(runtime.tabs(mail.id).size(), 501u);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id) << "The last link's workspace is shown";
+    EXPECT_EQ(runtime.activeTab(chat.id)->url.absoluteString(), "https://chat.example/999");
+    EXPECT_LE(defaults.writeCount() - writes, 3) << "Each link must not write the workspace list";
+    auto pages = PageStackPlan::make({ list(), runtime.tabs().get(), runtime.activeTabID().get(), chat.id,
+        false, &runtime.unshownTabs() });
+    EXPECT_EQ(pages.pages.size(), 3u) << "Only the two workspaces' start pages and the shown link";
+
+    auto waiting = runtime.tabs(chat.id)[10];
+    runtime.selectTab(waiting.id, chat.id);
+    EXPECT_FALSE(runtime.unshownTabs().contains(waiting.id));
+    runtime.sleep(chat.id);
+    runtime.load(chat, queue.now());
+    EXPECT_EQ(runtime.unshownTabs().size(), 998u) << "Hibernating does not load what was never shown";
 }
 
 TEST_F(SessionManagerLinksTest, OtherSchemesAreIgnored)

@@ -20,13 +20,13 @@ protected:
         return file;
     }
 
-    // The windows the running instance shows: its main window, and a dialog while one asks.
-    std::size_t visibleWindows()
+    // Whether the running instance shows a window whose title starts with the text (a dialog's message).
+    bool showsWindowTitled(const std::string& start)
     {
-        auto found = LaunchedProgram::run(
-            { "xdotool", "search", "--onlyvisible", "--pid", std::to_string(m_app->pid()), ".*" },
+        auto found = LaunchedProgram::run({ "xdotool", "search", "--onlyvisible", "--pid",
+                                              std::to_string(m_app->pid()), "--name", "^" + start },
             m_home.environment(), m_home.path(), secondInvocationTimeout);
-        return static_cast<std::size_t>(std::ranges::count(found.output, '\n'));
+        return found.succeeded() && !found.output.empty();
     }
 };
 
@@ -68,7 +68,8 @@ TEST_F(BundleImportTest, noVariableInTheEnvironmentConfirmsAnImportForTheUser)
     launch({}, { "COHORTEX_TEST_AUTO_ANSWER=confirm" });
     ASSERT_TRUE(waitForRequests("/home"));
     ASSERT_TRUE(runSecond({ file.string() }).succeeded());
-    ASSERT_TRUE(waitFor([&] { return visibleWindows() >= 2; })) << "The import did not ask";
+    ASSERT_TRUE(waitFor([&] { return showsWindowTitled("Import 1 workspace?"); }))
+        << "The import did not ask";
     EXPECT_EQ(profile().peekWorkspaces()->size(), 1u) << "The import went ahead without the user";
     auto outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();

@@ -75,6 +75,25 @@ TEST_F(LinkRoutingTest, whichWorkspaceNamesTheRuleThatChoseIt)
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
+// A script handing over many links at once must get its answer promptly and must not start a page, and
+// with it a web process, per link: only the last link loads until its siblings are selected.
+TEST_F(LinkRoutingTest, manyLinksHandedOverAtOnceLoadOnlyTheLast)
+{
+    launch();
+    ASSERT_TRUE(waitForRequests("/alpha-home"));
+    std::vector<std::string> links;
+    for (int index = 0; index < 200; ++index)
+        links.push_back(m_server.url("/many/" + std::to_string(index), "localhost"));
+    auto handedOver = runSecond(links);
+    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
+    ASSERT_TRUE(waitForRequests("/many/199"));
+    waitFor([] { return false; }, 2s);
+    for (int index = 0; index < 199; ++index)
+        EXPECT_TRUE(m_server.requestsFor("/many/" + std::to_string(index)).empty()) << index;
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
 // With no Cohortex running, a misspelt workspace must not start one that then sits there without the link.
 TEST_F(LinkRoutingTest, anUnknownWorkspaceNameStartsNothing)
 {

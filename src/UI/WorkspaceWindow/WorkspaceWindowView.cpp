@@ -176,8 +176,9 @@ void WorkspaceWindowView::State::renderOnce()
 {
     auto active = sessions.activeWorkspace();
     bool needsUnlock = active && sessions.needsUnlock(*active);
-    auto plan = PageStackPlan::make({ sessions.workspaces().get(), runtime.tabs().get(),
-        runtime.activeTabID().get(), active ? std::optional(active->id) : std::nullopt, needsUnlock });
+    auto plan = PageStackPlan::make(
+        { sessions.workspaces().get(), runtime.tabs().get(), runtime.activeTabID().get(),
+            active ? std::optional(active->id) : std::nullopt, needsUnlock, &runtime.unshownTabs() });
     content.set_visible_child(active ? static_cast<Gtk::Widget&>(workspacePane) : *emptyState);
     if (active) {
         toolbar.setWorkspace(*active);
