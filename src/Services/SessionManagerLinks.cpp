@@ -71,8 +71,11 @@ Task<void> SessionManager::openLinks(std::vector<Url> links)
         else
             group->second.push_back(std::move(url));
     }
-    std::ranges::stable_partition(
-        groups, [&](const auto& group) { return group.first.id != shownWorkspace; });
+    // The shown workspace's group goes last, the others keep their order.
+    if (auto shown
+        = std::ranges::find_if(groups, [&](const auto& group) { return group.first.id == shownWorkspace; });
+        shown != groups.end())
+        std::rotate(shown, shown + 1, groups.end());
     for (auto& [target, urls] : groups) {
         co_await openInto(target, std::move(urls), target.id == shownWorkspace);
         if (alive.expired())
