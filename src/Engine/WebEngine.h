@@ -14,8 +14,10 @@
 namespace cohortex {
 
 // One proxy for every request of a store. HTTP proxies tunnel both plain and TLS traffic with CONNECT.
+// Unusable stands for a proxy the user set that cannot be reached at all: every connection is refused,
+// since connecting directly would send past the proxy what the user meant to go through it.
 struct ProxySettings {
-    enum class Kind { HttpConnect, Socks5 };
+    enum class Kind { HttpConnect, Socks5, Unusable };
 
     Kind kind{ Kind::HttpConnect };
     std::string host;

@@ -6,15 +6,16 @@ namespace cohortex {
 
 namespace {
 
-// The record's proxy without its credential, or nothing for direct connections. A record that cannot
-// be used (no host, no port, a port outside 1...65535) silently means direct connections.
+// The record's proxy without its credential, or nothing for direct connections. A record without a proxy
+// (no host, no port, a port below 1) means direct connections; one listed with a proxy whose port is
+// past 65535 refuses every connection.
 std::optional<ProxySettings> proxyEndpoint(const WorkspaceSession& workspace)
 {
-    if (!workspace.hasProxy() || !workspace.proxyHost || !workspace.proxyPort)
+    if (!workspace.hasProxy())
         return std::nullopt;
+    if (workspace.hasUnusableProxy())
+        return ProxySettings{ ProxySettings::Kind::Unusable, {}, 0, {}, {}, false };
     auto port = *workspace.proxyPort;
-    if (port < 1 || port > 65535)
-        return std::nullopt;
     ProxySettings settings;
     // Only the exact stored spelling selects SOCKS; anything else, an absent kind included, is an
     // HTTP proxy, which tunnels both plain and TLS traffic.
@@ -48,7 +49,8 @@ void WebKitManager::applyProxy(const WorkspaceSession& workspace)
     // leave directly, past the proxy the user chose, and a login the proxy asks for meanwhile is held
     // until the password is here rather than refused.
     auto endpoint = proxyEndpoint(workspace);
-    if (!endpoint || !workspace.proxyUsername || workspace.proxyUsername->empty()) {
+    bool isUsable = endpoint && endpoint->kind != ProxySettings::Kind::Unusable;
+    if (!isUsable || !workspace.proxyUsername || workspace.proxyUsername->empty()) {
         m_engine.setProxy(storage, endpoint);
         return;
     }

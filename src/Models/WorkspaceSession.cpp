@@ -37,6 +37,11 @@ bool WorkspaceSession::hasProxy() const
     return proxyHost && !proxyHost->empty() && proxyPort && *proxyPort > 0;
 }
 
+bool WorkspaceSession::hasUnusableProxy() const
+{
+    return hasProxy() && *proxyPort > 65535;
+}
+
 std::optional<Url> WorkspaceSession::downloadFolderURL() const
 {
     if (!downloadFolderPath || downloadFolderPath->empty())

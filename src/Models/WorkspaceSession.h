@@ -54,6 +54,9 @@ struct WorkspaceSession {
     bool isKeepAwake() const { return keepAwake.value_or(false); }
     bool isLocked() const { return requiresUnlock.value_or(false); }
     bool hasProxy() const;
+    // Listed as having a proxy, but with a port no proxy can have (above 65535). Such a workspace must
+    // go nowhere rather than around the proxy the user set.
+    bool hasUnusableProxy() const;
     std::optional<Url> downloadFolderURL() const;
     RgbColor displayColor() const;
 

@@ -75,9 +75,11 @@ INSTANTIATE_TEST_SUITE_P(Records, ProxyRuleTest,
         ProxyCase{ "hostKeptAsTyped", "http", " Proxy.Example ", 8080,
             endpoint(Kind::HttpConnect, " Proxy.Example ", 8080) },
         ProxyCase{ "portZero", "http", "proxy.example", 0, std::nullopt },
-        ProxyCase{ "portTooHigh", "http", "proxy.example", 65536, std::nullopt },
+        // Listed as having a proxy, so it must not go direct: every connection is refused instead.
+        ProxyCase{ "portTooHigh", "http", "proxy.example", 65536, endpoint(Kind::Unusable, "", 0) },
         ProxyCase{ "portNegative", "socks5", "proxy.example", -1080, std::nullopt },
-        ProxyCase{ "portFarTooHigh", "http", "proxy.example", 4'295'000'000, std::nullopt },
+        ProxyCase{
+            "portFarTooHigh", "socks5", "proxy.example", 4'295'000'000, endpoint(Kind::Unusable, "", 0) },
         ProxyCase{ "noPort", "http", "proxy.example", std::nullopt, std::nullopt },
         ProxyCase{ "emptyHost", "http", "", 8080, std::nullopt },
         ProxyCase{ "noHost", "http", std::nullopt, 8080, std::nullopt }),

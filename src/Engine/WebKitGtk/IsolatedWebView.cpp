@@ -81,8 +81,15 @@ void IsolatedWebView::Coordinator::loadFirstPage()
 {
     auto ready = m_services.engine.readyForPages(m_configuration.storageIdentifier);
     auto load = [weak = weak_from_this()](const auto&) {
-        if (auto self = weak.lock(); self && self->m_view)
-            webkit_web_view_load_uri(self->m_view.get(), self->m_configuration.url.absoluteString().c_str());
+        auto self = weak.lock();
+        if (!self || !self->m_view)
+            return;
+        const auto& configuration = self->m_configuration;
+        if (configuration.pageInstead)
+            webkit_web_view_load_alternate_html(self->m_view.get(), configuration.pageInstead->c_str(),
+                configuration.url.absoluteString().c_str(), nullptr);
+        else
+            webkit_web_view_load_uri(self->m_view.get(), configuration.url.absoluteString().c_str());
     };
     if (ready.isDone())
         load(ready.result());

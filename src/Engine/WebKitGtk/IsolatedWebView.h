@@ -57,6 +57,9 @@ public:
         std::function<void(Url)> onOpenInNewTab;
         // Whether the page uses camera or microphone.
         std::function<void(bool capturing)> onCaptureChange;
+        // When set, this page is shown under the URL instead, and nothing is loaded: the workspace cannot
+        // go online (its proxy cannot be used).
+        std::optional<std::string> pageInstead;
     };
 
     IsolatedWebView(Services, Configuration);

@@ -28,6 +28,10 @@ std::string proxyUri(const char* scheme, const std::string& host, int port, cons
 
 ProxyRoute ProxyRoute::forSettings(const ProxySettings& settings)
 {
+    // Nothing listens on port 0, so every connection through this proxy is refused at once, without a
+    // name to look up or a packet leaving the machine.
+    if (settings.kind == ProxySettings::Kind::Unusable)
+        return { "http://0.0.0.0:0", std::nullopt };
     auto credential = credentialOf(settings);
     if (settings.kind == ProxySettings::Kind::Socks5)
         return { proxyUri("socks5", settings.host, settings.port, credential ? &*credential : nullptr),

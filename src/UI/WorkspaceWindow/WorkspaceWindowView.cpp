@@ -1,6 +1,7 @@
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include "Engine/WebKitManager.h"
+#include "Models/UnusableProxyPage.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Modals/SheetPresenter.h"
@@ -243,7 +244,8 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
             },
         // A new tab is made the active one, so the page that asked for it moves behind it.
         .onOpenInNewTab = [&tabs, workspaceId](Url url) { tabs.newTab(workspaceId, url); },
-        .onCaptureChange = [&tabs, tabId](bool capturing) { tabs.setCapturing(tabId, capturing); } };
+        .onCaptureChange = [&tabs, tabId](bool capturing) { tabs.setCapturing(tabId, capturing); },
+        .pageInstead = unusableProxyPage(workspace) };
 }
 
 WorkspaceWindowView::WorkspaceWindowView(Dependencies dependencies)

@@ -68,7 +68,7 @@ protected:
     IsolatedWebView::Configuration configuration(const std::string& url)
     {
         IsolatedWebView::Configuration configuration{ *Url::parse(url), m_storeA, m_workspaceID,
-            Uuid::random(), std::nullopt, &m_bindings, std::nullopt, {}, {}, {} };
+            Uuid::random(), std::nullopt, &m_bindings, std::nullopt, {}, {}, {}, std::nullopt };
         configuration.onOpenInNewTab = [this](Url url) { m_newTabs.push_back(url.absoluteString()); };
         return configuration;
     }

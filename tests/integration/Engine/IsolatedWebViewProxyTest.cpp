@@ -1,4 +1,5 @@
 #include "IsolatedWebViewFixture.h"
+#include "Models/UnusableProxyPage.h"
 #include "ProxyProcess.h"
 #include "Services/Keychain.h"
 
@@ -46,6 +47,33 @@ protected:
         return true;
     }
 };
+
+// A stored port past 65535 lists the workspace as behind a proxy that cannot be reached: it must not go
+// online directly. Its tabs say why, and a load asked for all the same reaches nothing.
+TEST_F(IsolatedWebViewProxyTest, AWorkspaceWithAnUnusableProxyLoadsNothingAndSaysWhy)
+{
+    WorkspaceSession record(m_workspaceID, "mail", *Url::parse(m_server.url("/")), std::nullopt, "globe",
+        "#000000", 1, m_storeA, Date(0), Date(0));
+    record.proxyType = "http";
+    record.proxyHost = "127.0.0.1";
+    record.proxyPort = 70000;
+    m_manager->refreshProxy(record);
+
+    auto told = configuration(m_server.url("/told"));
+    told.pageInstead = unusableProxyPage(record);
+    auto& notice = makeView(std::move(told));
+    ASSERT_TRUE(runUntil([&] {
+        auto* title = webkit_web_view_get_title(webView(notice));
+        return title && std::string(title) == unusableProxyTitle;
+    }));
+
+    int finishedLoads = 0;
+    auto& direct = makeView(m_server.url("/direct"));
+    g_signal_connect(webView(direct), "load-changed", G_CALLBACK(countFinishedLoads), &finishedLoads);
+    ASSERT_TRUE(runUntil([&] { return finishedLoads >= 1; }));
+    EXPECT_EQ(peerOf("/told"), "(no request)");
+    EXPECT_EQ(peerOf("/direct"), "(no request)");
+}
 
 // As the workspace's settings do it: the corrected password is applied, then the workspace's pages are
 // closed and made again.
