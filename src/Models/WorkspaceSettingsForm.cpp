@@ -74,11 +74,42 @@ std::string_view WorkspaceSettingsForm::passwordLabel() const
     return hasStoredPassword ? "Password (saved, leave blank to keep)" : "Password (optional)";
 }
 
-std::string_view WorkspaceSettingsForm::lockCaption(bool canAuthenticate)
+bool WorkspaceSettingsForm::startLockCheck()
 {
-    return canAuthenticate ? "It locks again after 5 minutes of not using it, and when it's closed the page "
-                             "is removed from memory."
-                           : "This computer can't ask for your login password, so the lock can't be used.";
+    requiresUnlock = true;
+    if (m_workspace.isLocked())
+        return false;
+    lockCheck = LockCheck::asking;
+    return true;
+}
+
+void WorkspaceSettingsForm::lockAnswered(Authentication answer)
+{
+    requiresUnlock = answer == Authentication::Succeeded;
+    lockCheck = answer == Authentication::Succeeded ? LockCheck::none
+        : answer == Authentication::NoAgent         ? LockCheck::noAgent
+                                                    : LockCheck::notConfirmed;
+}
+
+WorkspaceSettingsForm::Caption WorkspaceSettingsForm::lockCaption(bool canAuthenticate) const
+{
+    if (!canAuthenticate)
+        return { "This computer can't ask for your login password, so the lock can't be used.", true };
+    switch (lockCheck) {
+    case LockCheck::asking:
+        return { "Confirm with your login password to lock this workspace.", false };
+    case LockCheck::noAgent:
+        return { "No authentication agent is running on this desktop, so a locked workspace could not be "
+                 "opened again. The lock stays off.",
+            true };
+    case LockCheck::notConfirmed:
+        return { "The lock stays off until you confirm it with your login password.", true };
+    case LockCheck::none:
+        break;
+    }
+    return { "It locks again after 5 minutes of not using it, and when it's closed the page is removed from "
+             "memory.",
+        false };
 }
 
 WorkspaceSettingsChange WorkspaceSettingsForm::change() const

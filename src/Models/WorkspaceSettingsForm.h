@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Models/Authentication.h"
 #include "Models/WorkspaceSession.h"
 
 #include <array>
@@ -63,8 +64,25 @@ public:
     // Without a proxy nothing needs checking; with one, a host and a valid port are needed.
     bool proxyIsValid() const;
     std::string_view passwordLabel() const;
-    // Where no login password can be asked for, the lock is refused and the caption says why.
-    static std::string_view lockCaption(bool canAuthenticate);
+    // Switching the lock on for a workspace that is not locked yet asks the owner first, so that nobody
+    // sets a lock that this desktop could never open again (no authentication agent to ask with).
+    enum class LockCheck { none, asking, noAgent, notConfirmed };
+    LockCheck lockCheck{ LockCheck::none };
+    // The switch was just turned on: true when the owner must be asked before it stays on (the form then
+    // waits for lockAnswered).
+    bool startLockCheck();
+    // The lock stays on only for a successful authentication.
+    void lockAnswered(Authentication);
+    // Save waits for the owner's answer, and needs a valid proxy.
+    bool canSave() const { return proxyIsValid() && lockCheck != LockCheck::asking; }
+
+    struct Caption {
+        std::string_view text;
+        bool isWarning;
+    };
+    // Where no login password can be asked for, the lock is refused and the caption says why; after an
+    // answer that kept the lock off, it says that.
+    Caption lockCaption(bool canAuthenticate) const;
 
     // What Save does with the form as it stands. Only meaningful while the proxy is valid.
     WorkspaceSettingsChange change() const;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Models/Authentication.h"
 #include "Support/Task.h"
 
 #include <string>
@@ -13,8 +14,8 @@ public:
 
     // Whether a prompt can work on this machine at all; the settings sheet refuses the lock otherwise.
     virtual bool isAvailable() const = 0;
-    // Shows the system prompt with the reason and answers true only for a successful authentication.
-    virtual Task<bool> authenticate(std::string reason) = 0;
+    // Shows the system prompt with the reason; only a successful authentication answers Succeeded.
+    virtual Task<Authentication> authenticate(std::string reason) = 0;
 };
 
 } // namespace cohortex

@@ -4,6 +4,7 @@
 #include "Models/SwitcherItem.h"
 #include "Models/WorkspaceBundle.h"
 #include "Models/WorkspaceSession.h"
+#include "Services/Authenticating.h"
 #include "Support/Calendar.h"
 #include "Support/DefaultsStore.h"
 #include "Support/Error.h"
@@ -22,7 +23,6 @@
 namespace cohortex {
 
 class Alerts;
-class Authenticating;
 class DataStores;
 class IdleTime;
 struct KeyPress;
@@ -111,7 +111,7 @@ public:
     void ensureActiveLoaded();
     bool needsUnlock(const WorkspaceSession&) const;
     // Asks the owner to authenticate, then loads the workspace if it is still the active one.
-    Task<bool> unlock(WorkspaceSession);
+    Task<Authentication> unlock(WorkspaceSession);
     void sleepNow(const WorkspaceSession&);
     void lockNow(const WorkspaceSession&);
     void newTabInActiveWorkspace(std::optional<Url> = std::nullopt);

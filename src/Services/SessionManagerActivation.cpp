@@ -91,13 +91,13 @@ bool SessionManager::needsUnlock(const WorkspaceSession& workspace) const
     return workspace.isLocked() && !m_runtime.isUnlocked(workspace.id);
 }
 
-Task<bool> SessionManager::unlock(WorkspaceSession target)
+Task<Authentication> SessionManager::unlock(WorkspaceSession target)
 {
     std::weak_ptr<bool> alive = m_alive;
-    bool unlocked = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
-    if (unlocked && !alive.expired())
+    auto answer = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
+    if (answer == Authentication::Succeeded && !alive.expired())
         ensureActiveLoaded();
-    co_return unlocked;
+    co_return answer;
 }
 
 } // namespace cohortex

@@ -90,9 +90,9 @@ Task<void> SessionManager::openInto(WorkspaceSession target, std::vector<Url> ur
         co_return;
     if (target.isLocked() && !m_runtime.isUnlocked(target.id)) {
         showMainWindow();
-        bool unlocked = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
+        auto answer = co_await m_runtime.unlock(target.id, target.name, m_authenticator, m_queue.now());
         // Refused or cancelled: the links are dropped without a word, as the owner chose.
-        if (!unlocked || alive.expired())
+        if (answer != Authentication::Succeeded || alive.expired())
             co_return;
         ensureActiveLoaded();
     }

@@ -2,6 +2,7 @@
 
 #include "Models/BrowserTab.h"
 #include "Models/WorkspaceSession.h"
+#include "Services/Authenticating.h"
 #include "Services/OpenTabStore.h"
 #include "Support/Observable.h"
 #include "Support/StoredRecord.h"
@@ -17,7 +18,6 @@
 
 namespace cohortex {
 
-class Authenticating;
 class DefaultsStore;
 
 using TabTable = std::map<Uuid, std::vector<BrowserTab>>;
@@ -68,8 +68,8 @@ public:
     bool isUnlocked(const Uuid& workspaceId) const { return m_unlocked.get().contains(workspaceId); }
     void markUnlocked(const Uuid& workspaceId);
     void lockNow(const Uuid& workspaceId);
-    // One prompt per workspace at a time: a second call while one is up answers false at once.
-    Task<bool> unlock(Uuid workspaceId, std::string name, Authenticating&, Date now);
+    // One prompt per workspace at a time: a second call while one is up answers Failed at once.
+    Task<Authentication> unlock(Uuid workspaceId, std::string name, Authenticating&, Date now);
     bool isUnlocking(const Uuid& workspaceId) const { return m_unlocking.contains(workspaceId); }
 
     std::vector<Uuid> sleepIdleWorkspaces(

@@ -66,22 +66,22 @@ void WorkspaceRuntime::lockNow(const Uuid& workspaceId)
     sleep(workspaceId);
 }
 
-Task<bool> WorkspaceRuntime::unlock(
+Task<Authentication> WorkspaceRuntime::unlock(
     Uuid workspaceId, std::string name, Authenticating& authenticator, Date now)
 {
     if (isUnlocked(workspaceId))
-        co_return true;
+        co_return Authentication::Succeeded;
     // A prompt is already up for this workspace; a second one would only confuse the owner.
     if (m_unlocking.contains(workspaceId))
-        co_return false;
+        co_return Authentication::Failed;
     m_unlocking.insert(workspaceId);
-    bool succeeded = co_await authenticator.authenticate("Unlock " + name + " in Cohortex");
-    if (succeeded) {
+    auto answer = co_await authenticator.authenticate("Unlock " + name + " in Cohortex");
+    if (answer == Authentication::Succeeded) {
         markUnlocked(workspaceId);
         m_lastActive[workspaceId] = now;
     }
     m_unlocking.erase(workspaceId);
-    co_return succeeded;
+    co_return answer;
 }
 
 bool WorkspaceRuntime::hasCapturingTab(const Uuid& workspaceId) const

@@ -13,18 +13,19 @@ class FakeAuthenticator final : public Authenticating {
 public:
     bool isAvailable() const override { return canAuthenticate; }
 
-    Task<bool> authenticate(std::string reason) override
+    Task<Authentication> authenticate(std::string reason) override
     {
         reasons.push_back(reason);
         return waitForAnswer(this);
     }
 
     // Answers the oldest prompt still open.
-    void answer(bool succeeded)
+    void answer(bool succeeded) { answer(succeeded ? Authentication::Succeeded : Authentication::Failed); }
+    void answer(Authentication answer)
     {
         auto resume = std::move(m_open.front());
         m_open.pop_front();
-        resume(succeeded);
+        resume(answer);
     }
 
     std::size_t openPrompts() const { return m_open.size(); }
@@ -34,13 +35,13 @@ public:
     bool canAuthenticate{ true };
 
 private:
-    static Task<bool> waitForAnswer(FakeAuthenticator* self)
+    static Task<Authentication> waitForAnswer(FakeAuthenticator* self)
     {
-        co_return co_await awaitCallback<bool>(
+        co_return co_await awaitCallback<Authentication>(
             [self](auto resume) { self->m_open.push_back(std::move(resume)); });
     }
 
-    std::deque<std::function<void(bool)>> m_open;
+    std::deque<std::function<void(Authentication)>> m_open;
 };
 
 } // namespace cohortex::testing

@@ -184,5 +184,44 @@ TEST(WorkspaceSettingsFormSave, AProxyIsWrittenTrimmedAndNoProxyClearsEveryField
     EXPECT_FALSE(cleared.proxyType || cleared.proxyHost || cleared.proxyPort || cleared.proxyUsername);
 }
 
+struct LockAnswer {
+    const char* name;
+    Authentication answer;
+    bool staysOn;
+    bool warns;
+};
+
+class LockSwitchTest : public testing::TestWithParam<LockAnswer> { };
+
+// Turning the lock on asks the owner first; only a successful answer keeps it on.
+TEST_P(LockSwitchTest, StaysOnOnlyOnceTheOwnerHasAuthenticated)
+{
+    WorkspaceSettingsForm form(WorkspaceSession(Uuid::random(), "Mail", *Url::parse("https://mail.example/"),
+        std::nullopt, "globe", "#000000", 1, Uuid::random(), Date(0), Date(0)));
+    ASSERT_TRUE(form.startLockCheck());
+    EXPECT_FALSE(form.canSave());
+    form.lockAnswered(GetParam().answer);
+    EXPECT_EQ(form.requiresUnlock, GetParam().staysOn);
+    EXPECT_EQ(form.change().record.isLocked(), GetParam().staysOn);
+    EXPECT_EQ(form.lockCaption(true).isWarning, GetParam().warns);
+    EXPECT_TRUE(form.canSave());
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, LockSwitchTest,
+    testing::Values(LockAnswer{ "Succeeded", Authentication::Succeeded, true, false },
+        LockAnswer{ "Cancelled", Authentication::Failed, false, true },
+        LockAnswer{ "NoAgent", Authentication::NoAgent, false, true }),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(LockSwitchTest, AWorkspaceAlreadyLockedIsNotAskedAgain)
+{
+    WorkspaceSession locked(Uuid::random(), "Vault", *Url::parse("https://vault.example/"), std::nullopt,
+        "globe", "#000000", 1, Uuid::random(), Date(0), Date(0), std::nullopt, true);
+    WorkspaceSettingsForm form(locked);
+    form.requiresUnlock = false;
+    EXPECT_FALSE(form.startLockCheck());
+    EXPECT_TRUE(form.requiresUnlock);
+}
+
 } // namespace
 } // namespace cohortex

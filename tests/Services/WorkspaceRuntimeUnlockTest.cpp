@@ -24,7 +24,7 @@ TEST_F(WorkspaceRuntimeUnlockTest, SuccessUnlocksAndStampsTheTimeTheCallBegan)
     authenticator.answer(true);
     queue.runPending();
     ASSERT_TRUE(result.isDone());
-    EXPECT_TRUE(result.result());
+    EXPECT_EQ(result.result(), Authentication::Succeeded);
     EXPECT_TRUE(runtime.isUnlocked(workspace));
     EXPECT_FALSE(runtime.isUnlocking(workspace));
     EXPECT_EQ(runtime.lastActive(workspace), Date(500));
@@ -35,7 +35,7 @@ TEST_F(WorkspaceRuntimeUnlockTest, OnlyOnePromptPerWorkspaceAtATime)
     auto first = runtime.unlock(workspace, "A", authenticator, Date(0));
     auto second = runtime.unlock(workspace, "A", authenticator, Date(0));
     ASSERT_TRUE(second.isDone());
-    EXPECT_FALSE(second.result());
+    EXPECT_EQ(second.result(), Authentication::Failed);
     EXPECT_EQ(authenticator.openPrompts(), 1u);
 
     // Another workspace may prompt meanwhile.
@@ -45,7 +45,7 @@ TEST_F(WorkspaceRuntimeUnlockTest, OnlyOnePromptPerWorkspaceAtATime)
     authenticator.answer(false);
     authenticator.answer(false);
     queue.runPending();
-    EXPECT_FALSE(first.result());
+    EXPECT_EQ(first.result(), Authentication::Failed);
     EXPECT_FALSE(runtime.isUnlocked(workspace));
     EXPECT_FALSE(runtime.isUnlocking(workspace));
 

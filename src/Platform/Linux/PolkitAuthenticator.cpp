@@ -86,7 +86,7 @@ CallbackAwaitable<Expected<bool>> isRegistered(
         });
 }
 
-bool authorizationFinished(PolkitAuthority* authority, GAsyncResult* result)
+Authentication authorizationFinished(PolkitAuthority* authority, GAsyncResult* result)
 {
     GErrorPtr error;
     GObjectPtr<PolkitAuthorizationResult> answer(
@@ -94,12 +94,17 @@ bool authorizationFinished(PolkitAuthority* authority, GAsyncResult* result)
     if (!answer) {
         if (!error.matches(G_IO_ERROR, G_IO_ERROR_CANCELLED))
             logWarning("polkit could not check the permission to unlock a workspace: " + error.message());
-        return false;
+        return Authentication::Failed;
     }
-    if (polkit_authorization_result_get_is_challenge(answer.get()))
+    if (polkit_authorization_result_get_is_authorized(answer.get()))
+        return Authentication::Succeeded;
+    // User interaction was allowed, so "a challenge is still needed" means no agent took it.
+    if (polkit_authorization_result_get_is_challenge(answer.get())) {
         log(LogLevel::Info,
             "No polkit authentication agent is running, so no password prompt could be shown");
-    return polkit_authorization_result_get_is_authorized(answer.get());
+        return Authentication::NoAgent;
+    }
+    return Authentication::Failed;
 }
 
 // No timeout here: the agent's prompt waits for the user, for as long as the user takes.
@@ -107,10 +112,10 @@ bool authorizationFinished(PolkitAuthority* authority, GAsyncResult* result)
 // The subject is this process, owned by the user running it; polkitd accepts such a check from an
 // unprivileged caller only when it carries no details, so the reason cannot travel along (neither as
 // "polkit.message" nor as a detail of our own) and the agent shows the message of our policy file.
-CallbackAwaitable<bool> checkAuthorization(const GObjectPtr<PolkitAuthority>& authority,
+CallbackAwaitable<Authentication> checkAuthorization(const GObjectPtr<PolkitAuthority>& authority,
     const std::string& actionId, const GObjectPtr<GCancellable>& cancellable)
 {
-    return awaitCallback<bool>([authority, actionId, cancellable](auto resume) {
+    return awaitCallback<Authentication>([authority, actionId, cancellable](auto resume) {
         GObjectPtr<PolkitSubject> subject(polkit_unix_process_new_for_owner(getpid(), 0, getuid()));
         auto ready = asyncReady([authority, resume](GObject*, GAsyncResult* result) {
             resume(authorizationFinished(authority.get(), result));
@@ -147,13 +152,13 @@ public:
         return m_probe;
     }
 
-    static Task<bool> authenticate(std::shared_ptr<State> self)
+    static Task<Authentication> authenticate(std::shared_ptr<State> self)
     {
         bool isAvailable = self->isFresh() && *self->m_answer;
         if (!isAvailable)
             isAvailable = co_await self->probe();
         if (!isAvailable || self->m_isShutDown)
-            co_return false;
+            co_return Authentication::Failed;
         co_return co_await checkAuthorization(self->m_authority, self->m_actionId, self->m_prompts);
     }
 
@@ -266,7 +271,7 @@ bool PolkitAuthenticator::isAvailable() const
 }
 
 // The reason is not passed on: see checkAuthorization.
-Task<bool> PolkitAuthenticator::authenticate(std::string)
+Task<Authentication> PolkitAuthenticator::authenticate(std::string)
 {
     return State::authenticate(m_state);
 }

@@ -41,10 +41,11 @@ public:
     // new probe and is returned meanwhile.
     bool isAvailable() const override;
     // Probes again unless a fresh answer says yes, so that a daemon started a moment ago is found; when
-    // polkit is not available it completes with false without prompting. Otherwise it asks the authority
-    // whether this process may unlock, letting the agent prompt, and completes with true only for an
-    // authorized answer: a cancelled or failed prompt, a missing agent and every error give false.
-    Task<bool> authenticate(std::string reason) override;
+    // polkit is not available it completes with Failed without prompting. Otherwise it asks the authority
+    // whether this process may unlock, letting the agent prompt: Succeeded only for an authorized answer,
+    // NoAgent when the authority says a prompt was needed and no agent could show one, and Failed for a
+    // cancelled or failed prompt and every error.
+    Task<Authentication> authenticate(std::string reason) override;
 
     // The running probe, or a new one when none is running. It completes within probeTimeout.
     Task<bool> refreshAvailability() const;

@@ -1,5 +1,6 @@
 #include "UI/Modals/WorkspaceSettingsSheet.h"
 
+#include "Services/Authenticating.h"
 #include "Services/Keychain.h"
 #include "Services/WorkspaceSettingsSaving.h"
 #include "UI/Modals/FormParts.h"
@@ -111,12 +112,13 @@ Gtk::Box* WorkspaceSettingsSheet::makeMemorySection()
 
 Gtk::Box* WorkspaceSettingsSheet::makePrivacySection()
 {
-    bool canAuthenticate = m_dependencies.canAuthenticate;
+    m_canAuthenticate = m_dependencies.authenticator.isAvailable();
     auto* section = makeSection("Privacy");
     section->append(*makeSwitchRow(m_requiresUnlock, "Require your login password to open"));
-    m_requiresUnlock.set_sensitive(canAuthenticate);
-    section->append(*makeLabel(text(WorkspaceSettingsForm::lockCaption(canAuthenticate)),
-        { "caption", canAuthenticate ? "dim-label" : "warning" }));
+    m_requiresUnlock.set_sensitive(m_canAuthenticate);
+    m_lockCaption = makeLabel("", { "caption" });
+    m_lockCaption->set_wrap(true);
+    section->append(*m_lockCaption);
     return section;
 }
 
@@ -192,8 +194,17 @@ void WorkspaceSettingsSheet::bind()
     bindEntry(m_password, &WorkspaceSettingsForm::proxyPassword);
     m_keepAwake.property_active().signal_changed().connect(
         [this] { m_form->keepAwake = m_keepAwake.get_active(); });
-    m_requiresUnlock.property_active().signal_changed().connect(
-        [this] { m_form->requiresUnlock = m_requiresUnlock.get_active(); });
+    m_requiresUnlock.property_active().signal_changed().connect([this] {
+        if (m_isRendering)
+            return;
+        if (!m_requiresUnlock.get_active()) {
+            m_form->requiresUnlock = false;
+            m_form->lockCheck = WorkspaceSettingsForm::LockCheck::none;
+        } else if (m_form->startLockCheck()) {
+            confirmLock(this, m_alive);
+        }
+        render();
+    });
     m_proxyType.property_selected().signal_changed().connect([this] {
         auto selected = m_proxyType.get_selected();
         if (!m_isRendering && selected < WorkspaceSettingsForm::proxyChoices.size())
@@ -231,6 +242,11 @@ void WorkspaceSettingsSheet::render()
     }
     m_keepAwake.set_active(form.keepAwake);
     m_requiresUnlock.set_active(form.requiresUnlock);
+    bool isAsking = form.lockCheck == WorkspaceSettingsForm::LockCheck::asking;
+    m_requiresUnlock.set_sensitive(m_canAuthenticate && !isAsking);
+    auto caption = form.lockCaption(m_canAuthenticate);
+    m_lockCaption->set_text(text(caption.text));
+    m_lockCaption->set_css_classes({ "caption", caption.isWarning ? "warning" : "dim-label" });
     bool hasFolder = !form.downloadFolderPath.empty();
     m_folder.set_text(hasFolder ? form.downloadFolderPath : "Downloads folder");
     setTooltip(m_folder, hasFolder ? form.downloadFolderPath : "");
@@ -244,7 +260,7 @@ void WorkspaceSettingsSheet::render()
     m_proxyFields.set_visible(form.usesProxy());
     m_passwordLabel->set_text(text(form.passwordLabel()));
     m_proxyMessage->set_visible(!form.proxyIsValid());
-    m_save.set_sensitive(form.proxyIsValid());
+    m_save.set_sensitive(form.canSave());
     m_isRendering = false;
 }
 
@@ -263,11 +279,21 @@ void WorkspaceSettingsSheet::chooseFolder()
 void WorkspaceSettingsSheet::save()
 {
     // Return reaches here too, so the rule of the disabled button is checked again.
-    if (!m_form || !m_form->proxyIsValid())
+    if (!m_form || !m_form->canSave())
         return;
     saveWorkspaceSettings(
         m_dependencies.sessions, m_dependencies.keychain, m_dependencies.alerts, m_form->change());
     m_dependencies.dismiss();
+}
+
+Task<void> WorkspaceSettingsSheet::confirmLock(WorkspaceSettingsSheet* sheet, std::weak_ptr<bool> alive)
+{
+    auto name = sheet->m_form->workspace().name;
+    auto answer = co_await sheet->m_dependencies.authenticator.authenticate("Lock " + name + " in Cohortex");
+    if (alive.expired() || !sheet->m_form)
+        co_return;
+    sheet->m_form->lockAnswered(answer);
+    sheet->render();
 }
 
 } // namespace cohortex

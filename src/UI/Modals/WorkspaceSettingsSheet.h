@@ -18,6 +18,7 @@
 namespace cohortex {
 
 class Alerts;
+class Authenticating;
 class Keychain;
 class SessionManager;
 
@@ -30,8 +31,8 @@ public:
         SessionManager& sessions;
         Keychain& keychain;
         Alerts& alerts;
-        // Whether the owner's login password can be asked for here; the lock is refused otherwise.
-        bool canAuthenticate;
+        // Asks the owner before the lock is switched on; where it cannot ask at all the lock is refused.
+        Authenticating& authenticator;
         ChooseFolder chooseFolder;
         std::function<void()> dismiss;
     };
@@ -58,6 +59,8 @@ private:
     void render();
     static Task<void> learnStoredPassword(
         WorkspaceSettingsSheet*, std::weak_ptr<bool> alive, Keychain&, std::string key);
+    // The lock switch was turned on: asks the owner, and keeps it on only for a successful answer.
+    static Task<void> confirmLock(WorkspaceSettingsSheet*, std::weak_ptr<bool> alive);
 
     Dependencies m_dependencies;
     std::optional<WorkspaceSettingsForm> m_form;
@@ -66,6 +69,8 @@ private:
     Gtk::Entry m_name;
     Gtk::Switch m_keepAwake;
     Gtk::Switch m_requiresUnlock;
+    Gtk::Label* m_lockCaption{ nullptr };
+    bool m_canAuthenticate{ false };
     Gtk::Label m_folder;
     Gtk::Button m_choose{ "Choose…" };
     Gtk::Button m_reset{ "Reset" };

@@ -24,6 +24,9 @@ LockView::LockView(SessionManager& sessions)
     m_icon.add_css_class("dim-label");
     m_title.add_css_class("title-2");
     m_hint.set_text(hint);
+    m_hint.set_wrap(true);
+    m_hint.set_max_width_chars(60);
+    m_hint.set_justify(Gtk::Justification::CENTER);
     m_unlock.add_css_class("suggested-action");
     m_unlock.add_css_class("pill");
     m_unlock.set_halign(Gtk::Align::CENTER);
@@ -44,14 +47,17 @@ LockView::LockView(SessionManager& sessions)
 void LockView::setWorkspace(const WorkspaceSession& workspace)
 {
     if (!m_workspace || m_workspace->id != workspace.id)
-        showFailed(false);
+        showOutcome(std::nullopt);
     m_workspace = workspace;
     m_title.set_text(workspace.name + " is locked");
 }
 
-void LockView::showFailed(bool failed)
+void LockView::showOutcome(std::optional<Authentication> outcome)
 {
-    m_hint.set_text(failed ? failedHint : hint);
+    if (!outcome || *outcome == Authentication::Succeeded)
+        m_hint.set_text(hint);
+    else
+        m_hint.set_text(*outcome == Authentication::NoAgent ? noAgentHint : failedHint);
 }
 
 void LockView::makeDefault()
@@ -66,10 +72,10 @@ Task<void> LockView::unlock(std::weak_ptr<bool> alive, LockView* view, Workspace
 {
     // A refusal because a prompt for this workspace is already up counts as a failure, too.
     Uuid workspaceId = workspace.id;
-    bool unlocked = co_await view->m_sessions.unlock(std::move(workspace));
+    auto outcome = co_await view->m_sessions.unlock(std::move(workspace));
     if (alive.expired() || !view->m_workspace || view->m_workspace->id != workspaceId)
         co_return;
-    view->showFailed(!unlocked);
+    view->showOutcome(outcome);
 }
 
 } // namespace cohortex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Models/WorkspaceSession.h"
+#include "Services/Authenticating.h"
 #include "Support/Task.h"
 
 #include <gtkmm/box.h>
@@ -25,9 +26,13 @@ public:
 
     static constexpr const char* hint = "Use your login password to open it.";
     static constexpr const char* failedHint = "That didn't work. Try again.";
+    static constexpr const char* noAgentHint
+        = "No authentication agent is running on this desktop, so your password can't be asked for. Start "
+          "your desktop's authentication agent, then try again.";
 
 private:
-    void showFailed(bool failed);
+    // Shows how the last prompt ended; nothing for the first prompt's wording.
+    void showOutcome(std::optional<Authentication>);
     void makeDefault();
     // Runs the prompt and shows its outcome; liveness is checked after the wait.
     static Task<void> unlock(std::weak_ptr<bool> alive, LockView*, WorkspaceSession);

@@ -24,7 +24,8 @@ constexpr auto actionOfPolkit = "org.freedesktop.policykit.exec";
 constexpr auto policyOfPolkit = "/usr/share/polkit-1/actions/org.freedesktop.policykit.policy";
 constexpr auto reason = "Unlock Client Alpha in Cohortex";
 
-bool runUntilDone(const Task<bool>& task, double seconds)
+template <typename T>
+bool runUntilDone(const Task<T>& task, double seconds)
 {
     return runUntil([&] { return task.isDone(); }, seconds);
 }
@@ -66,7 +67,9 @@ TEST_F(PolkitWithoutSystemBusTest, NothingIsAvailableAndOverlappingPromptsAnswer
     auto first = authenticator.authenticate(reason);
     auto second = authenticator.authenticate("Unlock Client Beta in Cohortex");
     ASSERT_TRUE(runUntil([&] { return probe.isDone() && first.isDone() && second.isDone(); }, 5));
-    EXPECT_FALSE(probe.result() || first.result() || second.result());
+    EXPECT_FALSE(probe.result());
+    EXPECT_EQ(first.result(), Authentication::Failed);
+    EXPECT_EQ(second.result(), Authentication::Failed);
     EXPECT_FALSE(authenticator.isAvailable());
     EXPECT_LT(secondsSince(start), 2);
 }
@@ -77,7 +80,7 @@ TEST_F(PolkitWithoutSystemBusTest, APromptOutlivingItsAuthenticatorStillAnswers)
     m_authenticator.reset();
 
     ASSERT_TRUE(runUntilDone(prompt, 5));
-    EXPECT_FALSE(prompt.result());
+    EXPECT_EQ(prompt.result(), Authentication::Failed);
 }
 
 class PolkitOnSilentBusTest : public PolkitAuthenticatorTest {
@@ -107,7 +110,7 @@ TEST_F(PolkitOnSilentBusTest, AProbeGivesUpAtItsBound)
     EXPECT_LT(secondsSince(start), 0.1);
 
     ASSERT_TRUE(runUntilDone(prompt, 5));
-    EXPECT_FALSE(prompt.result());
+    EXPECT_EQ(prompt.result(), Authentication::Failed);
     // It waited for the silent bus rather than failing for some other reason, and no longer than promised.
     EXPECT_GE(secondsSince(start), PolkitAuthenticator::probeTimeout - 0.1);
     EXPECT_LT(secondsSince(start), PolkitAuthenticator::probeTimeout + 1);
@@ -152,7 +155,7 @@ TEST_F(PolkitOnPrivateBusTest, AnUnregisteredActionIsUnavailableAndNeverReachesT
 
     ASSERT_TRUE(runUntil([&] { return probe.isDone() && prompt.isDone(); }, 5));
     EXPECT_FALSE(probe.result());
-    EXPECT_FALSE(prompt.result());
+    EXPECT_EQ(prompt.result(), Authentication::Failed);
     // polkitd refuses to check an action it does not know, and that refusal would be logged.
     EXPECT_TRUE(log.messages().empty());
 }
@@ -164,7 +167,7 @@ TEST_F(PolkitOnPrivateBusTest, ADaemonThatStartsLaterIsNoticedAndDecides)
     auto prompt = authenticator.authenticate(reason);
     ASSERT_TRUE(runUntil([&] { return probe.isDone() && prompt.isDone(); }, 5));
     ASSERT_FALSE(probe.result());
-    EXPECT_FALSE(prompt.result());
+    EXPECT_EQ(prompt.result(), Authentication::Failed);
 
     if (!g_file_test(policyOfPolkit, G_FILE_TEST_EXISTS))
         GTEST_SKIP() << "polkitd's own actions are not installed";
@@ -177,9 +180,10 @@ TEST_F(PolkitOnPrivateBusTest, ADaemonThatStartsLaterIsNoticedAndDecides)
     auto granted = authenticator.authenticate(reason);
     ASSERT_TRUE(runUntilDone(granted, 5));
     // polkitd grants root everything without asking; anyone else needs an authentication agent, and
-    // there is none on this bus. A check that polkitd rejects (details from an unprivileged caller, a
-    // subject of someone else) would be logged as a warning.
-    EXPECT_EQ(granted.result(), getuid() == 0);
+    // there is none on this bus, which the answer must say so that the lock screen can tell the user. A
+    // check that polkitd rejects (details from an unprivileged caller, a subject of someone else) would
+    // be logged as a warning.
+    EXPECT_EQ(granted.result(), getuid() == 0 ? Authentication::Succeeded : Authentication::NoAgent);
     EXPECT_TRUE(log.messages().empty());
 }
 

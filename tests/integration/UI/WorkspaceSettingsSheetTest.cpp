@@ -123,6 +123,10 @@ TEST_F(WorkspaceSettingsSheetTest, CancelKeepsTheRecordAndTogglesOffAreStoredAsA
     type(control(sheet, "Name"), "  Post  ");
     gtk_switch_set_active(GTK_SWITCH(control(sheet, "Keep awake (never hibernate)")), false);
     gtk_switch_set_active(GTK_SWITCH(control(sheet, "Require your login password to open")), true);
+    // The lock stays on only once the owner has shown the password works here.
+    EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Save")));
+    authenticator.answer(true);
+    settle();
     click(button(sheet, "Save"));
     auto saved = *manager->workspace(mail.id);
     EXPECT_EQ(saved.name, "Post");
@@ -142,6 +146,28 @@ TEST_F(WorkspaceSettingsSheetTest, WithoutPolkitTheLockIsRefusedAndSaysWhy)
     EXPECT_TRUE(gtk_widget_has_css_class(caption, "warning"));
 }
 
+// Without an authentication agent a locked workspace could never be opened again: the sheet finds out by
+// asking before the lock is switched on, and says so.
+TEST_F(WorkspaceSettingsSheetTest, WithoutAnAuthenticationAgentTheLockStaysOffAndSaysWhy)
+{
+    GtkWidget* sheet = openSheet(mail.id);
+    ASSERT_NE(sheet, nullptr);
+    auto* lock = control(sheet, "Require your login password to open");
+    gtk_switch_set_active(GTK_SWITCH(lock), true);
+    ASSERT_EQ(authenticator.openPrompts(), 1u);
+    authenticator.answer(Authentication::NoAgent);
+    settle();
+    EXPECT_FALSE(gtk_switch_get_active(GTK_SWITCH(lock)));
+    GtkWidget* caption = label(sheet,
+        "No authentication agent is running on this desktop, so a locked workspace could not be opened "
+        "again. "
+        "The lock stays off.");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_TRUE(gtk_widget_has_css_class(caption, "warning"));
+    click(button(sheet, "Save"));
+    EXPECT_FALSE(manager->workspace(mail.id)->isLocked());
+}
+
 TEST_F(WorkspaceSettingsSheetTest, AWorkspaceThatIsGoneGivesAnEmptySheetThatCloses)
 {
     GtkWidget* sheet = openSheet(Uuid::random());
@@ -158,7 +184,7 @@ TEST_F(WorkspaceSettingsSheetTest, AChosenFolderShowsAndResetEmptiesIt)
     bool dismissed = false;
     Gtk::Window host;
     auto* sheet = Gtk::make_managed<WorkspaceSettingsSheet>(
-        WorkspaceSettingsSheet::Dependencies{ *manager, keychain, alerts, true,
+        WorkspaceSettingsSheet::Dependencies{ *manager, keychain, alerts, authenticator,
             [&offered](Gtk::Widget&, std::function<void(std::string)> chosen) {
                 if (!offered.empty())
                     chosen(offered.front());

@@ -92,6 +92,12 @@ TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
     settle();
     EXPECT_TRUE(showsText(LockView::failedHint));
 
+    // Where nothing on the desktop can show the prompt, trying again cannot help: the screen says why.
+    click(buttonShowing("Unlock"));
+    authenticator.answer(Authentication::NoAgent);
+    settle();
+    EXPECT_TRUE(showsText(LockView::noAgentHint));
+
     click(buttonShowing("Unlock"));
     authenticator.answer(true);
     settle();
