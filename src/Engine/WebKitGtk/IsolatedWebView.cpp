@@ -64,6 +64,7 @@ void IsolatedWebView::Coordinator::start()
     m_view = GObjectPtr<WebKitWebView>(WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW,
         "web-context", context, "network-session", session, "settings", settings.get(), nullptr))));
     observeMainView();
+    watchUserInput();
     connectDelegates(m_view.get(), m_connections);
     m_connections.push_back(connectSignal(session, "download-started",
         G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, Coordinator* self) {
@@ -104,6 +105,11 @@ void IsolatedWebView::Coordinator::tearDown()
     m_services.registry.unregisterView(m_configuration.tabId);
     webkit_web_view_stop_loading(m_view.get());
     m_connections.clear();
+    // Downloads still waiting for the user's answer would otherwise wait for ever.
+    for (const auto& [download, entry] : m_downloads) {
+        if (entry.heldWithName)
+            webkit_download_cancel(download);
+    }
     m_downloads.clear();
     m_prompts.clear();
     closePopups();
@@ -126,6 +132,8 @@ void IsolatedWebView::Coordinator::perform(const NavigationCommand& command)
     auto* view = m_view.get();
     switch (command.kind) {
     case NavigationCommand::Kind::LoadURL:
+        // An address the user asked for is theirs, download or not.
+        m_lastUserInput = std::chrono::steady_clock::now();
         if (command.url)
             webkit_web_view_load_uri(view, command.url->absoluteString().c_str());
         break;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Engine/DownloadGate.h"
 #include "Engine/MeasurableView.h"
 #include "Engine/ViewActivity.h"
 #include "Engine/WebKitGtk/IsolatedWebView.h"
@@ -7,6 +8,7 @@
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -64,7 +66,13 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     // In IsolatedWebViewDownloads.cpp.
     void downloadStarted(WebKitDownload*);
     bool decideDestination(WebKitDownload*, const char* suggestedName);
+    void setDestination(WebKitDownload*, const std::string& suggestedName);
+    void askAboutDownloads();
+    void downloadsDecided(bool allowed);
     void downloadEnded(WebKitDownload*, bool succeeded);
+    // Clicks and key presses on the page: a download right after one is the user's own.
+    void watchUserInput();
+    bool isStartedByUser() const;
 
     // In IsolatedWebViewPrompts.cpp: script dialogs and file choosers, each answered when the user is.
     bool runScriptDialog(WebKitWebView*, WebKitScriptDialog*);
@@ -78,6 +86,8 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     struct Download {
         std::filesystem::path destination;
         std::vector<GSignalConnection> connections;
+        // Set while the download waits for the user's answer about several downloads.
+        std::optional<std::string> heldWithName;
     };
 
     Services m_services;
@@ -92,6 +102,8 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     std::vector<GSignalConnection> m_connections;
     std::map<WebKitWebView*, Popup> m_popups;
     std::map<WebKitDownload*, Download> m_downloads;
+    DownloadGate m_downloadGate;
+    std::chrono::steady_clock::time_point m_lastUserInput;
     std::map<PagePrompt*, std::unique_ptr<PagePrompt>> m_prompts;
 };
 

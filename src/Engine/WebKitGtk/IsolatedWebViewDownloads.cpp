@@ -1,12 +1,15 @@
 #include "Engine/DownloadNaming.h"
+#include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
 #include "Platform/Linux/XdgDirectories.h"
 
 #include <algorithm>
+#include <utility>
 
 // Downloads of the main view and its pop-ups land in the workspace's own folder, else the user's
-// Downloads folder, under a name numbered until it is free; a finished one is shown in the file manager,
-// a failed one leaves nothing behind (WebKit removes its partial file).
+// Downloads folder, under a name numbered until it is free; the first finished file of a batch is shown
+// in the file manager, a failed one leaves nothing behind (WebKit removes its partial file). Further
+// downloads a page starts by itself wait for the user's one answer (DownloadGate).
 
 namespace cohortex {
 
@@ -45,6 +48,27 @@ void IsolatedWebView::Coordinator::downloadStarted(WebKitDownload* download)
 
 bool IsolatedWebView::Coordinator::decideDestination(WebKitDownload* download, const char* suggestedName)
 {
+    std::string name = suggestedName ? suggestedName : "";
+    switch (m_downloadGate.downloadStarting(isStartedByUser())) {
+    case DownloadGate::Decision::Start:
+        setDestination(download, name);
+        break;
+    case DownloadGate::Decision::Ask:
+        askAboutDownloads();
+        [[fallthrough]];
+    case DownloadGate::Decision::Wait:
+        // Held: the destination is set, or the download cancelled, once the user has answered.
+        m_downloads[download].heldWithName = std::move(name);
+        break;
+    case DownloadGate::Decision::Refuse:
+        webkit_download_cancel(download);
+        break;
+    }
+    return true;
+}
+
+void IsolatedWebView::Coordinator::setDestination(WebKitDownload* download, const std::string& suggestedName)
+{
     auto folder = DownloadNaming::chooseFolder(m_configuration.downloadFolder, defaultFolder());
     // A name another download of this view is still writing counts as taken, though no file may exist yet.
     auto isTaken = [this](const std::filesystem::path& path) {
@@ -53,10 +77,35 @@ bool IsolatedWebView::Coordinator::decideDestination(WebKitDownload* download, c
             || std::ranges::any_of(
                 m_downloads, [&](const auto& entry) { return entry.second.destination == path; });
     };
-    auto destination = DownloadNaming::uniqueDestination(folder, suggestedName ? suggestedName : "", isTaken);
+    auto destination = DownloadNaming::uniqueDestination(folder, suggestedName, isTaken);
     m_downloads[download].destination = destination;
     webkit_download_set_destination(download, destination.c_str());
-    return true;
+}
+
+void IsolatedWebView::Coordinator::askAboutDownloads()
+{
+    auto decided = [weak = weak_from_this()](bool allowed) {
+        if (auto self = weak.lock())
+            self->downloadsDecided(allowed);
+    };
+    auto prompt = std::make_unique<DownloadsPrompt>(m_view.get(), std::move(decided), dropWhenAnswered());
+    m_prompts.emplace(prompt.get(), std::move(prompt));
+}
+
+void IsolatedWebView::Coordinator::downloadsDecided(bool allowed)
+{
+    m_downloadGate.answered(allowed);
+    std::vector<std::pair<WebKitDownload*, std::string>> held;
+    for (auto& [download, entry] : m_downloads) {
+        if (entry.heldWithName)
+            held.emplace_back(download, *std::exchange(entry.heldWithName, std::nullopt));
+    }
+    for (const auto& [download, name] : held) {
+        if (allowed)
+            setDestination(download, name);
+        else
+            webkit_download_cancel(download);
+    }
 }
 
 // WebKit reports "finished" after "failed" too, so the entry goes at the first of the two.
@@ -67,8 +116,37 @@ void IsolatedWebView::Coordinator::downloadEnded(WebKitDownload* download, bool 
         return;
     auto destination = std::move(found->second.destination);
     m_downloads.erase(found);
-    if (succeeded && !destination.empty())
+    if (succeeded && !destination.empty() && m_downloadGate.shouldReveal())
         m_launcher.revealFile(destination);
+}
+
+void IsolatedWebView::Coordinator::watchUserInput()
+{
+    auto* widget = GTK_WIDGET(m_view.get());
+    auto* click = gtk_gesture_click_new();
+    gtk_gesture_single_set_button(GTK_GESTURE_SINGLE(click), 0);
+    gtk_event_controller_set_propagation_phase(GTK_EVENT_CONTROLLER(click), GTK_PHASE_CAPTURE);
+    g_signal_connect(click, "pressed",
+        G_CALLBACK(+[](GtkGestureClick*, int, double, double, Coordinator* self) {
+            self->m_lastUserInput = std::chrono::steady_clock::now();
+        }),
+        this);
+    gtk_widget_add_controller(widget, GTK_EVENT_CONTROLLER(click));
+    auto* keys = gtk_event_controller_key_new();
+    gtk_event_controller_set_propagation_phase(keys, GTK_PHASE_CAPTURE);
+    g_signal_connect(keys, "key-pressed",
+        G_CALLBACK(+[](GtkEventControllerKey*, guint, guint, GdkModifierType, Coordinator* self) {
+            self->m_lastUserInput = std::chrono::steady_clock::now();
+            return FALSE;
+        }),
+        this);
+    gtk_widget_add_controller(widget, keys);
+}
+
+bool IsolatedWebView::Coordinator::isStartedByUser() const
+{
+    // Long enough for a click to reach the server and its answer to turn into a download.
+    return std::chrono::steady_clock::now() - m_lastUserInput < std::chrono::seconds(3);
 }
 
 } // namespace cohortex

@@ -151,6 +151,10 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         publish([](PageBindings& bindings) { bindings.isLoading.set(true); });
         return;
     }
+    if (event == WEBKIT_LOAD_COMMITTED) {
+        m_downloadGate.pageChanged();
+        return;
+    }
     // WebKit ends a failed load with "finished" too; that one was handled as a failure already.
     if (event != WEBKIT_LOAD_FINISHED || m_loadFailed)
         return;

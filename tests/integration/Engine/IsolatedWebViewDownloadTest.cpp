@@ -1,4 +1,7 @@
+#include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "IsolatedWebViewFixture.h"
+
+#include <adwaita.h>
 
 namespace cohortex {
 namespace {
@@ -14,6 +17,18 @@ std::set<std::string> filesIn(const std::filesystem::path& folder)
 
 class DownloadInto : public IsolatedWebViewFixture {
 protected:
+    // The message dialog on screen, if any.
+    static AdwMessageDialog* openDialog()
+    {
+        GListModel* windows = gtk_window_get_toplevels();
+        for (guint index = 0; index < g_list_model_get_n_items(windows); ++index) {
+            GObjectPtr<GObject> window(G_OBJECT(g_list_model_get_item(windows, index)));
+            if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
+                return ADW_MESSAGE_DIALOG(window.get());
+        }
+        return nullptr;
+    }
+
     // The workspace's folder does not exist yet: the first download makes it, parents and all.
     IsolatedWebView& viewDownloadingInto(const std::filesystem::path& folder)
     {
@@ -63,6 +78,32 @@ TEST_F(DownloadInto, AHostileSuggestedNameStaysInsideTheFolder)
     EXPECT_EQ(filesIn(m_folder).size(), 1u);
     EXPECT_FALSE(std::filesystem::exists(m_home.path() / ".bashrc"));
     EXPECT_FALSE(std::filesystem::exists(m_folder.parent_path() / ".bashrc"));
+}
+
+// A page that starts downloads by itself gets its first one; the rest wait for the user's one answer, and
+// however many files come, the file manager is opened once.
+TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
+{
+    std::string script = "<script>";
+    for (int index = 0; index < 3; ++index)
+        script += "setTimeout(() => { const f = document.createElement('iframe'); f.src = '"
+            + m_server.urlDownloading(
+                "/auto" + std::to_string(index), "auto" + std::to_string(index) + ".pdf")
+            + "'; document.body.appendChild(f); }, " + std::to_string(index * 300) + ");";
+    script += "</script>";
+    auto settings = configuration(m_server.urlServing("/many", script));
+    settings.downloadFolder = m_folder;
+    auto& view = makeView(std::move(settings));
+    view.update(true, std::nullopt);
+
+    AdwMessageDialog* question = nullptr;
+    ASSERT_TRUE(runUntil([&] { return (question = openDialog()) != nullptr; })) << "The page was not stopped";
+    EXPECT_STREQ(adw_message_dialog_get_heading(question), DownloadsPrompt::heading);
+    EXPECT_EQ(filesIn(m_folder), std::set<std::string>{ "auto0.pdf" });
+    adw_message_dialog_response(question, "allow");
+    ASSERT_TRUE(runUntil([&] { return filesIn(m_folder).size() == 3; }));
+    runFor(std::chrono::milliseconds(500));
+    EXPECT_EQ(m_launcher.revealedFiles.size(), 1u);
 }
 
 } // namespace
