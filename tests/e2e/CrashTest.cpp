@@ -1,0 +1,111 @@
+#include "E2eTest.h"
+#include "Models/WorkspaceBundle.h"
+#include "ProcessTree.h"
+#include "integration/Engine/MainLoop.h"
+
+#include <csignal>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <sqlite3.h>
+
+namespace cohortex {
+
+namespace {
+
+// PRAGMA integrity_check's answer for the file: "ok" for a sound database.
+std::string integrityOf(const std::filesystem::path& file)
+{
+    sqlite3* database = nullptr;
+    std::string answer = "cannot open";
+    if (sqlite3_open_v2(file.c_str(), &database, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(database, "PRAGMA integrity_check", -1, &statement, nullptr) == SQLITE_OK
+            && sqlite3_step(statement) == SQLITE_ROW)
+            answer = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(database);
+    return answer;
+}
+
+} // namespace
+
+// The power goes, the session is killed, the machine runs out of memory: SIGKILL at any moment of a write
+// must leave a database that opens sound, with everything the application reported as done.
+class CrashTest : public CohortexE2eTest {
+protected:
+    std::filesystem::path bundleNamed(const std::string& name)
+    {
+        WorkspaceBundle bundle;
+        bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
+        bundle.workspaces.push_back({ name, m_server.url("/" + name), "hammer", "#FF9500", {}, {} });
+        bundle.rules.push_back({ name + ".example", 0 });
+        auto file = m_home.path() / (name + ".cohortex");
+        std::ofstream(file) << bundle.encoded();
+        return file;
+    }
+
+    std::unique_ptr<LaunchedProgram> startSecond(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> argv{ std::getenv("COHORTEX_BINARY") };
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        return std::make_unique<LaunchedProgram>(argv, m_home.environment(), m_home.path());
+    }
+};
+
+TEST_F(CrashTest, aKillDuringWritesLeavesASoundDatabaseWithEveryReportedImport)
+{
+    profile().storeWorkspaces(std::vector{ makeWorkspace("Home", m_server.url("/home"), 1) });
+    std::set<std::string> reportedImports;
+    constexpr int runs = 30;
+    for (int run = 0; run < runs; ++run) {
+        auto requestsBefore = m_server.requestsFor("/home").size();
+        launch();
+        ASSERT_TRUE(waitForRequests("/home", requestsBefore + 1)) << "Run " << run << " did not start";
+        auto tree = processTree(m_app->pid());
+
+        // Links, an import and new tabs all write at once; the kill lands somewhere among them.
+        auto name = "Imported" + std::to_string(run);
+        std::vector<std::unique_ptr<LaunchedProgram>> writers;
+        writers.push_back(startSecond({ "--import-layout", bundleNamed(name).string(), "--yes" }));
+        writers.push_back(startSecond({ m_server.url("/link-a" + std::to_string(run)),
+            m_server.url("/link-b" + std::to_string(run)) }));
+        writers.push_back(startSecond({ "--workspace", "Home", m_server.url("/tab" + std::to_string(run)) }));
+        runFor(std::chrono::milliseconds(20 * run));
+        m_app->signal(SIGKILL);
+        // A writer that has not handed over yet would start a Cohortex of its own: it goes too.
+        for (auto& writer : writers) {
+            auto writerTree = processTree(writer->pid());
+            tree.insert(tree.end(), writerTree.begin(), writerTree.end());
+            writer->signal(SIGKILL);
+        }
+        ASSERT_TRUE(m_app->waitForEnd(quitTimeout).hasEnded);
+        m_app.reset();
+        auto import = writers.front()->waitForEnd(secondInvocationTimeout);
+        if (import.succeeded() && import.output.find("Imported 1 workspace") != std::string::npos)
+            reportedImports.insert(name);
+        writers.clear();
+        waitUntilGone(tree, std::chrono::seconds(10));
+
+        EXPECT_EQ(integrityOf(m_home.defaultsFile()), "ok") << "after run " << run;
+        auto listed = profile().peekWorkspaces();
+        ASSERT_TRUE(listed) << "The workspace list is unreadable after run " << run;
+        for (const auto& imported : reportedImports)
+            EXPECT_TRUE(std::ranges::any_of(
+                *listed, [&](const auto& workspace) { return workspace.name == imported; }))
+                << imported << ", reported imported, is gone after run " << run;
+    }
+    for (const auto& entry : std::filesystem::directory_iterator(m_home.defaultsFile().parent_path()))
+        EXPECT_EQ(entry.path().filename().string().find("damaged"), std::string::npos)
+            << "The database was set aside as damaged: " << entry.path();
+    // The last run's kill is followed by one more ordinary start and quit.
+    auto requestsBefore = m_server.requestsFor("/home").size();
+    launch();
+    ASSERT_TRUE(waitForRequests("/home", requestsBefore + 1));
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+    EXPECT_FALSE(reportedImports.empty()) << "No import finished before its kill: the test proves little";
+}
+
+} // namespace cohortex
