@@ -3,6 +3,7 @@
 #include "Fakes/FakeProcessMemory.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
+#include "Services/Housekeeping.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
@@ -28,14 +29,14 @@ void sweepFiftyWorkspaces(benchmark::State& state)
     RoutingRules rules(defaults);
     TimeTracker timeTracker(defaults);
     testing::FakeIdleTime idleTime;
-    testing::FakeAlerts alerts;
     testing::FakeAuthenticator authenticator;
     testing::FakeWindowHost window;
     testing::FakeProcessMemory memory;
     WebViewRegistry registry(memory);
     ResourceMonitorService resources(defaults, registry, memory, queue);
-    SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, resources,
-        registry, window, timeTracker, idleTime, alerts });
+    SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, window });
+    Housekeeping housekeeping(
+        { queue, manager, runtime, stores, resources, registry, window, timeTracker, idleTime });
     for (int i = 0; i < 47; ++i)
         manager.addWorkspace("Client " + std::to_string(i),
             *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
@@ -53,7 +54,7 @@ void sweepFiftyWorkspaces(benchmark::State& state)
         }
     }
     for (auto _ : state) {
-        manager.sweep(queue.now());
+        housekeeping.sweep(queue.now());
         log.clear();
     }
     state.counters["views"] = static_cast<double>(registry.size());

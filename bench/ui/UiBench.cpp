@@ -156,9 +156,9 @@ void quickSwitcherFrames(benchmark::State& state, bool typing)
                 Url::parse("https://docs" + std::to_string(tab) + ".example.org/"));
         }
     }
-    QuickSwitcherView view(*world.manager, world.runtime);
+    QuickSwitcherView view(*world.manager, world.runtime, world.presentation);
     Gtk::Window window;
-    world.manager->setShowingQuickSwitcher(true);
+    world.presentation.setShowingQuickSwitcher(true);
     present(window, view);
     auto* field = findEntry(GTK_WIDGET(view.gobj()));
     if (!field) {
@@ -204,9 +204,9 @@ void BM_SwitchLoadedWorkspaces(benchmark::State& state)
         UiWorld::workspace("Chat", *Url::parse(server.urlServing("/chat/team/general", html))) });
     auto first = world.manager->workspaces().get()[0];
     auto second = world.manager->workspaces().get()[1];
-    WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.runtime, world.stores,
-        { world.queue, world.engine, world.stores, world.registry }, world.keychain, world.authenticator,
-        world.resources, world.alerts });
+    WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.presentation,
+        world.runtime, world.stores, { world.queue, world.engine, world.stores, world.registry },
+        world.keychain, world.authenticator, world.resources, world.alerts });
     Gtk::Window window;
     present(window, view);
     world.manager->openWorkspace(second);

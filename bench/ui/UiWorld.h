@@ -10,6 +10,7 @@
 #include "Fakes/RecordingCookieVault.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
@@ -37,9 +38,8 @@ struct UiWorld {
         auto text = encodeWorkspaceList(list);
         defaults.setData(
             keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        manager = std::make_unique<SessionManager>(
-            SessionManager::Collaborators{ queue, defaults, runtime, dataStores, keychain, routingRules,
-                authenticator, resources, registry, windowHost, timeTracker, idleTime, alerts });
+        manager = std::make_unique<SessionManager>(SessionManager::Collaborators{
+            queue, defaults, runtime, dataStores, keychain, routingRules, authenticator, windowHost });
     }
 
     static WorkspaceSession workspace(std::string name, const Url& initialURL)
@@ -64,6 +64,7 @@ struct UiWorld {
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;
+    Presentation presentation{ queue };
     std::vector<std::string> engineEvents;
     RecordingCookieVault cookieVault{ engineEvents };
     FakeProxyPasswords proxyPasswords{ queue };

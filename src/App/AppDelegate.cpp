@@ -7,7 +7,7 @@ namespace cohortex {
 
 AppDelegate::AppDelegate(AppServices& services)
     : m_services(services)
-    , m_commands(services.sessions(), services.timeTracker())
+    , m_commands(services.sessions(), services.timeTracker(), services.teamSharing())
 {
 }
 

@@ -8,17 +8,17 @@
 namespace cohortex {
 
 Expected<std::unique_ptr<AppServices>> AppServices::create(
-    Glib::RefPtr<Gtk::Application> application, Alerts* alertsInsteadOfDialogs)
+    Glib::RefPtr<Gtk::Application> application, Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
 {
     auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
     if (!defaults)
         return std::unexpected(defaults.error());
-    return std::unique_ptr<AppServices>(
-        new AppServices(std::move(*defaults), std::move(application), alertsInsteadOfDialogs));
+    return std::unique_ptr<AppServices>(new AppServices(
+        std::move(*defaults), std::move(application), alertsInsteadOfDialogs, std::move(quit)));
 }
 
 AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
-    Alerts* alertsInsteadOfDialogs)
+    Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
     : m_defaults(std::move(defaults))
     , m_windowManager(std::move(application))
     , m_alerts(m_queue, [this]() -> GtkWindow* {
@@ -30,8 +30,14 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     if (alertsInsteadOfDialogs)
         m_alertsInUse = alertsInsteadOfDialogs;
     m_sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{ m_queue, *m_defaults,
-        m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_resources, m_registry,
-        m_windowManager, m_timeTracker, m_idleTime, *m_alertsInUse });
+        m_runtime, m_dataStores, m_keychain, m_routingRules, m_authenticator, m_windowManager });
+    m_housekeeping = std::make_unique<Housekeeping>(Housekeeping::Collaborators{ m_queue, *m_sessions,
+        m_runtime, m_dataStores, m_resources, m_registry, m_windowManager, m_timeTracker, m_idleTime });
+    m_teamSharing = std::make_unique<TeamSharing>(m_queue, *m_sessions, m_routingRules, *m_alertsInUse);
+    m_sessions->setFileHandler(
+        [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
+    m_commands = std::make_unique<CommandTable>(
+        CommandTable::Dependencies{ *m_sessions, m_presentation, m_windowManager, std::move(quit) });
 }
 
 AppServices::~AppServices()
@@ -39,14 +45,18 @@ AppServices::~AppServices()
     // The window's content watches the session manager and the runtime and holds pages on the engine's
     // stores: it goes first, while all of them still exist.
     m_windowManager.destroyMainWindow();
+    m_commands.reset();
+    m_teamSharing.reset();
+    m_housekeeping.reset();
     m_sessions.reset();
 }
 
 Gtk::Widget* AppServices::makeWindowContent()
 {
-    return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions, m_runtime,
-        m_dataStores, IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
-        m_authenticator, m_resources, *m_alertsInUse });
+    return Gtk::make_managed<WorkspaceWindowView>(
+        WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
+            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
+            m_authenticator, m_resources, *m_alertsInUse });
 }
 
 void AppServices::prepareActiveWorkspace()

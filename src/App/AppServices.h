@@ -13,14 +13,19 @@
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SecretServiceStore.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Services/CommandTable.h"
+#include "Services/Housekeeping.h"
+#include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Error.h"
 #include "UI/Modals/AdwAlerts.h"
 
+#include <functional>
 #include <memory>
 
 namespace cohortex {
@@ -34,9 +39,10 @@ namespace cohortex {
 class AppServices {
 public:
     // Opens the defaults database at its usual place first; failing to open it is the one error.
-    // Alerts, when given, answer in place of the dialogs (test programs only).
-    static Expected<std::unique_ptr<AppServices>> create(
-        Glib::RefPtr<Gtk::Application>, Alerts* alertsInsteadOfDialogs = nullptr);
+    // Alerts, when given, answer in place of the dialogs (test programs only). Quit is what the quit
+    // command runs; without it the command does nothing.
+    static Expected<std::unique_ptr<AppServices>> create(Glib::RefPtr<Gtk::Application>,
+        Alerts* alertsInsteadOfDialogs = nullptr, std::function<void()> quit = {});
     ~AppServices();
     AppServices(const AppServices&) = delete;
     AppServices& operator=(const AppServices&) = delete;
@@ -53,6 +59,10 @@ public:
     DefaultBrowser& defaultBrowser() { return m_defaultBrowser; }
     WindowManager& windowManager() { return m_windowManager; }
     SessionManager& sessions() { return *m_sessions; }
+    Presentation& presentation() { return m_presentation; }
+    Housekeeping& housekeeping() { return *m_housekeeping; }
+    TeamSharing& teamSharing() { return *m_teamSharing; }
+    CommandTable& commands() { return *m_commands; }
 
     // Gets the active workspace going while the launch waits to show the window: opens its store, puts
     // its saved logins back, makes the hidden window and loads the workspace's pages into it, and looks
@@ -60,8 +70,8 @@ public:
     void prepareActiveWorkspace();
 
 private:
-    AppServices(
-        std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>, Alerts* alertsInsteadOfDialogs);
+    AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>,
+        Alerts* alertsInsteadOfDialogs, std::function<void()> quit);
     Gtk::Widget* makeWindowContent();
 
     // Declared in the order of building; they are destroyed in reverse.
@@ -85,7 +95,11 @@ private:
     AdwAlerts m_alerts;
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
     Alerts* m_alertsInUse{ &m_alerts };
+    Presentation m_presentation{ m_queue };
     std::unique_ptr<SessionManager> m_sessions;
+    std::unique_ptr<Housekeeping> m_housekeeping;
+    std::unique_ptr<TeamSharing> m_teamSharing;
+    std::unique_ptr<CommandTable> m_commands;
 };
 
 } // namespace cohortex

@@ -5,6 +5,7 @@
 #include "App/ForwardedConsole.h"
 #include "Services/CommandLine.h"
 #include "Support/Log.h"
+#include "UI/Commands/CommandActions.h"
 
 #include <adwaita.h>
 #include <csignal>
@@ -51,7 +52,7 @@ void CohortexApp::startup()
     adw_init();
     Glib::set_application_name("Cohortex");
     Gtk::Window::set_default_icon_name(applicationId);
-    auto services = AppServices::create(m_application, m_alertsInsteadOfDialogs);
+    auto services = AppServices::create(m_application, m_alertsInsteadOfDialogs, [this] { quit(); });
     if (!services) {
         logError("Cohortex cannot open its settings database: " + services.error().message);
         m_failedToStart = true;
@@ -62,7 +63,7 @@ void CohortexApp::startup()
     m_delegate = std::make_unique<AppDelegate>(*m_services);
     // The window only hides when closed; the application lives on until the user quits.
     m_application->hold();
-    installQuitAction();
+    installCommands();
     installQuitSignals();
     m_delegate->didFinishLaunching();
 }
@@ -128,13 +129,16 @@ void CohortexApp::shutdown()
     if (m_delegate)
         m_delegate->willTerminate();
     m_delegate.reset();
+    m_actions.reset();
     m_services.reset();
 }
 
-void CohortexApp::installQuitAction()
+void CohortexApp::installCommands()
 {
-    m_application->add_action("quit", [this] { quit(); });
-    m_application->set_accels_for_action("app.quit", { "<Control>q" });
+    // Every command becomes an action of the application, with its keys; quit is one of them.
+    m_actions = std::make_unique<CommandActions>(m_services->commands());
+    m_actions->addTo(G_ACTION_MAP(m_application->gobj()));
+    m_actions->setAccelerators(m_application->gobj());
 }
 
 void CohortexApp::installQuitSignals()

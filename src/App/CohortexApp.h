@@ -15,6 +15,7 @@ namespace cohortex {
 class Alerts;
 class AppDelegate;
 class AppServices;
+class CommandActions;
 
 // The application: one instance per user session, reached over D-Bus under its application id. A second
 // launch hands its URLs and files (or, with none, a request to show the window) to the running one and
@@ -41,13 +42,14 @@ private:
     void open(const std::vector<Glib::RefPtr<Gio::File>>&);
     int commandLine(const Glib::RefPtr<Gio::ApplicationCommandLine>&);
     void shutdown();
-    void installQuitAction();
+    void installCommands();
     void installQuitSignals();
     void removeQuitSignals();
 
     Glib::RefPtr<Gtk::Application> m_application;
     std::unique_ptr<AppServices> m_services;
     std::unique_ptr<AppDelegate> m_delegate;
+    std::unique_ptr<CommandActions> m_actions;
     std::vector<unsigned> m_signalSources;
     Alerts* m_alertsInsteadOfDialogs{ nullptr };
     bool m_failedToStart{ false };

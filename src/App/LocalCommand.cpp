@@ -60,7 +60,7 @@ int runLocalCommand(const CommandLineInvocation& invocation)
         std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
         return 1;
     }
-    CommandRunner runner((*services)->sessions(), (*services)->timeTracker());
+    CommandRunner runner((*services)->sessions(), (*services)->timeTracker(), (*services)->teamSharing());
     StdioConsole console;
     int status = 1;
     bool finished = false;

@@ -1,16 +1,9 @@
 #include "App/WindowManager.h"
 
-#include "App/KeyPressFromGdk.h"
-
 #include <glibmm/main.h>
 #include <gtk/gtk.h>
 #include <gtkmm/application.h>
 #include <gtkmm/applicationwindow.h>
-#include <gtkmm/eventcontrollerkey.h>
-#include <gtkmm/shortcut.h>
-#include <gtkmm/shortcutaction.h>
-#include <gtkmm/shortcutcontroller.h>
-#include <gtkmm/shortcuttrigger.h>
 
 namespace cohortex {
 
@@ -115,32 +108,8 @@ void WindowManager::createMainWindow()
     m_window->set_hide_on_close(true);
     if (m_makeContent)
         m_window->set_child(*m_makeContent());
-    installKeyController();
     // Adding the window to the application connects its activity through signal_window_added.
     m_application->add_window(*m_window);
-}
-
-void WindowManager::installKeyController()
-{
-    // In the capture phase the monitor sees the key before the page or a text field does.
-    auto monitor = Gtk::EventControllerKey::create();
-    monitor->set_propagation_phase(Gtk::PropagationPhase::CAPTURE);
-    monitor->signal_key_pressed().connect(
-        [this](guint keyval, guint, Gdk::ModifierType state) {
-            return m_keyMonitor && m_keyMonitor(keyPressFromGdk(keyval, state));
-        },
-        false);
-    m_window->add_controller(monitor);
-    // The window's own close command, reached by Ctrl+W when nothing before it took the key.
-    auto shortcuts = Gtk::ShortcutController::create();
-    shortcuts->add_shortcut(Gtk::Shortcut::create(
-        Gtk::ShortcutTrigger::parse_string("<Control>w"), Gtk::NamedAction::create("window.close")));
-    m_window->add_controller(shortcuts);
-}
-
-void WindowManager::setKeyMonitor(KeyMonitor monitor)
-{
-    m_keyMonitor = std::move(monitor);
 }
 
 void WindowManager::setDeactivationObserver(std::function<void()> observer)

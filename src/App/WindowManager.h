@@ -52,14 +52,12 @@ public:
     // launch waits to show it.
     void prepareMainWindow();
     void hideMainWindow() override;
-    void setKeyMonitor(KeyMonitor) override;
     void setDeactivationObserver(std::function<void()>) override;
 
     bool isMainWindowMinimised() const;
 
 private:
     void createMainWindow();
-    void installKeyController();
     void observeActivity(Gtk::Window&);
     void activityChanged(bool windowIsActive);
     void checkApplicationStillActive();
@@ -67,7 +65,6 @@ private:
     Glib::RefPtr<Gtk::Application> m_application;
     ContentFactory m_makeContent;
     std::unique_ptr<Gtk::ApplicationWindow> m_window;
-    KeyMonitor m_keyMonitor;
     std::function<void()> m_deactivationObserver;
     // Whether the application counted as active at the last change, so that each loss is reported once.
     bool m_wasApplicationActive{ false };

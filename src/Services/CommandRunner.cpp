@@ -92,9 +92,10 @@ std::string listTable(const std::vector<WorkspaceSession>& workspaces)
 
 } // namespace
 
-CommandRunner::CommandRunner(SessionManager& sessions, TimeTracker& timeTracker)
+CommandRunner::CommandRunner(SessionManager& sessions, TimeTracker& timeTracker, TeamSharing& teamSharing)
     : m_sessions(sessions)
     , m_timeTracker(timeTracker)
+    , m_teamSharing(teamSharing)
 {
 }
 

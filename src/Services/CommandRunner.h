@@ -14,6 +14,7 @@ namespace cohortex {
 
 class Console;
 class SessionManager;
+class TeamSharing;
 class TimeTracker;
 
 // The workspace a user means by the name typed in a shell: the exact name first, else the first whose name
@@ -26,7 +27,7 @@ std::string noWorkspaceNamedMessage(std::string_view name);
 // questions go to the console the command came from. Main thread only.
 class CommandRunner {
 public:
-    CommandRunner(SessionManager&, TimeTracker&);
+    CommandRunner(SessionManager&, TimeTracker&, TeamSharing&);
     CommandRunner(const CommandRunner&) = delete;
     CommandRunner& operator=(const CommandRunner&) = delete;
 
@@ -45,6 +46,7 @@ private:
 
     SessionManager& m_sessions;
     TimeTracker& m_timeTracker;
+    TeamSharing& m_teamSharing;
     // Work resumed after a wait checks this before touching the runner.
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };

@@ -2,6 +2,7 @@
 #include "Services/CommandRunner.h"
 #include "Services/Console.h"
 #include "Services/SessionManager.h"
+#include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Support/AtomicFile.h"
 #include "Support/QueueAwaitable.h"
@@ -33,7 +34,7 @@ int reportWrite(const Expected<void>& written, Console& console, std::string_vie
 
 int CommandRunner::exportLayout(const CommandLineInvocation& invocation, Console& console) const
 {
-    auto written = writeFileAtomically(invocation.file, m_sessions.exportData());
+    auto written = writeFileAtomically(invocation.file, m_teamSharing.exportData());
     return reportWrite(written, console, exportStatus(m_sessions.workspaces().get().size()) + "\n");
 }
 

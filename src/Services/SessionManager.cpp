@@ -7,7 +7,6 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Log.h"
 #include "Support/MainQueue.h"
-#include "Support/RepeatingTimer.h"
 
 #include <cmath>
 
@@ -21,12 +20,7 @@ SessionManager::SessionManager(Collaborators collaborators)
     , m_keychain(collaborators.keychain)
     , m_routingRules(collaborators.routingRules)
     , m_authenticator(collaborators.authenticator)
-    , m_resources(collaborators.resources)
-    , m_registry(collaborators.registry)
     , m_window(collaborators.window)
-    , m_timeTracker(collaborators.timeTracker)
-    , m_idleTime(collaborators.idleTime)
-    , m_alerts(collaborators.alerts)
     , m_storedList(collaborators.defaults, keys::workspaces)
 {
     // Each step sees the state the one before it left.
@@ -34,21 +28,9 @@ SessionManager::SessionManager(Collaborators collaborators)
     restoreLinkFallback();
     loadWorkspaces();
     m_routingRules.loadRoutingRules();
-    registerGlobalShortcuts();
-    installWillSleepHook();
-    startTimers();
-    installKeyMonitor();
-    observeApplicationDeactivation();
 }
 
-SessionManager::~SessionManager()
-{
-    // The runtime and the window may outlive the manager (they do in tests); their hooks must not call
-    // into a dead one.
-    m_runtime.setOnWillSleep(nullptr);
-    m_window.setKeyMonitor(nullptr);
-    m_window.setDeactivationObserver(nullptr);
-}
+SessionManager::~SessionManager() = default;
 
 void SessionManager::readPreferences()
 {
@@ -171,50 +153,6 @@ bool SessionManager::setLinkFallbackWorkspaceId(std::optional<Uuid> id)
     if (stored)
         m_linkFallbackWorkspaceId.set(id);
     return stored;
-}
-
-bool SessionManager::anyModalOpen() const
-{
-    return m_showingCreateModal.get() || m_showingPreferencesModal.get() || m_workspaceSettingsID.get();
-}
-
-void SessionManager::presentModal(bool alreadyOpen, std::function<void()> action)
-{
-    if (alreadyOpen)
-        return;
-    if (!anyModalOpen()) {
-        action();
-        return;
-    }
-    m_showingCreateModal.set(false);
-    m_showingPreferencesModal.set(false);
-    m_workspaceSettingsID.set(std::nullopt);
-    std::weak_ptr<bool> alive = m_alive;
-    m_queue.postAfter(sheetGapSeconds, [alive, action = std::move(action)] {
-        if (!alive.expired())
-            action();
-    });
-}
-
-void SessionManager::showCreateModal()
-{
-    presentModal(m_showingCreateModal.get(), [this] { m_showingCreateModal.set(true); });
-}
-
-void SessionManager::showSettings()
-{
-    presentModal(m_showingPreferencesModal.get(), [this] { m_showingPreferencesModal.set(true); });
-}
-
-void SessionManager::showWorkspaceSettings(const WorkspaceSession& workspace)
-{
-    auto id = workspace.id;
-    presentModal(m_workspaceSettingsID.get() == id, [this, id] { m_workspaceSettingsID.set(id); });
-}
-
-// The global shortcuts hook in here; until they exist this step has nothing to register.
-void SessionManager::registerGlobalShortcuts()
-{
 }
 
 } // namespace cohortex

@@ -1,6 +1,5 @@
 #include "Services/Authenticating.h"
 #include "Services/DataStores.h"
-#include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
@@ -24,7 +23,7 @@ std::optional<WorkspaceSession> SessionManager::activeWorkspace() const
 void SessionManager::activate(const WorkspaceSession& target)
 {
     auto now = m_queue.now();
-    bool wasActive = m_activeWorkspaceId.get() == target.id;
+    // Setting the id is what counts a switch (Housekeeping watches it), so it comes first.
     m_activeWorkspaceId.set(target.id);
     auto list = m_workspaces.get();
     if (auto found = std::ranges::find(list, target.id, &WorkspaceSession::id); found != list.end()) {
@@ -33,8 +32,6 @@ void SessionManager::activate(const WorkspaceSession& target)
         commitWorkspaces(std::move(list));
     }
     m_runtime.touch(target.id, now);
-    if (!wasActive)
-        m_resources.recordWorkspaceSwitch();
     ensureActiveLoaded();
 }
 

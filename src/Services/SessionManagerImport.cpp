@@ -7,11 +7,6 @@
 
 namespace cohortex {
 
-std::string SessionManager::exportData() const
-{
-    return WorkspaceBundle::make(m_workspaces.get(), m_routingRules.rules().get(), m_queue.now()).encoded();
-}
-
 Expected<SessionManager::ImportCounts> SessionManager::apply(const WorkspaceBundle& bundle)
 {
     auto instantiated = bundle.instantiate(m_workspaces.get(), m_queue.now());
@@ -35,32 +30,6 @@ Expected<SessionManager::ImportCounts> SessionManager::apply(const WorkspaceBund
     }
     return ImportCounts{ static_cast<int>(instantiated.newWorkspaces.size()),
         static_cast<int>(instantiated.rules.size()) };
-}
-
-Task<void> SessionManager::confirmAndImport(std::filesystem::path file)
-{
-    std::weak_ptr<bool> alive = m_alive;
-    showMainWindow();
-    // Made before the co_await: g++ 12 destroys a lambda with captures twice inside a co_await expression.
-    auto reading = offMainThread(m_queue, [file] { return previewImport(file); });
-    auto bundle = co_await reading;
-    if (alive.expired())
-        co_return;
-    if (!bundle) {
-        co_await m_alerts.inform(std::string(importErrorMessage), std::string(importErrorDetails));
-        co_return;
-    }
-    bool confirmed
-        = co_await m_alerts.confirm(importConfirmationMessage(*bundle), importConfirmationDetails(*bundle),
-            std::string(importButtonTitle), std::string(cancelImportButtonTitle));
-    if (!confirmed || alive.expired())
-        co_return;
-    auto counts = apply(*bundle);
-    if (!counts) {
-        co_await m_alerts.inform(std::string(importFailedMessage), counts.error().message);
-        co_return;
-    }
-    co_await m_alerts.inform(importResultMessage(counts->workspaces), importResultDetails(counts->rules));
 }
 
 } // namespace cohortex

@@ -120,6 +120,11 @@ void SessionManager::openURLs(std::vector<Url> urls)
     openInOrder(std::move(urls));
 }
 
+void SessionManager::setFileHandler(std::function<Task<void>(std::filesystem::path)> handler)
+{
+    m_fileHandler = std::move(handler);
+}
+
 Task<void> SessionManager::openInOrder(std::vector<Url> urls)
 {
     std::weak_ptr<bool> alive = m_alive;
@@ -136,7 +141,8 @@ Task<void> SessionManager::openInOrder(std::vector<Url> urls)
         co_await openLinks(std::exchange(links, {}));
         if (alive.expired())
             co_return;
-        co_await confirmAndImport(url.filePath());
+        if (m_fileHandler)
+            co_await m_fileHandler(url.filePath());
         if (alive.expired())
             co_return;
     }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "Services/KeyPress.h"
-
 #include <functional>
 
 namespace cohortex {
@@ -9,9 +7,6 @@ namespace cohortex {
 // What the session manager needs of the main window and the application around it.
 class WindowHost {
 public:
-    // Answers true when it consumed the key; a key passed on reaches the window's own shortcuts.
-    using KeyMonitor = std::function<bool(const KeyPress&)>;
-
     virtual ~WindowHost() = default;
 
     virtual bool mainWindowExists() const = 0;
@@ -24,9 +19,6 @@ public:
     // Hides without closing: the window and its pages are kept for the next show.
     virtual void hideMainWindow() = 0;
 
-    // Sees every key pressed in the application's windows first. One monitor at a time; an empty
-    // function removes it.
-    virtual void setKeyMonitor(KeyMonitor) = 0;
     // Called each time the application stops being the active one (none of its windows has the focus any
     // more). One observer at a time; an empty function removes it.
     virtual void setDeactivationObserver(std::function<void()>) = 0;

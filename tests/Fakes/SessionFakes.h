@@ -144,14 +144,11 @@ public:
         ++hides;
         visible = key = false;
     }
-    void setKeyMonitor(KeyMonitor monitor) override { keyMonitor = std::move(monitor); }
     void setDeactivationObserver(std::function<void()> observer) override
     {
         deactivationObserver = std::move(observer);
     }
 
-    // What the window does with a key: true when the monitor consumed it.
-    bool press(const KeyPress& key) { return keyMonitor && keyMonitor(key); }
     // The application loses the focus to another program.
     void deactivate()
     {
@@ -167,7 +164,6 @@ public:
     bool applicationActive{ false };
     int shows{ 0 };
     int hides{ 0 };
-    KeyMonitor keyMonitor;
     std::function<void()> deactivationObserver;
 };
 

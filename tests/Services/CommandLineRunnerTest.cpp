@@ -21,7 +21,7 @@ protected:
     void SetUp() override
     {
         ThreeWorkspacesFixture::SetUp();
-        runner = std::make_unique<CommandRunner>(*manager, timeTracker);
+        runner = std::make_unique<CommandRunner>(*manager, timeTracker, *team);
         directory = std::filesystem::temp_directory_path() / ("cohortex-cli-" + Uuid::random().string());
         std::filesystem::create_directories(directory);
     }
@@ -307,7 +307,7 @@ TEST_F(CommandLineRunnerTest, AnExportedLayoutImportsBackWithoutNewWorkspaces)
     routingRules.addRule("chat.example", chat.id);
     EXPECT_EQ(run({ "--export-layout", "Mine.cohortex" }), 0);
     EXPECT_EQ(console.output, "Exported 3 workspaces.\n");
-    EXPECT_EQ(read(directory / "Mine.cohortex"), manager->exportData());
+    EXPECT_EQ(read(directory / "Mine.cohortex"), team->exportData());
 
     console.output.clear();
     EXPECT_EQ(run({ "--import-layout", "Mine.cohortex", "--yes" }), 0);

@@ -5,10 +5,12 @@
 #include "Fakes/FakeProcessMemory.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
+#include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
 #include "Services/StoredKeys.h"
+#include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/ManualMainQueue.h"
@@ -24,11 +26,8 @@ class SessionManagerFixture : public ::testing::Test {
 protected:
     std::unique_ptr<SessionManager> makeManager()
     {
-        auto manager = std::make_unique<SessionManager>(
-            SessionManager::Collaborators{ queue, defaults, runtime, stores, keychain, routingRules,
-                authenticator, resources, registry, window, timeTracker, idleTime, alerts });
-        manager->setCalendar(*Calendar::inTimeZone("Europe/Berlin"));
-        return manager;
+        return std::make_unique<SessionManager>(SessionManager::Collaborators{
+            queue, defaults, runtime, stores, keychain, routingRules, authenticator, window });
     }
 
     void storeList(const std::vector<WorkspaceSession>& list) { storeBytes(encodeWorkspaceList(list)); }
@@ -79,6 +78,7 @@ protected:
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;
+    Presentation presentation{ queue };
 
 private:
     ScopedConnection m_trace;
@@ -92,6 +92,8 @@ protected:
     {
         storeList({ workspace("Mail", 1), workspace("Chat", 2), workspace("Vault", 3) });
         manager = makeManager();
+        team = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
+        manager->setFileHandler([this](std::filesystem::path file) { return team->confirmAndImport(file); });
         mail = list()[0];
         chat = list()[1];
         vault = list()[2];
@@ -102,6 +104,7 @@ protected:
     const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
 
     std::unique_ptr<SessionManager> manager;
+    std::unique_ptr<TeamSharing> team;
     WorkspaceSession mail = workspace("", 0);
     WorkspaceSession chat = workspace("", 0);
     WorkspaceSession vault = workspace("", 0);

@@ -254,58 +254,5 @@ TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)
     EXPECT_EQ(storedList().size(), 2u);
 }
 
-TEST_F(SessionManagerTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
-{
-    auto manager = makeManager();
-    manager->showCreateModal();
-    EXPECT_TRUE(manager->showingCreateModal().get());
-
-    manager->showSettings();
-    EXPECT_FALSE(manager->showingCreateModal().get());
-    EXPECT_FALSE(manager->showingPreferencesModal().get());
-    queue.advance(0.449);
-    EXPECT_FALSE(manager->showingPreferencesModal().get());
-    queue.advance(0.001);
-    EXPECT_TRUE(manager->showingPreferencesModal().get());
-
-    manager->showSettings();
-    queue.advance(1);
-    EXPECT_TRUE(manager->showingPreferencesModal().get());
-    EXPECT_FALSE(manager->showingCreateModal().get());
-}
-
-TEST_F(SessionManagerTest, WorkspaceSettingsSwitchBetweenWorkspacesThroughTheGap)
-{
-    auto manager = makeManager();
-    auto first = manager->workspaces().get()[0];
-    auto second = manager->workspaces().get()[1];
-    manager->showWorkspaceSettings(first);
-    EXPECT_EQ(manager->workspaceSettingsID().get(), first.id);
-    manager->showWorkspaceSettings(first);
-    EXPECT_EQ(manager->workspaceSettingsID().get(), first.id);
-    manager->showWorkspaceSettings(second);
-    EXPECT_FALSE(manager->workspaceSettingsID().get());
-    queue.advance(SessionManager::sheetGapSeconds);
-    EXPECT_EQ(manager->workspaceSettingsID().get(), second.id);
-}
-
-TEST_F(SessionManagerTest, QuickSwitcherDoesNotCountAsAnOpenSheet)
-{
-    auto manager = makeManager();
-    manager->setShowingQuickSwitcher(true);
-    manager->showCreateModal();
-    EXPECT_TRUE(manager->showingCreateModal().get());
-}
-
-TEST_F(SessionManagerTest, PendingSheetIsDroppedWhenTheManagerGoesAway)
-{
-    auto manager = makeManager();
-    manager->showCreateModal();
-    manager->showSettings();
-    manager.reset();
-    queue.advance(1);
-    SUCCEED();
-}
-
 } // namespace
 } // namespace cohortex

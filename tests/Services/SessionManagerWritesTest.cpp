@@ -14,6 +14,7 @@ struct Parts {
     RoutingRules& rules;
     TimeTracker& timeTracker;
     ManualMainQueue& queue;
+    testing::FakeAlerts& alerts;
     WorkspaceSession mail;
     WorkspaceSession chat;
     std::filesystem::path bundle;
@@ -74,7 +75,7 @@ TEST_P(FailedWriteTest, IsReportedAndLeavesWhatIsShownAsStored)
     else
         defaults.setFailWritesOf(GetParam().failingKey);
 
-    Parts parts{ *manager, routingRules, timeTracker, queue, mail, chat, bundle };
+    Parts parts{ *manager, routingRules, timeTracker, queue, alerts, mail, chat, bundle };
     EXPECT_FALSE(GetParam().change(parts));
     queue.runPending();
     expectShownIsStored();
@@ -86,7 +87,8 @@ TEST_P(FailedWriteTest, IsReportedAndLeavesWhatIsShownAsStored)
 bool importWithYes(Parts& parts)
 {
     testing::RecordingConsole console;
-    CommandRunner runner(parts.manager, parts.timeTracker);
+    TeamSharing team(parts.queue, parts.manager, parts.rules, parts.alerts);
+    CommandRunner runner(parts.manager, parts.timeTracker, team);
     auto invocation = parseCommandLine(
         std::vector<std::string>{ "--import-layout", parts.bundle.string(), "--yes" }, "/");
     auto status = runner.run(std::move(*invocation), console);
@@ -133,7 +135,7 @@ TEST_F(SessionManagerWritesTest, AWorkspaceThatCannotBeRemovedKeepsItsDataAndSec
 TEST_F(SessionManagerWritesTest, TheWindowsImportSaysWhenNothingCouldBeStored)
 {
     defaults.setFailWrites(true);
-    manager->confirmAndImport(bundle);
+    team->confirmAndImport(bundle);
     queue.runPending();
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown.back(),

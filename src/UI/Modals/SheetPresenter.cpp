@@ -1,6 +1,7 @@
 #include "UI/Modals/SheetPresenter.h"
 
 #include "Services/Authenticating.h"
+#include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
 #include "UI/Modals/CreateWorkspaceModal.h"
@@ -33,10 +34,11 @@ SheetPresenter::SheetPresenter(Gtk::Widget& anchor, Dependencies dependencies)
     : m_anchor(anchor)
     , m_dependencies(std::move(dependencies))
 {
-    auto& sessions = m_dependencies.sessions;
-    m_connections.emplace_back(sessions.showingCreateModal().changed().connect([this](bool) { update(); }));
+    auto& presentation = m_dependencies.presentation;
     m_connections.emplace_back(
-        sessions.workspaceSettingsID().changed().connect([this](const auto&) { update(); }));
+        presentation.showingCreateModal().changed().connect([this](bool) { update(); }));
+    m_connections.emplace_back(
+        presentation.workspaceSettingsID().changed().connect([this](const auto&) { update(); }));
     update();
 }
 
@@ -49,9 +51,9 @@ SheetPresenter::~SheetPresenter()
 
 void SheetPresenter::update()
 {
-    auto& sessions = m_dependencies.sessions;
-    auto wanted
-        = PresentedSheet::wanted(sessions.showingCreateModal().get(), sessions.workspaceSettingsID().get());
+    auto& presentation = m_dependencies.presentation;
+    auto wanted = PresentedSheet::wanted(
+        presentation.showingCreateModal().get(), presentation.workspaceSettingsID().get());
     if (wanted == m_shown)
         return;
     close();
@@ -102,11 +104,11 @@ Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Windo
 
 void SheetPresenter::dismiss(PresentedSheet::Kind kind)
 {
-    auto& sessions = m_dependencies.sessions;
+    auto& presentation = m_dependencies.presentation;
     if (kind == PresentedSheet::Kind::createWorkspace)
-        sessions.setShowingCreateModal(false);
+        presentation.setShowingCreateModal(false);
     else
-        sessions.setWorkspaceSettingsID(std::nullopt);
+        presentation.setWorkspaceSettingsID(std::nullopt);
 }
 
 void SheetPresenter::close()

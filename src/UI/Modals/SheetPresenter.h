@@ -14,16 +14,18 @@ class Alerts;
 class Authenticating;
 class Keychain;
 class MainQueue;
+class Presentation;
 class SessionManager;
 
-// Shows the window's sheets as modal dialogs over it, one at a time, exactly while the session
-// manager's flags ask for them: the create sheet while showingCreateModal is set, a workspace's settings
+// Shows the window's sheets as modal dialogs over it, one at a time, exactly while the presentation's
+// flags ask for them: the create sheet while showingCreateModal is set, a workspace's settings
 // while workspaceSettingsID names it. A sheet closes itself by clearing its flag. The preferences window
 // is not a sheet of this window and is left to its own presenter.
 class SheetPresenter {
 public:
     struct Dependencies {
         SessionManager& sessions;
+        Presentation& presentation;
         Keychain& keychain;
         Authenticating& authenticator;
         MainQueue& queue;

@@ -1,6 +1,8 @@
 #include "UI/QuickSwitcher/QuickSwitcherView.h"
 
+#include "Services/Presentation.h"
 #include "Services/SessionManager.h"
+#include "Services/SwitcherChoices.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/QuickSwitcher/QuickSwitcherStyle.h"
 #include "UI/SymbolIcons.h"
@@ -32,16 +34,20 @@ SwitcherKey switcherKey(unsigned keyval)
 
 } // namespace
 
-QuickSwitcherView::QuickSwitcherView(SessionManager& sessions, WorkspaceRuntime& runtime)
+QuickSwitcherView::QuickSwitcherView(
+    SessionManager& sessions, WorkspaceRuntime& runtime, Presentation& presentation)
     : Gtk::Box(Gtk::Orientation::VERTICAL)
     , m_sessions(sessions)
     , m_runtime(runtime)
-    , m_results([this](const SwitcherItem& chosen) { m_sessions.select(chosen); })
+    , m_presentation(presentation)
+    , m_results([this](const SwitcherItem& chosen) {
+        selectSwitcherItem(m_sessions, m_runtime, m_presentation, chosen);
+    })
 {
     installQuickSwitcherStyle();
     build();
     bind();
-    set_visible(m_sessions.showingQuickSwitcher().get());
+    set_visible(m_presentation.showingQuickSwitcher().get());
 }
 
 QuickSwitcherView::~QuickSwitcherView()
@@ -80,7 +86,7 @@ void QuickSwitcherView::build()
 void QuickSwitcherView::bind()
 {
     m_connections.emplace_back(
-        m_sessions.showingQuickSwitcher().changed().connect([this](bool shown) { set_visible(shown); }));
+        m_presentation.showingQuickSwitcher().changed().connect([this](bool shown) { set_visible(shown); }));
     auto refreshIfShown = [this](const auto&) {
         if (get_mapped())
             refresh();
@@ -140,9 +146,9 @@ bool QuickSwitcherView::handleKey(unsigned keyval)
     auto key = switcherKey(keyval);
     if (key == SwitcherKey::Other)
         return false;
-    auto outcome = m_model.handleKey(key, m_model.results(m_sessions.switcherItems()).size());
+    auto outcome = m_model.handleKey(key, m_model.results(switcherItems(m_sessions, m_runtime)).size());
     if (outcome.closesPanel)
-        m_sessions.setShowingQuickSwitcher(false);
+        m_presentation.setShowingQuickSwitcher(false);
     else if (outcome.isConsumed)
         showHighlight();
     return outcome.isConsumed;
@@ -150,15 +156,15 @@ bool QuickSwitcherView::handleKey(unsigned keyval)
 
 void QuickSwitcherView::chooseSelected()
 {
-    auto results = m_model.results(m_sessions.switcherItems());
+    auto results = m_model.results(switcherItems(m_sessions, m_runtime));
     if (auto index = m_model.chosenIndex(results.size()))
-        m_sessions.select(results[*index]);
+        selectSwitcherItem(m_sessions, m_runtime, m_presentation, results[*index]);
 }
 
 void QuickSwitcherView::refresh()
 {
     auto rows = m_model.rows(
-        m_sessions.switcherItems(), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
+        switcherItems(m_sessions, m_runtime), [this](const Uuid& id) { return m_runtime.unreadCount(id); });
     m_noMatch.set_visible(rows.empty());
     m_results.set_visible(!rows.empty());
     m_results.setRows(std::move(rows), m_model.selection());
@@ -174,7 +180,7 @@ void QuickSwitcherView::closeFromBackdrop(double x, double y)
     auto* picked = pick(x, y);
     if (picked && (picked == &m_panel || picked->is_ancestor(m_panel)))
         return;
-    m_sessions.setShowingQuickSwitcher(false);
+    m_presentation.setShowingQuickSwitcher(false);
 }
 
 } // namespace cohortex

@@ -14,16 +14,17 @@
 
 namespace cohortex {
 
+class Presentation;
 class SessionManager;
 class WorkspaceRuntime;
 
 // The quick switcher: a dimmed backdrop over the whole window with a panel near its top, holding a
-// search field and the ranked workspaces and tabs. It shows while the session manager says so. While
+// search field and the ranked workspaces and tabs. It shows while the presentation says so. While
 // it shows, Escape, Up and Down are the panel's wherever the focus is; every other key reaches the
 // field, and Return there opens the highlighted row.
 class QuickSwitcherView : public Gtk::Box {
 public:
-    QuickSwitcherView(SessionManager&, WorkspaceRuntime&);
+    QuickSwitcherView(SessionManager&, WorkspaceRuntime&, Presentation&);
     ~QuickSwitcherView() override;
 
     // Opens the highlighted row; with nothing matching the panel stays open.
@@ -47,6 +48,7 @@ private:
 
     SessionManager& m_sessions;
     WorkspaceRuntime& m_runtime;
+    Presentation& m_presentation;
     SwitcherRows m_model;
 
     Gtk::Box m_panel{ Gtk::Orientation::VERTICAL };

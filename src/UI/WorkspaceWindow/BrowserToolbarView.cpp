@@ -97,8 +97,9 @@ void BrowserToolbarView::bind()
         [this] { m_onCommand(NavigationCommand::of(NavigationCommand::Kind::GoForward)); });
     m_reloadOrStop->signal_clicked().connect([this] { m_onCommand(state().reloadCommand()); });
     m_address.signal_activate().connect([this] { submitAddress(); });
-    m_newTab->signal_clicked().connect([this] { m_sessions.newTabInActiveWorkspace(); });
-    m_settings->signal_clicked().connect([this] { m_sessions.showSettings(); });
+    // Commands the whole application shares: the buttons follow them, enabled state included.
+    gtk_actionable_set_action_name(GTK_ACTIONABLE(m_newTab->gobj()), "app.new-tab");
+    gtk_actionable_set_action_name(GTK_ACTIONABLE(m_settings->gobj()), "app.settings");
 
     auto showState = [this](const auto&) { showNavigationState(); };
     m_connections.emplace_back(m_bindings.currentURL.changed().connect([this](const auto&) {

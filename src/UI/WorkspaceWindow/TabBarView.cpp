@@ -1,6 +1,7 @@
 #include "UI/WorkspaceWindow/TabBarView.h"
 
 #include "Services/Alerts.h"
+#include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
@@ -23,6 +24,7 @@ TabBarView::TabBarView(Dependencies dependencies)
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4)
     , m_sessions(dependencies.sessions)
     , m_runtime(dependencies.runtime)
+    , m_presentation(dependencies.presentation)
     , m_alerts(dependencies.alerts)
     , m_queue(dependencies.queue)
 {
@@ -59,7 +61,7 @@ void TabBarView::bind()
     m_connections.emplace_back(m_runtime.tabs().changed().connect(rerender));
     m_connections.emplace_back(m_runtime.sleeping().changed().connect(rerender));
     m_connections.emplace_back(m_runtime.unlocked().changed().connect(rerender));
-    m_newWorkspace->signal_clicked().connect([this] { m_sessions.showCreateModal(); });
+    gtk_actionable_set_action_name(GTK_ACTIONABLE(m_newWorkspace->gobj()), "app.new-workspace");
 }
 
 void TabBarView::render()
@@ -97,7 +99,7 @@ void TabBarView::perform(const Uuid& workspaceId, WorkspaceMenuEntry::Action act
     using Action = WorkspaceMenuEntry::Action;
     switch (action) {
     case Action::Settings:
-        m_sessions.showWorkspaceSettings(*workspace);
+        m_presentation.showWorkspaceSettings(workspace->id);
         break;
     case Action::SleepNow:
         m_sessions.sleepNow(*workspace);

@@ -17,6 +17,7 @@ namespace cohortex {
 
 class Alerts;
 class MainQueue;
+class Presentation;
 class SessionManager;
 class WorkspaceRuntime;
 
@@ -28,6 +29,7 @@ public:
     struct Dependencies {
         SessionManager& sessions;
         WorkspaceRuntime& runtime;
+        Presentation& presentation;
         Alerts& alerts;
         MainQueue& queue;
     };
@@ -50,6 +52,7 @@ private:
 
     SessionManager& m_sessions;
     WorkspaceRuntime& m_runtime;
+    Presentation& m_presentation;
     Alerts& m_alerts;
     MainQueue& m_queue;
     std::optional<WorkspaceSession> m_pendingRemoval;

@@ -26,7 +26,7 @@ namespace cohortex {
 
 namespace {
 
-Gtk::Box* makeEmptyState(SessionManager& sessions)
+Gtk::Box* makeEmptyState()
 {
     auto* box = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 12);
     box->set_valign(Gtk::Align::CENTER);
@@ -40,7 +40,7 @@ Gtk::Box* makeEmptyState(SessionManager& sessions)
     auto* create = Gtk::make_managed<Gtk::Button>("Create Workspace");
     create->add_css_class("suggested-action");
     create->add_css_class("pill");
-    create->signal_clicked().connect([&sessions] { sessions.showCreateModal(); });
+    gtk_actionable_set_action_name(GTK_ACTIONABLE(create->gobj()), "app.new-workspace");
     box->append(*icon);
     box->append(*title);
     box->append(*create);
@@ -101,19 +101,19 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , runtime(dependencies.runtime)
     , stores(dependencies.stores)
     , queue(dependencies.views.queue)
-    , tabBar({ sessions, runtime, dependencies.alerts, queue })
+    , tabBar({ sessions, runtime, dependencies.presentation, dependencies.alerts, queue })
     , toolbar({ sessions, dependencies.resources, bindings,
           [this](NavigationCommand command) { issue(std::move(command)); } })
     , tabStrip({ sessions, runtime, queue })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
-    , quickSwitcher(dependencies.sessions, dependencies.runtime)
+    , quickSwitcher(dependencies.sessions, dependencies.runtime, dependencies.presentation)
 {
     build(view);
     bind(view);
     sheets = std::make_unique<SheetPresenter>(view,
-        SheetPresenter::Dependencies{
-            sessions, dependencies.keychain, dependencies.authenticator, queue, dependencies.alerts });
+        SheetPresenter::Dependencies{ sessions, dependencies.presentation, dependencies.keychain,
+            dependencies.authenticator, queue, dependencies.alerts });
     seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
     render();
 }
@@ -129,7 +129,7 @@ void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
     workspacePane.append(tabStrip);
     workspacePane.append(tabDivider);
     workspacePane.append(pageArea);
-    emptyState = makeEmptyState(sessions);
+    emptyState = makeEmptyState();
     content.add(workspacePane);
     content.add(*emptyState);
     body.append(tabBar);

@@ -10,6 +10,7 @@ namespace cohortex {
 class Alerts;
 class Authenticating;
 class Keychain;
+class Presentation;
 class ResourceMonitorService;
 class SessionManager;
 class WebKitManager;
@@ -23,6 +24,7 @@ class WorkspaceWindowView : public Gtk::Box {
 public:
     struct Dependencies {
         SessionManager& sessions;
+        Presentation& presentation;
         WorkspaceRuntime& runtime;
         WebKitManager& stores;
         IsolatedWebView::Services views;

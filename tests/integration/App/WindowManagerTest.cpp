@@ -1,8 +1,17 @@
 #include "App/WindowManager.h"
 
-#include "App/KeyPressFromGdk.h"
+#include "Fakes/FakeAuthenticator.h"
+#include "Fakes/MemoryDefaults.h"
+#include "Fakes/SessionFakes.h"
 #include "MainLoopWait.h"
+#include "Platform/Linux/GLibMainQueue.h"
 #include "RunProgram.h"
+#include "Services/CommandTable.h"
+#include "Services/Presentation.h"
+#include "Services/RoutingRules.h"
+#include "Services/SessionManager.h"
+#include "Services/WorkspaceRuntime.h"
+#include "UI/Commands/CommandActions.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
@@ -13,8 +22,6 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <gdk/x11/gdkx.h>
-// X.h names its key event type KeyPress too.
-#undef KeyPress
 
 namespace cohortex {
 namespace {
@@ -118,28 +125,49 @@ TEST_F(WindowManagerTest, AMinimisedWindowIsNotVisible)
     ASSERT_TRUE(runUntil([&] { return windows->isMainWindowVisible(); }, timeout));
 }
 
-TEST_F(WindowManagerTest, KeysReachTheMonitorFirstAndCtrlWPassedOnHidesTheWindow)
+// The window's keys are the command table's accelerators on the application: typed for real, each runs
+// its command, and Ctrl+W with a single tab left hides the window.
+TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
 {
     if (!hasProgram("xdotool"))
         GTEST_SKIP() << "xdotool is not installed";
-    std::vector<std::string> seen;
-    windows->setKeyMonitor([&](const KeyPress& key) {
-        // The modifier keys themselves arrive too, without text.
-        if (key.text.empty())
-            return false;
-        seen.push_back(key.text + (key.hasOnlyPrimaryModifier() ? "+primary" : ""));
-        return key.text == "t";
-    });
+    GLibMainQueue queue;
+    MemoryDefaults defaults;
+    testing::CallLog log;
+    WorkspaceRuntime runtime{ nullptr };
+    testing::FakeDataStores stores{ log };
+    testing::FakeKeychain keychain{ log };
+    RoutingRules rules{ defaults };
+    testing::FakeAuthenticator authenticator;
+    SessionManager sessions(SessionManager::Collaborators{
+        queue, defaults, runtime, stores, keychain, rules, authenticator, *windows });
+    Presentation presentation{ queue };
+    CommandTable commands({ sessions, presentation, *windows, {} });
+    CommandActions actions(commands);
+    actions.addTo(G_ACTION_MAP(s_application->gobj()));
+    actions.setAccelerators(s_application->gobj());
     ASSERT_NO_FATAL_FAILURE(showAndFocus());
-    ASSERT_TRUE(runProgram({ "xdotool", "key", "ctrl+t" }).succeeded);
-    ASSERT_TRUE(runUntil([&] { return !seen.empty(); }, timeout));
-    EXPECT_EQ(seen.front(), "t+primary");
-    EXPECT_TRUE(windows->isMainWindowVisible());
+    auto active = *sessions.activeWorkspace();
+    runtime.load(active, Date::now());
 
-    ASSERT_TRUE(runProgram({ "xdotool", "key", "ctrl+w" }).succeeded);
-    ASSERT_TRUE(runUntil([&] { return !windows->isMainWindowVisible(); }, timeout));
-    EXPECT_EQ(seen.back(), "w+primary");
-    EXPECT_TRUE(windows->mainWindowExists());
+    auto press = [](const char* keys) { ASSERT_TRUE(runProgram({ "xdotool", "key", keys }).succeeded); };
+    press("ctrl+t");
+    EXPECT_TRUE(runUntil([&] { return runtime.tabs(active.id).size() == 2; }, timeout));
+    press("ctrl+shift+n");
+    EXPECT_TRUE(runUntil([&] { return presentation.showingCreateModal().get(); }, timeout));
+    press("alt+super+k");
+    EXPECT_TRUE(runUntil([&] { return presentation.showingQuickSwitcher().get(); }, timeout));
+    // The quick switcher has the keys while it shows: Ctrl+W closes no tab then.
+    press("ctrl+w");
+    runFor(0.2);
+    EXPECT_EQ(runtime.tabs(active.id).size(), 2u);
+    presentation.setShowingQuickSwitcher(false);
+    press("ctrl+w");
+    EXPECT_TRUE(runUntil([&] { return runtime.tabs(active.id).size() == 1; }, timeout));
+    press("ctrl+w");
+    EXPECT_TRUE(runUntil([&] { return !windows->isMainWindowVisible(); }, timeout));
+    for (const auto& command : commands.commands())
+        g_action_map_remove_action(G_ACTION_MAP(s_application->gobj()), std::string(command->name).c_str());
 }
 
 TEST_F(WindowManagerTest, DeactivationIsReportedOnceWhenNoWindowOfTheApplicationHasTheFocus)
@@ -164,34 +192,6 @@ TEST_F(WindowManagerTest, DeactivationIsReportedOnceWhenNoWindowOfTheApplication
     EXPECT_EQ(deactivations, 1);
     EXPECT_FALSE(windows->isApplicationActive());
 }
-
-struct GdkKeyCase {
-    unsigned keyval;
-    Gdk::ModifierType state;
-    const char* text;
-    std::uint8_t modifiers;
-};
-
-class KeyPressFromGdkTest : public ::testing::TestWithParam<GdkKeyCase> { };
-
-TEST_P(KeyPressFromGdkTest, GivesTheLowerCaseKeyAndTheModifiersThatMatter)
-{
-    auto key = keyPressFromGdk(GetParam().keyval, GetParam().state);
-    EXPECT_EQ(key.text, GetParam().text);
-    EXPECT_EQ(key.modifiers, GetParam().modifiers);
-}
-
-using Mod = Gdk::ModifierType;
-INSTANTIATE_TEST_SUITE_P(Keys, KeyPressFromGdkTest,
-    ::testing::Values(GdkKeyCase{ GDK_KEY_t, Mod::CONTROL_MASK, "t", KeyPress::Control },
-        GdkKeyCase{
-            GDK_KEY_T, Mod::CONTROL_MASK | Mod::SHIFT_MASK, "t", KeyPress::Control | KeyPress::Shift },
-        GdkKeyCase{
-            GDK_KEY_T, Mod::CONTROL_MASK | Mod::LOCK_MASK, "t", KeyPress::Control | KeyPress::CapsLock },
-        GdkKeyCase{ GDK_KEY_w, Mod::CONTROL_MASK | Mod::BUTTON1_MASK, "w", KeyPress::Control },
-        GdkKeyCase{ GDK_KEY_t, Mod::META_MASK, "t", KeyPress::Super },
-        GdkKeyCase{ GDK_KEY_Cyrillic_ie, Mod::ALT_MASK, "е", KeyPress::Alt },
-        GdkKeyCase{ GDK_KEY_F5, Mod::CONTROL_MASK, "", KeyPress::Control }));
 
 } // namespace
 } // namespace cohortex

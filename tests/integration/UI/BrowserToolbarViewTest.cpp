@@ -25,6 +25,7 @@ protected:
             bindings, [this](NavigationCommand command) { commands.push_back(std::move(command)); } });
         toolbar->setWorkspace(mail);
         toolbarWindow = std::make_unique<Gtk::Window>();
+        installActions(*toolbarWindow);
         toolbarWindow->set_default_size(900, 60);
         toolbarWindow->set_child(*toolbar);
         toolbarWindow->present();
@@ -123,7 +124,7 @@ TEST_F(BrowserToolbarViewTest, BadgeMemoryNewTabAndSettings)
     click(button("New Tab (Ctrl+T)"));
     EXPECT_EQ(runtime.tabs(mail.id).size(), 2u);
     click(button("Settings"));
-    EXPECT_TRUE(manager->showingPreferencesModal().get());
+    EXPECT_TRUE(presentation.showingSettings().get());
 }
 
 } // namespace

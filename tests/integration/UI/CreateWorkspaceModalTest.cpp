@@ -18,7 +18,7 @@ protected:
 
     GtkWidget* openSheet()
     {
-        manager->showCreateModal();
+        presentation.showCreateModal();
         EXPECT_TRUE(runUntil([] { return shownWindowTitled("New Workspace") != nullptr; }));
         settle();
         return shownWindowTitled("New Workspace");
@@ -62,7 +62,7 @@ TEST_F(CreateWorkspaceModalTest, ATemplateWithAnEditedNameCreatesAndClosesTheShe
     EXPECT_EQ(created.iconSymbol, "cloud.fill");
     EXPECT_EQ(created.colorHex, "#00C7BE");
     EXPECT_EQ(manager->activeWorkspaceId().get(), created.id);
-    EXPECT_FALSE(manager->showingCreateModal().get());
+    EXPECT_FALSE(presentation.showingCreateModal().get());
     EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
 }
 
@@ -80,7 +80,7 @@ TEST_F(CreateWorkspaceModalTest, ABlankNameOrAnUnreadableAddressCreatesNothing)
     type(control(sheet, "Starting URL"), "exa mple.com");
     click(create);
     EXPECT_EQ(workspaceCount(), 3u);
-    EXPECT_TRUE(manager->showingCreateModal().get());
+    EXPECT_TRUE(presentation.showingCreateModal().get());
     EXPECT_EQ(shownWindowTitled("New Workspace"), sheet);
 }
 
@@ -95,7 +95,7 @@ TEST_F(CreateWorkspaceModalTest, CancelTheCloseButtonAndTheWindowCloseCreateNoth
         type(control(sheet, "Workspace Name"), "Not Wanted");
         closeSheet(sheet);
         settle();
-        EXPECT_FALSE(manager->showingCreateModal().get());
+        EXPECT_FALSE(presentation.showingCreateModal().get());
         EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
     }
     EXPECT_EQ(workspaceCount(), 3u);
@@ -104,7 +104,7 @@ TEST_F(CreateWorkspaceModalTest, CancelTheCloseButtonAndTheWindowCloseCreateNoth
 TEST_F(CreateWorkspaceModalTest, AnotherSheetReplacesItAfterTheGap)
 {
     ASSERT_NE(openSheet(), nullptr);
-    manager->showWorkspaceSettings(chat);
+    presentation.showWorkspaceSettings(chat.id);
     settle();
     EXPECT_EQ(shownWindowTitled("New Workspace"), nullptr);
     EXPECT_TRUE(runUntil([] { return shownWindowTitled("Workspace Settings") != nullptr; }));

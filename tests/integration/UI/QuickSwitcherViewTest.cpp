@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/GLibPtr.h"
 #include "Screenshot.h"
+#include "Services/SwitcherChoices.h"
 #include "WorkspaceWindowFixture.h"
 
 #include <adwaita.h>
@@ -32,7 +33,7 @@ protected:
     }
     void showSwitcher()
     {
-        manager->showQuickSwitcher();
+        commandTable->run("quick-switcher");
         settle();
     }
     GtkWidget* root() const { return GTK_WIDGET(window->gobj()); }
@@ -186,7 +187,7 @@ TEST_F(QuickSwitcherViewTest, OpensOnEveryWorkspaceWithTheFieldFocused)
 {
     present();
     EXPECT_FALSE(isShown());
-    manager->showQuickSwitcher();
+    commandTable->run("quick-switcher");
     settle();
     ASSERT_TRUE(isShown());
     EXPECT_THAT(rowTitles(), ElementsAre("Mail", "Chat", "Vault"));
@@ -227,7 +228,7 @@ TEST_F(QuickSwitcherViewTest, ReturnOpensTheHighlightedRowAndCloses)
     press(GDK_KEY_Down);
     press(GDK_KEY_Down);
     pressReturn();
-    EXPECT_FALSE(manager->showingQuickSwitcher().get());
+    EXPECT_FALSE(presentation.showingQuickSwitcher().get());
     EXPECT_FALSE(isShown());
     EXPECT_NE(runtime.activeTab(mail.id)->id, inbox.id);
 
@@ -252,7 +253,7 @@ TEST_F(QuickSwitcherViewTest, EscapeClosesAndGivesTheKeysBack)
 {
     present();
     auto before = keyControllers().size();
-    manager->showQuickSwitcher();
+    commandTable->run("quick-switcher");
     settle();
     press(GDK_KEY_Down);
     EXPECT_TRUE(press(GDK_KEY_Escape));
@@ -291,7 +292,7 @@ TEST_F(QuickSwitcherViewTest, ALongListShowsAWindowThatFollowsTheHighlightAndThe
             *id, mail.id, "Page " + std::to_string(page), Url::parse("https://mail.example.com/"));
     }
     showSwitcher();
-    auto results = SwitcherRows().results(manager->switcherItems());
+    auto results = SwitcherRows().results(switcherItems(*manager, runtime));
     std::vector<std::string> titles;
     for (const auto& item : results)
         titles.push_back(item.title);

@@ -178,7 +178,7 @@ TEST_F(TabBarViewTest, ContextMenuEntriesFollowTheWorkspace)
     EXPECT_FALSE(runtime.isLoaded(mail.id));
 
     click(menuEntry("Mail", "Workspace Settings…"));
-    EXPECT_EQ(manager->workspaceSettingsID().get(), mail.id);
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), mail.id);
 }
 
 TEST_F(TabBarViewTest, PlusOpensTheCreateModal)
@@ -188,7 +188,7 @@ TEST_F(TabBarViewTest, PlusOpensTheCreateModal)
         gtk_widget_get_first_child(GTK_WIDGET(view->gobj())), "New Container Workspace (Ctrl+Shift+N)");
     ASSERT_THAT(plus, SizeIs(1));
     click(plus.front());
-    EXPECT_TRUE(manager->showingCreateModal().get());
+    EXPECT_TRUE(presentation.showingCreateModal().get());
 }
 
 TEST_F(TabBarViewTest, PageTabsShowCloseOnTheActiveTabOnceThereAreTwo)

@@ -23,7 +23,7 @@ protected:
     {
         if (!view)
             present();
-        manager->setWorkspaceSettingsID(id);
+        presentation.setWorkspaceSettingsID(id);
         EXPECT_TRUE(runUntil([] { return shownWindowTitled("Workspace Settings") != nullptr; }));
         settle();
         return shownWindowTitled("Workspace Settings");
@@ -82,7 +82,7 @@ TEST_F(WorkspaceSettingsSheetTest, ANewProxyWithPasswordIsValidatedThenSaved)
     EXPECT_EQ(saved.proxyUsername, "ann");
     EXPECT_EQ(keychain.items[passwordKey(mail)], "s3cret");
     EXPECT_EQ(log.calls.front(), "keychain.set " + passwordKey(mail));
-    EXPECT_EQ(manager->workspaceSettingsID().get(), std::nullopt);
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), std::nullopt);
     EXPECT_EQ(shownWindowTitled("Workspace Settings"), nullptr);
 }
 
@@ -175,7 +175,7 @@ TEST_F(WorkspaceSettingsSheetTest, AWorkspaceThatIsGoneGivesAnEmptySheetThatClos
     EXPECT_EQ(control(sheet, "Name"), nullptr);
     EXPECT_EQ(button(sheet, "Save"), nullptr);
     click(button(sheet, "Cancel"));
-    EXPECT_EQ(manager->workspaceSettingsID().get(), std::nullopt);
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), std::nullopt);
 }
 
 TEST_F(WorkspaceSettingsSheetTest, AChosenFolderShowsAndResetEmptiesIt)

@@ -10,12 +10,15 @@
 #include "Fakes/RecordingCookieVault.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "Services/CommandTable.h"
+#include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
 #include "Services/StoredKeys.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
+#include "UI/Commands/CommandActions.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 #include "integration/Engine/MainLoop.h"
@@ -56,9 +59,12 @@ protected:
         auto text = encodeWorkspaceList(list);
         defaults.setData(
             keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        manager = std::make_unique<SessionManager>(
-            SessionManager::Collaborators{ queue, defaults, runtime, dataStores, keychain, routingRules,
-                authenticator, resources, registry, windowHost, timeTracker, idleTime, alerts });
+        manager = std::make_unique<SessionManager>(SessionManager::Collaborators{
+            queue, defaults, runtime, dataStores, keychain, routingRules, authenticator, windowHost });
+        commandTable = std::make_unique<CommandTable>(
+            CommandTable::Dependencies{ *manager, presentation, windowHost, [this] { ++quits; } });
+        actions = std::make_unique<CommandActions>(*commandTable);
+        actions->addTo(G_ACTION_MAP(actionGroup.get()));
         mail = manager->workspaces().get()[0];
         chat = manager->workspaces().get()[1];
         vault = manager->workspaces().get()[2];
@@ -78,14 +84,22 @@ protected:
     // Shows the view in a window of its own and waits until it is on screen.
     void present()
     {
-        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager, runtime,
-            stores, { queue, engine, stores, registry }, keychain, authenticator, resources, alerts });
+        view = std::make_unique<WorkspaceWindowView>(
+            WorkspaceWindowView::Dependencies{ *manager, presentation, runtime, stores,
+                { queue, engine, stores, registry }, keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
+        installActions(*window);
         window->set_default_size(900, 600);
         window->set_child(*view);
         window->present();
         ASSERT_TRUE(runUntil([this] { return view->get_mapped(); }));
         settle();
+    }
+
+    // The application's actions, as the windows of the running application reach them.
+    void installActions(Gtk::Window& target)
+    {
+        gtk_widget_insert_action_group(GTK_WIDGET(target.gobj()), "app", G_ACTION_GROUP(actionGroup.get()));
     }
 
     // Lets posted work and redraws run.
@@ -157,7 +171,12 @@ protected:
     FakeProxyPasswords proxyPasswords{ queue };
     WebKitEngine engine;
     WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
+    Presentation presentation{ queue };
     std::unique_ptr<SessionManager> manager;
+    std::unique_ptr<CommandTable> commandTable;
+    std::unique_ptr<CommandActions> actions;
+    GObjectPtr<GSimpleActionGroup> actionGroup{ g_simple_action_group_new() };
+    int quits{ 0 };
     WorkspaceSession mail = workspace("", 0);
     WorkspaceSession chat = workspace("", 0);
     WorkspaceSession vault = workspace("", 0);

@@ -1,3 +1,5 @@
+#include "Services/TeamSharing.h"
+
 #include "Services/SessionManagerFixture.h"
 
 #include <fstream>
@@ -5,12 +7,13 @@
 namespace cohortex {
 namespace {
 
-class SessionManagerImportTest : public testing::SessionManagerFixture {
+class TeamSharingTest : public testing::SessionManagerFixture {
 protected:
     void SetUp() override
     {
         storeList({ workspace("Mail", 1), workspace("Chat", 2) });
         manager = makeManager();
+        team = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
         routingRules.addRule("mail.example", manager->workspaces().get()[0].id);
         directory = std::filesystem::temp_directory_path() / ("cohortex-import-" + Uuid::random().string());
         std::filesystem::create_directories(directory);
@@ -26,18 +29,18 @@ protected:
 
     void import(const std::filesystem::path& file)
     {
-        manager->confirmAndImport(file);
+        team->confirmAndImport(file);
         queue.runPending();
     }
 
     std::unique_ptr<SessionManager> manager;
+    std::unique_ptr<TeamSharing> team;
     std::filesystem::path directory;
 };
 
-TEST_F(SessionManagerImportTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRules)
+TEST_F(TeamSharingTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRules)
 {
-    auto file = write("Mine.cohortex", manager->exportData());
-    import(file);
+    import(write("Mine.cohortex", team->exportData()));
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown[0].substr(0, alerts.shown[0].find('|')), "Import 2 workspaces?");
     EXPECT_EQ(alerts.shown[1], "Nothing new to import|1 link rule added.");
@@ -45,38 +48,32 @@ TEST_F(SessionManagerImportTest, ReimportingTheSameSetupAddsNoWorkspaceButReplac
     EXPECT_EQ(routingRules.rules().get().size(), 1u);
 }
 
-TEST_F(SessionManagerImportTest, NewWorkspacesAreAppendedStoredAndLeftClosed)
+TEST_F(TeamSharingTest, NewWorkspacesAreAppendedStoredAndLeftClosed)
 {
-    storeList({ workspace("Design", 7) });
-    auto other = makeManager();
-    auto designId = other->workspaces().get()[0].id;
-    routingRules.addRule("figma.example", designId);
-    auto file = write("Team.cohortex", other->exportData());
-    other.reset();
-
-    import(file);
+    auto design = workspace("Design", 7);
+    auto bundle = WorkspaceBundle::make(std::vector{ design },
+        std::vector{ RoutingRule{ Uuid::random(), "figma.example", design.id } }, queue.now());
+    import(write("Team.cohortex", bundle.encoded()));
     EXPECT_EQ(alerts.shown.back(), "Imported 1 workspace|1 link rule added.");
     const auto& list = manager->workspaces().get();
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(list[2].name, "Design");
-    EXPECT_NE(list[2].id, designId);
+    EXPECT_NE(list[2].id, design.id);
     EXPECT_EQ(storedList(), list);
     EXPECT_FALSE(runtime.isLoaded(list[2].id));
     EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
 }
 
-TEST_F(SessionManagerImportTest, CancellingTheConfirmationChangesNothing)
+TEST_F(TeamSharingTest, CancellingOrAnUnreadableFileChangesNothing)
 {
-    auto file = write("Mine.cohortex", manager->exportData());
+    auto file = write("Mine.cohortex", team->exportData());
     alerts.answer = false;
     auto writes = defaults.writeCount();
     import(file);
     EXPECT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(defaults.writeCount(), writes);
-}
 
-TEST_F(SessionManagerImportTest, AnUnreadableFileShowsTheOneErrorAndImportsNothing)
-{
+    alerts.shown.clear();
     import(write("Broken.cohortex", "{\"workspaces\": 3}"));
     import(directory / "missing.cohortex");
     ASSERT_EQ(alerts.shown.size(), 2u);

@@ -1,0 +1,91 @@
+#include "Services/CommandTable.h"
+
+#include "Services/Presentation.h"
+#include "Services/SessionManager.h"
+#include "Services/WindowHost.h"
+
+#include <algorithm>
+
+namespace cohortex {
+
+CommandTable::CommandTable(Dependencies dependencies)
+{
+    auto& sessions = dependencies.sessions;
+    auto& presentation = dependencies.presentation;
+    auto& window = dependencies.window;
+
+    auto& newTab = add("new-tab", "New Tab", { { "<Control>t", {} } },
+        [&sessions](auto) { sessions.newTabInActiveWorkspace(); });
+    // With a single tab left there is nothing to close but the window, which then hides.
+    auto& closeTab = add("close-tab", "Close Tab", { { "<Control>w", {} } }, [&sessions, &window](auto) {
+        if (!sessions.closeActiveTab())
+            window.hideMainWindow();
+    });
+    add("new-workspace", "New Workspace", { { "<Control><Shift>n", {} } }, [&sessions, &presentation](auto) {
+        sessions.showMainWindow();
+        presentation.showCreateModal();
+    });
+    std::vector<Command::Key> workspaceKeys;
+    for (int index = 1; index <= SessionManager::maximumShortcutIndex; ++index)
+        workspaceKeys.push_back({ "<Control><Alt>" + std::to_string(index), index });
+    // The window comes forward even when no workspace has that number.
+    auto& openWorkspace
+        = add("open-workspace", "Open Workspace", std::move(workspaceKeys), [&sessions](auto index) {
+              sessions.openWorkspace(static_cast<std::int64_t>(*index));
+              sessions.showMainWindow();
+          });
+    openWorkspace.takesArgument = true;
+    add("quick-switcher", "Quick Switcher", { { "<Alt><Super>k", {} } }, [&sessions, &presentation](auto) {
+        sessions.showMainWindow();
+        presentation.setShowingQuickSwitcher(true);
+    });
+    add("settings", "Settings", { { "<Control>comma", {} } }, [&sessions, &presentation](auto) {
+        sessions.showMainWindow();
+        presentation.showSettings();
+    });
+    add("keyboard-shortcuts", "Keyboard Shortcuts", { { "<Control>question", {} } },
+        [&presentation](auto) { presentation.setShowingShortcutsHelp(true); });
+    add("toggle-window", "Show or Hide Cohortex", {}, [&sessions](auto) { sessions.toggleMainWindow(); });
+    add("show-window", "Show Cohortex", {}, [&sessions](auto) { sessions.showMainWindow(); });
+    add("quit", "Quit", { { "<Control>q", {} } }, [quit = dependencies.quit](auto) {
+        if (quit)
+            quit();
+    });
+
+    // Typing in the quick switcher keeps its keys: the tab commands wait until it closes.
+    auto followSwitcher = [&newTab, &closeTab](bool switcherShown) {
+        newTab.isEnabled.set(!switcherShown);
+        closeTab.isEnabled.set(!switcherShown);
+    };
+    followSwitcher(presentation.showingQuickSwitcher().get());
+    m_connections.emplace_back(presentation.showingQuickSwitcher().changed().connect(followSwitcher));
+}
+
+Command& CommandTable::add(std::string_view name, std::string_view title, std::vector<Command::Key> keys,
+    std::function<void(std::optional<int>)> run)
+{
+    auto command = std::make_unique<Command>();
+    command->name = name;
+    command->title = title;
+    command->keys = std::move(keys);
+    command->run = std::move(run);
+    m_commands.push_back(std::move(command));
+    return *m_commands.back();
+}
+
+const Command* CommandTable::find(std::string_view name) const
+{
+    auto found = std::ranges::find_if(m_commands, [&](const auto& command) { return command->name == name; });
+    return found == m_commands.end() ? nullptr : found->get();
+}
+
+bool CommandTable::run(std::string_view name, std::optional<int> argument) const
+{
+    const auto* command = find(name);
+    if (!command || !command->isEnabled.get() || command->takesArgument != argument.has_value())
+        return false;
+    command->run(argument);
+    return true;
+}
+
+} // namespace cohortex

@@ -1,0 +1,200 @@
+#include "Services/Housekeeping.h"
+
+#include "Services/SessionManagerFixture.h"
+
+#include <algorithm>
+
+namespace cohortex {
+namespace {
+
+// Shown, Idle and a keep-awake Awake, all loaded, with the window on screen.
+class HousekeepingTest : public testing::SessionManagerFixture {
+protected:
+    void SetUp() override
+    {
+        storeList({ workspace("Shown", 1), workspace("Idle", 2), workspace("Awake", 3) });
+        manager = makeManager();
+        auto awake = list()[2];
+        awake.keepAwake = true;
+        manager->updateWorkspace(awake);
+        housekeeping = std::make_unique<Housekeeping>(Housekeeping::Collaborators{
+            queue, *manager, runtime, stores, resources, registry, window, timeTracker, idleTime });
+        housekeeping->setCalendar(berlin);
+        manager->showMainWindow();
+        for (const auto& workspace : list())
+            runtime.load(workspace, queue.now());
+        log.clear();
+    }
+
+    const std::vector<WorkspaceSession>& list() const { return manager->workspaces().get(); }
+    const Uuid& id(std::size_t index) const { return list()[index].id; }
+    double counted(const Uuid& workspaceId) const
+    {
+        return timeTracker.ledger().get().seconds(workspaceId, queue.now(), berlin);
+    }
+    long cookieSaves() const { return std::ranges::count(log.calls, "stores.saveSessionCookies 3"); }
+
+    // Gives every tab of the workspace a page in one process of the given size.
+    void givePages(std::size_t index, std::int32_t pid, double megabytes)
+    {
+        memory.footprints[pid] = megabytes;
+        for (const auto& tab : runtime.tabs(id(index))) {
+            auto view = std::make_shared<testing::FakeView>(pid);
+            views.push_back(view);
+            registry.registerView(view, tab.id, id(index));
+        }
+    }
+    double freedMB() const { return resources.stats().get().hibernationFreedMB; }
+
+    Calendar berlin = *Calendar::inTimeZone("Europe/Berlin");
+    std::unique_ptr<SessionManager> manager;
+    std::unique_ptr<Housekeeping> housekeeping;
+    std::vector<std::shared_ptr<testing::FakeView>> views;
+};
+
+TEST_F(HousekeepingTest, TheTickRunsEveryFiveSecondsAndTheSweepEveryThirtyUntilItGoes)
+{
+    queue.advance(4.9);
+    EXPECT_EQ(counted(id(0)), 0);
+    queue.advance(0.1);
+    EXPECT_EQ(counted(id(0)), 5);
+    EXPECT_EQ(cookieSaves(), 0);
+    queue.advance(25);
+    EXPECT_EQ(counted(id(0)), 30);
+    EXPECT_EQ(cookieSaves(), 1);
+    EXPECT_EQ(runtime.lastActive(id(0)), queue.now());
+
+    housekeeping.reset();
+    runtime.newTab(id(1), *Url::parse("https://later.example/"));
+    queue.advance(120);
+    EXPECT_EQ(counted(id(0)), 30);
+    EXPECT_EQ(cookieSaves(), 1);
+    EXPECT_TRUE(runtime.isDirty());
+    EXPECT_EQ(queue.pendingCount(), 0u);
+}
+
+TEST_F(HousekeepingTest, TheTickCountsOnlyTheWorkspaceOnScreenAndOpenAndAlwaysWritesTabs)
+{
+    window.minimised = true;
+    housekeeping->timeTick();
+    EXPECT_EQ(counted(id(0)), 0);
+    EXPECT_FALSE(runtime.isDirty());
+    window.minimised = false;
+    housekeeping->timeTick();
+    EXPECT_EQ(counted(id(0)), 5);
+    auto locked = list()[0];
+    locked.requiresUnlock = true;
+    runtime.forget(locked.id);
+    manager->updateWorkspace(locked);
+    housekeeping->timeTick();
+    EXPECT_EQ(counted(id(0)), 5);
+}
+
+TEST_F(HousekeepingTest, LosingTheFocusWritesOpenTabsAndSavesLoginsSoonAfterUnlessItIsGone)
+{
+    runtime.newTab(id(1), *Url::parse("https://later.example/"));
+    window.deactivate();
+    EXPECT_TRUE(runtime.isDirty());
+    queue.runPending();
+    EXPECT_FALSE(runtime.isDirty());
+    EXPECT_EQ(cookieSaves(), 1);
+
+    runtime.newTab(id(1), *Url::parse("https://later.example/2"));
+    window.deactivate();
+    housekeeping.reset();
+    queue.runPending();
+    EXPECT_TRUE(runtime.isDirty());
+    EXPECT_FALSE(window.deactivationObserver);
+}
+
+TEST_F(HousekeepingTest, SweepHibernatesIdleBackgroundWorkspacesButNotTheShownOrKeepAwakeOnes)
+{
+    queue.advance(30 * 60);
+    log.clear();
+    housekeeping->sweep(queue.now());
+    EXPECT_TRUE(runtime.isLoaded(id(0)));
+    EXPECT_FALSE(runtime.isLoaded(id(1)));
+    EXPECT_TRUE(runtime.isLoaded(id(2)));
+    EXPECT_EQ(runtime.lastActive(id(0)), queue.now());
+    EXPECT_THAT(log.calls, ::testing::ElementsAre("stores.saveSessionCookies 3"));
+    EXPECT_FALSE(runtime.isDirty());
+}
+
+TEST_F(HousekeepingTest, AMinimisedWindowLetsTheActiveWorkspaceAgeFromTheLastVisibleSweep)
+{
+    queue.advance(60);
+    housekeeping->sweep(queue.now());
+    window.minimised = true;
+    queue.advance(30 * 60 - 1);
+    housekeeping->sweep(queue.now());
+    EXPECT_TRUE(runtime.isLoaded(id(0)));
+    queue.advance(1);
+    housekeeping->sweep(queue.now());
+    EXPECT_FALSE(runtime.isLoaded(id(0)));
+}
+
+TEST_F(HousekeepingTest, NeverSettingStopsTheSweepButNotManualSleep)
+{
+    manager->setSleepAfterMinutes(0);
+    queue.advance(24 * 3600);
+    housekeeping->sweep(queue.now());
+    EXPECT_EQ(runtime.loadedCount(), 3u);
+    manager->sleepNow(list()[1]);
+    EXPECT_FALSE(runtime.isLoaded(id(1)));
+}
+
+TEST_F(HousekeepingTest, RelocksUnlockedWorkspacesIdleForFiveMinutes)
+{
+    auto locked = list()[1];
+    locked.requiresUnlock = true;
+    manager->updateWorkspace(locked);
+    EXPECT_TRUE(runtime.isUnlocked(locked.id));
+    manager->setSleepAfterMinutes(120);
+    queue.advance(299);
+    housekeeping->sweep(queue.now());
+    EXPECT_TRUE(runtime.isUnlocked(locked.id));
+    queue.advance(1);
+    housekeeping->sweep(queue.now());
+    EXPECT_FALSE(runtime.isUnlocked(locked.id));
+    EXPECT_FALSE(runtime.isLoaded(locked.id));
+    EXPECT_TRUE(manager->needsUnlock(locked));
+}
+
+TEST_F(HousekeepingTest, FreedMemoryIsRecordedForEveryCauseOfSleep)
+{
+    givePages(1, 101, 250);
+    givePages(2, 102, 100);
+    queue.advance(30 * 60);
+    housekeeping->sweep(queue.now());
+    EXPECT_DOUBLE_EQ(freedMB(), 250);
+
+    // Manual sleep, and the lock, count too; unmeasurable pages count nothing.
+    manager->sleepNow(list()[2]);
+    EXPECT_DOUBLE_EQ(freedMB(), 350);
+    auto shown = list()[0];
+    shown.requiresUnlock = true;
+    manager->updateWorkspace(shown);
+    givePages(0, 100, 50);
+    manager->lockNow(*manager->workspace(shown.id));
+    EXPECT_DOUBLE_EQ(freedMB(), 400);
+    runtime.load(list()[1], queue.now());
+    givePages(1, 103, 70);
+    memory.footprints.clear();
+    manager->sleepNow(list()[1]);
+    EXPECT_DOUBLE_EQ(freedMB(), 400);
+}
+
+TEST_F(HousekeepingTest, OnlyAnActivationOfAnotherWorkspaceCountsASwitch)
+{
+    auto switches = [&] { return resources.stats().get().totalSwitches; };
+    auto before = switches();
+    manager->openWorkspace(list()[0]);
+    EXPECT_EQ(switches(), before);
+    manager->openWorkspace(list()[1]);
+    manager->openWorkspace(list()[1]);
+    manager->openWorkspace(list()[0]);
+    EXPECT_EQ(switches(), before + 2);
+}
+
+} // namespace
+} // namespace cohortex

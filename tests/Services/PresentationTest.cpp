@@ -1,0 +1,58 @@
+#include "Services/Presentation.h"
+
+#include "Support/ManualMainQueue.h"
+
+#include <gtest/gtest.h>
+
+namespace cohortex {
+namespace {
+
+class PresentationTest : public ::testing::Test {
+protected:
+    ManualMainQueue queue;
+    Presentation presentation{ queue };
+    Uuid first = Uuid::random();
+    Uuid second = Uuid::random();
+};
+
+TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
+{
+    presentation.showCreateModal();
+    EXPECT_TRUE(presentation.showingCreateModal().get());
+    presentation.showSettings();
+    EXPECT_FALSE(presentation.showingCreateModal().get());
+    EXPECT_FALSE(presentation.showingSettings().get());
+    queue.advance(0.449);
+    EXPECT_FALSE(presentation.showingSettings().get());
+    queue.advance(0.001);
+    EXPECT_TRUE(presentation.showingSettings().get());
+
+    // The sheet already shown is not closed and opened again.
+    presentation.showSettings();
+    queue.advance(1);
+    EXPECT_TRUE(presentation.showingSettings().get());
+    EXPECT_FALSE(presentation.showingCreateModal().get());
+}
+
+TEST_F(PresentationTest, WorkspaceSettingsSwitchBetweenWorkspacesThroughTheGap)
+{
+    presentation.showWorkspaceSettings(first);
+    presentation.showWorkspaceSettings(first);
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), first);
+    presentation.showWorkspaceSettings(second);
+    EXPECT_FALSE(presentation.workspaceSettingsID().get());
+    queue.advance(Presentation::sheetGapSeconds);
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), second);
+}
+
+TEST_F(PresentationTest, TheQuickSwitcherAndTheHelpAreNoSheets)
+{
+    presentation.setShowingQuickSwitcher(true);
+    presentation.setShowingShortcutsHelp(true);
+    presentation.showCreateModal();
+    EXPECT_TRUE(presentation.showingCreateModal().get());
+    EXPECT_TRUE(presentation.showingQuickSwitcher().get());
+}
+
+} // namespace
+} // namespace cohortex
