@@ -38,6 +38,11 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
         [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
     m_commands = std::make_unique<CommandTable>(
         CommandTable::Dependencies{ *m_sessions, m_presentation, m_windowManager, std::move(quit) });
+    m_shortcutsHelp
+        = std::make_unique<ShortcutsHelpPresenter>(m_presentation, *m_commands, [this]() -> GtkWindow* {
+              auto* window = m_windowManager.mainWindow();
+              return window ? window->gobj() : nullptr;
+          });
 }
 
 AppServices::~AppServices()
@@ -45,6 +50,7 @@ AppServices::~AppServices()
     // The window's content watches the session manager and the runtime and holds pages on the engine's
     // stores: it goes first, while all of them still exist.
     m_windowManager.destroyMainWindow();
+    m_shortcutsHelp.reset();
     m_commands.reset();
     m_teamSharing.reset();
     m_housekeeping.reset();

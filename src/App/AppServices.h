@@ -23,6 +23,7 @@
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Error.h"
+#include "UI/Commands/ShortcutsHelp.h"
 #include "UI/Modals/AdwAlerts.h"
 
 #include <functional>
@@ -100,6 +101,7 @@ private:
     std::unique_ptr<Housekeeping> m_housekeeping;
     std::unique_ptr<TeamSharing> m_teamSharing;
     std::unique_ptr<CommandTable> m_commands;
+    std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
 };
 
 } // namespace cohortex

@@ -7,7 +7,7 @@
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
-#include <gtkmm/scrolledwindow.h>
+#include <gtkmm/flowbox.h>
 
 namespace cohortex {
 
@@ -67,7 +67,14 @@ Gtk::Box* CreateWorkspaceModal::makeHeader()
 
 Gtk::Widget* CreateWorkspaceModal::makeTemplateRow()
 {
-    auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
+    // The templates wrap onto as many lines as the sheet's width needs: cut off at its edge, the later
+    // ones could not be reached.
+    auto* row = Gtk::make_managed<Gtk::FlowBox>();
+    row->set_selection_mode(Gtk::SelectionMode::NONE);
+    row->set_column_spacing(6);
+    row->set_row_spacing(6);
+    row->set_max_children_per_line(static_cast<guint>(workspaceTemplates().size()));
+    row->set_homogeneous(false);
     for (const auto& preset : workspaceTemplates()) {
         auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(preset.name.data(), preset.name.size()));
         button->signal_clicked().connect([this, &preset] {
@@ -76,10 +83,7 @@ Gtk::Widget* CreateWorkspaceModal::makeTemplateRow()
         });
         row->append(*button);
     }
-    auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
-    scroller->set_policy(Gtk::PolicyType::AUTOMATIC, Gtk::PolicyType::NEVER);
-    scroller->set_child(*row);
-    return scroller;
+    return row;
 }
 
 Gtk::Box* CreateWorkspaceModal::makeSymbolRow()

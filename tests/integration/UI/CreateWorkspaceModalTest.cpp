@@ -1,3 +1,4 @@
+#include "Models/WorkspaceTemplates.h"
 #include "SheetFinding.h"
 #include "WorkspaceWindowFixture.h"
 
@@ -44,6 +45,19 @@ TEST_F(CreateWorkspaceModalTest, ATemplateWithAnEditedNameCreatesAndClosesTheShe
     EXPECT_FALSE(isChecked(describedButton(sheet, "Briefcase icon")));
     EXPECT_TRUE(gtk_widget_has_css_class(describedButton(sheet, "Briefcase icon"), "flat"));
     saveScreenshot(sheet, "create-workspace");
+    // Every template is whole and inside the sheet at its default width: they wrap instead of running off.
+    for (const auto& preset : workspaceTemplates()) {
+        auto* templateButton = button(sheet, std::string(preset.name));
+        ASSERT_NE(templateButton, nullptr) << preset.name;
+        auto* name = gtk_button_get_child(GTK_BUTTON(templateButton));
+        int natural = 0;
+        gtk_widget_measure(name, GTK_ORIENTATION_HORIZONTAL, -1, nullptr, &natural, nullptr, nullptr);
+        graphene_rect_t bounds;
+        ASSERT_TRUE(gtk_widget_compute_bounds(templateButton, sheet, &bounds));
+        EXPECT_GE(gtk_widget_get_width(name), natural) << preset.name << " is cut short";
+        EXPECT_LE(bounds.origin.x + bounds.size.width, gtk_widget_get_width(sheet))
+            << preset.name << " runs off";
+    }
 
     type(control(sheet, "Workspace Name"), "Dev Alpha");
     // Loopback on a closed port: the new workspace's page fails at once instead of going out.

@@ -1,7 +1,9 @@
+#include "UI/Commands/ShortcutsHelp.h"
 #include "UI/WorkspaceWindow/LockView.h"
 #include "WorkspaceWindowFixture.h"
 
 #include <gmock/gmock.h>
+#include <set>
 
 namespace cohortex::testing {
 namespace {
@@ -115,6 +117,62 @@ TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
 // The empty state is not tested here: the session manager never has an empty list (the last workspace
 // cannot be removed, an empty stored list gives the presets) and an unknown active id falls back to the
 // first workspace, so no state of the real manager shows it.
+
+void collectActionNames(GtkWidget* root, std::vector<std::string>& names)
+{
+    for (auto* child = gtk_widget_get_first_child(root); child; child = gtk_widget_get_next_sibling(child)) {
+        if (GTK_IS_ACTIONABLE(child)) {
+            if (const char* name = gtk_actionable_get_action_name(GTK_ACTIONABLE(child)))
+                names.emplace_back(name);
+        }
+        collectActionNames(child, names);
+    }
+}
+
+// No control without a command behind it, no command out of reach: every action the window's controls
+// name is a command of the table, every command is an action, and the keyboard help lists every key.
+TEST_F(WorkspaceWindowViewTest, EveryControlAndKeyBelongsToACommand)
+{
+    present();
+    std::set<std::string> commandNames;
+    for (const auto& command : commandTable->commands())
+        commandNames.insert(std::string(command->name));
+    std::set<std::string> actionNames;
+    char** listed = g_action_group_list_actions(G_ACTION_GROUP(actionGroup.get()));
+    for (auto** name = listed; *name; ++name)
+        actionNames.insert(*name);
+    g_strfreev(listed);
+    EXPECT_EQ(actionNames, commandNames);
+
+    std::vector<std::string> named;
+    collectActionNames(GTK_WIDGET(window->gobj()), named);
+    EXPECT_GE(named.size(), 3u) << "The new-tab, settings and new-workspace buttons run commands";
+    for (const auto& name : named) {
+        ASSERT_TRUE(name.starts_with("app.")) << name;
+        EXPECT_TRUE(commandNames.contains(name.substr(4))) << name << " runs no command";
+    }
+
+    GObjectPtr<GtkBuilder> builder(
+        gtk_builder_new_from_string(shortcutsHelpDescription(*commandTable).c_str(), -1));
+    std::set<std::string> helped;
+    GSList* objects = gtk_builder_get_objects(builder.get());
+    for (auto* item = objects; item; item = item->next) {
+        if (GTK_IS_SHORTCUTS_SHORTCUT(item->data)) {
+            char* title = nullptr;
+            g_object_get(item->data, "title", &title, nullptr);
+            helped.insert(GCharPtr(title).get());
+        }
+    }
+    g_slist_free(objects);
+    for (const auto& command : commandTable->commands()) {
+        if (command->keys.empty())
+            continue;
+        auto rows = std::ranges::count_if(
+            helped, [&](const auto& title) { return title.starts_with(command->title); });
+        EXPECT_EQ(rows, 1) << command->title << " is missing from the keyboard help";
+    }
+    gtk_window_destroy(GTK_WINDOW(gtk_builder_get_object(builder.get(), "help")));
+}
 
 } // namespace
 } // namespace cohortex::testing
