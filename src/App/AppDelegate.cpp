@@ -45,6 +45,11 @@ void AppDelegate::open(std::vector<Url> urls)
 
 void AppDelegate::runCommand(CommandLineInvocation invocation, std::shared_ptr<ForwardedConsole> console)
 {
+    if (invocation.action == CommandLineInvocation::Action::RunCommand) {
+        bool ran = m_services.commands().run(invocation.commandName, invocation.commandArgument);
+        console->finish(ran ? 0 : 1);
+        return;
+    }
     if (invocation.action == CommandLineInvocation::Action::Open) {
         // Exactly what the desktop does with the same arguments: no arguments at all is a relaunch.
         if (invocation.urls.empty())

@@ -1,7 +1,11 @@
 #include "App/AppServices.h"
 
+#include "KeyboardShortcuts/GlobalShortcuts.h"
+#include "KeyboardShortcuts/NoHotKeys.h"
+#include "Platform/Linux/X11HotKeys.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
+#include <gdk/x11/gdkx.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -38,6 +42,9 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
         [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
     m_commands = std::make_unique<CommandTable>(
         CommandTable::Dependencies{ *m_sessions, m_presentation, m_windowManager, std::move(quit) });
+    m_hotKeys = makeHotKeys(static_cast<bool>(application));
+    m_shortcuts = std::make_unique<ShortcutStore>(*m_defaults, *m_hotKeys);
+    registerGlobalShortcuts(*m_shortcuts, *m_commands);
     m_shortcutsHelp
         = std::make_unique<ShortcutsHelpPresenter>(m_presentation, *m_commands, [this]() -> GtkWindow* {
               auto* window = m_windowManager.mainWindow();
@@ -50,11 +57,26 @@ AppServices::~AppServices()
     // The window's content watches the session manager and the runtime and holds pages on the engine's
     // stores: it goes first, while all of them still exist.
     m_windowManager.destroyMainWindow();
+    m_shortcuts.reset();
+    m_hotKeys.reset();
     m_shortcutsHelp.reset();
     m_commands.reset();
     m_teamSharing.reset();
     m_housekeeping.reset();
     m_sessions.reset();
+}
+
+std::unique_ptr<HotKeyService> AppServices::makeHotKeys(bool hasApplication)
+{
+    // A command answered without a window must not take the desktop's keys, even for a moment.
+    auto* display = hasApplication ? gdk_display_get_default() : nullptr;
+    if (display && GDK_IS_X11_DISPLAY(display)) {
+        if (auto x11 = X11HotKeys::open()) {
+            x11->setEventTimeObserver([this](std::uint32_t time) { m_windowManager.setPresentTime(time); });
+            return x11;
+        }
+    }
+    return std::make_unique<NoHotKeys>();
 }
 
 Gtk::Widget* AppServices::makeWindowContent()

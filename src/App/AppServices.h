@@ -6,6 +6,8 @@
 #include "Engine/WebKitGtk/WebKitEngine.h"
 #include "Engine/WebKitManager.h"
 #include "Engine/WebViewRegistry.h"
+#include "KeyboardShortcuts/HotKeyService.h"
+#include "KeyboardShortcuts/ShortcutStore.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GioDefaultBrowser.h"
 #include "Platform/Linux/LinuxIdleTime.h"
@@ -64,6 +66,8 @@ public:
     Housekeeping& housekeeping() { return *m_housekeeping; }
     TeamSharing& teamSharing() { return *m_teamSharing; }
     CommandTable& commands() { return *m_commands; }
+    ShortcutStore& shortcuts() { return *m_shortcuts; }
+    HotKeyService& hotKeys() { return *m_hotKeys; }
 
     // Gets the active workspace going while the launch waits to show the window: opens its store, puts
     // its saved logins back, makes the hidden window and loads the workspace's pages into it, and looks
@@ -74,6 +78,8 @@ private:
     AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>,
         Alerts* alertsInsteadOfDialogs, std::function<void()> quit);
     Gtk::Widget* makeWindowContent();
+    // Keys pressed anywhere on the desktop: X11 grabs where the display is X11, else none.
+    std::unique_ptr<HotKeyService> makeHotKeys(bool hasApplication);
 
     // Declared in the order of building; they are destroyed in reverse.
     GLibMainQueue m_queue;
@@ -102,6 +108,8 @@ private:
     std::unique_ptr<TeamSharing> m_teamSharing;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
+    std::unique_ptr<HotKeyService> m_hotKeys;
+    std::unique_ptr<ShortcutStore> m_shortcuts;
 };
 
 } // namespace cohortex

@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 #include <gtkmm/application.h>
 #include <gtkmm/applicationwindow.h>
+#include <utility>
 
 namespace cohortex {
 
@@ -83,7 +84,7 @@ void WindowManager::showMainWindow()
         createMainWindow();
     else if (isMainWindowMinimised())
         m_window->unminimize();
-    m_window->present();
+    gtk_window_present_with_time(GTK_WINDOW(m_window->gobj()), std::exchange(m_presentTime, 0u));
 }
 
 void WindowManager::prepareMainWindow()

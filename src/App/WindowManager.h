@@ -3,6 +3,7 @@
 #include "Services/WindowHost.h"
 #include "Support/ScopedConnection.h"
 
+#include <cstdint>
 #include <functional>
 #include <glibmm/refptr.h>
 #include <memory>
@@ -55,6 +56,9 @@ public:
     void setDeactivationObserver(std::function<void()>) override;
 
     bool isMainWindowMinimised() const;
+    // The X server time of the key press that asked for the window; the next show presents it with that
+    // time, which window managers require before they let it take the focus from another application.
+    void setPresentTime(std::uint32_t time) { m_presentTime = time; }
 
 private:
     void createMainWindow();
@@ -71,6 +75,7 @@ private:
     ScopedConnection m_windowAdded;
     std::vector<ScopedConnection> m_activityConnections;
     ScopedConnection m_pendingActivityCheck;
+    std::uint32_t m_presentTime{ 0 };
 };
 
 } // namespace cohortex

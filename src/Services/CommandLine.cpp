@@ -22,6 +22,8 @@ struct ActionOption {
     std::string_view name;
     Action action;
     std::string_view valueName;
+    // RunCommand: the command it runs.
+    std::string_view command{};
 };
 
 constexpr std::array actionOptions{
@@ -31,6 +33,14 @@ constexpr std::array actionOptions{
     ActionOption{ "--export-layout", Action::ExportLayout, "a file" },
     ActionOption{ "--import-layout", Action::ImportLayout, "a file" },
     ActionOption{ "--export-time-csv", Action::ExportTimeCsv, "a file" },
+    // What the global shortcuts do, for desktops that let the user bind a key to a command line.
+    ActionOption{ "--toggle", Action::RunCommand, "", "toggle-window" },
+    ActionOption{ "--quick-switcher", Action::RunCommand, "", "quick-switcher" },
+    ActionOption{ "--new-workspace", Action::RunCommand, "", "new-workspace" },
+    ActionOption{
+        "--open-workspace", Action::RunCommand, "a workspace number from 1 to 9", "open-workspace" },
+    ActionOption{ "--settings", Action::RunCommand, "", "settings" },
+    ActionOption{ "--quit", Action::RunCommand, "", "quit" },
 };
 
 constexpr std::string_view usage = R"(Usage:
@@ -41,6 +51,7 @@ constexpr std::string_view usage = R"(Usage:
   cohortex --export-layout FILE
   cohortex --import-layout FILE [--yes]
   cohortex --export-time-csv FILE
+  cohortex --toggle | --quick-switcher | --new-workspace | --open-workspace N | --settings | --quit
 
 Opens http and https links in the workspace their link rules choose, and imports workspace files.
 
@@ -51,6 +62,12 @@ Options:
   --export-layout FILE     write the workspaces and link rules to a workspace file
   --import-layout FILE     add the workspaces and link rules of a workspace file
   --export-time-csv FILE   write the time spent in each workspace per day as CSV
+  --toggle                 show Cohortex, or hide it when it is in front
+  --quick-switcher         show the quick switcher
+  --new-workspace          start a new workspace
+  --open-workspace N       show the workspace with the number N (1 to 9)
+  --settings               show the settings
+  --quit                   quit Cohortex
   --json                   print machine-readable JSON (with --which-workspace, --list-workspaces)
   -y, --yes                import without asking (with --import-layout)
   -h, --help               show this help
@@ -74,6 +91,13 @@ std::expected<Url, std::string> webLink(std::string_view text)
     if (url && (url->scheme() == "http" || url->scheme() == "https") && url->host())
         return *url;
     return Failure("Not an http or https link: " + terminalSafe(text));
+}
+
+std::optional<int> parseWorkspaceNumber(std::string_view text)
+{
+    if (text.size() != 1 || text[0] < '1' || text[0] > '9')
+        return std::nullopt;
+    return text[0] - '0';
 }
 
 bool isBundleFile(const std::filesystem::path& path)
@@ -244,6 +268,16 @@ std::expected<CommandLineInvocation, std::string> Parser::build()
     case Action::ExportTimeCsv:
         invocation.file = (m_directory / m_value).lexically_normal();
         break;
+    case Action::RunCommand:
+        invocation.commandName = m_action->command;
+        if (!m_action->valueName.empty()) {
+            auto number = parseWorkspaceNumber(m_value);
+            if (!number)
+                return Failure(
+                    std::string(m_action->name) + " needs " + std::string(m_action->valueName) + ".");
+            invocation.commandArgument = number;
+        }
+        break;
     case Action::ListWorkspaces:
     case Action::Help:
         break;
@@ -261,7 +295,8 @@ std::expected<CommandLineInvocation, std::string> parseCommandLine(
 
 bool needsWindow(const CommandLineInvocation& invocation)
 {
-    return invocation.action == Action::Open || invocation.action == Action::OpenInWorkspace;
+    return invocation.action == Action::Open || invocation.action == Action::OpenInWorkspace
+        || invocation.action == Action::RunCommand;
 }
 
 std::string_view commandLineUsage()

@@ -4,6 +4,7 @@
 
 #include <expected>
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,6 +22,8 @@ struct CommandLineInvocation {
         ExportLayout,
         ImportLayout,
         ExportTimeCsv,
+        // One of the window's commands, run by the running application (started for it if need be).
+        RunCommand,
         Help
     };
 
@@ -34,6 +37,9 @@ struct CommandLineInvocation {
     std::filesystem::path file;
     bool json{ false };
     bool yes{ false };
+    // RunCommand: the command's name and, for the workspace shortcut, its number.
+    std::string commandName;
+    std::optional<int> commandArgument;
 
     bool operator==(const CommandLineInvocation&) const = default;
 };

@@ -117,6 +117,10 @@ Task<int> CommandRunner::run(CommandLineInvocation invocation, Console& console)
         co_return co_await importLayout(std::move(invocation), console);
     case Action::ExportTimeCsv:
         co_return exportTimeCsv(invocation, console);
+    case Action::RunCommand:
+        // Window commands need the running application, which runs them itself.
+        console.error("This needs the running Cohortex.\n");
+        co_return 1;
     case Action::Help:
         break;
     }

@@ -55,7 +55,11 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineRefusalTest,
         Refused{ { "mailto:ada@example.com" }, "Not an http or https link: mailto:ada@example.com" },
         Refused{ { "file:///home/ada/notes.txt" }, "Not an http or https link: file:///home/ada/notes.txt" },
         Refused{ { "example.com" }, "Not an http or https link or a .cohortex file: example.com" },
-        Refused{ { "" }, "An empty argument is neither a link nor a file." }));
+        Refused{ { "" }, "An empty argument is neither a link nor a file." },
+        Refused{ { "--open-workspace", "10" }, "--open-workspace needs a workspace number from 1 to 9." },
+        Refused{ { "--open-workspace" }, "--open-workspace needs a workspace number from 1 to 9." },
+        Refused{ { "--toggle", "https://a.example/" },
+            "Unexpected argument: https://a.example/ (see cohortex --help)" }));
 
 struct Accepted {
     std::vector<std::string> arguments;
@@ -83,9 +87,36 @@ TEST_P(CommandLineAcceptanceTest, ReadsTheInvocation)
     EXPECT_EQ(parsed->file, std::filesystem::path(expected.file));
     EXPECT_EQ(parsed->json, expected.json);
     EXPECT_EQ(parsed->yes, expected.yes);
-    EXPECT_EQ(
-        needsWindow(*parsed), expected.action == Action::Open || expected.action == Action::OpenInWorkspace);
+    EXPECT_EQ(needsWindow(*parsed),
+        expected.action == Action::Open || expected.action == Action::OpenInWorkspace
+            || expected.action == Action::RunCommand);
 }
+
+struct CommandVerb {
+    std::vector<std::string> arguments;
+    std::string command;
+    std::optional<int> argument;
+};
+
+class CommandLineVerbTest : public ::testing::TestWithParam<CommandVerb> { };
+
+// What a desktop binds to a key where the application cannot listen for global shortcuts itself.
+TEST_P(CommandLineVerbTest, NamesTheCommandTheShortcutRuns)
+{
+    auto parsed = parse(GetParam().arguments);
+    ASSERT_TRUE(parsed) << parsed.error();
+    EXPECT_EQ(parsed->action, Action::RunCommand);
+    EXPECT_EQ(parsed->commandName, GetParam().command);
+    EXPECT_EQ(parsed->commandArgument, GetParam().argument);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineVerbTest,
+    ::testing::Values(CommandVerb{ { "--toggle" }, "toggle-window", {} },
+        CommandVerb{ { "--quick-switcher" }, "quick-switcher", {} },
+        CommandVerb{ { "--new-workspace" }, "new-workspace", {} },
+        CommandVerb{ { "--open-workspace", "2" }, "open-workspace", 2 },
+        CommandVerb{ { "--open-workspace=9" }, "open-workspace", 9 },
+        CommandVerb{ { "--settings" }, "settings", {} }, CommandVerb{ { "--quit" }, "quit", {} }));
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
     ::testing::Values(Accepted{ {}, Action::Open, {} },

@@ -1,0 +1,131 @@
+#include "Fakes/MemoryDefaults.h"
+#include "KeyboardShortcuts/GlobalShortcuts.h"
+#include "KeyboardShortcuts/ShortcutStore.h"
+#include "Services/StoredKeys.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <set>
+
+namespace cohortex {
+namespace {
+
+// Listens for what it is told, refuses what another program is said to hold, and lets the test release.
+class FakeHotKeys final : public HotKeyService {
+public:
+    bool isAvailable() const override { return true; }
+    bool registerHotKey(const std::string&, const Shortcut& shortcut) override
+    {
+        if (heldElsewhere.contains(shortcut))
+            return false;
+        ++grabs[shortcut];
+        return true;
+    }
+    void unregisterHotKey(const std::string&, const Shortcut& shortcut) override
+    {
+        if (--grabs[shortcut] == 0)
+            grabs.erase(shortcut);
+    }
+    void setReleaseHandler(ReleaseHandler handler) override { release = std::move(handler); }
+
+    std::map<Shortcut, int> grabs;
+    std::set<Shortcut> heldElsewhere;
+    ReleaseHandler release;
+};
+
+constexpr Shortcut ctrlAltS{ 1, Shortcut::control | Shortcut::option };
+constexpr Shortcut ctrlAltX{ 7, Shortcut::control | Shortcut::option };
+
+class ShortcutStoreTest : public ::testing::Test {
+protected:
+    // A launch: the store made afresh over what is stored, with a handler counting its name's releases.
+    void launch()
+    {
+        store.reset();
+        store = std::make_unique<ShortcutStore>(defaults, hotKeys);
+        store->addName("toggleApp", ctrlAltS);
+        store->addName("custom", std::nullopt);
+        for (const auto* name : { "toggleApp", "custom" })
+            store->onKeyUp(name, [this, name] { ++fired[name]; });
+    }
+    std::optional<std::string> stored(const std::string& name) const
+    {
+        return defaults.string(std::string(keys::keyboardShortcutPrefix) + name);
+    }
+
+    MemoryDefaults defaults;
+    FakeHotKeys hotKeys;
+    std::unique_ptr<ShortcutStore> store;
+    std::map<std::string, int> fired;
+};
+
+TEST_F(ShortcutStoreTest, TheDefaultIsStoredOnceAndAUsersChangeSurvivesRelaunch)
+{
+    launch();
+    EXPECT_EQ(stored("toggleApp"), R"({"carbonKeyCode":1,"carbonModifiers":6144})");
+    EXPECT_FALSE(stored("custom"));
+    ASSERT_TRUE(store->setShortcut("toggleApp", ctrlAltX));
+    launch();
+    EXPECT_EQ(store->shortcut("toggleApp"), ctrlAltX);
+    EXPECT_EQ(hotKeys.grabs, (std::map<Shortcut, int>{ { ctrlAltX, 1 } }));
+}
+
+TEST_F(ShortcutStoreTest, AClearedDefaultStaysClearedAndInactiveAfterRelaunch)
+{
+    launch();
+    ASSERT_TRUE(store->setShortcut("toggleApp", std::nullopt));
+    EXPECT_EQ(defaults.boolean(std::string(keys::keyboardShortcutPrefix) + "toggleApp"), false);
+    EXPECT_TRUE(hotKeys.grabs.empty());
+    launch();
+    EXPECT_FALSE(store->shortcut("toggleApp"));
+    EXPECT_FALSE(store->isActive("toggleApp"));
+    // A name without a default is cleared by removing its key.
+    ASSERT_TRUE(store->setShortcut("custom", ctrlAltX));
+    ASSERT_TRUE(store->setShortcut("custom", std::nullopt));
+    EXPECT_FALSE(defaults.contains(std::string(keys::keyboardShortcutPrefix) + "custom"));
+}
+
+TEST_F(ShortcutStoreTest, ARecordedChangeTakesEffectAtOnceAndSharedCombinationsFireBoth)
+{
+    launch();
+    hotKeys.release(ctrlAltS);
+    EXPECT_EQ(fired["toggleApp"], 1);
+    store->setShortcut("toggleApp", ctrlAltX);
+    hotKeys.release(ctrlAltS);
+    EXPECT_EQ(fired["toggleApp"], 1) << "The old combination still fired";
+    store->setShortcut("custom", ctrlAltX);
+    hotKeys.release(ctrlAltX);
+    EXPECT_EQ(fired["toggleApp"], 2);
+    EXPECT_EQ(fired["custom"], 1);
+    EXPECT_EQ(hotKeys.grabs[ctrlAltX], 2);
+}
+
+TEST_F(ShortcutStoreTest, ACombinationHeldElsewhereIsInactiveButKept)
+{
+    hotKeys.heldElsewhere.insert(ctrlAltS);
+    launch();
+    EXPECT_FALSE(store->isActive("toggleApp"));
+    EXPECT_EQ(store->shortcut("toggleApp"), ctrlAltS);
+}
+
+TEST_F(ShortcutStoreTest, WhatDoesNotDecodeIsNoShortcutAndIsLeftAlone)
+{
+    defaults.setString(std::string(keys::keyboardShortcutPrefix) + "toggleApp", "{\"carbonKeyCode\":\"one\"}");
+    launch();
+    EXPECT_FALSE(store->shortcut("toggleApp"));
+    EXPECT_EQ(stored("toggleApp"), "{\"carbonKeyCode\":\"one\"}");
+}
+
+TEST(GlobalShortcutsTest, TheWorkspaceShortcutsAreCtrlAltAndTheirDigit)
+{
+    // The digit keys' codes are not in order; a slip would send Ctrl+Alt+5 to workspace 6.
+    const std::int64_t digitCodes[] = { 18, 19, 20, 21, 23, 22, 26, 28, 25 };
+    for (int index = 1; index <= 9; ++index) {
+        const auto& shortcut = globalShortcuts[static_cast<std::size_t>(2 + index)];
+        EXPECT_EQ(shortcut.argument, index);
+        EXPECT_EQ(shortcut.defaultShortcut, controlOption(digitCodes[index - 1])) << shortcut.name;
+    }
+}
+
+} // namespace
+} // namespace cohortex

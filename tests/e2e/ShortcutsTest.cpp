@@ -1,0 +1,84 @@
+#include "E2eTest.h"
+
+namespace cohortex {
+
+// What the global shortcuts do, reached the two ways a desktop offers: the keys themselves (X11 grabs,
+// typed here with xdotool), and the command lines a desktop without a global-shortcut service binds.
+class ShortcutsTest : public CohortexE2eTest {
+protected:
+    void SetUp() override
+    {
+        CohortexE2eTest::SetUp();
+        if (IsSkipped())
+            return;
+        profile().storeWorkspaces(std::vector{ makeWorkspace("Alpha", m_server.url("/alpha-home"), 1),
+            makeWorkspace("Beta", m_server.url("/beta-home"), 2) });
+    }
+
+    // Which workspace was activated last: each activation stamps and stores its record.
+    std::string lastActivated()
+    {
+        auto workspaces = profile().peekWorkspaces();
+        if (!workspaces || workspaces->size() < 2)
+            return "";
+        return (*workspaces)[0].lastActiveAt > (*workspaces)[1].lastActiveAt ? "Alpha" : "Beta";
+    }
+
+    bool showsWindowTitled(const std::string& title)
+    {
+        auto found = LaunchedProgram::run({ "xdotool", "search", "--onlyvisible", "--pid",
+                                              std::to_string(m_app->pid()), "--name", "^" + title + "$" },
+            m_home.environment(), m_home.path(), secondInvocationTimeout);
+        return found.succeeded() && !found.output.empty();
+    }
+
+    void press(const std::string& keys)
+    {
+        ASSERT_TRUE(LaunchedProgram::run({ "xdotool", "key", "--clearmodifiers", keys }, m_home.environment(),
+            m_home.path(), secondInvocationTimeout)
+                        .succeeded());
+    }
+};
+
+TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDo)
+{
+    launch();
+    ASSERT_TRUE(waitForRequests("/alpha-home"));
+    ASSERT_TRUE(runSecond({ "--open-workspace", "2" }).succeeded());
+    ASSERT_TRUE(waitForRequests("/beta-home"));
+    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
+
+    press("ctrl+alt+1");
+    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Alpha"; })) << "Ctrl+Alt+1 did not open workspace 1";
+
+    ASSERT_TRUE(runSecond({ "--quick-switcher" }).succeeded());
+    waitFor([] { return false; }, 500ms);
+    ASSERT_TRUE(LaunchedProgram::run(
+        { "xdotool", "type", "Beta" }, m_home.environment(), m_home.path(), secondInvocationTimeout)
+                    .succeeded());
+    press("Return");
+    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; })) << "The quick switcher did not open Beta";
+
+    ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
+    EXPECT_TRUE(waitFor([&] { return !showsWindowTitled("Cohortex"); }))
+        << "--toggle left the window in front";
+    ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
+    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("Cohortex"); })) << "--toggle did not bring it back";
+
+    ASSERT_TRUE(runSecond({ "--new-workspace" }).succeeded());
+    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("New Workspace"); }));
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
+// With no Cohortex running, the command line starts it and then does what it asks.
+TEST_F(ShortcutsTest, aCommandWithNothingRunningStartsCohortexFirst)
+{
+    launch({ "--open-workspace", "2" });
+    ASSERT_TRUE(waitForRequests("/beta-home"));
+    EXPECT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
+} // namespace cohortex
