@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/GlobalShortcuts.h"
 #include "KeyboardShortcuts/NoHotKeys.h"
+#include "Platform/Linux/PortalHotKeys.h"
 #include "Platform/Linux/X11HotKeys.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
@@ -76,6 +77,9 @@ std::unique_ptr<HotKeyService> AppServices::makeHotKeys(bool hasApplication)
             return x11;
         }
     }
+    // A Wayland compositor shows no client another's keys: only its portal can bind global shortcuts.
+    if (display)
+        return std::make_unique<PortalHotKeys>();
     return std::make_unique<NoHotKeys>();
 }
 

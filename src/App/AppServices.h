@@ -78,7 +78,7 @@ private:
     AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>,
         Alerts* alertsInsteadOfDialogs, std::function<void()> quit);
     Gtk::Widget* makeWindowContent();
-    // Keys pressed anywhere on the desktop: X11 grabs where the display is X11, else none.
+    // Keys pressed anywhere on the desktop: X11 grabs where the display is X11, the portal elsewhere.
     std::unique_ptr<HotKeyService> makeHotKeys(bool hasApplication);
 
     // Declared in the order of building; they are destroyed in reverse.
