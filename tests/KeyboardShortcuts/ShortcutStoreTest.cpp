@@ -1,6 +1,8 @@
+#include "KeyboardShortcuts/ShortcutStore.h"
+
 #include "Fakes/MemoryDefaults.h"
 #include "KeyboardShortcuts/GlobalShortcuts.h"
-#include "KeyboardShortcuts/ShortcutStore.h"
+#include "Services/CommandLine.h"
 #include "Services/StoredKeys.h"
 
 #include <gtest/gtest.h>
@@ -110,10 +112,27 @@ TEST_F(ShortcutStoreTest, ACombinationHeldElsewhereIsInactiveButKept)
 
 TEST_F(ShortcutStoreTest, WhatDoesNotDecodeIsNoShortcutAndIsLeftAlone)
 {
-    defaults.setString(std::string(keys::keyboardShortcutPrefix) + "toggleApp", "{\"carbonKeyCode\":\"one\"}");
+    defaults.setString(
+        std::string(keys::keyboardShortcutPrefix) + "toggleApp", "{\"carbonKeyCode\":\"one\"}");
     launch();
     EXPECT_FALSE(store->shortcut("toggleApp"));
     EXPECT_EQ(stored("toggleApp"), "{\"carbonKeyCode\":\"one\"}");
+}
+
+TEST(GlobalShortcutsTest, EachCommandLineRunsWhatItsShortcutRuns)
+{
+    for (const auto& shortcut : globalShortcuts) {
+        auto arguments = std::vector<std::string>{};
+        std::string line(shortcut.commandLine.substr(std::string_view("cohortex ").size()));
+        for (auto space = line.find(' '); !line.empty(); space = line.find(' ')) {
+            arguments.push_back(line.substr(0, space));
+            line = space == std::string::npos ? "" : line.substr(space + 1);
+        }
+        auto parsed = parseCommandLine(arguments, "/");
+        ASSERT_TRUE(parsed) << shortcut.commandLine;
+        EXPECT_EQ(parsed->commandName, shortcut.command) << shortcut.commandLine;
+        EXPECT_EQ(parsed->commandArgument, shortcut.argument) << shortcut.commandLine;
+    }
 }
 
 TEST(GlobalShortcutsTest, TheWorkspaceShortcutsAreCtrlAltAndTheirDigit)
