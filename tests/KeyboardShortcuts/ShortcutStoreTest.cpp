@@ -1,5 +1,6 @@
 #include "KeyboardShortcuts/ShortcutStore.h"
 
+#include "Fakes/FakeHotKeys.h"
 #include "Fakes/MemoryDefaults.h"
 #include "KeyboardShortcuts/GlobalShortcuts.h"
 #include "Services/CommandLine.h"
@@ -11,29 +12,6 @@
 
 namespace cohortex {
 namespace {
-
-// Listens for what it is told, refuses what another program is said to hold, and lets the test release.
-class FakeHotKeys final : public HotKeyService {
-public:
-    bool isAvailable() const override { return true; }
-    bool registerHotKey(const std::string&, const Shortcut& shortcut) override
-    {
-        if (heldElsewhere.contains(shortcut))
-            return false;
-        ++grabs[shortcut];
-        return true;
-    }
-    void unregisterHotKey(const std::string&, const Shortcut& shortcut) override
-    {
-        if (--grabs[shortcut] == 0)
-            grabs.erase(shortcut);
-    }
-    void setReleaseHandler(ReleaseHandler handler) override { release = std::move(handler); }
-
-    std::map<Shortcut, int> grabs;
-    std::set<Shortcut> heldElsewhere;
-    ReleaseHandler release;
-};
 
 constexpr Shortcut ctrlAltS{ 1, Shortcut::control | Shortcut::option };
 constexpr Shortcut ctrlAltX{ 7, Shortcut::control | Shortcut::option };
