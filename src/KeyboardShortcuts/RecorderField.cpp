@@ -15,6 +15,13 @@ RecorderField::Reaction notHandled()
     return { false, false, std::nullopt };
 }
 
+// Shift, Control, Alt, Super and the lock and level keys: pressed on the way to a combination.
+bool isModifierKey(std::uint32_t keysym)
+{
+    return (keysym >= 0xffe1 && keysym <= 0xffee) || (keysym >= 0xfe01 && keysym <= 0xfe13)
+        || keysym == 0xff7e || keysym == 0xff7f;
+}
+
 RecorderField::Reaction withAlert(RecorderField::Alert alert)
 {
     return { true, false, std::move(alert) };
@@ -80,6 +87,8 @@ RecorderField::Reaction RecorderField::keyPressed(std::uint32_t keysym, std::uin
 {
     if (!m_isRecording)
         return notHandled();
+    if (isModifierKey(keysym))
+        return {};
     using Outcome = RecorderDecision::Outcome;
     auto decision = decideRecording(keysym, state, m_commandKeys, m_reservedBySystem);
     switch (decision.outcome) {

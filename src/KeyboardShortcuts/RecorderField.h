@@ -61,7 +61,7 @@ public:
 
     void startRecording();
     void stopRecording();
-    // keysym and state as the key event gives them.
+    // keysym and state as the key event gives them; a modifier pressed on its own does nothing.
     Reaction keyPressed(std::uint32_t keysym, std::uint32_t state);
     // The clear button; an alert when the change could not be stored.
     std::optional<Alert> clear();
