@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unicode/uchar.h>
 #include <unicode/utf8.h>
+#include <unistd.h>
 #include <vector>
 
 namespace cohortex {
@@ -33,7 +33,7 @@ struct OpenFile {
 std::optional<std::vector<std::uint8_t>> readPrefix(const std::filesystem::path& path, std::size_t limit)
 {
     OpenFile file{ ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC) };
-    struct stat status {};
+    struct stat status { };
     if (file.descriptor < 0 || ::fstat(file.descriptor, &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
     std::vector<std::uint8_t> bytes(limit);

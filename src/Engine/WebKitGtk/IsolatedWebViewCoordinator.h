@@ -19,6 +19,7 @@
 namespace cohortex {
 
 class PagePrompt;
+struct LocalPage;
 
 // Connects a handler and keeps the connection; the instance is kept alive by the connection.
 template <typename T>
@@ -53,7 +54,16 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     void reportMetadata();
     void reportCapture();
     void loadChanged(WebKitLoadEvent);
-    void loadFailed();
+
+    // In IsolatedWebViewFailures.cpp: the pages shown where the site's cannot be.
+    bool loadFailed(const char* failingURI, const GError*);
+    bool certificateFailed(const char* failingURI, GTlsCertificate*, GTlsCertificateFlags);
+    void processTerminated(WebKitWebProcessTerminationReason);
+    // True for the addresses the local pages' own links lead to; they are acted on here, never loaded.
+    bool followPageAction(const std::string& uri);
+    // Shows the page made with a new token in place of uri's; certificate is what its way past lets through.
+    void showLocalPage(const std::function<LocalPage(std::string_view token)>&, std::string uri,
+        GTlsCertificate* certificate);
 
     // In IsolatedWebViewPolicy.cpp: the handlers the main view and its pop-ups share.
     void connectDelegates(WebKitWebView*, std::vector<GSignalConnection>&);
@@ -83,6 +93,12 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
         GObjectPtr<GtkWindow> window;
         std::vector<GSignalConnection> connections;
     };
+    // The local page shown in place of uri's, until the user leaves it.
+    struct ShownLocalPage {
+        std::string token;
+        std::string uri;
+        GObjectPtr<GTlsCertificate> certificate;
+    };
     struct Download {
         std::filesystem::path destination;
         std::vector<GSignalConnection> connections;
@@ -98,6 +114,9 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     GObjectPtr<WebKitWebView> m_view;
     bool m_holdsStore{ false };
     bool m_loadFailed{ false };
+    // Set from loading a local page until its load starts: that load is not the user leaving it.
+    bool m_localPagePending{ false };
+    std::optional<ShownLocalPage> m_localPage;
     std::optional<std::int32_t> m_webProcess;
     std::vector<GSignalConnection> m_connections;
     std::map<WebKitWebView*, Popup> m_popups;

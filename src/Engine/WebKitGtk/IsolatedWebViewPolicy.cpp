@@ -72,6 +72,10 @@ bool IsolatedWebView::Coordinator::decidePolicy(WebKitPolicyDecision* decision, 
     auto* action = webkit_navigation_policy_decision_get_navigation_action(
         WEBKIT_NAVIGATION_POLICY_DECISION(decision));
     auto uri = requestURI(action);
+    if (followPageAction(uri)) {
+        webkit_policy_decision_ignore(decision);
+        return true;
+    }
     if (NavigationPolicy::opensInSystem(uri)) {
         m_launcher.openURI(uri);
         webkit_policy_decision_ignore(decision);

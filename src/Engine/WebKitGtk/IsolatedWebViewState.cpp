@@ -56,19 +56,22 @@ void IsolatedWebView::Coordinator::observeMainView()
     connect("load-changed", G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, Coordinator* self) {
         self->loadChanged(event);
     }));
-    connect(
-        "load-failed", G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char*, GError*, Coordinator* self) {
-            self->loadFailed();
-            // Handled: a failed load only clears the loading flag, and shows no error page.
-            return TRUE;
+    connect("load-failed",
+        G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent, char* uri, GError* error, Coordinator* self) {
+            return static_cast<gboolean>(self->loadFailed(uri, error));
+        }));
+    connect("load-failed-with-tls-errors",
+        G_CALLBACK(+[](WebKitWebView*, char* uri, GTlsCertificate* certificate, GTlsCertificateFlags flags,
+                        Coordinator* self) {
+            return static_cast<gboolean>(self->certificateFailed(uri, certificate, flags));
         }));
     connect("user-message-received",
         G_CALLBACK(+[](WebKitWebView*, WebKitUserMessage* message, Coordinator* self) {
             return static_cast<gboolean>(self->receiveMessage(message));
         }));
     connect("web-process-terminated",
-        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason, Coordinator* self) {
-            self->m_webProcess.reset();
+        G_CALLBACK(+[](WebKitWebView*, WebKitWebProcessTerminationReason reason, Coordinator* self) {
+            self->processTerminated(reason);
         }));
     m_connections.push_back(connectSignal(webkit_web_view_get_back_forward_list(view), "changed",
         G_CALLBACK(+[](WebKitBackForwardList*, WebKitBackForwardListItem*, gpointer, Coordinator* self) {
@@ -148,6 +151,9 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
 {
     if (event == WEBKIT_LOAD_STARTED) {
         m_loadFailed = false;
+        // Leaving a local page, whichever way, takes its buttons' power with it.
+        if (!std::exchange(m_localPagePending, false))
+            m_localPage.reset();
         publish([](PageBindings& bindings) { bindings.isLoading.set(true); });
         return;
     }
@@ -170,12 +176,6 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         bindings.pageTitle.set(title);
     });
     publishHistory();
-}
-
-void IsolatedWebView::Coordinator::loadFailed()
-{
-    m_loadFailed = true;
-    publish([](PageBindings& bindings) { bindings.isLoading.set(false); });
 }
 
 } // namespace cohortex

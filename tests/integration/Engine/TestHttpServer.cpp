@@ -34,11 +34,22 @@ std::string header(SoupServerMessage* message, const char* name)
 } // namespace
 
 TestHttpServer::TestHttpServer()
-    : m_server(soup_server_new("server-header", "cohortex-test", nullptr))
+    : TestHttpServer(Options{})
+{
+}
+
+TestHttpServer::TestHttpServer(Options options)
+    : m_server(
+        soup_server_new("server-header", "cohortex-test", "tls-certificate", options.certificate, nullptr))
 {
     soup_server_add_handler(m_server.get(), nullptr, handle, this, nullptr);
     GErrorPtr error;
-    if (!soup_server_listen_local(m_server.get(), 0, SOUP_SERVER_LISTEN_IPV4_ONLY, error.out()))
+    auto listenOptions = SOUP_SERVER_LISTEN_IPV4_ONLY;
+    if (options.certificate) {
+        listenOptions = static_cast<SoupServerListenOptions>(listenOptions | SOUP_SERVER_LISTEN_HTTPS);
+        m_scheme = "https";
+    }
+    if (!soup_server_listen_local(m_server.get(), options.port, listenOptions, error.out()))
         throw std::runtime_error(std::string("The test server cannot listen: ") + error.message());
     GSList* uris = soup_server_get_uris(m_server.get());
     m_port = static_cast<unsigned>(g_uri_get_port(static_cast<GUri*>(uris->data)));
@@ -52,7 +63,7 @@ TestHttpServer::~TestHttpServer()
 
 std::string TestHttpServer::url(std::string_view pathAndQuery, std::string_view host) const
 {
-    return "http://" + std::string(host) + ":" + std::to_string(m_port) + std::string(pathAndQuery);
+    return m_scheme + "://" + std::string(host) + ":" + std::to_string(m_port) + std::string(pathAndQuery);
 }
 
 std::string TestHttpServer::urlSettingCookie(

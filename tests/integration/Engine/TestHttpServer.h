@@ -28,11 +28,20 @@ public:
         std::string userAgent;
     };
 
+    struct Options {
+        // 0: any free port.
+        unsigned port{ 0 };
+        // Serves HTTPS with this certificate (and its key) instead of HTTP.
+        GTlsCertificate* certificate{ nullptr };
+    };
+
     TestHttpServer();
+    explicit TestHttpServer(Options);
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;
 
+    unsigned port() const { return m_port; }
     std::string url(std::string_view pathAndQuery, std::string_view host = "127.0.0.1") const;
     std::string urlSettingCookie(
         std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
@@ -57,6 +66,7 @@ private:
 
     GObjectPtr<SoupServer> m_server;
     unsigned m_port{ 0 };
+    std::string m_scheme{ "http" };
     std::vector<Request> m_requests;
     std::map<std::string, std::string, std::less<>> m_pages;
 };
