@@ -15,6 +15,7 @@
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
+#include "Services/MenuBarModel.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
@@ -24,6 +25,7 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Error.h"
 #include "UI/Commands/ShortcutsHelp.h"
+#include "UI/MenuBar/MenuBarItem.h"
 #include "UI/Modals/AdwAlerts.h"
 
 #include <functional>
@@ -102,6 +104,9 @@ private:
     std::unique_ptr<TeamSharing> m_teamSharing;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
+    // Only with an application: a run that answers a command line has no desktop to show them on.
+    std::unique_ptr<MenuBarModel> m_menuBarModel;
+    std::unique_ptr<MenuBarItem> m_menuBarItem;
 };
 
 } // namespace cohortex
