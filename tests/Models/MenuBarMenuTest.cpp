@@ -140,18 +140,5 @@ TEST(MenuBarMenuTest, RowsFollowTheListOrderAndMarkOnlyTheActiveWorkspace)
     EXPECT_EQ(menu.rows[1].unreadCapsule, "5");
 }
 
-TEST(MenuBarMenuTest, CommandsAreInMenuOrderWithThreeFullStops)
-{
-    std::vector<std::string> labels;
-    for (const auto& command : MenuBarMenu::commands())
-        labels.emplace_back(command.label);
-    EXPECT_EQ(labels,
-        (std::vector<std::string>{ "Quick Switcher...", "New Container Workspace...", "Settings...",
-            "Check for Updates...", "Quit Cohortex" }));
-    // Only Quit stands apart, after a divider.
-    for (const auto& command : MenuBarMenu::commands())
-        EXPECT_EQ(command.followsDivider, command.label == "Quit Cohortex") << command.label;
-}
-
 } // namespace
 } // namespace cohortex

@@ -77,15 +77,6 @@ TEST_F(MenuBarModelTest, TheMenuFollowsTheActiveWorkspaceItsStateAndTheMemoryRea
         "Using 300 MB now. You've switched workspaces 1 times, saving about 2 context-switching clicks.");
 }
 
-TEST_F(MenuBarModelTest, RemovingAWorkspaceRemovesItsRow)
-{
-    ASSERT_TRUE(manager->removeWorkspace(chat.id));
-    std::vector<std::string> names;
-    for (const auto& row : model->menu()->rows)
-        names.push_back(row.name);
-    EXPECT_EQ(names, (std::vector<std::string>{ "Mail", "Vault" }));
-}
-
 // Every command the tray and the notification offer runs through the command table; a name that is not in
 // it would leave a button that does nothing.
 TEST_F(MenuBarModelTest, EveryCommandOfferedIsACommandOfTheTable)

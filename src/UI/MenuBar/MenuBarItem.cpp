@@ -73,8 +73,9 @@ void MenuBarItem::showMenu(const MenuBarMenu& menu)
             .radioState = row.isActive,
             .activate = [this, id = row.workspaceId] { openWorkspace(id); } });
     }
+    items.push_back({ .isSeparator = true });
     for (const auto& command : MenuBarMenu::commands()) {
-        if (command.followsDivider || &command == MenuBarMenu::commands().data())
+        if (command.followsDivider)
             items.push_back({ .isSeparator = true });
         const auto* found = command.commandName ? m_commands.find(*command.commandName) : nullptr;
         DBusMenuServer::Item item{ .label = std::string(command.label),

@@ -125,14 +125,5 @@ INSTANTIATE_TEST_SUITE_P(Commands, MenuBarPanelCommandTest,
         CommandCase{ "Quit", "Quit Cohortex", [](auto& t) { return t.quitCount() == 1; } }),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(MenuBarPanelTest, CheckingForUpdatesIsLeftToThePackageManager)
-{
-    ASSERT_NO_FATAL_FAILURE(popUp());
-    auto* button = buttonShowing(root(), "Check for Updates...");
-    ASSERT_NE(button, nullptr);
-    EXPECT_FALSE(gtk_widget_get_sensitive(button));
-    EXPECT_EQ(gtk_actionable_get_action_name(GTK_ACTIONABLE(button)), nullptr);
-}
-
 } // namespace
 } // namespace cohortex
