@@ -41,7 +41,8 @@ MenuBarItem::MenuBarItem(Dependencies dependencies)
     , m_notifications(G_APPLICATION(m_application->gobj()))
 {
     showLabel(m_model.label().get());
-    showMenu(m_model.menu().get());
+    m_menuRows = m_model.menu()->rows;
+    buildMenu();
     m_connections.emplace_back(
         m_model.label().changed().connect([this](const MenuBarLabel& label) { showLabel(label); }));
     m_connections.emplace_back(
@@ -49,8 +50,7 @@ MenuBarItem::MenuBarItem(Dependencies dependencies)
     // The menu greys out a command while it is disabled, as the panel's buttons do through their actions.
     for (const auto& command : MenuBarMenu::commands()) {
         if (const auto* found = command.commandName ? m_commands.find(*command.commandName) : nullptr) {
-            m_connections.emplace_back(
-                found->isEnabled.changed().connect([this](bool) { showMenu(m_model.menu().get()); }));
+            m_connections.emplace_back(found->isEnabled.changed().connect([this](bool) { buildMenu(); }));
         }
     }
 }
@@ -66,8 +66,16 @@ void MenuBarItem::showLabel(const MenuBarLabel& label)
 
 void MenuBarItem::showMenu(const MenuBarMenu& menu)
 {
+    if (menu.rows == m_menuRows)
+        return;
+    m_menuRows = menu.rows;
+    buildMenu();
+}
+
+void MenuBarItem::buildMenu()
+{
     std::vector<DBusMenuServer::Item> items;
-    for (const auto& row : menu.rows) {
+    for (const auto& row : m_menuRows) {
         items.push_back({ .label = row.description(),
             .iconName = iconNameForSymbol(row.iconSymbol),
             .radioState = row.isActive,

@@ -55,6 +55,7 @@ public:
 private:
     void showLabel(const MenuBarLabel&);
     void showMenu(const MenuBarMenu&);
+    void buildMenu();
     void openWorkspace(const Uuid&);
     void togglePanel(int x, int y);
     void runCommand(std::string_view name);
@@ -68,6 +69,9 @@ private:
     UnityLauncherEntry m_launcher{ launcherUri };
     GioNotifications m_notifications;
     StillRunningNotice m_stillRunning;
+    // What the menu shows of the workspaces: the memory line changes every half minute, and the menu, which
+    // leaves it out, is rebuilt only when its rows change.
+    std::vector<MenuBarRow> m_menuRows;
     // Made on first use, then kept and only shown and hidden.
     std::unique_ptr<MenuBarPanel> m_panel;
     std::vector<ScopedConnection> m_connections;

@@ -259,12 +259,15 @@ TEST_P(StillRunningNoticeButtonTest, WithoutATrayTheFirstCloseTellsOnceAndTheBut
     makeItem();
     runFor(0.2);
     ASSERT_FALSE(item->isInTray());
-    for (int close = 0; close < 2; ++close) {
+    auto showAndClose = [&] {
         sessions->showMainWindow();
         ASSERT_TRUE(runUntil([&] { return isMainWindowShown(); }, timeout));
         windows->mainWindow()->close();
-        runFor(0.3);
-    }
+    };
+    ASSERT_NO_FATAL_FAILURE(showAndClose());
+    ASSERT_TRUE(runUntil([&] { return notifications.shown.size() == 1; }, timeout));
+    ASSERT_NO_FATAL_FAILURE(showAndClose());
+    runFor(0.3);
     ASSERT_EQ(notifications.shown.size(), 1u);
     const auto& notice = notifications.shown.front();
     EXPECT_EQ(notice.summary, "Cohortex is still running");
