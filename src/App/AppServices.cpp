@@ -25,7 +25,7 @@ Expected<std::unique_ptr<AppServices>> AppServices::create(
 AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
     Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
     : m_defaults(std::move(defaults))
-    , m_windowManager(std::move(application))
+    , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
         auto* window = m_windowManager.mainWindow();
         return window ? window->gobj() : nullptr;
@@ -51,6 +51,12 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
               auto* window = m_windowManager.mainWindow();
               return window ? window->gobj() : nullptr;
           });
+    if (application) {
+        m_menuBarModel = std::make_unique<MenuBarModel>(*m_sessions, m_runtime, m_resources);
+        m_menuBarItem = std::make_unique<MenuBarItem>(
+            MenuBarItem::Dependencies{ *m_menuBarModel, *m_sessions, *m_commands, std::move(application) });
+        m_windowManager.setCloseObserver([this] { m_menuBarItem->mainWindowClosed(); });
+    }
 }
 
 AppServices::~AppServices()
@@ -60,6 +66,9 @@ AppServices::~AppServices()
     m_windowManager.destroyMainWindow();
     m_shortcuts.reset();
     m_hotKeys.reset();
+    m_windowManager.setCloseObserver({});
+    m_menuBarItem.reset();
+    m_menuBarModel.reset();
     m_shortcutsHelp.reset();
     m_commands.reset();
     m_teamSharing.reset();

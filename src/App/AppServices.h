@@ -17,6 +17,7 @@
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
+#include "Services/MenuBarModel.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
@@ -26,6 +27,7 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Error.h"
 #include "UI/Commands/ShortcutsHelp.h"
+#include "UI/MenuBar/MenuBarItem.h"
 #include "UI/Modals/AdwAlerts.h"
 
 #include <functional>
@@ -110,6 +112,9 @@ private:
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
     std::unique_ptr<HotKeyService> m_hotKeys;
     std::unique_ptr<ShortcutStore> m_shortcuts;
+    // Only with an application: a run that answers a command line has no desktop to show them on.
+    std::unique_ptr<MenuBarModel> m_menuBarModel;
+    std::unique_ptr<MenuBarItem> m_menuBarItem;
 };
 
 } // namespace cohortex

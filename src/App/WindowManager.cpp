@@ -95,8 +95,10 @@ void WindowManager::prepareMainWindow()
 
 void WindowManager::hideMainWindow()
 {
-    if (m_window)
-        m_window->hide();
+    if (!m_window || !m_window->get_visible())
+        return;
+    m_window->hide();
+    closed();
 }
 
 void WindowManager::createMainWindow()
@@ -107,6 +109,13 @@ void WindowManager::createMainWindow()
     m_window->set_size_request(minimumWidth, minimumHeight);
     // Closing only hides it: the pages of every loaded workspace live on for the next show.
     m_window->set_hide_on_close(true);
+    m_window->signal_close_request().connect(
+        [this] {
+            closed();
+            // Not handled here: GTK goes on to hide the window.
+            return false;
+        },
+        false);
     if (m_makeContent)
         m_window->set_child(*m_makeContent());
     // Adding the window to the application connects its activity through signal_window_added.
@@ -116,6 +125,17 @@ void WindowManager::createMainWindow()
 void WindowManager::setDeactivationObserver(std::function<void()> observer)
 {
     m_deactivationObserver = std::move(observer);
+}
+
+void WindowManager::setCloseObserver(std::function<void()> observer)
+{
+    m_closeObserver = std::move(observer);
+}
+
+void WindowManager::closed()
+{
+    if (m_closeObserver)
+        m_closeObserver();
 }
 
 void WindowManager::observeActivity(Gtk::Window& window)

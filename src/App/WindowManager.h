@@ -54,6 +54,9 @@ public:
     void prepareMainWindow();
     void hideMainWindow() override;
     void setDeactivationObserver(std::function<void()>) override;
+    // Called each time the user closes the shown window or a command hides it, never when the application
+    // takes it down at the end. One observer at a time; an empty function removes it.
+    void setCloseObserver(std::function<void()>);
 
     bool isMainWindowMinimised() const;
     // The X server time of the key press that asked for the window; the next show presents it with that
@@ -65,11 +68,13 @@ private:
     void observeActivity(Gtk::Window&);
     void activityChanged(bool windowIsActive);
     void checkApplicationStillActive();
+    void closed();
 
     Glib::RefPtr<Gtk::Application> m_application;
     ContentFactory m_makeContent;
     std::unique_ptr<Gtk::ApplicationWindow> m_window;
     std::function<void()> m_deactivationObserver;
+    std::function<void()> m_closeObserver;
     // Whether the application counted as active at the last change, so that each loss is reported once.
     bool m_wasApplicationActive{ false };
     ScopedConnection m_windowAdded;

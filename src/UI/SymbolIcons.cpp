@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view fallbackIcon = "web-browser-symbolic";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 38> symbolIcons{ {
+constexpr std::array<std::pair<std::string_view, std::string_view>, 39> symbolIcons{ {
     // Workspace icons offered when creating a workspace, and those of the preset workspaces.
     { "briefcase.fill", "x-office-document-symbolic" },
     { "person.crop.circle.fill", "avatar-default-symbolic" },
@@ -49,6 +49,7 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 38> symbolIc
     { "checkmark.circle.fill", "emblem-ok-symbolic" },
     { "checkmark.shield", "security-high-symbolic" },
     { "person.crop.circle.badge.xmark", "system-log-out-symbolic" },
+    { "power", "system-shutdown-symbolic" },
     { "square.stack.3d.up.fill", "view-app-grid-symbolic" },
     { "square.stack.3d.up.slash", "action-unavailable-symbolic" },
 } };

@@ -1,0 +1,38 @@
+#include "Platform/Linux/GioNotifications.h"
+
+#include "Models/StillRunningNotice.h"
+#include "Platform/Linux/GLibPtr.h"
+
+#include <string>
+
+namespace cohortex {
+
+namespace {
+
+std::string applicationAction(std::string_view commandName)
+{
+    return "app." + std::string(commandName);
+}
+
+} // namespace
+
+GioNotifications::GioNotifications(GApplication* application)
+    : m_application(application)
+{
+}
+
+void GioNotifications::send(const DesktopNotice& notice)
+{
+    GObjectPtr<GNotification> notification(g_notification_new(std::string(notice.title).c_str()));
+    g_notification_set_body(notification.get(), std::string(notice.body).c_str());
+    for (const auto& button : notice.buttons) {
+        g_notification_add_button(notification.get(), std::string(button.label).c_str(),
+            applicationAction(button.commandName).c_str());
+    }
+    if (!notice.defaultCommandName.empty())
+        g_notification_set_default_action(
+            notification.get(), applicationAction(notice.defaultCommandName).c_str());
+    g_application_send_notification(m_application, std::string(notice.id).c_str(), notification.get());
+}
+
+} // namespace cohortex

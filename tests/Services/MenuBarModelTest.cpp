@@ -1,0 +1,102 @@
+#include "Services/MenuBarModel.h"
+
+#include "Models/StillRunningNotice.h"
+#include "Services/CommandTable.h"
+#include "Services/SessionManagerFixture.h"
+
+namespace cohortex {
+namespace {
+
+class MenuBarModelTest : public testing::ThreeWorkspacesFixture {
+protected:
+    void SetUp() override
+    {
+        ThreeWorkspacesFixture::SetUp();
+        model = std::make_unique<MenuBarModel>(*manager, runtime, resources);
+        labels = model->label().changed().connect(
+            [this](const MenuBarLabel& label) { publishedTotals.push_back(label.unreadTotal); });
+    }
+
+    Uuid openTab(const WorkspaceSession& workspace)
+    {
+        runtime.load(workspace, Date(200));
+        return runtime.tabs(workspace.id).front().id;
+    }
+    void setTitle(const WorkspaceSession& workspace, const Uuid& tab, std::string title)
+    {
+        runtime.updateTab(tab, workspace.id, std::move(title), std::nullopt);
+    }
+    const MenuBarRow& row(const WorkspaceSession& workspace) const
+    {
+        for (const auto& row : model->menu()->rows) {
+            if (row.workspaceId == workspace.id)
+                return row;
+        }
+        throw std::logic_error("no row for " + workspace.name);
+    }
+
+    std::unique_ptr<MenuBarModel> model;
+    std::vector<std::int64_t> publishedTotals;
+    ScopedConnection labels;
+};
+
+// Unread counts arrive as page titles. The desktop hears of the total only when it changes, not on every
+// title a page sets.
+TEST_F(MenuBarModelTest, TheLabelFollowsPageTitlesAndIsPublishedOnlyWhenTheTotalChanges)
+{
+    auto mailTab = openTab(mail);
+    auto chatTab = openTab(chat);
+    setTitle(mail, mailTab, "(3) Inbox");
+    setTitle(mail, mailTab, "(3) Inbox - Mail");
+    setTitle(chat, chatTab, "[120] Chat");
+    setTitle(chat, chatTab, "Chat");
+    runtime.sleep(mail.id);
+
+    EXPECT_EQ(publishedTotals, (std::vector<std::int64_t>{ 3, 123, 3, 0 }));
+    EXPECT_FALSE(model->label()->needsAttention());
+}
+
+TEST_F(MenuBarModelTest, TheMenuFollowsTheActiveWorkspaceItsStateAndTheMemoryReadings)
+{
+    auto chatTab = openTab(chat);
+    setTitle(chat, chatTab, "(250) Chat");
+    manager->openWorkspace(chat);
+    queue.runPending();
+    EXPECT_TRUE(row(chat).isActive);
+    EXPECT_FALSE(row(mail).isActive);
+    EXPECT_EQ(row(chat).unreadCapsule, "99");
+    EXPECT_TRUE(row(vault).needsUnlock);
+
+    runtime.sleep(chat.id);
+    EXPECT_TRUE(row(chat).isSleeping);
+
+    memory.own = 300;
+    resources.refreshMemory();
+    resources.recordWorkspaceSwitch();
+    EXPECT_EQ(model->menu()->memoryLine,
+        "Using 300 MB now. You've switched workspaces 1 times, saving about 2 context-switching clicks.");
+}
+
+// Every command the tray and the notification offer runs through the command table; a name that is not in
+// it would leave a button that does nothing.
+TEST_F(MenuBarModelTest, EveryCommandOfferedIsACommandOfTheTable)
+{
+    CommandTable table({ *manager, presentation, window, [] {} });
+    auto check = [&](std::string_view name) {
+        const auto* command = table.find(name);
+        ASSERT_NE(command, nullptr) << name;
+        EXPECT_FALSE(command->takesArgument) << name;
+    };
+    for (const auto& command : MenuBarMenu::commands()) {
+        if (command.commandName)
+            check(*command.commandName);
+        else
+            EXPECT_FALSE(command.unavailableHelp.empty()) << command.label;
+    }
+    for (const auto& button : StillRunningNotice::notice().buttons)
+        check(button.commandName);
+    check(StillRunningNotice::notice().defaultCommandName);
+}
+
+} // namespace
+} // namespace cohortex

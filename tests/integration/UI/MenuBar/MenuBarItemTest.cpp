@@ -1,0 +1,300 @@
+#include "UI/MenuBar/MenuBarItem.h"
+
+#include "FakeNotificationServer.h"
+#include "FakeStatusNotifierWatcher.h"
+#include "MenuBarFixture.h"
+#include "UI/MenuBar/MenuBarPanel.h"
+#include "integration/UI/Screenshot.h"
+
+#include <filesystem>
+#include <unistd.h>
+
+// Last: Xlib's macros (None, Bool, Status, ...) would break toolkit headers included after them.
+#include <X11/Xlib.h>
+#include <gdk/x11/gdkx.h>
+
+namespace cohortex {
+namespace {
+
+constexpr double timeout = 5;
+
+// Cohortex's tray icon, menu, launcher count and notification, against a panel, a dock and a notification
+// service written here, all on the test's private session bus (which can start no service, so no portal
+// stands in between).
+class MenuBarItemTest : public testing::MenuBarFixture {
+protected:
+    void TearDown() override
+    {
+        item.reset();
+        MenuBarFixture::TearDown();
+    }
+
+    void makeItem()
+    {
+        item = std::make_unique<MenuBarItem>(
+            MenuBarItem::Dependencies{ *model, *sessions, *commands, s_application });
+        windows->setCloseObserver([this] { item->mainWindowClosed(); });
+    }
+    static std::string itemName() { return "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1"; }
+    bool waitForRegistrations(const testing::FakeStatusNotifierWatcher& watcher, std::size_t count)
+    {
+        return runUntil([&] { return watcher.registrations.size() >= count && item->isInTray(); }, timeout);
+    }
+
+    MenuBarPanel* panel() const
+    {
+        for (auto* window : s_application->get_windows()) {
+            if (auto* found = dynamic_cast<MenuBarPanel*>(window))
+                return found;
+        }
+        return nullptr;
+    }
+    bool isPanelShown() const { return panel() && panel()->get_mapped(); }
+    // Where the panel's top left corner is on the screen.
+    std::pair<int, int> panelOrigin() const
+    {
+        auto* display = gdk_x11_display_get_xdisplay(gdk_display_get_default());
+        auto xid = gdk_x11_surface_get_xid(gtk_native_get_surface(GTK_NATIVE(panel()->gobj())));
+        int x = -1;
+        int y = -1;
+        ::Window child = 0;
+        XTranslateCoordinates(display, xid, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        return { x, y };
+    }
+
+    // The menu's items as the panel reads them: label and id, with whether each can be chosen.
+    struct MenuEntry {
+        std::string label;
+        gint32 id;
+        bool isEnabled;
+    };
+    std::vector<MenuEntry> menuEntries()
+    {
+        auto layout = host.call(itemName(), MenuBarItem::menuPath, "com.canonical.dbusmenu", "GetLayout",
+            g_variant_new("(ii@as)", 0, -1, g_variant_new_strv(nullptr, 0)));
+        std::vector<MenuEntry> entries;
+        if (!layout)
+            return entries;
+        GVariantPtr root(g_variant_get_child_value(layout.get(), 1));
+        GVariantPtr children(g_variant_get_child_value(root.get(), 2));
+        for (gsize index = 0; index < g_variant_n_children(children.get()); ++index) {
+            GVariantPtr boxed(g_variant_get_child_value(children.get(), index));
+            GVariantPtr child(g_variant_get_variant(boxed.get()));
+            gint32 id = 0;
+            GVariant* properties = nullptr;
+            g_variant_get_child(child.get(), 0, "i", &id);
+            g_variant_get_child(child.get(), 1, "@a{sv}", &properties);
+            GVariantDict dict;
+            g_variant_dict_init(&dict, properties);
+            const char* label = "";
+            g_variant_dict_lookup(&dict, "label", "&s", &label);
+            gboolean enabled = true;
+            g_variant_dict_lookup(&dict, "enabled", "b", &enabled);
+            entries.push_back({ label, id, static_cast<bool>(enabled) });
+            g_variant_dict_clear(&dict);
+            g_variant_unref(properties);
+        }
+        return entries;
+    }
+    void chooseInMenu(const std::string& label)
+    {
+        for (const auto& entry : menuEntries()) {
+            if (entry.label == label) {
+                host.call(itemName(), MenuBarItem::menuPath, "com.canonical.dbusmenu", "Event",
+                    g_variant_new("(isvu)", entry.id, "clicked", g_variant_new_int32(0), 0u));
+                return;
+            }
+        }
+        ADD_FAILURE() << "no menu item " << label;
+    }
+
+    testing::BusPeer host;
+    std::unique_ptr<MenuBarItem> item;
+};
+
+std::string toolTipText(const GVariantPtr& toolTip)
+{
+    if (!toolTip || !g_variant_is_of_type(toolTip.get(), G_VARIANT_TYPE("(sa(iiay)ss)")))
+        return "<not a tooltip>";
+    const char* title = nullptr;
+    const char* text = nullptr;
+    g_variant_get(toolTip.get(), "(&s@a(iiay)&s&s)", nullptr, nullptr, &title, &text);
+    return std::string(title) + " | " + text;
+}
+
+TEST_F(MenuBarItemTest, ThePanelReadsTheIconAndTheUnreadTotal)
+{
+    testing::FakeStatusNotifierWatcher watcher(host);
+    auto& statusChanges = host.listen("org.kde.StatusNotifierItem", "NewStatus");
+    auto& launcherUpdates = host.listen("com.canonical.Unity.LauncherEntry", "Update");
+    makeItem();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    EXPECT_EQ(watcher.registrations.front(), itemName());
+    EXPECT_EQ(watcher.itemString(itemName(), "Id"), "cohortex");
+    EXPECT_EQ(watcher.itemString(itemName(), "Title"), "Cohortex");
+    EXPECT_EQ(watcher.itemString(itemName(), "Category"), "ApplicationStatus");
+    EXPECT_EQ(watcher.itemString(itemName(), "IconName"), "com.kestrelwick.Cohortex");
+    EXPECT_EQ(watcher.itemString(itemName(), "Menu"), MenuBarItem::menuPath);
+    EXPECT_EQ(watcher.itemString(itemName(), "Status"), "Active");
+    EXPECT_EQ(toolTipText(watcher.itemProperty(itemName(), "ToolTip")), "Cohortex | Nothing unread");
+    auto isMenu = watcher.itemProperty(itemName(), "ItemIsMenu");
+    ASSERT_TRUE(isMenu);
+    EXPECT_FALSE(g_variant_get_boolean(isMenu.get()));
+    // The attention icon is one Cohortex installs beside its own.
+    auto attention = watcher.itemString(itemName(), "AttentionIconName");
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(COHORTEX_SOURCE_DIR)
+        / "data/icons/hicolor/scalable/apps" / (attention + ".svg")))
+        << attention;
+
+    setTitle(mail, "(120) Inbox");
+    ASSERT_TRUE(runUntil([&] { return !statusChanges.empty(); }, timeout));
+    EXPECT_EQ(watcher.itemString(itemName(), "Status"), "NeedsAttention");
+    EXPECT_EQ(toolTipText(watcher.itemProperty(itemName(), "ToolTip")), "Cohortex | 99+ unread");
+    setTitle(mail, "Inbox");
+    ASSERT_TRUE(runUntil([&] { return statusChanges.size() >= 2; }, timeout));
+    EXPECT_EQ(watcher.itemString(itemName(), "Status"), "Active");
+
+    // The dock gets the whole total, and no count once nothing is unread.
+    std::vector<std::pair<std::int64_t, bool>> counts;
+    for (const auto& update : launcherUpdates) {
+        const char* uri = nullptr;
+        GVariant* properties = nullptr;
+        g_variant_get(update.get(), "(&s@a{sv})", &uri, &properties);
+        EXPECT_STREQ(uri, "application://com.kestrelwick.Cohortex.desktop");
+        GVariantDict dict;
+        g_variant_dict_init(&dict, properties);
+        gint64 count = -1;
+        gboolean visible = false;
+        EXPECT_TRUE(g_variant_dict_lookup(&dict, "count", "x", &count));
+        EXPECT_TRUE(g_variant_dict_lookup(&dict, "count-visible", "b", &visible));
+        counts.emplace_back(count, visible);
+        g_variant_dict_clear(&dict);
+        g_variant_unref(properties);
+    }
+    ASSERT_FALSE(counts.empty());
+    EXPECT_EQ(counts.back(), std::make_pair(std::int64_t(0), false));
+    EXPECT_NE(std::ranges::find(counts, std::make_pair(std::int64_t(120), true)), counts.end());
+}
+
+TEST_F(MenuBarItemTest, ActivatingTheIconOpensThePanelAndActivatingItAgainClosesIt)
+{
+    testing::FakeStatusNotifierWatcher watcher(host);
+    makeItem();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    watcher.callItem(itemName(), "Activate", g_variant_new("(ii)", 640, 10));
+    ASSERT_TRUE(runUntil([&] { return isPanelShown(); }, timeout));
+    // Centred under the click, as a menu of the top bar opens.
+    int width = gdk_surface_get_width(gtk_native_get_surface(GTK_NATIVE(panel()->gobj())));
+    EXPECT_TRUE(runUntil([&] { return panelOrigin() == std::make_pair(640 - width / 2, 10 + 8); }, timeout))
+        << panelOrigin().first << ", " << panelOrigin().second;
+    auto texts = mappedTexts(GTK_WIDGET(panel()->gobj()));
+    for (const char* name : { "Mail", "Chat", "Vault" })
+        EXPECT_NE(std::ranges::find(texts, name), texts.end()) << name;
+    runFor(0.2);
+    testing::saveScreenshot(GTK_WIDGET(panel()->gobj()), "menu-bar-panel");
+
+    watcher.callItem(itemName(), "Activate", g_variant_new("(ii)", 640, 10));
+    ASSERT_TRUE(runUntil([&] { return !isPanelShown(); }, timeout));
+}
+
+TEST_F(MenuBarItemTest, ChoosingInTheMenuRunsTheCommandOrOpensTheWorkspace)
+{
+    testing::FakeStatusNotifierWatcher watcher(host);
+    makeItem();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    std::vector<std::string> labels;
+    for (const auto& entry : menuEntries()) {
+        labels.push_back(entry.label);
+        EXPECT_EQ(entry.isEnabled, entry.label != "Check for Updates...") << entry.label;
+    }
+    EXPECT_EQ(labels,
+        (std::vector<std::string>{ "Mail", "Chat", "Vault, locked", "", "Quick Switcher...",
+            "New Container Workspace...", "Settings...", "Check for Updates...", "", "Quit Cohortex" }));
+
+    chooseInMenu("Chat");
+    ASSERT_TRUE(runUntil([&] { return sessions->activeWorkspaceId().get() == chat.id; }, timeout));
+    EXPECT_TRUE(runUntil([&] { return isMainWindowShown(); }, timeout));
+
+    windows->hideMainWindow();
+    chooseInMenu("New Container Workspace...");
+    EXPECT_TRUE(
+        runUntil([&] { return presentation.showingCreateModal().get() && isMainWindowShown(); }, timeout));
+    chooseInMenu("Quit Cohortex");
+    EXPECT_TRUE(runUntil([&] { return quits == 1; }, timeout));
+}
+
+// A panel that restarts (a shell restart, an extension turned off and on) has forgotten every item.
+TEST_F(MenuBarItemTest, TheIconRegistersAgainWhenThePanelComesBack)
+{
+    auto watcher = std::make_unique<testing::FakeStatusNotifierWatcher>(host);
+    makeItem();
+    ASSERT_TRUE(waitForRegistrations(*watcher, 1));
+    watcher.reset();
+    ASSERT_TRUE(runUntil([&] { return !item->isInTray(); }, timeout));
+
+    testing::FakeStatusNotifierWatcher restarted(host);
+    ASSERT_TRUE(waitForRegistrations(restarted, 1));
+    EXPECT_EQ(restarted.registrations, std::vector<std::string>{ itemName() });
+}
+
+class StillRunningNoticeButtonTest;
+
+struct NoticeButton {
+    const char* button;
+    std::function<bool(StillRunningNoticeButtonTest&)> ran;
+};
+
+class StillRunningNoticeButtonTest : public MenuBarItemTest,
+                                     public ::testing::WithParamInterface<NoticeButton> {
+public:
+    bool windowShown() const { return isMainWindowShown(); }
+    int quitCount() const { return quits; }
+};
+
+// Without a tray the first close of the window says Cohortex is still there, once, and each of the
+// notification's buttons runs its command, whether the window is still there or not.
+TEST_P(StillRunningNoticeButtonTest, WithoutATrayTheFirstCloseTellsOnceAndTheButtonRunsItsCommand)
+{
+    testing::FakeNotificationServer notifications(host);
+    makeItem();
+    runFor(0.2);
+    ASSERT_FALSE(item->isInTray());
+    auto showAndClose = [&] {
+        sessions->showMainWindow();
+        ASSERT_TRUE(runUntil([&] { return isMainWindowShown(); }, timeout));
+        windows->mainWindow()->close();
+    };
+    ASSERT_NO_FATAL_FAILURE(showAndClose());
+    ASSERT_TRUE(runUntil([&] { return notifications.shown.size() == 1; }, timeout));
+    ASSERT_NO_FATAL_FAILURE(showAndClose());
+    runFor(0.3);
+    ASSERT_EQ(notifications.shown.size(), 1u);
+    const auto& notice = notifications.shown.front();
+    EXPECT_EQ(notice.summary, "Cohortex is still running");
+    EXPECT_NE(notice.body.find("right workspace"), std::string::npos) << notice.body;
+    EXPECT_FALSE(isMainWindowShown());
+
+    notifications.press(notice, GetParam().button);
+    EXPECT_TRUE(runUntil([&] { return GetParam().ran(*this); }, timeout));
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, StillRunningNoticeButtonTest,
+    ::testing::Values(NoticeButton{ "Open", [](auto& t) { return t.windowShown(); } },
+        NoticeButton{ "Quit", [](auto& t) { return t.quitCount() == 1; } }),
+    [](const auto& info) { return std::string(info.param.button); });
+
+TEST_F(MenuBarItemTest, WithATrayClosingTheWindowSendsNoNotification)
+{
+    testing::FakeNotificationServer notifications(host);
+    testing::FakeStatusNotifierWatcher watcher(host);
+    makeItem();
+    ASSERT_TRUE(waitForRegistrations(watcher, 1));
+    sessions->showMainWindow();
+    ASSERT_TRUE(runUntil([&] { return isMainWindowShown(); }, timeout));
+    windows->mainWindow()->close();
+    runFor(0.3);
+    EXPECT_TRUE(notifications.shown.empty());
+}
+
+} // namespace
+} // namespace cohortex
