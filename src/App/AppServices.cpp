@@ -25,6 +25,7 @@ Expected<std::unique_ptr<AppServices>> AppServices::create(
 AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
     Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
     : m_defaults(std::move(defaults))
+    , m_notifications(application ? G_APPLICATION(application->gobj()) : nullptr)
     , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
         auto* window = m_windowManager.mainWindow();
@@ -41,8 +42,10 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     m_teamSharing = std::make_unique<TeamSharing>(m_queue, *m_sessions, m_routingRules, *m_alertsInUse);
     m_sessions->setFileHandler(
         [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
-    m_commands = std::make_unique<CommandTable>(
-        CommandTable::Dependencies{ *m_sessions, m_presentation, m_windowManager, std::move(quit) });
+    m_downloadNotices
+        = std::make_unique<DownloadNotices>(m_downloads, *m_sessions, m_windowManager, m_notifications);
+    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{
+        *m_sessions, m_presentation, m_windowManager, m_downloads, std::move(quit) });
     m_hotKeys = makeHotKeys(static_cast<bool>(application));
     m_shortcuts = std::make_unique<ShortcutStore>(*m_defaults, *m_hotKeys);
     registerGlobalShortcuts(*m_shortcuts, *m_commands);
@@ -71,6 +74,7 @@ AppServices::~AppServices()
     m_menuBarModel.reset();
     m_shortcutsHelp.reset();
     m_commands.reset();
+    m_downloadNotices.reset();
     m_teamSharing.reset();
     m_housekeeping.reset();
     m_sessions.reset();
@@ -94,10 +98,10 @@ std::unique_ptr<HotKeyService> AppServices::makeHotKeys(bool hasApplication)
 
 Gtk::Widget* AppServices::makeWindowContent()
 {
-    return Gtk::make_managed<WorkspaceWindowView>(
-        WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
-            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
-            m_authenticator, m_resources, *m_alertsInUse });
+    return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions,
+        m_presentation, m_runtime, m_dataStores,
+        IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, m_downloads, &m_launcher },
+        m_keychain, m_authenticator, m_resources, *m_alertsInUse });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -10,12 +10,16 @@
 #include "KeyboardShortcuts/ShortcutStore.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GioDefaultBrowser.h"
+#include "Platform/Linux/GioDesktopLauncher.h"
+#include "Platform/Linux/GioNotifications.h"
 #include "Platform/Linux/LinuxIdleTime.h"
 #include "Platform/Linux/PolkitAuthenticator.h"
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SecretServiceStore.h"
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
+#include "Services/DownloadNotices.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
 #include "Services/Presentation.h"
@@ -91,6 +95,10 @@ private:
     KeychainCookieVault m_cookieVault{ m_keychain };
     WebKitEngine m_engine;
     WebKitManager m_dataStores{ m_queue, *m_defaults, m_engine, m_cookieVault, m_keychain };
+    GioDesktopLauncher m_launcher;
+    // After the engine, so that downloads still running are stopped while their sessions exist.
+    DownloadList m_downloads{ m_queue, m_launcher };
+    GioNotifications m_notifications;
     WorkspaceRuntime m_runtime{ m_defaults.get() };
     RoutingRules m_routingRules{ *m_defaults };
     ProcMemory m_memory;
@@ -108,6 +116,7 @@ private:
     std::unique_ptr<SessionManager> m_sessions;
     std::unique_ptr<Housekeeping> m_housekeeping;
     std::unique_ptr<TeamSharing> m_teamSharing;
+    std::unique_ptr<DownloadNotices> m_downloadNotices;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
     std::unique_ptr<HotKeyService> m_hotKeys;

@@ -12,6 +12,7 @@
 
 namespace cohortex {
 
+class DownloadList;
 class Presentation;
 class SessionManager;
 class WindowHost;
@@ -43,6 +44,7 @@ public:
         SessionManager& sessions;
         Presentation& presentation;
         WindowHost& window;
+        DownloadList& downloads;
         // Ends the application, saving what quitting saves.
         std::function<void()> quit;
     };
@@ -60,6 +62,8 @@ public:
 private:
     Command& add(std::string_view name, std::string_view title, std::vector<Command::Key>,
         std::function<void(std::optional<int>)>);
+    // In CommandTableDownloads.cpp.
+    void addDownloadCommands(const Dependencies&);
 
     std::vector<std::unique_ptr<Command>> m_commands;
     std::vector<ScopedConnection> m_connections;

@@ -47,6 +47,12 @@ void GioDesktopLauncher::openURI(const std::string& uri)
     launchDefault(uri);
 }
 
+void GioDesktopLauncher::openFile(const std::filesystem::path& file)
+{
+    if (auto uri = fileURI(file); !uri.empty())
+        launchDefault(uri);
+}
+
 void GioDesktopLauncher::revealFile(const std::filesystem::path& file)
 {
     auto uri = fileURI(file);

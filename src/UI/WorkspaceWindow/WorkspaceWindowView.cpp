@@ -102,8 +102,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , stores(dependencies.stores)
     , queue(dependencies.views.queue)
     , tabBar({ sessions, runtime, dependencies.presentation, dependencies.alerts, queue })
-    , toolbar({ sessions, dependencies.resources, bindings,
-          [this](NavigationCommand command) { issue(std::move(command)); } })
+    , toolbar({ sessions, dependencies.resources, dependencies.views.downloads, dependencies.presentation,
+          bindings, [this](NavigationCommand command) { issue(std::move(command)); } })
     , tabStrip({ sessions, runtime, queue })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
@@ -225,9 +225,6 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
     // The plan only has pages of listed workspaces.
     auto workspace = *sessions.workspace(page.key.workspaceId);
     stores.openStore(workspace);
-    auto folder = workspace.downloadFolderPath
-        ? std::optional<std::filesystem::path>(*workspace.downloadFolderPath)
-        : std::nullopt;
     Uuid workspaceId = page.key.workspaceId;
     Uuid tabId = page.key.tabId;
     auto& tabs = runtime;
@@ -235,7 +232,12 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
         .storageIdentifier = workspace.storageIdentifier,
         .workspaceId = workspaceId,
         .tabId = tabId,
-        .downloadFolder = std::move(folder),
+        .downloadFolder = [&sessions = sessions, workspaceId]() -> std::optional<std::filesystem::path> {
+            auto current = sessions.workspace(workspaceId);
+            if (!current || !current->downloadFolderPath)
+                return std::nullopt;
+            return std::filesystem::path(*current->downloadFolderPath);
+        },
         .bindings = &bindings,
         .initialRequest = request,
         .onMetadata =

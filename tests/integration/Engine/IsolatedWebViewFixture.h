@@ -7,8 +7,8 @@
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
 #include "Fakes/MemorySecretStore.h"
-#include "Platform/Linux/DesktopLauncher.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Services/DesktopLauncher.h"
 #include "Services/ProcessMemory.h"
 
 #include <gtk/gtk.h>
@@ -21,15 +21,7 @@
 
 namespace cohortex {
 
-// Records what would have gone to the desktop, so no mail client or file manager starts in a test.
-class RecordingLauncher final : public DesktopLauncher {
-public:
-    void openURI(const std::string& uri) override { openedURIs.push_back(uri); }
-    void revealFile(const std::filesystem::path& file) override { revealedFiles.push_back(file); }
-
-    std::vector<std::string> openedURIs;
-    std::vector<std::filesystem::path> revealedFiles;
-};
+using testing::RecordingLauncher;
 
 // Remembers which processes the registry measured.
 class RecordingMemory final : public ProcessMemory {
@@ -68,7 +60,7 @@ protected:
     IsolatedWebView::Configuration configuration(const std::string& url)
     {
         IsolatedWebView::Configuration configuration{ *Url::parse(url), m_storeA, m_workspaceID,
-            Uuid::random(), std::nullopt, &m_bindings, std::nullopt, {}, {}, {}, std::nullopt };
+            Uuid::random(), {}, &m_bindings, std::nullopt, {}, {}, {}, std::nullopt };
         configuration.onOpenInNewTab = [this](Url url) { m_newTabs.push_back(url.absoluteString()); };
         return configuration;
     }
@@ -76,7 +68,7 @@ protected:
     IsolatedWebView& makeView(IsolatedWebView::Configuration configuration)
     {
         auto view = std::make_unique<IsolatedWebView>(
-            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, &m_launcher },
+            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, m_downloads, &m_launcher },
             std::move(configuration));
         auto* window = GTK_WINDOW(gtk_window_new());
         gtk_window_set_default_size(window, 800, 600);
@@ -119,6 +111,7 @@ protected:
     RecordingMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
     RecordingLauncher m_launcher;
+    DownloadList m_downloads{ m_queue, m_launcher };
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
 

@@ -21,8 +21,9 @@ protected:
     {
         WorkspaceWindowFixture::SetUp();
         mail.initialURL = *Url::parse("https://mail.example.com/");
-        toolbar = std::make_unique<BrowserToolbarView>(BrowserToolbarView::Dependencies{ *manager, resources,
-            bindings, [this](NavigationCommand command) { commands.push_back(std::move(command)); } });
+        toolbar = std::make_unique<BrowserToolbarView>(
+            BrowserToolbarView::Dependencies{ *manager, resources, downloads, presentation, bindings,
+                [this](NavigationCommand command) { commands.push_back(std::move(command)); } });
         toolbar->setWorkspace(mail);
         toolbarWindow = std::make_unique<Gtk::Window>();
         installActions(*toolbarWindow);

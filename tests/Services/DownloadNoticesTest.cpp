@@ -1,0 +1,79 @@
+#include "Services/DownloadNotices.h"
+
+#include "Fakes/RecordingLauncher.h"
+#include "Models/DesktopNotice.h"
+#include "Services/DesktopNotifier.h"
+#include "Services/DownloadList.h"
+#include "Services/SessionManagerFixture.h"
+
+namespace cohortex {
+namespace {
+
+struct SentNotice {
+    std::string id;
+    std::string body;
+    std::vector<std::string> buttons;
+    std::string defaultCommand;
+    std::optional<int> argument;
+};
+
+class RecordingNotifier final : public DesktopNotifier {
+public:
+    void send(const DesktopNotice& notice) override
+    {
+        std::vector<std::string> buttons;
+        for (const auto& button : notice.buttons)
+            buttons.emplace_back(button.commandName);
+        sent.push_back({ std::string(notice.id), std::string(notice.body), buttons,
+            std::string(notice.defaultCommandName), notice.commandArgument });
+    }
+    std::vector<SentNotice> sent;
+};
+
+class DownloadNoticesTest : public testing::ThreeWorkspacesFixture {
+protected:
+    void SetUp() override
+    {
+        ThreeWorkspacesFixture::SetUp();
+        notices = std::make_unique<DownloadNotices>(downloads, *manager, window, notifier);
+    }
+
+    DownloadId finish(const WorkspaceSession& workspace)
+    {
+        auto id = downloads.started(workspace.id, "/tmp/report.pdf", nullptr);
+        downloads.succeeded(id);
+        return id;
+    }
+
+    testing::RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
+    RecordingNotifier notifier;
+    std::unique_ptr<DownloadNotices> notices;
+};
+
+TEST_F(DownloadNoticesTest, TellsOnlyWhileTheWindowLooksElsewhereAndNamesNothingOfALockedWorkspace)
+{
+    manager->showMainWindow();
+    finish(mail);
+    EXPECT_TRUE(notifier.sent.empty());
+
+    window.deactivate();
+    auto id = finish(chat);
+    auto failed = downloads.started(chat.id, "/tmp/other.pdf", nullptr);
+    downloads.failed(failed, "The connection was lost");
+    ASSERT_EQ(notifier.sent.size(), 1u);
+    const auto& notice = notifier.sent[0];
+    EXPECT_EQ(notice.body, "report.pdf was downloaded in Chat.");
+    EXPECT_EQ(notice.buttons, (std::vector<std::string>{ "open-download", "show-download-in-folder" }));
+    EXPECT_EQ(notice.defaultCommand, "show-download");
+    EXPECT_EQ(notice.argument, id);
+
+    finish(vault);
+    ASSERT_EQ(notifier.sent.size(), 2u);
+    EXPECT_EQ(notifier.sent[1].body, "A download in Vault has finished.");
+    EXPECT_TRUE(notifier.sent[1].buttons.empty());
+    EXPECT_NE(notifier.sent[1].id, notice.id);
+}
+
+} // namespace
+} // namespace cohortex
