@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Services/PageActions.h"
 #include "Support/Observable.h"
 #include "Support/ScopedConnection.h"
 
@@ -52,6 +53,8 @@ public:
     CommandTable& operator=(const CommandTable&) = delete;
 
     const std::vector<std::unique_ptr<Command>>& commands() const { return m_commands; }
+    // Where the page commands go; the window carries them to the page on screen.
+    PageActions& pageActions() { return m_pageActions; }
     const Command* find(std::string_view name) const;
     // Runs the command when there is one of that name and it is enabled; false otherwise. A command that
     // takes an argument needs one.
@@ -61,6 +64,9 @@ private:
     Command& add(std::string_view name, std::string_view title, std::vector<Command::Key>,
         std::function<void(std::optional<int>)>);
 
+    void addPageCommands(Presentation&);
+
+    PageActions m_pageActions;
     std::vector<std::unique_ptr<Command>> m_commands;
     std::vector<ScopedConnection> m_connections;
 };
