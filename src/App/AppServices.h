@@ -13,6 +13,7 @@
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SecretServiceStore.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
 #include "Services/Presentation.h"
@@ -24,6 +25,7 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/Error.h"
 #include "UI/Modals/AdwAlerts.h"
+#include "UI/Settings/SettingsPresenter.h"
 
 #include <functional>
 #include <memory>
@@ -91,6 +93,7 @@ private:
     PolkitAuthenticator m_authenticator;
     LinuxIdleTime m_idleTime;
     GioDefaultBrowser m_defaultBrowser;
+    XdgAutostartLoginItem m_loginItem;
     WindowManager m_windowManager;
     AdwAlerts m_alerts;
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
@@ -100,6 +103,7 @@ private:
     std::unique_ptr<Housekeeping> m_housekeeping;
     std::unique_ptr<TeamSharing> m_teamSharing;
     std::unique_ptr<CommandTable> m_commands;
+    std::unique_ptr<SettingsPresenter> m_settings;
 };
 
 } // namespace cohortex
