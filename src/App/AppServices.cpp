@@ -27,7 +27,9 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     : m_defaults(std::move(defaults))
     , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
-        auto* window = m_windowManager.mainWindow();
+        // A question asked while the settings are open belongs over them, not behind them.
+        auto* settings = m_settings ? m_settings->shownWindow() : nullptr;
+        auto* window = settings ? settings : m_windowManager.mainWindow();
         return window ? window->gobj() : nullptr;
     })
 {
@@ -57,10 +59,16 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
             MenuBarItem::Dependencies{ *m_menuBarModel, *m_sessions, *m_commands, std::move(application) });
         m_windowManager.setCloseObserver([this] { m_menuBarItem->mainWindowClosed(); });
     }
+    m_settings = std::make_unique<SettingsPresenter>(SettingsPresenter::Dependencies{
+        SettingsWindow::Dependencies{ m_queue, *m_sessions, m_routingRules, m_timeTracker, *m_teamSharing,
+            m_defaultBrowser, m_loginItem, m_dataStores, *m_alertsInUse },
+        m_presentation, [this] { return m_windowManager.mainWindow(); } });
 }
 
 AppServices::~AppServices()
 {
+    // The settings watch nearly everything below; they go before anything they watch.
+    m_settings.reset();
     // The window's content watches the session manager and the runtime and holds pages on the engine's
     // stores: it goes first, while all of them still exist.
     m_windowManager.destroyMainWindow();

@@ -15,6 +15,7 @@
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SecretServiceStore.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
@@ -29,6 +30,7 @@
 #include "UI/Commands/ShortcutsHelp.h"
 #include "UI/MenuBar/MenuBarItem.h"
 #include "UI/Modals/AdwAlerts.h"
+#include "UI/Settings/SettingsPresenter.h"
 
 #include <functional>
 #include <memory>
@@ -100,6 +102,7 @@ private:
     PolkitAuthenticator m_authenticator;
     LinuxIdleTime m_idleTime;
     GioDefaultBrowser m_defaultBrowser;
+    XdgAutostartLoginItem m_loginItem;
     WindowManager m_windowManager;
     AdwAlerts m_alerts;
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
@@ -115,6 +118,7 @@ private:
     // Only with an application: a run that answers a command line has no desktop to show them on.
     std::unique_ptr<MenuBarModel> m_menuBarModel;
     std::unique_ptr<MenuBarItem> m_menuBarItem;
+    std::unique_ptr<SettingsPresenter> m_settings;
 };
 
 } // namespace cohortex
