@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/GlobalShortcuts.h"
 #include "KeyboardShortcuts/NoHotKeys.h"
+#include "Platform/Linux/DesktopReservedShortcuts.h"
 #include "Platform/Linux/PortalHotKeys.h"
 #include "Platform/Linux/X11HotKeys.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
@@ -59,10 +60,19 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
             MenuBarItem::Dependencies{ *m_menuBarModel, *m_sessions, *m_commands, std::move(application) });
         m_windowManager.setCloseObserver([this] { m_menuBarItem->mainWindowClosed(); });
     }
-    m_settings = std::make_unique<SettingsPresenter>(SettingsPresenter::Dependencies{
-        SettingsWindow::Dependencies{ m_queue, *m_sessions, m_routingRules, m_timeTracker, *m_teamSharing,
-            m_defaultBrowser, m_loginItem, m_dataStores, *m_alertsInUse },
-        m_presentation, [this] { return m_windowManager.mainWindow(); } });
+    m_settings = std::make_unique<SettingsPresenter>(
+        SettingsPresenter::Dependencies{ SettingsWindow::Dependencies{ .queue = m_queue,
+                                             .sessions = *m_sessions,
+                                             .routingRules = m_routingRules,
+                                             .timeTracker = m_timeTracker,
+                                             .teamSharing = *m_teamSharing,
+                                             .defaultBrowser = m_defaultBrowser,
+                                             .loginItem = m_loginItem,
+                                             .dataStores = m_dataStores,
+                                             .alerts = *m_alertsInUse,
+                                             .shortcuts = ShortcutsPageDependencies{ *m_shortcuts, *m_hotKeys,
+                                                 *m_commands, desktopReservedShortcuts, *m_alertsInUse } },
+            m_presentation, [this] { return m_windowManager.mainWindow(); } });
 }
 
 AppServices::~AppServices()
@@ -105,7 +115,7 @@ Gtk::Widget* AppServices::makeWindowContent()
     return Gtk::make_managed<WorkspaceWindowView>(
         WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
             IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
-            m_authenticator, m_resources, *m_alertsInUse });
+            m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(), &m_zoomLevels });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -26,6 +26,7 @@
 #include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Services/ZoomLevels.h"
 #include "Support/Error.h"
 #include "UI/Commands/ShortcutsHelp.h"
 #include "UI/MenuBar/MenuBarItem.h"
@@ -99,6 +100,7 @@ private:
     WebViewRegistry m_registry{ m_memory };
     ResourceMonitorService m_resources{ *m_defaults, m_registry, m_memory, m_queue };
     TimeTracker m_timeTracker{ *m_defaults };
+    ZoomLevels m_zoomLevels{ *m_defaults };
     PolkitAuthenticator m_authenticator;
     LinuxIdleTime m_idleTime;
     GioDefaultBrowser m_defaultBrowser;

@@ -109,6 +109,8 @@ void SettingsWindow::addPages(GtkWidget* stack, const Dependencies& dependencies
     addPage(stack, "links", m_links->widget());
     addPage(stack, "time", m_time->widget());
     addPage(stack, "team", m_team->widget());
+    if (dependencies.shortcuts)
+        addPage(stack, "shortcuts", makeShortcutsPage(*dependencies.shortcuts));
     addPage(stack, "updates", makeUpdatesPage());
 }
 

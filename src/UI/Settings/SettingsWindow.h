@@ -2,10 +2,12 @@
 
 #include "Support/ScopedConnection.h"
 #include "UI/Modals/FileChooser.h"
+#include "UI/Settings/ShortcutsPage.h"
 
 #include <functional>
 #include <gtkmm/window.h>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace cohortex {
@@ -41,6 +43,8 @@ public:
         Alerts& alerts;
         ChooseFile chooseFileToSave{ chooseFileToSaveWithPortal };
         ChooseFile chooseFileToOpen{ chooseFileToOpenWithPortal };
+        // The Shortcuts tab is left out without them.
+        std::optional<ShortcutsPageDependencies> shortcuts;
     };
 
     // Modal over the parent when there is one. Done, Escape and the window's own close button call

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Fakes/FakeHotKeys.h"
+#include "KeyboardShortcuts/ShortcutStore.h"
 #include "Platform/Linux/GioDefaultBrowser.h"
 #include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/TeamSharing.h"
@@ -25,9 +27,12 @@ protected:
         WorkspaceWindowFixture::SetUp();
         present();
         teamSharing = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
+        shortcuts.addName("toggleApp", Shortcut{ 1, Shortcut::control | Shortcut::option });
+        shortcuts.addName("quickSwitcher", std::nullopt);
         presenter = std::make_unique<SettingsPresenter>(SettingsPresenter::Dependencies{
             SettingsWindow::Dependencies{ queue, *manager, routingRules, timeTracker, *teamSharing,
-                defaultBrowser, loginItem, stores, alerts, chooser(savedFile), chooser(openedFile) },
+                defaultBrowser, loginItem, stores, alerts, chooser(savedFile), chooser(openedFile),
+                ShortcutsPageDependencies{ shortcuts, hotKeys, *commandTable, {}, alerts } },
             presentation, [this] { return window.get(); } });
     }
 
@@ -93,6 +98,8 @@ protected:
     XdgAutostartLoginItem loginItem;
     GioDefaultBrowser defaultBrowser{ "com.kestrelwick.CohortexNotInstalled.desktop" };
     std::unique_ptr<TeamSharing> teamSharing;
+    FakeHotKeys hotKeys;
+    ShortcutStore shortcuts{ defaults, hotKeys };
     std::unique_ptr<SettingsPresenter> presenter;
 
 private:

@@ -177,5 +177,29 @@ TEST_F(SettingsWindowTest, UpdatesLeavesTheCheckToThePackageManagerAndClosesLike
     EXPECT_EQ(shownWindowTitled("Settings"), nullptr);
 }
 
+TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereTheDesktopCannot)
+{
+    GtkWidget* settings = openSettings("shortcuts");
+    ASSERT_NE(settings, nullptr);
+    auto* toggle = button(settings, "Ctrl+Alt+S");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_NE(row(settings, "Toggle Cohortex:"), nullptr);
+    EXPECT_NE(button(settings, "Record Shortcut"), nullptr) << "An empty shortcut shows its placeholder";
+    click(toggle);
+    EXPECT_TRUE(runUntil([&] { return button(settings, "Press Shortcut…") != nullptr; }));
+    screenshot(settings, "settings-shortcuts-recording");
+    gtk_window_close(GTK_WINDOW(settings));
+    settle();
+
+    hotKeys.available = false;
+    settings = openSettings("shortcuts");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(button(settings, "Ctrl+Alt+S"), nullptr);
+    auto* switchOne = row(settings, "Switch to Workspace 1:");
+    ASSERT_NE(switchOne, nullptr);
+    EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
+    screenshot(settings, "settings-shortcuts-unavailable");
+}
+
 } // namespace
 } // namespace cohortex::testing
