@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Services/PageActions.h"
 #include "Support/Observable.h"
 #include "Support/ScopedConnection.h"
 
@@ -54,6 +55,8 @@ public:
     CommandTable& operator=(const CommandTable&) = delete;
 
     const std::vector<std::unique_ptr<Command>>& commands() const { return m_commands; }
+    // Where the page commands go; the window carries them to the page on screen.
+    PageActions& pageActions() { return m_pageActions; }
     const Command* find(std::string_view name) const;
     // Runs the command when there is one of that name and it is enabled; false otherwise. A command that
     // takes an argument needs one.
@@ -65,6 +68,9 @@ private:
     // In CommandTableDownloads.cpp.
     void addDownloadCommands(const Dependencies&);
 
+    void addPageCommands(Presentation&);
+
+    PageActions m_pageActions;
     std::vector<std::unique_ptr<Command>> m_commands;
     std::vector<ScopedConnection> m_connections;
 };

@@ -12,9 +12,8 @@ namespace cohortex {
 class MainQueue;
 
 // What the window presents over its pages: at most one sheet at a time (the create sheet, the settings
-// window, one workspace's settings), the quick switcher, the keyboard-shortcuts help and the downloads
-// list. Views observe
-// it, open what it asks for and clear a flag when they close. Main thread only.
+// window, one workspace's settings), the quick switcher, the keyboard-shortcuts help, the find bar and the
+// downloads list. Views observe it, open what it asks for and clear a flag when they close. Main thread only.
 class Presentation {
 public:
     explicit Presentation(MainQueue&);
@@ -28,6 +27,7 @@ public:
     const Observable<bool>& showingQuickSwitcher() const { return m_showingQuickSwitcher; }
     const Observable<bool>& showingShortcutsHelp() const { return m_showingShortcutsHelp; }
     const Observable<bool>& showingDownloads() const { return m_showingDownloads; }
+    const Observable<bool>& showingFindBar() const { return m_showingFindBar; }
 
     // One sheet at a time: asking for another while one is open closes that one and opens the new one
     // after sheetGapSeconds, so that their animations do not collide. Asking for the sheet already
@@ -45,6 +45,8 @@ public:
     void setShowingQuickSwitcher(bool shown) { m_showingQuickSwitcher.set(shown); }
     void setShowingShortcutsHelp(bool shown) { m_showingShortcutsHelp.set(shown); }
     void setShowingDownloads(bool shown) { m_showingDownloads.set(shown); }
+    // The find bar over the page on screen.
+    void setShowingFindBar(bool shown) { m_showingFindBar.set(shown); }
 
     static constexpr double sheetGapSeconds = 0.45;
 
@@ -59,6 +61,7 @@ private:
     Observable<bool> m_showingQuickSwitcher{ false };
     Observable<bool> m_showingShortcutsHelp{ false };
     Observable<bool> m_showingDownloads{ false };
+    Observable<bool> m_showingFindBar{ false };
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 

@@ -64,6 +64,9 @@ public:
         // When set, this page is shown under the URL instead, and nothing is loaded: the workspace cannot
         // go online (its proxy cannot be used).
         std::optional<std::string> pageInstead;
+        // The zoom the user chose for a host in this workspace (1 when none), and where a new choice goes.
+        std::function<double(const std::string& host)> zoomFor{};
+        std::function<void(const std::string& host, double level)> onZoomChanged{};
     };
 
     IsolatedWebView(Services, Configuration);

@@ -43,4 +43,10 @@ void GioNotifications::send(const DesktopNotice& notice)
     g_application_send_notification(m_application, std::string(notice.id).c_str(), notification.get());
 }
 
+void GioNotifications::withdraw(std::string_view id)
+{
+    if (m_application)
+        g_application_withdraw_notification(m_application, std::string(id).c_str());
+}
+
 } // namespace cohortex

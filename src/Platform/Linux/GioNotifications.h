@@ -3,6 +3,7 @@
 #include "Services/DesktopNotifier.h"
 
 #include <gio/gio.h>
+#include <string_view>
 
 namespace cohortex {
 
@@ -15,6 +16,7 @@ public:
     explicit GioNotifications(GApplication*);
 
     void send(const DesktopNotice&) override;
+    void withdraw(std::string_view id) override;
 
 private:
     GApplication* m_application;
