@@ -85,13 +85,16 @@ void WebKitDownloadTransfer::receivedData()
         m_id, webkit_download_get_received_data_length(m_download.get()), expectedSize(m_download.get()));
 }
 
-// After the user's cancel, WebKit reports a failure too: the list has counted it cancelled already.
+// After the user's cancel, WebKit reports a failure too: the list has counted it cancelled already, and the
+// file went with the cancel. Removing it again could take the file of a new download that has taken the
+// freed name in the meantime.
 void WebKitDownloadTransfer::failed(const GError* error)
 {
     m_hasFailed = true;
+    if (m_isCancelled)
+        return;
     removeWhatWasWritten();
-    if (!m_isCancelled)
-        m_list.failed(m_id, reasonOf(error));
+    m_list.failed(m_id, reasonOf(error));
 }
 
 // WebKit reports "finished" after "failed" as well.
