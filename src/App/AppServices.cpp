@@ -8,6 +8,7 @@
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include <gdk/x11/gdkx.h>
+#include <gtkmm/application.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -119,7 +120,8 @@ Gtk::Widget* AppServices::makeWindowContent()
     return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions,
         m_presentation, m_runtime, m_dataStores,
         IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, m_downloads, &m_launcher },
-        m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(), &m_zoomLevels });
+        m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
+        &m_zoomLevels });
 }
 
 void AppServices::prepareActiveWorkspace()
