@@ -2,6 +2,7 @@
 
 #include "Fakes/RecordingLauncher.h"
 #include "Models/DesktopNotice.h"
+#include "Services/CommandTable.h"
 #include "Services/DesktopNotifier.h"
 #include "Services/DownloadList.h"
 #include "Services/SessionManagerFixture.h"
@@ -27,6 +28,7 @@ public:
         sent.push_back({ std::string(notice.id), std::string(notice.body), buttons,
             std::string(notice.defaultCommandName), notice.commandArgument });
     }
+    void withdraw(std::string_view) override { }
     std::vector<SentNotice> sent;
 };
 
@@ -67,6 +69,13 @@ TEST_F(DownloadNoticesTest, TellsOnlyWhileTheWindowLooksElsewhereAndNamesNothing
     EXPECT_EQ(notice.buttons, (std::vector<std::string>{ "open-download", "show-download-in-folder" }));
     EXPECT_EQ(notice.defaultCommand, "show-download");
     EXPECT_EQ(notice.argument, id);
+    // A name the command table does not know, or a command that ignores the number, would make a dead button.
+    CommandTable table({ *manager, presentation, window, downloads, [] {} });
+    for (const auto& name : { notice.buttons[0], notice.buttons[1], notice.defaultCommand }) {
+        const auto* command = table.find(name);
+        ASSERT_NE(command, nullptr) << name;
+        EXPECT_TRUE(command->takesArgument) << name;
+    }
 
     finish(vault);
     ASSERT_EQ(notifier.sent.size(), 2u);

@@ -7,8 +7,10 @@
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
 #include "Fakes/MemorySecretStore.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/DesktopLauncher.h"
+#include "Services/DownloadList.h"
 #include "Services/ProcessMemory.h"
 
 #include <gtk/gtk.h>

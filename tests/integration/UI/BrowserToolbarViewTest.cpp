@@ -2,6 +2,7 @@
 
 #include "BarTestHelpers.h"
 #include "Models/AddressInput.h"
+#include "Models/DownloadRows.h"
 #include "UI/SymbolIcons.h"
 #include "WorkspaceWindowFixture.h"
 
@@ -126,6 +127,33 @@ TEST_F(BrowserToolbarViewTest, BadgeMemoryNewTabAndSettings)
     EXPECT_EQ(runtime.tabs(mail.id).size(), 2u);
     click(button("Settings"));
     EXPECT_TRUE(presentation.showingSettings().get());
+}
+
+// The button opens the list of the shown workspace's downloads, whose buttons act on their own download.
+TEST_F(BrowserToolbarViewTest, DownloadsListShowsTheWorkspacesDownloadsAndCancelsOne)
+{
+    manager->showMainWindow();
+    settle();
+    auto running = downloads.started(mail.id, "/nowhere/report.pdf", nullptr);
+    downloads.progressed(running, 12'500'000, 50'000'000);
+    downloads.refused(mail.id, "broken.zip", "The server answered 404 Not Found");
+    auto chats = downloads.started(chat.id, "/nowhere/chat.zip", nullptr);
+    settle();
+    click(button("Downloads: 1 in progress"));
+    ASSERT_TRUE(presentation.showingDownloads().get());
+    EXPECT_THAT(shownLabels(root()),
+        ::testing::IsSupersetOf({ "broken.zip", "Failed: The server answered 404 Not Found", "report.pdf",
+            "12.5 MB of 50.0 MB" }));
+    EXPECT_THAT(shownLabels(root()), ::testing::Not(::testing::Contains("chat.zip")));
+
+    ASSERT_THAT(shownWithTooltip(root(), "Cancel"), SizeIs(1));
+    click(shownWithTooltip(root(), "Cancel").front());
+    EXPECT_EQ(downloads.item(running)->state, DownloadItem::State::Cancelled);
+    EXPECT_THAT(shownLabels(root()), ::testing::Contains("Cancelled"));
+    EXPECT_THAT(shownWithTooltip(root(), "Cancel"), SizeIs(0));
+    click(buttonWithLabel(root(), "Clear"));
+    EXPECT_THAT(shownLabels(root()), ::testing::Contains(std::string(DownloadRows::emptyText)));
+    EXPECT_TRUE(downloads.item(chats));
 }
 
 } // namespace
