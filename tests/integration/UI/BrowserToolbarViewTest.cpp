@@ -3,6 +3,7 @@
 #include "BarTestHelpers.h"
 #include "Models/AddressInput.h"
 #include "Models/DownloadRows.h"
+#include "Screenshot.h"
 #include "UI/SymbolIcons.h"
 #include "WorkspaceWindowFixture.h"
 
@@ -145,6 +146,9 @@ TEST_F(BrowserToolbarViewTest, DownloadsListShowsTheWorkspacesDownloadsAndCancel
         ::testing::IsSupersetOf({ "broken.zip", "Failed: The server answered 404 Not Found", "report.pdf",
             "12.5 MB of 50.0 MB" }));
     EXPECT_THAT(shownLabels(root()), ::testing::Not(::testing::Contains("chat.zip")));
+    auto popovers = widgetsUnder(root(), [](GtkWidget* w) { return GTK_IS_POPOVER(w); });
+    ASSERT_THAT(popovers, SizeIs(1));
+    saveScreenshot(popovers.front(), "downloads");
 
     ASSERT_THAT(shownWithTooltip(root(), "Cancel"), SizeIs(1));
     click(shownWithTooltip(root(), "Cancel").front());
