@@ -78,6 +78,7 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     // True when the user asked for the link in a new tab (middle or Ctrl click) and got one.
     bool openedInNewTab(WebKitNavigationAction*, const std::string& uri);
     bool openInNewTab(const std::string& uri);
+    void askToOpenElsewhere(const std::string& uri, const std::string& scheme);
     void fullscreenChanged(bool fullscreen);
     void leaveFullscreen();
 

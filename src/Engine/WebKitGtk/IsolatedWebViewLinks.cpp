@@ -1,7 +1,11 @@
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
 #include "Engine/WebKitGtk/LinkMenu.h"
+#include "Engine/WebKitGtk/OtherApplicationPrompt.h"
 
-// Links the user sends elsewhere, and the page taking the whole screen. A middle click or a Ctrl click
+#include <algorithm>
+
+// Links the user sends elsewhere, and the page taking the whole screen. Links for other applications are
+// launched once the user agrees. A middle click or a Ctrl click
 // on a link, and the context menu's entry for it, open a new tab of the same workspace: a tab, never a
 // window, since a workspace lives in one window. Full screen is WebKit's to make; the window only hears
 // of it to get its bars out of the way.
@@ -93,6 +97,22 @@ bool IsolatedWebView::Coordinator::openInNewTab(const std::string& uri)
         return false;
     m_configuration.onOpenInNewTab(*url);
     return true;
+}
+
+// One question at a time: a page repeating the link while the user decides gets no second dialog.
+void IsolatedWebView::Coordinator::askToOpenElsewhere(const std::string& uri, const std::string& scheme)
+{
+    bool asking = std::ranges::any_of(m_prompts,
+        [](const auto& prompt) { return dynamic_cast<OtherApplicationPrompt*>(prompt.first) != nullptr; });
+    if (asking || !m_view)
+        return;
+    auto open = [weak = weak_from_this(), uri] {
+        if (auto self = weak.lock())
+            self->m_launcher.openURI(uri);
+    };
+    auto prompt = std::make_unique<OtherApplicationPrompt>(m_view.get(), uri, scheme,
+        m_launcher.applicationForScheme(scheme), std::move(open), dropWhenAnswered());
+    m_prompts.emplace(prompt.get(), std::move(prompt));
 }
 
 void IsolatedWebView::Coordinator::fullscreenChanged(bool fullscreen)

@@ -81,6 +81,11 @@ bool IsolatedWebView::Coordinator::decidePolicy(WebKitPolicyDecision* decision, 
         webkit_policy_decision_ignore(decision);
         return true;
     }
+    if (auto scheme = NavigationPolicy::otherApplicationScheme(uri); !scheme.empty()) {
+        askToOpenElsewhere(uri, scheme);
+        webkit_policy_decision_ignore(decision);
+        return true;
+    }
     if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && openedInNewTab(action, uri)) {
         webkit_policy_decision_ignore(decision);
         return true;

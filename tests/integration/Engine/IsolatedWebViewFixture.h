@@ -12,6 +12,7 @@
 #include "Services/ProcessMemory.h"
 
 #include <gtk/gtk.h>
+#include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -25,8 +26,14 @@ namespace cohortex {
 class RecordingLauncher final : public DesktopLauncher {
 public:
     void openURI(const std::string& uri) override { openedURIs.push_back(uri); }
+    std::optional<std::string> applicationForScheme(const std::string& scheme) override
+    {
+        auto found = applications.find(scheme);
+        return found == applications.end() ? std::nullopt : std::optional(found->second);
+    }
     void revealFile(const std::filesystem::path& file) override { revealedFiles.push_back(file); }
 
+    std::map<std::string, std::string> applications;
     std::vector<std::string> openedURIs;
     std::vector<std::filesystem::path> revealedFiles;
 };
