@@ -4,7 +4,7 @@
 #include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
 #include "UI/SymbolIcons.h"
-#include "UI/WorkspaceWindow/BarStyles.h"
+#include "UI/Styles.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/root.h>
@@ -18,7 +18,7 @@ BrowserToolbarView::BrowserToolbarView(Dependencies dependencies)
     , m_bindings(dependencies.bindings)
     , m_onCommand(std::move(dependencies.onCommand))
 {
-    installBarStyles();
+    installStyles();
     build();
     bind();
     bindMonitor();
