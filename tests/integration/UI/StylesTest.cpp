@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <gtkmm/init.h>
 
 namespace cohortex::testing {
 namespace {
@@ -9,6 +10,7 @@ namespace {
 // A rule GTK cannot read is dropped with only a warning on the console; here it fails.
 TEST(StylesTest, TheStyleSheetReadsCleanlyAndTheIconsAreFoundWithoutAnInstall)
 {
+    Gtk::init_gtkmm_internals();
     installStyles();
     auto* provider = gtk_css_provider_new();
     int errors = 0;
