@@ -28,6 +28,7 @@ public:
     const Observable<bool>& showingShortcutsHelp() const { return m_showingShortcutsHelp; }
     const Observable<bool>& showingDownloads() const { return m_showingDownloads; }
     const Observable<bool>& showingFindBar() const { return m_showingFindBar; }
+    const Observable<bool>& pageFullscreen() const { return m_pageFullscreen; }
 
     // One sheet at a time: asking for another while one is open closes that one and opens the new one
     // after sheetGapSeconds, so that their animations do not collide. Asking for the sheet already
@@ -47,6 +48,8 @@ public:
     void setShowingDownloads(bool shown) { m_showingDownloads.set(shown); }
     // The find bar over the page on screen.
     void setShowingFindBar(bool shown) { m_showingFindBar.set(shown); }
+    // A page on screen has the whole screen: the window's bars stay out of its way until it is done.
+    void setPageFullscreen(bool fullscreen) { m_pageFullscreen.set(fullscreen); }
 
     static constexpr double sheetGapSeconds = 0.45;
 
@@ -62,6 +65,7 @@ private:
     Observable<bool> m_showingShortcutsHelp{ false };
     Observable<bool> m_showingDownloads{ false };
     Observable<bool> m_showingFindBar{ false };
+    Observable<bool> m_pageFullscreen{ false };
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 

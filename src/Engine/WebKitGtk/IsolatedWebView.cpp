@@ -65,6 +65,7 @@ void IsolatedWebView::Coordinator::start()
         "web-context", context, "network-session", session, "settings", settings.get(), nullptr))));
     observeMainView();
     watchFind();
+    watchLinks();
     watchUserInput();
     connectDelegates(m_view.get(), m_connections);
     m_connections.push_back(connectSignal(session, "download-started",
@@ -121,6 +122,8 @@ void IsolatedWebView::Coordinator::tearDown()
 
 void IsolatedWebView::Coordinator::update(bool isActive, const std::optional<NavigationRequest>& request)
 {
+    if (!isActive)
+        leaveFullscreen();
     auto step = m_activity.update(isActive, request);
     if (step.publishFullState)
         publishFullState();

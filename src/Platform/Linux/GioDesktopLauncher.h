@@ -11,6 +11,7 @@ class GioDesktopLauncher final : public DesktopLauncher {
 public:
     void openURI(const std::string& uri) override;
     void openFile(const std::filesystem::path& file) override;
+    std::optional<std::string> applicationForScheme(const std::string& scheme) override;
     void revealFile(const std::filesystem::path& file) override;
 };
 

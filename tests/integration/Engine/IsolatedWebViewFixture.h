@@ -14,6 +14,7 @@
 #include "Services/ProcessMemory.h"
 
 #include <gtk/gtk.h>
+#include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
