@@ -3,8 +3,8 @@
 #include "Models/AddressInput.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
-#include "UI/SymbolIcons.h"
 #include "UI/Styles.h"
+#include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/root.h>
