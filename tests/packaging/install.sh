@@ -15,6 +15,8 @@ for file in \
     share/applications/com.kestrelwick.Cohortex.desktop \
     share/mime/packages/com.kestrelwick.Cohortex.xml \
     share/icons/hicolor/scalable/apps/com.kestrelwick.Cohortex.svg \
+    share/icons/hicolor/48x48/apps/com.kestrelwick.Cohortex.png \
+    share/icons/hicolor/256x256/apps/com.kestrelwick.Cohortex.png \
     share/metainfo/com.kestrelwick.Cohortex.metainfo.xml \
     share/polkit-1/actions/com.kestrelwick.cohortex.policy \
     share/man/man1/cohortex.1 \
