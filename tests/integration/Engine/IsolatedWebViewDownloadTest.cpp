@@ -3,6 +3,7 @@
 #include "Models/DownloadRows.h"
 
 #include <adwaita.h>
+#include <algorithm>
 
 namespace cohortex {
 namespace {
@@ -187,7 +188,14 @@ TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
     EXPECT_STREQ(adw_message_dialog_get_heading(question), DownloadsPrompt::heading);
     EXPECT_EQ(filesIn(m_folder), std::set<std::string>{ "auto0.pdf" });
     adw_message_dialog_response(question, "allow");
-    ASSERT_TRUE(runUntil([&] { return filesIn(m_folder).size() == 3; }));
+    // Finished as the engine reports it: until then its writing files (".wkdownload") come and go.
+    ASSERT_TRUE(runUntil([&] {
+        const auto& items = m_downloads.items().get();
+        return items.size() == 3 && std::ranges::all_of(items, [](const auto& item) {
+            return item.state == DownloadItem::State::Finished;
+        });
+    }));
+    EXPECT_EQ(filesIn(m_folder), (std::set<std::string>{ "auto0.pdf", "auto1.pdf", "auto2.pdf" }));
     runFor(std::chrono::milliseconds(500));
     EXPECT_EQ(m_launcher.revealedFiles.size(), 1u);
 }
