@@ -98,7 +98,7 @@ private:
     RoutingRules m_routingRules{ *m_defaults };
     ProcMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
-    ResourceMonitorService m_resources{ *m_defaults, m_registry, m_memory, m_queue };
+    ResourceMonitorService m_resources{ *m_defaults, m_registry, m_queue };
     TimeTracker m_timeTracker{ *m_defaults };
     ZoomLevels m_zoomLevels{ *m_defaults };
     PolkitAuthenticator m_authenticator;

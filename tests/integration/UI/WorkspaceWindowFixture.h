@@ -162,7 +162,7 @@ protected:
     FakeWindowHost windowHost;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;

@@ -141,7 +141,7 @@ protected:
     FakeAuthenticator authenticator;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     Presentation presentation{ queue };
     std::unique_ptr<WindowManager> windows;
     std::unique_ptr<SessionManager> sessions;
