@@ -17,8 +17,9 @@ struct DesktopNotice {
     std::string_view title;
     std::string_view body;
     std::span<const Button> buttons;
-    // What clicking the notification itself runs.
+    // What clicking the notification itself runs, and the text it runs it with when the command takes one.
     std::string_view defaultCommandName;
+    std::string_view defaultCommandText{};
 };
 
 // Closing the window leaves Cohortex running with nothing on screen. Where the desktop shows no tray icon

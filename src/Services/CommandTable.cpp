@@ -1,5 +1,6 @@
 #include "Services/CommandTable.h"
 
+#include "Services/PageNotifications.h"
 #include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WindowHost.h"
@@ -51,6 +52,11 @@ CommandTable::CommandTable(Dependencies dependencies)
         if (quit)
             quit();
     });
+    add(PageNotifications::openCommand, "Open Notification", {}, {}).runWithText
+        = [notifications = dependencies.pageNotifications](std::string_view text) {
+              if (notifications)
+                  notifications->open(text);
+          };
 
     // Typing in the quick switcher keeps its keys: the tab commands wait until it closes.
     auto followSwitcher = [&newTab, &closeTab](bool switcherShown) {
@@ -82,9 +88,19 @@ const Command* CommandTable::find(std::string_view name) const
 bool CommandTable::run(std::string_view name, std::optional<int> argument) const
 {
     const auto* command = find(name);
-    if (!command || !command->isEnabled.get() || command->takesArgument != argument.has_value())
+    if (!command || !command->run || !command->isEnabled.get()
+        || command->takesArgument != argument.has_value())
         return false;
     command->run(argument);
+    return true;
+}
+
+bool CommandTable::runWithText(std::string_view name, std::string_view text) const
+{
+    const auto* command = find(name);
+    if (!command || !command->runWithText || !command->isEnabled.get())
+        return false;
+    command->runWithText(text);
     return true;
 }
 

@@ -12,6 +12,7 @@
 
 namespace cohortex {
 
+class PageNotifications;
 class Presentation;
 class SessionManager;
 class WindowHost;
@@ -33,6 +34,8 @@ struct Command {
     // Whether the command takes a whole number (the workspace shortcut 1 to 9).
     bool takesArgument{ false };
     std::function<void(std::optional<int>)> run;
+    // Set instead of run for a command that takes a text (the page a notification came from).
+    std::function<void(std::string_view)> runWithText;
     Observable<bool> isEnabled{ true };
 };
 
@@ -45,6 +48,8 @@ public:
         WindowHost& window;
         // Ends the application, saving what quitting saves.
         std::function<void()> quit;
+        // Where clicks on pages' notifications go; without it they do nothing.
+        PageNotifications* pageNotifications{ nullptr };
     };
 
     explicit CommandTable(Dependencies);
@@ -56,6 +61,8 @@ public:
     // Runs the command when there is one of that name and it is enabled; false otherwise. A command that
     // takes an argument needs one.
     bool run(std::string_view name, std::optional<int> argument = std::nullopt) const;
+    // The same for a command that takes a text.
+    bool runWithText(std::string_view name, std::string_view text) const;
 
 private:
     Command& add(std::string_view name, std::string_view title, std::vector<Command::Key>,

@@ -29,10 +29,20 @@ void GioNotifications::send(const DesktopNotice& notice)
         g_notification_add_button(notification.get(), std::string(button.label).c_str(),
             applicationAction(button.commandName).c_str());
     }
-    if (!notice.defaultCommandName.empty())
+    if (!notice.defaultCommandText.empty()) {
+        g_notification_set_default_action_and_target_value(notification.get(),
+            applicationAction(notice.defaultCommandName).c_str(),
+            g_variant_new_string(std::string(notice.defaultCommandText).c_str()));
+    } else if (!notice.defaultCommandName.empty()) {
         g_notification_set_default_action(
             notification.get(), applicationAction(notice.defaultCommandName).c_str());
+    }
     g_application_send_notification(m_application, std::string(notice.id).c_str(), notification.get());
+}
+
+void GioNotifications::withdraw(std::string_view id)
+{
+    g_application_withdraw_notification(m_application, std::string(id).c_str());
 }
 
 } // namespace cohortex

@@ -113,7 +113,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     bind(view);
     sheets = std::make_unique<SheetPresenter>(view,
         SheetPresenter::Dependencies{ sessions, dependencies.presentation, dependencies.keychain,
-            dependencies.authenticator, queue, dependencies.alerts });
+            dependencies.authenticator, queue, dependencies.alerts, chooseFolderWithPortal,
+            dependencies.views.sitePermissions });
     seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
     render();
 }
@@ -245,7 +246,12 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
         // A new tab is made the active one, so the page that asked for it moves behind it.
         .onOpenInNewTab = [&tabs, workspaceId](Url url) { tabs.newTab(workspaceId, url); },
         .onCaptureChange = [&tabs, tabId](bool capturing) { tabs.setCapturing(tabId, capturing); },
-        .pageInstead = unusableProxyPage(workspace) };
+        .pageInstead = unusableProxyPage(workspace),
+        .workspaceName =
+            [&sessions = sessions, workspaceId] {
+                auto current = sessions.workspace(workspaceId);
+                return current ? current->name : std::string();
+            } };
 }
 
 WorkspaceWindowView::WorkspaceWindowView(Dependencies dependencies)
