@@ -2,11 +2,13 @@
 
 #include "KeyboardShortcuts/GlobalShortcuts.h"
 #include "KeyboardShortcuts/NoHotKeys.h"
+#include "Platform/Linux/DesktopReservedShortcuts.h"
 #include "Platform/Linux/PortalHotKeys.h"
 #include "Platform/Linux/X11HotKeys.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include <gdk/x11/gdkx.h>
+#include <gtkmm/application.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -27,7 +29,9 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     : m_defaults(std::move(defaults))
     , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
-        auto* window = m_windowManager.mainWindow();
+        // A question asked while the settings are open belongs over them, not behind them.
+        auto* settings = m_settings ? m_settings->shownWindow() : nullptr;
+        auto* window = settings ? settings : m_windowManager.mainWindow();
         return window ? window->gobj() : nullptr;
     })
 {
@@ -63,10 +67,25 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
             MenuBarItem::Dependencies{ *m_menuBarModel, *m_sessions, *m_commands, std::move(application) });
         m_windowManager.setCloseObserver([this] { m_menuBarItem->mainWindowClosed(); });
     }
+    m_settings = std::make_unique<SettingsPresenter>(
+        SettingsPresenter::Dependencies{ SettingsWindow::Dependencies{ .queue = m_queue,
+                                             .sessions = *m_sessions,
+                                             .routingRules = m_routingRules,
+                                             .timeTracker = m_timeTracker,
+                                             .teamSharing = *m_teamSharing,
+                                             .defaultBrowser = m_defaultBrowser,
+                                             .loginItem = m_loginItem,
+                                             .dataStores = m_dataStores,
+                                             .alerts = *m_alertsInUse,
+                                             .shortcuts = ShortcutsPageDependencies{ *m_shortcuts, *m_hotKeys,
+                                                 *m_commands, desktopReservedShortcuts, *m_alertsInUse } },
+            m_presentation, [this] { return m_windowManager.mainWindow(); } });
 }
 
 AppServices::~AppServices()
 {
+    // The settings watch nearly everything below; they go before anything they watch.
+    m_settings.reset();
     // The window's content watches the session manager and the runtime and holds pages on the engine's
     // stores: it goes first, while all of them still exist.
     m_windowManager.destroyMainWindow();
@@ -106,7 +125,8 @@ Gtk::Widget* AppServices::makeWindowContent()
         WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
             IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, nullptr,
                 &m_sitePermissions, m_pageNotifications.get() },
-            m_keychain, m_authenticator, m_resources, *m_alertsInUse });
+            m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
+            &m_zoomLevels });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -16,6 +16,7 @@
 #include "Platform/Linux/ProcMemory.h"
 #include "Platform/Linux/SecretServiceStore.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
@@ -28,10 +29,12 @@
 #include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Services/ZoomLevels.h"
 #include "Support/Error.h"
 #include "UI/Commands/ShortcutsHelp.h"
 #include "UI/MenuBar/MenuBarItem.h"
 #include "UI/Modals/AdwAlerts.h"
+#include "UI/Settings/SettingsPresenter.h"
 
 #include <functional>
 #include <memory>
@@ -100,9 +103,11 @@ private:
     WebViewRegistry m_registry{ m_memory };
     ResourceMonitorService m_resources{ *m_defaults, m_registry, m_memory, m_queue };
     TimeTracker m_timeTracker{ *m_defaults };
+    ZoomLevels m_zoomLevels{ *m_defaults };
     PolkitAuthenticator m_authenticator;
     LinuxIdleTime m_idleTime;
     GioDefaultBrowser m_defaultBrowser;
+    XdgAutostartLoginItem m_loginItem;
     WindowManager m_windowManager;
     AdwAlerts m_alerts;
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
@@ -122,6 +127,7 @@ private:
     // Only with an application: a run that answers a command line has no desktop to show them on.
     std::unique_ptr<MenuBarModel> m_menuBarModel;
     std::unique_ptr<MenuBarItem> m_menuBarItem;
+    std::unique_ptr<SettingsPresenter> m_settings;
 };
 
 } // namespace cohortex

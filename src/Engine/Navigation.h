@@ -9,16 +9,34 @@
 
 namespace cohortex {
 
-// A command of the toolbar for the page on screen.
+// A command of the toolbar or the window for the page on screen.
 struct NavigationCommand {
-    enum class Kind { LoadURL, GoBack, GoForward, Reload, Stop };
+    enum class Kind {
+        LoadURL,
+        GoBack,
+        GoForward,
+        Reload,
+        Stop,
+        // Finding text in the page: Find starts over with the text (an empty one ends the search).
+        Find,
+        FindNext,
+        FindPrevious,
+        FindEnd,
+        ZoomIn,
+        ZoomOut,
+        ZoomReset,
+        Print,
+    };
 
     Kind kind{ Kind::Reload };
     // Only for LoadURL.
     std::optional<Url> url;
+    // Only for Find.
+    std::string text;
 
-    static NavigationCommand load(Url target) { return { Kind::LoadURL, std::move(target) }; }
-    static NavigationCommand of(Kind kind) { return { kind, std::nullopt }; }
+    static NavigationCommand load(Url target) { return { Kind::LoadURL, std::move(target), {} }; }
+    static NavigationCommand of(Kind kind) { return { kind, std::nullopt, {} }; }
+    static NavigationCommand find(std::string text) { return { Kind::Find, std::nullopt, std::move(text) }; }
     bool operator==(const NavigationCommand&) const = default;
 };
 
@@ -43,6 +61,8 @@ struct PageBindings {
     Observable<bool> isLoading{ false };
     Observable<bool> canGoBack{ false };
     Observable<bool> canGoForward{ false };
+    // How many times the text searched for occurs in the page; nothing while no search runs.
+    Observable<std::optional<unsigned>> findMatches;
 };
 
 } // namespace cohortex

@@ -46,17 +46,20 @@ CommandTable::CommandTable(Dependencies dependencies)
     });
     add("keyboard-shortcuts", "Keyboard Shortcuts", { { "<Control>question", {} } },
         [&presentation](auto) { presentation.setShowingShortcutsHelp(true); });
+    addPageCommands(presentation);
     add("toggle-window", "Show or Hide Cohortex", {}, [&sessions](auto) { sessions.toggleMainWindow(); });
     add("show-window", "Show Cohortex", {}, [&sessions](auto) { sessions.showMainWindow(); });
     add("quit", "Quit", { { "<Control>q", {} } }, [quit = dependencies.quit](auto) {
         if (quit)
             quit();
     });
-    add(PageNotifications::openCommand, "Open Notification", {}, {}).runWithText
-        = [notifications = dependencies.pageNotifications](std::string_view text) {
-              if (notifications)
-                  notifications->open(text);
-          };
+    // A page's desktop notification carries its number; the window comes forward even without one.
+    auto& openNotification = add(PageNotifications::openCommand, "Open Notification", {},
+        [&sessions, notifications = dependencies.pageNotifications](auto number) {
+            if (!notifications || !notifications->open(*number))
+                sessions.showMainWindow();
+        });
+    openNotification.takesArgument = true;
 
     // Typing in the quick switcher keeps its keys: the tab commands wait until it closes.
     auto followSwitcher = [&newTab, &closeTab](bool switcherShown) {
@@ -65,6 +68,49 @@ CommandTable::CommandTable(Dependencies dependencies)
     };
     followSwitcher(presentation.showingQuickSwitcher().get());
     m_connections.emplace_back(presentation.showingQuickSwitcher().changed().connect(followSwitcher));
+}
+
+void CommandTable::addPageCommands(Presentation& presentation)
+{
+    using Request = PageActions::Request;
+    auto& pages = m_pageActions;
+    auto showFind = [&pages, &presentation] {
+        presentation.setShowingFindBar(true);
+        pages.requested().emit(Request::FocusFind);
+    };
+    // Before anything was searched for, the next match is found by searching first.
+    auto findAgain = [&pages, &presentation, showFind](Request request) {
+        if (presentation.showingFindBar().get())
+            pages.requested().emit(request);
+        else
+            showFind();
+    };
+    auto request
+        = [&pages](Request request) { return [&pages, request](auto) { pages.requested().emit(request); }; };
+    std::vector<Command*> pageCommands{
+        &add("find", "Find in Page", { { "<Control>f", {} } }, [showFind](auto) { showFind(); }),
+        &add("find-next", "Find Next", { { "<Control>g", {} } },
+            [findAgain](auto) { findAgain(Request::FindNext); }),
+        &add("find-previous", "Find Previous", { { "<Control><Shift>g", {} } },
+            [findAgain](auto) { findAgain(Request::FindPrevious); }),
+        &add("zoom-in", "Zoom In",
+            { { "<Control>plus", {} }, { "<Control>equal", {} }, { "<Control>KP_Add", {} } },
+            request(Request::ZoomIn)),
+        &add("zoom-out", "Zoom Out", { { "<Control>minus", {} }, { "<Control>KP_Subtract", {} } },
+            request(Request::ZoomOut)),
+        &add("zoom-reset", "Actual Size", { { "<Control>0", {} }, { "<Control>KP_0", {} } },
+            request(Request::ZoomReset)),
+        &add("print", "Print…", { { "<Control>p", {} } }, request(Request::Print)),
+    };
+    auto follow = [pageCommands, &pages, &presentation] {
+        bool enabled = pages.hasPage().get() && !presentation.showingQuickSwitcher().get();
+        for (auto* command : pageCommands)
+            command->isEnabled.set(enabled);
+    };
+    follow();
+    m_connections.emplace_back(pages.hasPage().changed().connect([follow](bool) { follow(); }));
+    m_connections.emplace_back(
+        presentation.showingQuickSwitcher().changed().connect([follow](bool) { follow(); }));
 }
 
 Command& CommandTable::add(std::string_view name, std::string_view title, std::vector<Command::Key> keys,
@@ -88,19 +134,9 @@ const Command* CommandTable::find(std::string_view name) const
 bool CommandTable::run(std::string_view name, std::optional<int> argument) const
 {
     const auto* command = find(name);
-    if (!command || !command->run || !command->isEnabled.get()
-        || command->takesArgument != argument.has_value())
+    if (!command || !command->isEnabled.get() || command->takesArgument != argument.has_value())
         return false;
     command->run(argument);
-    return true;
-}
-
-bool CommandTable::runWithText(std::string_view name, std::string_view text) const
-{
-    const auto* command = find(name);
-    if (!command || !command->runWithText || !command->isEnabled.get())
-        return false;
-    command->runWithText(text);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Services/PageActions.h"
 #include "Support/Observable.h"
 #include "Support/ScopedConnection.h"
 
@@ -34,8 +35,6 @@ struct Command {
     // Whether the command takes a whole number (the workspace shortcut 1 to 9).
     bool takesArgument{ false };
     std::function<void(std::optional<int>)> run;
-    // Set instead of run for a command that takes a text (the page a notification came from).
-    std::function<void(std::string_view)> runWithText;
     Observable<bool> isEnabled{ true };
 };
 
@@ -57,17 +56,20 @@ public:
     CommandTable& operator=(const CommandTable&) = delete;
 
     const std::vector<std::unique_ptr<Command>>& commands() const { return m_commands; }
+    // Where the page commands go; the window carries them to the page on screen.
+    PageActions& pageActions() { return m_pageActions; }
     const Command* find(std::string_view name) const;
     // Runs the command when there is one of that name and it is enabled; false otherwise. A command that
     // takes an argument needs one.
     bool run(std::string_view name, std::optional<int> argument = std::nullopt) const;
-    // The same for a command that takes a text.
-    bool runWithText(std::string_view name, std::string_view text) const;
 
 private:
     Command& add(std::string_view name, std::string_view title, std::vector<Command::Key>,
         std::function<void(std::optional<int>)>);
 
+    void addPageCommands(Presentation&);
+
+    PageActions m_pageActions;
     std::vector<std::unique_ptr<Command>> m_commands;
     std::vector<ScopedConnection> m_connections;
 };

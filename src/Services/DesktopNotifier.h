@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Models/StillRunningNotice.h"
+#include "Models/DesktopNotice.h"
 
 #include <string_view>
 

@@ -5,21 +5,28 @@
 #include "Services/WorkspaceRuntime.h"
 
 #include <algorithm>
-#include <ranges>
-#include <vector>
+#include <random>
 
 namespace cohortex {
 
 namespace {
 
-constexpr char separator = '/';
-
-std::vector<std::string_view> fieldsOf(std::string_view text)
+int randomStart()
 {
-    std::vector<std::string_view> fields;
-    for (auto field : std::views::split(text, separator))
-        fields.emplace_back(field.begin(), field.end());
-    return fields;
+    std::random_device device;
+    return std::uniform_int_distribution<int>(1, 1 << 30)(device);
+}
+
+std::string titleOf(const std::string& pageTitle, const std::string& workspaceName)
+{
+    return pageTitle.empty() ? workspaceName : pageTitle + " \u2014 " + workspaceName;
+}
+
+std::string bodyOf(const std::string& title, const std::string& body)
+{
+    if (title.empty() || body.empty())
+        return title + body;
+    return title + "\n" + body;
 }
 
 } // namespace
@@ -29,60 +36,62 @@ PageNotifications::PageNotifications(
     : m_sessions(sessions)
     , m_runtime(runtime)
     , m_notifier(notifier)
+    , m_nextNumber(randomStart())
 {
 }
 
-std::string PageNotifications::show(Notice notice)
+std::string PageNotifications::idOf(int number) const
 {
-    // Notifications of an earlier run may still be on screen: a fresh id never replaces one of them.
-    auto id = "page-" + Uuid::random().string();
+    return "page-" + std::to_string(number);
+}
+
+int PageNotifications::show(Notice notice)
+{
+    int number = m_nextNumber++;
     auto workspace = m_sessions.workspace(notice.workspaceId);
-    auto name = workspace ? workspace->name : std::string("Cohortex");
-    auto title = notice.title.empty() ? name : notice.title + " \u2014 " + name;
-    auto commandText = notice.workspaceId.string() + separator + notice.tabId.string() + separator + id;
+    auto title = titleOf(notice.pageTitle, workspace ? workspace->name : std::string("Cohortex"));
+    auto body = bodyOf(notice.title, notice.body);
+    auto id = idOf(number);
     m_notifier.send({ .id = id,
         .title = title,
-        .body = notice.body,
+        .body = body,
         .buttons = {},
         .defaultCommandName = openCommand,
-        .defaultCommandText = commandText });
-    if (notice.clicked)
-        m_clickHandlers.emplace(id, std::move(notice.clicked));
-    return id;
+        .commandArgument = number });
+    m_shown.emplace(number, Shown{ notice.workspaceId, notice.tabId, std::move(notice.clicked) });
+    return number;
 }
 
-void PageNotifications::withdraw(const std::string& id)
+void PageNotifications::withdraw(int number)
 {
-    m_clickHandlers.erase(id);
-    m_notifier.withdraw(id);
+    if (m_shown.erase(number))
+        m_notifier.withdraw(idOf(number));
 }
 
-void PageNotifications::release(const std::string& id)
+void PageNotifications::release(int number)
 {
-    m_clickHandlers.erase(id);
+    if (auto found = m_shown.find(number); found != m_shown.end())
+        found->second.clicked = {};
 }
 
-bool PageNotifications::open(std::string_view commandText)
+bool PageNotifications::open(int number)
 {
-    auto fields = fieldsOf(commandText);
-    if (fields.size() != 3)
+    auto found = m_shown.find(number);
+    if (found == m_shown.end())
         return false;
-    auto workspaceId = Uuid::parse(fields[0]);
-    auto tabId = Uuid::parse(fields[1]);
-    std::function<void()> clicked;
-    if (auto found = m_clickHandlers.find(fields[2]); found != m_clickHandlers.end())
-        clicked = std::move(m_clickHandlers.extract(found).mapped());
-    auto workspace = workspaceId ? m_sessions.workspace(*workspaceId) : std::nullopt;
-    if (!workspace || !tabId)
+    auto shown = std::move(m_shown.extract(found).mapped());
+    auto workspace = m_sessions.workspace(shown.workspaceId);
+    if (!workspace)
         return false;
     m_sessions.openWorkspace(*workspace);
-    // A tab that went to sleep with its workspace is not there any more; the workspace is what is left.
+    // A tab closed since, or one that went to sleep with its workspace, is not there any more; the
+    // workspace is what is left.
     const auto& tabs = m_runtime.tabs(workspace->id);
-    if (std::ranges::any_of(tabs, [&](const auto& tab) { return tab.id == *tabId; }))
-        m_runtime.selectTab(*tabId, workspace->id);
+    if (std::ranges::any_of(tabs, [&](const auto& tab) { return tab.id == shown.tabId; }))
+        m_runtime.selectTab(shown.tabId, workspace->id);
     m_sessions.showMainWindow();
-    if (clicked)
-        clicked();
+    if (shown.clicked)
+        shown.clicked();
     return true;
 }
 

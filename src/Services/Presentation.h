@@ -12,8 +12,8 @@ namespace cohortex {
 class MainQueue;
 
 // What the window presents over its pages: at most one sheet at a time (the create sheet, the settings
-// window, one workspace's settings), the quick switcher, and the keyboard-shortcuts help. Views observe
-// it, open what it asks for and clear a flag when they close. Main thread only.
+// window, one workspace's settings), the quick switcher, the keyboard-shortcuts help and the find bar. Views
+// observe it, open what it asks for and clear a flag when they close. Main thread only.
 class Presentation {
 public:
     explicit Presentation(MainQueue&);
@@ -26,6 +26,7 @@ public:
     const Observable<std::optional<Uuid>>& workspaceSettingsID() const { return m_workspaceSettingsID; }
     const Observable<bool>& showingQuickSwitcher() const { return m_showingQuickSwitcher; }
     const Observable<bool>& showingShortcutsHelp() const { return m_showingShortcutsHelp; }
+    const Observable<bool>& showingFindBar() const { return m_showingFindBar; }
 
     // One sheet at a time: asking for another while one is open closes that one and opens the new one
     // after sheetGapSeconds, so that their animations do not collide. Asking for the sheet already
@@ -41,6 +42,8 @@ public:
     // The quick switcher and the help are not sheets: they open at once, whatever else is shown.
     void setShowingQuickSwitcher(bool shown) { m_showingQuickSwitcher.set(shown); }
     void setShowingShortcutsHelp(bool shown) { m_showingShortcutsHelp.set(shown); }
+    // The find bar over the page on screen.
+    void setShowingFindBar(bool shown) { m_showingFindBar.set(shown); }
 
     static constexpr double sheetGapSeconds = 0.45;
 
@@ -54,6 +57,7 @@ private:
     Observable<std::optional<Uuid>> m_workspaceSettingsID;
     Observable<bool> m_showingQuickSwitcher{ false };
     Observable<bool> m_showingShortcutsHelp{ false };
+    Observable<bool> m_showingFindBar{ false };
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 

@@ -18,6 +18,7 @@ inline constexpr std::string_view linkFallback = "com.kestrelwick.cohortex.linkf
 inline constexpr std::string_view openTabs = "com.kestrelwick.cohortex.opentabs";
 inline constexpr std::string_view timeLedger = "com.kestrelwick.cohortex.timeledger";
 inline constexpr std::string_view stats = "com.kestrelwick.cohortex.stats";
+inline constexpr std::string_view zoomLevels = "com.kestrelwick.cohortex.zoomlevels";
 inline constexpr std::string_view sitePermissions = "com.kestrelwick.cohortex.sitepermissions";
 
 // An unreadable workspace list is copied under this prefix plus the time (whole seconds since 2001)

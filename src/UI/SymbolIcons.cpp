@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view fallbackIcon = "web-browser-symbolic";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 39> symbolIcons{ {
+constexpr std::array<std::pair<std::string_view, std::string_view>, 41> symbolIcons{ {
     // Workspace icons offered when creating a workspace, and those of the preset workspaces.
     { "briefcase.fill", "x-office-document-symbolic" },
     { "person.crop.circle.fill", "avatar-default-symbolic" },
@@ -42,6 +42,8 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 39> symbolIc
     { "minus.circle", "list-remove-symbolic" },
     { "magnifyingglass", "system-search-symbolic" },
     { "gearshape", "emblem-system-symbolic" },
+    { "link", "insert-link-symbolic" },
+    { "clock", "preferences-system-time-symbolic" },
     { "memorychip", "drive-harddisk-solidstate-symbolic" },
     { "lock.fill", "changes-prevent-symbolic" },
     { "moon.zzz.fill", "weather-clear-night-symbolic" },

@@ -12,7 +12,7 @@ namespace cohortex {
 // Listens for what it is told, refuses what another program is said to hold, and lets the test release.
 class FakeHotKeys final : public HotKeyService {
 public:
-    bool isAvailable() const override { return true; }
+    bool isAvailable() const override { return available; }
     bool registerHotKey(const std::string&, const Shortcut& shortcut) override
     {
         if (heldElsewhere.contains(shortcut))
@@ -27,6 +27,7 @@ public:
     }
     void setReleaseHandler(ReleaseHandler handler) override { release = std::move(handler); }
 
+    bool available{ true };
     std::map<Shortcut, int> grabs;
     std::set<Shortcut> heldElsewhere;
     ReleaseHandler release;

@@ -68,6 +68,7 @@ void IsolatedWebView::Coordinator::start()
     m_view = GObjectPtr<WebKitWebView>(WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW,
         "web-context", context, "network-session", session, "settings", settings.get(), nullptr))));
     observeMainView();
+    watchFind();
     watchUserInput();
     connectDelegates(m_view.get(), m_connections);
     m_connections.push_back(connectSignal(session, "download-started",
@@ -155,6 +156,20 @@ void IsolatedWebView::Coordinator::perform(const NavigationCommand& command)
         break;
     case NavigationCommand::Kind::Stop:
         webkit_web_view_stop_loading(view);
+        break;
+    case NavigationCommand::Kind::Find:
+    case NavigationCommand::Kind::FindNext:
+    case NavigationCommand::Kind::FindPrevious:
+    case NavigationCommand::Kind::FindEnd:
+        find(command.kind, command.text);
+        break;
+    case NavigationCommand::Kind::ZoomIn:
+    case NavigationCommand::Kind::ZoomOut:
+    case NavigationCommand::Kind::ZoomReset:
+        zoom(command.kind);
+        break;
+    case NavigationCommand::Kind::Print:
+        print();
         break;
     }
 }

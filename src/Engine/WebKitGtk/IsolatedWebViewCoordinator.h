@@ -66,6 +66,14 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     void showLocalPage(const std::function<LocalPage(std::string_view token)>&, std::string uri,
         GTlsCertificate* certificate);
 
+    // In IsolatedWebViewPageTools.cpp: find, zoom and print.
+    void watchFind();
+    void find(NavigationCommand::Kind, const std::string& text);
+    void zoom(NavigationCommand::Kind);
+    // The zoom the user chose for the site, once its page is in.
+    void applySiteZoom();
+    void print();
+
     // In IsolatedWebViewPolicy.cpp: the handlers the main view and its pop-ups share.
     void connectDelegates(WebKitWebView*, std::vector<GSignalConnection>&);
     bool decidePolicy(WebKitPolicyDecision*, WebKitPolicyDecisionType);
@@ -113,7 +121,7 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     };
     struct ShownNotification {
         GObjectPtr<WebKitNotification> notification;
-        std::string id;
+        int number{ 0 };
         GSignalConnection closed;
     };
     struct Download {

@@ -195,11 +195,10 @@ bool IsolatedWebView::Coordinator::showNotification(WebKitNotification* notifica
     const char* title = webkit_notification_get_title(notification);
     const char* pageTitle = webkit_web_view_get_title(m_view.get());
     const char* body = webkit_notification_get_body(notification);
-    auto id = notifications->show({ .workspaceId = m_configuration.workspaceId,
+    auto number = notifications->show({ .workspaceId = m_configuration.workspaceId,
         .tabId = m_configuration.tabId,
-        .title = title && *title ? title
-            : pageTitle          ? pageTitle
-                                 : "",
+        .pageTitle = pageTitle ? pageTitle : "",
+        .title = title ? title : "",
         .body = body ? body : "",
         .clicked = [weak = weak_from_this(), notification] {
             if (auto self = weak.lock())
@@ -207,16 +206,16 @@ bool IsolatedWebView::Coordinator::showNotification(WebKitNotification* notifica
         } });
     auto& shown = m_notifications[notification];
     shown.notification = GObjectPtr<WebKitNotification>::retain(notification);
-    shown.id = id;
+    shown.number = number;
     // The page took it back, or showed another with the same tag in its place.
     shown.closed = connectSignal(notification, "closed",
         G_CALLBACK(+[](WebKitNotification* closed, Coordinator* self) {
             auto found = self->m_notifications.find(closed);
             if (found == self->m_notifications.end())
                 return;
-            auto id = std::move(found->second.id);
+            auto number = found->second.number;
             self->m_notifications.erase(found);
-            self->m_services.pageNotifications->withdraw(id);
+            self->m_services.pageNotifications->withdraw(number);
         }),
         this);
     return true;
@@ -237,7 +236,7 @@ void IsolatedWebView::Coordinator::releaseNotifications()
 {
     auto notifications = std::exchange(m_notifications, {});
     for (const auto& [notification, shown] : notifications)
-        m_services.pageNotifications->release(shown.id);
+        m_services.pageNotifications->release(shown.number);
 }
 
 } // namespace cohortex

@@ -159,6 +159,7 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
     }
     if (event == WEBKIT_LOAD_COMMITTED) {
         m_downloadGate.pageChanged();
+        applySiteZoom();
         return;
     }
     // WebKit ends a failed load with "finished" too; that one was handled as a failure already.

@@ -7,36 +7,20 @@
 
 namespace cohortex {
 
-namespace {
-
-const GVariantType* parameterType(const Command& command)
-{
-    if (command.takesArgument)
-        return G_VARIANT_TYPE_INT32;
-    return command.runWithText ? G_VARIANT_TYPE_STRING : nullptr;
-}
-
-} // namespace
-
 CommandActions::CommandActions(const CommandTable& table)
     : m_table(table)
 {
     for (const auto& command : table.commands()) {
         std::string name(command->name);
-        GObjectPtr<GSimpleAction> action(g_simple_action_new(name.c_str(), parameterType(*command)));
+        GObjectPtr<GSimpleAction> action(
+            g_simple_action_new(name.c_str(), command->takesArgument ? G_VARIANT_TYPE_INT32 : nullptr));
         g_simple_action_set_enabled(action.get(), command->isEnabled.get());
         g_signal_connect(action.get(), "activate",
-            G_CALLBACK(+[](GSimpleAction* action, GVariant* parameter, gpointer data) {
-                const auto& table = *static_cast<const CommandTable*>(data);
-                const char* name = g_action_get_name(G_ACTION(action));
-                if (parameter && g_variant_is_of_type(parameter, G_VARIANT_TYPE_STRING)) {
-                    table.runWithText(name, g_variant_get_string(parameter, nullptr));
-                    return;
-                }
+            G_CALLBACK(+[](GSimpleAction* action, GVariant* parameter, gpointer table) {
                 std::optional<int> argument;
                 if (parameter && g_variant_is_of_type(parameter, G_VARIANT_TYPE_INT32))
                     argument = g_variant_get_int32(parameter);
-                table.run(name, argument);
+                static_cast<const CommandTable*>(table)->run(g_action_get_name(G_ACTION(action)), argument);
             }),
             const_cast<CommandTable*>(&table));
         auto* raw = action.get();

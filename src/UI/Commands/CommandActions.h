@@ -16,7 +16,7 @@ class CommandTable;
 struct Command;
 
 // The command table as GActions: one action per command, named as the command, enabled while it is, with
-// a whole-number or text parameter for a command that takes one. The application adds them to itself, so that
+// a whole-number parameter for a command that takes one. The application adds them to itself, so that
 // "app.<name>" reaches them from every window, from the desktop file and over D-Bus; tests add them to a
 // window's action group. Buttons name the action they run (gtk_actionable_set_action_name), so a control
 // without a command behind it cannot be built.

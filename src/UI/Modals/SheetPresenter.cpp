@@ -5,30 +5,12 @@
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
 #include "UI/Modals/CreateWorkspaceModal.h"
+#include "UI/Modals/ModalWindow.h"
 #include "UI/Modals/WorkspaceSettingsSheet.h"
 
 #include <adwaita.h>
-#include <gtkmm/eventcontroller.h>
-#include <gtkmm/shortcutcontroller.h>
 
 namespace cohortex {
-
-namespace {
-
-// Escape does what the sheet's Cancel does.
-void closeOnEscape(Gtk::Window& window, std::function<void()> dismiss)
-{
-    auto controller = Gtk::ShortcutController::create();
-    controller->set_scope(Gtk::ShortcutScope::MANAGED);
-    controller->add_shortcut(Gtk::Shortcut::create(Gtk::KeyvalTrigger::create(GDK_KEY_Escape),
-        Gtk::CallbackAction::create([dismiss = std::move(dismiss)](Gtk::Widget&, const Glib::VariantBase&) {
-            dismiss();
-            return true;
-        })));
-    window.add_controller(controller);
-}
-
-} // namespace
 
 SheetPresenter::SheetPresenter(Gtk::Widget& anchor, Dependencies dependencies)
     : m_anchor(anchor)

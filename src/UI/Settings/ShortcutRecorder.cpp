@@ -46,9 +46,10 @@ std::optional<unsigned> unshiftedKeyval(GtkEventController* controller, unsigned
 
 } // namespace
 
-ShortcutRecorder::ShortcutRecorder(RecorderField& field, Alerts& alerts)
+ShortcutRecorder::ShortcutRecorder(std::unique_ptr<RecorderField> field, Alerts& alerts)
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 6)
-    , m_field(field)
+    , m_ownedField(std::move(field))
+    , m_field(*m_ownedField)
     , m_alerts(alerts)
 {
     set_valign(Gtk::Align::CENTER);

@@ -7,6 +7,7 @@
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
 #include <gtkmm/image.h>
+#include <memory>
 #include <vector>
 
 namespace Gtk {
@@ -25,7 +26,8 @@ class RecorderField;
 // window's own keys (Ctrl+Q, Escape) are recorded or refused instead of run.
 class ShortcutRecorder : public Gtk::Box {
 public:
-    ShortcutRecorder(RecorderField&, Alerts&);
+    // Owns the field, so that nothing the widget still receives while it is torn down reaches a field gone.
+    ShortcutRecorder(std::unique_ptr<RecorderField>, Alerts&);
     ~ShortcutRecorder() override;
 
 private:
@@ -34,6 +36,7 @@ private:
     void stopListening();
     bool keyPressed(unsigned keycode, Gdk::ModifierType);
 
+    std::unique_ptr<RecorderField> m_ownedField;
     RecorderField& m_field;
     Alerts& m_alerts;
     Gtk::Button m_record;

@@ -2,12 +2,16 @@
 
 #include "Engine/WebKitManager.h"
 #include "Models/UnusableProxyPage.h"
+#include "Services/PageActions.h"
+#include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Services/ZoomLevels.h"
 #include "UI/Modals/SheetPresenter.h"
 #include "UI/QuickSwitcher/QuickSwitcherView.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/BrowserToolbarView.h"
+#include "UI/WorkspaceWindow/FindBar.h"
 #include "UI/WorkspaceWindow/LockView.h"
 #include "UI/WorkspaceWindow/PageStack.h"
 #include "UI/WorkspaceWindow/TabBarView.h"
@@ -62,11 +66,15 @@ struct WorkspaceWindowView::State {
     void activeWorkspaceChanged(const std::optional<Uuid>&);
     void ensureActiveLoadedSoon();
     IsolatedWebView::Configuration configure(const PageStackPlan::Page&);
+    void perform(PageActions::Request);
 
     SessionManager& sessions;
     WorkspaceRuntime& runtime;
     WebKitManager& stores;
     MainQueue& queue;
+    Presentation& presentation;
+    PageActions* pageActions;
+    ZoomLevels* zoomLevels;
     PageBindings bindings;
     std::optional<NavigationRequest> request;
     std::optional<Uuid> seenActiveWorkspaceId;
@@ -81,6 +89,7 @@ struct WorkspaceWindowView::State {
     BrowserToolbarView toolbar;
     TabStripView tabStrip;
     Gtk::Separator tabDivider;
+    FindBar findBar;
     Gtk::Overlay pageArea;
     PageStack pages;
     LockView lock;
@@ -101,10 +110,15 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , runtime(dependencies.runtime)
     , stores(dependencies.stores)
     , queue(dependencies.views.queue)
+    , presentation(dependencies.presentation)
+    , pageActions(dependencies.pageActions)
+    , zoomLevels(dependencies.zoomLevels)
     , tabBar({ sessions, runtime, dependencies.presentation, dependencies.alerts, queue })
     , toolbar({ sessions, dependencies.resources, bindings,
           [this](NavigationCommand command) { issue(std::move(command)); } })
     , tabStrip({ sessions, runtime, queue })
+    , findBar(dependencies.presentation, bindings,
+          [this](NavigationCommand command) { issue(std::move(command)); })
     , pages(dependencies.views, [this](const PageStackPlan::Page& page) { return configure(page); })
     , lock(dependencies.sessions)
     , quickSwitcher(dependencies.sessions, dependencies.runtime, dependencies.presentation)
@@ -129,6 +143,7 @@ void WorkspaceWindowView::State::build(WorkspaceWindowView& view)
     workspacePane.append(toolbar);
     workspacePane.append(tabStrip);
     workspacePane.append(tabDivider);
+    workspacePane.append(findBar);
     workspacePane.append(pageArea);
     emptyState = makeEmptyState();
     content.add(workspacePane);
@@ -150,7 +165,14 @@ void WorkspaceWindowView::State::bind(WorkspaceWindowView& view)
         render();
     }));
     connections.emplace_back(runtime.tabs().changed().connect(rerender));
-    connections.emplace_back(runtime.activeTabID().changed().connect(rerender));
+    connections.emplace_back(runtime.activeTabID().changed().connect([this](const auto&) {
+        // What was found belongs to the page it was found in.
+        presentation.setShowingFindBar(false);
+        render();
+    }));
+    if (pageActions)
+        connections.emplace_back(
+            pageActions->requested().connect([this](auto request) { perform(request); }));
     connections.emplace_back(runtime.unlocked().changed().connect(rerender));
     connections.emplace_back(runtime.sleeping().changed().connect(rerender));
     connections.emplace_back(view.signal_map().connect([this] {
@@ -191,6 +213,37 @@ void WorkspaceWindowView::State::renderOnce()
     tabStrip.set_visible(plan.showsTabs);
     tabDivider.set_visible(plan.showsTabs);
     pages.apply(plan);
+    if (pageActions)
+        pageActions->hasPage().set(pages.hasActivePage());
+}
+
+void WorkspaceWindowView::State::perform(PageActions::Request request)
+{
+    using Request = PageActions::Request;
+    using Kind = NavigationCommand::Kind;
+    switch (request) {
+    case Request::FocusFind:
+        findBar.focus();
+        return;
+    case Request::FindNext:
+        issue(NavigationCommand::of(Kind::FindNext));
+        return;
+    case Request::FindPrevious:
+        issue(NavigationCommand::of(Kind::FindPrevious));
+        return;
+    case Request::ZoomIn:
+        issue(NavigationCommand::of(Kind::ZoomIn));
+        return;
+    case Request::ZoomOut:
+        issue(NavigationCommand::of(Kind::ZoomOut));
+        return;
+    case Request::ZoomReset:
+        issue(NavigationCommand::of(Kind::ZoomReset));
+        return;
+    case Request::Print:
+        issue(NavigationCommand::of(Kind::Print));
+        return;
+    }
 }
 
 void WorkspaceWindowView::State::issue(NavigationCommand command)
@@ -209,6 +262,7 @@ void WorkspaceWindowView::State::activeWorkspaceChanged(const std::optional<Uuid
     if (id == seenActiveWorkspaceId)
         return;
     seenActiveWorkspaceId = id;
+    presentation.setShowingFindBar(false);
     ensureActiveLoadedSoon();
 }
 
@@ -251,6 +305,13 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
             [&sessions = sessions, workspaceId] {
                 auto current = sessions.workspace(workspaceId);
                 return current ? current->name : std::string();
+            },
+        .zoomFor = [levels = zoomLevels, workspaceId](
+                       const std::string& host) { return levels ? levels->level(workspaceId, host) : 1.0; },
+        .onZoomChanged =
+            [levels = zoomLevels, workspaceId](const std::string& host, double level) {
+                if (levels)
+                    levels->setLevel(workspaceId, host, level);
             } };
 }
 

@@ -10,11 +10,13 @@ namespace cohortex {
 class Alerts;
 class Authenticating;
 class Keychain;
+class PageActions;
 class Presentation;
 class ResourceMonitorService;
 class SessionManager;
 class WebKitManager;
 class WorkspaceRuntime;
+class ZoomLevels;
 
 // The main window's content: the workspace tab bar, then for the active workspace the browser
 // toolbar, the page-tab strip and the stacked pages of its tabs (only the selected tab's page visible and
@@ -33,6 +35,9 @@ public:
         Authenticating& authenticator;
         ResourceMonitorService& resources;
         Alerts& alerts;
+        // Find, zoom and print for the page on screen; without them the window offers none.
+        PageActions* pageActions{ nullptr };
+        ZoomLevels* zoomLevels{ nullptr };
     };
 
     explicit WorkspaceWindowView(Dependencies);

@@ -1,8 +1,11 @@
 #include "App/WindowManager.h"
 
 #include "Fakes/FakeAuthenticator.h"
+#include "Fakes/FakeHotKeys.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/SessionFakes.h"
+#include "KeyboardShortcuts/RecorderField.h"
+#include "KeyboardShortcuts/ShortcutStore.h"
 #include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "RunProgram.h"
@@ -12,6 +15,7 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Commands/CommandActions.h"
+#include "UI/Settings/ShortcutRecorder.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
@@ -125,12 +129,25 @@ TEST_F(WindowManagerTest, AMinimisedWindowIsNotVisible)
     ASSERT_TRUE(runUntil([&] { return windows->isMainWindowVisible(); }, timeout));
 }
 
-// The window's keys are the command table's accelerators on the application: typed for real, each runs
-// its command, and Ctrl+W with a single tab left hides the window.
-TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
-{
-    if (!hasProgram("xdotool"))
-        GTEST_SKIP() << "xdotool is not installed";
+// The command table on the registered application, as the program sets it up: its actions and their keys.
+struct ApplicationCommands {
+    ApplicationCommands(WindowHost& windows, Gtk::Application& application)
+        : application(application)
+        , windows(windows)
+        , sessions(SessionManager::Collaborators{
+              queue, defaults, runtime, stores, keychain, rules, authenticator, windows })
+    {
+        actions.addTo(G_ACTION_MAP(application.gobj()));
+        actions.setAccelerators(application.gobj());
+    }
+    ~ApplicationCommands()
+    {
+        for (const auto& command : commands.commands())
+            g_action_map_remove_action(G_ACTION_MAP(application.gobj()), std::string(command->name).c_str());
+    }
+
+    Gtk::Application& application;
+    WindowHost& windows;
     GLibMainQueue queue;
     MemoryDefaults defaults;
     testing::CallLog log;
@@ -139,18 +156,31 @@ TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
     testing::FakeKeychain keychain{ log };
     RoutingRules rules{ defaults };
     testing::FakeAuthenticator authenticator;
-    SessionManager sessions(SessionManager::Collaborators{
-        queue, defaults, runtime, stores, keychain, rules, authenticator, *windows });
+    SessionManager sessions;
     Presentation presentation{ queue };
-    CommandTable commands({ sessions, presentation, *windows, {} });
-    CommandActions actions(commands);
-    actions.addTo(G_ACTION_MAP(s_application->gobj()));
-    actions.setAccelerators(s_application->gobj());
+    int quits{ 0 };
+    CommandTable commands{ { sessions, presentation, windows, [this] { ++quits; } } };
+    CommandActions actions{ commands };
+};
+
+void press(const char* keys)
+{
+    ASSERT_TRUE(runProgram({ "xdotool", "key", keys }).succeeded);
+}
+
+// The window's keys are the command table's accelerators on the application: typed for real, each runs
+// its command, and Ctrl+W with a single tab left hides the window.
+TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
+{
+    if (!hasProgram("xdotool"))
+        GTEST_SKIP() << "xdotool is not installed";
+    ApplicationCommands app(*windows, *s_application);
+    auto& runtime = app.runtime;
+    auto& presentation = app.presentation;
     ASSERT_NO_FATAL_FAILURE(showAndFocus());
-    auto active = *sessions.activeWorkspace();
+    auto active = *app.sessions.activeWorkspace();
     runtime.load(active, Date::now());
 
-    auto press = [](const char* keys) { ASSERT_TRUE(runProgram({ "xdotool", "key", keys }).succeeded); };
     press("ctrl+t");
     EXPECT_TRUE(runUntil([&] { return runtime.tabs(active.id).size() == 2; }, timeout));
     press("ctrl+shift+n");
@@ -166,8 +196,50 @@ TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
     EXPECT_TRUE(runUntil([&] { return runtime.tabs(active.id).size() == 1; }, timeout));
     press("ctrl+w");
     EXPECT_TRUE(runUntil([&] { return !windows->isMainWindowVisible(); }, timeout));
-    for (const auto& command : commands.commands())
-        g_action_map_remove_action(G_ACTION_MAP(s_application->gobj()), std::string(command->name).c_str());
+}
+
+// A shortcut being recorded sees the window's own keys before the application runs them: Ctrl+Q is
+// refused with an alert instead of quitting, and a free combination is stored.
+TEST_F(WindowManagerTest, WhileAShortcutRecordsTheWindowsKeysAreRefusedNotRun)
+{
+    if (!hasProgram("xdotool"))
+        GTEST_SKIP() << "xdotool is not installed";
+    ApplicationCommands app(*windows, *s_application);
+    FakeHotKeys hotKeys;
+    ShortcutStore store(app.defaults, hotKeys);
+    const Shortcut ctrlAltS{ 1, Shortcut::control | Shortcut::option };
+    store.addName("toggleApp", ctrlAltS);
+    testing::FakeAlerts alerts;
+    Gtk::Button* recordButton = nullptr;
+    windows->setContentFactory([&] {
+        auto* recorder
+            = Gtk::make_managed<ShortcutRecorder>(std::make_unique<RecorderField>(store, "toggleApp",
+                                                      commandKeys(app.commands), std::set<Shortcut>{}),
+                alerts);
+        recordButton = dynamic_cast<Gtk::Button*>(recorder->get_first_child()->get_next_sibling());
+        return recorder;
+    });
+    ASSERT_NO_FATAL_FAILURE(showAndFocus());
+    ASSERT_NE(recordButton, nullptr);
+    EXPECT_EQ(recordButton->get_label(), "Ctrl+Alt+S");
+    recordButton->activate();
+    ASSERT_TRUE(
+        runUntil([&] { return recordButton->get_label().raw() == RecorderField::recordingText; }, timeout));
+
+    press("ctrl+q");
+    ASSERT_TRUE(runUntil([&] { return !alerts.shown.empty(); }, timeout));
+    EXPECT_EQ(app.quits, 0) << "Ctrl+Q quit while a shortcut was being recorded";
+    EXPECT_NE(alerts.shown.front().find("“Quit”"), std::string::npos) << alerts.shown.front();
+    EXPECT_EQ(store.shortcut("toggleApp"), ctrlAltS);
+
+    recordButton->activate();
+    press("ctrl+alt+x");
+    EXPECT_TRUE(runUntil(
+        [&] {
+            return store.shortcut("toggleApp") == Shortcut{ 7, ctrlAltS.carbonModifiers };
+        },
+        timeout));
+    EXPECT_EQ(recordButton->get_label(), "Ctrl+Alt+X");
 }
 
 TEST_F(WindowManagerTest, DeactivationIsReportedOnceWhenNoWindowOfTheApplicationHasTheFocus)

@@ -1,0 +1,205 @@
+#include "Models/WorkspaceBundle.h"
+#include "SettingsWindowFixture.h"
+
+#include <gmock/gmock.h>
+
+namespace cohortex::testing {
+namespace {
+
+using ::testing::IsEmpty;
+
+HttpCookie persistentCookie(std::string name)
+{
+    return { std::move(name), "1", "example.com", "/", Date::now().adding(3600), false, false,
+        HttpCookie::SameSite::Lax };
+}
+
+class SettingsWindowTest : public SettingsWindowFixture {
+protected:
+    std::size_t cookieCount(const WorkspaceSession& workspace)
+    {
+        auto cookies = engine.allCookies(workspace.storageIdentifier);
+        EXPECT_TRUE(finishes(cookies));
+        return cookies.isDone() && cookies.result() ? cookies.result()->size() : 0;
+    }
+    // The engine removes data in its own time; polls until the store is empty.
+    bool cookiesCleared(const WorkspaceSession& workspace)
+    {
+        for (int attempt = 0; attempt < 50; ++attempt) {
+            if (cookieCount(workspace) == 0)
+                return true;
+            runFor(std::chrono::milliseconds(100));
+        }
+        return false;
+    }
+};
+
+TEST_F(SettingsWindowTest, GeneralStoresItsChoicesAndPurgesEveryWorkspace)
+{
+    for (const auto& workspace : { mail, vault })
+        ASSERT_TRUE(finishes(engine.setCookie(workspace.storageIdentifier, persistentCookie("login"))));
+    GtkWidget* settings = openSettings("general");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(settings)), window->gobj());
+    screenshot(settings, "settings-general");
+
+    GtkWidget* hibernation = row(settings, "Hibernate idle workspaces");
+    choose(hibernation, 5);
+    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
+    choose(hibernation, 0);
+    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 0);
+
+    gtk_switch_set_active(GTK_SWITCH(switchOf(row(settings, "Launch Cohortex at login"))), true);
+    EXPECT_TRUE(std::filesystem::exists(XdgAutostartLoginItem::entryPath()));
+    gtk_switch_set_active(GTK_SWITCH(switchOf(row(settings, "Stay signed in after quitting"))), false);
+    EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), false);
+
+    alerts.answer = true;
+    click(button(settings, "Purge Cache"));
+    EXPECT_EQ(alerts.shown.back(), "Purge All Storage?|This will log you out of all workspace containers.");
+    EXPECT_EQ(std::ranges::count(cookieVault.saves, false, &std::pair<Uuid, bool>::second), 3);
+    EXPECT_TRUE(cookiesCleared(mail));
+    EXPECT_TRUE(cookiesCleared(vault));
+
+    click(button(settings, "Done"));
+    EXPECT_FALSE(presentation.showingSettings().get());
+    EXPECT_EQ(shownWindowTitled("Settings"), nullptr);
+}
+
+TEST_F(SettingsWindowTest, LinksAddsARuleThatRoutesAndRemovesIt)
+{
+    GtkWidget* settings = openSettings("links");
+    ASSERT_NE(settings, nullptr);
+    ASSERT_NE(row(settings, "Cohortex is not your default browser"), nullptr);
+    click(button(settings, "Make Default Browser"));
+    EXPECT_TRUE(isShown(label(settings,
+        "Couldn't change it: The desktop file com.kestrelwick.CohortexNotInstalled.desktop is not "
+        "installed")));
+
+    GtkWidget* pattern = row(settings, "Site, e.g. github.com or github.com/acme");
+    GtkWidget* add = button(settings, "Add");
+    EXPECT_FALSE(gtk_widget_get_sensitive(add));
+    type(pattern, " https://GitHub.com/acme/ ");
+    auto* target = firstMatch(pattern, [](GtkWidget* w) { return GTK_IS_DROP_DOWN(w); });
+    gtk_drop_down_set_selected(GTK_DROP_DOWN(target), 1);
+    click(add);
+    EXPECT_EQ(gtk_editable_get_text(GTK_EDITABLE(pattern)), std::string());
+    auto decision = manager->routingDecision(*Url::parse("https://github.com/acme/tools"));
+    EXPECT_EQ(decision->workspace.id, chat.id);
+    EXPECT_EQ(decision->reason, RoutingReason::Rule);
+    auto ruleRow
+        = [&] { return gtk_widget_get_ancestor(label(settings, "github.com/acme"), ADW_TYPE_ACTION_ROW); };
+    ASSERT_NE(ruleRow(), nullptr);
+    EXPECT_TRUE(isShown(label(ruleRow(), "Chat")));
+
+    choose(row(settings, "Links with no rule open in"), 1);
+    EXPECT_EQ(manager->linkFallbackWorkspaceId().get(), mail.id);
+    screenshot(settings, "settings-links");
+
+    click(describedButton(ruleRow(), "Remove Rule"));
+    EXPECT_THAT(routingRules.rules().get(), IsEmpty());
+    EXPECT_EQ(manager->routingDecision(*Url::parse("https://github.com/acme/tools"))->workspace.id, mail.id);
+    EXPECT_TRUE(isShown(label(settings, "No rules yet. For example: twitter.com \u2192 Social")));
+}
+
+TEST_F(SettingsWindowTest, TimeShowsTheTableExportsTheCsvAndClears)
+{
+    for (int tick = 0; tick < 12; ++tick)
+        timeTracker.tick(mail.id, true, true, 0, queue.now(), Calendar::current());
+    GtkWidget* settings = openSettings("time");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(isShown(label(settings, "Last 7 days")));
+    EXPECT_TRUE(isShown(label(settings, "1m")));
+    screenshot(settings, "settings-time");
+
+    savedFile = file("Cohortex-time.csv");
+    click(button(settings, "Export CSV…"));
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].suggestedName, "Cohortex-time.csv");
+    ASSERT_TRUE(runUntil([&] { return std::filesystem::exists(savedFile); }));
+    auto csv = contents(savedFile);
+    EXPECT_TRUE(csv.starts_with("Date,Workspace,Hours\n")) << csv;
+    EXPECT_NE(csv.find(",Mail,"), std::string::npos) << csv;
+
+    alerts.answer = true;
+    click(button(settings, "Clear History…"));
+    EXPECT_EQ(alerts.shown.back(), "Clear all tracked time?|This can't be undone.");
+    EXPECT_TRUE(timeTracker.ledger()->days().empty());
+    EXPECT_FALSE(isShown(label(settings, "1m")));
+}
+
+TEST_F(SettingsWindowTest, TeamExportsTheSetupAndImportsATeammates)
+{
+    GtkWidget* settings = openSettings("team");
+    ASSERT_NE(settings, nullptr);
+    savedFile = file("Mine.cohortex");
+    click(button(settings, "Export Setup…"));
+    ASSERT_TRUE(runUntil([&] { return isShown(label(settings, "Exported 3 workspaces.")); }));
+    EXPECT_EQ(requests.back().suggestedName, "My Workspaces.cohortex");
+    auto exported = contents(savedFile);
+    auto bundle = WorkspaceBundle::decode(
+        std::span(reinterpret_cast<const std::uint8_t*>(exported.data()), exported.size()));
+    ASSERT_TRUE(bundle.has_value());
+    EXPECT_EQ(bundle->workspaces.size(), 3u);
+    screenshot(settings, "settings-team");
+
+    auto design = workspace("Design", 4);
+    design.initialURL = *Url::parse("https://design.example/");
+    openedFile = file("Team.cohortex");
+    std::ofstream(openedFile) << WorkspaceBundle::make(std::vector{ design }, {}, queue.now()).encoded();
+    alerts.answer = true;
+    click(button(settings, "Import Setup…"));
+    ASSERT_TRUE(runUntil([&] { return manager->workspaces().get().size() == 4; })) << alerts.shown.back();
+    EXPECT_EQ(manager->workspaces().get().back().name, "Design");
+    ASSERT_TRUE(runUntil([&] { return label(settings, "Exported 3 workspaces.") == nullptr; }));
+}
+
+TEST_F(SettingsWindowTest, UpdatesLeavesTheCheckToThePackageManagerAndClosesLikeAnyWindow)
+{
+    GtkWidget* settings = openSettings("updates");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_TRUE(isShown(label(settings, "Cohortex is updated by your system's package manager.")));
+    EXPECT_FALSE(gtk_widget_get_sensitive(button(settings, "Check for Updates Now")));
+    auto* version = firstMatch(settings, [](GtkWidget* w) {
+        return GTK_IS_LABEL(w) && gtk_widget_get_mapped(w)
+            && std::string(gtk_label_get_text(GTK_LABEL(w))).starts_with("Cohortex v");
+    });
+    ASSERT_NE(version, nullptr);
+    // The build names its own version and build number.
+    std::string line = gtk_label_get_text(GTK_LABEL(version));
+    EXPECT_FALSE(line.starts_with("Cohortex vdev")) << line;
+    EXPECT_TRUE(line.ends_with(" (Build 0)")) << line;
+    screenshot(settings, "settings-updates");
+
+    gtk_window_close(GTK_WINDOW(settings));
+    settle();
+    EXPECT_FALSE(presentation.showingSettings().get());
+    EXPECT_EQ(shownWindowTitled("Settings"), nullptr);
+}
+
+TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereTheDesktopCannot)
+{
+    GtkWidget* settings = openSettings("shortcuts");
+    ASSERT_NE(settings, nullptr);
+    auto* toggle = button(settings, "Ctrl+Alt+S");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_NE(row(settings, "Toggle Cohortex:"), nullptr);
+    EXPECT_NE(button(settings, "Record Shortcut"), nullptr) << "An empty shortcut shows its placeholder";
+    click(toggle);
+    EXPECT_TRUE(runUntil([&] { return button(settings, "Press Shortcut…") != nullptr; }));
+    screenshot(settings, "settings-shortcuts-recording");
+    gtk_window_close(GTK_WINDOW(settings));
+    settle();
+
+    hotKeys.available = false;
+    settings = openSettings("shortcuts");
+    ASSERT_NE(settings, nullptr);
+    EXPECT_EQ(button(settings, "Ctrl+Alt+S"), nullptr);
+    auto* switchOne = row(settings, "Switch to Workspace 1:");
+    ASSERT_NE(switchOne, nullptr);
+    EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
+    screenshot(settings, "settings-shortcuts-unavailable");
+}
+
+} // namespace
+} // namespace cohortex::testing
