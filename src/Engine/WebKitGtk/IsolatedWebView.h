@@ -68,7 +68,7 @@ public:
         // go online (its proxy cannot be used).
         std::optional<std::string> pageInstead;
         // The workspace's name as it is now, for the questions a page makes the user answer.
-        std::function<std::string()> workspaceName;
+        std::function<std::string()> workspaceName{};
         // The zoom the user chose for a host in this workspace (1 when none), and where a new choice goes.
         std::function<double(const std::string& host)> zoomFor{};
         std::function<void(const std::string& host, double level)> onZoomChanged{};
