@@ -44,6 +44,14 @@ bool opensInSystem(std::string_view uri)
     return scheme == "mailto" || scheme == "tel";
 }
 
+std::string otherApplicationScheme(std::string_view uri)
+{
+    constexpr std::string_view shownHere[]
+        = { "http", "https", "about", "data", "blob", "file", "javascript", "mailto", "tel" };
+    auto scheme = schemeOf(uri);
+    return std::ranges::find(shownHere, scheme) == std::end(shownHere) ? scheme : "";
+}
+
 bool isAttachment(std::string_view contentDisposition)
 {
     return lowered(contentDisposition).starts_with("attachment");

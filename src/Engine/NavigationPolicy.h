@@ -11,6 +11,11 @@ namespace cohortex::NavigationPolicy {
 // case, is "mailto" or "tel".
 bool opensInSystem(std::string_view uri);
 
+// A link for another application (zoommtg:, msteams:, webcal:, slack:): its scheme in lower case, when the
+// scheme is none the browser shows itself (http, https, about, data, blob, file, javascript) and not mail
+// or telephone. Empty for every other link, and for text with no valid scheme.
+std::string otherApplicationScheme(std::string_view uri);
+
 // A response whose Content-Disposition header begins with "attachment", in any letter case, is saved
 // rather than shown, whatever its MIME type.
 bool isAttachment(std::string_view contentDisposition);

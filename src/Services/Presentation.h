@@ -27,6 +27,7 @@ public:
     const Observable<bool>& showingQuickSwitcher() const { return m_showingQuickSwitcher; }
     const Observable<bool>& showingShortcutsHelp() const { return m_showingShortcutsHelp; }
     const Observable<bool>& showingFindBar() const { return m_showingFindBar; }
+    const Observable<bool>& pageFullscreen() const { return m_pageFullscreen; }
 
     // One sheet at a time: asking for another while one is open closes that one and opens the new one
     // after sheetGapSeconds, so that their animations do not collide. Asking for the sheet already
@@ -44,6 +45,8 @@ public:
     void setShowingShortcutsHelp(bool shown) { m_showingShortcutsHelp.set(shown); }
     // The find bar over the page on screen.
     void setShowingFindBar(bool shown) { m_showingFindBar.set(shown); }
+    // A page on screen has the whole screen: the window's bars stay out of its way until it is done.
+    void setPageFullscreen(bool fullscreen) { m_pageFullscreen.set(fullscreen); }
 
     static constexpr double sheetGapSeconds = 0.45;
 
@@ -58,6 +61,7 @@ private:
     Observable<bool> m_showingQuickSwitcher{ false };
     Observable<bool> m_showingShortcutsHelp{ false };
     Observable<bool> m_showingFindBar{ false };
+    Observable<bool> m_pageFullscreen{ false };
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 

@@ -24,6 +24,17 @@ INSTANTIATE_TEST_SUITE_P(Schemes, OpensInSystemTest,
         SchemeCase{ "mailto", false }, SchemeCase{ "/tel:123", false }, SchemeCase{ "", false },
         SchemeCase{ "about:blank", false }));
 
+TEST(OtherApplicationSchemeTest, NamesOnlySchemesTheBrowserDoesNotShowItself)
+{
+    EXPECT_EQ(NavigationPolicy::otherApplicationScheme("zoommtg://zoom.us/join?confno=1"), "zoommtg");
+    EXPECT_EQ(NavigationPolicy::otherApplicationScheme("MSTeams:/l/meetup-join/x"), "msteams");
+    EXPECT_EQ(NavigationPolicy::otherApplicationScheme("web+cal.x-1:feed"), "web+cal.x-1");
+    for (auto uri : { "https://example.com/zoommtg:x", "HTTP://example.com", "about:blank",
+             "blob:https://a/1", "data:text/plain,x", "file:///tmp/a", "javascript:void(0)", "mailto:a@b.c",
+             "tel:+441234", "/relative:path", "1password:x", "", "no scheme" })
+        EXPECT_EQ(NavigationPolicy::otherApplicationScheme(uri), "") << uri;
+}
+
 struct DispositionCase {
     std::string header;
     bool isAttachment;

@@ -69,6 +69,7 @@ void IsolatedWebView::Coordinator::start()
         "web-context", context, "network-session", session, "settings", settings.get(), nullptr))));
     observeMainView();
     watchFind();
+    watchLinks();
     watchUserInput();
     connectDelegates(m_view.get(), m_connections);
     m_connections.push_back(connectSignal(session, "download-started",
@@ -126,6 +127,8 @@ void IsolatedWebView::Coordinator::tearDown()
 
 void IsolatedWebView::Coordinator::update(bool isActive, const std::optional<NavigationRequest>& request)
 {
+    if (!isActive)
+        leaveFullscreen();
     auto step = m_activity.update(isActive, request);
     if (step.publishFullState)
         publishFullState();

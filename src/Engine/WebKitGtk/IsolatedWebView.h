@@ -72,6 +72,8 @@ public:
         // The zoom the user chose for a host in this workspace (1 when none), and where a new choice goes.
         std::function<double(const std::string& host)> zoomFor{};
         std::function<void(const std::string& host, double level)> onZoomChanged{};
+        // The page took the whole screen, or gave it back.
+        std::function<void(bool fullscreen)> onFullscreenChanged{};
     };
 
     IsolatedWebView(Services, Configuration);

@@ -74,6 +74,15 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     void applySiteZoom();
     void print();
 
+    // In IsolatedWebViewLinks.cpp: links opened in a new tab, and full screen.
+    void watchLinks();
+    // True when the user asked for the link in a new tab (middle or Ctrl click) and got one.
+    bool openedInNewTab(WebKitNavigationAction*, const std::string& uri);
+    bool openInNewTab(const std::string& uri);
+    void askToOpenElsewhere(const std::string& uri, const std::string& scheme);
+    void fullscreenChanged(bool fullscreen);
+    void leaveFullscreen();
+
     // In IsolatedWebViewPolicy.cpp: the handlers the main view and its pop-ups share.
     void connectDelegates(WebKitWebView*, std::vector<GSignalConnection>&);
     bool decidePolicy(WebKitPolicyDecision*, WebKitPolicyDecisionType);
@@ -143,6 +152,8 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     bool m_localPagePending{ false };
     std::optional<ShownLocalPage> m_localPage;
     std::optional<std::int32_t> m_webProcess;
+    bool m_fullscreen{ false };
+    GObjectPtr<GSimpleAction> m_openInNewTab;
     std::vector<GSignalConnection> m_connections;
     std::map<WebKitWebView*, Popup> m_popups;
     std::map<WebKitDownload*, Download> m_downloads;

@@ -93,6 +93,15 @@ bool IsolatedWebView::Coordinator::decidePolicy(WebKitPolicyDecision* decision, 
         webkit_policy_decision_ignore(decision);
         return true;
     }
+    if (auto scheme = NavigationPolicy::otherApplicationScheme(uri); !scheme.empty()) {
+        askToOpenElsewhere(uri, scheme);
+        webkit_policy_decision_ignore(decision);
+        return true;
+    }
+    if (type == WEBKIT_POLICY_DECISION_TYPE_NAVIGATION_ACTION && openedInNewTab(action, uri)) {
+        webkit_policy_decision_ignore(decision);
+        return true;
+    }
     // Links with a download attribute are WebKit's to decide; it turns them into downloads itself.
     return false;
 }
@@ -113,8 +122,11 @@ GtkWidget* IsolatedWebView::Coordinator::createWebView(WebKitWebView* opener, We
         webkit_web_view_get_settings(opener), nullptr));
     auto* window = GTK_WINDOW(gtk_window_new());
     gtk_window_set_title(window, NavigationPolicy::popupTitle(uri).c_str());
+    // Over the browser's window, where the desktop centres what belongs to a window; the user may make it
+    // smaller than the size it opens at.
+    if (auto* root = gtk_widget_get_root(GTK_WIDGET(opener)); root && GTK_IS_WINDOW(root))
+        gtk_window_set_transient_for(window, GTK_WINDOW(root));
     gtk_window_set_default_size(window, popupWidth, popupHeight);
-    gtk_widget_set_size_request(GTK_WIDGET(popup), popupWidth, popupHeight);
     gtk_window_set_child(window, GTK_WIDGET(popup));
     auto& entry = m_popups[popup];
     entry.window = GObjectPtr<GtkWindow>::retain(window);

@@ -47,6 +47,15 @@ void GioDesktopLauncher::openURI(const std::string& uri)
     launchDefault(uri);
 }
 
+std::optional<std::string> GioDesktopLauncher::applicationForScheme(const std::string& scheme)
+{
+    GObjectPtr<GAppInfo> application(g_app_info_get_default_for_uri_scheme(scheme.c_str()));
+    if (!application)
+        return std::nullopt;
+    const char* name = g_app_info_get_display_name(application.get());
+    return name && *name ? std::optional<std::string>(name) : std::nullopt;
+}
+
 void GioDesktopLauncher::revealFile(const std::filesystem::path& file)
 {
     auto uri = fileURI(file);

@@ -10,6 +10,7 @@ namespace cohortex {
 class GioDesktopLauncher final : public DesktopLauncher {
 public:
     void openURI(const std::string& uri) override;
+    std::optional<std::string> applicationForScheme(const std::string& scheme) override;
     void revealFile(const std::filesystem::path& file) override;
 };
 

@@ -173,6 +173,7 @@ void WorkspaceWindowView::State::bind(WorkspaceWindowView& view)
     if (pageActions)
         connections.emplace_back(
             pageActions->requested().connect([this](auto request) { perform(request); }));
+    connections.emplace_back(presentation.pageFullscreen().changed().connect(rerender));
     connections.emplace_back(runtime.unlocked().changed().connect(rerender));
     connections.emplace_back(runtime.sleeping().changed().connect(rerender));
     connections.emplace_back(view.signal_map().connect([this] {
@@ -210,8 +211,11 @@ void WorkspaceWindowView::State::renderOnce()
     }
     tabStrip.setWorkspace(active ? std::optional(active->id) : std::nullopt);
     lock.set_visible(plan.showsLock);
-    tabStrip.set_visible(plan.showsTabs);
-    tabDivider.set_visible(plan.showsTabs);
+    bool showsBars = !presentation.pageFullscreen().get();
+    for (auto* bar : std::initializer_list<Gtk::Widget*>{ &tabBar, &divider, &toolbar })
+        bar->set_visible(showsBars);
+    tabStrip.set_visible(plan.showsTabs && showsBars);
+    tabDivider.set_visible(plan.showsTabs && showsBars);
     pages.apply(plan);
     if (pageActions)
         pageActions->hasPage().set(pages.hasActivePage());
@@ -312,7 +316,9 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
             [levels = zoomLevels, workspaceId](const std::string& host, double level) {
                 if (levels)
                     levels->setLevel(workspaceId, host, level);
-            } };
+            },
+        .onFullscreenChanged
+        = [&presentation = presentation](bool fullscreen) { presentation.setPageFullscreen(fullscreen); } };
 }
 
 WorkspaceWindowView::WorkspaceWindowView(Dependencies dependencies)

@@ -13,6 +13,7 @@
 
 #include <adwaita.h>
 #include <gtk/gtk.h>
+#include <map>
 #include <memory>
 #include <set>
 #include <stdexcept>
@@ -29,8 +30,14 @@ class SitePermissions;
 class RecordingLauncher final : public DesktopLauncher {
 public:
     void openURI(const std::string& uri) override { openedURIs.push_back(uri); }
+    std::optional<std::string> applicationForScheme(const std::string& scheme) override
+    {
+        auto found = applications.find(scheme);
+        return found == applications.end() ? std::nullopt : std::optional(found->second);
+    }
     void revealFile(const std::filesystem::path& file) override { revealedFiles.push_back(file); }
 
+    std::map<std::string, std::string> applications;
     std::vector<std::string> openedURIs;
     std::vector<std::filesystem::path> revealedFiles;
 };

@@ -1,5 +1,9 @@
+#include "Engine/WebKitGtk/LinkMenu.h"
+#include "Engine/WebKitGtk/OtherApplicationPrompt.h"
 #include "IsolatedWebViewFixture.h"
+#include "integration/Platform/RunProgram.h"
 
+#include <adwaita.h>
 #include <fstream>
 #include <unistd.h>
 
@@ -145,6 +149,67 @@ TEST_F(IsolatedWebViewTest, ALinkToANewWindowOpensANewTab)
     EXPECT_TRUE(m_server.requestsFor("/next").empty());
 }
 
+// Real clicks: WebKit hands a page's own synthetic events no modifiers and no button.
+TEST_F(IsolatedWebViewTest, AMiddleOrControlClickOnALinkOpensItInANewTabAndLeavesThePage)
+{
+    if (!hasProgram("xdotool"))
+        GTEST_SKIP() << "needs xdotool";
+    auto page = m_server.urlWithBody("/links",
+        "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
+        "<a href=\"javascript:void(0)\">script</a>");
+    auto& view = makeView(page);
+    ASSERT_TRUE(loaded(view, "/links"));
+    runFor(std::chrono::milliseconds(300));
+    auto click = [](const char* y, std::initializer_list<std::string> how) {
+        std::vector<std::string> command{ "xdotool", "mousemove", "40", y };
+        command.insert(command.end(), how);
+        ASSERT_TRUE(runProgram(command).succeeded);
+    };
+    click("50", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
+    ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 1; }));
+    click("50", { "click", "2" });
+    ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 2; }));
+    click("150", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(m_newTabs, (std::vector<std::string>{ m_server.url("/next"), m_server.url("/next") }));
+    EXPECT_TRUE(m_server.requestsFor("/next").empty());
+    EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
+}
+
+TEST_F(IsolatedWebViewTest, TheContextMenuOffersANewTabWhereItOfferedANewWindow)
+{
+    auto* menu = webkit_context_menu_new();
+    webkit_context_menu_append(
+        menu, webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK));
+    webkit_context_menu_append(menu,
+        webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW));
+    webkit_context_menu_append(menu,
+        webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD));
+    GObjectPtr<GSimpleAction> newTab(g_simple_action_new("new-tab", G_VARIANT_TYPE_STRING));
+    offerNewTabInstead(menu, G_ACTION(newTab.get()), "https://example.com/next");
+    ASSERT_EQ(webkit_context_menu_get_n_items(menu), 3u);
+    EXPECT_EQ(webkit_context_menu_item_get_gaction(webkit_context_menu_get_item_at_position(menu, 1)),
+        G_ACTION(newTab.get()));
+    EXPECT_EQ(webkit_context_menu_item_get_stock_action(webkit_context_menu_get_item_at_position(menu, 2)),
+        WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD);
+    g_object_unref(menu);
+}
+
+TEST_F(IsolatedWebViewTest, APageTakesTheWholeScreenUntilItOrTheUserMovesAway)
+{
+    auto configuration
+        = this->configuration(m_server.urlWithBody("/video", "<div id=\"player\">video</div>"));
+    std::vector<bool> changes;
+    configuration.onFullscreenChanged = [&](bool fullscreen) { changes.push_back(fullscreen); };
+    auto& view = makeView(std::move(configuration));
+    view.update(true, std::nullopt);
+    ASSERT_TRUE(loaded(view, "/video"));
+    runScript(view, "document.getElementById('player').requestFullscreen()");
+    ASSERT_TRUE(runUntil([&] { return changes == std::vector<bool>{ true }; }));
+    view.update(false, std::nullopt);
+    ASSERT_TRUE(runUntil([&] { return changes == std::vector<bool>{ true, false }; }));
+}
+
 GtkWindow* windowTitled(const std::string& title)
 {
     GtkWindow* found = nullptr;
@@ -169,6 +234,10 @@ TEST_F(IsolatedWebViewTest, AScriptOpensAPopUpThatLivesNoLongerThanItsView)
     gtk_window_get_default_size(windowTitled("localhost"), &width, &height);
     EXPECT_EQ(width, 520);
     EXPECT_EQ(height, 680);
+    auto* popup = windowTitled("localhost");
+    EXPECT_EQ(gtk_window_get_transient_for(popup), GTK_WINDOW(gtk_widget_get_root(view.widget())));
+    gtk_widget_get_size_request(gtk_window_get_child(popup), &width, &height);
+    EXPECT_EQ(width, -1) << "the pop-up cannot be made smaller than it opens";
     EXPECT_TRUE(m_newTabs.empty());
     closeView(0);
     EXPECT_EQ(windowTitled("localhost"), nullptr);
@@ -183,6 +252,46 @@ TEST_F(IsolatedWebViewTest, AMailLinkGoesToTheDesktopAndNeverLoads)
     ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
     EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "mailto:team@example.com" });
     runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
+}
+
+AdwMessageDialog* shownMessage()
+{
+    auto* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
+        GObjectPtr<GObject> window(G_OBJECT(g_list_model_get_item(windows, i)));
+        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
+            return ADW_MESSAGE_DIALOG(window.get());
+    }
+    return nullptr;
+}
+
+TEST_F(IsolatedWebViewTest, ALinkForAnotherApplicationLaunchesItOnlyOnceTheUserAgrees)
+{
+    m_launcher.applications["cohortex-meeting"] = "Meeting App";
+    auto page = m_server.urlWithBody("/invite",
+        "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
+        "href=\"cohortex-feed:cal\">feed</a>");
+    auto& view = makeView(page);
+    ASSERT_TRUE(loaded(view, "/invite"));
+
+    runScript(view, "document.getElementById('feed').click()");
+    AdwMessageDialog* dialog = nullptr;
+    ASSERT_TRUE(runUntil([&] { return (dialog = shownMessage()) != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), OtherApplicationPrompt::noApplicationHeading);
+    adw_message_dialog_response(dialog, "close");
+    ASSERT_TRUE(runUntil([] { return shownMessage() == nullptr; }));
+
+    runScript(view, "document.getElementById('join').click(); document.getElementById('join').click()");
+    ASSERT_TRUE(runUntil([&] { return (dialog = shownMessage()) != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "Open in Meeting App?");
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(m_launcher.openedURIs.empty()) << "launched before the user agreed";
+    adw_message_dialog_response(dialog, "open");
+    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(shownMessage(), nullptr) << "the repeated link asked again";
+    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "cohortex-meeting:join/42" });
     EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
 }
 

@@ -3,6 +3,7 @@
 #include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GLibPtr.h"
+#include "Platform/Linux/GioDesktopLauncher.h"
 #include "RunProgram.h"
 #include "TemporaryDirectory.h"
 
@@ -128,6 +129,17 @@ TEST_F(GioDefaultBrowserTest, AFailedWriteSaysWhatTheSystemReported)
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->find("mimeapps.list"), std::string::npos) << *failure;
     EXPECT_EQ(defaultBrowserChangeFailure(*failure), "Couldn't change it: " + *failure);
+}
+
+// Links for other applications are offered to the application the desktop has for their scheme.
+TEST_F(GioDefaultBrowserTest, TheLauncherNamesTheDesktopsApplicationForAScheme)
+{
+    GioDesktopLauncher launcher;
+    EXPECT_EQ(launcher.applicationForScheme("cohortex-meeting"), std::nullopt);
+    GObjectPtr<GDesktopAppInfo> other(g_desktop_app_info_new(otherBrowserId));
+    ASSERT_TRUE(g_app_info_set_as_default_for_type(
+        G_APP_INFO(other.get()), "x-scheme-handler/cohortex-meeting", nullptr));
+    EXPECT_EQ(launcher.applicationForScheme("cohortex-meeting"), "Other Browser");
 }
 
 } // namespace
