@@ -103,8 +103,8 @@ int CohortexApp::commandLine(const Glib::RefPtr<Gio::ApplicationCommandLine>& co
         console->finish(1);
         return 1;
     }
-    if (invocation->action == CommandLineInvocation::Action::Help) {
-        console->out(commandLineUsage());
+    if (auto answer = immediateAnswer(*invocation, COHORTEX_VERSION)) {
+        console->out(*answer);
         console->finish(0);
         return 0;
     }

@@ -22,8 +22,8 @@ int runCohortex(int argc, char* argv[], Alerts* alertsInsteadOfDialogs)
         std::cerr << invocation.error() << "\n";
         return 1;
     }
-    if (invocation->action == CommandLineInvocation::Action::Help) {
-        std::cout << commandLineUsage();
+    if (auto answer = immediateAnswer(*invocation, COHORTEX_VERSION)) {
+        std::cout << *answer;
         return 0;
     }
     // Questions and files are answered by the running application when there is one, so that its state

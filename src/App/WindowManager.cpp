@@ -4,6 +4,7 @@
 #include <gtk/gtk.h>
 #include <gtkmm/application.h>
 #include <gtkmm/applicationwindow.h>
+#include <string_view>
 #include <utility>
 
 namespace cohortex {
@@ -51,8 +52,26 @@ bool WindowManager::isMainWindowMinimised() const
     if (!m_window)
         return false;
     auto* surface = gtk_native_get_surface(GTK_NATIVE(m_window->gobj()));
-    return surface && GDK_IS_TOPLEVEL(surface)
-        && (gdk_toplevel_get_state(GDK_TOPLEVEL(surface)) & GDK_TOPLEVEL_STATE_MINIMIZED);
+    if (!surface || !GDK_IS_TOPLEVEL(surface))
+        return false;
+    auto state = gdk_toplevel_get_state(GDK_TOPLEVEL(surface));
+#if GTK_CHECK_VERSION(4, 12, 0)
+    // Wayland says only that the window cannot be seen, which is what matters here anyway.
+    if (state & GDK_TOPLEVEL_STATE_SUSPENDED)
+        return true;
+#endif
+    return state & GDK_TOPLEVEL_STATE_MINIMIZED;
+}
+
+bool WindowManager::reportsMinimising() const
+{
+#if GTK_CHECK_VERSION(4, 12, 0)
+    return true;
+#else
+    // No Wayland compositor tells a client it was minimised; GTK from 4.12 on hears that it is suspended.
+    auto* display = gdk_display_get_default();
+    return !display || std::string_view(G_OBJECT_TYPE_NAME(display)) != "GdkWaylandDisplay";
+#endif
 }
 
 bool WindowManager::isMainWindowVisible() const

@@ -47,6 +47,7 @@ public:
     bool mainWindowExists() const override;
     bool isMainWindowVisible() const override;
     bool isMainWindowKey() const override;
+    bool reportsMinimising() const override;
     bool isApplicationActive() const override;
     void showMainWindow() override;
     // Makes the window and its content without showing it, so its pages can start loading while the

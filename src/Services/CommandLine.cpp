@@ -16,6 +16,9 @@ namespace {
 using Action = CommandLineInvocation::Action;
 using Failure = std::unexpected<std::string>;
 
+// What the shell offers as an option's value.
+enum class Completes { Nothing, Files, WorkspaceNumbers, Shells };
+
 // The options that choose what the command does, with what their value is called in messages (empty
 // for an option without a value).
 struct ActionOption {
@@ -24,24 +27,44 @@ struct ActionOption {
     std::string_view valueName;
     // RunCommand: the command it runs.
     std::string_view command{};
+    Completes completes{ Completes::Nothing };
 };
 
 constexpr std::array actionOptions{
     ActionOption{ "--workspace", Action::OpenInWorkspace, "a workspace name" },
     ActionOption{ "--which-workspace", Action::WhichWorkspace, "a link" },
     ActionOption{ "--list-workspaces", Action::ListWorkspaces, "" },
-    ActionOption{ "--export-layout", Action::ExportLayout, "a file" },
-    ActionOption{ "--import-layout", Action::ImportLayout, "a file" },
-    ActionOption{ "--export-time-csv", Action::ExportTimeCsv, "a file" },
+    ActionOption{ "--export-layout", Action::ExportLayout, "a file", {}, Completes::Files },
+    ActionOption{ "--import-layout", Action::ImportLayout, "a file", {}, Completes::Files },
+    ActionOption{ "--export-time-csv", Action::ExportTimeCsv, "a file", {}, Completes::Files },
     // What the global shortcuts do, for desktops that let the user bind a key to a command line.
     ActionOption{ "--toggle", Action::RunCommand, "", "toggle-window" },
     ActionOption{ "--quick-switcher", Action::RunCommand, "", "quick-switcher" },
     ActionOption{ "--new-workspace", Action::RunCommand, "", "new-workspace" },
-    ActionOption{
-        "--open-workspace", Action::RunCommand, "a workspace number from 1 to 9", "open-workspace" },
+    ActionOption{ "--open-workspace", Action::RunCommand, "a workspace number from 1 to 9", "open-workspace",
+        Completes::WorkspaceNumbers },
     ActionOption{ "--settings", Action::RunCommand, "", "settings" },
     ActionOption{ "--quit", Action::RunCommand, "", "quit" },
+    ActionOption{
+        "--shell-completion", Action::ShellCompletion, "a shell (bash or zsh)", {}, Completes::Shells },
 };
+
+// The options that only modify the action, and the two that answer by themselves wherever they stand.
+struct FlagOption {
+    std::string_view name;
+    std::string_view shortName{};
+};
+
+constexpr FlagOption jsonFlag{ "--json" };
+constexpr FlagOption yesFlag{ "--yes", "-y" };
+constexpr FlagOption helpFlag{ "--help", "-h" };
+constexpr FlagOption versionFlag{ "--version" };
+constexpr std::array flagOptions{ jsonFlag, yesFlag, helpFlag, versionFlag };
+
+bool isFlag(std::string_view argument, const FlagOption& flag)
+{
+    return argument == flag.name || (!flag.shortName.empty() && argument == flag.shortName);
+}
 
 constexpr std::string_view usage = R"(Usage:
   cohortex [LINK | FILE.cohortex]...
@@ -52,6 +75,7 @@ constexpr std::string_view usage = R"(Usage:
   cohortex --import-layout FILE [--yes]
   cohortex --export-time-csv FILE
   cohortex --toggle | --quick-switcher | --new-workspace | --open-workspace N | --settings | --quit
+  cohortex --shell-completion SHELL | --version
 
 Opens http and https links in the workspace their link rules choose, and imports workspace files.
 
@@ -68,9 +92,11 @@ Options:
   --open-workspace N       show the workspace with the number N (1 to 9)
   --settings               show the settings
   --quit                   quit Cohortex
+  --shell-completion SHELL print the completion script for bash or zsh
   --json                   print machine-readable JSON (with --which-workspace, --list-workspaces)
   -y, --yes                import without asking (with --import-layout)
   -h, --help               show this help
+  --version                print the version
 )";
 
 // Whether the text starts with a URI scheme and its colon, as "https:" or "file:" do.
@@ -151,13 +177,16 @@ private:
 
 std::expected<CommandLineInvocation, std::string> Parser::parse()
 {
-    // Help wins wherever it stands, so that a user who got the rest wrong still gets it.
+    // Help, then the version, win wherever they stand, so that a user who got the rest wrong still gets
+    // them.
     auto options = std::ranges::find(m_arguments, "--");
-    if (std::any_of(
-            m_arguments.begin(), options, [](const auto& arg) { return arg == "--help" || arg == "-h"; })) {
-        CommandLineInvocation help;
-        help.action = Action::Help;
-        return help;
+    for (auto [flag, action] :
+        { std::pair{ helpFlag, Action::Help }, std::pair{ versionFlag, Action::Version } }) {
+        if (std::any_of(m_arguments.begin(), options, [&](const auto& arg) { return isFlag(arg, flag); })) {
+            CommandLineInvocation answer;
+            answer.action = action;
+            return answer;
+        }
     }
     if (auto failure = readArguments())
         return Failure(std::move(*failure));
@@ -188,10 +217,10 @@ std::optional<std::string> Parser::readOption(std::string_view argument, std::si
         value = std::string(argument.substr(equals + 1));
         argument = argument.substr(0, equals);
     }
-    if (argument == "--json" || argument == "--yes" || argument == "-y") {
+    if (isFlag(argument, jsonFlag) || isFlag(argument, yesFlag)) {
         if (value)
             return std::string(argument) + " takes no value.";
-        (argument == "--json" ? m_json : m_yes) = true;
+        (isFlag(argument, jsonFlag) ? m_json : m_yes) = true;
         return std::nullopt;
     }
     auto found = std::ranges::find(actionOptions, argument, &ActionOption::name);
@@ -278,8 +307,14 @@ std::expected<CommandLineInvocation, std::string> Parser::build()
             invocation.commandArgument = number;
         }
         break;
+    case Action::ShellCompletion:
+        if (shellCompletion(m_value).empty())
+            return Failure("No completion for the shell " + terminalSafe(m_value) + " (bash or zsh).");
+        invocation.shell = m_value;
+        break;
     case Action::ListWorkspaces:
     case Action::Help:
+    case Action::Version:
         break;
     }
     return invocation;
@@ -302,6 +337,117 @@ bool needsWindow(const CommandLineInvocation& invocation)
 std::string_view commandLineUsage()
 {
     return usage;
+}
+
+namespace {
+
+std::string bashValues(Completes completes)
+{
+    switch (completes) {
+    case Completes::Files:
+        return "COMPREPLY=( $(compgen -f -- \"$cur\") )";
+    case Completes::WorkspaceNumbers:
+        return "COMPREPLY=( $(compgen -W \"1 2 3 4 5 6 7 8 9\" -- \"$cur\") )";
+    case Completes::Shells:
+        return "COMPREPLY=( $(compgen -W \"bash zsh\" -- \"$cur\") )";
+    case Completes::Nothing:
+        break;
+    }
+    return "COMPREPLY=()";
+}
+
+std::string bashCompletion()
+{
+    std::string names;
+    std::string valueCases;
+    for (const auto& option : actionOptions) {
+        names += std::string(option.name) + " ";
+        if (!option.valueName.empty())
+            valueCases += "        " + std::string(option.name) + ") " + bashValues(option.completes)
+                + "; return ;;\n";
+    }
+    for (const auto& flag : flagOptions) {
+        names += std::string(flag.name) + " ";
+        if (!flag.shortName.empty())
+            names += std::string(flag.shortName) + " ";
+    }
+    names.pop_back();
+    return "# Completion of cohortex's options and their values, and of workspace files.\n"
+           "_cohortex()\n"
+           "{\n"
+           "    local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}\n"
+           "    case $prev in\n"
+        + valueCases
+        + "    esac\n"
+          "    if [[ $cur == -* ]]; then\n"
+          "        COMPREPLY=( $(compgen -W \""
+        + names
+        + "\" -- \"$cur\") )\n"
+          "        return\n"
+          "    fi\n"
+          "    COMPREPLY=( $(compgen -d -- \"$cur\") $(compgen -f -X '!*.cohortex' -- \"$cur\") )\n"
+          "}\n"
+          "complete -o filenames -F _cohortex cohortex\n";
+}
+
+std::string zshValues(Completes completes)
+{
+    switch (completes) {
+    case Completes::Files:
+        return "_files";
+    case Completes::WorkspaceNumbers:
+        return "(1 2 3 4 5 6 7 8 9)";
+    case Completes::Shells:
+        return "(bash zsh)";
+    case Completes::Nothing:
+        break;
+    }
+    return " ";
+}
+
+std::string zshCompletion()
+{
+    std::string specs;
+    for (const auto& option : actionOptions) {
+        std::string spec(option.name);
+        if (!option.valueName.empty())
+            spec += "=:" + std::string(option.valueName) + ":" + zshValues(option.completes);
+        specs += "  '" + spec + "' \\\n";
+    }
+    for (const auto& flag : flagOptions) {
+        specs += "  '" + std::string(flag.name) + "' \\\n";
+        if (!flag.shortName.empty())
+            specs += "  '" + std::string(flag.shortName) + "' \\\n";
+    }
+    return "#compdef cohortex\n"
+           "# Completion of cohortex's options and their values, and of workspace files.\n"
+           "_arguments \\\n"
+        + specs + "  '*:link or workspace file:_files -g \"*.cohortex\"'\n";
+}
+
+} // namespace
+
+std::optional<std::string> immediateAnswer(const CommandLineInvocation& invocation, std::string_view version)
+{
+    switch (invocation.action) {
+    case Action::Help:
+        return std::string(usage);
+    case Action::Version:
+        return "cohortex " + std::string(version) + "\n";
+    case Action::ShellCompletion:
+        return shellCompletion(invocation.shell);
+    default:
+        return std::nullopt;
+    }
+}
+
+std::string shellCompletion(std::string_view shell)
+{
+    if (shell == "bash")
+        return bashCompletion();
+    if (shell == "zsh")
+        return zshCompletion();
+    return "";
 }
 
 } // namespace cohortex

@@ -24,7 +24,10 @@ struct CommandLineInvocation {
         ExportTimeCsv,
         // One of the window's commands, run by the running application (started for it if need be).
         RunCommand,
-        Help
+        // Prints the script that completes these options in the shell named.
+        ShellCompletion,
+        Help,
+        Version
     };
 
     Action action{ Action::Open };
@@ -37,6 +40,8 @@ struct CommandLineInvocation {
     std::filesystem::path file;
     bool json{ false };
     bool yes{ false };
+    // ShellCompletion: the shell, as the user named it.
+    std::string shell;
     // RunCommand: the command's name and, for the workspace shortcut, its number.
     std::string commandName;
     std::optional<int> commandArgument;
@@ -59,5 +64,13 @@ bool needsWindow(const CommandLineInvocation&);
 
 // What --help prints.
 std::string_view commandLineUsage();
+
+// What the command line answers by itself, without the application or the stored profile: the help,
+// the version ("cohortex " and the version given) or a completion script. Nothing for any other action.
+std::optional<std::string> immediateAnswer(const CommandLineInvocation&, std::string_view version);
+
+// The script that completes the options, and the values they take, in the shell: "bash" or "zsh". Empty
+// for any other shell.
+std::string shellCompletion(std::string_view shell);
 
 } // namespace cohortex

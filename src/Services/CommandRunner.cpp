@@ -122,6 +122,8 @@ Task<int> CommandRunner::run(CommandLineInvocation invocation, Console& console)
         console.error("This needs the running Cohortex.\n");
         co_return 1;
     case Action::Help:
+    case Action::Version:
+    case Action::ShellCompletion:
         break;
     }
     console.out(commandLineUsage());

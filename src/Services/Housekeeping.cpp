@@ -100,11 +100,29 @@ std::optional<Uuid> Housekeeping::protectedWorkspaceId() const
     return active ? std::optional(active->id) : std::nullopt;
 }
 
-void Housekeeping::sweep(Date now)
+// Where the desktop does not say when the window is minimised, the window counts as out of sight once
+// the user has not come back to it for as long as workspaces may sleep: its workspace ages from the last
+// sweep that found the window focused, and loses its protection when that age reaches the limit.
+std::optional<Uuid> Housekeeping::shownWorkspaceId(Date now)
 {
     auto shown = protectedWorkspaceId();
-    if (shown)
-        m_runtime.touch(*shown, now);
+    if (!shown || m_window.reportsMinimising() || m_window.isMainWindowKey()) {
+        m_unfocusedSince.reset();
+        if (shown)
+            m_runtime.touch(*shown, now);
+        return shown;
+    }
+    if (!m_unfocusedSince)
+        m_unfocusedSince = now;
+    auto sleepAfterMinutes = m_sessions.sleepAfterMinutes().get();
+    bool outOfSight = sleepAfterMinutes > 0
+        && now.secondsSince(*m_unfocusedSince) >= static_cast<double>(sleepAfterMinutes) * 60.0;
+    return outOfSight ? std::nullopt : shown;
+}
+
+void Housekeeping::sweep(Date now)
+{
+    auto shown = shownWorkspaceId(now);
     std::set<Uuid> keepAwake;
     for (const auto& workspace : m_sessions.workspaces().get()) {
         if (workspace.isKeepAwake())

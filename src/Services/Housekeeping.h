@@ -60,6 +60,7 @@ public:
 
 private:
     std::optional<Uuid> protectedWorkspaceId() const;
+    std::optional<Uuid> shownWorkspaceId(Date now);
     void recordFreedMemory(const Uuid& workspaceId);
     void startTimers();
     void observeApplicationDeactivation();
@@ -78,6 +79,8 @@ private:
 
     std::vector<std::unique_ptr<RepeatingTimer>> m_timers;
     std::optional<Uuid> m_seenActiveWorkspaceId;
+    // Where minimising goes unreported: since when the window has been without the focus.
+    std::optional<Date> m_unfocusedSince;
     ScopedConnection m_activeWorkspaceChanges;
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };

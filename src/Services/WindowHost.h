@@ -13,6 +13,9 @@ public:
     // Exists, is shown and is not minimised: only then is its workspace on screen.
     virtual bool isMainWindowVisible() const = 0;
     virtual bool isMainWindowKey() const = 0;
+    // Whether the desktop says when the window is minimised. Wayland under GTK before 4.12 does not:
+    // there a minimised window still counts as visible.
+    virtual bool reportsMinimising() const { return true; }
     virtual bool isApplicationActive() const = 0;
     // Creates the window on first use, restores it if minimised and brings it to the front.
     virtual void showMainWindow() = 0;

@@ -133,6 +133,7 @@ public:
     bool isMainWindowVisible() const override { return exists && visible && !minimised; }
     bool isMainWindowKey() const override { return exists && key; }
     bool isApplicationActive() const override { return applicationActive; }
+    bool reportsMinimising() const override { return tellsMinimising; }
     void showMainWindow() override
     {
         ++shows;
@@ -160,6 +161,8 @@ public:
     bool exists{ false };
     bool visible{ false };
     bool minimised{ false };
+    // False as on Wayland before GTK 4.12: minimised then stays false whatever the user does.
+    bool tellsMinimising{ true };
     bool key{ false };
     bool applicationActive{ false };
     int shows{ 0 };

@@ -59,7 +59,8 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineRefusalTest,
         Refused{ { "--open-workspace", "10" }, "--open-workspace needs a workspace number from 1 to 9." },
         Refused{ { "--open-workspace" }, "--open-workspace needs a workspace number from 1 to 9." },
         Refused{ { "--toggle", "https://a.example/" },
-            "Unexpected argument: https://a.example/ (see cohortex --help)" }));
+            "Unexpected argument: https://a.example/ (see cohortex --help)" },
+        Refused{ { "--shell-completion", "fish" }, "No completion for the shell fish (bash or zsh)." }));
 
 struct Accepted {
     std::vector<std::string> arguments;
@@ -142,7 +143,19 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
         Accepted{
             { "--export-time-csv", "./time.csv" }, Action::ExportTimeCsv, {}, "", "/home/ada/work/time.csv" },
         // Help wins over anything else typed with it.
-        Accepted{ { "--bogus", "--export-layout", "-h" }, Action::Help, {} }));
+        Accepted{ { "--bogus", "--export-layout", "-h" }, Action::Help, {} },
+        Accepted{ { "--version", "--bogus", "--help" }, Action::Help, {} },
+        Accepted{ { "--bogus", "--version" }, Action::Version, {} }));
+
+TEST(CommandLineAnswerTest, HelpVersionAndCompletionNeedNothingElse)
+{
+    auto answer
+        = [](std::vector<std::string> arguments) { return immediateAnswer(*parse(arguments), "2.5.1"); };
+    EXPECT_EQ(answer({ "--version" }), "cohortex 2.5.1\n");
+    EXPECT_EQ(answer({ "-h" }), std::string(commandLineUsage()));
+    EXPECT_EQ(answer({ "--shell-completion=zsh" }), shellCompletion("zsh"));
+    EXPECT_EQ(answer({ "--list-workspaces" }), std::nullopt);
+}
 
 } // namespace
 } // namespace cohortex

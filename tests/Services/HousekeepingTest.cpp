@@ -133,6 +133,27 @@ TEST_F(HousekeepingTest, AMinimisedWindowLetsTheActiveWorkspaceAgeFromTheLastVis
     EXPECT_FALSE(runtime.isLoaded(id(0)));
 }
 
+TEST_F(HousekeepingTest, WhereMinimisingIsNotReportedAWindowLeftUnfocusedForTheLimitIsOutOfSight)
+{
+    window.tellsMinimising = false;
+    window.key = false;
+    queue.advance(60);
+    housekeeping->sweep(queue.now());
+    // A focused sweep starts the count again.
+    queue.advance(20 * 60);
+    window.key = true;
+    housekeeping->sweep(queue.now());
+    window.key = false;
+    queue.advance(30);
+    housekeeping->sweep(queue.now());
+    queue.advance(30 * 60 - 31);
+    housekeeping->sweep(queue.now());
+    EXPECT_TRUE(runtime.isLoaded(id(0)));
+    queue.advance(31);
+    housekeeping->sweep(queue.now());
+    EXPECT_FALSE(runtime.isLoaded(id(0)));
+}
+
 TEST_F(HousekeepingTest, NeverSettingStopsTheSweepButNotManualSleep)
 {
     manager->setSleepAfterMinutes(0);

@@ -2,7 +2,7 @@
 
 #include "Services/MenuBarModel.h"
 #include "UI/MenuBar/MenuBarRowButton.h"
-#include "UI/MenuBar/MenuBarStyle.h"
+#include "UI/Styles.h"
 #include "UI/MenuBar/WindowPlacement.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -53,7 +53,7 @@ MenuBarPanel::MenuBarPanel(Dependencies dependencies)
     : m_model(dependencies.model)
     , m_openWorkspace(std::move(dependencies.openWorkspace))
 {
-    installMenuBarStyle();
+    installStyles();
     build();
     bind();
     showMenu(m_model.menu().get());

@@ -76,7 +76,7 @@ Gtk::Widget* CreateWorkspaceModal::makeTemplateRow()
     row->set_max_children_per_line(static_cast<guint>(workspaceTemplates().size()));
     row->set_homogeneous(false);
     for (const auto& preset : workspaceTemplates()) {
-        auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(preset.name.data(), preset.name.size()));
+        auto* button = Gtk::make_managed<Gtk::Button>(toUString(preset.name));
         button->signal_clicked().connect([this, &preset] {
             m_form.apply(preset);
             render();
@@ -93,7 +93,7 @@ Gtk::Box* CreateWorkspaceModal::makeSymbolRow()
         auto* button = Gtk::make_managed<Gtk::ToggleButton>();
         button->set_icon_name(iconNameForSymbol(choice.value));
         button->add_css_class("flat");
-        describeWidget(*button, Glib::ustring(choice.spokenName.data(), choice.spokenName.size()) + " icon");
+        describeWidget(*button, toUString(choice.spokenName) + " icon");
         button->signal_toggled().connect([this, button, symbol = std::string(choice.value)] {
             if (!m_isRendering && button->get_active())
                 m_form.selectedSymbol = symbol;
@@ -109,8 +109,7 @@ Gtk::Box* CreateWorkspaceModal::makeColorRow()
 {
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
     for (const auto& choice : workspaceColorChoices()) {
-        auto* button = makeColorSwatch(
-            std::string(choice.value), Glib::ustring(choice.spokenName.data(), choice.spokenName.size()));
+        auto* button = makeColorSwatch(std::string(choice.value), toUString(choice.spokenName));
         button->signal_toggled().connect([this, button, color = std::string(choice.value)] {
             if (!m_isRendering && button->get_active())
                 m_form.selectedColorHex = color;

@@ -16,11 +16,6 @@ namespace {
 
 constexpr int tallestBody = 560;
 
-Glib::ustring text(std::string_view view)
-{
-    return Glib::ustring(view.data(), view.size());
-}
-
 Gtk::Box* makeSection(const Glib::ustring& title)
 {
     auto* section = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 6);
@@ -45,7 +40,7 @@ Glib::RefPtr<Gtk::StringList> proxyTitles()
 {
     std::vector<Glib::ustring> titles;
     for (const auto& choice : WorkspaceSettingsForm::proxyChoices)
-        titles.push_back(text(choice.title));
+        titles.push_back(toUString(choice.title));
     return Gtk::StringList::create(titles);
 }
 
@@ -268,7 +263,7 @@ void WorkspaceSettingsSheet::render()
     bool isAsking = form.lockCheck == WorkspaceSettingsForm::LockCheck::asking;
     m_requiresUnlock.set_sensitive(m_canAuthenticate && !isAsking);
     auto caption = form.lockCaption(m_canAuthenticate);
-    m_lockCaption->set_text(text(caption.text));
+    m_lockCaption->set_text(toUString(caption.text));
     m_lockCaption->set_css_classes({ "caption", caption.isWarning ? "warning" : "dim-label" });
     bool hasFolder = !form.downloadFolderPath.empty();
     m_folder.set_text(hasFolder ? form.downloadFolderPath : "Downloads folder");
@@ -283,7 +278,7 @@ void WorkspaceSettingsSheet::render()
             m_proxyType.set_selected(index);
     }
     m_proxyFields.set_visible(form.usesProxy());
-    m_passwordLabel->set_text(text(form.passwordLabel()));
+    m_passwordLabel->set_text(toUString(form.passwordLabel()));
     m_proxyMessage->set_visible(!form.proxyIsValid());
     m_save.set_sensitive(form.canSave());
     m_isRendering = false;

@@ -4,7 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Services/SwitcherChoices.h"
 #include "Services/WorkspaceRuntime.h"
-#include "UI/QuickSwitcher/QuickSwitcherStyle.h"
+#include "UI/Styles.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -44,7 +44,7 @@ QuickSwitcherView::QuickSwitcherView(
         selectSwitcherItem(m_sessions, m_runtime, m_presentation, chosen);
     })
 {
-    installQuickSwitcherStyle();
+    installStyles();
     build();
     bind();
     set_visible(m_presentation.showingQuickSwitcher().get());

@@ -9,12 +9,6 @@
 
 namespace cohortex {
 
-Glib::ustring toUString(std::string_view text)
-{
-    // Not ustring(data, size): that size counts characters, and these texts hold more bytes than that.
-    return Glib::ustring(std::string(text));
-}
-
 AdwPreferencesPage* makePage(std::string_view title, std::string_view iconName)
 {
     auto* page = ADW_PREFERENCES_PAGE(adw_preferences_page_new());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Platform/Linux/GSignalConnection.h"
+#include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <functional>
 #include <glibmm/ustring.h>
@@ -21,8 +22,6 @@ class Alerts;
 
 // The pieces the settings pages are built of, so that every page looks and behaves alike. Every text is
 // shown as written: libadwaita reads titles as markup by default, and workspace names are the user's.
-
-Glib::ustring toUString(std::string_view);
 
 AdwPreferencesPage* makePage(std::string_view title, std::string_view iconName);
 AdwPreferencesGroup* makeGroup(std::string_view title, std::string_view description = {});

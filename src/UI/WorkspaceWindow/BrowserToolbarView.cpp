@@ -4,21 +4,12 @@
 #include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
 #include "UI/SymbolIcons.h"
-#include "UI/WorkspaceWindow/BarStyles.h"
+#include "UI/Styles.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/root.h>
 
 namespace cohortex {
-
-namespace {
-
-Glib::ustring text(std::string_view view)
-{
-    return Glib::ustring(std::string(view));
-}
-
-} // namespace
 
 BrowserToolbarView::BrowserToolbarView(Dependencies dependencies)
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4)
@@ -27,7 +18,7 @@ BrowserToolbarView::BrowserToolbarView(Dependencies dependencies)
     , m_bindings(dependencies.bindings)
     , m_onCommand(std::move(dependencies.onCommand))
 {
-    installBarStyles();
+    installStyles();
     build();
     bind();
     bindMonitor();
@@ -46,7 +37,8 @@ void BrowserToolbarView::build()
     m_reloadOrStop = makeIconButton(iconNameForSymbol("arrow.clockwise"), "Reload");
     buildAddressField();
     buildBadge();
-    m_newTab = makeIconButton(iconNameForSymbol("plus.square.on.square"), text(ToolbarState::newTabHelp));
+    m_newTab
+        = makeIconButton(iconNameForSymbol("plus.square.on.square"), toUString(ToolbarState::newTabHelp));
     auto* memoryContent = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
     auto* memoryIcon = Gtk::make_managed<Gtk::Image>();
     memoryIcon->set_from_icon_name(iconNameForSymbol("memorychip"));
@@ -63,7 +55,7 @@ void BrowserToolbarView::build()
 
 void BrowserToolbarView::buildAddressField()
 {
-    m_address.set_placeholder_text(text(ToolbarState::addressPlaceholder));
+    m_address.set_placeholder_text(toUString(ToolbarState::addressPlaceholder));
     m_address.set_hexpand(true);
     describeWidget(m_address, "Address");
     m_address.add_controller(m_addressFocus);
@@ -140,7 +132,7 @@ void BrowserToolbarView::showNavigationState()
     if (Glib::ustring reloadIcon = iconNameForSymbol(current.reloadSymbol());
         m_reloadOrStop->get_icon_name() != reloadIcon)
         m_reloadOrStop->set_icon_name(reloadIcon);
-    describeWidget(*m_reloadOrStop, text(current.reloadLabel()));
+    describeWidget(*m_reloadOrStop, toUString(current.reloadLabel()));
     m_spinner.set_visible(current.showsSpinner());
     m_spinner.set_spinning(current.showsSpinner());
     if (Glib::ustring addressIcon = iconNameForSymbol(current.addressSymbol());

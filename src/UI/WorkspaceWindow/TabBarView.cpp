@@ -6,7 +6,7 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
 #include "UI/SymbolIcons.h"
-#include "UI/WorkspaceWindow/BarStyles.h"
+#include "UI/Styles.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 namespace cohortex {
@@ -28,7 +28,7 @@ TabBarView::TabBarView(Dependencies dependencies)
     , m_alerts(dependencies.alerts)
     , m_queue(dependencies.queue)
 {
-    installBarStyles();
+    installStyles();
     build();
     bind();
     render();

@@ -5,7 +5,7 @@
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
 #include "UI/SymbolIcons.h"
-#include "UI/WorkspaceWindow/BarStyles.h"
+#include "UI/Styles.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 namespace cohortex {
@@ -16,7 +16,7 @@ TabStripView::TabStripView(Dependencies dependencies)
     , m_runtime(dependencies.runtime)
     , m_queue(dependencies.queue)
 {
-    installBarStyles();
+    installStyles();
     add_css_class("cohortex-bar");
     m_scroller.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::NEVER);
     m_scroller.set_propagate_natural_width(true);

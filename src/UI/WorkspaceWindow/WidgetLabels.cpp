@@ -4,6 +4,11 @@
 
 namespace cohortex {
 
+Glib::ustring toUString(std::string_view text)
+{
+    return Glib::ustring(std::string(text));
+}
+
 namespace {
 
 constexpr const char* tooltipKey = "cohortex-tooltip";

@@ -3,8 +3,13 @@
 #include <glibmm/ustring.h>
 #include <gtkmm/button.h>
 #include <gtkmm/widget.h>
+#include <string_view>
 
 namespace cohortex {
+
+// A text of the models as GTK takes it. Not ustring(data, size): that size counts characters, and a text
+// with any character beyond ASCII holds more bytes than that.
+Glib::ustring toUString(std::string_view);
 
 // Gives a control the same text as tooltip and as its name for screen readers, so a button that shows
 // only an icon is still announced and explained.

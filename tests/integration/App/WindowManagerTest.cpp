@@ -120,6 +120,7 @@ TEST_F(WindowManagerTest, TheWindowIsMadeOnTheFirstShowAndKeptAcrossHideAndClose
 
 TEST_F(WindowManagerTest, AMinimisedWindowIsNotVisible)
 {
+    EXPECT_TRUE(windows->reportsMinimising()) << "X11 says when a window is minimised";
     ASSERT_NO_FATAL_FAILURE(showAndFocus());
     setHidden(*windows->mainWindow(), true);
     ASSERT_TRUE(runUntil([&] { return windows->isMainWindowMinimised(); }, timeout));

@@ -1,4 +1,5 @@
 #include "EngineTest.h"
+#include "Platform/Linux/GLibPtr.h"
 #include "ProxyProcess.h"
 #include "TestWebView.h"
 
@@ -55,6 +56,34 @@ TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxy)
     EXPECT_THAT(m_server.requestsFor("/b").back().via, HasSubstr("tinyproxy"));
     EXPECT_GE(viewB.proxyLoginsAsked(), 1);
     EXPECT_EQ(peerOf("/c"), directAddress);
+}
+
+// Secure pages travel inside the proxy's tunnel (CONNECT, or SOCKS) and still leave from its address.
+TEST_F(WebKitEngineProxyTest, SecurePagesGoThroughTheStoresProxyToo)
+{
+    GErrorPtr error;
+    GObjectPtr<GTlsCertificate> certificate(
+        g_tls_certificate_new_from_file(COHORTEX_TEST_CERTIFICATE, error.out()));
+    ASSERT_TRUE(certificate) << error.message();
+    TestHttpServer secure({ .port = 0, .certificate = certificate.get() });
+    auto socks = ProxyProcess::socks5(socksAddress, socksLogin);
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    engine().setProxy(m_storeA, socksProxy(socks, socksLogin));
+    engine().setProxy(m_storeB, httpProxy(http, httpLogin));
+    for (const auto& store : { m_storeA, m_storeB })
+        webkit_network_session_allow_tls_certificate_for_host(
+            engine().networkSession(store), certificate.get(), "127.0.0.1");
+    TestWebView viewA(engine(), m_storeA);
+    TestWebView viewB(engine(), m_storeB);
+
+    ASSERT_EQ(viewA.load(secure.url("/a")), Outcome::Finished) << viewA.lastError();
+    ASSERT_EQ(viewB.load(secure.url("/b")), Outcome::Finished) << viewB.lastError();
+
+    ASSERT_EQ(secure.requestsFor("/a").size(), 1u);
+    EXPECT_EQ(secure.requestsFor("/a").back().peer, socksAddress);
+    ASSERT_EQ(secure.requestsFor("/b").size(), 1u);
+    EXPECT_EQ(secure.requestsFor("/b").back().peer, httpProxyAddress);
+    EXPECT_GE(viewB.proxyLoginsAsked(), 1);
 }
 
 // A proxy that is down or refuses the login fails the page; the request never goes out directly.

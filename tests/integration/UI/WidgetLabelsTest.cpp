@@ -31,6 +31,13 @@ TEST(WidgetLabelsTest, TooltipFollowsTheLatestTextAndAnEmptyOneShowsNothing)
     EXPECT_EQ(tooltipOf(GTK_WIDGET(button.gobj())), "");
 }
 
+TEST(WidgetLabelsTest, ATextBeyondAsciiKeepsItsBytesNoMoreNoFewer)
+{
+    std::string backing = "Caf\u00e9 \u2014 locked\u2026 and what lies after";
+    auto text = std::string_view(backing).substr(0, backing.find(" and"));
+    EXPECT_EQ(toUString(text).raw(), "Caf\u00e9 \u2014 locked\u2026");
+}
+
 TEST(WidgetLabelsTest, TooltipSetThroughGtkIsStillRead)
 {
     Gtk::Button button;
