@@ -271,7 +271,7 @@ void WorkspaceSettingsSheet::render()
     m_folder.set_css_classes(
         hasFolder ? std::vector<Glib::ustring>{} : std::vector<Glib::ustring>{ "dim-label" });
     m_reset.set_visible(hasFolder);
-    m_sitePermissionsCaption.set_text(text(form.sitePermissionsCaption()));
+    m_sitePermissionsCaption.set_text(toUString(form.sitePermissionsCaption()));
     m_forgetSitePermissions.set_sensitive(form.canForgetSitePermissions());
     for (std::size_t index = 0; index < WorkspaceSettingsForm::proxyChoices.size(); ++index) {
         if (WorkspaceSettingsForm::proxyChoices[index].value == form.proxyType)
