@@ -8,6 +8,7 @@
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 
 #include <gdk/x11/gdkx.h>
+#include <gtkmm/application.h>
 #include <gtkmm/window.h>
 #include <webkit/webkit.h>
 
@@ -44,8 +45,14 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     m_teamSharing = std::make_unique<TeamSharing>(m_queue, *m_sessions, m_routingRules, *m_alertsInUse);
     m_sessions->setFileHandler(
         [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
-    m_commands = std::make_unique<CommandTable>(
-        CommandTable::Dependencies{ *m_sessions, m_presentation, m_windowManager, std::move(quit) });
+    m_sitePermissions.followWorkspaces(m_sessions->workspaces());
+    if (application) {
+        m_desktopNotifications = std::make_unique<GioNotifications>(G_APPLICATION(application->gobj()));
+        m_pageNotifications
+            = std::make_unique<PageNotifications>(*m_sessions, m_runtime, *m_desktopNotifications);
+    }
+    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{
+        *m_sessions, m_presentation, m_windowManager, std::move(quit), m_pageNotifications.get() });
     m_hotKeys = makeHotKeys(static_cast<bool>(application));
     m_shortcuts = std::make_unique<ShortcutStore>(*m_defaults, *m_hotKeys);
     registerGlobalShortcuts(*m_shortcuts, *m_commands);
@@ -89,6 +96,8 @@ AppServices::~AppServices()
     m_menuBarModel.reset();
     m_shortcutsHelp.reset();
     m_commands.reset();
+    m_pageNotifications.reset();
+    m_desktopNotifications.reset();
     m_teamSharing.reset();
     m_housekeeping.reset();
     m_sessions.reset();
@@ -114,8 +123,10 @@ Gtk::Widget* AppServices::makeWindowContent()
 {
     return Gtk::make_managed<WorkspaceWindowView>(
         WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
-            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry }, m_keychain,
-            m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(), &m_zoomLevels });
+            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, nullptr,
+                &m_sitePermissions, m_pageNotifications.get() },
+            m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
+            &m_zoomLevels });
 }
 
 void AppServices::prepareActiveWorkspace()

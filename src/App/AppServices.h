@@ -10,6 +10,7 @@
 #include "KeyboardShortcuts/ShortcutStore.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GioDefaultBrowser.h"
+#include "Platform/Linux/GioNotifications.h"
 #include "Platform/Linux/LinuxIdleTime.h"
 #include "Platform/Linux/PolkitAuthenticator.h"
 #include "Platform/Linux/ProcMemory.h"
@@ -19,10 +20,12 @@
 #include "Services/CommandTable.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
+#include "Services/PageNotifications.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/SitePermissions.h"
 #include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
@@ -110,9 +113,13 @@ private:
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
     Alerts* m_alertsInUse{ &m_alerts };
     Presentation m_presentation{ m_queue };
+    SitePermissions m_sitePermissions{ *m_defaults, m_queue };
     std::unique_ptr<SessionManager> m_sessions;
     std::unique_ptr<Housekeeping> m_housekeeping;
     std::unique_ptr<TeamSharing> m_teamSharing;
+    // Only with an application, which sends them and takes their clicks.
+    std::unique_ptr<GioNotifications> m_desktopNotifications;
+    std::unique_ptr<PageNotifications> m_pageNotifications;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
     std::unique_ptr<HotKeyService> m_hotKeys;

@@ -13,6 +13,7 @@
 
 namespace cohortex {
 
+class PageNotifications;
 class Presentation;
 class SessionManager;
 class WindowHost;
@@ -46,6 +47,8 @@ public:
         WindowHost& window;
         // Ends the application, saving what quitting saves.
         std::function<void()> quit;
+        // Where clicks on pages' notifications go; without it they do nothing.
+        PageNotifications* pageNotifications{ nullptr };
     };
 
     explicit CommandTable(Dependencies);

@@ -11,6 +11,7 @@
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Services/ProcessMemory.h"
 
+#include <adwaita.h>
 #include <gtk/gtk.h>
 #include <map>
 #include <memory>
@@ -21,6 +22,9 @@
 #include <webkit/webkit.h>
 
 namespace cohortex {
+
+class PageNotifications;
+class SitePermissions;
 
 // Records what would have gone to the desktop, so no mail client or file manager starts in a test.
 class RecordingLauncher final : public DesktopLauncher {
@@ -37,6 +41,19 @@ public:
     std::vector<std::string> openedURIs;
     std::vector<std::filesystem::path> revealedFiles;
 };
+
+// The message dialog on screen, if any: the questions pages make the user answer.
+inline AdwMessageDialog* openMessageDialog()
+{
+    AdwMessageDialog* found = nullptr;
+    auto* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
+        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
+        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
+            found = ADW_MESSAGE_DIALOG(window.get());
+    }
+    return found;
+}
 
 // Remembers which processes the registry measured.
 class RecordingMemory final : public ProcessMemory {
@@ -83,7 +100,8 @@ protected:
     IsolatedWebView& makeView(IsolatedWebView::Configuration configuration)
     {
         auto view = std::make_unique<IsolatedWebView>(
-            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, &m_launcher },
+            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, &m_launcher,
+                m_sitePermissions, m_pageNotifications },
             std::move(configuration));
         auto* window = GTK_WINDOW(gtk_window_new());
         gtk_window_set_default_size(window, 800, 600);
@@ -128,6 +146,9 @@ protected:
     RecordingLauncher m_launcher;
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
+    // What sites may use and where their notifications go, for the tests that need them.
+    SitePermissions* m_sitePermissions{ nullptr };
+    PageNotifications* m_pageNotifications{ nullptr };
 
 private:
     struct ShownView {

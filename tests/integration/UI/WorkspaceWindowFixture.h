@@ -15,6 +15,7 @@
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/SitePermissions.h"
 #include "Services/StoredKeys.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
@@ -84,9 +85,9 @@ protected:
     // Shows the view in a window of its own and waits until it is on screen.
     void present()
     {
-        view = std::make_unique<WorkspaceWindowView>(
-            WorkspaceWindowView::Dependencies{ *manager, presentation, runtime, stores,
-                { queue, engine, stores, registry }, keychain, authenticator, resources, alerts });
+        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager,
+            presentation, runtime, stores, { queue, engine, stores, registry, nullptr, &sitePermissions },
+            keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
         installActions(*window);
         window->set_default_size(900, 600);
@@ -172,6 +173,7 @@ protected:
     WebKitEngine engine;
     WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
     Presentation presentation{ queue };
+    SitePermissions sitePermissions{ defaults, queue };
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<CommandTable> commandTable;
     std::unique_ptr<CommandActions> actions;
