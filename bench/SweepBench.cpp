@@ -33,7 +33,7 @@ void sweepFiftyWorkspaces(benchmark::State& state)
     testing::FakeWindowHost window;
     testing::FakeProcessMemory memory;
     WebViewRegistry registry(memory);
-    ResourceMonitorService resources(defaults, registry, memory, queue);
+    ResourceMonitorService resources(defaults, registry, queue);
     SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, window });
     Housekeeping housekeeping(
         { queue, manager, runtime, stores, resources, registry, window, timeTracker, idleTime });

@@ -62,7 +62,7 @@ struct UiWorld {
     FakeWindowHost windowHost;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;

@@ -27,7 +27,6 @@ Expected<std::unique_ptr<AppServices>> AppServices::create(
 AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
     Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
     : m_defaults(std::move(defaults))
-    , m_notifications(application ? G_APPLICATION(application->gobj()) : nullptr)
     , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
         // A question asked while the settings are open belongs over them, not behind them.
@@ -46,10 +45,16 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
     m_teamSharing = std::make_unique<TeamSharing>(m_queue, *m_sessions, m_routingRules, *m_alertsInUse);
     m_sessions->setFileHandler(
         [this](std::filesystem::path file) { return m_teamSharing->confirmAndImport(file); });
-    m_downloadNotices
-        = std::make_unique<DownloadNotices>(m_downloads, *m_sessions, m_windowManager, m_notifications);
-    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{
-        *m_sessions, m_presentation, m_windowManager, m_downloads, std::move(quit) });
+    m_sitePermissions.followWorkspaces(m_sessions->workspaces());
+    if (application) {
+        m_desktopNotifications = std::make_unique<GioNotifications>(G_APPLICATION(application->gobj()));
+        m_pageNotifications
+            = std::make_unique<PageNotifications>(*m_sessions, m_runtime, *m_desktopNotifications);
+        m_downloadNotices = std::make_unique<DownloadNotices>(
+            m_downloads, *m_sessions, m_windowManager, *m_desktopNotifications);
+    }
+    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{ *m_sessions, m_presentation,
+        m_windowManager, m_downloads, std::move(quit), m_pageNotifications.get() });
     m_hotKeys = makeHotKeys(static_cast<bool>(application));
     m_shortcuts = std::make_unique<ShortcutStore>(*m_defaults, *m_hotKeys);
     registerGlobalShortcuts(*m_shortcuts, *m_commands);
@@ -94,6 +99,8 @@ AppServices::~AppServices()
     m_shortcutsHelp.reset();
     m_commands.reset();
     m_downloadNotices.reset();
+    m_pageNotifications.reset();
+    m_desktopNotifications.reset();
     m_teamSharing.reset();
     m_housekeeping.reset();
     m_sessions.reset();
@@ -117,11 +124,12 @@ std::unique_ptr<HotKeyService> AppServices::makeHotKeys(bool hasApplication)
 
 Gtk::Widget* AppServices::makeWindowContent()
 {
-    return Gtk::make_managed<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *m_sessions,
-        m_presentation, m_runtime, m_dataStores,
-        IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, m_downloads, &m_launcher },
-        m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
-        &m_zoomLevels });
+    return Gtk::make_managed<WorkspaceWindowView>(
+        WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
+            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, m_downloads, &m_launcher,
+                &m_sitePermissions, m_pageNotifications.get() },
+            m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
+            &m_zoomLevels });
 }
 
 void AppServices::prepareActiveWorkspace()

@@ -23,10 +23,12 @@
 #include "Services/DownloadNotices.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
+#include "Services/PageNotifications.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/SitePermissions.h"
 #include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
@@ -101,12 +103,11 @@ private:
     GioDesktopLauncher m_launcher;
     // After the engine, so that downloads still running are stopped while their sessions exist.
     DownloadList m_downloads{ m_queue, m_launcher };
-    GioNotifications m_notifications;
     WorkspaceRuntime m_runtime{ m_defaults.get() };
     RoutingRules m_routingRules{ *m_defaults };
     ProcMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
-    ResourceMonitorService m_resources{ *m_defaults, m_registry, m_memory, m_queue };
+    ResourceMonitorService m_resources{ *m_defaults, m_registry, m_queue };
     TimeTracker m_timeTracker{ *m_defaults };
     ZoomLevels m_zoomLevels{ *m_defaults };
     PolkitAuthenticator m_authenticator;
@@ -118,9 +119,13 @@ private:
     // The alerts the session manager and the window ask through: the dialogs, or a test program's answers.
     Alerts* m_alertsInUse{ &m_alerts };
     Presentation m_presentation{ m_queue };
+    SitePermissions m_sitePermissions{ *m_defaults, m_queue };
     std::unique_ptr<SessionManager> m_sessions;
     std::unique_ptr<Housekeeping> m_housekeeping;
     std::unique_ptr<TeamSharing> m_teamSharing;
+    // Only with an application, which sends them and takes their clicks.
+    std::unique_ptr<GioNotifications> m_desktopNotifications;
+    std::unique_ptr<PageNotifications> m_pageNotifications;
     std::unique_ptr<DownloadNotices> m_downloadNotices;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;

@@ -33,6 +33,9 @@ CohortexApp::CohortexApp(Alerts* alertsInsteadOfDialogs)
         [this](const Gio::Application::type_vec_files& files, const Glib::ustring&) { open(files); });
     // Before GTK's own shutdown, while the display and the windows are still there.
     m_application->signal_shutdown().connect([this] { shutdown(); }, false);
+    // From the start: a signal that came while the services were being set up would otherwise end the
+    // process on the spot, before anything was saved.
+    installQuitSignals();
 }
 
 CohortexApp::~CohortexApp()
@@ -64,7 +67,6 @@ void CohortexApp::startup()
     // The window only hides when closed; the application lives on until the user quits.
     m_application->hold();
     installCommands();
-    installQuitSignals();
     m_delegate->didFinishLaunching();
 }
 

@@ -1,6 +1,7 @@
 #include "Engine/WebViewRegistry.h"
 
 #include "Services/ProcessMemory.h"
+#include "Support/MainQueue.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -46,22 +47,39 @@ std::map<Uuid, std::vector<std::int32_t>> WebViewRegistry::livePIDs()
 
 MemoryMeasurement WebViewRegistry::measure()
 {
+    return read(livePIDs(), m_memory);
+}
+
+void WebViewRegistry::measureOffMainThread(MainQueue& queue, std::function<void(MemoryMeasurement)> done)
+{
+    auto pids = std::make_shared<PIDsByWorkspace>(livePIDs());
+    auto measurement = std::make_shared<MemoryMeasurement>();
+    queue.runOffMainThread([pids, measurement, &memory = m_memory] { *measurement = read(*pids, memory); },
+        [measurement, done = std::move(done), alive = std::weak_ptr<bool>(m_alive)] {
+            if (!alive.expired())
+                done(std::move(*measurement));
+        });
+}
+
+MemoryMeasurement WebViewRegistry::read(const PIDsByWorkspace& pidsByWorkspace, const ProcessMemory& memory)
+{
     MemoryMeasurement measurement;
     // Each process is read once even when several workspaces share it, so every workspace and the
     // total see the same figure for it, and the kernel is asked once per process.
     std::unordered_map<std::int32_t, std::optional<double>> footprints;
-    for (const auto& [workspaceID, pids] : livePIDs()) {
+    for (const auto& [workspaceID, pids] : pidsByWorkspace) {
         double sum = 0;
         for (auto pid : pids) {
             auto [known, isFirstRead] = footprints.try_emplace(pid);
             if (isFirstRead) {
-                known->second = m_memory.footprintMB(pid);
+                known->second = memory.footprintMB(pid);
                 measurement.totalMB += known->second.value_or(0);
             }
             sum += known->second.value_or(0);
         }
         measurement.perWorkspace.emplace(workspaceID, sum);
     }
+    measurement.applicationMB = memory.ownMB();
     return measurement;
 }
 

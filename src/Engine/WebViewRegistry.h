@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -14,11 +15,15 @@ namespace cohortex {
 
 class ProcessMemory;
 
-// Footprints in MB: per workspace, and in total with each process counted once.
+// Footprints in MB: per workspace, and in total with each process counted once; and the application's
+// own process.
 struct MemoryMeasurement {
     std::map<Uuid, double> perWorkspace;
     double totalMB{ 0 };
+    double applicationMB{ 0 };
 };
+
+class MainQueue;
 
 // The web views that are alive, each tagged with its tab and workspace, and the memory of the
 // web-content processes behind them. Views register when they are created and unregister when torn
@@ -36,6 +41,10 @@ public:
     // figures but once in the total; a process that cannot be read contributes nothing. A workspace
     // with an identifiable view has a figure even when it is 0.
     MemoryMeasurement measure();
+    // The same, with the processes read on a worker thread: the main thread never waits on /proc. Which
+    // processes belong to which workspace is taken now; done runs on the queue with the figures, unless
+    // the registry has gone by then. The ProcessMemory must outlive every measurement in flight.
+    void measureOffMainThread(MainQueue&, std::function<void(MemoryMeasurement)> done);
     // The workspace's figure of a fresh measurement, when it is above 0.
     std::optional<double> memoryMB(const Uuid& workspaceID);
 
@@ -50,9 +59,12 @@ private:
     // Each workspace's distinct process ids in ascending order. Prunes gone views; views without a process id
     // yet (or one below 1) stay registered but are skipped.
     std::map<Uuid, std::vector<std::int32_t>> livePIDs();
+    using PIDsByWorkspace = std::map<Uuid, std::vector<std::int32_t>>;
+    static MemoryMeasurement read(const PIDsByWorkspace&, const ProcessMemory&);
 
     const ProcessMemory& m_memory;
     std::map<Uuid, Entry> m_entries;
+    std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 
 } // namespace cohortex

@@ -122,7 +122,20 @@ WorkspaceSettingsChange WorkspaceSettingsForm::change() const
     record.requiresUnlock = requiresUnlock ? std::optional(true) : std::nullopt;
     record.downloadFolderPath = presentUnlessEmpty(downloadFolderPath);
     applyProxy(change);
+    change.forgetSitePermissions = hasSitePermissions && forgetsSitePermissions;
     return change;
+}
+
+std::string_view WorkspaceSettingsForm::sitePermissionsCaption() const
+{
+    if (forgetsSitePermissions)
+        return "Once you save, sites in this workspace ask again.";
+    if (hasSitePermissions)
+        return "Your answers to sites asking for your camera, microphone, location, notifications or "
+               "clipboard "
+               "are kept for this workspace only.";
+    return "Sites in this workspace ask before they use your camera, microphone, location, notifications or "
+           "clipboard. No answer is kept yet.";
 }
 
 void WorkspaceSettingsForm::applyProxy(WorkspaceSettingsChange& change) const

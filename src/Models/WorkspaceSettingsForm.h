@@ -23,6 +23,8 @@ struct WorkspaceSettingsChange {
     std::string password;
     // Whether the session manager must re-apply the proxy even when no proxy field changed.
     bool proxyPasswordChanged{ false };
+    // Every site of the workspace asks again for the camera, notifications and the like.
+    bool forgetSitePermissions{ false };
 };
 
 // The state of one workspace's settings form and its decisions, without any widget. It edits a copy of
@@ -73,6 +75,12 @@ public:
     bool startLockCheck();
     // The lock stays on only for a successful authentication.
     void lockAnswered(Authentication);
+    // Whether sites of the workspace have answers to forget, and whether Save forgets them.
+    bool hasSitePermissions{ false };
+    bool forgetsSitePermissions{ false };
+    bool canForgetSitePermissions() const { return hasSitePermissions && !forgetsSitePermissions; }
+    std::string_view sitePermissionsCaption() const;
+
     // Save waits for the owner's answer, and needs a valid proxy.
     bool canSave() const { return proxyIsValid() && lockCheck != LockCheck::asking; }
 

@@ -1,5 +1,6 @@
 #include "Services/CommandTable.h"
 
+#include "Services/PageNotifications.h"
 #include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WindowHost.h"
@@ -53,6 +54,13 @@ CommandTable::CommandTable(Dependencies dependencies)
         if (quit)
             quit();
     });
+    // A page's desktop notification carries its number; the window comes forward even without one.
+    auto& openNotification = add(PageNotifications::openCommand, "Open Notification", {},
+        [&sessions, notifications = dependencies.pageNotifications](auto number) {
+            if (!notifications || !notifications->open(*number))
+                sessions.showMainWindow();
+        });
+    openNotification.takesArgument = true;
 
     // Typing in the quick switcher keeps its keys: the tab commands wait until it closes.
     auto followSwitcher = [&newTab, &closeTab](bool switcherShown) {

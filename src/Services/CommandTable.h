@@ -14,6 +14,7 @@
 namespace cohortex {
 
 class DownloadList;
+class PageNotifications;
 class Presentation;
 class SessionManager;
 class WindowHost;
@@ -48,6 +49,8 @@ public:
         DownloadList& downloads;
         // Ends the application, saving what quitting saves.
         std::function<void()> quit;
+        // Where clicks on pages' notifications go; without it they do nothing.
+        PageNotifications* pageNotifications{ nullptr };
     };
 
     explicit CommandTable(Dependencies);

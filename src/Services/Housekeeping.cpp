@@ -143,10 +143,11 @@ void Housekeeping::saveSessionsInBackground()
 
 void Housekeeping::recordFreedMemory(const Uuid& workspaceId)
 {
-    // Measured before the pages go, so the figure is what sleeping is about to free.
-    auto measurement = m_registry.measure();
-    auto figure = measurement.perWorkspace.find(workspaceId);
-    if (figure != measurement.perWorkspace.end() && figure->second > 0)
+    // The figure of the last measurement, taken while the pages were there: what sleeping is about to
+    // free. Reading the processes now would keep the main thread waiting on /proc.
+    const auto& figures = m_resources.perWorkspaceMB().get();
+    auto figure = figures.find(workspaceId);
+    if (figure != figures.end() && figure->second > 0)
         m_resources.recordHibernation(figure->second);
 }
 

@@ -1,7 +1,6 @@
 #include "Services/ResourceMonitorService.h"
 
 #include "Engine/WebViewRegistry.h"
-#include "Services/ProcessMemory.h"
 #include "Services/StoredKeys.h"
 #include "Support/DefaultsStore.h"
 #include "Support/Log.h"
@@ -32,10 +31,9 @@ bool isEncodable(const MemorySavingsStats& stats)
 } // namespace
 
 ResourceMonitorService::ResourceMonitorService(
-    DefaultsStore& defaults, WebViewRegistry& registry, const ProcessMemory& processMemory, MainQueue& queue)
+    DefaultsStore& defaults, WebViewRegistry& registry, MainQueue& queue)
     : m_storedStats(defaults, keys::stats)
     , m_registry(registry)
-    , m_processMemory(processMemory)
     , m_queue(queue)
     , m_stats(MemorySavingsStats{ 0, 0, 0, queue.now() })
 {
@@ -44,10 +42,13 @@ ResourceMonitorService::ResourceMonitorService(
 
 void ResourceMonitorService::refreshMemory()
 {
-    m_appMB.set(m_processMemory.ownMB());
-    auto measurement = m_registry.measure();
-    m_pagesMB.set(measurement.totalMB);
-    m_perWorkspaceMB.set(std::move(measurement.perWorkspace));
+    m_registry.measureOffMainThread(m_queue, [this, alive = std::weak_ptr<bool>(m_alive)](auto measurement) {
+        if (alive.expired())
+            return;
+        m_appMB.set(measurement.applicationMB);
+        m_pagesMB.set(measurement.totalMB);
+        m_perWorkspaceMB.set(std::move(measurement.perWorkspace));
+    });
 }
 
 void ResourceMonitorService::recordWorkspaceSwitch()

@@ -12,7 +12,6 @@ namespace cohortex {
 
 class DefaultsStore;
 class MainQueue;
-class ProcessMemory;
 class WebViewRegistry;
 
 // What the application costs and what it has saved: three live memory readings, refreshed on demand,
@@ -21,7 +20,7 @@ class ResourceMonitorService {
 public:
     // Reads the stored statistic once; an unreadable one leaves the zero statistic and stays stored
     // as it is until the next change is saved over it.
-    ResourceMonitorService(DefaultsStore&, WebViewRegistry&, const ProcessMemory&, MainQueue&);
+    ResourceMonitorService(DefaultsStore&, WebViewRegistry&, MainQueue&);
     ResourceMonitorService(const ResourceMonitorService&) = delete;
     ResourceMonitorService& operator=(const ResourceMonitorService&) = delete;
 
@@ -32,7 +31,8 @@ public:
     const Observable<std::map<Uuid, double>>& perWorkspaceMB() const { return m_perWorkspaceMB; }
     double totalMB() const { return m_appMB.get() + m_pagesMB.get(); }
 
-    // Reads this process and measures the registry; workspaces without live views leave the map.
+    // Reads this process and measures the registry on a worker thread; the readings change once the
+    // figures are back. Workspaces without live views leave the map.
     void refreshMemory();
     // Called when the active workspace changes to a different one.
     void recordWorkspaceSwitch();
@@ -48,13 +48,13 @@ private:
 
     StoredRecord m_storedStats;
     WebViewRegistry& m_registry;
-    const ProcessMemory& m_processMemory;
     MainQueue& m_queue;
 
     Observable<MemorySavingsStats> m_stats;
     Observable<double> m_appMB{ 0 };
     Observable<double> m_pagesMB{ 0 };
     Observable<std::map<Uuid, double>> m_perWorkspaceMB;
+    std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };
 
 } // namespace cohortex

@@ -1,36 +1,13 @@
 #include "Services/DownloadNotices.h"
 
+#include "Fakes/FakeDesktopNotifier.h"
 #include "Fakes/RecordingLauncher.h"
-#include "Models/DesktopNotice.h"
 #include "Services/CommandTable.h"
-#include "Services/DesktopNotifier.h"
 #include "Services/DownloadList.h"
 #include "Services/SessionManagerFixture.h"
 
 namespace cohortex {
 namespace {
-
-struct SentNotice {
-    std::string id;
-    std::string body;
-    std::vector<std::string> buttons;
-    std::string defaultCommand;
-    std::optional<int> argument;
-};
-
-class RecordingNotifier final : public DesktopNotifier {
-public:
-    void send(const DesktopNotice& notice) override
-    {
-        std::vector<std::string> buttons;
-        for (const auto& button : notice.buttons)
-            buttons.emplace_back(button.commandName);
-        sent.push_back({ std::string(notice.id), std::string(notice.body), buttons,
-            std::string(notice.defaultCommandName), notice.commandArgument });
-    }
-    void withdraw(std::string_view) override { }
-    std::vector<SentNotice> sent;
-};
 
 class DownloadNoticesTest : public testing::ThreeWorkspacesFixture {
 protected:
@@ -49,7 +26,7 @@ protected:
 
     testing::RecordingLauncher launcher;
     DownloadList downloads{ queue, launcher };
-    RecordingNotifier notifier;
+    testing::FakeDesktopNotifier notifier;
     std::unique_ptr<DownloadNotices> notices;
 };
 
@@ -64,14 +41,16 @@ TEST_F(DownloadNoticesTest, TellsOnlyWhileTheWindowLooksElsewhereAndNamesNothing
     auto failed = downloads.started(chat.id, "/tmp/other.pdf", nullptr);
     downloads.failed(failed, "The connection was lost");
     ASSERT_EQ(notifier.sent.size(), 1u);
-    const auto& notice = notifier.sent[0];
+    auto notice = notifier.sent[0];
     EXPECT_EQ(notice.body, "report.pdf was downloaded in Chat.");
-    EXPECT_EQ(notice.buttons, (std::vector<std::string>{ "open-download", "show-download-in-folder" }));
-    EXPECT_EQ(notice.defaultCommand, "show-download");
-    EXPECT_EQ(notice.argument, id);
+    EXPECT_EQ(
+        notice.buttonCommands, (std::vector<std::string>{ "open-download", "show-download-in-folder" }));
+    EXPECT_EQ(notice.defaultCommandName, "show-download");
+    EXPECT_EQ(notice.commandArgument, id);
     // A name the command table does not know, or a command that ignores the number, would make a dead button.
     CommandTable table({ *manager, presentation, window, downloads, [] {} });
-    for (const auto& name : { notice.buttons[0], notice.buttons[1], notice.defaultCommand }) {
+    for (const auto& name :
+        { notice.buttonCommands[0], notice.buttonCommands[1], notice.defaultCommandName }) {
         const auto* command = table.find(name);
         ASSERT_NE(command, nullptr) << name;
         EXPECT_TRUE(command->takesArgument) << name;
@@ -80,7 +59,7 @@ TEST_F(DownloadNoticesTest, TellsOnlyWhileTheWindowLooksElsewhereAndNamesNothing
     finish(vault);
     ASSERT_EQ(notifier.sent.size(), 2u);
     EXPECT_EQ(notifier.sent[1].body, "A download in Vault has finished.");
-    EXPECT_TRUE(notifier.sent[1].buttons.empty());
+    EXPECT_TRUE(notifier.sent[1].buttonCommands.empty());
     EXPECT_NE(notifier.sent[1].id, notice.id);
 }
 

@@ -45,6 +45,11 @@ protected:
         }
     }
     double freedMB() const { return resources.stats().get().hibernationFreedMB; }
+    void measure()
+    {
+        resources.refreshMemory();
+        queue.runPending();
+    }
 
     Calendar berlin = *Calendar::inTimeZone("Europe/Berlin");
     std::unique_ptr<SessionManager> manager;
@@ -196,11 +201,13 @@ TEST_F(HousekeepingTest, FreedMemoryIsRecordedForEveryCauseOfSleep)
     shown.requiresUnlock = true;
     manager->updateWorkspace(shown);
     givePages(0, 100, 50);
+    measure();
     manager->lockNow(*manager->workspace(shown.id));
     EXPECT_DOUBLE_EQ(freedMB(), 400);
     runtime.load(list()[1], queue.now());
     givePages(1, 103, 70);
     memory.footprints.clear();
+    measure();
     manager->sleepNow(list()[1]);
     EXPECT_DOUBLE_EQ(freedMB(), 400);
 }

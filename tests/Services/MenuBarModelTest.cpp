@@ -74,6 +74,7 @@ TEST_F(MenuBarModelTest, TheMenuFollowsTheActiveWorkspaceItsStateAndTheMemoryRea
 
     memory.own = 300;
     resources.refreshMemory();
+    queue.runPending();
     resources.recordWorkspaceSwitch();
     EXPECT_EQ(model->menu()->memoryLine,
         "Using 300 MB now. You've switched workspaces 1 times, saving about 2 context-switching clicks.");

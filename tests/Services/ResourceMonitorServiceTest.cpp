@@ -24,7 +24,7 @@ protected:
     ResourceMonitorService& service()
     {
         if (!m_service)
-            m_service = std::make_unique<ResourceMonitorService>(defaults, registry, memory, queue);
+            m_service = std::make_unique<ResourceMonitorService>(defaults, registry, queue);
         return *m_service;
     }
 
@@ -75,11 +75,13 @@ TEST_F(ResourceMonitorServiceTest, RefreshReplacesTheReadingsAndWithoutViewsShow
     auto view = std::make_shared<testing::FakeView>(10);
     registry.registerView(view, Uuid::random(), workspace);
     service().refreshMemory();
+    queue.runPending();
     EXPECT_EQ(service().perWorkspaceMB().get(), (std::map<Uuid, double>{ { workspace, 1024.0 } }));
     EXPECT_EQ(service().memoryLabel(), "1.5 GB");
 
     view.reset();
     service().refreshMemory();
+    queue.runPending();
     EXPECT_EQ(service().pagesMB().get(), 0.0);
     EXPECT_TRUE(service().perWorkspaceMB()->empty());
     EXPECT_EQ(service().memoryLabel(), "512 MB");
@@ -102,6 +104,7 @@ TEST_P(DamagedStatisticTest, StartsAtZeroAndStaysStoredUntilTheNextChange)
     store(damaged);
     EXPECT_EQ(service().stats().get(), (MemorySavingsStats{ 0, 0, 0, queue.now() }));
     service().refreshMemory();
+    queue.runPending();
     EXPECT_EQ(defaults.data(keys::stats), Bytes(damaged.begin(), damaged.end()));
 
     queue.advance(1);

@@ -74,7 +74,7 @@ protected:
     FakeWindowHost window;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;

@@ -37,6 +37,9 @@ GObjectPtr<WebKitSettings> makeSettings()
     // Sign-in pages open their pop-up from script, often after a redirect rather than a click.
     webkit_settings_set_javascript_can_open_windows_automatically(settings.get(), true);
     webkit_settings_set_enable_back_forward_navigation_gestures(settings.get(), true);
+    // Calls: camera and microphone (asked per workspace and site) and peer-to-peer media.
+    webkit_settings_set_enable_media_stream(settings.get(), true);
+    webkit_settings_set_enable_webrtc(settings.get(), true);
     return settings;
 }
 
@@ -59,6 +62,7 @@ void IsolatedWebView::Coordinator::start()
 {
     auto [session, context] = m_services.engine.acquire(m_configuration.storageIdentifier);
     m_holdsStore = true;
+    watchNotificationPermissions(context);
     auto settings = makeSettings();
     // A new widget's reference is floating; sinking it makes it ours, whoever parents the widget later.
     m_view = GObjectPtr<WebKitWebView>(WEBKIT_WEB_VIEW(g_object_ref_sink(g_object_new(WEBKIT_TYPE_WEB_VIEW,
@@ -114,6 +118,7 @@ void IsolatedWebView::Coordinator::tearDown()
     }
     m_downloads.clear();
     m_prompts.clear();
+    releaseNotifications();
     closePopups();
     m_view.reset();
     if (std::exchange(m_holdsStore, false))

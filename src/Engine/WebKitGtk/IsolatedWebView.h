@@ -17,6 +17,8 @@ namespace cohortex {
 class DesktopLauncher;
 class DownloadList;
 class MainQueue;
+class PageNotifications;
+class SitePermissions;
 class WebKitEngine;
 class WebKitManager;
 class WebViewRegistry;
@@ -25,7 +27,8 @@ class WebViewRegistry;
 // workspace's cookies and storage. The window keeps one per tab of the shown workspace alive; only the
 // selected one is active, drives the toolbar's bindings and obeys its commands. Every view, active or
 // not, reports its title and address, camera and microphone use, and handles pop-ups, new-window
-// links, mail and telephone links, downloads, file choosers and script dialogs.
+// links, mail and telephone links, downloads, file choosers, script dialogs, the page's requests for
+// camera, microphone and the like, and its notifications.
 //
 // The workspace's store must be open (WebKitManager::openStore) before a view is made on it. Main
 // thread only.
@@ -40,6 +43,10 @@ public:
         DownloadList& downloads;
         // Opens mail and telephone links and shows finished downloads; the desktop's own when null.
         DesktopLauncher* launcher{ nullptr };
+        // What sites may use, asked per workspace and site, and where pages' notifications go. Without
+        // them WebKit's own answers stand: everything refused, notifications its own.
+        SitePermissions* sitePermissions{ nullptr };
+        PageNotifications* pageNotifications{ nullptr };
     };
 
     struct Configuration {
@@ -64,6 +71,8 @@ public:
         // When set, this page is shown under the URL instead, and nothing is loaded: the workspace cannot
         // go online (its proxy cannot be used).
         std::optional<std::string> pageInstead;
+        // The workspace's name as it is now, for the questions a page makes the user answer.
+        std::function<std::string()> workspaceName{};
         // The zoom the user chose for a host in this workspace (1 when none), and where a new choice goes.
         std::function<double(const std::string& host)> zoomFor{};
         std::function<void(const std::string& host, double level)> onZoomChanged{};

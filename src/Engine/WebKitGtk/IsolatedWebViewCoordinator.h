@@ -19,6 +19,7 @@
 namespace cohortex {
 
 class PagePrompt;
+enum class SitePermission;
 struct LocalPage;
 
 // Connects a handler and keeps the connection; the instance is kept alive by the connection.
@@ -106,6 +107,17 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     bool runFileChooser(WebKitWebView*, WebKitFileChooserRequest*);
     std::function<void(PagePrompt*)> dropWhenAnswered();
 
+    // In IsolatedWebViewPermissions.cpp: what the page may use, asked once per workspace and site, and
+    // the notifications it shows.
+    bool decidePermission(WebKitWebView*, WebKitPermissionRequest*);
+    void askPermission(WebKitWebView*, WebKitPermissionRequest*, std::string origin, const std::string& host,
+        std::vector<SitePermission>);
+    bool answerPermissionQuery(WebKitWebView*, WebKitPermissionStateQuery*);
+    void watchNotificationPermissions(WebKitWebContext*);
+    bool showNotification(WebKitNotification*);
+    void notificationClicked(WebKitNotification*);
+    void releaseNotifications();
+
     struct Popup {
         GObjectPtr<GtkWindow> window;
         std::vector<GSignalConnection> connections;
@@ -115,6 +127,11 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
         std::string token;
         std::string uri;
         GObjectPtr<GTlsCertificate> certificate;
+    };
+    struct ShownNotification {
+        GObjectPtr<WebKitNotification> notification;
+        int number{ 0 };
+        GSignalConnection closed;
     };
     struct Download {
         std::filesystem::path destination;
@@ -143,6 +160,7 @@ struct IsolatedWebView::Coordinator final : MeasurableView, std::enable_shared_f
     DownloadGate m_downloadGate;
     std::chrono::steady_clock::time_point m_lastUserInput;
     std::map<PagePrompt*, std::unique_ptr<PagePrompt>> m_prompts;
+    std::map<WebKitNotification*, ShownNotification> m_notifications;
 };
 
 } // namespace cohortex

@@ -56,6 +56,18 @@ void IsolatedWebView::Coordinator::connectDelegates(
         G_CALLBACK(+[](WebKitWebView* view, WebKitFileChooserRequest* request, Coordinator* self) {
             return static_cast<gboolean>(self->runFileChooser(view, request));
         }));
+    connect("permission-request",
+        G_CALLBACK(+[](WebKitWebView* view, WebKitPermissionRequest* request, Coordinator* self) {
+            return static_cast<gboolean>(self->decidePermission(view, request));
+        }));
+    connect("query-permission-state",
+        G_CALLBACK(+[](WebKitWebView* view, WebKitPermissionStateQuery* query, Coordinator* self) {
+            return static_cast<gboolean>(self->answerPermissionQuery(view, query));
+        }));
+    connect("show-notification",
+        G_CALLBACK(+[](WebKitWebView*, WebKitNotification* notification, Coordinator* self) {
+            return static_cast<gboolean>(self->showNotification(notification));
+        }));
 }
 
 bool IsolatedWebView::Coordinator::decidePolicy(WebKitPolicyDecision* decision, WebKitPolicyDecisionType type)

@@ -78,7 +78,8 @@ Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Windo
     window.set_title("Workspace Settings");
     auto* settings = Gtk::make_managed<WorkspaceSettingsSheet>(
         WorkspaceSettingsSheet::Dependencies{ m_dependencies.sessions, m_dependencies.keychain,
-            m_dependencies.alerts, m_dependencies.authenticator, m_dependencies.chooseFolder, dismissSheet },
+            m_dependencies.alerts, m_dependencies.authenticator, m_dependencies.chooseFolder, dismissSheet,
+            m_dependencies.sitePermissions },
         m_dependencies.sessions.workspace(*sheet.workspaceId));
     window.set_default_widget(settings->saveButton());
     return settings;

@@ -16,6 +16,7 @@ class Keychain;
 class MainQueue;
 class Presentation;
 class SessionManager;
+class SitePermissions;
 
 // Shows the window's sheets as modal dialogs over it, one at a time, exactly while the presentation's
 // flags ask for them: the create sheet while showingCreateModal is set, a workspace's settings
@@ -31,6 +32,7 @@ public:
         MainQueue& queue;
         Alerts& alerts;
         ChooseFolder chooseFolder{ chooseFolderWithPortal };
+        SitePermissions* sitePermissions{ nullptr };
     };
 
     // The sheets belong to the window that holds the anchor.

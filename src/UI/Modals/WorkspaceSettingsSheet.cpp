@@ -2,6 +2,7 @@
 
 #include "Services/Authenticating.h"
 #include "Services/Keychain.h"
+#include "Services/SitePermissions.h"
 #include "Services/WorkspaceSettingsSaving.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -50,8 +51,11 @@ WorkspaceSettingsSheet::WorkspaceSettingsSheet(
     : Gtk::Box(Gtk::Orientation::VERTICAL, 14)
     , m_dependencies(std::move(dependencies))
 {
-    if (workspace)
+    if (workspace) {
         m_form.emplace(*workspace);
+        if (auto* permissions = m_dependencies.sitePermissions)
+            m_form->hasSitePermissions = permissions->hasDecisions(workspace->id);
+    }
     build();
     bind();
     render();
@@ -82,6 +86,8 @@ void WorkspaceSettingsSheet::build()
         body->append(*makeMemorySection());
         body->append(*makePrivacySection());
         body->append(*makeDownloadsSection());
+        if (m_dependencies.sitePermissions)
+            body->append(*makeSitePermissionsSection());
         body->append(*makeProxySection());
         // The proxy's fields make the sheet tall; on a small screen the body scrolls and the buttons stay.
         auto* scroller = Gtk::make_managed<Gtk::ScrolledWindow>();
@@ -134,6 +140,23 @@ Gtk::Box* WorkspaceSettingsSheet::makeDownloadsSection()
     row->append(m_choose);
     row->append(m_reset);
     section->append(*row);
+    return section;
+}
+
+Gtk::Box* WorkspaceSettingsSheet::makeSitePermissionsSection()
+{
+    auto* section = makeSection("Site Permissions");
+    m_sitePermissionsCaption.set_xalign(0);
+    m_sitePermissionsCaption.set_wrap(true);
+    m_sitePermissionsCaption.add_css_class("caption");
+    m_sitePermissionsCaption.add_css_class("dim-label");
+    m_forgetSitePermissions.set_halign(Gtk::Align::START);
+    m_forgetSitePermissions.signal_clicked().connect([this] {
+        m_form->forgetsSitePermissions = true;
+        render();
+    });
+    section->append(m_sitePermissionsCaption);
+    section->append(m_forgetSitePermissions);
     return section;
 }
 
@@ -248,6 +271,8 @@ void WorkspaceSettingsSheet::render()
     m_folder.set_css_classes(
         hasFolder ? std::vector<Glib::ustring>{} : std::vector<Glib::ustring>{ "dim-label" });
     m_reset.set_visible(hasFolder);
+    m_sitePermissionsCaption.set_text(toUString(form.sitePermissionsCaption()));
+    m_forgetSitePermissions.set_sensitive(form.canForgetSitePermissions());
     for (std::size_t index = 0; index < WorkspaceSettingsForm::proxyChoices.size(); ++index) {
         if (WorkspaceSettingsForm::proxyChoices[index].value == form.proxyType)
             m_proxyType.set_selected(index);
@@ -276,8 +301,11 @@ void WorkspaceSettingsSheet::save()
     // Return reaches here too, so the rule of the disabled button is checked again.
     if (!m_form || !m_form->canSave())
         return;
+    auto change = m_form->change();
+    if (change.forgetSitePermissions && m_dependencies.sitePermissions)
+        m_dependencies.sitePermissions->forget(change.record.id);
     saveWorkspaceSettings(
-        m_dependencies.sessions, m_dependencies.keychain, m_dependencies.alerts, m_form->change());
+        m_dependencies.sessions, m_dependencies.keychain, m_dependencies.alerts, std::move(change));
     m_dependencies.dismiss();
 }
 

@@ -21,6 +21,7 @@ class Alerts;
 class Authenticating;
 class Keychain;
 class SessionManager;
+class SitePermissions;
 
 // Edits one workspace's own settings: name, keep awake, lock, downloads folder and proxy. It works on
 // a copy of the record; nothing changes until Save. Without a workspace (its id names none of the
@@ -35,6 +36,8 @@ public:
         Authenticating& authenticator;
         ChooseFolder chooseFolder;
         std::function<void()> dismiss;
+        // The sites' remembered answers, which the sheet can forget; without it it offers nothing.
+        SitePermissions* sitePermissions{ nullptr };
     };
 
     WorkspaceSettingsSheet(Dependencies, std::optional<WorkspaceSession>);
@@ -52,6 +55,7 @@ private:
     Gtk::Box* makeMemorySection();
     Gtk::Box* makePrivacySection();
     Gtk::Box* makeDownloadsSection();
+    Gtk::Box* makeSitePermissionsSection();
     Gtk::Box* makeProxySection();
     Gtk::Box* makeFooter();
     void bind();
@@ -71,6 +75,8 @@ private:
     Gtk::Switch m_requiresUnlock;
     Gtk::Label* m_lockCaption{ nullptr };
     bool m_canAuthenticate{ false };
+    Gtk::Label m_sitePermissionsCaption;
+    Gtk::Button m_forgetSitePermissions{ "Forget Site Permissions" };
     Gtk::Label m_folder;
     Gtk::Button m_choose{ "Choose…" };
     Gtk::Button m_reset{ "Reset" };

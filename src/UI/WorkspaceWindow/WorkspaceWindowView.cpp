@@ -127,7 +127,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     bind(view);
     sheets = std::make_unique<SheetPresenter>(view,
         SheetPresenter::Dependencies{ sessions, dependencies.presentation, dependencies.keychain,
-            dependencies.authenticator, queue, dependencies.alerts });
+            dependencies.authenticator, queue, dependencies.alerts, chooseFolderWithPortal,
+            dependencies.views.sitePermissions });
     seenActiveWorkspaceId = sessions.activeWorkspaceId().get();
     render();
 }
@@ -306,6 +307,11 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
         .onOpenInNewTab = [&tabs, workspaceId](Url url) { tabs.newTab(workspaceId, url); },
         .onCaptureChange = [&tabs, tabId](bool capturing) { tabs.setCapturing(tabId, capturing); },
         .pageInstead = unusableProxyPage(workspace),
+        .workspaceName =
+            [&sessions = sessions, workspaceId] {
+                auto current = sessions.workspace(workspaceId);
+                return current ? current->name : std::string();
+            },
         .zoomFor = [levels = zoomLevels, workspaceId](
                        const std::string& host) { return levels ? levels->level(workspaceId, host) : 1.0; },
         .onZoomChanged =

@@ -1,21 +1,7 @@
 #include "IsolatedWebViewFixture.h"
 
-#include <adwaita.h>
-
 namespace cohortex {
 namespace {
-
-AdwMessageDialog* openMessageDialog()
-{
-    AdwMessageDialog* found = nullptr;
-    auto* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
-        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
-        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
-            found = ADW_MESSAGE_DIALOG(window.get());
-    }
-    return found;
-}
 
 // The page writes its dialog's answer into its title, where the test reads it back.
 struct DialogCase {

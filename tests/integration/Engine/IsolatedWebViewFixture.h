@@ -13,6 +13,7 @@
 #include "Services/DownloadList.h"
 #include "Services/ProcessMemory.h"
 
+#include <adwaita.h>
 #include <gtk/gtk.h>
 #include <map>
 #include <memory>
@@ -24,7 +25,23 @@
 
 namespace cohortex {
 
+class PageNotifications;
+class SitePermissions;
+
 using testing::RecordingLauncher;
+
+// The message dialog on screen, if any: the questions pages make the user answer.
+inline AdwMessageDialog* openMessageDialog()
+{
+    AdwMessageDialog* found = nullptr;
+    auto* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
+        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
+        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
+            found = ADW_MESSAGE_DIALOG(window.get());
+    }
+    return found;
+}
 
 // Remembers which processes the registry measured.
 class RecordingMemory final : public ProcessMemory {
@@ -71,7 +88,8 @@ protected:
     IsolatedWebView& makeView(IsolatedWebView::Configuration configuration)
     {
         auto view = std::make_unique<IsolatedWebView>(
-            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, m_downloads, &m_launcher },
+            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, m_downloads, &m_launcher,
+                m_sitePermissions, m_pageNotifications },
             std::move(configuration));
         auto* window = GTK_WINDOW(gtk_window_new());
         gtk_window_set_default_size(window, 800, 600);
@@ -117,6 +135,9 @@ protected:
     DownloadList m_downloads{ m_queue, m_launcher };
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
+    // What sites may use and where their notifications go, for the tests that need them.
+    SitePermissions* m_sitePermissions{ nullptr };
+    PageNotifications* m_pageNotifications{ nullptr };
 
 private:
     struct ShownView {

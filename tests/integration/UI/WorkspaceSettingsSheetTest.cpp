@@ -213,5 +213,29 @@ TEST_F(WorkspaceSettingsSheetTest, AChosenFolderShowsAndResetEmptiesIt)
     host.destroy();
 }
 
+TEST_F(WorkspaceSettingsSheetTest, ForgettingSitePermissionsTakesEffectOnSaveForThatWorkspaceOnly)
+{
+    auto call = std::array{ SitePermission::camera, SitePermission::microphone };
+    for (const auto& workspace : { mail, chat })
+        sitePermissions.remember(workspace.id, "https://meet.example.com", call, true);
+    GtkWidget* sheet = openSheet(mail.id);
+    ASSERT_NE(sheet, nullptr);
+    GtkWidget* forget = button(sheet, "Forget Site Permissions");
+    ASSERT_TRUE(isShown(forget));
+    click(forget);
+    EXPECT_FALSE(gtk_widget_get_sensitive(forget));
+    EXPECT_TRUE(isShown(label(sheet, "Once you save, sites in this workspace ask again.")));
+    click(button(sheet, "Cancel"));
+    EXPECT_TRUE(sitePermissions.hasDecisions(mail.id));
+
+    sheet = openSheet(mail.id);
+    click(button(sheet, "Forget Site Permissions"));
+    click(button(sheet, "Save"));
+    EXPECT_FALSE(sitePermissions.hasDecisions(mail.id));
+    EXPECT_TRUE(sitePermissions.hasDecisions(chat.id));
+    sheet = openSheet(mail.id);
+    EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Forget Site Permissions")));
+}
+
 } // namespace
 } // namespace cohortex::testing

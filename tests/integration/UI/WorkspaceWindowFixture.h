@@ -17,6 +17,7 @@
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Services/SitePermissions.h"
 #include "Services/StoredKeys.h"
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
@@ -86,9 +87,10 @@ protected:
     // Shows the view in a window of its own and waits until it is on screen.
     void present()
     {
-        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager,
-            presentation, runtime, stores, { queue, engine, stores, registry, downloads, &launcher },
-            keychain, authenticator, resources, alerts });
+        view
+            = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager, presentation,
+                runtime, stores, { queue, engine, stores, registry, downloads, &launcher, &sitePermissions },
+                keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
         installActions(*window);
         window->set_default_size(900, 600);
@@ -164,7 +166,7 @@ protected:
     FakeWindowHost windowHost;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;
@@ -176,6 +178,7 @@ protected:
     Presentation presentation{ queue };
     RecordingLauncher launcher;
     DownloadList downloads{ queue, launcher };
+    SitePermissions sitePermissions{ defaults, queue };
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<CommandTable> commandTable;
     std::unique_ptr<CommandActions> actions;

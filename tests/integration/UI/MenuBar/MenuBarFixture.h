@@ -143,7 +143,7 @@ protected:
     FakeAuthenticator authenticator;
     FakeProcessMemory memory;
     WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, memory, queue };
+    ResourceMonitorService resources{ defaults, registry, queue };
     Presentation presentation{ queue };
     RecordingLauncher launcher;
     DownloadList downloads{ queue, launcher };
