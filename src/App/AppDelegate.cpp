@@ -2,6 +2,7 @@
 
 #include "App/AppServices.h"
 #include "App/ForwardedConsole.h"
+#include "Platform/Linux/LaunchTrace.h"
 
 namespace cohortex {
 
@@ -26,6 +27,7 @@ void AppDelegate::showLaunchWindow()
 {
     m_hasShownLaunchWindow = true;
     m_services.sessions().showMainWindow();
+    traceLaunch("window shown");
 }
 
 void AppDelegate::reopen()

@@ -3,6 +3,7 @@
 #include "App/AppDelegate.h"
 #include "App/AppServices.h"
 #include "App/ForwardedConsole.h"
+#include "Platform/Linux/LaunchTrace.h"
 #include "Services/CommandLine.h"
 #include "Support/Log.h"
 #include "UI/Commands/CommandActions.h"
@@ -52,6 +53,7 @@ int CohortexApp::run(int argc, char* argv[])
 void CohortexApp::startup()
 {
     // Runs in the first instance only, after GTK has opened the display.
+    traceLaunch("application startup");
     adw_init();
     Glib::set_application_name("Cohortex");
     Gtk::Window::set_default_icon_name(applicationId);
@@ -63,6 +65,7 @@ void CohortexApp::startup()
         return;
     }
     m_services = std::move(*services);
+    traceLaunch("services ready");
     m_delegate = std::make_unique<AppDelegate>(*m_services);
     // The window only hides when closed; the application lives on until the user quits.
     m_application->hold();

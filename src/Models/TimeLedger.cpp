@@ -46,11 +46,14 @@ std::string TimeLedger::dayKey(Date date, const Calendar& calendar)
     return buffer;
 }
 
-void TimeLedger::add(double seconds, const Uuid& workspace, Date date, const Calendar& calendar)
+std::optional<std::string> TimeLedger::add(
+    double seconds, const Uuid& workspace, Date date, const Calendar& calendar)
 {
     if (!(seconds > 0) || !std::isfinite(seconds))
-        return;
-    m_days[dayKey(date, calendar)][workspace.string()] += seconds;
+        return std::nullopt;
+    auto day = dayKey(date, calendar);
+    m_days[day][workspace.string()] += seconds;
+    return day;
 }
 
 double TimeLedger::seconds(const Uuid& workspace, Date date, const Calendar& calendar) const
@@ -103,16 +106,47 @@ std::string TimeLedger::formatted(double seconds)
     return std::to_string(whole / 3600) + "h " + minutes;
 }
 
+namespace {
+
+Json dayJson(const std::map<std::string, double>& workspaces)
+{
+    Json entries = Json::object();
+    for (const auto& [key, seconds] : workspaces)
+        entries[key] = seconds;
+    return entries;
+}
+
+} // namespace
+
 std::string encodeLedger(const TimeLedger& ledger)
 {
     Json days = Json::object();
-    for (const auto& [day, workspaces] : ledger.days()) {
-        Json entries = Json::object();
-        for (const auto& [key, seconds] : workspaces)
-            entries[key] = seconds;
-        days[day] = std::move(entries);
-    }
+    for (const auto& [day, workspaces] : ledger.days())
+        days[day] = dayJson(workspaces);
     return json::dump(Json{ { "days", std::move(days) } });
+}
+
+std::string LedgerEncoding::encode(const TimeLedger& ledger, const std::set<std::string>& changedDays)
+{
+    // Days no longer in the ledger (it was cleared or replaced) go, whatever the caller names.
+    std::erase_if(m_days, [&](const auto& day) { return !ledger.days().contains(day.first); });
+    std::size_t size = 0;
+    for (const auto& [day, workspaces] : ledger.days()) {
+        auto [part, isNew] = m_days.try_emplace(day);
+        if (isNew || changedDays.contains(day))
+            part->second = json::dump(Json(day)) + ":" + json::dump(dayJson(workspaces));
+        size += part->second.size() + 1;
+    }
+    std::string text;
+    text.reserve(size + 12);
+    text += "{\"days\":{";
+    for (const auto& [day, part] : m_days) {
+        if (text.back() != '{')
+            text += ',';
+        text += part;
+    }
+    text += "}}";
+    return text;
 }
 
 namespace {

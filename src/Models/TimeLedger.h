@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <map>
+#include <optional>
+#include <set>
 #include <span>
 #include <string>
 
@@ -27,9 +29,10 @@ public:
 
     const Days& days() const { return m_days; }
 
-    // Adds positive, finite seconds to the date's day in the calendar. Anything else changes nothing:
-    // no empty day appears, and no infinity that JSON could not store.
-    void add(double seconds, const Uuid& workspace, Date, const Calendar&);
+    // Adds positive, finite seconds to the date's day in the calendar, and gives that day's key. Anything
+    // else changes nothing (no empty day appears, and no infinity that JSON could not store) and gives
+    // nothing.
+    std::optional<std::string> add(double seconds, const Uuid& workspace, Date, const Calendar&);
     // 0 when the day or the workspace has no entry.
     double seconds(const Uuid& workspace, Date, const Calendar&) const;
     // The sum over the `lastDays` calendar days ending with the day of `now`; 0 when lastDays < 1.
@@ -53,6 +56,17 @@ private:
 // {"days": {"2025-03-05": {"<workspace id>": 65.0}}}. Decoding needs "days" and the two levels of
 // objects below it holding numbers; anything else fails the whole ledger.
 std::string encodeLedger(const TimeLedger&);
+
+// The same text for a ledger that changes a day at a time, without writing the whole history again:
+// each day's part is kept once written, and only the days named as changed since the last call are
+// written anew. The cost of a year of history is then a copy of text, not its encoding.
+class LedgerEncoding {
+public:
+    std::string encode(const TimeLedger&, const std::set<std::string>& changedDays);
+
+private:
+    std::map<std::string, std::string> m_days;
+};
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes);
 
 } // namespace cohortex

@@ -50,7 +50,10 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
 {
     if (!counts(activeWorkspace, appIsActive, windowVisible, idleSeconds))
         return;
-    m_ledger.modify([&](TimeLedger& ledger) { ledger.add(tickSeconds, *activeWorkspace, now, calendar); });
+    m_ledger.modify([&](TimeLedger& ledger) {
+        if (auto day = ledger.add(tickSeconds, *activeWorkspace, now, calendar))
+            m_changedDays.insert(std::move(*day));
+    });
     if (++m_unsavedTicks >= ticksPerSave)
         save();
 }
@@ -58,7 +61,9 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
 bool TimeTracker::save()
 {
     m_unsavedTicks = 0;
-    return m_storedLedger.save(encodeLedger(m_ledger.get()));
+    auto encoded = m_encoding.encode(m_ledger.get(), m_changedDays);
+    m_changedDays.clear();
+    return m_storedLedger.save(encoded);
 }
 
 bool TimeTracker::clear()

@@ -57,6 +57,9 @@ private:
     Observable<TimeLedger> m_ledger;
     Observable<bool> m_isEnabled;
     int m_unsavedTicks{ 0 };
+    // The days changed since the last save, which the encoding writes again; the others it copies.
+    std::set<std::string> m_changedDays;
+    LedgerEncoding m_encoding;
 };
 
 } // namespace cohortex

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <set>
 
 namespace cohortex {
 namespace {
@@ -215,6 +216,27 @@ INSTANTIATE_TEST_SUITE_P(Damaged, TimeLedgerDecode,
     testing::Values("", "[]", R"({"Days":{}})", R"({"days":[]})", R"({"days":{"2025-03-05":[]}})",
         R"({"days":{"2025-03-05":{"A":"65"}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
         R"({"days":{"2025-03-05":{"A":65},"2025-03-06":7}})"));
+
+// The stored form must not depend on whether it was written whole or a day at a time.
+TEST(LedgerEncodingTest, WritesWhatTheWholeEncodingWritesThroughChangesClearsAndOddKeys)
+{
+    LedgerEncoding encoding;
+    TimeLedger ledger;
+    EXPECT_EQ(encoding.encode(ledger, {}), encodeLedger(ledger));
+    for (int step = 0; step < 40; ++step) {
+        std::set<std::string> changed;
+        auto day = utc(2025, 3, 1 + static_cast<unsigned>(step % 7), 12);
+        if (auto key = ledger.add(5.5 + step, step % 3 ? alpha : personal, day, berlin()))
+            changed.insert(*key);
+        ASSERT_EQ(encoding.encode(ledger, changed), encodeLedger(ledger)) << "step " << step;
+    }
+    auto stored = decodeLedger(bytes(R"({"days":{"2025-03-05":{"quote\"d":1.25,"\u00e9":2}}})"));
+    ASSERT_TRUE(stored);
+    LedgerEncoding fresh;
+    EXPECT_EQ(fresh.encode(*stored, {}), encodeLedger(*stored));
+    EXPECT_EQ(encoding.encode(*stored, { "2025-03-05" }), encodeLedger(*stored));
+    EXPECT_EQ(encoding.encode(TimeLedger{}, {}), R"({"days":{}})");
+}
 
 } // namespace
 } // namespace cohortex

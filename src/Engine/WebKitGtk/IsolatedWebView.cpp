@@ -7,6 +7,7 @@
 #include "Engine/WebProcessExtension/WebProcessIdentity.h"
 #include "Engine/WebViewRegistry.h"
 #include "Platform/Linux/GioDesktopLauncher.h"
+#include "Platform/Linux/LaunchTrace.h"
 #include "Platform/Linux/SandboxedProcess.h"
 
 #include <cstring>
@@ -60,6 +61,7 @@ IsolatedWebView::Coordinator::~Coordinator()
 
 void IsolatedWebView::Coordinator::start()
 {
+    traceLaunch("first web view");
     auto [session, context] = m_services.engine.acquire(m_configuration.storageIdentifier);
     m_holdsStore = true;
     watchNotificationPermissions(context);
@@ -92,6 +94,7 @@ void IsolatedWebView::Coordinator::loadFirstPage()
         if (!self || !self->m_view)
             return;
         const auto& configuration = self->m_configuration;
+        traceLaunch("first page requested");
         if (configuration.pageInstead)
             webkit_web_view_load_alternate_html(self->m_view.get(), configuration.pageInstead->c_str(),
                 configuration.url.absoluteString().c_str(), nullptr);

@@ -1,5 +1,6 @@
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
 #include "Engine/WebKitManager.h"
+#include "Platform/Linux/LaunchTrace.h"
 #include "Support/MainQueue.h"
 
 // What the toolbar and the window learn about the main view's page. Every report is queued on the main
@@ -158,6 +159,7 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         return;
     }
     if (event == WEBKIT_LOAD_COMMITTED) {
+        traceLaunch("first page committed");
         m_downloadGate.pageChanged();
         applySiteZoom();
         return;

@@ -126,6 +126,15 @@ protected:
             return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltipOf(w).raw() == text;
         });
     }
+    GtkWidget* findBar() const
+    {
+        return first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_SEARCH_BAR(w); });
+    }
+    GtkWidget* findField() const
+    {
+        return first(findBar(), [](GtkWidget* w) { return GTK_IS_SEARCH_ENTRY(w); });
+    }
+    bool showsWorkspaceRow() const { return gtk_widget_get_mapped(workspaceRow()); }
     // The page on screen: the visible child of the stack under the lock's overlay (the address field's
     // overlay holds no stack).
     GtkWidget* shownPage() const

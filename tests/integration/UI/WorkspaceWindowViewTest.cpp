@@ -131,6 +131,33 @@ void collectActionNames(GtkWidget* root, std::vector<std::string>& names)
 
 // No control without a command behind it, no command out of reach: every action the window's controls
 // name is a command of the table, every command is an action, and the keyboard help lists every key.
+TEST_F(WorkspaceWindowViewTest, TheFindBarTakesTheFocusAndAPageInFullScreenHidesTheBars)
+{
+    present();
+    auto* bar = findBar();
+    auto* entry = findField();
+    ASSERT_TRUE(entry);
+    presentation.setShowingFindBar(true);
+    settle();
+    EXPECT_TRUE(gtk_search_bar_get_search_mode(GTK_SEARCH_BAR(bar)));
+    auto* focus = gtk_window_get_focus(window->gobj());
+    EXPECT_TRUE(focus && (focus == entry || gtk_widget_is_ancestor(focus, entry)))
+        << "typing would not search";
+    // Escape in the field.
+    g_signal_emit_by_name(entry, "stop-search");
+    EXPECT_FALSE(presentation.showingFindBar().get());
+    EXPECT_FALSE(gtk_search_bar_get_search_mode(GTK_SEARCH_BAR(bar)));
+
+    presentation.setPageFullscreen(true);
+    settle();
+    EXPECT_FALSE(showsWorkspaceRow());
+    EXPECT_EQ(buttonWithTooltip("Reload"), nullptr) << "the toolbar stayed";
+    presentation.setPageFullscreen(false);
+    settle();
+    EXPECT_TRUE(showsWorkspaceRow());
+    EXPECT_NE(buttonWithTooltip("Reload"), nullptr);
+}
+
 TEST_F(WorkspaceWindowViewTest, EveryControlAndKeyBelongsToACommand)
 {
     present();
