@@ -33,11 +33,17 @@ public:
     virtual bool hibernateHidden(LaunchedProgram&) = 0;
     // What the figures count, for the notes under the table.
     virtual std::string pagesPerView() const = 0;
+    // False for a way of launching measured for its time only.
+    virtual bool measuresMemory() const { return true; }
 };
+
+// How Cohortex is started: showing its one workspace's start page; with a link on a fresh profile; with a
+// link on a profile of ten workspaces. The figure of the last two is the first request of the link.
+enum class CohortexLaunch { StartPage, Link, LinkAmongTen };
 
 std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, bool showEach);
 // hibernationWait: how long idle workspaces are given to fall asleep (see Browsers.cpp).
 std::unique_ptr<BrowserUnderTest> makeCohortex(
-    std::filesystem::path binary, std::chrono::seconds hibernationWait);
+    std::filesystem::path binary, std::chrono::seconds hibernationWait, CohortexLaunch);
 
 } // namespace cohortex

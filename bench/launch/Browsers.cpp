@@ -95,15 +95,34 @@ private:
 // that measure loaded workspaces keep the default, so that none falls asleep while the others load.
 class Cohortex final : public BrowserUnderTest {
 public:
-    Cohortex(std::filesystem::path binary, std::chrono::seconds hibernationWait)
+    Cohortex(std::filesystem::path binary, std::chrono::seconds hibernationWait, CohortexLaunch kind)
         : m_binary(std::move(binary))
         , m_hibernationWait(hibernationWait)
+        , m_kind(kind)
     {
     }
 
-    std::string name() const override { return "cohortex"; }
+    std::string name() const override
+    {
+        switch (m_kind) {
+        case CohortexLaunch::StartPage:
+            return "cohortex";
+        case CohortexLaunch::Link:
+            return "cohortex-url";
+        case CohortexLaunch::LinkAmongTen:
+            return "url-among-10";
+        }
+        return "cohortex";
+    }
+    bool measuresMemory() const override { return m_kind == CohortexLaunch::StartPage; }
     std::string pagesPerView() const override
     {
+        if (m_kind == CohortexLaunch::Link)
+            return "cohortex-url: `cohortex URL` on an empty profile, timed to the link's request";
+        if (m_kind == CohortexLaunch::LinkAmongTen)
+            return "url-among-10: `cohortex URL` on a profile of ten workspaces with start pages, timed to "
+                   "the "
+                   "link's request";
         return "cohortex: each workspace shows its start page (one tab), the further ones opened by "
                "`cohortex --workspace NAME`";
     }
@@ -111,9 +130,21 @@ public:
     std::unique_ptr<LaunchedProgram> launch(
         const TemporaryHome& home, const TestHttpServer& server, const std::string& path) override
     {
-        Profile(home.defaultsFile())
-            .storeWorkspaces(std::vector{ makeWorkspace("Launch", server.url(path), 1) });
-        return start(home, {});
+        if (m_kind == CohortexLaunch::StartPage) {
+            Profile(home.defaultsFile())
+                .storeWorkspaces(std::vector{ makeWorkspace("Launch", server.url(path), 1) });
+            return start(home, {});
+        }
+        // A link handed over by another program while Cohortex is not running. Among ten workspaces,
+        // each has a start page of its own that the link must not wait for.
+        if (m_kind == CohortexLaunch::LinkAmongTen) {
+            std::vector<WorkspaceSession> workspaces;
+            for (int index = 1; index <= 10; ++index)
+                workspaces.push_back(makeWorkspace("W" + std::to_string(index),
+                    server.url(path + "-start-" + std::to_string(index)), index));
+            Profile(home.defaultsFile()).storeWorkspaces(workspaces);
+        }
+        return start(home, { server.url(path) });
     }
 
     std::unique_ptr<LaunchedProgram> launchLoaded(
@@ -163,6 +194,7 @@ private:
 
     std::filesystem::path m_binary;
     std::chrono::seconds m_hibernationWait;
+    CohortexLaunch m_kind;
 };
 
 } // namespace
@@ -173,9 +205,9 @@ std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, b
 }
 
 std::unique_ptr<BrowserUnderTest> makeCohortex(
-    std::filesystem::path binary, std::chrono::seconds hibernationWait)
+    std::filesystem::path binary, std::chrono::seconds hibernationWait, CohortexLaunch kind)
 {
-    return std::make_unique<Cohortex>(std::move(binary), hibernationWait);
+    return std::make_unique<Cohortex>(std::move(binary), hibernationWait, kind);
 }
 
 } // namespace cohortex

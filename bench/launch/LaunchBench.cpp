@@ -12,7 +12,9 @@
 // --hibernation-wait SECONDS (default 100), --bare PATH, --cohortex PATH, --bare-only.
 //
 // Launch is the time from starting the process to the test server receiving its first page request,
-// alternating between the programs, each start on an empty profile (Cohortex: one stored workspace). Memory
+// alternating between the programs, each start on an empty profile (Cohortex: one stored workspace; and
+// `cohortex URL` as another program hands a link over, on an empty profile and on one of ten workspaces,
+// timed to the link's own request). A row gives each figure as a multiple of bare-webkit's. Memory
 // is the sum of Pss over the process and all its descendants (WebKit's web and network processes), once all
 // views are loaded and, in a second launch, after every view but the shown one was released (bare-webkit:
 // SIGUSR1; Cohortex: its own hibernation, see Browsers.cpp). bare-webkit runs twice: with its hidden views
@@ -148,8 +150,10 @@ std::vector<std::unique_ptr<BrowserUnderTest>> browsers(const Options& options)
     std::vector<std::unique_ptr<BrowserUnderTest>> result;
     result.push_back(makeBareWebKit(options.bare, false));
     result.push_back(makeBareWebKit(options.bare, true));
-    if (!options.cohortex.empty())
-        result.push_back(makeCohortex(options.cohortex, options.hibernationWait));
+    if (!options.cohortex.empty()) {
+        for (auto kind : { CohortexLaunch::StartPage, CohortexLaunch::Link, CohortexLaunch::LinkAmongTen })
+            result.push_back(makeCohortex(options.cohortex, options.hibernationWait, kind));
+    }
     return result;
 }
 
@@ -168,8 +172,10 @@ int run(const Options& options)
         }
     }
     for (int count : options.viewCounts) {
-        for (std::size_t index = 0; index < measured.size(); ++index)
-            figures[index].memory[count] = measureMemory(*measured[index], server, count);
+        for (std::size_t index = 0; index < measured.size(); ++index) {
+            if (measured[index]->measuresMemory())
+                figures[index].memory[count] = measureMemory(*measured[index], server, count);
+        }
     }
     std::vector<std::string> notes;
     for (std::size_t index = 0; index < measured.size(); ++index) {

@@ -113,6 +113,12 @@ void printFigures(std::ostream& out, const std::vector<BrowserFigures>& figures,
     for (const auto& browser : figures)
         launch.push_back(median(browser.launchMs));
     printRow(out, "first page request", launch);
+    std::vector<std::optional<double>> multiples;
+    for (const auto& figure : launch)
+        multiples.push_back(figure && launch.front() && *launch.front() > 0
+                ? std::optional(*figure / *launch.front())
+                : std::nullopt);
+    printRow(out, "x the first program", multiples);
 
     printHeader(out, "Memory: Pss of the whole process tree (MB)", figures);
     if (figures.empty())
