@@ -204,9 +204,10 @@ void BM_SwitchLoadedWorkspaces(benchmark::State& state)
         UiWorld::workspace("Chat", *Url::parse(server.urlServing("/chat/team/general", html))) });
     auto first = world.manager->workspaces().get()[0];
     auto second = world.manager->workspaces().get()[1];
-    WorkspaceWindowView view(WorkspaceWindowView::Dependencies{ *world.manager, world.presentation,
-        world.runtime, world.stores, { world.queue, world.engine, world.stores, world.registry },
-        world.keychain, world.authenticator, world.resources, world.alerts });
+    WorkspaceWindowView view(
+        WorkspaceWindowView::Dependencies{ *world.manager, world.presentation, world.runtime, world.stores,
+            { world.queue, world.engine, world.stores, world.registry, world.downloads, &world.launcher },
+            world.keychain, world.authenticator, world.resources, world.alerts });
     Gtk::Window window;
     present(window, view);
     world.manager->openWorkspace(second);

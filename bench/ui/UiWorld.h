@@ -8,8 +8,10 @@
 #include "Fakes/FakeProxyPasswords.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/RecordingCookieVault.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "Services/DownloadList.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
@@ -70,6 +72,8 @@ struct UiWorld {
     FakeProxyPasswords proxyPasswords{ queue };
     WebKitEngine engine;
     WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
+    testing::RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
     std::unique_ptr<SessionManager> manager;
 };
 

@@ -50,9 +50,11 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
         m_desktopNotifications = std::make_unique<GioNotifications>(G_APPLICATION(application->gobj()));
         m_pageNotifications
             = std::make_unique<PageNotifications>(*m_sessions, m_runtime, *m_desktopNotifications);
+        m_downloadNotices = std::make_unique<DownloadNotices>(
+            m_downloads, *m_sessions, m_windowManager, *m_desktopNotifications);
     }
-    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{
-        *m_sessions, m_presentation, m_windowManager, std::move(quit), m_pageNotifications.get() });
+    m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{ *m_sessions, m_presentation,
+        m_windowManager, m_downloads, std::move(quit), m_pageNotifications.get() });
     m_hotKeys = makeHotKeys(static_cast<bool>(application));
     m_shortcuts = std::make_unique<ShortcutStore>(*m_defaults, *m_hotKeys);
     registerGlobalShortcuts(*m_shortcuts, *m_commands);
@@ -96,6 +98,7 @@ AppServices::~AppServices()
     m_menuBarModel.reset();
     m_shortcutsHelp.reset();
     m_commands.reset();
+    m_downloadNotices.reset();
     m_pageNotifications.reset();
     m_desktopNotifications.reset();
     m_teamSharing.reset();
@@ -123,7 +126,7 @@ Gtk::Widget* AppServices::makeWindowContent()
 {
     return Gtk::make_managed<WorkspaceWindowView>(
         WorkspaceWindowView::Dependencies{ *m_sessions, m_presentation, m_runtime, m_dataStores,
-            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, nullptr,
+            IsolatedWebView::Services{ m_queue, m_engine, m_dataStores, m_registry, m_downloads, &m_launcher,
                 &m_sitePermissions, m_pageNotifications.get() },
             m_keychain, m_authenticator, m_resources, *m_alertsInUse, &m_commands->pageActions(),
             &m_zoomLevels });

@@ -10,6 +10,7 @@
 #include "KeyboardShortcuts/ShortcutStore.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GioDefaultBrowser.h"
+#include "Platform/Linux/GioDesktopLauncher.h"
 #include "Platform/Linux/GioNotifications.h"
 #include "Platform/Linux/LinuxIdleTime.h"
 #include "Platform/Linux/PolkitAuthenticator.h"
@@ -18,6 +19,8 @@
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
+#include "Services/DownloadNotices.h"
 #include "Services/Housekeeping.h"
 #include "Services/MenuBarModel.h"
 #include "Services/PageNotifications.h"
@@ -97,6 +100,9 @@ private:
     KeychainCookieVault m_cookieVault{ m_keychain };
     WebKitEngine m_engine;
     WebKitManager m_dataStores{ m_queue, *m_defaults, m_engine, m_cookieVault, m_keychain };
+    GioDesktopLauncher m_launcher;
+    // After the engine, so that downloads still running are stopped while their sessions exist.
+    DownloadList m_downloads{ m_queue, m_launcher };
     WorkspaceRuntime m_runtime{ m_defaults.get() };
     RoutingRules m_routingRules{ *m_defaults };
     ProcMemory m_memory;
@@ -120,6 +126,7 @@ private:
     // Only with an application, which sends them and takes their clicks.
     std::unique_ptr<GioNotifications> m_desktopNotifications;
     std::unique_ptr<PageNotifications> m_pageNotifications;
+    std::unique_ptr<DownloadNotices> m_downloadNotices;
     std::unique_ptr<CommandTable> m_commands;
     std::unique_ptr<ShortcutsHelpPresenter> m_shortcutsHelp;
     std::unique_ptr<HotKeyService> m_hotKeys;

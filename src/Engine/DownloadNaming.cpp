@@ -75,8 +75,13 @@ std::string safeFileName(std::string_view suggested)
         if (!isControl(static_cast<unsigned char>(byte)))
             name.push_back(byte);
     }
-    name = shortened(std::string(trimmed(name)));
-    if (name.empty() || name == "." || name == "..")
+    // A leading dot would hide the file from the user, and would let a page drop a shell's or desktop's
+    // start-up file (".profile", ".xinitrc") into a downloads folder that is the home folder.
+    auto visible = trimmed(name);
+    while (!visible.empty() && (visible.front() == '.' || isSpace(visible.front())))
+        visible.remove_prefix(1);
+    name = shortened(std::string(visible));
+    if (name.empty())
         return std::string(fallbackName);
     return name;
 }

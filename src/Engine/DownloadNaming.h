@@ -15,9 +15,9 @@ namespace cohortex::DownloadNaming {
 // Stands in for a suggested name that leaves nothing usable.
 inline constexpr std::string_view fallbackName = "download";
 
-// The last component of the suggested name ("/" and "\" both separate), without control characters and
-// surrounding white space, at most 200 bytes long (the extension is kept when shortening). Never empty,
-// ".", or "..": those become fallbackName.
+// The last component of the suggested name ("/" and "\" both separate), without control characters,
+// surrounding white space and leading dots, at most 200 bytes long (the extension is kept when
+// shortening). Never empty: a name with nothing left becomes fallbackName.
 std::string safeFileName(std::string_view suggested);
 
 // folder / the safe form of the suggested name; while isTaken holds for that path, "base (n).ext" (or

@@ -46,6 +46,7 @@ CommandTable::CommandTable(Dependencies dependencies)
     });
     add("keyboard-shortcuts", "Keyboard Shortcuts", { { "<Control>question", {} } },
         [&presentation](auto) { presentation.setShowingShortcutsHelp(true); });
+    addDownloadCommands(dependencies);
     addPageCommands(presentation);
     add("toggle-window", "Show or Hide Cohortex", {}, [&sessions](auto) { sessions.toggleMainWindow(); });
     add("show-window", "Show Cohortex", {}, [&sessions](auto) { sessions.showMainWindow(); });

@@ -13,6 +13,7 @@
 
 namespace cohortex {
 
+class DownloadList;
 class PageNotifications;
 class Presentation;
 class SessionManager;
@@ -45,6 +46,7 @@ public:
         SessionManager& sessions;
         Presentation& presentation;
         WindowHost& window;
+        DownloadList& downloads;
         // Ends the application, saving what quitting saves.
         std::function<void()> quit;
         // Where clicks on pages' notifications go; without it they do nothing.
@@ -66,6 +68,8 @@ public:
 private:
     Command& add(std::string_view name, std::string_view title, std::vector<Command::Key>,
         std::function<void(std::optional<int>)>);
+    // In CommandTableDownloads.cpp.
+    void addDownloadCommands(const Dependencies&);
 
     void addPageCommands(Presentation&);
 

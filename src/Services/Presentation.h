@@ -12,8 +12,8 @@ namespace cohortex {
 class MainQueue;
 
 // What the window presents over its pages: at most one sheet at a time (the create sheet, the settings
-// window, one workspace's settings), the quick switcher, the keyboard-shortcuts help and the find bar. Views
-// observe it, open what it asks for and clear a flag when they close. Main thread only.
+// window, one workspace's settings), the quick switcher, the keyboard-shortcuts help, the find bar and the
+// downloads list. Views observe it, open what it asks for and clear a flag when they close. Main thread only.
 class Presentation {
 public:
     explicit Presentation(MainQueue&);
@@ -26,6 +26,7 @@ public:
     const Observable<std::optional<Uuid>>& workspaceSettingsID() const { return m_workspaceSettingsID; }
     const Observable<bool>& showingQuickSwitcher() const { return m_showingQuickSwitcher; }
     const Observable<bool>& showingShortcutsHelp() const { return m_showingShortcutsHelp; }
+    const Observable<bool>& showingDownloads() const { return m_showingDownloads; }
     const Observable<bool>& showingFindBar() const { return m_showingFindBar; }
     const Observable<bool>& pageFullscreen() const { return m_pageFullscreen; }
 
@@ -40,9 +41,11 @@ public:
     void setShowingSettings(bool shown) { m_showingSettings.set(shown); }
     void setWorkspaceSettingsID(std::optional<Uuid> id) { m_workspaceSettingsID.set(id); }
 
-    // The quick switcher and the help are not sheets: they open at once, whatever else is shown.
+    // The quick switcher, the help and the downloads list are not sheets: they open at once, whatever
+    // else is shown.
     void setShowingQuickSwitcher(bool shown) { m_showingQuickSwitcher.set(shown); }
     void setShowingShortcutsHelp(bool shown) { m_showingShortcutsHelp.set(shown); }
+    void setShowingDownloads(bool shown) { m_showingDownloads.set(shown); }
     // The find bar over the page on screen.
     void setShowingFindBar(bool shown) { m_showingFindBar.set(shown); }
     // A page on screen has the whole screen: the window's bars stay out of its way until it is done.
@@ -60,6 +63,7 @@ private:
     Observable<std::optional<Uuid>> m_workspaceSettingsID;
     Observable<bool> m_showingQuickSwitcher{ false };
     Observable<bool> m_showingShortcutsHelp{ false };
+    Observable<bool> m_showingDownloads{ false };
     Observable<bool> m_showingFindBar{ false };
     Observable<bool> m_pageFullscreen{ false };
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };

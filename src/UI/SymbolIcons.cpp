@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view fallbackIcon = "web-browser-symbolic";
 
-constexpr std::array<std::pair<std::string_view, std::string_view>, 41> symbolIcons{ {
+constexpr std::array<std::pair<std::string_view, std::string_view>, 45> symbolIcons{ {
     // Workspace icons offered when creating a workspace, and those of the preset workspaces.
     { "briefcase.fill", "x-office-document-symbolic" },
     { "person.crop.circle.fill", "avatar-default-symbolic" },
@@ -54,6 +54,11 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 41> symbolIc
     { "power", "system-shutdown-symbolic" },
     { "square.stack.3d.up.fill", "view-app-grid-symbolic" },
     { "square.stack.3d.up.slash", "action-unavailable-symbolic" },
+    // Downloads.
+    { "arrow.down.circle", "folder-download-symbolic" },
+    { "xmark.circle", "process-stop-symbolic" },
+    { "arrow.up.forward.app", "document-open-symbolic" },
+    { "folder", "folder-open-symbolic" },
 } };
 
 } // namespace

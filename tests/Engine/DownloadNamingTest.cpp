@@ -21,11 +21,12 @@ TEST_P(SafeFileNameTest, KeepsAPlainNameInsideTheFolder)
 }
 
 INSTANTIATE_TEST_SUITE_P(SuggestedNames, SafeFileNameTest,
-    ::testing::Values(NameCase{ "report.pdf", "report.pdf" }, NameCase{ "../../.bashrc", ".bashrc" },
-        NameCase{ "/etc/passwd", "passwd" }, NameCase{ "..\\..\\evil.exe", "evil.exe" },
-        NameCase{ "bad\nname\x01.txt\x7f", "badname.txt" }, NameCase{ "  spaced.txt\t", "spaced.txt" },
-        NameCase{ "", "download" }, NameCase{ ".", "download" }, NameCase{ "..", "download" },
-        NameCase{ "folder/", "download" }, NameCase{ "a/..", "download" }, NameCase{ "\r\n", "download" }));
+    ::testing::Values(NameCase{ "report.pdf", "report.pdf" }, NameCase{ "../../.bashrc", "bashrc" },
+        NameCase{ ". .. .profile", "profile" }, NameCase{ "/etc/passwd", "passwd" },
+        NameCase{ "..\\..\\evil.exe", "evil.exe" }, NameCase{ "bad\nname\x01.txt\x7f", "badname.txt" },
+        NameCase{ "  spaced.txt\t", "spaced.txt" }, NameCase{ "", "download" }, NameCase{ ".", "download" },
+        NameCase{ "..", "download" }, NameCase{ "folder/", "download" }, NameCase{ "a/..", "download" },
+        NameCase{ "\r\n", "download" }));
 
 TEST(SafeFileName, ShortensALongNameKeepingItsExtensionAndWholeCharacters)
 {
@@ -61,7 +62,7 @@ INSTANTIATE_TEST_SUITE_P(Collisions, UniqueDestinationTest,
         NumberingCase{ "report.pdf", { "report.pdf", "report (1).pdf" }, "report (2).pdf" },
         NumberingCase{ "notes", { "notes" }, "notes (1)" },
         NumberingCase{ "archive.tar.gz", { "archive.tar.gz" }, "archive.tar (1).gz" },
-        NumberingCase{ ".bashrc", { ".bashrc" }, ".bashrc (1)" },
+        NumberingCase{ ".bashrc", { "bashrc" }, "bashrc (1)" },
         NumberingCase{ "../../report.pdf", { "report.pdf" }, "report (1).pdf" }));
 
 class ChooseFolderTest : public ::testing::Test {

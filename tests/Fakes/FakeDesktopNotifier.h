@@ -17,12 +17,17 @@ public:
         std::string body;
         std::string defaultCommandName;
         std::optional<int> commandArgument;
+        // The commands of its buttons, in order.
+        std::vector<std::string> buttonCommands{};
     };
 
     void send(const DesktopNotice& notice) override
     {
+        std::vector<std::string> buttonCommands;
+        for (const auto& button : notice.buttons)
+            buttonCommands.emplace_back(button.commandName);
         sent.push_back({ std::string(notice.id), std::string(notice.title), std::string(notice.body),
-            std::string(notice.defaultCommandName), notice.commandArgument });
+            std::string(notice.defaultCommandName), notice.commandArgument, std::move(buttonCommands) });
     }
     void withdraw(std::string_view id) override { withdrawn.emplace_back(id); }
 

@@ -1,5 +1,7 @@
 #include "Services/CommandTable.h"
 
+#include "Fakes/RecordingLauncher.h"
+#include "Services/DownloadList.h"
 #include "Services/SessionManagerFixture.h"
 
 #include <set>
@@ -13,11 +15,13 @@ protected:
     {
         ThreeWorkspacesFixture::SetUp();
         commands = std::make_unique<CommandTable>(
-            CommandTable::Dependencies{ *manager, presentation, window, [this] { ++quits; } });
+            CommandTable::Dependencies{ *manager, presentation, window, downloads, [this] { ++quits; } });
         manager->showMainWindow();
         queue.runPending();
     }
 
+    testing::RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
     std::unique_ptr<CommandTable> commands;
     int quits{ 0 };
 };
@@ -71,6 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Commands, CommandEffectTest,
             [](auto& t) { EXPECT_TRUE(t.shown().showingQuickSwitcher().get()); } },
         Effect{ "KeyboardShortcuts", "keyboard-shortcuts", {}, 1,
             [](auto& t) { EXPECT_TRUE(t.shown().showingShortcutsHelp().get()); } },
+        Effect{ "Downloads", "show-downloads", {}, 1,
+            [](auto& t) { EXPECT_TRUE(t.shown().showingDownloads().get()); } },
         Effect{ "OpenWorkspaceTwo", "open-workspace", 2, 1,
             [](auto& t) { EXPECT_EQ(t.sessions().activeWorkspaceId().get(), t.chatWorkspace().id); } },
         Effect{ "ToggleHidesTheWindowInFront", "toggle-window", {}, 1,
@@ -86,6 +92,23 @@ TEST_F(CommandTableTest, TheTabCommandsWaitWhileTheQuickSwitcherHasTheKeys)
     EXPECT_EQ(runtime.tabs(mail.id).size(), 1u);
     presentation.setShowingQuickSwitcher(false);
     EXPECT_TRUE(commands->run("new-tab"));
+}
+
+// A notification's click brings its download's own workspace forward, with the list; the commands of a
+// row act on that download alone.
+TEST_F(CommandTableTest, DownloadCommandsActOnTheNamedDownloadInItsOwnWorkspace)
+{
+    auto chats = downloads.started(chat.id, "/tmp/chat.zip", nullptr);
+    auto mails = downloads.refused(mail.id, "mail.zip", "The server answered 500 Internal Server Error");
+    EXPECT_TRUE(commands->run("show-download", chats));
+    queue.advance(1);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_TRUE(presentation.showingDownloads().get());
+    EXPECT_TRUE(commands->run("cancel-download", chats));
+    EXPECT_EQ(downloads.item(chats)->state, DownloadItem::State::Cancelled);
+    EXPECT_TRUE(commands->run("clear-downloads"));
+    EXPECT_FALSE(downloads.item(chats));
+    EXPECT_TRUE(downloads.item(mails));
 }
 
 TEST_F(CommandTableTest, NamesAndKeysAreUniqueAndArgumentsAreChecked)

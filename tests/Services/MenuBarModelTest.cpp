@@ -1,7 +1,9 @@
 #include "Services/MenuBarModel.h"
 
+#include "Fakes/RecordingLauncher.h"
 #include "Models/StillRunningNotice.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
 #include "Services/SessionManagerFixture.h"
 
 namespace cohortex {
@@ -82,7 +84,9 @@ TEST_F(MenuBarModelTest, TheMenuFollowsTheActiveWorkspaceItsStateAndTheMemoryRea
 // it would leave a button that does nothing.
 TEST_F(MenuBarModelTest, EveryCommandOfferedIsACommandOfTheTable)
 {
-    CommandTable table({ *manager, presentation, window, [] {} });
+    testing::RecordingLauncher launcher;
+    DownloadList downloads(queue, launcher);
+    CommandTable table({ *manager, presentation, window, downloads, [] {} });
     auto check = [&](std::string_view name) {
         const auto* command = table.find(name);
         ASSERT_NE(command, nullptr) << name;

@@ -15,6 +15,7 @@ typedef struct _GtkWidget GtkWidget;
 namespace cohortex {
 
 class DesktopLauncher;
+class DownloadList;
 class MainQueue;
 class PageNotifications;
 class SitePermissions;
@@ -38,6 +39,8 @@ public:
         WebKitEngine& engine;
         WebKitManager& manager;
         WebViewRegistry& registry;
+        // Lists the view's downloads, which go on when the view goes.
+        DownloadList& downloads;
         // Opens mail and telephone links and shows finished downloads; the desktop's own when null.
         DesktopLauncher* launcher{ nullptr };
         // What sites may use, asked per workspace and site, and where pages' notifications go. Without
@@ -52,8 +55,9 @@ public:
         Uuid storageIdentifier;
         Uuid workspaceId;
         Uuid tabId;
-        // The workspace's own downloads folder, if it has one.
-        std::optional<std::filesystem::path> downloadFolder;
+        // The workspace's own downloads folder, if it has one. Asked when a download starts, so that a
+        // changed folder applies to the tabs already open.
+        std::function<std::optional<std::filesystem::path>()> downloadFolder;
         // Written only while the view is active. Must outlive the view.
         PageBindings* bindings{ nullptr };
         // The request present when the view is made is never performed by it.

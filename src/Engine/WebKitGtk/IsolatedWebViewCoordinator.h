@@ -4,9 +4,9 @@
 #include "Engine/MeasurableView.h"
 #include "Engine/ViewActivity.h"
 #include "Engine/WebKitGtk/IsolatedWebView.h"
-#include "Platform/Linux/DesktopLauncher.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
+#include "Services/DesktopLauncher.h"
 
 #include <chrono>
 #include <cstdint>

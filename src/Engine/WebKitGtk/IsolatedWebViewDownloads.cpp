@@ -1,15 +1,18 @@
 #include "Engine/DownloadNaming.h"
 #include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
+#include "Engine/WebKitGtk/WebKitDownloadTransfer.h"
 #include "Platform/Linux/XdgDirectories.h"
+#include "Services/DownloadList.h"
 
-#include <algorithm>
 #include <utility>
 
-// Downloads of the main view and its pop-ups land in the workspace's own folder, else the user's
-// Downloads folder, under a name numbered until it is free; the first finished file of a batch is shown
-// in the file manager, a failed one leaves nothing behind (WebKit removes its partial file). Further
-// downloads a page starts by itself wait for the user's one answer (DownloadGate).
+// Downloads of the main view and its pop-ups land in the workspace's own folder as it is when they start,
+// else the user's Downloads folder, under a name numbered until it is free; once placed, they are the
+// downloads list's (WebKitDownloadTransfer), and outlive the tab. The first finished file of a batch is
+// shown in the file manager. A server's error page is never saved: it is listed as failed, with the
+// server's answer. Further downloads a page starts by itself wait for the user's one answer
+// (DownloadGate).
 
 namespace cohortex {
 
@@ -49,6 +52,12 @@ void IsolatedWebView::Coordinator::downloadStarted(WebKitDownload* download)
 bool IsolatedWebView::Coordinator::decideDestination(WebKitDownload* download, const char* suggestedName)
 {
     std::string name = suggestedName ? suggestedName : "";
+    if (auto refusal = refusalOf(webkit_download_get_response(download))) {
+        m_services.downloads.refused(
+            m_configuration.workspaceId, DownloadNaming::safeFileName(name), std::move(*refusal));
+        webkit_download_cancel(download);
+        return true;
+    }
     switch (m_downloadGate.downloadStarting(isStartedByUser())) {
     case DownloadGate::Decision::Start:
         setDestination(download, name);
@@ -69,17 +78,20 @@ bool IsolatedWebView::Coordinator::decideDestination(WebKitDownload* download, c
 
 void IsolatedWebView::Coordinator::setDestination(WebKitDownload* download, const std::string& suggestedName)
 {
-    auto folder = DownloadNaming::chooseFolder(m_configuration.downloadFolder, defaultFolder());
-    // A name another download of this view is still writing counts as taken, though no file may exist yet.
+    const auto& workspaceFolder = m_configuration.downloadFolder;
+    auto folder
+        = DownloadNaming::chooseFolder(workspaceFolder ? workspaceFolder() : std::nullopt, defaultFolder());
+    // A link counts as taken even when it leads nowhere: writing through it would land outside the folder.
+    // So does a name another download is still writing, though no file may exist yet.
     auto isTaken = [this](const std::filesystem::path& path) {
         std::error_code error;
-        return std::filesystem::exists(path, error)
-            || std::ranges::any_of(
-                m_downloads, [&](const auto& entry) { return entry.second.destination == path; });
+        return std::filesystem::exists(std::filesystem::symlink_status(path, error))
+            || m_services.downloads.isWriting(path);
     };
     auto destination = DownloadNaming::uniqueDestination(folder, suggestedName, isTaken);
     m_downloads[download].destination = destination;
     webkit_download_set_destination(download, destination.c_str());
+    WebKitDownloadTransfer::start(m_services.downloads, m_configuration.workspaceId, download, destination);
 }
 
 void IsolatedWebView::Coordinator::askAboutDownloads()

@@ -47,6 +47,12 @@ void GioDesktopLauncher::openURI(const std::string& uri)
     launchDefault(uri);
 }
 
+void GioDesktopLauncher::openFile(const std::filesystem::path& file)
+{
+    if (auto uri = fileURI(file); !uri.empty())
+        launchDefault(uri);
+}
+
 std::optional<std::string> GioDesktopLauncher::applicationForScheme(const std::string& scheme)
 {
     GObjectPtr<GAppInfo> application(g_app_info_get_default_for_uri_scheme(scheme.c_str()));

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Platform/Linux/DesktopLauncher.h"
+#include "Services/DesktopLauncher.h"
 
 namespace cohortex {
 
@@ -10,6 +10,7 @@ namespace cohortex {
 class GioDesktopLauncher final : public DesktopLauncher {
 public:
     void openURI(const std::string& uri) override;
+    void openFile(const std::filesystem::path& file) override;
     std::optional<std::string> applicationForScheme(const std::string& scheme) override;
     void revealFile(const std::filesystem::path& file) override;
 };

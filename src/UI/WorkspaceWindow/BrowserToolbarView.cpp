@@ -3,8 +3,8 @@
 #include "Models/AddressInput.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
-#include "UI/SymbolIcons.h"
 #include "UI/Styles.h"
+#include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/root.h>
@@ -17,6 +17,7 @@ BrowserToolbarView::BrowserToolbarView(Dependencies dependencies)
     , m_monitor(dependencies.monitor)
     , m_bindings(dependencies.bindings)
     , m_onCommand(std::move(dependencies.onCommand))
+    , m_downloads(dependencies.downloads, dependencies.presentation)
 {
     installStyles();
     build();
@@ -48,8 +49,8 @@ void BrowserToolbarView::build()
     m_memory.set_child(*memoryContent);
     m_memory.add_css_class("flat");
     m_settings = makeIconButton(iconNameForSymbol("gearshape"), "Settings");
-    for (Gtk::Widget* widget : std::initializer_list<Gtk::Widget*>{
-             m_back, m_forward, m_reloadOrStop, &m_addressArea, &m_badge, m_newTab, &m_memory, m_settings })
+    for (Gtk::Widget* widget : std::initializer_list<Gtk::Widget*>{ m_back, m_forward, m_reloadOrStop,
+             &m_addressArea, &m_badge, m_newTab, &m_downloads, &m_memory, m_settings })
         append(*widget);
 }
 
@@ -160,6 +161,8 @@ void BrowserToolbarView::showMemory()
 
 void BrowserToolbarView::setWorkspace(const WorkspaceSession& workspace)
 {
+    // Before the check for a change: unlocking changes nothing of the record.
+    m_downloads.setWorkspace(m_sessions.needsUnlock(workspace) ? std::nullopt : std::optional(workspace.id));
     if (m_workspace == workspace)
         return;
     bool isOtherWorkspace = !m_workspace || m_workspace->id != workspace.id;

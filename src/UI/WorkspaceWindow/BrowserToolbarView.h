@@ -5,6 +5,7 @@
 #include "Models/WorkspaceSession.h"
 #include "Support/ScopedConnection.h"
 #include "UI/WorkspaceWindow/ColorDot.h"
+#include "UI/WorkspaceWindow/DownloadsButton.h"
 
 #include <functional>
 #include <gtkmm/box.h>
@@ -20,17 +21,21 @@
 
 namespace cohortex {
 
+class DownloadList;
+class Presentation;
 class ResourceMonitorService;
 class SessionManager;
 
 // The toolbar over the shown workspace's pages: back, forward, reload or stop, the address field, the
-// workspace badge, new tab, the memory figure and settings. It reads the window's page bindings and
-// the resource monitor, and issues commands; it never touches a page itself.
+// workspace badge, new tab, the workspace's downloads, the memory figure and settings. It reads the window's
+// page bindings and the resource monitor, and issues commands; it never touches a page itself.
 class BrowserToolbarView : public Gtk::Box {
 public:
     struct Dependencies {
         SessionManager& sessions;
         ResourceMonitorService& monitor;
+        DownloadList& downloads;
+        Presentation& presentation;
         const PageBindings& bindings;
         std::function<void(NavigationCommand)> onCommand;
     };
@@ -71,6 +76,7 @@ private:
     Gtk::Image m_badgeIcon;
     Gtk::Label m_badgeName;
     Gtk::Button* m_newTab{ nullptr };
+    DownloadsButton m_downloads;
     Gtk::Button m_memory;
     Gtk::Label m_memoryLabel;
     Gtk::Button* m_settings{ nullptr };

@@ -11,7 +11,7 @@ namespace cohortex {
 // One widget per id in a box, in the order of the states given. A widget whose id stays is kept and
 // only updated, so a change of one item (a new page title) leaves every other item's widgets alone
 // and does not take the item from under the pointer or the keyboard focus.
-template <typename Item>
+template <typename Item, typename Key = Uuid>
 class KeyedWidgetRow {
 public:
     explicit KeyedWidgetRow(Gtk::Box& box)
@@ -23,7 +23,7 @@ public:
     template <typename State, typename IdOf, typename Make>
     void apply(std::span<const State> states, IdOf idOf, Make make)
     {
-        std::map<Uuid, Item*> kept;
+        std::map<Key, Item*> kept;
         for (const auto& state : states) {
             auto id = idOf(state);
             auto found = m_items.find(id);
@@ -40,7 +40,7 @@ public:
         place(states, idOf);
     }
 
-    Item* find(const Uuid& id) const
+    Item* find(const Key& id) const
     {
         auto found = m_items.find(id);
         return found == m_items.end() ? nullptr : found->second;
@@ -70,7 +70,7 @@ private:
     }
 
     Gtk::Box& m_box;
-    std::map<Uuid, Item*> m_items;
+    std::map<Key, Item*> m_items;
 };
 
 } // namespace cohortex

@@ -114,8 +114,8 @@ WorkspaceWindowView::State::State(WorkspaceWindowView& view, Dependencies depend
     , pageActions(dependencies.pageActions)
     , zoomLevels(dependencies.zoomLevels)
     , tabBar({ sessions, runtime, dependencies.presentation, dependencies.alerts, queue })
-    , toolbar({ sessions, dependencies.resources, bindings,
-          [this](NavigationCommand command) { issue(std::move(command)); } })
+    , toolbar({ sessions, dependencies.resources, dependencies.views.downloads, dependencies.presentation,
+          bindings, [this](NavigationCommand command) { issue(std::move(command)); } })
     , tabStrip({ sessions, runtime, queue })
     , findBar(dependencies.presentation, bindings,
           [this](NavigationCommand command) { issue(std::move(command)); })
@@ -284,9 +284,6 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
     // The plan only has pages of listed workspaces.
     auto workspace = *sessions.workspace(page.key.workspaceId);
     stores.openStore(workspace);
-    auto folder = workspace.downloadFolderPath
-        ? std::optional<std::filesystem::path>(*workspace.downloadFolderPath)
-        : std::nullopt;
     Uuid workspaceId = page.key.workspaceId;
     Uuid tabId = page.key.tabId;
     auto& tabs = runtime;
@@ -294,7 +291,12 @@ IsolatedWebView::Configuration WorkspaceWindowView::State::configure(const PageS
         .storageIdentifier = workspace.storageIdentifier,
         .workspaceId = workspaceId,
         .tabId = tabId,
-        .downloadFolder = std::move(folder),
+        .downloadFolder = [&sessions = sessions, workspaceId]() -> std::optional<std::filesystem::path> {
+            auto current = sessions.workspace(workspaceId);
+            if (!current || !current->downloadFolderPath)
+                return std::nullopt;
+            return std::filesystem::path(*current->downloadFolderPath);
+        },
         .bindings = &bindings,
         .initialRequest = request,
         .onMetadata =

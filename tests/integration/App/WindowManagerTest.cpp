@@ -3,6 +3,7 @@
 #include "Fakes/FakeAuthenticator.h"
 #include "Fakes/FakeHotKeys.h"
 #include "Fakes/MemoryDefaults.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Fakes/SessionFakes.h"
 #include "KeyboardShortcuts/RecorderField.h"
 #include "KeyboardShortcuts/ShortcutStore.h"
@@ -10,6 +11,7 @@
 #include "Platform/Linux/GLibMainQueue.h"
 #include "RunProgram.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
 #include "Services/Presentation.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
@@ -159,8 +161,10 @@ struct ApplicationCommands {
     testing::FakeAuthenticator authenticator;
     SessionManager sessions;
     Presentation presentation{ queue };
+    testing::RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
     int quits{ 0 };
-    CommandTable commands{ { sessions, presentation, windows, [this] { ++quits; } } };
+    CommandTable commands{ { sessions, presentation, windows, downloads, [this] { ++quits; } } };
     CommandActions actions{ commands };
 };
 

@@ -1,10 +1,29 @@
 #include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "IsolatedWebViewFixture.h"
+#include "Models/DownloadRows.h"
 
 #include <adwaita.h>
+#include <algorithm>
 
 namespace cohortex {
 namespace {
+
+// The files the browser may have written under the folder, at any depth: its own stores and settings are
+// left out.
+std::set<std::string> filesUnder(const std::filesystem::path& folder)
+{
+    std::set<std::string> names;
+    std::error_code error;
+    for (auto entry = std::filesystem::recursive_directory_iterator(folder, error);
+         entry != std::filesystem::recursive_directory_iterator(); entry.increment(error)) {
+        auto relative = std::filesystem::relative(entry->path(), folder).string();
+        bool isOwnData
+            = relative.starts_with("data") || relative.starts_with("cache") || relative.starts_with("config");
+        if (!isOwnData && !entry->is_directory())
+            names.insert(relative);
+    }
+    return names;
+}
 
 std::set<std::string> filesIn(const std::filesystem::path& folder)
 {
@@ -29,11 +48,13 @@ protected:
         return nullptr;
     }
 
-    // The workspace's folder does not exist yet: the first download makes it, parents and all.
+    // The workspace's folder does not exist yet: the first download makes it, parents and all. The view
+    // asks for the folder as the workspace has it at each download, as the window's views do.
     IsolatedWebView& viewDownloadingInto(const std::filesystem::path& folder)
     {
+        m_workspaceFolder = folder;
         auto settings = configuration(m_server.url("/start"));
-        settings.downloadFolder = folder;
+        settings.downloadFolder = [this] { return std::optional(m_workspaceFolder); };
         auto& view = makeView(std::move(settings));
         view.update(true, std::nullopt);
         EXPECT_TRUE(loaded(view, "/start"));
@@ -50,7 +71,15 @@ protected:
             << "No download of " << disposition << " finished";
     }
 
+    // The only download of the list.
+    std::optional<DownloadItem> onlyDownload() const
+    {
+        const auto& items = m_downloads.items().get();
+        return items.size() == 1 ? std::optional(items.front()) : std::nullopt;
+    }
+
     std::filesystem::path m_folder = m_home.path() / "workspace" / "Client Files";
+    std::filesystem::path m_workspaceFolder;
 };
 
 TEST_F(DownloadInto, AttachmentsInAnyCaseAndUnshowableTypesDownloadWithNumberedNames)
@@ -80,6 +109,64 @@ TEST_F(DownloadInto, AHostileSuggestedNameStaysInsideTheFolder)
     EXPECT_FALSE(std::filesystem::exists(m_folder.parent_path() / ".bashrc"));
 }
 
+// The user sees a large download grow, and stopping it leaves no part of it anywhere.
+TEST_F(DownloadInto, ALargeDownloadShowsItsProgressAndCancellingLeavesNothingBehind)
+{
+    constexpr std::uint64_t size = 50'000'000;
+    auto& view = viewDownloadingInto(m_folder);
+    // The engine's own word that the download is over, so that nothing it writes later goes unseen.
+    bool hasEngineStopped = false;
+    auto* session = webkit_web_view_get_network_session(webView(view));
+    GSignalConnection started(GObjectPtr<GObject>::retain(G_OBJECT(session)),
+        g_signal_connect(session, "download-started",
+            G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, bool* stopped) {
+                g_signal_connect(download, "failed",
+                    G_CALLBACK(+[](WebKitDownload*, GError*, bool* flag) { *flag = true; }), stopped);
+            }),
+            &hasEngineStopped));
+    view.update(true,
+        NavigationRequest::make(
+            NavigationCommand::load(*Url::parse(m_server.urlOfStalledDownload("/large", "disk.img", size)))));
+    ASSERT_TRUE(runUntil([&] {
+        auto item = onlyDownload();
+        return item && item->receivedBytes > 0 && item->totalBytes == size;
+    })) << "No progress was shown";
+    auto row = DownloadRows::row(*onlyDownload());
+    EXPECT_TRUE(row.canCancel);
+    ASSERT_TRUE(row.fraction);
+    EXPECT_GT(*row.fraction, 0);
+    EXPECT_LT(*row.fraction, 0.1);
+    EXPECT_TRUE(row.detail.ends_with(" of 50.0 MB")) << row.detail;
+    EXPECT_EQ(onlyDownload()->file, m_folder / "disk.img");
+
+    ASSERT_TRUE(m_downloads.cancel(onlyDownload()->id));
+    EXPECT_TRUE(runUntil([&] { return hasEngineStopped && filesIn(m_folder).empty(); }))
+        << "Left behind: " << ::testing::PrintToString(filesIn(m_folder));
+    EXPECT_EQ(onlyDownload()->state, DownloadItem::State::Cancelled);
+    EXPECT_TRUE(m_launcher.revealedFiles.empty());
+    EXPECT_EQ(filesUnder(m_home.path()), std::set<std::string>{});
+    if (const char* downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)) {
+        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(downloads) / "disk.img"));
+    }
+}
+
+// A folder changed in the workspace's settings takes effect in the tab already open, at its next download.
+TEST_F(DownloadInto, AChangedFolderAppliesToATabAlreadyOpen)
+{
+    auto& view = viewDownloadingInto(m_folder);
+    download(view, "attachment; filename=\"first.pdf\"", "application/pdf");
+    auto moved = m_home.path() / "elsewhere";
+    m_workspaceFolder = moved;
+    download(view, "attachment; filename=\"second.pdf\"", "application/pdf");
+    EXPECT_EQ(filesIn(m_folder), std::set<std::string>{ "first.pdf" });
+    EXPECT_EQ(filesIn(moved), std::set<std::string>{ "second.pdf" });
+    const auto& items = m_downloads.items().get();
+    ASSERT_EQ(items.size(), 2u);
+    EXPECT_EQ(items[1].file, moved / "second.pdf");
+    EXPECT_EQ(items[1].state, DownloadItem::State::Finished);
+    EXPECT_EQ(items[1].workspaceId, m_workspaceID);
+}
+
 // A page that starts downloads by itself gets its first one; the rest wait for the user's one answer, and
 // however many files come, the file manager is opened once.
 TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
@@ -92,7 +179,7 @@ TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
             + "'; document.body.appendChild(f); }, " + std::to_string(index * 300) + ");";
     script += "</script>";
     auto settings = configuration(m_server.urlServing("/many", script));
-    settings.downloadFolder = m_folder;
+    settings.downloadFolder = [this] { return std::optional(m_folder); };
     auto& view = makeView(std::move(settings));
     view.update(true, std::nullopt);
 
@@ -101,7 +188,14 @@ TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
     EXPECT_STREQ(adw_message_dialog_get_heading(question), DownloadsPrompt::heading);
     EXPECT_EQ(filesIn(m_folder), std::set<std::string>{ "auto0.pdf" });
     adw_message_dialog_response(question, "allow");
-    ASSERT_TRUE(runUntil([&] { return filesIn(m_folder).size() == 3; }));
+    // Finished as the engine reports it: until then its writing files (".wkdownload") come and go.
+    ASSERT_TRUE(runUntil([&] {
+        const auto& items = m_downloads.items().get();
+        return items.size() == 3 && std::ranges::all_of(items, [](const auto& item) {
+            return item.state == DownloadItem::State::Finished;
+        });
+    }));
+    EXPECT_EQ(filesIn(m_folder), (std::set<std::string>{ "auto0.pdf", "auto1.pdf", "auto2.pdf" }));
     runFor(std::chrono::milliseconds(500));
     EXPECT_EQ(m_launcher.revealedFiles.size(), 1u);
 }

@@ -7,8 +7,10 @@
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
 #include "Fakes/MemorySecretStore.h"
-#include "Platform/Linux/DesktopLauncher.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Platform/Linux/SqliteDefaults.h"
+#include "Services/DesktopLauncher.h"
+#include "Services/DownloadList.h"
 #include "Services/ProcessMemory.h"
 
 #include <adwaita.h>
@@ -26,21 +28,7 @@ namespace cohortex {
 class PageNotifications;
 class SitePermissions;
 
-// Records what would have gone to the desktop, so no mail client or file manager starts in a test.
-class RecordingLauncher final : public DesktopLauncher {
-public:
-    void openURI(const std::string& uri) override { openedURIs.push_back(uri); }
-    std::optional<std::string> applicationForScheme(const std::string& scheme) override
-    {
-        auto found = applications.find(scheme);
-        return found == applications.end() ? std::nullopt : std::optional(found->second);
-    }
-    void revealFile(const std::filesystem::path& file) override { revealedFiles.push_back(file); }
-
-    std::map<std::string, std::string> applications;
-    std::vector<std::string> openedURIs;
-    std::vector<std::filesystem::path> revealedFiles;
-};
+using testing::RecordingLauncher;
 
 // The message dialog on screen, if any: the questions pages make the user answer.
 inline AdwMessageDialog* openMessageDialog()
@@ -92,7 +80,7 @@ protected:
     IsolatedWebView::Configuration configuration(const std::string& url)
     {
         IsolatedWebView::Configuration configuration{ *Url::parse(url), m_storeA, m_workspaceID,
-            Uuid::random(), std::nullopt, &m_bindings, std::nullopt, {}, {}, {}, std::nullopt };
+            Uuid::random(), {}, &m_bindings, std::nullopt, {}, {}, {}, std::nullopt };
         configuration.onOpenInNewTab = [this](Url url) { m_newTabs.push_back(url.absoluteString()); };
         return configuration;
     }
@@ -100,7 +88,7 @@ protected:
     IsolatedWebView& makeView(IsolatedWebView::Configuration configuration)
     {
         auto view = std::make_unique<IsolatedWebView>(
-            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, &m_launcher,
+            IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, m_downloads, &m_launcher,
                 m_sitePermissions, m_pageNotifications },
             std::move(configuration));
         auto* window = GTK_WINDOW(gtk_window_new());
@@ -144,6 +132,7 @@ protected:
     RecordingMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
     RecordingLauncher m_launcher;
+    DownloadList m_downloads{ m_queue, m_launcher };
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
     // What sites may use and where their notifications go, for the tests that need them.

@@ -134,8 +134,8 @@ protected:
             m_queue, *m_defaults, m_runtime, m_stores, m_keychainFake, *m_rules, m_authenticator, m_window });
         m_notifications = std::make_unique<PageNotifications>(*m_sessions, m_runtime, m_notifier);
         m_pageNotifications = m_notifications.get();
-        m_commands = std::make_unique<CommandTable>(
-            CommandTable::Dependencies{ *m_sessions, m_presentation, m_window, {}, m_notifications.get() });
+        m_commands = std::make_unique<CommandTable>(CommandTable::Dependencies{
+            *m_sessions, m_presentation, m_window, m_downloads, {}, m_notifications.get() });
         m_home = home;
         m_work = work;
     }

@@ -1,5 +1,6 @@
 #include "TestHttpServer.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace cohortex {
@@ -29,6 +30,23 @@ std::string header(SoupServerMessage* message, const char* name)
 {
     const char* value = soup_message_headers_get_one(soup_server_message_get_request_headers(message), name);
     return value ? value : "";
+}
+
+// The body is announced whole but given only in part: the server's writer waits for the rest, which is never
+// appended, and the connection stays open until the client closes it.
+void answerStalled(SoupServerMessage* message, std::uint64_t size, const char* fileName)
+{
+    auto* headers = soup_server_message_get_response_headers(message);
+    soup_message_headers_append(headers, "Content-Disposition",
+        (std::string("attachment; filename=\"") + (fileName ? fileName : "") + "\"").c_str());
+    soup_message_headers_set_content_type(headers, "application/octet-stream", nullptr);
+    soup_message_headers_set_encoding(headers, SOUP_ENCODING_CONTENT_LENGTH);
+    soup_message_headers_set_content_length(headers, static_cast<goffset>(size));
+    static const std::string chunk(64 * 1024, 'x');
+    auto* body = soup_server_message_get_response_body(message);
+    soup_message_body_set_accumulate(body, false);
+    for (std::uint64_t given = 0; given < std::min(size, TestHttpServer::heldAfter); given += chunk.size())
+        soup_message_body_append(body, SOUP_MEMORY_STATIC, chunk.data(), chunk.size());
 }
 
 } // namespace
@@ -104,6 +122,12 @@ std::string TestHttpServer::urlOfAttachment(
     return url(std::string(path) + "?disposition=" + escape(disposition) + "&type=" + escape(type));
 }
 
+std::string TestHttpServer::urlOfStalledDownload(
+    std::string_view path, std::string_view fileName, std::uint64_t size) const
+{
+    return url(std::string(path) + "?stalled=" + std::to_string(size) + "&name=" + escape(fileName));
+}
+
 std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const
 {
     std::vector<Request> found;
@@ -135,6 +159,10 @@ void TestHttpServer::handle(
         auto body = attachmentBody();
         soup_server_message_set_response(
             message, "application/pdf", SOUP_MEMORY_STATIC, body.data(), body.size());
+        return;
+    }
+    if (const char* size = queryValue(query, "stalled")) {
+        answerStalled(message, std::stoull(size), queryValue(query, "name"));
         return;
     }
     auto kept = server.m_pages.find(std::string_view(path));

@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/GLibPtr.h"
 
+#include <cstdint>
 #include <libsoup/soup.h>
 #include <map>
 #include <string>
@@ -56,6 +57,11 @@ public:
     // The path answered as an attachment of the given MIME type.
     std::string urlOfAttachment(
         std::string_view path, std::string_view disposition, std::string_view type) const;
+    // A download of the given size under the file name whose first heldAfter bytes come at once; the rest
+    // never comes, so the download stays in progress until the browser gives it up.
+    std::string urlOfStalledDownload(
+        std::string_view path, std::string_view fileName, std::uint64_t size) const;
+    static constexpr std::uint64_t heldAfter = 1 << 20;
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
     // Every request in the order it arrived.

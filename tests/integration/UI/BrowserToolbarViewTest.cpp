@@ -2,6 +2,8 @@
 
 #include "BarTestHelpers.h"
 #include "Models/AddressInput.h"
+#include "Models/DownloadRows.h"
+#include "Screenshot.h"
 #include "UI/SymbolIcons.h"
 #include "WorkspaceWindowFixture.h"
 
@@ -21,8 +23,9 @@ protected:
     {
         WorkspaceWindowFixture::SetUp();
         mail.initialURL = *Url::parse("https://mail.example.com/");
-        toolbar = std::make_unique<BrowserToolbarView>(BrowserToolbarView::Dependencies{ *manager, resources,
-            bindings, [this](NavigationCommand command) { commands.push_back(std::move(command)); } });
+        toolbar = std::make_unique<BrowserToolbarView>(
+            BrowserToolbarView::Dependencies{ *manager, resources, downloads, presentation, bindings,
+                [this](NavigationCommand command) { commands.push_back(std::move(command)); } });
         toolbar->setWorkspace(mail);
         toolbarWindow = std::make_unique<Gtk::Window>();
         installActions(*toolbarWindow);
@@ -125,6 +128,36 @@ TEST_F(BrowserToolbarViewTest, BadgeMemoryNewTabAndSettings)
     EXPECT_EQ(runtime.tabs(mail.id).size(), 2u);
     click(button("Settings"));
     EXPECT_TRUE(presentation.showingSettings().get());
+}
+
+// The button opens the list of the shown workspace's downloads, whose buttons act on their own download.
+TEST_F(BrowserToolbarViewTest, DownloadsListShowsTheWorkspacesDownloadsAndCancelsOne)
+{
+    manager->showMainWindow();
+    settle();
+    auto running = downloads.started(mail.id, "/nowhere/report.pdf", nullptr);
+    downloads.progressed(running, 12'500'000, 50'000'000);
+    downloads.refused(mail.id, "broken.zip", "The server answered 404 Not Found");
+    auto chats = downloads.started(chat.id, "/nowhere/chat.zip", nullptr);
+    settle();
+    click(button("Downloads: 1 in progress"));
+    ASSERT_TRUE(presentation.showingDownloads().get());
+    EXPECT_THAT(shownLabels(root()),
+        ::testing::IsSupersetOf({ "broken.zip", "Failed: The server answered 404 Not Found", "report.pdf",
+            "12.5 MB of 50.0 MB" }));
+    EXPECT_THAT(shownLabels(root()), ::testing::Not(::testing::Contains("chat.zip")));
+    auto popovers = widgetsUnder(root(), [](GtkWidget* w) { return GTK_IS_POPOVER(w); });
+    ASSERT_THAT(popovers, SizeIs(1));
+    saveScreenshot(popovers.front(), "downloads");
+
+    ASSERT_THAT(shownWithTooltip(root(), "Cancel"), SizeIs(1));
+    click(shownWithTooltip(root(), "Cancel").front());
+    EXPECT_EQ(downloads.item(running)->state, DownloadItem::State::Cancelled);
+    EXPECT_THAT(shownLabels(root()), ::testing::Contains("Cancelled"));
+    EXPECT_THAT(shownWithTooltip(root(), "Cancel"), SizeIs(0));
+    click(buttonWithLabel(root(), "Clear"));
+    EXPECT_THAT(shownLabels(root()), ::testing::Contains(std::string(DownloadRows::emptyText)));
+    EXPECT_TRUE(downloads.item(chats));
 }
 
 } // namespace

@@ -8,9 +8,11 @@
 #include "Fakes/FakeProxyPasswords.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/RecordingCookieVault.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/RoutingRules.h"
@@ -63,7 +65,7 @@ protected:
         manager = std::make_unique<SessionManager>(SessionManager::Collaborators{
             queue, defaults, runtime, dataStores, keychain, routingRules, authenticator, windowHost });
         commandTable = std::make_unique<CommandTable>(
-            CommandTable::Dependencies{ *manager, presentation, windowHost, [this] { ++quits; } });
+            CommandTable::Dependencies{ *manager, presentation, windowHost, downloads, [this] { ++quits; } });
         actions = std::make_unique<CommandActions>(*commandTable);
         actions->addTo(G_ACTION_MAP(actionGroup.get()));
         mail = manager->workspaces().get()[0];
@@ -85,9 +87,10 @@ protected:
     // Shows the view in a window of its own and waits until it is on screen.
     void present()
     {
-        view = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager,
-            presentation, runtime, stores, { queue, engine, stores, registry, nullptr, &sitePermissions },
-            keychain, authenticator, resources, alerts });
+        view
+            = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager, presentation,
+                runtime, stores, { queue, engine, stores, registry, downloads, &launcher, &sitePermissions },
+                keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
         installActions(*window);
         window->set_default_size(900, 600);
@@ -182,6 +185,8 @@ protected:
     WebKitEngine engine;
     WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
     Presentation presentation{ queue };
+    RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
     SitePermissions sitePermissions{ defaults, queue };
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<CommandTable> commandTable;

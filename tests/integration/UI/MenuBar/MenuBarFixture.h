@@ -5,9 +5,11 @@
 #include "Fakes/FakeAuthenticator.h"
 #include "Fakes/FakeProcessMemory.h"
 #include "Fakes/MemoryDefaults.h"
+#include "Fakes/RecordingLauncher.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Services/CommandTable.h"
+#include "Services/DownloadList.h"
 #include "Services/MenuBarModel.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
@@ -60,7 +62,7 @@ protected:
         sessions = std::make_unique<SessionManager>(SessionManager::Collaborators{
             queue, defaults, runtime, stores, keychain, routingRules, authenticator, *windows });
         commands = std::make_unique<CommandTable>(
-            CommandTable::Dependencies{ *sessions, presentation, *windows, [this] { ++quits; } });
+            CommandTable::Dependencies{ *sessions, presentation, *windows, downloads, [this] { ++quits; } });
         actions = std::make_unique<CommandActions>(*commands);
         actions->addTo(G_ACTION_MAP(s_application->gobj()));
         model = std::make_unique<MenuBarModel>(*sessions, runtime, resources);
@@ -143,6 +145,8 @@ protected:
     WebViewRegistry registry{ memory };
     ResourceMonitorService resources{ defaults, registry, queue };
     Presentation presentation{ queue };
+    RecordingLauncher launcher;
+    DownloadList downloads{ queue, launcher };
     std::unique_ptr<WindowManager> windows;
     std::unique_ptr<SessionManager> sessions;
     std::unique_ptr<CommandTable> commands;
