@@ -111,6 +111,27 @@ TEST_F(CommandTableTest, DownloadCommandsActOnTheNamedDownloadInItsOwnWorkspace)
     EXPECT_TRUE(downloads.item(mails));
 }
 
+// Find, zoom and print wait for a page on screen, then each asks the window for its own request; Find
+// also opens the bar, and the quick switcher keeps the keys while it shows.
+TEST_F(CommandTableTest, PageCommandsWaitForAPageAndAskForTheirOwnRequest)
+{
+    using Request = PageActions::Request;
+    auto& pages = commands->pageActions();
+    std::vector<Request> asked;
+    auto connection = pages.requested().connect([&](Request request) { asked.push_back(request); });
+    EXPECT_FALSE(commands->run("zoom-in"));
+    pages.hasPage().set(true);
+    for (auto name : { "find", "find-next", "find-previous", "zoom-in", "zoom-out", "zoom-reset", "print" })
+        EXPECT_TRUE(commands->run(name)) << name;
+    EXPECT_EQ(asked,
+        (std::vector{ Request::FocusFind, Request::FindNext, Request::FindPrevious, Request::ZoomIn,
+            Request::ZoomOut, Request::ZoomReset, Request::Print }));
+    EXPECT_TRUE(presentation.showingFindBar().get());
+    presentation.setShowingQuickSwitcher(true);
+    EXPECT_FALSE(commands->run("print"));
+    connection.disconnect();
+}
+
 TEST_F(CommandTableTest, NamesAndKeysAreUniqueAndArgumentsAreChecked)
 {
     std::set<std::string_view> names;

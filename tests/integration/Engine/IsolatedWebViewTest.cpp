@@ -223,6 +223,31 @@ TEST_F(IsolatedWebViewTest, APageTakesTheWholeScreenUntilEscapeOrTheUserMovesAwa
     ASSERT_TRUE(runUntil([&] { return changes == std::vector<bool>{ true, false, true, false }; }));
 }
 
+TEST_F(IsolatedWebViewTest, FindCountsTheMatchesAndTheZoomChosenForTheSiteIsKept)
+{
+    std::map<std::string, double> zooms{ { "127.0.0.1", 1.5 } };
+    auto configuration
+        = this->configuration(m_server.urlWithBody("/text", "<p>apple</p><p>Apple pie</p><p>apples</p>"));
+    configuration.zoomFor = [&](const std::string& host) { return zooms.contains(host) ? zooms[host] : 1.0; };
+    configuration.onZoomChanged = [&](const std::string& host, double level) { zooms[host] = level; };
+    auto& view = makeView(std::move(configuration));
+    view.update(true, std::nullopt);
+    ASSERT_TRUE(loaded(view, "/text"));
+    ASSERT_TRUE(runUntil([&] { return webkit_web_view_get_zoom_level(webView(view)) == 1.5; }));
+
+    auto perform
+        = [&](NavigationCommand command) { view.update(true, NavigationRequest::make(std::move(command))); };
+    perform(NavigationCommand::find("apple"));
+    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 3u; }));
+    perform(NavigationCommand::find("pear"));
+    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 0u; }));
+    perform(NavigationCommand::of(Kind::ZoomIn));
+    EXPECT_GT(zooms["127.0.0.1"], 1.5);
+    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(webView(view)), zooms["127.0.0.1"]);
+    perform(NavigationCommand::of(Kind::ZoomReset));
+    EXPECT_DOUBLE_EQ(zooms["127.0.0.1"], 1.0);
+}
+
 GtkWindow* windowTitled(const std::string& title)
 {
     GtkWindow* found = nullptr;
