@@ -28,7 +28,8 @@ public:
     void unregisterHotKey(const std::string& name, const Shortcut&) override;
     void setReleaseHandler(ReleaseHandler) override;
 
-    // The trigger the portal is offered for a combination, in the shortcuts specification's syntax.
+    // The trigger the portal is offered for a combination, in the trigger syntax of freedesktop.org's
+    // shortcuts standard.
     static std::string preferredTrigger(const Shortcut&);
 
 private:
