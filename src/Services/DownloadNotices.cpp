@@ -6,6 +6,7 @@
 #include "Services/SessionManager.h"
 #include "Services/WindowHost.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -18,6 +19,11 @@ constexpr std::array<DesktopNotice::Button, 2> fileButtons{ {
     { "Show in Folder", "show-download-in-folder" },
 } };
 
+std::string noticeId(DownloadId id)
+{
+    return "download-" + std::to_string(id);
+}
+
 } // namespace
 
 DownloadNotices::DownloadNotices(
@@ -27,6 +33,18 @@ DownloadNotices::DownloadNotices(
     , m_notifier(notifier)
 {
     m_finished = downloads.finished().connect([this](const DownloadItem& item) { downloadFinished(item); });
+    m_listChanged
+        = downloads.items().changed().connect([this](const auto& items) { withdrawCleared(items); });
+}
+
+void DownloadNotices::withdrawCleared(const std::vector<DownloadItem>& items)
+{
+    std::erase_if(m_noticed, [&](DownloadId id) {
+        if (std::ranges::any_of(items, [id](const DownloadItem& item) { return item.id == id; }))
+            return false;
+        m_notifier.withdraw(noticeId(id));
+        return true;
+    });
 }
 
 void DownloadNotices::downloadFinished(const DownloadItem& item)
@@ -38,7 +56,8 @@ void DownloadNotices::downloadFinished(const DownloadItem& item)
         return;
     bool isLocked = m_sessions.needsUnlock(*workspace);
     // One notice per download: several finishing at once each keep their own buttons.
-    auto id = "download-" + std::to_string(item.id);
+    auto id = noticeId(item.id);
+    m_noticed.insert(item.id);
     auto body = isLocked ? "A download in " + workspace->name + " has finished."
                          : item.name + " was downloaded in " + workspace->name + ".";
     m_notifier.send({ .id = id,

@@ -63,5 +63,16 @@ TEST_F(DownloadNoticesTest, TellsOnlyWhileTheWindowLooksElsewhereAndNamesNothing
     EXPECT_NE(notifier.sent[1].id, notice.id);
 }
 
+TEST_F(DownloadNoticesTest, ClearingADownloadTakesItsNoticeOffTheScreen)
+{
+    auto kept = finish(chat);
+    auto cleared = finish(mail);
+    ASSERT_EQ(notifier.sent.size(), 2u);
+    downloads.clearEnded(mail.id);
+    EXPECT_EQ(notifier.withdrawn, std::vector<std::string>{ notifier.sent[1].id });
+    EXPECT_TRUE(downloads.item(kept));
+    EXPECT_FALSE(downloads.item(cleared));
+}
+
 } // namespace
 } // namespace cohortex
