@@ -13,6 +13,13 @@ WebViewRegistry::WebViewRegistry(const ProcessMemory& memory)
 {
 }
 
+WebViewRegistry::~WebViewRegistry()
+{
+    std::unique_lock lock(m_readers->mutex);
+    m_readers->isRegistryAlive = false;
+    m_readers->finished.wait(lock, [this] { return m_readers->reading == 0; });
+}
+
 void WebViewRegistry::registerView(
     std::weak_ptr<MeasurableView> webView, const Uuid& tabID, const Uuid& workspaceID)
 {
@@ -54,7 +61,19 @@ void WebViewRegistry::measureOffMainThread(MainQueue& queue, std::function<void(
 {
     auto pids = std::make_shared<PIDsByWorkspace>(livePIDs());
     auto measurement = std::make_shared<MemoryMeasurement>();
-    queue.runOffMainThread([pids, measurement, &memory = m_memory] { *measurement = read(*pids, memory); },
+    queue.runOffMainThread(
+        [pids, measurement, readers = m_readers, &memory = m_memory] {
+            {
+                std::lock_guard lock(readers->mutex);
+                if (!readers->isRegistryAlive)
+                    return;
+                ++readers->reading;
+            }
+            *measurement = read(*pids, memory);
+            std::lock_guard lock(readers->mutex);
+            --readers->reading;
+            readers->finished.notify_all();
+        },
         [measurement, done = std::move(done), alive = std::weak_ptr<bool>(m_alive)] {
             if (!alive.expired())
                 done(std::move(*measurement));

@@ -3,11 +3,13 @@
 #include "Engine/MeasurableView.h"
 #include "Support/Uuid.h"
 
+#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -32,6 +34,10 @@ class MainQueue;
 class WebViewRegistry {
 public:
     explicit WebViewRegistry(const ProcessMemory&);
+    // Waits for a worker still reading processes; one that has not started yet never will.
+    ~WebViewRegistry();
+    WebViewRegistry(const WebViewRegistry&) = delete;
+    WebViewRegistry& operator=(const WebViewRegistry&) = delete;
 
     // Replaces an earlier entry of that tab.
     void registerView(std::weak_ptr<MeasurableView>, const Uuid& tabID, const Uuid& workspaceID);
@@ -43,7 +49,7 @@ public:
     MemoryMeasurement measure();
     // The same, with the processes read on a worker thread: the main thread never waits on /proc. Which
     // processes belong to which workspace is taken now; done runs on the queue with the figures, unless
-    // the registry has gone by then. The ProcessMemory must outlive every measurement in flight.
+    // the registry has gone by then. The ProcessMemory must outlive the registry.
     void measureOffMainThread(MainQueue&, std::function<void(MemoryMeasurement)> done);
     // The workspace's figure of a fresh measurement, when it is above 0.
     std::optional<double> memoryMB(const Uuid& workspaceID);
@@ -65,6 +71,14 @@ private:
     const ProcessMemory& m_memory;
     std::map<Uuid, Entry> m_entries;
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
+    // Shared with the workers, which read the ProcessMemory only while the registry is there.
+    struct Readers {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool isRegistryAlive{ true };
+        int reading{ 0 };
+    };
+    std::shared_ptr<Readers> m_readers{ std::make_shared<Readers>() };
 };
 
 } // namespace cohortex

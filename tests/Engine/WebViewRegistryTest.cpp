@@ -1,6 +1,7 @@
 #include "Engine/WebViewRegistry.h"
 
 #include "Fakes/FakeProcessMemory.h"
+#include "Support/ManualMainQueue.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +89,34 @@ TEST_F(WebViewRegistryTest, RegisteringATabAgainKeepsOnlyTheSecondViewAndUnregis
     EXPECT_EQ(registry.measure().perWorkspace, (Figures{ { b, 20.0 } }));
     registry.unregisterView(tab);
     EXPECT_EQ(registry.size(), 0u);
+}
+
+// The figures arrive on the queue; a registry gone by the time a worker would start reads nothing and
+// answers nothing, so no worker reaches what the application has already torn down.
+TEST(WebViewRegistryOffMainThreadTest, FiguresComeBackOnTheQueueAndNothingIsReadForAGoneRegistry)
+{
+    ManualMainQueue queue;
+    testing::FakeProcessMemory memory;
+    memory.footprints = { { 100, 40.0 } };
+    memory.own = 12;
+    auto view = std::make_shared<testing::FakeView>(100);
+    auto workspace = Uuid::random();
+    std::optional<MemoryMeasurement> answered;
+    {
+        WebViewRegistry registry(memory);
+        registry.registerView(view, Uuid::random(), workspace);
+        registry.measureOffMainThread(queue, [&](MemoryMeasurement figures) { answered = figures; });
+        EXPECT_FALSE(answered) << "answered inside the call";
+        queue.runPending();
+        ASSERT_TRUE(answered);
+        EXPECT_EQ(answered->perWorkspace, (Figures{ { workspace, 40.0 } }));
+        EXPECT_EQ(answered->applicationMB, 12.0);
+        answered.reset();
+        registry.measureOffMainThread(queue, [&](MemoryMeasurement figures) { answered = figures; });
+    }
+    queue.runPending();
+    EXPECT_FALSE(answered);
+    EXPECT_EQ(memory.reads[100], 1);
 }
 
 } // namespace
