@@ -22,48 +22,68 @@
 namespace cohortex {
 namespace {
 
+// What the sweep works on: the session manager and its runtime over the unit tests' fakes, with the
+// given memory reader, and `extra` workspaces added to the presets, all shown.
+struct SweepWorld {
+    SweepWorld(const ProcessMemory& memory, int extra)
+        : registry(memory)
+    {
+        for (int i = 0; i < extra; ++i)
+            manager.addWorkspace("Client " + std::to_string(i),
+                *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
+        manager.showMainWindow();
+    }
+
+    // Every tab of the workspace gets a live view on the process.
+    void show(const Uuid& workspaceId, std::int32_t pid)
+    {
+        for (const auto& tab : runtime.tabs(workspaceId)) {
+            views.push_back(std::make_shared<testing::FakeView>(pid));
+            registry.registerView(views.back(), tab.id, workspaceId);
+        }
+    }
+
+    ManualMainQueue queue;
+    MemoryDefaults defaults;
+    testing::CallLog log;
+    WorkspaceRuntime runtime{ nullptr };
+    testing::FakeDataStores stores{ log };
+    testing::FakeKeychain keychain{ log };
+    RoutingRules rules{ defaults };
+    TimeTracker timeTracker{ defaults };
+    testing::FakeIdleTime idleTime;
+    testing::FakeAuthenticator authenticator;
+    testing::FakeWindowHost window;
+    WebViewRegistry registry;
+    ResourceMonitorService resources{ defaults, registry, queue };
+    SessionManager manager{ { queue, defaults, runtime, stores, keychain, rules, authenticator, window } };
+    Housekeeping housekeeping{ { queue, manager, runtime, stores, resources, registry, window, timeTracker,
+        idleTime } };
+    std::vector<std::shared_ptr<testing::FakeView>> views;
+};
+
 // The 30-second sweep over 50 loaded workspaces of 20 tabs, 1,000 live views on 50 processes, with
 // nothing idle enough to sleep: the steady state the sweep spends most of its life in.
 void sweepFiftyWorkspaces(benchmark::State& state)
 {
-    ManualMainQueue queue;
-    MemoryDefaults defaults;
-    testing::CallLog log;
-    WorkspaceRuntime runtime(nullptr);
-    testing::FakeDataStores stores(log);
-    testing::FakeKeychain keychain(log);
-    RoutingRules rules(defaults);
-    TimeTracker timeTracker(defaults);
-    testing::FakeIdleTime idleTime;
-    testing::FakeAuthenticator authenticator;
-    testing::FakeWindowHost window;
     testing::FakeProcessMemory memory;
-    WebViewRegistry registry(memory);
-    ResourceMonitorService resources(defaults, registry, queue);
-    SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, window });
-    Housekeeping housekeeping(
-        { queue, manager, runtime, stores, resources, registry, window, timeTracker, idleTime });
-    for (int i = 0; i < 47; ++i)
-        manager.addWorkspace("Client " + std::to_string(i),
-            *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
-    manager.showMainWindow();
-    std::vector<std::shared_ptr<testing::FakeView>> views;
+    SweepWorld world(memory, 47);
     std::int32_t pid = 1000;
-    for (const auto& workspace : manager.workspaces().get()) {
-        runtime.load(workspace, queue.now());
+    for (const auto& workspace : world.manager.workspaces().get()) {
+        world.runtime.load(workspace, world.queue.now());
         for (int t = 1; t < 20; ++t)
-            runtime.newTab(workspace.id, *Url::parse("https://page" + std::to_string(t) + ".example/"));
+            world.runtime.newTab(workspace.id, *Url::parse("https://page" + std::to_string(t) + ".example/"));
         memory.footprints[++pid] = 120;
-        for (const auto& tab : runtime.tabs(workspace.id)) {
-            views.push_back(std::make_shared<testing::FakeView>(pid));
-            registry.registerView(views.back(), tab.id, workspace.id);
-        }
+        world.show(workspace.id, pid);
     }
     for (auto _ : state) {
-        housekeeping.sweep(queue.now());
-        log.clear();
+        world.housekeeping.sweep(world.queue.now());
+        state.PauseTiming();
+        world.queue.runPending();
+        world.log.clear();
+        state.ResumeTiming();
     }
-    state.counters["views"] = static_cast<double>(registry.size());
+    state.counters["views"] = static_cast<double>(world.registry.size());
 }
 BENCHMARK(sweepFiftyWorkspaces)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
@@ -102,46 +122,21 @@ public:
 void sweepTenWorkspacesOnRealProcesses(benchmark::State& state)
 {
     RealProcesses processes(10, 300);
-    ManualMainQueue queue;
-    MemoryDefaults defaults;
-    testing::CallLog log;
-    WorkspaceRuntime runtime(nullptr);
-    testing::FakeDataStores stores(log);
-    testing::FakeKeychain keychain(log);
-    RoutingRules rules(defaults);
-    TimeTracker timeTracker(defaults);
-    testing::FakeIdleTime idleTime;
-    testing::FakeAuthenticator authenticator;
-    testing::FakeWindowHost window;
     ProcMemory memory;
-    WebViewRegistry registry(memory);
-    ResourceMonitorService resources(defaults, registry, queue);
-    SessionManager manager({ queue, defaults, runtime, stores, keychain, rules, authenticator, window });
-    Housekeeping housekeeping(
-        { queue, manager, runtime, stores, resources, registry, window, timeTracker, idleTime });
-    for (int i = 0; i < 7; ++i)
-        manager.addWorkspace("Client " + std::to_string(i),
-            *Url::parse("https://c" + std::to_string(i) + ".example/"), "globe", "#000000");
-    manager.showMainWindow();
-    std::vector<std::shared_ptr<testing::FakeView>> views;
+    SweepWorld world(memory, 7);
     std::size_t next = 0;
-    for (const auto& workspace : manager.workspaces().get()) {
-        runtime.load(workspace, queue.now());
-        for (const auto& tab : runtime.tabs(workspace.id)) {
-            views.push_back(
-                std::make_shared<testing::FakeView>(processes.pids[next % processes.pids.size()]));
-            registry.registerView(views.back(), tab.id, workspace.id);
-        }
-        ++next;
+    for (const auto& workspace : world.manager.workspaces().get()) {
+        world.runtime.load(workspace, world.queue.now());
+        world.show(workspace.id, processes.pids[next++ % processes.pids.size()]);
     }
     for (auto _ : state) {
-        housekeeping.sweep(queue.now());
+        world.housekeeping.sweep(world.queue.now());
         state.PauseTiming();
-        queue.runPending();
-        log.clear();
+        world.queue.runPending();
+        world.log.clear();
         state.ResumeTiming();
     }
-    state.counters["MB read"] = resources.pagesMB().get();
+    state.counters["MB read"] = world.resources.pagesMB().get();
 }
 BENCHMARK(sweepTenWorkspacesOnRealProcesses)->Unit(benchmark::kMicrosecond)->Iterations(200);
 
