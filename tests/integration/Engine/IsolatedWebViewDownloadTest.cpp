@@ -36,18 +36,6 @@ std::set<std::string> filesIn(const std::filesystem::path& folder)
 
 class DownloadInto : public IsolatedWebViewFixture {
 protected:
-    // The message dialog on screen, if any.
-    static AdwMessageDialog* openDialog()
-    {
-        GListModel* windows = gtk_window_get_toplevels();
-        for (guint index = 0; index < g_list_model_get_n_items(windows); ++index) {
-            GObjectPtr<GObject> window(G_OBJECT(g_list_model_get_item(windows, index)));
-            if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
-                return ADW_MESSAGE_DIALOG(window.get());
-        }
-        return nullptr;
-    }
-
     // The workspace's folder does not exist yet: the first download makes it, parents and all. The view
     // asks for the folder as the workspace has it at each download, as the window's views do.
     IsolatedWebView& viewDownloadingInto(const std::filesystem::path& folder)
@@ -184,7 +172,8 @@ TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
     view.update(true, std::nullopt);
 
     AdwMessageDialog* question = nullptr;
-    ASSERT_TRUE(runUntil([&] { return (question = openDialog()) != nullptr; })) << "The page was not stopped";
+    ASSERT_TRUE(runUntil([&] { return (question = openMessageDialog()) != nullptr; }))
+        << "The page was not stopped";
     EXPECT_STREQ(adw_message_dialog_get_heading(question), DownloadsPrompt::heading);
     EXPECT_EQ(filesIn(m_folder), std::set<std::string>{ "auto0.pdf" });
     adw_message_dialog_response(question, "allow");

@@ -293,17 +293,6 @@ TEST_F(IsolatedWebViewTest, AMailLinkGoesToTheDesktopAndNeverLoads)
     EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
 }
 
-AdwMessageDialog* shownMessage()
-{
-    auto* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
-        GObjectPtr<GObject> window(G_OBJECT(g_list_model_get_item(windows, i)));
-        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
-            return ADW_MESSAGE_DIALOG(window.get());
-    }
-    return nullptr;
-}
-
 TEST_F(IsolatedWebViewTest, ALinkForAnotherApplicationLaunchesItOnlyOnceTheUserAgrees)
 {
     m_launcher.applications["cohortex-meeting"] = "Meeting App";
@@ -315,20 +304,20 @@ TEST_F(IsolatedWebViewTest, ALinkForAnotherApplicationLaunchesItOnlyOnceTheUserA
 
     runScript(view, "document.getElementById('feed').click()");
     AdwMessageDialog* dialog = nullptr;
-    ASSERT_TRUE(runUntil([&] { return (dialog = shownMessage()) != nullptr; }));
+    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
     EXPECT_STREQ(adw_message_dialog_get_heading(dialog), OtherApplicationPrompt::noApplicationHeading);
     adw_message_dialog_response(dialog, "close");
-    ASSERT_TRUE(runUntil([] { return shownMessage() == nullptr; }));
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() == nullptr; }));
 
     runScript(view, "document.getElementById('join').click(); document.getElementById('join').click()");
-    ASSERT_TRUE(runUntil([&] { return (dialog = shownMessage()) != nullptr; }));
+    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
     EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "Open in Meeting App?");
     runFor(std::chrono::milliseconds(300));
     EXPECT_TRUE(m_launcher.openedURIs.empty()) << "launched before the user agreed";
     adw_message_dialog_response(dialog, "open");
     ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
     runFor(std::chrono::milliseconds(300));
-    EXPECT_EQ(shownMessage(), nullptr) << "the repeated link asked again";
+    EXPECT_EQ(openMessageDialog(), nullptr) << "the repeated link asked again";
     EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "cohortex-meeting:join/42" });
     EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
 }
