@@ -65,8 +65,8 @@ AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<
           });
     if (application) {
         m_menuBarModel = std::make_unique<MenuBarModel>(*m_sessions, m_runtime, m_resources);
-        m_menuBarItem = std::make_unique<MenuBarItem>(
-            MenuBarItem::Dependencies{ *m_menuBarModel, *m_sessions, *m_commands, std::move(application) });
+        m_menuBarItem = std::make_unique<MenuBarItem>(MenuBarItem::Dependencies{
+            *m_menuBarModel, *m_sessions, *m_commands, std::move(application), *m_desktopNotifications });
         m_windowManager.setCloseObserver([this] { m_menuBarItem->mainWindowClosed(); });
     }
     m_settings = std::make_unique<SettingsPresenter>(

@@ -38,7 +38,7 @@ MenuBarItem::MenuBarItem(Dependencies dependencies)
               .secondaryActivate = [this](int, int) { runCommand("toggle-window"); },
               // Asked by a panel that leaves menus to the item: the panel holds the same commands.
               .contextMenu = [this](int x, int y) { togglePanel(x, y); } })
-    , m_notifications(G_APPLICATION(m_application->gobj()))
+    , m_notifications(dependencies.notifier)
 {
     showLabel(m_model.label().get());
     m_menuRows = m_model.menu()->rows;

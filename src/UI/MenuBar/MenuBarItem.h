@@ -4,9 +4,9 @@
 #include "Models/MenuBarMenu.h"
 #include "Models/StillRunningNotice.h"
 #include "Platform/Linux/DBusMenuServer.h"
-#include "Platform/Linux/GioNotifications.h"
 #include "Platform/Linux/StatusNotifierItem.h"
 #include "Platform/Linux/UnityLauncherEntry.h"
+#include "Services/DesktopNotifier.h"
 #include "Support/ScopedConnection.h"
 
 #include <glibmm/refptr.h>
@@ -33,8 +33,10 @@ public:
         const MenuBarModel& model;
         SessionManager& sessions;
         const CommandTable& commands;
-        // Its actions are the commands, and it sends the notification.
+        // Its actions are the commands.
         Glib::RefPtr<Gtk::Application> application;
+        // Sends the still-running notice.
+        DesktopNotifier& notifier;
     };
 
     static constexpr const char* iconName = "com.kestrelwick.Cohortex";
@@ -67,7 +69,7 @@ private:
     StatusNotifierItem m_item;
     DBusMenuServer m_menu{ menuPath };
     UnityLauncherEntry m_launcher{ launcherUri };
-    GioNotifications m_notifications;
+    DesktopNotifier& m_notifications;
     StillRunningNotice m_stillRunning;
     // What the menu shows of the workspaces: the memory line changes every half minute, and the menu, which
     // leaves it out, is rebuilt only when its rows change.

@@ -3,6 +3,8 @@
 #include "FakeNotificationServer.h"
 #include "FakeStatusNotifierWatcher.h"
 #include "MenuBarFixture.h"
+#include "Platform/Linux/GioNotifications.h"
+#include "Platform/Linux/GioNotifications.h"
 #include "UI/MenuBar/MenuBarPanel.h"
 #include "integration/UI/Screenshot.h"
 
@@ -26,13 +28,15 @@ protected:
     void TearDown() override
     {
         item.reset();
+        notifications.reset();
         MenuBarFixture::TearDown();
     }
 
     void makeItem()
     {
+        notifications = std::make_unique<GioNotifications>(G_APPLICATION(s_application->gobj()));
         item = std::make_unique<MenuBarItem>(
-            MenuBarItem::Dependencies{ *model, *sessions, *commands, s_application });
+            MenuBarItem::Dependencies{ *model, *sessions, *commands, s_application, *notifications });
         windows->setCloseObserver([this] { item->mainWindowClosed(); });
     }
     static std::string itemName() { return "org.kde.StatusNotifierItem-" + std::to_string(getpid()) + "-1"; }
@@ -109,6 +113,7 @@ protected:
     }
 
     testing::BusPeer host;
+    std::unique_ptr<GioNotifications> notifications;
     std::unique_ptr<MenuBarItem> item;
 };
 
