@@ -4,6 +4,7 @@
 #include "App/LocalCommand.h"
 #include "Platform/Linux/SoftwareRendering.h"
 #include "Services/CommandLine.h"
+#include "Support/Translation.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -38,7 +39,7 @@ int runCohortex(int argc, char* argv[], Alerts* alertsInsteadOfDialogs)
             return status;
     }
     if (!running && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
-        std::cerr << "Cohortex needs a display to open its window, and none was found.\n";
+        std::cerr << _("Cohortex needs a display to open its window, and none was found.") << "\n";
         return 1;
     }
     preferCairoWithoutGraphicsDevice();

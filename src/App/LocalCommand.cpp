@@ -5,6 +5,7 @@
 #include "Platform/Linux/GLibPtr.h"
 #include "Services/CommandRunner.h"
 #include "Services/StdioConsole.h"
+#include "Support/Translation.h"
 
 #include <gtkmm/application.h>
 #include <iostream>
@@ -37,13 +38,19 @@ Task<void> runThenStop(CommandRunner& runner, CommandLineInvocation invocation, 
     g_main_loop_quit(loop);
 }
 
+std::string settingsDatabaseFailure(std::string_view reason)
+{
+    // TRANSLATORS: {} is the database's own description of what went wrong.
+    return fillIn(_("Cohortex cannot open its settings database: {}"), reason) + "\n";
+}
+
 } // namespace
 
 int checkWorkspaceNamed(std::string_view name)
 {
     auto services = AppServices::create(Glib::RefPtr<Gtk::Application>());
     if (!services) {
-        std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
+        std::cerr << settingsDatabaseFailure(services.error().message);
         return 1;
     }
     if (workspaceNamed((*services)->sessions().workspaces().get(), name))
@@ -57,7 +64,7 @@ int runLocalCommand(const CommandLineInvocation& invocation)
     // No application object at all: creating one would open the display, which need not exist here.
     auto services = AppServices::create(Glib::RefPtr<Gtk::Application>());
     if (!services) {
-        std::cerr << "Cohortex cannot open its settings database: " << services.error().message << "\n";
+        std::cerr << settingsDatabaseFailure(services.error().message);
         return 1;
     }
     CommandRunner runner((*services)->sessions(), (*services)->timeTracker(), (*services)->teamSharing());

@@ -1,5 +1,6 @@
 #include "Engine/NavigationPolicy.h"
 
+#include "Support/Translation.h"
 #include "Support/Url.h"
 
 #include <algorithm>
@@ -59,7 +60,8 @@ bool isAttachment(std::string_view contentDisposition)
 
 std::string popupTitle(std::string_view uri)
 {
-    return hostOr(uri, "Sign in");
+    // TRANSLATORS: the title of a pop-up window opened on a blank page, usually to sign in somewhere.
+    return hostOr(uri, _("Sign in"));
 }
 
 std::string scriptDialogTitle(std::string_view uri)

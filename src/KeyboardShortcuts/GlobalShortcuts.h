@@ -1,6 +1,7 @@
 #pragma once
 
 #include "KeyboardShortcuts/Shortcut.h"
+#include "Support/Translation.h"
 
 #include <array>
 #include <optional>
@@ -30,29 +31,29 @@ inline constexpr Shortcut controlOption(std::int64_t keyCode)
 }
 
 inline constexpr std::array<GlobalShortcut, 12> globalShortcuts{ {
-    { "toggleApp", controlOption(1), "toggle-window", {}, "Toggle Cohortex:", "cohortex --toggle" },
+    { "toggleApp", controlOption(1), "toggle-window", {}, N_("Toggle Cohortex:"), "cohortex --toggle" },
     { "quickSwitcher", { 40, Shortcut::option | Shortcut::command }, "quick-switcher", {},
-        "Quick Switcher:", "cohortex --quick-switcher" },
-    { "newWorkspace", controlOption(45), "new-workspace", {},
-        "New Container Workspace:", "cohortex --new-workspace" },
-    { "workspace1", controlOption(18), "open-workspace", 1,
-        "Switch to Workspace 1:", "cohortex --open-workspace 1" },
-    { "workspace2", controlOption(19), "open-workspace", 2,
-        "Switch to Workspace 2:", "cohortex --open-workspace 2" },
-    { "workspace3", controlOption(20), "open-workspace", 3,
-        "Switch to Workspace 3:", "cohortex --open-workspace 3" },
-    { "workspace4", controlOption(21), "open-workspace", 4,
-        "Switch to Workspace 4:", "cohortex --open-workspace 4" },
-    { "workspace5", controlOption(23), "open-workspace", 5,
-        "Switch to Workspace 5:", "cohortex --open-workspace 5" },
-    { "workspace6", controlOption(22), "open-workspace", 6,
-        "Switch to Workspace 6:", "cohortex --open-workspace 6" },
-    { "workspace7", controlOption(26), "open-workspace", 7,
-        "Switch to Workspace 7:", "cohortex --open-workspace 7" },
-    { "workspace8", controlOption(28), "open-workspace", 8,
-        "Switch to Workspace 8:", "cohortex --open-workspace 8" },
-    { "workspace9", controlOption(25), "open-workspace", 9,
-        "Switch to Workspace 9:", "cohortex --open-workspace 9" },
+        N_("Quick Switcher:"), "cohortex --quick-switcher" },
+    { "newWorkspace", controlOption(45), "new-workspace", {}, N_("New Container Workspace:"),
+        "cohortex --new-workspace" },
+    { "workspace1", controlOption(18), "open-workspace", 1, N_("Switch to Workspace 1:"),
+        "cohortex --open-workspace 1" },
+    { "workspace2", controlOption(19), "open-workspace", 2, N_("Switch to Workspace 2:"),
+        "cohortex --open-workspace 2" },
+    { "workspace3", controlOption(20), "open-workspace", 3, N_("Switch to Workspace 3:"),
+        "cohortex --open-workspace 3" },
+    { "workspace4", controlOption(21), "open-workspace", 4, N_("Switch to Workspace 4:"),
+        "cohortex --open-workspace 4" },
+    { "workspace5", controlOption(23), "open-workspace", 5, N_("Switch to Workspace 5:"),
+        "cohortex --open-workspace 5" },
+    { "workspace6", controlOption(22), "open-workspace", 6, N_("Switch to Workspace 6:"),
+        "cohortex --open-workspace 6" },
+    { "workspace7", controlOption(26), "open-workspace", 7, N_("Switch to Workspace 7:"),
+        "cohortex --open-workspace 7" },
+    { "workspace8", controlOption(28), "open-workspace", 8, N_("Switch to Workspace 8:"),
+        "cohortex --open-workspace 8" },
+    { "workspace9", controlOption(25), "open-workspace", 9, N_("Switch to Workspace 9:"),
+        "cohortex --open-workspace 9" },
 } };
 
 // The names the settings let the user record, in the order shown.

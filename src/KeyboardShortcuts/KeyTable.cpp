@@ -1,9 +1,12 @@
 #include "KeyboardShortcuts/KeyTable.h"
 
+#include "Support/Translation.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <string_view>
+#include <utility>
 
 namespace cohortex::KeyTable {
 
@@ -126,6 +129,40 @@ const Key* byCode(std::int64_t code)
     return found == keys.end() ? nullptr : &*found;
 }
 
+// What the key's cap says, in the user's language: the keys named by a word are looked up (with a context,
+// since "Delete" or "Home" on a key is not the action or the page), a character key shows its character.
+std::string capLabel(std::string_view name)
+{
+    const std::array<std::pair<std::string_view, const char*>, 17> words{ {
+        { "Return", C_("keyboard label", "Return") },
+        { "Tab", C_("keyboard label", "Tab") },
+        { "Space", C_("keyboard label", "Space") },
+        { "Backspace", C_("keyboard label", "Backspace") },
+        { "Escape", C_("keyboard label", "Escape") },
+        { "Clear", C_("keyboard label", "Clear") },
+        { "Keypad Enter", C_("keyboard label", "Keypad Enter") },
+        { "Help", C_("keyboard label", "Help") },
+        { "Home", C_("keyboard label", "Home") },
+        { "Page Up", C_("keyboard label", "Page Up") },
+        { "Delete", C_("keyboard label", "Delete") },
+        { "End", C_("keyboard label", "End") },
+        { "Page Down", C_("keyboard label", "Page Down") },
+        { "Left", C_("keyboard label", "Left") },
+        { "Right", C_("keyboard label", "Right") },
+        { "Down", C_("keyboard label", "Down") },
+        { "Up", C_("keyboard label", "Up") },
+    } };
+    for (auto [english, shown] : words) {
+        if (name == english)
+            return shown;
+    }
+    constexpr std::string_view keypad = "Keypad ";
+    if (name.starts_with(keypad))
+        // TRANSLATORS: a key of the numeric keypad; {} is the character on it ("Keypad 5", "Keypad +").
+        return fillIn(C_("keyboard label", "Keypad {}"), name.substr(keypad.size()));
+    return std::string(name);
+}
+
 } // namespace
 
 std::optional<std::uint32_t> keysym(std::int64_t carbonKeyCode)
@@ -180,13 +217,17 @@ std::int64_t carbonModifiersOf(std::uint32_t state)
 std::string displayName(const Shortcut& shortcut)
 {
     std::string text;
-    for (auto [bit, name] : { std::pair{ Shortcut::control, "Ctrl+" }, std::pair{ Shortcut::option, "Alt+" },
-             std::pair{ Shortcut::shift, "Shift+" }, std::pair{ Shortcut::command, "Super+" } }) {
-        if (shortcut.carbonModifiers & bit)
+    for (auto [bit, name] : { std::pair{ Shortcut::control, C_("keyboard label", "Ctrl") },
+             std::pair{ Shortcut::option, C_("keyboard label", "Alt") },
+             std::pair{ Shortcut::shift, C_("keyboard label", "Shift") },
+             std::pair{ Shortcut::command, C_("keyboard label", "Super") } }) {
+        if (shortcut.carbonModifiers & bit) {
             text += name;
+            text += '+';
+        }
     }
     const auto* key = byCode(shortcut.carbonKeyCode);
-    return text + (key ? std::string(key->name) : "\uFFFD");
+    return text + (key ? capLabel(key->name) : "\uFFFD");
 }
 
 std::string accelerator(const Shortcut& shortcut)

@@ -29,7 +29,7 @@ inline constexpr std::uint32_t superMask = 1u << 6;
 std::uint32_t stateOf(std::int64_t carbonModifiers);
 std::int64_t carbonModifiersOf(std::uint32_t state);
 
-// How the combination reads here: "Ctrl+Alt+S", "Super+Shift+F5".
+// How the combination reads here, its key names in the user's language: "Ctrl+Alt+S", "Super+Shift+F5".
 std::string displayName(const Shortcut&);
 // The same in GTK's accelerator syntax ("<Control><Alt>s"), as the window's keys are written.
 std::string accelerator(const Shortcut&);

@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/KeyTable.h"
 #include "KeyboardShortcuts/ShortcutStore.h"
 #include "Services/Alerts.h"
+#include "Support/Translation.h"
 
 #include <utility>
 
@@ -31,8 +32,9 @@ RecorderField::Reaction withAlert(RecorderField::Alert alert)
 
 std::string RecorderField::usedByCommandMessage(std::string_view commandTitle)
 {
-    return "This shortcut can't be used because the window's command “" + std::string(commandTitle)
-        + "” already uses it.";
+    return fillIn(
+        // TRANSLATORS: {} is the title of one of the window's commands, such as "New Tab".
+        _("This shortcut can't be used because the window's command “{}” already uses it."), commandTitle);
 }
 
 RecorderField::RecorderField(ShortcutStore& store, std::string name, std::vector<CommandKey> commandKeys,
@@ -54,9 +56,9 @@ RecorderField::~RecorderField() = default;
 std::string RecorderField::text() const
 {
     if (m_isRecording)
-        return std::string(recordingText);
+        return _(recordingText);
     auto shortcut = m_store.shortcut(m_name);
-    return shortcut ? KeyTable::displayName(*shortcut) : std::string(emptyText);
+    return shortcut ? KeyTable::displayName(*shortcut) : _(emptyText);
 }
 
 bool RecorderField::canClear() const
@@ -111,7 +113,7 @@ RecorderField::Reaction RecorderField::keyPressed(std::uint32_t keysym, std::uin
         return withAlert({ usedByCommandMessage(decision.conflict), {} });
     }
     case Outcome::ReservedBySystem:
-        return withAlert({ std::string(reservedMessage), std::string(reservedDetail) });
+        return withAlert({ _(reservedMessage), _(reservedDetail) });
     }
     return {};
 }
@@ -128,7 +130,7 @@ std::optional<RecorderField::Alert> RecorderField::store(std::optional<Shortcut>
 {
     if (m_store.setShortcut(m_name, shortcut))
         return std::nullopt;
-    return Alert{ std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails) };
+    return Alert{ _(changeNotSavedMessage), _(settingsNotWritableDetails) };
 }
 
 } // namespace cohortex

@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/RecorderRules.h"
 #include "KeyboardShortcuts/Shortcut.h"
 #include "Support/ScopedConnection.h"
+#include "Support/Translation.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,15 +22,15 @@ class ShortcutStore;
 // alert a key asks for. Main thread only.
 class RecorderField {
 public:
-    static constexpr std::string_view emptyText = "Record Shortcut";
-    static constexpr std::string_view recordingText = "Press Shortcut…";
+    static constexpr std::string_view emptyText = N_("Record Shortcut");
+    static constexpr std::string_view recordingText = N_("Press Shortcut…");
     static std::string usedByCommandMessage(std::string_view commandTitle);
     static constexpr std::string_view reservedMessage
-        = "This shortcut can't be used because the desktop already uses it.";
+        = N_("This shortcut can't be used because the desktop already uses it.");
     static constexpr std::string_view reservedDetail
-        = "Most desktop shortcuts can be changed in the keyboard settings of your desktop.";
+        = N_("Most desktop shortcuts can be changed in the keyboard settings of your desktop.");
     static constexpr std::string_view inactiveText
-        = "Another application uses this combination, so it does nothing here.";
+        = N_("Another application uses this combination, so it does nothing here.");
 
     struct Alert {
         std::string message;

@@ -2,6 +2,7 @@
 
 #include "KeyboardShortcuts/KeyTable.h"
 #include "Services/CommandTable.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 
@@ -54,7 +55,7 @@ std::vector<CommandKey> commandKeys(const CommandTable& commands)
     for (const auto& command : commands.commands()) {
         for (const auto& key : command->keys) {
             if (auto shortcut = parseAccelerator(key.accelerator))
-                keys.push_back({ *shortcut, std::string(command->title) });
+                keys.push_back({ *shortcut, _(command->title) });
         }
     }
     return keys;

@@ -1,6 +1,7 @@
 #include "Models/CreateWorkspaceForm.h"
 
 #include "Support/Text.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -11,7 +12,7 @@ CreateWorkspaceForm::CreateWorkspaceForm()
 
 void CreateWorkspaceForm::apply(const WorkspaceTemplate& preset)
 {
-    name = preset.name;
+    name = _(preset.name);
     initialURLString = preset.site;
     selectedSymbol = preset.symbol;
     selectedColorHex = preset.colorHex;

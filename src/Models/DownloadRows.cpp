@@ -1,5 +1,7 @@
 #include "Models/DownloadRows.h"
 
+#include "Support/Translation.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -15,16 +17,18 @@ std::string detailOf(const DownloadItem& item)
     switch (item.state) {
     case State::InProgress:
         if (item.totalBytes)
-            return sizeText(item.receivedBytes) + " of " + sizeText(*item.totalBytes);
+            // TRANSLATORS: how much of a download has arrived, of its whole size ("12.5 MB of 50.0 MB").
+            return fillIn(_("{} of {}"), sizeText(item.receivedBytes), sizeText(*item.totalBytes));
         return sizeText(item.receivedBytes);
     case State::Finished:
         return sizeText(item.totalBytes.value_or(item.receivedBytes));
     case State::Failed:
-        return "Failed: " + item.failureReason;
+        // TRANSLATORS: {} is why the download failed, as the network library or the system says it.
+        return fillIn(_("Failed: {}"), item.failureReason);
     case State::Cancelled:
-        return "Cancelled";
+        return _("Cancelled");
     case State::Missing:
-        return "Moved or deleted";
+        return _("Moved or deleted");
     }
     return {};
 }
@@ -81,18 +85,22 @@ DownloadsButtonState button(std::span<const DownloadItem> items, const Uuid& wor
     }
     if (total > 0)
         state.fraction = static_cast<double>(received) / static_cast<double>(total);
-    state.tooltip
-        = state.running == 0 ? "Downloads" : "Downloads: " + std::to_string(state.running) + " in progress";
+    if (state.running == 0) {
+        state.tooltip = _("Downloads");
+    } else {
+        // TRANSLATORS: the downloads button's tooltip; {} is how many downloads are running.
+        auto text = P_("Downloads: {} in progress", "Downloads: {} in progress", state.running);
+        state.tooltip = fillIn(text, std::to_string(state.running));
+    }
     return state;
 }
 
 std::string sizeText(std::uint64_t bytes)
 {
-    if (bytes == 1)
-        return "1 byte";
     if (bytes < 1000)
-        return std::to_string(bytes) + " bytes";
-    constexpr std::array units{ "kB", "MB", "GB", "TB" };
+        return fillIn(P_("{} byte", "{} bytes", bytes), std::to_string(bytes));
+    // TRANSLATORS: sizes in decimal units; {} is the number, with one decimal.
+    constexpr std::array units{ N_("{} kB"), N_("{} MB"), N_("{} GB"), N_("{} TB") };
     auto value = static_cast<double>(bytes) / 1000;
     std::size_t unit = 0;
     // Rounded as it is shown, so that 999,950 bytes read "1.0 MB" and not "1000.0 kB".
@@ -100,9 +108,9 @@ std::string sizeText(std::uint64_t bytes)
         value /= 1000;
         ++unit;
     }
-    std::array<char, 32> text{};
-    std::snprintf(text.data(), text.size(), "%.1f %s", value, units[unit]);
-    return text.data();
+    std::array<char, 32> number{};
+    std::snprintf(number.data(), number.size(), "%.1f", value);
+    return fillIn(_(units[unit]), number.data());
 }
 
 } // namespace cohortex::DownloadRows

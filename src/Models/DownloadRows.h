@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Models/DownloadItem.h"
+#include "Support/Translation.h"
 
 #include <optional>
 #include <span>
@@ -48,7 +49,7 @@ DownloadsButtonState button(std::span<const DownloadItem>, const Uuid& workspace
 // A size as the desktop writes it, in decimal units: "532 bytes", "1.0 kB", "12.5 MB".
 std::string sizeText(std::uint64_t bytes);
 
-inline constexpr std::string_view emptyText = "No downloads in this workspace";
+inline constexpr std::string_view emptyText = N_("No downloads in this workspace");
 
 } // namespace DownloadRows
 

@@ -1,5 +1,7 @@
 #include "Models/LocalPage.h"
 
+#include "Support/Translation.h"
+
 namespace cohortex {
 
 namespace {
@@ -74,7 +76,7 @@ std::string renderLocalPage(const LocalPage& page)
         html += "</p>";
     }
     if (!page.details.empty() || !page.detailButtons.empty()) {
-        html += "<details><summary>Details</summary>";
+        html += "<details><summary>" + escapeHtml(_("Details")) + "</summary>";
         appendParagraphs(html, page.details);
         for (const auto& button : page.detailButtons)
             appendButton(html, button, false);

@@ -1,5 +1,7 @@
 #include "Models/MemorySavingsStats.h"
 
+#include "Support/Translation.h"
+
 #include <array>
 #include <charconv>
 
@@ -31,18 +33,25 @@ Expected<T> memberOr(const Json& object, std::string_view key, T fallback)
 std::string MemorySavingsStats::format(double mb)
 {
     if (mb >= 1024)
-        return fixed(mb / 1024, 1) + " GB";
-    return fixed(mb, 0) + " MB";
+        return fillIn(_("{} GB"), fixed(mb / 1024, 1));
+    return fillIn(_("{} MB"), fixed(mb, 0));
 }
 
 std::string MemorySavingsStats::summaryMessage() const
 {
     // Counts are printed as they are, without a singular form: "1 times" is what the sentence says.
-    std::string message = "You've switched workspaces " + std::to_string(totalSwitches)
-        + " times, saving about " + std::to_string(clicksSaved) + " context-switching clicks.";
+    auto switches = std::to_string(totalSwitches);
+    auto clicks = std::to_string(clicksSaved);
     if (hibernationFreedMB >= 1.0)
-        message += " Hibernating idle workspaces has freed " + format(hibernationFreedMB) + ".";
-    return message;
+        return fillIn(
+            // TRANSLATORS: {0} is how many times the user switched workspaces, {1} how many clicks that
+            // saved, {2} the memory freed by putting workspaces to sleep ("612 MB").
+            _("You've switched workspaces {0} times, saving about {1} context-switching clicks. Hibernating "
+              "idle workspaces has freed {2}."),
+            switches, clicks, format(hibernationFreedMB));
+    // TRANSLATORS: {0} is how many times the user switched workspaces, {1} how many clicks that saved.
+    return fillIn(_("You've switched workspaces {0} times, saving about {1} context-switching clicks."),
+        switches, clicks);
 }
 
 Json MemorySavingsStats::toJson() const

@@ -1,5 +1,7 @@
 #include "Models/MenuBarLabel.h"
 
+#include "Support/Translation.h"
+
 namespace cohortex {
 
 namespace {
@@ -20,7 +22,10 @@ std::optional<std::string> MenuBarLabel::countText() const
 std::string MenuBarLabel::toolTipText() const
 {
     auto count = countText();
-    return count ? *count + " unread" : std::string(nothingUnread);
+    if (!count)
+        return _(nothingUnread);
+    // TRANSLATORS: the tray icon's tooltip; {} is how many messages are unread ("3", "99+").
+    return fillIn(P_("{} unread", "{} unread", static_cast<unsigned long>(unreadTotal)), *count);
 }
 
 } // namespace cohortex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Support/Translation.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,7 +23,7 @@ struct MenuBarLabel {
     bool showsLauncherCount() const { return unreadTotal > 0; }
 
     static constexpr std::string_view toolTipTitle = "Cohortex";
-    static constexpr std::string_view nothingUnread = "Nothing unread";
+    static constexpr std::string_view nothingUnread = N_("Nothing unread");
 
     bool operator==(const MenuBarLabel&) const = default;
 };

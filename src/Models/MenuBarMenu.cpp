@@ -1,6 +1,9 @@
 #include "Models/MenuBarMenu.h"
 
+#include "Support/Translation.h"
+
 #include <array>
+#include <charconv>
 
 namespace cohortex {
 
@@ -9,14 +12,14 @@ namespace {
 constexpr std::int64_t largestCapsule = 99;
 
 constexpr std::array<MenuBarCommand, 5> menuCommands{ {
-    { "Quick Switcher...", "magnifyingglass", "quick-switcher", {}, false },
-    { "New Container Workspace...", "plus.square", "new-workspace", {}, false },
-    { "Settings...", "gearshape", "settings", {}, false },
+    { N_("Quick Switcher..."), "magnifyingglass", "quick-switcher", {}, false },
+    { N_("New Container Workspace..."), "plus.square", "new-workspace", {}, false },
+    { N_("Settings..."), "gearshape", "settings", {}, false },
     // The package manager installs new versions of Cohortex; the entry says so rather than vanishing, so
     // that nobody goes looking for it.
-    { "Check for Updates...", "arrow.triangle.2.circlepath", std::nullopt,
-        "Your package manager keeps Cohortex up to date", false },
-    { "Quit Cohortex", "power", "quit", {}, true },
+    { N_("Check for Updates..."), "arrow.triangle.2.circlepath", std::nullopt,
+        N_("Your package manager keeps Cohortex up to date"), false },
+    { N_("Quit Cohortex"), "power", "quit", {}, true },
 } };
 
 std::optional<std::string> capsule(std::int64_t unread)
@@ -32,7 +35,8 @@ std::optional<std::string> shortcutHint(std::int64_t shortcutIndex, std::int64_t
 {
     if (shortcutIndex < 1 || shortcutIndex > lastShortcutIndex)
         return std::nullopt;
-    return "Ctrl+Alt+" + std::to_string(shortcutIndex);
+    return std::string(C_("keyboard label", "Ctrl")) + "+" + C_("keyboard label", "Alt") + "+"
+        + std::to_string(shortcutIndex);
 }
 
 } // namespace
@@ -40,12 +44,19 @@ std::optional<std::string> shortcutHint(std::int64_t shortcutIndex, std::int64_t
 std::string MenuBarRow::description() const
 {
     auto text = name;
-    if (unreadCapsule)
-        text += ", " + *unreadCapsule + " unread";
+    if (unreadCapsule) {
+        unsigned long count = 0;
+        std::from_chars(unreadCapsule->data(), unreadCapsule->data() + unreadCapsule->size(), count);
+        // TRANSLATORS: a workspace as a screen reader says it; {0} is its name, {1} how many messages are
+        // unread in it.
+        text = fillIn(P_("{0}, {1} unread", "{0}, {1} unread", count), text, *unreadCapsule);
+    }
     if (needsUnlock)
-        text += ", locked";
+        // TRANSLATORS: a workspace as a screen reader says it; {} is its name and what was said before.
+        text = fillIn(_("{}, locked"), text);
     if (isSleeping)
-        text += ", sleeping";
+        // TRANSLATORS: a workspace as a screen reader says it; {} is its name and what was said before.
+        text = fillIn(_("{}, sleeping"), text);
     return text;
 }
 
@@ -65,8 +76,9 @@ MenuBarMenu MenuBarMenu::build(const Input& input)
             .isSleeping = input.sleeping.contains(id),
             .shortcutHint = shortcutHint(workspace.shortcutIndex, input.lastShortcutIndex) });
     }
-    menu.memoryLine = "Using " + MemorySavingsStats::format(input.appMB + input.pagesMB) + " now. "
-        + input.stats.summaryMessage();
+    // TRANSLATORS: {0} is the memory Cohortex uses ("612 MB"); {1} the sentences on what it saved since.
+    menu.memoryLine = fillIn(_("Using {0} now. {1}"), MemorySavingsStats::format(input.appMB + input.pagesMB),
+        input.stats.summaryMessage());
     return menu;
 }
 

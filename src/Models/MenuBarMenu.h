@@ -2,6 +2,7 @@
 
 #include "Models/MemorySavingsStats.h"
 #include "Models/WorkspaceSession.h"
+#include "Support/Translation.h"
 #include "Support/Uuid.h"
 
 #include <cstdint>
@@ -71,7 +72,7 @@ struct MenuBarMenu {
     static MenuBarMenu build(const Input&);
     static std::span<const MenuBarCommand> commands();
 
-    static constexpr std::string_view header = "WORKSPACES";
+    static constexpr std::string_view header = N_("WORKSPACES");
     static constexpr std::string_view memorySymbol = "memorychip";
 
     bool operator==(const MenuBarMenu&) const = default;

@@ -1,6 +1,7 @@
 #include "Models/SitePermission.h"
 
 #include "Support/Json.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <array>
@@ -20,12 +21,13 @@ struct PermissionNames {
 };
 
 constexpr std::array<PermissionNames, 6> names{ {
-    { SitePermission::camera, "camera", "camera", "use your camera" },
-    { SitePermission::microphone, "microphone", "microphone", "use your microphone" },
-    { SitePermission::screen, "", "", "share your screen" },
-    { SitePermission::location, "location", "geolocation", "know your location" },
-    { SitePermission::notifications, "notifications", "notifications", "show you notifications" },
-    { SitePermission::clipboard, "clipboard", "", "read your clipboard" },
+    // TRANSLATORS: what a site asks to do, put into "Allow {0} to {1} on {2}?" ({1} is this phrase).
+    { SitePermission::camera, "camera", "camera", N_("use your camera") },
+    { SitePermission::microphone, "microphone", "microphone", N_("use your microphone") },
+    { SitePermission::screen, "", "", N_("share your screen") },
+    { SitePermission::location, "location", "geolocation", N_("know your location") },
+    { SitePermission::notifications, "notifications", "notifications", N_("show you notifications") },
+    { SitePermission::clipboard, "clipboard", "", N_("read your clipboard") },
 } };
 
 const PermissionNames& namesOf(SitePermission permission)
@@ -51,12 +53,13 @@ std::string actionOf(std::span<const SitePermission> permissions)
     // A call asks for both devices at once, and says so in one phrase.
     if (contains(permissions, SitePermission::camera) && contains(permissions, SitePermission::microphone)
         && permissions.size() == 2)
-        return "use your camera and microphone";
+        // TRANSLATORS: what a site asks to do, put into "Allow {0} to {1} on {2}?" ({1} is this phrase).
+        return _("use your camera and microphone");
     std::string action;
     for (auto permission : permissions) {
-        if (!action.empty())
-            action += " and ";
-        action += namesOf(permission).action;
+        auto phrase = _(namesOf(permission).action);
+        // TRANSLATORS: joins two things a site asks to do ("use your camera and know your location").
+        action = action.empty() ? phrase : fillIn(_("{} and {}"), action, phrase);
     }
     return action;
 }
@@ -111,16 +114,18 @@ std::optional<SitePermission> permissionNamed(std::string_view permissionsApiNam
 std::string permissionQuestion(
     std::string_view workspaceName, std::string_view host, std::span<const SitePermission> permissions)
 {
-    return "Allow " + std::string(workspaceName) + " to " + actionOf(permissions) + " on " + std::string(host)
-        + "?";
+    // TRANSLATORS: {0} is a workspace's name, {1} what the site asks to do ("use your camera"), {2} the
+    // site's host name ("meet.example.com").
+    return fillIn(_("Allow {0} to {1} on {2}?"), workspaceName, actionOf(permissions), host);
 }
 
 std::string_view permissionQuestionDetail(std::span<const SitePermission> permissions)
 {
     if (contains(permissions, SitePermission::screen))
-        return "Cohortex asks each time a site wants to share your screen.";
-    return "Your answer is kept for this site in this workspace only. You can forget it in the workspace's "
-           "settings.";
+        return N_("Cohortex asks each time a site wants to share your screen.");
+    return N_(
+        "Your answer is kept for this site in this workspace only. You can forget it in the workspace's "
+        "settings.");
 }
 
 std::string encodePermissionDecisions(const PermissionDecisions& decisions)

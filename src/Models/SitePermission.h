@@ -32,7 +32,8 @@ std::optional<SitePermission> permissionNamed(std::string_view permissionsApiNam
 // "Allow Work to use your camera and microphone on meet.example.com?".
 std::string permissionQuestion(
     std::string_view workspaceName, std::string_view host, std::span<const SitePermission>);
-// The line under it: whether the answer is remembered, and where it can be forgotten.
+// The line under it: whether the answer is remembered, and where it can be forgotten. Marked for
+// translation only: translated where it is shown.
 std::string_view permissionQuestionDetail(std::span<const SitePermission>);
 
 // The user's remembered answers: per workspace, per site (its origin as the engine writes it, such as

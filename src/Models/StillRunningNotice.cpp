@@ -1,26 +1,10 @@
 #include "Models/StillRunningNotice.h"
 
+#include "Support/Translation.h"
+
 #include <array>
 
 namespace cohortex {
-
-namespace {
-
-constexpr std::array<DesktopNotice::Button, 2> buttons{ {
-    { "Open", "show-window" },
-    { "Quit", "quit" },
-} };
-
-constexpr DesktopNotice stillRunning{
-    .id = "still-running",
-    .title = "Cohortex is still running",
-    .body = "Links you open elsewhere still go to the right workspace. Open Cohortex from your applications "
-            "to come back to its window.",
-    .buttons = buttons,
-    .defaultCommandName = "show-window",
-};
-
-} // namespace
 
 bool StillRunningNotice::windowClosed(bool hasTrayIcon)
 {
@@ -32,6 +16,19 @@ bool StillRunningNotice::windowClosed(bool hasTrayIcon)
 
 const DesktopNotice& StillRunningNotice::notice()
 {
+    // Made at the first notice, when the user's language is known; the translations last the whole run.
+    static const std::array<DesktopNotice::Button, 2> buttons{ {
+        { _("Open"), "show-window" },
+        { _("Quit"), "quit" },
+    } };
+    static const DesktopNotice stillRunning{
+        .id = "still-running",
+        .title = _("Cohortex is still running"),
+        .body = _("Links you open elsewhere still go to the right workspace. Open Cohortex from your "
+                  "applications to come back to its window."),
+        .buttons = buttons,
+        .defaultCommandName = "show-window",
+    };
     return stillRunning;
 }
 

@@ -1,5 +1,9 @@
 #include "Models/TabBarItems.h"
 
+#include "Support/Translation.h"
+
+#include <algorithm>
+
 namespace cohortex {
 
 namespace {
@@ -17,6 +21,13 @@ std::optional<std::string> WorkspaceTabItemState::unreadBadgeText() const
     return std::to_string(unread);
 }
 
+std::string WorkspaceTabItemState::unreadHelp() const
+{
+    // TRANSLATORS: {} is how many messages are unread in a workspace.
+    auto text = P_("{} unread", "{} unread", static_cast<unsigned long>(std::max<std::int64_t>(unread, 0)));
+    return fillIn(text, std::to_string(unread));
+}
+
 std::optional<WorkspaceStatusSymbol> WorkspaceTabItemState::status() const
 {
     if (isLockedNow)
@@ -30,13 +41,13 @@ std::vector<WorkspaceMenuEntry> WorkspaceTabItemState::menuEntries() const
 {
     using Action = WorkspaceMenuEntry::Action;
     std::vector<WorkspaceMenuEntry> entries{
-        { Action::Settings, "Workspace Settings…" },
-        { Action::SleepNow, "Put to Sleep Now", isLoaded },
+        { Action::Settings, N_("Workspace Settings…") },
+        { Action::SleepNow, N_("Put to Sleep Now"), isLoaded },
     };
     // Only a workspace with the lock setting can be locked again; for the others the entry is left out.
     if (workspace.isLocked())
-        entries.push_back({ Action::LockNow, "Lock Now" });
-    entries.push_back({ Action::Remove, "Remove…", canClose, true, true });
+        entries.push_back({ Action::LockNow, N_("Lock Now") });
+    entries.push_back({ Action::Remove, N_("Remove…"), canClose, true, true });
     return entries;
 }
 
@@ -74,12 +85,15 @@ std::string TabBarItems::pageTitle(const BrowserTab& tab)
     auto host = tab.url.host();
     if (host && !host->empty())
         return *host;
-    return "New Tab";
+    return _("New Tab");
 }
 
 std::string TabBarItems::removalTitle(const std::optional<WorkspaceSession>& pending)
 {
-    return "Remove " + (pending ? pending->name : std::string("workspace")) + "?";
+    if (!pending)
+        return _("Remove workspace?");
+    // TRANSLATORS: the title of the alert before a workspace is removed; {} is the workspace's name.
+    return fillIn(_("Remove {}?"), pending->name);
 }
 
 } // namespace cohortex

@@ -2,6 +2,7 @@
 
 #include "Models/BrowserTab.h"
 #include "Models/WorkspaceSession.h"
+#include "Support/Translation.h"
 #include "Support/Uuid.h"
 
 #include <cstdint>
@@ -51,7 +52,7 @@ struct WorkspaceTabItemState {
 
     // The capsule with the unread count: none below 1, "99+" from 100 on.
     std::optional<std::string> unreadBadgeText() const;
-    std::string unreadHelp() const { return std::to_string(unread) + " unread"; }
+    std::string unreadHelp() const;
     // Locked wins over sleeping: a locked workspace is asleep too, and the lock is what the user must act on.
     std::optional<WorkspaceStatusSymbol> status() const;
     bool showsCloseButton(bool isHovering) const { return isHovering && canClose; }
@@ -92,14 +93,14 @@ struct TabBarItems {
     // The removal alert's title, for the workspace awaiting confirmation.
     static std::string removalTitle(const std::optional<WorkspaceSession>& pending);
 
-    static constexpr std::string_view newWorkspaceHelp = "New Container Workspace (Ctrl+Shift+N)";
-    static constexpr std::string_view newTabHelp = "New Tab (Ctrl+T)";
+    static constexpr std::string_view newWorkspaceHelp = N_("New Container Workspace (Ctrl+Shift+N)");
+    static constexpr std::string_view newTabHelp = N_("New Tab (Ctrl+T)");
     static constexpr std::string_view removalMessage
-        = "This permanently deletes the workspace's cookies, logins and cached data.";
-    static constexpr std::string_view removeButton = "Remove and Delete Logins";
-    static constexpr std::string_view cancelButton = "Cancel";
-    static constexpr std::string_view lockedHelp = "Locked";
-    static constexpr std::string_view sleepingHelp = "Sleeping to save memory. Click to wake it.";
+        = N_("This permanently deletes the workspace's cookies, logins and cached data.");
+    static constexpr std::string_view removeButton = N_("Remove and Delete Logins");
+    static constexpr std::string_view cancelButton = N_("Cancel");
+    static constexpr std::string_view lockedHelp = N_("Locked");
+    static constexpr std::string_view sleepingHelp = N_("Sleeping to save memory. Click to wake it.");
 };
 
 } // namespace cohortex

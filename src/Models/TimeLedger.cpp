@@ -1,6 +1,7 @@
 #include "Models/TimeLedger.h"
 
 #include "Support/Json.h"
+#include "Support/Translation.h"
 
 #include <charconv>
 #include <cmath>
@@ -86,8 +87,10 @@ std::string TimeLedger::csv(const std::map<Uuid, std::string>& names) const
             if (!id)
                 continue;
             auto name = names.find(*id);
-            text += day + "," + csvField(name == names.end() ? "Removed workspace" : name->second) + ","
-                + hoursText(seconds) + "\n";
+            // TRANSLATORS: stands in for the name of a workspace that was removed, in the exported time
+            // table.
+            auto shownName = name == names.end() ? std::string(_("Removed workspace")) : name->second;
+            text += day + "," + csvField(shownName) + "," + hoursText(seconds) + "\n";
         }
     }
     return text;
@@ -100,10 +103,12 @@ std::string TimeLedger::formatted(double seconds)
     if (!(seconds > 0))
         seconds = 0;
     auto whole = static_cast<std::int64_t>(std::round(std::min(seconds, largest)));
-    auto minutes = std::to_string((whole % 3600) / 60) + "m";
+    auto minutes = std::to_string((whole % 3600) / 60);
     if (whole < 3600)
-        return minutes;
-    return std::to_string(whole / 3600) + "h " + minutes;
+        // TRANSLATORS: a time spent in a workspace, in minutes ("45m").
+        return fillIn(_("{}m"), minutes);
+    // TRANSLATORS: a time spent in a workspace, in hours and minutes ("12h 5m").
+    return fillIn(_("{0}h {1}m"), std::to_string(whole / 3600), minutes);
 }
 
 namespace {

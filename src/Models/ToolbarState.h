@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Engine/Navigation.h"
+#include "Support/Translation.h"
 #include "Support/Url.h"
 
 #include <optional>
@@ -22,7 +23,8 @@ struct ToolbarState {
 
     // One button reloads, or stops a page that is still loading.
     std::string_view reloadSymbol() const { return isLoading ? "xmark" : "arrow.clockwise"; }
-    std::string_view reloadLabel() const { return isLoading ? "Stop" : "Reload"; }
+    // Marked for translation only: translated where it is shown.
+    std::string_view reloadLabel() const { return isLoading ? N_("Stop") : N_("Reload"); }
     NavigationCommand reloadCommand() const;
 
     // A padlock only for https; everything else (http, files, blank pages) shows the globe.
@@ -37,8 +39,8 @@ struct ToolbarState {
     std::optional<std::string> addressTextAfterNavigation(
         const Url& workspaceInitialURL, bool fieldHasFocus) const;
 
-    static constexpr std::string_view addressPlaceholder = "Enter website URL or search...";
-    static constexpr std::string_view newTabHelp = "New Tab (Ctrl+T)";
+    static constexpr std::string_view addressPlaceholder = N_("Enter website URL or search...");
+    static constexpr std::string_view newTabHelp = N_("New Tab (Ctrl+T)");
 };
 
 } // namespace cohortex

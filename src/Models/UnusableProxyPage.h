@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Models/WorkspaceSession.h"
+#include "Support/Translation.h"
 
 #include <optional>
 #include <string>
@@ -12,6 +13,6 @@ namespace cohortex {
 // workspace whose proxy is fine, or that has none.
 std::optional<std::string> unusableProxyPage(const WorkspaceSession&);
 
-inline constexpr const char* unusableProxyTitle = "Proxy can't be used";
+inline constexpr const char* unusableProxyTitle = N_("Proxy can't be used");
 
 } // namespace cohortex

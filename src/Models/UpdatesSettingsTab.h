@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Support/Translation.h"
+
 #include <string>
 #include <string_view>
 
@@ -9,8 +11,8 @@ namespace cohortex {
 // so there is no updater of its own to ask: the check is never available.
 namespace UpdatesSettingsTab {
 
-inline constexpr std::string_view explanation = "Cohortex is updated by your system's package manager.";
-inline constexpr std::string_view checkButtonTitle = "Check for Updates Now";
+inline constexpr std::string_view explanation = N_("Cohortex is updated by your system's package manager.");
+inline constexpr std::string_view checkButtonTitle = N_("Check for Updates Now");
 inline constexpr std::string_view checkButtonSymbol = "arrow.triangle.2.circlepath";
 inline constexpr bool canCheckForUpdates = false;
 

@@ -1,6 +1,7 @@
 #include "Models/WorkspaceImport.h"
 
 #include "Support/Log.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -50,12 +51,6 @@ std::optional<std::vector<std::uint8_t>> readPrefix(const std::filesystem::path&
     }
     bytes.resize(filled);
     return bytes;
-}
-
-std::string counted(std::int64_t count, std::string_view singular)
-{
-    auto text = std::to_string(count) + " " + std::string(singular);
-    return count == 1 ? text : text + "s";
 }
 
 bool breaksTheLine(UChar32 character)
@@ -119,7 +114,8 @@ std::expected<WorkspaceBundle, ImportError> previewImport(const std::filesystem:
 
 std::string importConfirmationMessage(const WorkspaceBundle& bundle)
 {
-    return "Import " + counted(static_cast<std::int64_t>(bundle.workspaces.size()), "workspace") + "?";
+    auto count = bundle.workspaces.size();
+    return fillIn(P_("Import {} workspace?", "Import {} workspaces?", count), std::to_string(count));
 }
 
 std::string importConfirmationDetails(const WorkspaceBundle& bundle)
@@ -130,34 +126,42 @@ std::string importConfirmationDetails(const WorkspaceBundle& bundle)
         const auto& item = bundle.workspaces[index];
         if (index > 0)
             details += '\n';
-        details += "\u2022 " + singleLine(item.name) + " \u2014 " + siteLabel(item.url);
+        // TRANSLATORS: one line of the list of workspaces in a file: {0} is the workspace's name, {1} its
+        // site ("mail.example.com").
+        details += fillIn(_("\u2022 {0} \u2014 {1}"), singleLine(item.name), siteLabel(item.url));
     }
-    return details
-        + "\n\nOnly names, sites and link rules are imported. Each workspace starts signed out, with its own "
-          "empty storage.";
+    return details + "\n\n"
+        + _("Only names, sites and link rules are imported. Each workspace starts signed out, with its own "
+            "empty storage.");
 }
 
 std::string importResultMessage(int addedWorkspaces)
 {
     if (addedWorkspaces <= 0)
-        return "Nothing new to import";
-    return "Imported " + counted(addedWorkspaces, "workspace");
+        return _("Nothing new to import");
+    auto count = static_cast<unsigned long>(addedWorkspaces);
+    return fillIn(
+        P_("Imported {} workspace", "Imported {} workspaces", count), std::to_string(addedWorkspaces));
 }
 
 std::string importResultDetails(int addedRules)
 {
-    return counted(addedRules, "link rule") + " added.";
+    auto count = static_cast<unsigned long>(addedRules);
+    return fillIn(P_("{} link rule added.", "{} link rules added.", count), std::to_string(addedRules));
 }
 
 std::string exportStatus(std::size_t workspaceCount)
 {
-    // The plural stands for every count, one included.
-    return "Exported " + std::to_string(workspaceCount) + " workspaces.";
+    // In English the plural stands for every count, one included; other languages choose by the count.
+    return fillIn(P_("Exported {} workspaces.", "Exported {} workspaces.", workspaceCount),
+        std::to_string(workspaceCount));
 }
 
 std::string exportFailureStatus(std::string_view reason)
 {
-    return "Couldn't save: " + std::string(reason);
+    // TRANSLATORS: {} is why the file could not be written, as the system says it ("No space left on
+    // device").
+    return fillIn(_("Couldn't save: {}"), reason);
 }
 
 } // namespace cohortex

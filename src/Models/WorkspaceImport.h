@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Models/WorkspaceBundle.h"
+#include "Support/Translation.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -32,19 +33,19 @@ std::expected<WorkspaceBundle, ImportError> previewImport(const std::filesystem:
 // followed by what an import does and does not bring.
 std::string importConfirmationMessage(const WorkspaceBundle&);
 std::string importConfirmationDetails(const WorkspaceBundle&);
-inline constexpr std::string_view importButtonTitle = "Import";
-inline constexpr std::string_view cancelImportButtonTitle = "Cancel";
+inline constexpr std::string_view importButtonTitle = N_("Import");
+inline constexpr std::string_view cancelImportButtonTitle = N_("Cancel");
 
 // The result alert after the bundle was merged.
 std::string importResultMessage(int addedWorkspaces);
 std::string importResultDetails(int addedRules);
 
 // The alert, and the command line's error, when an import could not be stored: nothing was added.
-inline constexpr std::string_view importFailedMessage = "Couldn't import the workspaces";
+inline constexpr std::string_view importFailedMessage = N_("Couldn't import the workspaces");
 
 // The alert for every ImportError.
-inline constexpr std::string_view importErrorMessage = "Couldn't read that file";
-inline constexpr std::string_view importErrorDetails = "It isn't a valid Cohortex workspace file.";
+inline constexpr std::string_view importErrorMessage = N_("Couldn't read that file");
+inline constexpr std::string_view importErrorDetails = N_("It isn't a valid Cohortex workspace file.");
 
 // The Team tab's status line after an export.
 std::string exportStatus(std::size_t workspaceCount);
@@ -52,16 +53,16 @@ std::string exportFailureStatus(std::string_view reason);
 inline constexpr std::string_view suggestedExportFileName = "My Workspaces.cohortex";
 
 // The Team tab of the settings window, top to bottom. Symbols are named like workspace icons.
-inline constexpr std::string_view teamTabHeading = "Share Workspaces With Your Team";
+inline constexpr std::string_view teamTabHeading = N_("Share Workspaces With Your Team");
 inline constexpr std::string_view teamTabExplanation
-    = "Export your workspace names, sites, colors and link rules to a file. A teammate opens it and gets the "
-      "same layout, signed out, with their own empty logins.";
+    = N_("Export your workspace names, sites, colors and link rules to a file. A teammate opens it and gets "
+         "the same layout, signed out, with their own empty logins.");
 inline constexpr std::string_view teamTabNeverIncluded
-    = "Never included: cookies, logins, proxy settings, download folders";
+    = N_("Never included: cookies, logins, proxy settings, download folders");
 inline constexpr std::string_view teamTabNeverIncludedSymbol = "checkmark.shield";
-inline constexpr std::string_view teamTabSignedOut = "Imported workspaces start signed out";
+inline constexpr std::string_view teamTabSignedOut = N_("Imported workspaces start signed out");
 inline constexpr std::string_view teamTabSignedOutSymbol = "person.crop.circle.badge.xmark";
-inline constexpr std::string_view exportSetupButtonTitle = "Export Setup…";
-inline constexpr std::string_view importSetupButtonTitle = "Import Setup…";
+inline constexpr std::string_view exportSetupButtonTitle = N_("Export Setup…");
+inline constexpr std::string_view importSetupButtonTitle = N_("Import Setup…");
 
 } // namespace cohortex

@@ -2,6 +2,7 @@
 
 #include "Support/Hashing.h"
 #include "Support/Text.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -112,11 +113,15 @@ std::vector<WorkspaceSession> WorkspaceSession::defaultWorkspaces(Date now)
         return WorkspaceSession(Uuid::random(), std::move(name), url, url, std::move(icon), std::move(color),
             index, Uuid::random(), now, now);
     };
+    // The names are the user's to change; they start out in the user's language.
     return {
-        preset("Work (Client A)", "https://mail.google.com/", "briefcase.fill", "#007AFF", 1),
-        preset(
-            "Personal / Client B", "https://calendar.google.com/", "person.crop.circle.fill", "#34C759", 2),
-        preset("Admin / Operations", "https://app.slack.com/", "shield.checkerboard", "#AF52DE", 3),
+        // TRANSLATORS: a workspace made at the first launch; the user may rename it.
+        preset(_("Work (Client A)"), "https://mail.google.com/", "briefcase.fill", "#007AFF", 1),
+        // TRANSLATORS: a workspace made at the first launch; the user may rename it.
+        preset(_("Personal / Client B"), "https://calendar.google.com/", "person.crop.circle.fill", "#34C759",
+            2),
+        // TRANSLATORS: a workspace made at the first launch; the user may rename it.
+        preset(_("Admin / Operations"), "https://app.slack.com/", "shield.checkerboard", "#AF52DE", 3),
     };
 }
 

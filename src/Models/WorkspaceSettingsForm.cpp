@@ -71,7 +71,7 @@ bool WorkspaceSettingsForm::proxyIsValid() const
 
 std::string_view WorkspaceSettingsForm::passwordLabel() const
 {
-    return hasStoredPassword ? "Password (saved, leave blank to keep)" : "Password (optional)";
+    return hasStoredPassword ? N_("Password (saved, leave blank to keep)") : N_("Password (optional)");
 }
 
 bool WorkspaceSettingsForm::startLockCheck()
@@ -94,22 +94,24 @@ void WorkspaceSettingsForm::lockAnswered(Authentication answer)
 WorkspaceSettingsForm::Caption WorkspaceSettingsForm::lockCaption(bool canAuthenticate) const
 {
     if (!canAuthenticate)
-        return { "This computer can't ask for your login password, so the lock can't be used.", true };
+        return { N_("This computer can't ask for your login password, so the lock can't be used."), true };
     switch (lockCheck) {
     case LockCheck::asking:
-        return { "Confirm with your login password to lock this workspace.", false };
+        return { N_("Confirm with your login password to lock this workspace."), false };
     case LockCheck::noAgent:
-        return { "No authentication agent is running on this desktop, so a locked workspace could not be "
-                 "opened again. The lock stays off.",
+        return { N_("No authentication agent is running on this desktop, so a locked workspace could not be "
+                    "opened again. The lock stays off."),
             true };
     case LockCheck::notConfirmed:
-        return { "The lock stays off until you confirm it with your login password.", true };
+        return { N_("The lock stays off until you confirm it with your login password."), true };
     case LockCheck::none:
         break;
     }
-    return { "It locks again after 5 minutes of not using it, and when it's closed the page is removed from "
-             "memory.",
-        false };
+    return {
+        N_("It locks again after 5 minutes of not using it, and when it's closed the page is removed from "
+           "memory."),
+        false
+    };
 }
 
 WorkspaceSettingsChange WorkspaceSettingsForm::change() const
@@ -129,13 +131,12 @@ WorkspaceSettingsChange WorkspaceSettingsForm::change() const
 std::string_view WorkspaceSettingsForm::sitePermissionsCaption() const
 {
     if (forgetsSitePermissions)
-        return "Once you save, sites in this workspace ask again.";
+        return N_("Once you save, sites in this workspace ask again.");
     if (hasSitePermissions)
-        return "Your answers to sites asking for your camera, microphone, location, notifications or "
-               "clipboard "
-               "are kept for this workspace only.";
-    return "Sites in this workspace ask before they use your camera, microphone, location, notifications or "
-           "clipboard. No answer is kept yet.";
+        return N_("Your answers to sites asking for your camera, microphone, location, notifications or "
+                  "clipboard are kept for this workspace only.");
+    return N_("Sites in this workspace ask before they use your camera, microphone, location, notifications "
+              "or clipboard. No answer is kept yet.");
 }
 
 void WorkspaceSettingsForm::applyProxy(WorkspaceSettingsChange& change) const

@@ -2,6 +2,7 @@
 
 #include "Models/Authentication.h"
 #include "Models/WorkspaceSession.h"
+#include "Support/Translation.h"
 
 #include <array>
 #include <cstdint>
@@ -41,8 +42,8 @@ public:
         std::string_view title;
     };
     // The proxy picker's options, in the order shown.
-    static constexpr std::array<ProxyChoice, 3> proxyChoices{ { { noProxy, "No proxy" },
-        { httpProxy, "HTTP / HTTPS proxy" }, { socks5Proxy, "SOCKS5 proxy" } } };
+    static constexpr std::array<ProxyChoice, 3> proxyChoices{ { { noProxy, N_("No proxy") },
+        { httpProxy, N_("HTTP / HTTPS proxy") }, { socks5Proxy, N_("SOCKS5 proxy") } } };
 
     explicit WorkspaceSettingsForm(WorkspaceSession);
 
@@ -65,6 +66,7 @@ public:
     bool usesProxy() const { return proxyType != noProxy; }
     // Without a proxy nothing needs checking; with one, a host and a valid port are needed.
     bool proxyIsValid() const;
+    // This and the captions below are marked for translation only: translated where they are shown.
     std::string_view passwordLabel() const;
     // Switching the lock on for a workspace that is not locked yet asks the owner first, so that nobody
     // sets a lock that this desktop could never open again (no authentication agent to ask with).

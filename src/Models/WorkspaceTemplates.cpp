@@ -1,5 +1,7 @@
 #include "Models/WorkspaceTemplates.h"
 
+#include "Support/Translation.h"
+
 #include <array>
 
 namespace cohortex {
@@ -7,37 +9,40 @@ namespace cohortex {
 namespace {
 
 constexpr std::array<WorkspaceTemplate, 5> templates{ {
-    { "Gmail / Workspace", "https://mail.google.com/", "envelope.fill", "#FF3B30" },
-    { "Slack Client", "https://app.slack.com/", "bubble.left.and.bubble.right.fill", "#AF52DE" },
-    { "Notion Team", "https://www.notion.so/", "doc.text.fill", "#007AFF" },
-    { "GitHub / Dev", "https://github.com/", "terminal.fill", "#5856D6" },
-    { "Linear Work", "https://linear.app/", "checkmark.seal.fill", "#FF9500" },
+    // TRANSLATORS: a suggested name for a new workspace, after the site it opens; the user may change it.
+    { N_("Gmail / Workspace"), "https://mail.google.com/", "envelope.fill", "#FF3B30" },
+    { N_("Slack Client"), "https://app.slack.com/", "bubble.left.and.bubble.right.fill", "#AF52DE" },
+    { N_("Notion Team"), "https://www.notion.so/", "doc.text.fill", "#007AFF" },
+    { N_("GitHub / Dev"), "https://github.com/", "terminal.fill", "#5856D6" },
+    { N_("Linear Work"), "https://linear.app/", "checkmark.seal.fill", "#FF9500" },
 } };
 
 constexpr std::array<NamedChoice, 11> symbols{ {
-    { "briefcase.fill", "Briefcase" },
-    { "person.crop.circle.fill", "Person" },
-    { "globe", "Globe" },
-    { "shield.checkerboard", "Shield" },
-    { "building.2.fill", "Building" },
-    { "cart.fill", "Cart" },
-    { "chart.bar.xaxis", "Chart" },
-    { "bubble.left.and.bubble.right.fill", "Chat Bubbles" },
-    { "cloud.fill", "Cloud" },
-    { "wrench.and.screwdriver.fill", "Tools" },
-    { "terminal.fill", "Terminal" },
+    // TRANSLATORS: what a screen reader calls an icon a workspace can have.
+    { "briefcase.fill", N_("Briefcase") },
+    { "person.crop.circle.fill", N_("Person") },
+    { "globe", N_("Globe") },
+    { "shield.checkerboard", N_("Shield") },
+    { "building.2.fill", N_("Building") },
+    { "cart.fill", N_("Cart") },
+    { "chart.bar.xaxis", N_("Chart") },
+    { "bubble.left.and.bubble.right.fill", N_("Chat Bubbles") },
+    { "cloud.fill", N_("Cloud") },
+    { "wrench.and.screwdriver.fill", N_("Tools") },
+    { "terminal.fill", N_("Terminal") },
 } };
 
 constexpr std::array<NamedChoice, 9> colors{ {
-    { "#007AFF", "Blue" },
-    { "#34C759", "Green" },
-    { "#AF52DE", "Purple" },
-    { "#FF9500", "Orange" },
-    { "#FF2D55", "Pink" },
-    { "#5856D6", "Indigo" },
-    { "#00C7BE", "Teal" },
-    { "#FF3B30", "Red" },
-    { "#64D2FF", "Light Blue" },
+    // TRANSLATORS: what a screen reader calls a colour a workspace's badge can have.
+    { "#007AFF", N_("Blue") },
+    { "#34C759", N_("Green") },
+    { "#AF52DE", N_("Purple") },
+    { "#FF9500", N_("Orange") },
+    { "#FF2D55", N_("Pink") },
+    { "#5856D6", N_("Indigo") },
+    { "#00C7BE", N_("Teal") },
+    { "#FF3B30", N_("Red") },
+    { "#64D2FF", N_("Light Blue") },
 } };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Support/Task.h"
+#include "Support/Translation.h"
 
 #include <string>
 #include <string_view>
@@ -9,10 +10,10 @@
 namespace cohortex {
 
 // What the user is told when a change they made could not be stored; nothing of it was kept.
-inline constexpr std::string_view changeNotSavedMessage = "Couldn't save the change";
+inline constexpr std::string_view changeNotSavedMessage = N_("Couldn't save the change");
 inline constexpr std::string_view settingsNotWritableDetails
-    = "Cohortex could not write to its settings database. Check that the disk has room and that no other "
-      "program holds the database, then try again.";
+    = N_("Cohortex could not write to its settings database. Check that the disk has room and that no other "
+         "program holds the database, then try again.");
 
 // The application's modal questions and answers, shown over the main window.
 class Alerts {

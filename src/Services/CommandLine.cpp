@@ -2,6 +2,7 @@
 
 #include "Models/WorkspaceBundle.h"
 #include "Support/Text.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <array>
@@ -20,7 +21,8 @@ using Failure = std::unexpected<std::string>;
 enum class Completes { Nothing, Files, WorkspaceNumbers, Shells };
 
 // The options that choose what the command does, with what their value is called in messages (empty
-// for an option without a value).
+// for an option without a value). The value's name is translated in the messages only: the completion
+// scripts are made from the table as written.
 struct ActionOption {
     std::string_view name;
     Action action;
@@ -31,22 +33,23 @@ struct ActionOption {
 };
 
 constexpr std::array actionOptions{
-    ActionOption{ "--workspace", Action::OpenInWorkspace, "a workspace name" },
-    ActionOption{ "--which-workspace", Action::WhichWorkspace, "a link" },
+    // TRANSLATORS: what an option's value is, ending the message "--workspace needs a workspace name."
+    ActionOption{ "--workspace", Action::OpenInWorkspace, N_("a workspace name") },
+    ActionOption{ "--which-workspace", Action::WhichWorkspace, N_("a link") },
     ActionOption{ "--list-workspaces", Action::ListWorkspaces, "" },
-    ActionOption{ "--export-layout", Action::ExportLayout, "a file", {}, Completes::Files },
-    ActionOption{ "--import-layout", Action::ImportLayout, "a file", {}, Completes::Files },
-    ActionOption{ "--export-time-csv", Action::ExportTimeCsv, "a file", {}, Completes::Files },
+    ActionOption{ "--export-layout", Action::ExportLayout, N_("a file"), {}, Completes::Files },
+    ActionOption{ "--import-layout", Action::ImportLayout, N_("a file"), {}, Completes::Files },
+    ActionOption{ "--export-time-csv", Action::ExportTimeCsv, N_("a file"), {}, Completes::Files },
     // What the global shortcuts do, for desktops that let the user bind a key to a command line.
     ActionOption{ "--toggle", Action::RunCommand, "", "toggle-window" },
     ActionOption{ "--quick-switcher", Action::RunCommand, "", "quick-switcher" },
     ActionOption{ "--new-workspace", Action::RunCommand, "", "new-workspace" },
-    ActionOption{ "--open-workspace", Action::RunCommand, "a workspace number from 1 to 9", "open-workspace",
-        Completes::WorkspaceNumbers },
+    ActionOption{ "--open-workspace", Action::RunCommand, N_("a workspace number from 1 to 9"),
+        "open-workspace", Completes::WorkspaceNumbers },
     ActionOption{ "--settings", Action::RunCommand, "", "settings" },
     ActionOption{ "--quit", Action::RunCommand, "", "quit" },
     ActionOption{
-        "--shell-completion", Action::ShellCompletion, "a shell (bash or zsh)", {}, Completes::Shells },
+        "--shell-completion", Action::ShellCompletion, N_("a shell (bash or zsh)"), {}, Completes::Shells },
 };
 
 // The options that only modify the action, and the two that answer by themselves wherever they stand.
@@ -66,7 +69,9 @@ bool isFlag(std::string_view argument, const FlagOption& flag)
     return argument == flag.name || (!flag.shortName.empty() && argument == flag.shortName);
 }
 
-constexpr std::string_view usage = R"(Usage:
+// TRANSLATORS: what "cohortex --help" prints. Translate the sentences and the descriptions of the options;
+// the command lines under "Usage:" and the option names stay as they are.
+constexpr std::string_view usage = N_(R"(Usage:
   cohortex [LINK | FILE.cohortex]...
   cohortex --workspace NAME [LINK...]
   cohortex --which-workspace LINK [--json]
@@ -97,7 +102,13 @@ Options:
   -y, --yes                import without asking (with --import-layout)
   -h, --help               show this help
   --version                print the version
-)";
+)");
+
+std::string valueNeeded(const ActionOption& option)
+{
+    // TRANSLATORS: {0} is an option ("--workspace"), {1} what its value is ("a workspace name").
+    return fillIn(_("{} needs {}."), option.name, _(option.valueName));
+}
 
 // Whether the text starts with a URI scheme and its colon, as "https:" or "file:" do.
 bool hasScheme(std::string_view text)
@@ -116,7 +127,7 @@ std::expected<Url, std::string> webLink(std::string_view text)
     auto url = Url::parse(text);
     if (url && (url->scheme() == "http" || url->scheme() == "https") && url->host())
         return *url;
-    return Failure("Not an http or https link: " + terminalSafe(text));
+    return Failure(fillIn(_("Not an http or https link: {}"), terminalSafe(text)));
 }
 
 std::optional<int> parseWorkspaceNumber(std::string_view text)
@@ -143,8 +154,9 @@ std::expected<Url, std::string> openable(const std::string& argument, const std:
     }
     auto path = (directory / argument).lexically_normal();
     if (!isBundleFile(path))
-        return Failure("Not an http or https link or a ." + std::string(WorkspaceBundle::fileExtension)
-            + " file: " + terminalSafe(argument));
+        // TRANSLATORS: {0} is the extension of workspace files ("cohortex"), {1} what the user typed.
+        return Failure(fillIn(_("Not an http or https link or a .{} file: {}"),
+            WorkspaceBundle::fileExtension, terminalSafe(argument)));
     return Url::fileURL(path.string(), false);
 }
 
@@ -199,7 +211,7 @@ std::optional<std::string> Parser::readArguments()
     for (std::size_t index = 0; index < m_arguments.size(); ++index) {
         const auto& argument = m_arguments[index];
         if (argument.empty())
-            return "An empty argument is neither a link nor a file.";
+            return _("An empty argument is neither a link nor a file.");
         if (optionsEnded || argument[0] != '-' || argument == "-")
             m_positionals.push_back(argument);
         else if (argument == "--")
@@ -219,13 +231,13 @@ std::optional<std::string> Parser::readOption(std::string_view argument, std::si
     }
     if (isFlag(argument, jsonFlag) || isFlag(argument, yesFlag)) {
         if (value)
-            return std::string(argument) + " takes no value.";
+            return fillIn(_("{} takes no value."), argument);
         (isFlag(argument, jsonFlag) ? m_json : m_yes) = true;
         return std::nullopt;
     }
     auto found = std::ranges::find(actionOptions, argument, &ActionOption::name);
     if (found == actionOptions.end())
-        return "Unknown option: " + terminalSafe(argument) + " (see cohortex --help)";
+        return fillIn(_("Unknown option: {} (see cohortex --help)"), terminalSafe(argument));
     return readActionOption(*found, std::move(value), index);
 }
 
@@ -233,15 +245,15 @@ std::optional<std::string> Parser::readActionOption(
     const ActionOption& option, std::optional<std::string> value, std::size_t& index)
 {
     if (m_action)
-        return std::string(m_action->name) + " and " + std::string(option.name) + " can't be used together.";
+        return fillIn(_("{} and {} can't be used together."), m_action->name, option.name);
     m_action = &option;
     if (option.valueName.empty())
-        return value ? std::optional(std::string(option.name) + " takes no value.") : std::nullopt;
+        return value ? std::optional(fillIn(_("{} takes no value."), option.name)) : std::nullopt;
     // A following option is a forgotten value, not a value that starts with a dash.
     if (!value && index + 1 < m_arguments.size() && !m_arguments[index + 1].starts_with("-"))
         value = m_arguments[++index];
     if (!value || value->empty())
-        return std::string(option.name) + " needs " + std::string(option.valueName) + ".";
+        return valueNeeded(option);
     m_value = std::move(*value);
     return std::nullopt;
 }
@@ -250,11 +262,12 @@ std::optional<std::string> Parser::checkFlags() const
 {
     auto action = m_action ? m_action->action : Action::Open;
     if (m_json && action != Action::WhichWorkspace && action != Action::ListWorkspaces)
-        return "--json only goes with --which-workspace or --list-workspaces.";
+        return _("--json only goes with --which-workspace or --list-workspaces.");
     if (m_yes && action != Action::ImportLayout)
-        return "--yes only goes with --import-layout.";
+        return _("--yes only goes with --import-layout.");
     if (!m_positionals.empty() && action != Action::Open && action != Action::OpenInWorkspace)
-        return "Unexpected argument: " + terminalSafe(m_positionals.front()) + " (see cohortex --help)";
+        return fillIn(
+            _("Unexpected argument: {} (see cohortex --help)"), terminalSafe(m_positionals.front()));
     return std::nullopt;
 }
 
@@ -302,14 +315,13 @@ std::expected<CommandLineInvocation, std::string> Parser::build()
         if (!m_action->valueName.empty()) {
             auto number = parseWorkspaceNumber(m_value);
             if (!number)
-                return Failure(
-                    std::string(m_action->name) + " needs " + std::string(m_action->valueName) + ".");
+                return Failure(valueNeeded(*m_action));
             invocation.commandArgument = number;
         }
         break;
     case Action::ShellCompletion:
         if (shellCompletion(m_value).empty())
-            return Failure("No completion for the shell " + terminalSafe(m_value) + " (bash or zsh).");
+            return Failure(fillIn(_("No completion for the shell {} (bash or zsh)."), terminalSafe(m_value)));
         invocation.shell = m_value;
         break;
     case Action::ListWorkspaces:
@@ -336,7 +348,8 @@ bool needsWindow(const CommandLineInvocation& invocation)
 
 std::string_view commandLineUsage()
 {
-    return usage;
+    // The view holds the whole literal, so its data is the message id; a translation lives for the run.
+    return _(usage.data());
 }
 
 namespace {
@@ -431,7 +444,7 @@ std::optional<std::string> immediateAnswer(const CommandLineInvocation& invocati
 {
     switch (invocation.action) {
     case Action::Help:
-        return std::string(usage);
+        return std::string(commandLineUsage());
     case Action::Version:
         return "cohortex " + std::string(version) + "\n";
     case Action::ShellCompletion:

@@ -4,6 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Support/Json.h"
 #include "Support/Text.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -59,11 +60,13 @@ std::string flags(const WorkspaceSession& workspace)
 {
     std::vector<std::string_view> words;
     if (workspace.isLocked())
-        words.push_back("locked");
+        // TRANSLATORS: a mark after a workspace in "cohortex --list-workspaces", as are "keep awake" (the
+        // workspace never goes to sleep) and "proxy" (its pages go through a proxy).
+        words.push_back(_("locked"));
     if (workspace.isKeepAwake())
-        words.push_back("keep awake");
+        words.push_back(_("keep awake"));
     if (workspace.hasProxy())
-        words.push_back("proxy");
+        words.push_back(_("proxy"));
     std::string text;
     for (auto word : words)
         text += (text.empty() ? "" : ", ") + std::string(word);
@@ -119,7 +122,7 @@ Task<int> CommandRunner::run(CommandLineInvocation invocation, Console& console)
         co_return exportTimeCsv(invocation, console);
     case Action::RunCommand:
         // Window commands need the running application, which runs them itself.
-        console.error("This needs the running Cohortex.\n");
+        console.error(std::string(_("This needs the running Cohortex.")) + "\n");
         co_return 1;
     case Action::Help:
     case Action::Version:
@@ -172,14 +175,14 @@ std::optional<WorkspaceSession> workspaceNamed(std::span<const WorkspaceSession>
 
 std::string noWorkspaceNamedMessage(std::string_view name)
 {
-    return "No workspace is named \"" + terminalSafe(name) + "\".\n";
+    return fillIn(_("No workspace is named \"{}\"."), terminalSafe(name)) + "\n";
 }
 
 int CommandRunner::whichWorkspace(const CommandLineInvocation& invocation, Console& console) const
 {
     auto decision = m_sessions.routingDecision(invocation.urls.front());
     if (!decision) {
-        console.error("There is no workspace to open the link in.\n");
+        console.error(std::string(_("There is no workspace to open the link in.")) + "\n");
         return 1;
     }
     if (invocation.json) {
@@ -190,10 +193,24 @@ int CommandRunner::whichWorkspace(const CommandLineInvocation& invocation, Conso
         console.out(json::dumpAscii(object) + "\n");
         return 0;
     }
-    std::string why = decision->reason == RoutingReason::Rule ? "rule " + terminalSafe(decision->pattern)
-        : decision->reason == RoutingReason::Fallback         ? std::string("fallback")
-                                                              : std::string("current workspace");
-    console.out(terminalSafe(decision->workspace.name) + " \u2014 " + why + "\n");
+    auto name = terminalSafe(decision->workspace.name);
+    std::string answer;
+    switch (decision->reason) {
+    case RoutingReason::Rule:
+        // TRANSLATORS: "cohortex --which-workspace" answers with the workspace a link opens in ({0}) and
+        // why: here the link rule for the site {1}.
+        answer = fillIn(_("{} \u2014 rule {}"), name, terminalSafe(decision->pattern));
+        break;
+    case RoutingReason::Fallback:
+        // TRANSLATORS: the workspace a link opens in ({}) because links without a rule go there.
+        answer = fillIn(_("{} \u2014 fallback"), name);
+        break;
+    case RoutingReason::Current:
+        // TRANSLATORS: the workspace a link opens in ({}) because it is the one in front.
+        answer = fillIn(_("{} \u2014 current workspace"), name);
+        break;
+    }
+    console.out(answer + "\n");
     return 0;
 }
 

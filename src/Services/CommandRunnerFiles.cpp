@@ -7,6 +7,7 @@
 #include "Support/AtomicFile.h"
 #include "Support/QueueAwaitable.h"
 #include "Support/Text.h"
+#include "Support/Translation.h"
 
 #include <map>
 
@@ -48,24 +49,25 @@ Task<int> CommandRunner::importLayout(CommandLineInvocation invocation, Console&
     if (alive.expired())
         co_return 1;
     if (!bundle) {
-        console.error(std::string(importErrorMessage) + "\n" + std::string(importErrorDetails) + "\n");
+        console.error(_(importErrorMessage) + "\n" + _(importErrorDetails) + "\n");
         co_return 1;
     }
     console.out(importConfirmationMessage(*bundle) + "\n" + importConfirmationDetails(*bundle) + "\n");
     if (!invocation.yes) {
+        // Not translated: the answer is read as "y" or "yes" in any language.
         console.out("[y/N] ");
         auto answer = co_await console.readLine();
         if (alive.expired())
             co_return 1;
         // A declined import changed nothing, which a script learns from the status.
         if (!answer || !isYes(*answer)) {
-            console.error("Nothing was imported.\n");
+            console.error(std::string(_("Nothing was imported.")) + "\n");
             co_return 1;
         }
     }
     auto counts = m_sessions.apply(*bundle);
     if (!counts) {
-        console.error(std::string(importFailedMessage) + "\n" + counts.error().message + "\n");
+        console.error(_(importFailedMessage) + "\n" + counts.error().message + "\n");
         co_return 1;
     }
     console.out(importResultMessage(counts->workspaces) + "\n" + importResultDetails(counts->rules) + "\n");

@@ -4,6 +4,7 @@
 #include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WindowHost.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 
@@ -15,47 +16,49 @@ CommandTable::CommandTable(Dependencies dependencies)
     auto& presentation = dependencies.presentation;
     auto& window = dependencies.window;
 
-    auto& newTab = add("new-tab", "New Tab", { { "<Control>t", {} } },
+    auto& newTab = add("new-tab", N_("New Tab"), { { "<Control>t", {} } },
         [&sessions](auto) { sessions.newTabInActiveWorkspace(); });
     // With a single tab left there is nothing to close but the window, which then hides.
-    auto& closeTab = add("close-tab", "Close Tab", { { "<Control>w", {} } }, [&sessions, &window](auto) {
+    auto& closeTab = add("close-tab", N_("Close Tab"), { { "<Control>w", {} } }, [&sessions, &window](auto) {
         if (!sessions.closeActiveTab())
             window.hideMainWindow();
     });
-    add("new-workspace", "New Workspace", { { "<Control><Shift>n", {} } }, [&sessions, &presentation](auto) {
-        sessions.showMainWindow();
-        presentation.showCreateModal();
-    });
+    add("new-workspace", N_("New Workspace"), { { "<Control><Shift>n", {} } },
+        [&sessions, &presentation](auto) {
+            sessions.showMainWindow();
+            presentation.showCreateModal();
+        });
     std::vector<Command::Key> workspaceKeys;
     for (int index = 1; index <= SessionManager::maximumShortcutIndex; ++index)
         workspaceKeys.push_back({ "<Control><Alt>" + std::to_string(index), index });
     // The window comes forward even when no workspace has that number.
     auto& openWorkspace
-        = add("open-workspace", "Open Workspace", std::move(workspaceKeys), [&sessions](auto index) {
+        = add("open-workspace", N_("Open Workspace"), std::move(workspaceKeys), [&sessions](auto index) {
               sessions.openWorkspace(static_cast<std::int64_t>(*index));
               sessions.showMainWindow();
           });
     openWorkspace.takesArgument = true;
-    add("quick-switcher", "Quick Switcher", { { "<Alt><Super>k", {} } }, [&sessions, &presentation](auto) {
-        sessions.showMainWindow();
-        presentation.setShowingQuickSwitcher(true);
-    });
-    add("settings", "Settings", { { "<Control>comma", {} } }, [&sessions, &presentation](auto) {
+    add("quick-switcher", N_("Quick Switcher"), { { "<Alt><Super>k", {} } },
+        [&sessions, &presentation](auto) {
+            sessions.showMainWindow();
+            presentation.setShowingQuickSwitcher(true);
+        });
+    add("settings", N_("Settings"), { { "<Control>comma", {} } }, [&sessions, &presentation](auto) {
         sessions.showMainWindow();
         presentation.showSettings();
     });
-    add("keyboard-shortcuts", "Keyboard Shortcuts", { { "<Control>question", {} } },
+    add("keyboard-shortcuts", N_("Keyboard Shortcuts"), { { "<Control>question", {} } },
         [&presentation](auto) { presentation.setShowingShortcutsHelp(true); });
     addDownloadCommands(dependencies);
     addPageCommands(presentation);
-    add("toggle-window", "Show or Hide Cohortex", {}, [&sessions](auto) { sessions.toggleMainWindow(); });
-    add("show-window", "Show Cohortex", {}, [&sessions](auto) { sessions.showMainWindow(); });
-    add("quit", "Quit", { { "<Control>q", {} } }, [quit = dependencies.quit](auto) {
+    add("toggle-window", N_("Show or Hide Cohortex"), {}, [&sessions](auto) { sessions.toggleMainWindow(); });
+    add("show-window", N_("Show Cohortex"), {}, [&sessions](auto) { sessions.showMainWindow(); });
+    add("quit", N_("Quit"), { { "<Control>q", {} } }, [quit = dependencies.quit](auto) {
         if (quit)
             quit();
     });
     // A page's desktop notification carries its number; the window comes forward even without one.
-    auto& openNotification = add(PageNotifications::openCommand, "Open Notification", {},
+    auto& openNotification = add(PageNotifications::openCommand, N_("Open Notification"), {},
         [&sessions, notifications = dependencies.pageNotifications](auto number) {
             if (!notifications || !notifications->open(*number))
                 sessions.showMainWindow();
@@ -89,19 +92,19 @@ void CommandTable::addPageCommands(Presentation& presentation)
     auto request
         = [&pages](Request request) { return [&pages, request](auto) { pages.requested().emit(request); }; };
     std::vector<Command*> pageCommands{
-        &add("find", "Find in Page", { { "<Control>f", {} } }, [showFind](auto) { showFind(); }),
-        &add("find-next", "Find Next", { { "<Control>g", {} } },
+        &add("find", N_("Find in Page"), { { "<Control>f", {} } }, [showFind](auto) { showFind(); }),
+        &add("find-next", N_("Find Next"), { { "<Control>g", {} } },
             [findAgain](auto) { findAgain(Request::FindNext); }),
-        &add("find-previous", "Find Previous", { { "<Control><Shift>g", {} } },
+        &add("find-previous", N_("Find Previous"), { { "<Control><Shift>g", {} } },
             [findAgain](auto) { findAgain(Request::FindPrevious); }),
-        &add("zoom-in", "Zoom In",
+        &add("zoom-in", N_("Zoom In"),
             { { "<Control>plus", {} }, { "<Control>equal", {} }, { "<Control>KP_Add", {} } },
             request(Request::ZoomIn)),
-        &add("zoom-out", "Zoom Out", { { "<Control>minus", {} }, { "<Control>KP_Subtract", {} } },
+        &add("zoom-out", N_("Zoom Out"), { { "<Control>minus", {} }, { "<Control>KP_Subtract", {} } },
             request(Request::ZoomOut)),
-        &add("zoom-reset", "Actual Size", { { "<Control>0", {} }, { "<Control>KP_0", {} } },
+        &add("zoom-reset", N_("Actual Size"), { { "<Control>0", {} }, { "<Control>KP_0", {} } },
             request(Request::ZoomReset)),
-        &add("print", "Print…", { { "<Control>p", {} } }, request(Request::Print)),
+        &add("print", N_("Print…"), { { "<Control>p", {} } }, request(Request::Print)),
     };
     auto follow = [pageCommands, &pages, &presentation] {
         bool enabled = pages.hasPage().get() && !presentation.showingQuickSwitcher().get();

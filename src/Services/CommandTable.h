@@ -31,6 +31,7 @@ struct Command {
 
     // Stable: actions, the desktop file and the command line call the command by it.
     std::string_view name;
+    // Marked for translation only: whoever shows it translates it, _(command.title).
     std::string_view title;
     std::vector<Key> keys;
     // Whether the command takes a whole number (the workspace shortcut 1 to 9).

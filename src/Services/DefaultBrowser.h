@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Support/Task.h"
+#include "Support/Translation.h"
 
 #include <optional>
 #include <string>
@@ -23,7 +24,8 @@ public:
 // The line the Links settings show under the default-browser row when a change failed.
 inline std::string defaultBrowserChangeFailure(std::string_view systemMessage)
 {
-    return "Couldn't change it: " + std::string(systemMessage);
+    // TRANSLATORS: {} is the system's own description of what went wrong.
+    return fillIn(_("Couldn't change it: {}"), systemMessage);
 }
 
 } // namespace cohortex

@@ -5,6 +5,7 @@
 #include "Services/DownloadList.h"
 #include "Services/SessionManager.h"
 #include "Services/WindowHost.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <array>
@@ -15,9 +16,18 @@ namespace cohortex {
 namespace {
 
 constexpr std::array<DesktopNotice::Button, 2> fileButtons{ {
-    { "Open", "open-download" },
-    { "Show in Folder", "show-download-in-folder" },
+    { N_("Open"), "open-download" },
+    { N_("Show in Folder"), "show-download-in-folder" },
 } };
+
+// The labels are whole literals, so their data are the message ids; a translation lives for the run.
+std::array<DesktopNotice::Button, 2> translatedFileButtons()
+{
+    auto buttons = fileButtons;
+    for (auto& button : buttons)
+        button.label = _(button.label.data());
+    return buttons;
+}
 
 std::string noticeId(DownloadId id)
 {
@@ -58,12 +68,15 @@ void DownloadNotices::downloadFinished(const DownloadItem& item)
     // One notice per download: several finishing at once each keep their own buttons.
     auto id = noticeId(item.id);
     m_noticed.insert(item.id);
-    auto body = isLocked ? "A download in " + workspace->name + " has finished."
-                         : item.name + " was downloaded in " + workspace->name + ".";
+    // TRANSLATORS: {} is the name of a workspace.
+    auto body = isLocked ? fillIn(_("A download in {} has finished."), workspace->name)
+                         // TRANSLATORS: {0} is the name of the downloaded file, {1} that of a workspace.
+                         : fillIn(_("{} was downloaded in {}."), item.name, workspace->name);
+    auto buttons = translatedFileButtons();
     m_notifier.send({ .id = id,
-        .title = "Download finished",
+        .title = _("Download finished"),
         .body = body,
-        .buttons = isLocked ? std::span<const DesktopNotice::Button>() : fileButtons,
+        .buttons = isLocked ? std::span<const DesktopNotice::Button>() : buttons,
         .defaultCommandName = "show-download",
         .commandArgument = item.id });
 }

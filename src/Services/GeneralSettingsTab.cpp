@@ -3,6 +3,7 @@
 #include "Services/Alerts.h"
 #include "Services/LoginItem.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 
@@ -45,8 +46,8 @@ bool GeneralSettingsTab::chooseHibernation(std::size_t index)
 Task<void> GeneralSettingsTab::purgeAllStorage()
 {
     std::weak_ptr<bool> alive = m_alive;
-    bool confirmed = co_await m_alerts.confirmDestructive(std::string(purgeQuestion),
-        std::string(purgeQuestionDetails), std::string(purgeConfirmTitle), std::string(purgeCancelTitle));
+    bool confirmed = co_await m_alerts.confirmDestructive(
+        _(purgeQuestion), _(purgeQuestionDetails), _(purgeConfirmTitle), _(purgeCancelTitle));
     if (!confirmed || alive.expired())
         co_return;
     // The list as it is now, not as it was when the question was asked.

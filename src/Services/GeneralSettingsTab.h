@@ -2,6 +2,7 @@
 
 #include "Models/WorkspaceSession.h"
 #include "Support/Task.h"
+#include "Support/Translation.h"
 
 #include <array>
 #include <cstddef>
@@ -29,33 +30,33 @@ public:
         std::int64_t minutes;
     };
     // The hibernation picker's options in the order shown, with the minutes each stores (0: never).
-    static constexpr std::array<HibernationChoice, 6> hibernationChoices{ { { "Never", 0 },
-        { "After 5 min", 5 }, { "After 15 min", 15 }, { "After 30 min", 30 }, { "After 1 hour", 60 },
-        { "After 2 hours", 120 } } };
+    static constexpr std::array<HibernationChoice, 6> hibernationChoices{ { { N_("Never"), 0 },
+        { N_("After 5 min"), 5 }, { N_("After 15 min"), 15 }, { N_("After 30 min"), 30 },
+        { N_("After 1 hour"), 60 }, { N_("After 2 hours"), 120 } } };
     // The option showing the stored minutes; nothing for a value that no option offers, which the command
     // line or another version may have stored.
     static std::optional<std::size_t> hibernationChoice(std::int64_t minutes);
 
-    static constexpr std::string_view startupHeading = "System & Startup";
-    static constexpr std::string_view keepSessionsTitle = "Stay signed in after quitting";
-    static constexpr std::string_view keepSessionsExplanation
-        = "Browsers forget some logins (session cookies) when closed. This saves them for each workspace in "
-          "your keyring and puts them back at launch. Turn it off on a shared computer.";
-    static constexpr std::string_view launchAtLoginTitle = "Launch Cohortex at login";
-    static constexpr std::string_view memoryHeading = "Memory & Cache Optimization";
-    static constexpr std::string_view hibernationTitle = "Hibernate idle workspaces";
-    static constexpr std::string_view hibernationExplanation
-        = "Background workspaces you haven't used for a while are closed to free memory. Your logins stay, "
-          "and the pages come back when you click them.";
-    static constexpr std::string_view purgeTitle = "Purge Website Data Stores";
+    static constexpr std::string_view startupHeading = N_("System & Startup");
+    static constexpr std::string_view keepSessionsTitle = N_("Stay signed in after quitting");
+    static constexpr std::string_view keepSessionsExplanation = N_(
+        "Browsers forget some logins (session cookies) when closed. This saves them for each workspace in "
+        "your keyring and puts them back at launch. Turn it off on a shared computer.");
+    static constexpr std::string_view launchAtLoginTitle = N_("Launch Cohortex at login");
+    static constexpr std::string_view memoryHeading = N_("Memory & Cache Optimization");
+    static constexpr std::string_view hibernationTitle = N_("Hibernate idle workspaces");
+    static constexpr std::string_view hibernationExplanation = N_(
+        "Background workspaces you haven't used for a while are closed to free memory. Your logins stay, "
+        "and the pages come back when you click them.");
+    static constexpr std::string_view purgeTitle = N_("Purge Website Data Stores");
     static constexpr std::string_view purgeExplanation
-        = "Clears all cached assets and storage for all containers. Logins will be reset.";
-    static constexpr std::string_view purgeButtonTitle = "Purge Cache";
-    static constexpr std::string_view purgeQuestion = "Purge All Storage?";
+        = N_("Clears all cached assets and storage for all containers. Logins will be reset.");
+    static constexpr std::string_view purgeButtonTitle = N_("Purge Cache");
+    static constexpr std::string_view purgeQuestion = N_("Purge All Storage?");
     static constexpr std::string_view purgeQuestionDetails
-        = "This will log you out of all workspace containers.";
-    static constexpr std::string_view purgeConfirmTitle = "Purge";
-    static constexpr std::string_view purgeCancelTitle = "Cancel";
+        = N_("This will log you out of all workspace containers.");
+    static constexpr std::string_view purgeConfirmTitle = N_("Purge");
+    static constexpr std::string_view purgeCancelTitle = N_("Cancel");
 
     // The launch-at-login switch starts from what the system says now.
     GeneralSettingsTab(SessionManager&, LoginItem&, Alerts&, ClearWorkspaceData);

@@ -4,6 +4,7 @@
 #include "Services/DefaultBrowser.h"
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 
@@ -98,7 +99,7 @@ void LinksSettingsTab::chooseTarget(std::size_t index)
 std::vector<std::string> LinksSettingsTab::fallbackNames() const
 {
     auto names = namesOf(m_sessions.workspaces().get());
-    names.insert(names.begin(), std::string(currentWorkspaceChoice));
+    names.insert(names.begin(), _(currentWorkspaceChoice));
     return names;
 }
 
@@ -123,8 +124,8 @@ std::vector<LinksSettingsTab::RuleRow> LinksSettingsTab::ruleRows() const
     std::vector<RuleRow> rows;
     for (const auto& rule : m_rules.rules().get()) {
         auto index = indexOf(workspaces, rule.workspaceId);
-        rows.push_back(RuleRow{
-            rule.id, rule.pattern, index ? workspaces[*index].name : std::string(removedWorkspaceName) });
+        rows.push_back(
+            RuleRow{ rule.id, rule.pattern, index ? workspaces[*index].name : _(removedWorkspaceName) });
     }
     return rows;
 }

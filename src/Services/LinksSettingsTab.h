@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Support/Task.h"
+#include "Support/Translation.h"
 #include "Support/Uuid.h"
 
 #include <cstddef>
@@ -22,25 +23,27 @@ class SessionManager;
 // Main thread only.
 class LinksSettingsTab {
 public:
-    static constexpr std::string_view heading = "Link Routing";
-    static constexpr std::string_view explanation
-        = "Make Cohortex your default browser and every link you click in your mail, chat or Slack opens in "
-          "the right workspace.";
-    static constexpr std::string_view isDefaultText = "Cohortex is your default browser";
-    static constexpr std::string_view isNotDefaultText = "Cohortex is not your default browser";
+    static constexpr std::string_view heading = N_("Link Routing");
+    static constexpr std::string_view explanation = N_(
+        "Make Cohortex your default browser and every link you click in your mail, chat or Slack opens in "
+        "the right workspace.");
+    static constexpr std::string_view isDefaultText = N_("Cohortex is your default browser");
+    static constexpr std::string_view isNotDefaultText = N_("Cohortex is not your default browser");
     static constexpr std::string_view isDefaultSymbol = "checkmark.circle.fill";
     static constexpr std::string_view isNotDefaultSymbol = "circle";
-    static constexpr std::string_view makeDefaultButtonTitle = "Make Default Browser";
-    static constexpr std::string_view fallbackTitle = "Links with no rule open in";
-    static constexpr std::string_view currentWorkspaceChoice = "The workspace I'm in";
-    static constexpr std::string_view rulesHeading = "Rules";
-    static constexpr std::string_view patternPlaceholder = "Site, e.g. github.com or github.com/acme";
-    static constexpr std::string_view addButtonTitle = "Add";
+    static constexpr std::string_view makeDefaultButtonTitle = N_("Make Default Browser");
+    static constexpr std::string_view fallbackTitle = N_("Links with no rule open in");
+    static constexpr std::string_view currentWorkspaceChoice = N_("The workspace I'm in");
+    static constexpr std::string_view rulesHeading = N_("Rules");
+    static constexpr std::string_view patternPlaceholder = N_("Site, e.g. github.com or github.com/acme");
+    static constexpr std::string_view addButtonTitle = N_("Add");
     static constexpr std::string_view arrowSymbol = "arrow.right";
     static constexpr std::string_view removeSymbol = "minus.circle";
-    static constexpr std::string_view removeRuleDescription = "Remove Rule";
-    static constexpr std::string_view removedWorkspaceName = "Removed workspace";
-    static constexpr std::string_view noRulesHint = "No rules yet. For example: twitter.com \u2192 Social";
+    static constexpr std::string_view removeRuleDescription = N_("Remove Rule");
+    static constexpr std::string_view removedWorkspaceName = N_("Removed workspace");
+    static constexpr std::string_view noRulesHint
+        // TRANSLATORS: "Social" stands for the name of a workspace.
+        = N_("No rules yet. For example: twitter.com \u2192 Social");
 
     // Asks the system once whether Cohortex is the default browser.
     LinksSettingsTab(SessionManager&, RoutingRules&, DefaultBrowser&);

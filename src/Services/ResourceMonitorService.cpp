@@ -5,6 +5,7 @@
 #include "Support/DefaultsStore.h"
 #include "Support/Log.h"
 #include "Support/MainQueue.h"
+#include "Support/Translation.h"
 
 #include <cmath>
 #include <limits>
@@ -80,8 +81,10 @@ std::string ResourceMonitorService::memoryLabel() const
 
 std::string ResourceMonitorService::memoryDetail() const
 {
-    return "App " + MemorySavingsStats::format(m_appMB.get()) + " + web pages "
-        + MemorySavingsStats::format(m_pagesMB.get()) + ". " + m_stats->summaryMessage();
+    // TRANSLATORS: the memory readout's tooltip: the memory of Cohortex itself ({0}) and of its web pages
+    // ({1}), then a sentence on what hibernation and switching have saved ({2}).
+    return fillIn(_("App {} + web pages {}. {}"), MemorySavingsStats::format(m_appMB.get()),
+        MemorySavingsStats::format(m_pagesMB.get()), m_stats->summaryMessage());
 }
 
 void ResourceMonitorService::loadPersistedStats()

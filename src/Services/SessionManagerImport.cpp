@@ -4,6 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
 #include "Support/QueueAwaitable.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -16,7 +17,7 @@ Expected<SessionManager::ImportCounts> SessionManager::apply(const WorkspaceBund
         auto list = before;
         list.insert(list.end(), instantiated.newWorkspaces.begin(), instantiated.newWorkspaces.end());
         if (!commitWorkspaces(std::move(list)))
-            return makeError(std::string(settingsNotWritableDetails));
+            return makeError(_(settingsNotWritableDetails));
     }
     std::vector<std::pair<std::string, Uuid>> rules;
     for (const auto& rule : instantiated.rules)
@@ -26,7 +27,7 @@ Expected<SessionManager::ImportCounts> SessionManager::apply(const WorkspaceBund
         // write fail too, the list in memory stays what is stored, workspaces and all.
         if (!instantiated.newWorkspaces.empty())
             commitWorkspaces(std::move(before));
-        return makeError(std::string(settingsNotWritableDetails));
+        return makeError(_(settingsNotWritableDetails));
     }
     return ImportCounts{ static_cast<int>(instantiated.newWorkspaces.size()),
         static_cast<int>(instantiated.rules.size()) };

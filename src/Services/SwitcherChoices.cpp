@@ -3,6 +3,7 @@
 #include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -29,7 +30,8 @@ std::vector<SwitcherItem> switcherItems(const SessionManager& sessions, const Wo
             continue;
         for (const auto& tab : tabs) {
             auto host = hostOf(tab.url);
-            auto title = !tab.title.empty() ? tab.title : !host.empty() ? host : std::string("tab");
+            // TRANSLATORS: a quick-switcher row for a tab with neither a title nor a site.
+            auto title = !tab.title.empty() ? tab.title : !host.empty() ? host : std::string(_("tab"));
             items.emplace_back(workspace.id, tab.id, title, workspace.name + " \u00b7 " + host);
         }
     }

@@ -6,6 +6,7 @@
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
 #include "Support/QueueAwaitable.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -34,17 +35,16 @@ Task<void> TeamSharing::confirmAndImport(std::filesystem::path file)
     if (alive.expired())
         co_return;
     if (!bundle) {
-        co_await m_alerts.inform(std::string(importErrorMessage), std::string(importErrorDetails));
+        co_await m_alerts.inform(_(importErrorMessage), _(importErrorDetails));
         co_return;
     }
-    bool confirmed
-        = co_await m_alerts.confirm(importConfirmationMessage(*bundle), importConfirmationDetails(*bundle),
-            std::string(importButtonTitle), std::string(cancelImportButtonTitle));
+    bool confirmed = co_await m_alerts.confirm(importConfirmationMessage(*bundle),
+        importConfirmationDetails(*bundle), _(importButtonTitle), _(cancelImportButtonTitle));
     if (!confirmed || alive.expired())
         co_return;
     auto counts = m_sessions.apply(*bundle);
     if (!counts) {
-        co_await m_alerts.inform(std::string(importFailedMessage), counts.error().message);
+        co_await m_alerts.inform(_(importFailedMessage), counts.error().message);
         co_return;
     }
     co_await m_alerts.inform(importResultMessage(counts->workspaces), importResultDetails(counts->rules));

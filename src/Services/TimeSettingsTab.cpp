@@ -7,6 +7,7 @@
 #include "Support/Log.h"
 #include "Support/MainQueue.h"
 #include "Support/QueueAwaitable.h"
+#include "Support/Translation.h"
 
 #include <map>
 
@@ -61,12 +62,12 @@ Task<void> TimeSettingsTab::exportCsv(std::filesystem::path file)
 Task<void> TimeSettingsTab::clearHistory()
 {
     std::weak_ptr<bool> alive = m_alive;
-    bool confirmed = co_await m_alerts.confirmDestructive(std::string(clearQuestion),
-        std::string(clearQuestionDetails), std::string(clearConfirmTitle), std::string(clearCancelTitle));
+    bool confirmed = co_await m_alerts.confirmDestructive(
+        _(clearQuestion), _(clearQuestionDetails), _(clearConfirmTitle), _(clearCancelTitle));
     if (!confirmed || alive.expired())
         co_return;
     if (!m_tracker.clear())
-        co_await m_alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+        co_await m_alerts.inform(_(changeNotSavedMessage), _(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

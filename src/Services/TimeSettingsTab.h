@@ -5,6 +5,7 @@
 #include "Support/Calendar.h"
 #include "Support/Date.h"
 #include "Support/Task.h"
+#include "Support/Translation.h"
 
 #include <filesystem>
 #include <memory>
@@ -25,21 +26,21 @@ class TimeTracker;
 // only.
 class TimeSettingsTab {
 public:
-    static constexpr std::string_view heading = "Time Tracking";
-    static constexpr std::string_view enabledTitle = "Track time spent in each workspace";
+    static constexpr std::string_view heading = N_("Time Tracking");
+    static constexpr std::string_view enabledTitle = N_("Track time spent in each workspace");
     static constexpr std::string_view enabledExplanation
-        = "Counts only while Cohortex is in front and you're active (no input for 2 minutes pauses it). "
-          "Stored on this computer only.";
-    static constexpr std::string_view workspaceColumn = "Workspace";
-    static constexpr std::string_view todayColumn = "Today";
-    static constexpr std::string_view lastSevenDaysColumn = "Last 7 days";
-    static constexpr std::string_view exportButtonTitle = "Export CSV…";
+        = N_("Counts only while Cohortex is in front and you're active (no input for 2 minutes pauses it). "
+             "Stored on this computer only.");
+    static constexpr std::string_view workspaceColumn = N_("Workspace");
+    static constexpr std::string_view todayColumn = N_("Today");
+    static constexpr std::string_view lastSevenDaysColumn = N_("Last 7 days");
+    static constexpr std::string_view exportButtonTitle = N_("Export CSV…");
     static constexpr std::string_view suggestedExportFileName = "Cohortex-time.csv";
-    static constexpr std::string_view clearButtonTitle = "Clear History…";
-    static constexpr std::string_view clearQuestion = "Clear all tracked time?";
-    static constexpr std::string_view clearQuestionDetails = "This can't be undone.";
-    static constexpr std::string_view clearConfirmTitle = "Clear";
-    static constexpr std::string_view clearCancelTitle = "Cancel";
+    static constexpr std::string_view clearButtonTitle = N_("Clear History…");
+    static constexpr std::string_view clearQuestion = N_("Clear all tracked time?");
+    static constexpr std::string_view clearQuestionDetails = N_("This can't be undone.");
+    static constexpr std::string_view clearConfirmTitle = N_("Clear");
+    static constexpr std::string_view clearCancelTitle = N_("Cancel");
     // Days summed in the second column, today included.
     static constexpr int lastDays = 7;
 

@@ -1,5 +1,6 @@
 #include "Services/Authenticating.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -75,7 +76,8 @@ Task<Authentication> WorkspaceRuntime::unlock(
     if (m_unlocking.contains(workspaceId))
         co_return Authentication::Failed;
     m_unlocking.insert(workspaceId);
-    auto answer = co_await authenticator.authenticate("Unlock " + name + " in Cohortex");
+    // TRANSLATORS: why the system asks for the user's password; {} is the name of a workspace.
+    auto answer = co_await authenticator.authenticate(fillIn(_("Unlock {} in Cohortex"), name));
     if (answer == Authentication::Succeeded) {
         markUnlocked(workspaceId);
         m_lastActive[workspaceId] = now;

@@ -3,6 +3,7 @@
 #include "Services/Alerts.h"
 #include "Services/Keychain.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -23,7 +24,7 @@ Task<void> saveWorkspaceSettings(
     if (change.proxyPasswordChanged)
         sessions.setProxyPasswordChanged(true);
     if (!sessions.updateWorkspace(change.record))
-        co_await alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+        co_await alerts.inform(_(changeNotSavedMessage), _(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

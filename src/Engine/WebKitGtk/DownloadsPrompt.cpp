@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/DownloadsPrompt.h"
 
 #include "Engine/NavigationPolicy.h"
+#include "Support/Translation.h"
 
 #include <adwaita.h>
 #include <cstring>
@@ -17,12 +18,13 @@ DownloadsPrompt::DownloadsPrompt(
     adw_init();
     const char* uri = webkit_web_view_get_uri(view);
     auto host = NavigationPolicy::scriptDialogTitle(uri ? uri : "");
-    auto body
-        = host + " has downloaded a file and wants to download more. Allow it to download several files?";
-    auto* message = adw_message_dialog_new(windowOf(GTK_WIDGET(view)), heading, body.c_str());
+    auto body = fillIn(
+        // TRANSLATORS: {} is the host of the page, such as example.com.
+        _("{} has downloaded a file and wants to download more. Allow it to download several files?"), host);
+    auto* message = adw_message_dialog_new(windowOf(GTK_WIDGET(view)), _(heading), body.c_str());
     m_window = GObjectPtr<GtkWidget>::retain(message);
     auto* dialog = ADW_MESSAGE_DIALOG(message);
-    adw_message_dialog_add_responses(dialog, "block", "Block", "allow", "Allow", nullptr);
+    adw_message_dialog_add_responses(dialog, "block", _("Block"), "allow", _("Allow"), nullptr);
     // Return and Escape both keep the files out; letting them in takes a deliberate click.
     adw_message_dialog_set_default_response(dialog, "block");
     adw_message_dialog_set_close_response(dialog, "block");

@@ -3,6 +3,7 @@
 #include "Engine/WebKitGtk/PagePrompt.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
+#include "Support/Translation.h"
 
 #include <functional>
 #include <webkit/webkit.h>
@@ -19,7 +20,7 @@ public:
     DownloadsPrompt(const DownloadsPrompt&) = delete;
     DownloadsPrompt& operator=(const DownloadsPrompt&) = delete;
 
-    static constexpr const char* heading = "This site wants to download several files";
+    static constexpr const char* heading = N_("This site wants to download several files");
 
 private:
     void answer(bool allowed);

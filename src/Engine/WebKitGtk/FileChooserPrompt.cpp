@@ -1,5 +1,7 @@
 #include "Engine/WebKitGtk/FileChooserPrompt.h"
 
+#include "Support/Translation.h"
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,7 +12,7 @@ FileChooserPrompt::FileChooserPrompt(
     WebKitWebView* view, WebKitFileChooserRequest* request, PromptAnswered answered)
     : m_request(GObjectPtr<WebKitFileChooserRequest>::retain(request))
     , m_chooser(gtk_file_chooser_native_new(
-          "Open", windowOf(GTK_WIDGET(view)), GTK_FILE_CHOOSER_ACTION_OPEN, "_Open", "_Cancel"))
+          _("Open"), windowOf(GTK_WIDGET(view)), GTK_FILE_CHOOSER_ACTION_OPEN, _("_Open"), _("_Cancel")))
     , m_answered(std::move(answered))
 {
     auto* chooser = GTK_FILE_CHOOSER(m_chooser.get());

@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
 #include "Engine/WebKitGtk/LinkMenu.h"
 #include "Engine/WebKitGtk/OtherApplicationPrompt.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 
@@ -45,7 +46,7 @@ void offerNewTabInstead(WebKitContextMenu* menu, GAction* openInNewTab, const ch
         webkit_context_menu_remove(menu, item);
         webkit_context_menu_insert(menu,
             webkit_context_menu_item_new_from_gaction(
-                openInNewTab, "Open Link in New _Tab", g_variant_new_string(linkURI)),
+                openInNewTab, _("Open Link in New _Tab"), g_variant_new_string(linkURI)),
             position);
         return;
     }

@@ -3,6 +3,7 @@
 #include "Models/SitePermission.h"
 #include "Services/PageNotifications.h"
 #include "Services/SitePermissions.h"
+#include "Support/Translation.h"
 
 // What a page may use, decided per workspace and site: the camera and microphone of a call, the screen,
 // the location, notifications and the clipboard are asked for once and the answer kept (the screen each
@@ -129,10 +130,12 @@ bool IsolatedWebView::Coordinator::decidePermission(WebKitWebView* view, WebKitP
 void IsolatedWebView::Coordinator::askPermission(WebKitWebView* view, WebKitPermissionRequest* request,
     std::string origin, const std::string& host, std::vector<SitePermission> asked)
 {
-    auto name
-        = m_configuration.workspaceName ? m_configuration.workspaceName() : std::string("this workspace");
+    auto name = m_configuration.workspaceName ? m_configuration.workspaceName()
+                                              // TRANSLATORS: stands in for the workspace's name in the
+                                              // question "Allow {} to use your camera on example.com?".
+                                              : std::string(_("this workspace"));
     PermissionPrompt::Question question{ permissionQuestion(name, host, asked),
-        std::string(permissionQuestionDetail(asked)) };
+        _(permissionQuestionDetail(asked)) };
     // A page that asks again before the user has answered gets the same answer, not a second dialog.
     for (const auto& [key, prompt] : m_prompts) {
         auto* waiting = dynamic_cast<PermissionPrompt*>(prompt.get());

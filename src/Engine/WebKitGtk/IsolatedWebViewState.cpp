@@ -2,6 +2,7 @@
 #include "Engine/WebKitManager.h"
 #include "Platform/Linux/LaunchTrace.h"
 #include "Support/MainQueue.h"
+#include "Support/Translation.h"
 
 // What the toolbar and the window learn about the main view's page. Every report is queued on the main
 // queue and holds the coordinator weakly; toolbar bindings are written only while the view is active,
@@ -38,7 +39,7 @@ void IsolatedWebView::Coordinator::observeMainView()
     };
     connect("notify::title", G_CALLBACK(+[](WebKitWebView* view, GParamSpec*, Coordinator* self) {
         self->reportMetadata();
-        auto title = pageTitle(view).value_or("Untitled");
+        auto title = pageTitle(view).value_or(_("Untitled"));
         self->publish([title](PageBindings& bindings) { bindings.pageTitle.set(title); });
     }));
     connect("notify::uri", G_CALLBACK(+[](WebKitWebView* view, GParamSpec*, Coordinator* self) {

@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/OtherApplicationPrompt.h"
 
 #include "Engine/NavigationPolicy.h"
+#include "Support/Translation.h"
 
 #include <adwaita.h>
 #include <cstring>
@@ -32,21 +33,27 @@ OtherApplicationPrompt::OtherApplicationPrompt(WebKitWebView* view, const std::s
     auto* window = windowOf(GTK_WIDGET(view));
     GtkWidget* message = nullptr;
     if (application) {
-        auto heading = "Open in " + *application + "?";
-        auto body = host + " wants to open a " + scheme + ": link in " + *application + ".\n\n" + shown(uri);
+        // TRANSLATORS: {} is the name of an application of the desktop, such as Zoom.
+        auto heading = fillIn(_("Open in {}?"), *application);
+        // TRANSLATORS: {0} is the page's host, {1} the scheme of the link (such as zoommtg or webcal), {2}
+        // the name of the application that opens such links.
+        auto body = fillIn(_("{0} wants to open a {1}: link in {2}."), host, scheme, *application) + "\n\n"
+            + shown(uri);
         message = adw_message_dialog_new(window, heading.c_str(), body.c_str());
         adw_message_dialog_add_responses(
-            ADW_MESSAGE_DIALOG(message), "cancel", "Cancel", "open", "Open", nullptr);
+            ADW_MESSAGE_DIALOG(message), "cancel", _("Cancel"), "open", _("Open"), nullptr);
         adw_message_dialog_set_response_appearance(
             ADW_MESSAGE_DIALOG(message), "open", ADW_RESPONSE_SUGGESTED);
         // Launching takes a deliberate click: a page may have followed the link by itself.
         adw_message_dialog_set_default_response(ADW_MESSAGE_DIALOG(message), "cancel");
         adw_message_dialog_set_close_response(ADW_MESSAGE_DIALOG(message), "cancel");
     } else {
-        auto body = host + " wants to open a " + scheme + ": link, and no application on this computer opens "
-            + scheme + ": links.";
-        message = adw_message_dialog_new(window, noApplicationHeading, body.c_str());
-        adw_message_dialog_add_response(ADW_MESSAGE_DIALOG(message), "close", "Close");
+        auto body = fillIn(
+            // TRANSLATORS: {0} is the page's host, {1} the scheme of the link (such as zoommtg or webcal).
+            _("{0} wants to open a {1}: link, and no application on this computer opens {1}: links."), host,
+            scheme);
+        message = adw_message_dialog_new(window, _(noApplicationHeading), body.c_str());
+        adw_message_dialog_add_response(ADW_MESSAGE_DIALOG(message), "close", _("Close"));
         adw_message_dialog_set_close_response(ADW_MESSAGE_DIALOG(message), "close");
     }
     m_window = GObjectPtr<GtkWidget>::retain(message);

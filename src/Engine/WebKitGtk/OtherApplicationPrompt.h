@@ -3,6 +3,7 @@
 #include "Engine/WebKitGtk/PagePrompt.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Platform/Linux/GSignalConnection.h"
+#include "Support/Translation.h"
 
 #include <functional>
 #include <optional>
@@ -23,7 +24,7 @@ public:
     OtherApplicationPrompt(const OtherApplicationPrompt&) = delete;
     OtherApplicationPrompt& operator=(const OtherApplicationPrompt&) = delete;
 
-    static constexpr const char* noApplicationHeading = "No Application for This Link";
+    static constexpr const char* noApplicationHeading = N_("No Application for This Link");
 
 private:
     void answer(bool open);

@@ -1,5 +1,7 @@
 #include "Engine/WebKitGtk/PermissionPrompt.h"
 
+#include "Support/Translation.h"
+
 #include <adwaita.h>
 #include <cstring>
 #include <utility>
@@ -27,8 +29,8 @@ PermissionPrompt::PermissionPrompt(WebKitWebView* view, WebKitPermissionRequest*
         windowOf(GTK_WIDGET(view)), question.heading.c_str(), question.detail.c_str());
     m_window = GObjectPtr<GtkWidget>::retain(message);
     auto* dialog = ADW_MESSAGE_DIALOG(message);
-    adw_message_dialog_add_response(dialog, denyResponse, "Don't Allow");
-    adw_message_dialog_add_response(dialog, allowResponse, "Allow");
+    adw_message_dialog_add_response(dialog, denyResponse, _("Don't Allow"));
+    adw_message_dialog_add_response(dialog, allowResponse, _("Allow"));
     adw_message_dialog_set_response_appearance(dialog, allowResponse, ADW_RESPONSE_SUGGESTED);
     // Return refuses: a page must not get the camera from a key pressed while the dialog appeared.
     adw_message_dialog_set_default_response(dialog, denyResponse);

@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/ScriptDialogPrompt.h"
 
 #include "Engine/NavigationPolicy.h"
+#include "Support/Translation.h"
 
 #include <adwaita.h>
 #include <cstring>
@@ -36,8 +37,8 @@ ScriptDialogPrompt::ScriptDialogPrompt(
     auto* adwDialog = ADW_MESSAGE_DIALOG(message);
     auto type = webkit_script_dialog_get_dialog_type(dialog);
     if (type != WEBKIT_SCRIPT_DIALOG_ALERT)
-        adw_message_dialog_add_response(adwDialog, "cancel", "Cancel");
-    adw_message_dialog_add_response(adwDialog, "ok", "OK");
+        adw_message_dialog_add_response(adwDialog, "cancel", _("Cancel"));
+    adw_message_dialog_add_response(adwDialog, "ok", _("OK"));
     adw_message_dialog_set_default_response(adwDialog, "ok");
     adw_message_dialog_set_close_response(adwDialog, type == WEBKIT_SCRIPT_DIALOG_ALERT ? "ok" : "cancel");
     if (type == WEBKIT_SCRIPT_DIALOG_PROMPT) {

@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/WebKitDownloadTransfer.h"
 
 #include "Support/Log.h"
+#include "Support/Translation.h"
 
 #include <libsoup/soup.h>
 #include <system_error>
@@ -19,15 +20,20 @@ std::optional<std::uint64_t> expectedSize(WebKitDownload* download)
 std::string reasonOf(const GError* error)
 {
     std::string detail = error && error->message ? error->message : "";
-    auto withDetail
-        = [&](std::string reason) { return detail.empty() ? reason : reason + " (" + detail + ")"; };
+    // The reason alone, or the reason with the engine's own words about what went wrong.
+    auto withDetail = [&](const char* reason, const char* reasonWithDetail) {
+        return detail.empty() ? std::string(reason) : fillIn(reasonWithDetail, detail);
+    };
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_NETWORK))
-        return withDetail("The connection was lost");
+        // TRANSLATORS: why a download failed; in the second text {} is the system's description of the error.
+        return withDetail(_("The connection was lost"), _("The connection was lost ({})"));
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_DESTINATION))
-        return withDetail("The file could not be saved");
+        // TRANSLATORS: why a download failed; in the second text {} is the system's description of the error.
+        return withDetail(_("The file could not be saved"), _("The file could not be saved ({})"));
     if (g_error_matches(error, WEBKIT_DOWNLOAD_ERROR, WEBKIT_DOWNLOAD_ERROR_CANCELLED_BY_USER))
-        return "It was stopped";
-    return withDetail("The download stopped");
+        return std::string(_("It was stopped"));
+    // TRANSLATORS: why a download failed; in the second text {} is the system's description of the error.
+    return withDetail(_("The download stopped"), _("The download stopped ({})"));
 }
 
 } // namespace
@@ -38,7 +44,10 @@ std::optional<std::string> refusalOf(WebKitURIResponse* response)
     if (status < 400)
         return std::nullopt;
     const char* phrase = soup_status_get_phrase(status);
-    return "The server answered " + std::to_string(status) + (phrase ? std::string(" ") + phrase : "");
+    // TRANSLATORS: {0} is an HTTP status code such as 404, {1} its standard English phrase ("Not Found").
+    return phrase ? fillIn(_("The server answered {0} {1}"), std::to_string(status), phrase)
+                  // TRANSLATORS: {} is an HTTP status code such as 404.
+                  : fillIn(_("The server answered {}"), std::to_string(status));
 }
 
 DownloadId WebKitDownloadTransfer::start(

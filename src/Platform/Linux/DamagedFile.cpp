@@ -1,5 +1,7 @@
 #include "Platform/Linux/DamagedFile.h"
 
+#include "Support/Translation.h"
+
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -52,8 +54,12 @@ std::filesystem::path unusedAsideName(const std::filesystem::path& file)
 
 Expected<void> renameFile(const std::filesystem::path& from, const std::filesystem::path& to)
 {
-    if (std::rename(from.c_str(), to.c_str()) != 0)
-        return makeError("Cannot move " + from.string() + " to " + to.string() + ": " + std::strerror(errno));
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        int error = errno;
+        return makeError(fillIn(
+            // TRANSLATORS: {0} and {1} are files, {2} the system's description of the error.
+            _("Cannot move {0} to {1}: {2}"), from.string(), to.string(), std::strerror(error)));
+    }
     return {};
 }
 

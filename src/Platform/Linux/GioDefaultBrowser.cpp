@@ -1,6 +1,7 @@
 #include "Platform/Linux/GioDefaultBrowser.h"
 
 #include "Platform/Linux/GLibPtr.h"
+#include "Support/Translation.h"
 
 #include <array>
 #include <gio/gdesktopappinfo.h>
@@ -18,7 +19,9 @@ std::optional<std::string> setAsDefault(const std::string& desktopId)
     GObjectPtr<GDesktopAppInfo> application(g_desktop_app_info_new(desktopId.c_str()));
     // GIO also passes over a desktop file whose program is not on the PATH: an uninstalled build.
     if (!application)
-        return "The desktop file " + desktopId + " is not installed";
+        // TRANSLATORS: {} is the file name of an application's desktop entry, such as
+        // com.kestrelwick.Cohortex.desktop.
+        return fillIn(_("The desktop file {} is not installed"), desktopId);
     for (const char* type : webLinkTypes) {
         GErrorPtr error;
         if (!g_app_info_set_as_default_for_type(G_APP_INFO(application.get()), type, error.out()))

@@ -4,6 +4,7 @@
 #include "KeyboardShortcuts/KeyTable.h"
 #include "Platform/Linux/GLibPtr.h"
 #include "Support/Log.h"
+#include "Support/Translation.h"
 
 #include <algorithm>
 #include <gio/gio.h>
@@ -23,10 +24,13 @@ std::string describe(const std::string& name)
     auto found = std::ranges::find(globalShortcuts, name, &GlobalShortcut::name);
     if (found == globalShortcuts.end())
         return name;
-    auto label = std::string(found->label);
-    // The settings' labels end in a colon, which a description does not.
-    if (label.ends_with(':'))
-        label.pop_back();
+    auto label = _(found->label);
+    // The settings' labels end in a colon, which a description does not. A translation may write it as a
+    // wide colon, or put a space before it.
+    for (std::string_view end : { ":", "\uFF1A", " ", "\u00A0", "\u202F" }) {
+        if (label.ends_with(end))
+            label.resize(label.size() - end.size());
+    }
     return label;
 }
 

@@ -1,5 +1,7 @@
 #include "Platform/Linux/PrivateFiles.h"
 
+#include "Support/Translation.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -11,9 +13,10 @@ namespace cohortex {
 
 namespace {
 
-std::unexpected<Error> systemError(std::string_view action, const std::filesystem::path& path, int error)
+// failure: a translated text where {0} is the path and {1} the system's description of the error.
+std::unexpected<Error> systemError(const char* failure, const std::filesystem::path& path, int error)
 {
-    return makeError(std::string(action) + " " + path.string() + ": " + std::strerror(error));
+    return makeError(fillIn(failure, path.string(), std::strerror(error)));
 }
 
 bool isDirectory(const std::filesystem::path& path)
@@ -25,14 +28,19 @@ bool isDirectory(const std::filesystem::path& path)
 Expected<void> createPrivateDirectory(const std::filesystem::path& directory)
 {
     if (::mkdir(directory.c_str(), 0700) != 0) {
+        int error = errno;
         // Someone else may have created it in the meantime, which is as good.
-        if (errno == EEXIST && isDirectory(directory))
+        if (error == EEXIST && isDirectory(directory))
             return {};
-        return systemError("Cannot create the directory", directory, errno);
+        // TRANSLATORS: {0} is a folder, {1} the system's description of the error.
+        return systemError(_("Cannot create the directory {0}: {1}"), directory, error);
     }
     // The umask may have taken bits away from 0700; the owner needs all three.
-    if (::chmod(directory.c_str(), 0700) != 0)
-        return systemError("Cannot set the permissions of", directory, errno);
+    if (::chmod(directory.c_str(), 0700) != 0) {
+        int error = errno;
+        // TRANSLATORS: {0} is a folder or file, {1} the system's description of the error.
+        return systemError(_("Cannot set the permissions of {0}: {1}"), directory, error);
+    }
     return {};
 }
 
@@ -56,13 +64,17 @@ Expected<void> createPrivateDirectories(const std::filesystem::path& directory)
 Expected<void> createPrivateFile(const std::filesystem::path& file)
 {
     int descriptor = ::open(file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (descriptor < 0)
-        return systemError("Cannot open", file, errno);
+    if (descriptor < 0) {
+        int error = errno;
+        // TRANSLATORS: {0} is a file, {1} the system's description of the error.
+        return systemError(_("Cannot open {0}: {1}"), file, error);
+    }
     int result = ::fchmod(descriptor, 0600);
     int error = errno;
     ::close(descriptor);
     if (result != 0)
-        return systemError("Cannot set the permissions of", file, error);
+        // TRANSLATORS: {0} is a folder or file, {1} the system's description of the error.
+        return systemError(_("Cannot set the permissions of {0}: {1}"), file, error);
     return {};
 }
 

@@ -1,6 +1,7 @@
 #include "Platform/Linux/SqliteDefaults.h"
 
 #include "Support/Log.h"
+#include "Support/Translation.h"
 
 namespace cohortex {
 
@@ -33,8 +34,10 @@ Expected<std::unique_ptr<SqliteDefaults>> SqliteDefaults::prepareStatements(
     auto remove = connection.prepare("DELETE FROM defaults WHERE key = ?1");
     for (auto* prepared : { &select, &upsert, &remove }) {
         if (!*prepared)
-            return makeError(
-                "Cannot prepare the defaults database " + file.string() + ": " + prepared->error().message);
+            // TRANSLATORS: {0} is the file of the settings database, {1} the database's description of the
+            // error.
+            return makeError(fillIn(_("Cannot prepare the defaults database {0}: {1}"), file.string(),
+                prepared->error().message));
     }
     return std::unique_ptr<SqliteDefaults>(new SqliteDefaults(
         std::move(file), std::move(connection), std::move(*select), std::move(*upsert), std::move(*remove)));

@@ -3,6 +3,7 @@
 #include "Platform/Linux/SqliteDefaults.h"
 #include "Platform/Linux/XdgDirectories.h"
 #include "Support/Log.h"
+#include "Support/Translation.h"
 
 #include <vector>
 
@@ -34,7 +35,9 @@ SqliteExpected<void> checkTableShape(SqliteConnection& connection)
     if (type->empty())
         return {};
     if (*type != "table")
-        return std::unexpected(damage("its defaults table is a " + *type));
+        // TRANSLATORS: why the settings database cannot be used; {} is an SQLite kind of object, such as
+        // view or index.
+        return std::unexpected(damage(fillIn(_("its defaults table is a {}"), *type)));
     auto columns
         = connection.prepare("SELECT name, type, \"notnull\", pk FROM pragma_table_info('defaults')");
     if (!columns)
@@ -50,7 +53,8 @@ SqliteExpected<void> checkTableShape(SqliteConnection& connection)
         return std::unexpected(sqliteFailure(columns->database(), result));
     const std::vector<std::string> expected{ "key TEXT 0 1", "kind TEXT 1 0", "value  0 0" };
     if (shape != expected)
-        return std::unexpected(damage("its defaults table has the wrong columns"));
+        // TRANSLATORS: why the settings database cannot be used.
+        return std::unexpected(damage(_("its defaults table has the wrong columns")));
     return {};
 }
 
@@ -61,7 +65,8 @@ SqliteExpected<void> checkContents(SqliteConnection& connection)
         return std::unexpected(check.error());
     // The check's own report may quote damaged content, so only its verdict is passed on.
     if (*check != "ok")
-        return std::unexpected(damage("it failed the integrity check"));
+        // TRANSLATORS: why the settings database cannot be used.
+        return std::unexpected(damage(_("it failed the integrity check")));
     return checkTableShape(connection);
 }
 
@@ -99,7 +104,8 @@ SqliteExpected<SqliteConnection> openChecked(const std::filesystem::path& file)
 
 Error openError(const std::filesystem::path& file, const SqliteFailure& failure)
 {
-    return Error{ "Cannot open the defaults database " + file.string() + ": " + failure.message };
+    // TRANSLATORS: {0} is the file of the settings database, {1} why it cannot be opened.
+    return Error{ fillIn(_("Cannot open the defaults database {0}: {1}"), file.string(), failure.message) };
 }
 
 } // namespace
@@ -113,7 +119,7 @@ std::filesystem::path SqliteDefaults::defaultPath()
 Expected<std::unique_ptr<SqliteDefaults>> SqliteDefaults::open(const std::filesystem::path& file)
 {
     if (file.empty())
-        return makeError("There is no location for the defaults database");
+        return makeError(_("There is no location for the defaults database"));
     if (auto directory = createPrivateDirectories(file.parent_path()); !directory)
         return std::unexpected(directory.error());
     if (auto created = createPrivateFile(file); !created)

@@ -2,6 +2,7 @@
 
 #include "Services/CommandTable.h"
 #include "Services/Presentation.h"
+#include "Support/Translation.h"
 
 #include <gtk/gtk.h>
 
@@ -28,7 +29,8 @@ std::string acceleratorOf(const Command& command)
 
 std::string shortcutRow(const Command& command)
 {
-    auto title = std::string(command.title) + (command.takesArgument ? " 1 to 9" : "");
+    // TRANSLATORS: a keyboard-help row for a command run with a number key; {} is the command's title.
+    auto title = command.takesArgument ? fillIn(_("{} 1 to 9"), _(command.title)) : _(command.title);
     return R"(<child><object class="GtkShortcutsShortcut"><property name="title">)" + escaped(title)
         + R"(</property><property name="accelerator">)" + escaped(acceleratorOf(command))
         + "</property></object></child>";

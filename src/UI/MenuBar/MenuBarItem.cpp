@@ -3,6 +3,7 @@
 #include "Services/CommandTable.h"
 #include "Services/MenuBarModel.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/MenuBar/MenuBarPanel.h"
 #include "UI/SymbolIcons.h"
 
@@ -21,7 +22,7 @@ StatusNotifierItem::Properties itemProperties()
         .iconName = MenuBarItem::iconName,
         .attentionIconName = MenuBarItem::attentionIconName,
         .toolTipTitle = std::string(MenuBarLabel::toolTipTitle),
-        .toolTipText = std::string(MenuBarLabel::nothingUnread),
+        .toolTipText = _(MenuBarLabel::nothingUnread),
         .menuPath = MenuBarItem::menuPath };
 }
 
@@ -86,7 +87,7 @@ void MenuBarItem::buildMenu()
         if (command.followsDivider)
             items.push_back({ .isSeparator = true });
         const auto* found = command.commandName ? m_commands.find(*command.commandName) : nullptr;
-        DBusMenuServer::Item item{ .label = std::string(command.label),
+        DBusMenuServer::Item item{ .label = _(command.label),
             .iconName = iconNameForSymbol(command.symbol),
             .isEnabled = found && found->isEnabled.get() };
         if (found)

@@ -1,9 +1,10 @@
 #include "UI/MenuBar/MenuBarPanel.h"
 
 #include "Services/MenuBarModel.h"
+#include "Support/Translation.h"
 #include "UI/MenuBar/MenuBarRowButton.h"
-#include "UI/Styles.h"
 #include "UI/MenuBar/WindowPlacement.h"
+#include "UI/Styles.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -32,7 +33,7 @@ Gtk::Button* makeCommandButton(const MenuBarCommand& command)
     auto* icon = Gtk::make_managed<Gtk::Image>();
     icon->set_from_icon_name(iconNameForSymbol(command.symbol));
     content->append(*icon);
-    auto* label = Gtk::make_managed<Gtk::Label>(Glib::ustring(std::string(command.label)));
+    auto* label = Gtk::make_managed<Gtk::Label>(Glib::ustring(_(command.label)));
     label->set_xalign(0);
     content->append(*label);
     auto* button = Gtk::make_managed<Gtk::Button>();
@@ -42,7 +43,7 @@ Gtk::Button* makeCommandButton(const MenuBarCommand& command)
         button->set_action_name("app." + Glib::ustring(std::string(*command.commandName)));
     else {
         button->set_sensitive(false);
-        setTooltip(*button, Glib::ustring(std::string(command.unavailableHelp)));
+        setTooltip(*button, Glib::ustring(_(command.unavailableHelp)));
     }
     return button;
 }
@@ -67,7 +68,7 @@ void MenuBarPanel::build()
     set_hide_on_close(true);
     set_default_size(width, -1);
     add_css_class("cohortex-menu-bar-panel");
-    m_header.set_text(Glib::ustring(std::string(MenuBarMenu::header)));
+    m_header.set_text(Glib::ustring(_(MenuBarMenu::header)));
     m_header.set_xalign(0);
     m_header.add_css_class("cohortex-menu-bar-header");
     m_header.add_css_class("dim-label");

@@ -1,5 +1,6 @@
 #include "UI/MenuBar/MenuBarRowButton.h"
 
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -23,8 +24,8 @@ MenuBarRowButton::MenuBarRowButton(std::function<void(const Uuid&)> onChoose)
     m_capsule.set_valign(Gtk::Align::CENTER);
     m_lock.set_from_icon_name(iconNameForSymbol("lock.fill"));
     m_moon.set_from_icon_name(iconNameForSymbol("moon.zzz.fill"));
-    setTooltip(m_lock, "Locked");
-    setTooltip(m_moon, "Sleeping to save memory");
+    setTooltip(m_lock, _("Locked"));
+    setTooltip(m_moon, _("Sleeping to save memory"));
     for (auto* symbol : { &m_lock, &m_moon })
         symbol->add_css_class("dim-label");
     m_hint.add_css_class("cohortex-menu-bar-hint");

@@ -1,6 +1,7 @@
 #include "UI/Modals/AdwAlerts.h"
 
 #include "Support/CallbackAwaitable.h"
+#include "Support/Translation.h"
 
 #include <adwaita.h>
 #include <string>
@@ -74,7 +75,7 @@ Task<bool> AdwAlerts::confirmDestructive(
 Task<void> AdwAlerts::inform(std::string message, std::string details)
 {
     auto* dialog = makeDialog(m_parent ? m_parent() : nullptr, message, details);
-    adw_message_dialog_add_response(dialog, confirmResponse, "OK");
+    adw_message_dialog_add_response(dialog, confirmResponse, _("OK"));
     adw_message_dialog_set_default_response(dialog, confirmResponse);
     adw_message_dialog_set_close_response(dialog, confirmResponse);
     co_await awaitCallback<std::string>(

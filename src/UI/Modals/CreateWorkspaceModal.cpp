@@ -2,6 +2,7 @@
 
 #include "Services/Alerts.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/Modals/ColorSwatch.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/SymbolIcons.h"
@@ -27,7 +28,7 @@ void CreateWorkspaceModal::build()
 {
     set_margin(20);
     set_size_request(460, -1);
-    m_name.set_placeholder_text("e.g. Client Alpha, Personal Google, Staging");
+    m_name.set_placeholder_text(_("e.g. Client Alpha, Personal Google, Staging"));
     m_address.set_placeholder_text("https://...");
     m_name.set_activates_default(true);
     m_address.set_activates_default(true);
@@ -35,15 +36,15 @@ void CreateWorkspaceModal::build()
     m_create.add_css_class("suggested-action");
 
     append(*makeHeader());
-    append(*makeLabel("QUICK TEMPLATES", { "caption-heading", "dim-label" }));
+    append(*makeLabel(_("QUICK TEMPLATES"), { "caption-heading", "dim-label" }));
     append(*makeTemplateRow());
-    append(*makeCaptionFor(m_name, "Workspace Name"));
+    append(*makeCaptionFor(m_name, _("Workspace Name")));
     append(m_name);
-    append(*makeCaptionFor(m_address, "Starting URL"));
+    append(*makeCaptionFor(m_address, _("Starting URL")));
     append(m_address);
-    append(*makeLabel("Icon", { "caption" }));
+    append(*makeLabel(_("Icon"), { "caption" }));
     append(*makeSymbolRow());
-    append(*makeLabel("Badge Color", { "caption" }));
+    append(*makeLabel(_("Badge Color"), { "caption" }));
     append(*makeColorRow());
     append(*makeFooter());
 }
@@ -53,10 +54,10 @@ Gtk::Box* CreateWorkspaceModal::makeHeader()
     auto* header = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
     auto* titles = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 2);
     titles->set_hexpand(true);
-    titles->append(*makeLabel("New Container Workspace", { "title-3" }));
-    titles->append(
-        *makeLabel("Creates a separate browser profile with its own cookies and logins.", { "dim-label" }));
-    auto* close = makeIconButton(iconNameForSymbol("xmark.circle.fill"), "Close");
+    titles->append(*makeLabel(_("New Container Workspace"), { "title-3" }));
+    titles->append(*makeLabel(
+        _("Creates a separate browser profile with its own cookies and logins."), { "dim-label" }));
+    auto* close = makeIconButton(iconNameForSymbol("xmark.circle.fill"), _("Close"));
     close->set_valign(Gtk::Align::START);
     close->add_css_class("circular");
     close->signal_clicked().connect([this] { m_dismiss(); });
@@ -76,7 +77,7 @@ Gtk::Widget* CreateWorkspaceModal::makeTemplateRow()
     row->set_max_children_per_line(static_cast<guint>(workspaceTemplates().size()));
     row->set_homogeneous(false);
     for (const auto& preset : workspaceTemplates()) {
-        auto* button = Gtk::make_managed<Gtk::Button>(toUString(preset.name));
+        auto* button = Gtk::make_managed<Gtk::Button>(toUString(_(preset.name)));
         button->signal_clicked().connect([this, &preset] {
             m_form.apply(preset);
             render();
@@ -93,7 +94,8 @@ Gtk::Box* CreateWorkspaceModal::makeSymbolRow()
         auto* button = Gtk::make_managed<Gtk::ToggleButton>();
         button->set_icon_name(iconNameForSymbol(choice.value));
         button->add_css_class("flat");
-        describeWidget(*button, toUString(choice.spokenName) + " icon");
+        // TRANSLATORS: what a screen reader says for an icon choice; {} is the icon's name ("Briefcase").
+        describeWidget(*button, toUString(fillIn(_("{} icon"), _(choice.spokenName))));
         button->signal_toggled().connect([this, button, symbol = std::string(choice.value)] {
             if (!m_isRendering && button->get_active())
                 m_form.selectedSymbol = symbol;
@@ -109,7 +111,7 @@ Gtk::Box* CreateWorkspaceModal::makeColorRow()
 {
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
     for (const auto& choice : workspaceColorChoices()) {
-        auto* button = makeColorSwatch(std::string(choice.value), toUString(choice.spokenName));
+        auto* button = makeColorSwatch(std::string(choice.value), toUString(_(choice.spokenName)));
         button->signal_toggled().connect([this, button, color = std::string(choice.value)] {
             if (!m_isRendering && button->get_active())
                 m_form.selectedColorHex = color;
@@ -126,7 +128,7 @@ Gtk::Box* CreateWorkspaceModal::makeFooter()
     auto* footer = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
     footer->set_halign(Gtk::Align::END);
     footer->set_margin_top(10);
-    auto* cancel = Gtk::make_managed<Gtk::Button>("Cancel");
+    auto* cancel = Gtk::make_managed<Gtk::Button>(_("Cancel"));
     cancel->add_css_class("flat");
     cancel->signal_clicked().connect([this] { m_dismiss(); });
     footer->append(*cancel);
@@ -181,7 +183,7 @@ void CreateWorkspaceModal::createWorkspace()
         return;
     if (!m_sessions.addWorkspace(std::move(created->name), std::move(created->initialURL),
             created->iconSymbol, created->colorHex)) {
-        m_alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+        m_alerts.inform(_(changeNotSavedMessage), _(settingsNotWritableDetails));
         return;
     }
     m_dismiss();

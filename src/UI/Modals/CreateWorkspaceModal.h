@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Models/CreateWorkspaceForm.h"
+#include "Support/Translation.h"
 
 #include <functional>
 #include <gtkmm/box.h>
@@ -45,7 +46,7 @@ private:
 
     Gtk::Entry m_name;
     Gtk::Entry m_address;
-    Gtk::Button m_create{ "Create Isolated Sandbox" };
+    Gtk::Button m_create{ _("Create Isolated Sandbox") };
     std::vector<Gtk::ToggleButton*> m_symbolButtons;
     std::vector<Gtk::ToggleButton*> m_colorButtons;
 };

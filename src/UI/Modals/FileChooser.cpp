@@ -1,5 +1,7 @@
 #include "UI/Modals/FileChooser.h"
 
+#include "Support/Translation.h"
+
 #include <giomm/file.h>
 #include <gtkmm/dialog.h>
 #include <gtkmm/filechoosernative.h>
@@ -31,7 +33,7 @@ namespace {
 void choose(Gtk::Widget& anchor, Gtk::FileChooser::Action action, const FileRequest& request,
     std::function<void(std::filesystem::path)> chosen)
 {
-    auto dialog = Gtk::FileChooserNative::create(request.title, action, request.acceptLabel, "Cancel");
+    auto dialog = Gtk::FileChooserNative::create(request.title, action, request.acceptLabel, _("Cancel"));
     for (const auto& filter : request.filters) {
         auto kind = Gtk::FileFilter::create();
         kind->set_name(filter.name);

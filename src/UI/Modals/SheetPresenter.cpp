@@ -4,6 +4,7 @@
 #include "Services/Presentation.h"
 #include "Services/SessionManager.h"
 #include "Support/MainQueue.h"
+#include "Support/Translation.h"
 #include "UI/Modals/CreateWorkspaceModal.h"
 #include "UI/Modals/ModalWindow.h"
 #include "UI/Modals/WorkspaceSettingsSheet.h"
@@ -69,13 +70,13 @@ Gtk::Widget* SheetPresenter::makeContent(const PresentedSheet& sheet, Gtk::Windo
     auto kind = sheet.kind;
     auto dismissSheet = [this, kind] { dismiss(kind); };
     if (kind == PresentedSheet::Kind::createWorkspace) {
-        window.set_title("New Workspace");
+        window.set_title(_("New Workspace"));
         auto* modal = Gtk::make_managed<CreateWorkspaceModal>(
             m_dependencies.sessions, m_dependencies.alerts, dismissSheet);
         window.set_default_widget(modal->createButton());
         return modal;
     }
-    window.set_title("Workspace Settings");
+    window.set_title(_("Workspace Settings"));
     auto* settings = Gtk::make_managed<WorkspaceSettingsSheet>(
         WorkspaceSettingsSheet::Dependencies{ m_dependencies.sessions, m_dependencies.keychain,
             m_dependencies.alerts, m_dependencies.authenticator, m_dependencies.chooseFolder, dismissSheet,

@@ -4,6 +4,7 @@
 #include "Services/Keychain.h"
 #include "Services/SitePermissions.h"
 #include "Services/WorkspaceSettingsSaving.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -40,7 +41,7 @@ Glib::RefPtr<Gtk::StringList> proxyTitles()
 {
     std::vector<Glib::ustring> titles;
     for (const auto& choice : WorkspaceSettingsForm::proxyChoices)
-        titles.push_back(toUString(choice.title));
+        titles.push_back(toUString(_(choice.title)));
     return Gtk::StringList::create(titles);
 }
 
@@ -78,10 +79,10 @@ void WorkspaceSettingsSheet::build()
 {
     set_margin(20);
     set_size_request(440, -1);
-    append(*makeLabel("Workspace Settings", { "title-3" }));
+    append(*makeLabel(_("Workspace Settings"), { "title-3" }));
     if (m_form) {
         auto* body = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::VERTICAL, 14);
-        body->append(*makeCaptionFor(m_name, "Name"));
+        body->append(*makeCaptionFor(m_name, _("Name")));
         body->append(m_name);
         body->append(*makeMemorySection());
         body->append(*makePrivacySection());
@@ -102,11 +103,11 @@ void WorkspaceSettingsSheet::build()
 
 Gtk::Box* WorkspaceSettingsSheet::makeMemorySection()
 {
-    auto* section = makeSection("Memory");
-    section->append(*makeSwitchRow(m_keepAwake, "Keep awake (never hibernate)"));
+    auto* section = makeSection(_("Memory"));
+    section->append(*makeSwitchRow(m_keepAwake, _("Keep awake (never hibernate)")));
     section->append(
-        *makeLabel("Idle workspaces go to sleep to free memory. Turn this on for mail or chat you "
-                   "want live in the background.",
+        *makeLabel(_("Idle workspaces go to sleep to free memory. Turn this on for mail or chat you "
+                     "want live in the background."),
             { "caption", "dim-label" }));
     return section;
 }
@@ -114,8 +115,8 @@ Gtk::Box* WorkspaceSettingsSheet::makeMemorySection()
 Gtk::Box* WorkspaceSettingsSheet::makePrivacySection()
 {
     m_canAuthenticate = m_dependencies.authenticator.isAvailable();
-    auto* section = makeSection("Privacy");
-    section->append(*makeSwitchRow(m_requiresUnlock, "Require your login password to open"));
+    auto* section = makeSection(_("Privacy"));
+    section->append(*makeSwitchRow(m_requiresUnlock, _("Require your login password to open")));
     m_requiresUnlock.set_sensitive(m_canAuthenticate);
     m_lockCaption = makeLabel("", { "caption" });
     m_lockCaption->set_wrap(true);
@@ -125,7 +126,7 @@ Gtk::Box* WorkspaceSettingsSheet::makePrivacySection()
 
 Gtk::Box* WorkspaceSettingsSheet::makeDownloadsSection()
 {
-    auto* section = makeSection("Downloads");
+    auto* section = makeSection(_("Downloads"));
     auto* row = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 6);
     m_folder.set_xalign(0);
     m_folder.set_hexpand(true);
@@ -145,7 +146,7 @@ Gtk::Box* WorkspaceSettingsSheet::makeDownloadsSection()
 
 Gtk::Box* WorkspaceSettingsSheet::makeSitePermissionsSection()
 {
-    auto* section = makeSection("Site Permissions");
+    auto* section = makeSection(_("Site Permissions"));
     m_sitePermissionsCaption.set_xalign(0);
     m_sitePermissionsCaption.set_wrap(true);
     m_sitePermissionsCaption.add_css_class("caption");
@@ -162,26 +163,26 @@ Gtk::Box* WorkspaceSettingsSheet::makeSitePermissionsSection()
 
 Gtk::Box* WorkspaceSettingsSheet::makeProxySection()
 {
-    auto* section = makeSection("Proxy");
+    auto* section = makeSection(_("Proxy"));
     m_proxyType.set_model(proxyTitles());
-    section->append(*makeCaptionFor(m_proxyType, "Route this workspace through"));
+    section->append(*makeCaptionFor(m_proxyType, _("Route this workspace through")));
     section->append(m_proxyType);
     m_port.set_input_purpose(Gtk::InputPurpose::DIGITS);
     m_password.set_show_peek_icon(true);
-    m_proxyFields.append(*makeCaptionFor(m_host, "Host"));
+    m_proxyFields.append(*makeCaptionFor(m_host, _("Host")));
     m_proxyFields.append(m_host);
-    m_proxyFields.append(*makeCaptionFor(m_port, "Port"));
+    m_proxyFields.append(*makeCaptionFor(m_port, _("Port")));
     m_proxyFields.append(m_port);
-    m_proxyFields.append(*makeCaptionFor(m_username, "Username (optional)"));
+    m_proxyFields.append(*makeCaptionFor(m_username, _("Username (optional)")));
     m_proxyFields.append(m_username);
     m_passwordLabel = makeCaptionFor(m_password, "");
     m_proxyFields.append(*m_passwordLabel);
     m_proxyFields.append(m_password);
-    m_proxyMessage = makeLabel("Enter a host and a port between 1 and 65535.", { "caption", "error" });
+    m_proxyMessage = makeLabel(_("Enter a host and a port between 1 and 65535."), { "caption", "error" });
     m_proxyFields.append(*m_proxyMessage);
     section->append(m_proxyFields);
     section->append(
-        *makeLabel("Only this workspace's traffic uses the proxy. The password is kept in your keyring.",
+        *makeLabel(_("Only this workspace's traffic uses the proxy. The password is kept in your keyring."),
             { "caption", "dim-label" }));
     return section;
 }
@@ -190,7 +191,7 @@ Gtk::Box* WorkspaceSettingsSheet::makeFooter()
 {
     auto* footer = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
     footer->set_halign(Gtk::Align::END);
-    auto* cancelButton = Gtk::make_managed<Gtk::Button>("Cancel");
+    auto* cancelButton = Gtk::make_managed<Gtk::Button>(_("Cancel"));
     cancelButton->signal_clicked().connect([this] { cancel(); });
     footer->append(*cancelButton);
     if (m_form) {
@@ -263,22 +264,22 @@ void WorkspaceSettingsSheet::render()
     bool isAsking = form.lockCheck == WorkspaceSettingsForm::LockCheck::asking;
     m_requiresUnlock.set_sensitive(m_canAuthenticate && !isAsking);
     auto caption = form.lockCaption(m_canAuthenticate);
-    m_lockCaption->set_text(toUString(caption.text));
+    m_lockCaption->set_text(toUString(_(caption.text)));
     m_lockCaption->set_css_classes({ "caption", caption.isWarning ? "warning" : "dim-label" });
     bool hasFolder = !form.downloadFolderPath.empty();
-    m_folder.set_text(hasFolder ? form.downloadFolderPath : "Downloads folder");
+    m_folder.set_text(hasFolder ? form.downloadFolderPath : _("Downloads folder"));
     setTooltip(m_folder, hasFolder ? form.downloadFolderPath : "");
     m_folder.set_css_classes(
         hasFolder ? std::vector<Glib::ustring>{} : std::vector<Glib::ustring>{ "dim-label" });
     m_reset.set_visible(hasFolder);
-    m_sitePermissionsCaption.set_text(toUString(form.sitePermissionsCaption()));
+    m_sitePermissionsCaption.set_text(toUString(_(form.sitePermissionsCaption())));
     m_forgetSitePermissions.set_sensitive(form.canForgetSitePermissions());
     for (std::size_t index = 0; index < WorkspaceSettingsForm::proxyChoices.size(); ++index) {
         if (WorkspaceSettingsForm::proxyChoices[index].value == form.proxyType)
             m_proxyType.set_selected(index);
     }
     m_proxyFields.set_visible(form.usesProxy());
-    m_passwordLabel->set_text(toUString(form.passwordLabel()));
+    m_passwordLabel->set_text(toUString(_(form.passwordLabel())));
     m_proxyMessage->set_visible(!form.proxyIsValid());
     m_save.set_sensitive(form.canSave());
     m_isRendering = false;
@@ -312,7 +313,8 @@ void WorkspaceSettingsSheet::save()
 Task<void> WorkspaceSettingsSheet::confirmLock(WorkspaceSettingsSheet* sheet, std::weak_ptr<bool> alive)
 {
     auto name = sheet->m_form->workspace().name;
-    auto answer = co_await sheet->m_dependencies.authenticator.authenticate("Lock " + name + " in Cohortex");
+    auto answer
+        = co_await sheet->m_dependencies.authenticator.authenticate(fillIn(_("Lock {} in Cohortex"), name));
     if (alive.expired() || !sheet->m_form)
         co_return;
     sheet->m_form->lockAnswered(answer);

@@ -2,6 +2,7 @@
 
 #include "Models/WorkspaceSettingsForm.h"
 #include "Support/Task.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FolderChooser.h"
 
 #include <functional>
@@ -76,10 +77,10 @@ private:
     Gtk::Label* m_lockCaption{ nullptr };
     bool m_canAuthenticate{ false };
     Gtk::Label m_sitePermissionsCaption;
-    Gtk::Button m_forgetSitePermissions{ "Forget Site Permissions" };
+    Gtk::Button m_forgetSitePermissions{ _("Forget Site Permissions") };
     Gtk::Label m_folder;
-    Gtk::Button m_choose{ "Choose…" };
-    Gtk::Button m_reset{ "Reset" };
+    Gtk::Button m_choose{ _("Choose…") };
+    Gtk::Button m_reset{ _("Reset") };
     Gtk::DropDown m_proxyType;
     Gtk::Box m_proxyFields{ Gtk::Orientation::VERTICAL, 6 };
     Gtk::Entry m_host;
@@ -88,7 +89,7 @@ private:
     Gtk::PasswordEntry m_password;
     Gtk::Label* m_passwordLabel{ nullptr };
     Gtk::Label* m_proxyMessage{ nullptr };
-    Gtk::Button m_save{ "Save" };
+    Gtk::Button m_save{ _("Save") };
 
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };

@@ -4,6 +4,7 @@
 #include "Services/SessionManager.h"
 #include "Services/SwitcherChoices.h"
 #include "Services/WorkspaceRuntime.h"
+#include "Support/Translation.h"
 #include "UI/Styles.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -69,9 +70,9 @@ void QuickSwitcherView::build()
     m_searchIcon.add_css_class("dim-label");
     m_field.set_has_frame(false);
     m_field.set_hexpand(true);
-    m_field.set_placeholder_text(placeholder);
+    m_field.set_placeholder_text(_(placeholder));
     m_field.add_css_class("quick-switcher-field");
-    setAccessibleLabel(m_field, placeholder);
+    setAccessibleLabel(m_field, _(placeholder));
     m_searchRow.add_css_class("quick-switcher-search");
     m_searchRow.append(m_searchIcon);
     m_searchRow.append(m_field);

@@ -2,6 +2,7 @@
 
 #include "Models/SwitcherRows.h"
 #include "Support/ScopedConnection.h"
+#include "Support/Translation.h"
 #include "UI/QuickSwitcher/SwitcherResultList.h"
 
 #include <glibmm/refptr.h>
@@ -30,8 +31,8 @@ public:
     // Opens the highlighted row; with nothing matching the panel stays open.
     void chooseSelected();
 
-    static constexpr const char* placeholder = "Jump to a workspace or tab\u2026";
-    static constexpr const char* noMatch = "No match";
+    static constexpr const char* placeholder = N_("Jump to a workspace or tab\u2026");
+    static constexpr const char* noMatch = N_("No match");
 
 private:
     void build();
@@ -55,7 +56,7 @@ private:
     Gtk::Box m_searchRow{ Gtk::Orientation::HORIZONTAL, 8 };
     Gtk::Image m_searchIcon;
     Gtk::Entry m_field;
-    Gtk::Label m_noMatch{ noMatch };
+    Gtk::Label m_noMatch{ _(noMatch) };
     SwitcherResultList m_results;
 
     Glib::RefPtr<Gtk::EventControllerKey> m_monitor;

@@ -1,7 +1,9 @@
 #include "UI/QuickSwitcher/SwitcherRowButton.h"
 
+#include "Support/Translation.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
+#include <cstdlib>
 #include <pangomm/layout.h>
 
 namespace cohortex {
@@ -55,11 +57,26 @@ void SwitcherRowButton::show(const SwitcherRow& row)
     m_subtitle.set_text(row.item.subtitle);
     m_badge.set_text(row.badge.value_or(""));
     m_badge.set_visible(row.badge.has_value());
-    auto description = row.item.title;
-    if (!row.item.subtitle.empty())
-        description += ", " + row.item.subtitle;
-    if (row.badge)
-        description += ", " + *row.badge + " unread";
+    const auto& item = row.item;
+    auto description = item.title;
+    if (row.badge) {
+        // The badge holds the unread count in digits.
+        auto unread = std::strtoul(row.badge->c_str(), nullptr, 10);
+        if (item.subtitle.empty()) {
+            // TRANSLATORS: a quick-switcher row as a screen reader reads it: its title, then its unread
+            // count.
+            description = fillIn(P_("{}, {} unread", "{}, {} unread", unread), item.title, *row.badge);
+        } else {
+            // TRANSLATORS: a quick-switcher row as a screen reader reads it: its title, the site's host name,
+            // then its unread count.
+            const char* text = P_("{}, {}, {} unread", "{}, {}, {} unread", unread);
+            description = fillIn(text, item.title, item.subtitle, *row.badge);
+        }
+    } else if (!item.subtitle.empty()) {
+        // TRANSLATORS: a quick-switcher row as a screen reader reads it: its title, then the site's host
+        // name.
+        description = fillIn(_("{}, {}"), item.title, item.subtitle);
+    }
     describeWidget(*this, description);
     setHighlighted(row.isHighlighted);
 }

@@ -1,6 +1,7 @@
 #include "UI/Settings/GeneralPage.h"
 
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 
 #include <adwaita.h>
@@ -21,29 +22,30 @@ GeneralPage::GeneralPage(Dependencies dependencies)
 
 void GeneralPage::build()
 {
-    auto* page = makePage("General", iconNameForSymbol("gearshape"));
+    auto* page = makePage(_("General"), iconNameForSymbol("gearshape"));
     m_page = GTK_WIDGET(page);
 
-    auto* startup = makeGroup(GeneralSettingsTab::startupHeading);
-    auto* keepSessions
-        = makeActionRow(GeneralSettingsTab::keepSessionsTitle, GeneralSettingsTab::keepSessionsExplanation);
+    auto* startup = makeGroup(_(GeneralSettingsTab::startupHeading));
+    auto* keepSessions = makeActionRow(
+        _(GeneralSettingsTab::keepSessionsTitle), _(GeneralSettingsTab::keepSessionsExplanation));
     m_keepSessions = addSwitch(keepSessions);
     adw_preferences_group_add(startup, GTK_WIDGET(keepSessions));
-    auto* launch = makeActionRow(GeneralSettingsTab::launchAtLoginTitle);
+    auto* launch = makeActionRow(_(GeneralSettingsTab::launchAtLoginTitle));
     m_launchAtLogin = addSwitch(launch);
     adw_preferences_group_add(startup, GTK_WIDGET(launch));
     adw_preferences_page_add(page, startup);
 
     // The explanation of hibernation heads the group: as the row's subtitle it would squeeze the picker.
-    auto* memory = makeGroup(GeneralSettingsTab::memoryHeading, GeneralSettingsTab::hibernationExplanation);
-    m_hibernation = makeComboRow(GeneralSettingsTab::hibernationTitle);
+    auto* memory
+        = makeGroup(_(GeneralSettingsTab::memoryHeading), _(GeneralSettingsTab::hibernationExplanation));
+    m_hibernation = makeComboRow(_(GeneralSettingsTab::hibernationTitle));
     std::vector<std::string> titles;
     for (const auto& choice : GeneralSettingsTab::hibernationChoices)
-        titles.emplace_back(choice.title);
+        titles.emplace_back(_(choice.title));
     setOptions(m_hibernation, titles);
     adw_preferences_group_add(memory, GTK_WIDGET(m_hibernation));
-    auto* purge = makeActionRow(GeneralSettingsTab::purgeTitle, GeneralSettingsTab::purgeExplanation);
-    m_purge = Gtk::make_managed<Gtk::Button>(toUString(GeneralSettingsTab::purgeButtonTitle));
+    auto* purge = makeActionRow(_(GeneralSettingsTab::purgeTitle), _(GeneralSettingsTab::purgeExplanation));
+    m_purge = Gtk::make_managed<Gtk::Button>(toUString(_(GeneralSettingsTab::purgeButtonTitle)));
     m_purge->set_valign(Gtk::Align::CENTER);
     adw_action_row_add_suffix(purge, GTK_WIDGET(m_purge->gobj()));
     adw_preferences_group_add(memory, GTK_WIDGET(purge));

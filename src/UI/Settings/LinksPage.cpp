@@ -2,6 +2,7 @@
 
 #include "Services/RoutingRules.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -35,7 +36,7 @@ LinksPage::LinksPage(Dependencies dependencies)
 
 void LinksPage::build()
 {
-    auto* page = makePage("Links", iconNameForSymbol("link"));
+    auto* page = makePage(_("Links"), iconNameForSymbol("link"));
     m_page = GTK_WIDGET(page);
     adw_preferences_page_add(page, makeRoutingGroup());
     adw_preferences_page_add(page, makeRulesGroup());
@@ -43,38 +44,38 @@ void LinksPage::build()
 
 AdwPreferencesGroup* LinksPage::makeRoutingGroup()
 {
-    auto* group = makeGroup(LinksSettingsTab::heading, LinksSettingsTab::explanation);
+    auto* group = makeGroup(_(LinksSettingsTab::heading), _(LinksSettingsTab::explanation));
     m_defaultRow = makeActionRow("");
     m_defaultIcon = Gtk::make_managed<Gtk::Image>();
     adw_action_row_add_prefix(m_defaultRow, GTK_WIDGET(m_defaultIcon->gobj()));
-    m_makeDefault = Gtk::make_managed<Gtk::Button>(toUString(LinksSettingsTab::makeDefaultButtonTitle));
+    m_makeDefault = Gtk::make_managed<Gtk::Button>(toUString(_(LinksSettingsTab::makeDefaultButtonTitle)));
     m_makeDefault->add_css_class("suggested-action");
     m_makeDefault->set_valign(Gtk::Align::CENTER);
     adw_action_row_add_suffix(m_defaultRow, GTK_WIDGET(m_makeDefault->gobj()));
     adw_preferences_group_add(group, GTK_WIDGET(m_defaultRow));
-    m_fallback = makeComboRow(LinksSettingsTab::fallbackTitle);
+    m_fallback = makeComboRow(_(LinksSettingsTab::fallbackTitle));
     adw_preferences_group_add(group, GTK_WIDGET(m_fallback));
     return group;
 }
 
 AdwPreferencesGroup* LinksPage::makeRulesGroup()
 {
-    m_rules = makeGroup(LinksSettingsTab::rulesHeading);
+    m_rules = makeGroup(_(LinksSettingsTab::rulesHeading));
     auto* newRule = ADW_ENTRY_ROW(adw_entry_row_new());
     m_pattern = GTK_WIDGET(newRule);
     adw_preferences_row_set_use_markup(ADW_PREFERENCES_ROW(newRule), false);
     adw_preferences_row_set_title(
-        ADW_PREFERENCES_ROW(newRule), std::string(LinksSettingsTab::patternPlaceholder).c_str());
+        ADW_PREFERENCES_ROW(newRule), _(LinksSettingsTab::patternPlaceholder).c_str());
     adw_entry_row_set_input_purpose(newRule, GTK_INPUT_PURPOSE_URL);
     m_target = Gtk::make_managed<Gtk::DropDown>();
     m_target->set_valign(Gtk::Align::CENTER);
-    setAccessibleLabel(*m_target, "Workspace");
+    setAccessibleLabel(*m_target, _("Workspace"));
     adw_entry_row_add_suffix(newRule, GTK_WIDGET(m_target->gobj()));
-    m_add = Gtk::make_managed<Gtk::Button>(toUString(LinksSettingsTab::addButtonTitle));
+    m_add = Gtk::make_managed<Gtk::Button>(toUString(_(LinksSettingsTab::addButtonTitle)));
     m_add->set_valign(Gtk::Align::CENTER);
     adw_entry_row_add_suffix(newRule, GTK_WIDGET(m_add->gobj()));
     adw_preferences_group_add(m_rules, m_pattern);
-    m_noRules = makeLabel(toUString(LinksSettingsTab::noRulesHint), { "dim-label" });
+    m_noRules = makeLabel(toUString(_(LinksSettingsTab::noRulesHint)), { "dim-label" });
     m_noRules->set_margin_top(6);
     adw_preferences_group_add(m_rules, GTK_WIDGET(m_noRules->gobj()));
     return m_rules;
@@ -140,8 +141,7 @@ void LinksPage::renderDefaultBrowser()
 {
     bool isDefault = m_tab.isDefault();
     adw_preferences_row_set_title(ADW_PREFERENCES_ROW(m_defaultRow),
-        std::string(isDefault ? LinksSettingsTab::isDefaultText : LinksSettingsTab::isNotDefaultText)
-            .c_str());
+        _(isDefault ? LinksSettingsTab::isDefaultText : LinksSettingsTab::isNotDefaultText).c_str());
     m_defaultIcon->set_from_icon_name(iconNameForSymbol(
         isDefault ? LinksSettingsTab::isDefaultSymbol : LinksSettingsTab::isNotDefaultSymbol));
     m_defaultIcon->set_css_classes({ isDefault ? "success" : "dim-label" });
@@ -202,7 +202,7 @@ GtkWidget* LinksPage::makeRuleRow(const LinksSettingsTab::RuleRow& rule)
     workspace->set_wrap(false);
     adw_action_row_add_suffix(row, GTK_WIDGET(workspace->gobj()));
     auto* remove = makeIconButton(iconNameForSymbol(LinksSettingsTab::removeSymbol),
-        toUString(LinksSettingsTab::removeRuleDescription));
+        toUString(_(LinksSettingsTab::removeRuleDescription)));
     remove->set_valign(Gtk::Align::CENTER);
     m_ruleConnections.emplace_back(remove->signal_clicked().connect([this, id = rule.id] {
         // The rule's row, and this handler with it, go away while the rule is removed: nothing of the

@@ -1,6 +1,7 @@
 #include "UI/Settings/PreferenceRows.h"
 
 #include "Services/Alerts.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 
 #include <adwaita.h>
@@ -101,7 +102,7 @@ Gtk::Widget* makeNote(std::string_view text, std::initializer_list<const char*> 
 
 void tellChangeNotSaved(Alerts& alerts)
 {
-    alerts.inform(std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+    alerts.inform(_(changeNotSavedMessage), _(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

@@ -1,6 +1,7 @@
 #include "UI/Settings/SettingsWindow.h"
 
 #include "Engine/WebKitManager.h"
+#include "Support/Translation.h"
 #include "UI/Modals/ModalWindow.h"
 #include "UI/Settings/GeneralPage.h"
 #include "UI/Settings/LinksPage.h"
@@ -33,7 +34,7 @@ SettingsWindow::SettingsWindow(
     : m_window(Glib::wrap(GTK_WINDOW(adw_window_new())))
     , m_dismiss(std::move(dismiss))
 {
-    m_window->set_title("Settings");
+    m_window->set_title(_("Settings"));
     m_window->set_default_size(defaultWidth, defaultHeight);
     m_window->set_modal(true);
     m_window->set_hide_on_close(false);
@@ -84,9 +85,9 @@ Gtk::Widget* SettingsWindow::makeHeaderBar(GtkWidget* stack)
     auto* header = adw_header_bar_new();
     auto* title = adw_view_switcher_title_new();
     adw_view_switcher_title_set_stack(ADW_VIEW_SWITCHER_TITLE(title), ADW_VIEW_STACK(stack));
-    adw_view_switcher_title_set_title(ADW_VIEW_SWITCHER_TITLE(title), "Settings");
+    adw_view_switcher_title_set_title(ADW_VIEW_SWITCHER_TITLE(title), _("Settings"));
     adw_header_bar_set_title_widget(ADW_HEADER_BAR(header), title);
-    auto* done = Gtk::make_managed<Gtk::Button>("Done");
+    auto* done = Gtk::make_managed<Gtk::Button>(_("Done"));
     done->add_css_class("suggested-action");
     m_connections.emplace_back(done->signal_clicked().connect([this] { m_dismiss(); }));
     adw_header_bar_pack_end(ADW_HEADER_BAR(header), GTK_WIDGET(done->gobj()));

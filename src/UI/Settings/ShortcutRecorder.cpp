@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/KeyTable.h"
 #include "KeyboardShortcuts/RecorderField.h"
 #include "Services/Alerts.h"
+#include "Support/Translation.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtk/gtk.h>
@@ -54,12 +55,12 @@ ShortcutRecorder::ShortcutRecorder(std::unique_ptr<RecorderField> field, Alerts&
 {
     set_valign(Gtk::Align::CENTER);
     m_inactive.set_from_icon_name("dialog-warning-symbolic");
-    m_inactive.set_tooltip_text(Glib::ustring(std::string(RecorderField::inactiveText)));
+    m_inactive.set_tooltip_text(Glib::ustring(_(RecorderField::inactiveText)));
     m_inactive.add_css_class("warning");
     m_record.set_size_request(160, -1);
     m_clear.set_icon_name("edit-clear-symbolic");
     m_clear.add_css_class("flat");
-    describeWidget(m_clear, "Clear Shortcut");
+    describeWidget(m_clear, _("Clear Shortcut"));
     append(m_inactive);
     append(m_record);
     append(m_clear);

@@ -3,6 +3,7 @@
 #include "KeyboardShortcuts/GlobalShortcuts.h"
 #include "KeyboardShortcuts/HotKeyService.h"
 #include "KeyboardShortcuts/RecorderField.h"
+#include "Support/Translation.h"
 #include "UI/Settings/PreferenceRows.h"
 #include "UI/Settings/ShortcutRecorder.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -14,11 +15,12 @@ namespace cohortex {
 
 namespace {
 
-constexpr std::string_view heading = "Global Keyboard Shortcuts";
-constexpr std::string_view explanation = "Switch between client workspaces instantly from any application.";
+constexpr std::string_view heading = N_("Global Keyboard Shortcuts");
+constexpr std::string_view explanation
+    = N_("Switch between client workspaces instantly from any application.");
 constexpr std::string_view unavailableExplanation
-    = "This desktop does not let applications listen for keys pressed in other applications. To use "
-      "these shortcuts, add each command below as a custom shortcut in your desktop's keyboard settings.";
+    = N_("This desktop does not let applications listen for keys pressed in other applications. To use "
+         "these shortcuts, add each command below as a custom shortcut in your desktop's keyboard settings.");
 
 const GlobalShortcut& shortcutNamed(std::string_view name)
 {
@@ -36,7 +38,7 @@ Gtk::Button* makeCopyButton(std::string_view commandLine)
     button->set_icon_name("edit-copy-symbolic");
     button->add_css_class("flat");
     button->set_valign(Gtk::Align::CENTER);
-    describeWidget(*button, "Copy Command");
+    describeWidget(*button, _("Copy Command"));
     button->signal_clicked().connect(
         [button, line = std::string(commandLine)] { button->get_clipboard()->set_text(line); });
     return button;
@@ -46,14 +48,14 @@ Gtk::Button* makeCopyButton(std::string_view commandLine)
 
 GtkWidget* makeShortcutsPage(const ShortcutsPageDependencies& dependencies)
 {
-    auto* page = makePage("Shortcuts", "preferences-desktop-keyboard-shortcuts-symbolic");
+    auto* page = makePage(_("Shortcuts"), "preferences-desktop-keyboard-shortcuts-symbolic");
     bool available = dependencies.hotKeys.isAvailable();
-    auto* group = makeGroup(heading, available ? explanation : unavailableExplanation);
+    auto* group = makeGroup(_(heading), _(available ? explanation : unavailableExplanation));
     auto keys = commandKeys(dependencies.commands);
     auto reserved = dependencies.reservedBySystem ? dependencies.reservedBySystem() : std::set<Shortcut>{};
     for (auto name : recordableShortcuts) {
         const auto& shortcut = shortcutNamed(name);
-        auto* row = makeActionRow(shortcut.label);
+        auto* row = makeActionRow(_(shortcut.label));
         if (available) {
             auto* recorder = Gtk::make_managed<ShortcutRecorder>(
                 std::make_unique<RecorderField>(dependencies.shortcuts, std::string(name), keys, reserved),

@@ -1,6 +1,7 @@
 #include "UI/Settings/TeamPage.h"
 
 #include "Models/WorkspaceImport.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/Settings/PreferenceRows.h"
 #include "UI/SymbolIcons.h"
@@ -12,11 +13,18 @@ namespace cohortex {
 
 namespace {
 
-const FileFilter bundleFilter{ "Cohortex workspace files", { "*.cohortex" },
+const FileFilter bundleFilter{ N_("Cohortex workspace files"), { "*.cohortex" },
     { "application/x-cohortex-bundle" } };
 // A bundle is JSON, and a teammate may have saved it as such: both show without switching filters.
-const FileFilter importableFilter{ "Cohortex workspace files", { "*.cohortex", "*.json" },
+const FileFilter importableFilter{ N_("Cohortex workspace files"), { "*.cohortex", "*.json" },
     { "application/x-cohortex-bundle", "application/json" } };
+
+// A filter as the chooser shows it: the ones above are made before any text can be translated.
+FileFilter translated(FileFilter filter)
+{
+    filter.name = _(filter.name);
+    return filter;
+}
 
 AdwActionRow* makeSymbolRow(std::string_view title, std::string_view symbol)
 {
@@ -39,17 +47,17 @@ TeamPage::TeamPage(Dependencies dependencies)
 
 void TeamPage::build()
 {
-    auto* page = makePage("Team", iconNameForSymbol("person.2"));
+    auto* page = makePage(_("Team"), iconNameForSymbol("person.2"));
     m_page = GTK_WIDGET(page);
-    auto* group = makeGroup(teamTabHeading, teamTabExplanation);
+    auto* group = makeGroup(_(teamTabHeading), _(teamTabExplanation));
     adw_preferences_group_add(
-        group, GTK_WIDGET(makeSymbolRow(teamTabNeverIncluded, teamTabNeverIncludedSymbol)));
-    adw_preferences_group_add(group, GTK_WIDGET(makeSymbolRow(teamTabSignedOut, teamTabSignedOutSymbol)));
+        group, GTK_WIDGET(makeSymbolRow(_(teamTabNeverIncluded), teamTabNeverIncludedSymbol)));
+    adw_preferences_group_add(group, GTK_WIDGET(makeSymbolRow(_(teamTabSignedOut), teamTabSignedOutSymbol)));
     auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
     buttons->set_margin_top(12);
-    m_export = Gtk::make_managed<Gtk::Button>(toUString(exportSetupButtonTitle));
+    m_export = Gtk::make_managed<Gtk::Button>(toUString(_(exportSetupButtonTitle)));
     m_export->add_css_class("suggested-action");
-    m_import = Gtk::make_managed<Gtk::Button>(toUString(importSetupButtonTitle));
+    m_import = Gtk::make_managed<Gtk::Button>(toUString(_(importSetupButtonTitle)));
     buttons->append(*m_export);
     buttons->append(*m_import);
     adw_preferences_group_add(group, GTK_WIDGET(buttons->gobj()));
@@ -68,7 +76,8 @@ void TeamPage::bind()
 
 void TeamPage::exportSetup()
 {
-    FileRequest request{ "Export Setup", "Save", std::string(suggestedExportFileName), { bundleFilter } };
+    FileRequest request{ _("Export Setup"), _("Save"), std::string(suggestedExportFileName),
+        { translated(bundleFilter) } };
     m_chooseFileToSave(*m_export, std::move(request),
         [this, alive = std::weak_ptr<bool>(m_alive)](std::filesystem::path file) {
             if (!alive.expired())
@@ -78,7 +87,7 @@ void TeamPage::exportSetup()
 
 void TeamPage::importSetup()
 {
-    FileRequest request{ "Import Setup", "Open", "", { importableFilter } };
+    FileRequest request{ _("Import Setup"), _("Open"), "", { translated(importableFilter) } };
     m_chooseFileToOpen(*m_import, std::move(request),
         [this, alive = std::weak_ptr<bool>(m_alive)](std::filesystem::path file) {
             if (!alive.expired())

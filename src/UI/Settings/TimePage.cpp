@@ -2,6 +2,7 @@
 
 #include "Services/SessionManager.h"
 #include "Services/TimeTracker.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/Settings/PreferenceRows.h"
 #include "UI/SymbolIcons.h"
@@ -46,11 +47,11 @@ TimePage::TimePage(Dependencies dependencies)
 
 void TimePage::build()
 {
-    auto* page = makePage("Time", iconNameForSymbol("clock"));
+    auto* page = makePage(_("Time"), iconNameForSymbol("clock"));
     m_page = GTK_WIDGET(page);
 
-    auto* tracking = makeGroup(TimeSettingsTab::heading);
-    auto* enabled = makeActionRow(TimeSettingsTab::enabledTitle, TimeSettingsTab::enabledExplanation);
+    auto* tracking = makeGroup(_(TimeSettingsTab::heading));
+    auto* enabled = makeActionRow(_(TimeSettingsTab::enabledTitle), _(TimeSettingsTab::enabledExplanation));
     m_enabled = addSwitch(enabled);
     adw_preferences_group_add(tracking, GTK_WIDGET(enabled));
     adw_preferences_page_add(page, tracking);
@@ -66,8 +67,8 @@ void TimePage::build()
     adw_preferences_group_add(history, GTK_WIDGET(card->gobj()));
     auto* buttons = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);
     buttons->set_margin_top(12);
-    m_export = Gtk::make_managed<Gtk::Button>(toUString(TimeSettingsTab::exportButtonTitle));
-    m_clear = Gtk::make_managed<Gtk::Button>(toUString(TimeSettingsTab::clearButtonTitle));
+    m_export = Gtk::make_managed<Gtk::Button>(toUString(_(TimeSettingsTab::exportButtonTitle)));
+    m_clear = Gtk::make_managed<Gtk::Button>(toUString(_(TimeSettingsTab::clearButtonTitle)));
     buttons->append(*m_export);
     buttons->append(*m_clear);
     adw_preferences_group_add(history, GTK_WIDGET(buttons->gobj()));
@@ -95,8 +96,8 @@ void TimePage::bind()
 void TimePage::exportCsv()
 {
     m_tab.prepareExport();
-    FileRequest request{ "Export Time", "Save", std::string(TimeSettingsTab::suggestedExportFileName),
-        { FileFilter{ "Comma-separated values", { "*.csv" }, { "text/csv" } } } };
+    FileRequest request{ _("Export Time"), _("Save"), std::string(TimeSettingsTab::suggestedExportFileName),
+        { FileFilter{ _("Comma-separated values"), { "*.csv" }, { "text/csv" } } } };
     m_chooseFileToSave(*m_export, std::move(request),
         [this, alive = std::weak_ptr<bool>(m_alive)](std::filesystem::path file) {
             if (!alive.expired())
@@ -116,10 +117,9 @@ void TimePage::renderTable()
 {
     while (auto* child = m_table->get_first_child())
         m_table->remove(*child);
-    m_table->attach(*makeCell(std::string(TimeSettingsTab::workspaceColumn), { "heading" }), 0, 0);
-    m_table->attach(*makeDurationCell(std::string(TimeSettingsTab::todayColumn), { "heading" }), 1, 0);
-    m_table->attach(
-        *makeDurationCell(std::string(TimeSettingsTab::lastSevenDaysColumn), { "heading" }), 2, 0);
+    m_table->attach(*makeCell(_(TimeSettingsTab::workspaceColumn), { "heading" }), 0, 0);
+    m_table->attach(*makeDurationCell(_(TimeSettingsTab::todayColumn), { "heading" }), 1, 0);
+    m_table->attach(*makeDurationCell(_(TimeSettingsTab::lastSevenDaysColumn), { "heading" }), 2, 0);
     int line = 1;
     for (const auto& row : m_tab.rows()) {
         auto* workspace = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 8);

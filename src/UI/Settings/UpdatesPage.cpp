@@ -1,6 +1,7 @@
 #include "UI/Settings/UpdatesPage.h"
 
 #include "Models/UpdatesSettingsTab.h"
+#include "Support/Translation.h"
 #include "UI/Modals/FormParts.h"
 #include "UI/Settings/PreferenceRows.h"
 #include "UI/SymbolIcons.h"
@@ -20,12 +21,12 @@ namespace cohortex {
 
 GtkWidget* makeUpdatesPage()
 {
-    auto* page = makePage("Updates", iconNameForSymbol(UpdatesSettingsTab::checkButtonSymbol));
-    auto* group = makeGroup("", UpdatesSettingsTab::explanation);
+    auto* page = makePage(_("Updates"), iconNameForSymbol(UpdatesSettingsTab::checkButtonSymbol));
+    auto* group = makeGroup("", _(UpdatesSettingsTab::explanation));
     auto* content = ADW_BUTTON_CONTENT(adw_button_content_new());
     adw_button_content_set_icon_name(
         content, iconNameForSymbol(UpdatesSettingsTab::checkButtonSymbol).c_str());
-    adw_button_content_set_label(content, std::string(UpdatesSettingsTab::checkButtonTitle).c_str());
+    adw_button_content_set_label(content, _(UpdatesSettingsTab::checkButtonTitle).c_str());
     auto* check = Gtk::make_managed<Gtk::Button>();
     gtk_button_set_child(GTK_BUTTON(check->gobj()), GTK_WIDGET(content));
     check->add_css_class("suggested-action");

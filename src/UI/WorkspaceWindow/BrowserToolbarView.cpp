@@ -3,6 +3,7 @@
 #include "Models/AddressInput.h"
 #include "Services/ResourceMonitorService.h"
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/Styles.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -33,13 +34,13 @@ BrowserToolbarView::~BrowserToolbarView()
 void BrowserToolbarView::build()
 {
     add_css_class("cohortex-bar");
-    m_back = makeIconButton(iconNameForSymbol("chevron.left"), "Back");
-    m_forward = makeIconButton(iconNameForSymbol("chevron.right"), "Forward");
-    m_reloadOrStop = makeIconButton(iconNameForSymbol("arrow.clockwise"), "Reload");
+    m_back = makeIconButton(iconNameForSymbol("chevron.left"), _("Back"));
+    m_forward = makeIconButton(iconNameForSymbol("chevron.right"), _("Forward"));
+    m_reloadOrStop = makeIconButton(iconNameForSymbol("arrow.clockwise"), _("Reload"));
     buildAddressField();
     buildBadge();
     m_newTab
-        = makeIconButton(iconNameForSymbol("plus.square.on.square"), toUString(ToolbarState::newTabHelp));
+        = makeIconButton(iconNameForSymbol("plus.square.on.square"), toUString(_(ToolbarState::newTabHelp)));
     auto* memoryContent = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL, 4);
     auto* memoryIcon = Gtk::make_managed<Gtk::Image>();
     memoryIcon->set_from_icon_name(iconNameForSymbol("memorychip"));
@@ -48,7 +49,7 @@ void BrowserToolbarView::build()
     m_memoryLabel.add_css_class("numeric");
     m_memory.set_child(*memoryContent);
     m_memory.add_css_class("flat");
-    m_settings = makeIconButton(iconNameForSymbol("gearshape"), "Settings");
+    m_settings = makeIconButton(iconNameForSymbol("gearshape"), _("Settings"));
     for (Gtk::Widget* widget : std::initializer_list<Gtk::Widget*>{ m_back, m_forward, m_reloadOrStop,
              &m_addressArea, &m_badge, m_newTab, &m_downloads, &m_memory, m_settings })
         append(*widget);
@@ -56,9 +57,9 @@ void BrowserToolbarView::build()
 
 void BrowserToolbarView::buildAddressField()
 {
-    m_address.set_placeholder_text(toUString(ToolbarState::addressPlaceholder));
+    m_address.set_placeholder_text(toUString(_(ToolbarState::addressPlaceholder)));
     m_address.set_hexpand(true);
-    describeWidget(m_address, "Address");
+    describeWidget(m_address, _("Address"));
     m_address.add_controller(m_addressFocus);
     // The spinner sits inside the field's end, where it does not push the text around.
     m_spinner.set_halign(Gtk::Align::END);
@@ -133,7 +134,7 @@ void BrowserToolbarView::showNavigationState()
     if (Glib::ustring reloadIcon = iconNameForSymbol(current.reloadSymbol());
         m_reloadOrStop->get_icon_name() != reloadIcon)
         m_reloadOrStop->set_icon_name(reloadIcon);
-    describeWidget(*m_reloadOrStop, toUString(current.reloadLabel()));
+    describeWidget(*m_reloadOrStop, toUString(_(current.reloadLabel())));
     m_spinner.set_visible(current.showsSpinner());
     m_spinner.set_spinning(current.showsSpinner());
     if (Glib::ustring addressIcon = iconNameForSymbol(current.addressSymbol());
@@ -156,7 +157,8 @@ void BrowserToolbarView::showMemory()
 {
     m_memoryLabel.set_text(m_monitor.memoryLabel());
     setTooltip(m_memory, m_monitor.memoryDetail());
-    setAccessibleLabel(m_memory, "Memory " + m_monitor.memoryLabel());
+    // TRANSLATORS: the memory readout as a screen reader reads it; {} is the figure, e.g. "512 MB".
+    setAccessibleLabel(m_memory, fillIn(_("Memory {}"), m_monitor.memoryLabel()));
 }
 
 void BrowserToolbarView::setWorkspace(const WorkspaceSession& workspace)
@@ -170,7 +172,8 @@ void BrowserToolbarView::setWorkspace(const WorkspaceSession& workspace)
     m_badgeDot.setColor(workspace.displayColor());
     m_badgeIcon.set_from_icon_name(iconNameForSymbol(workspace.iconSymbol));
     m_badgeName.set_text(workspace.name);
-    setAccessibleLabel(m_badge, "Workspace " + workspace.name);
+    // TRANSLATORS: the toolbar's workspace badge as a screen reader reads it; {} is the workspace's name.
+    setAccessibleLabel(m_badge, fillIn(_("Workspace {}"), workspace.name));
     // Another workspace's toolbar starts from that workspace's page, whatever was typed before.
     if (isOtherWorkspace)
         m_address.set_text(state().addressText(workspace.initialURL));

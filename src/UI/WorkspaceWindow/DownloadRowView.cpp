@@ -1,5 +1,6 @@
 #include "UI/WorkspaceWindow/DownloadRowView.h"
 
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -40,9 +41,9 @@ DownloadRowView::DownloadRowView(DownloadId id)
     m_text.append(m_name);
     m_text.append(m_progress);
     m_text.append(m_detail);
-    m_cancel = commandButton("xmark.circle", "Cancel", "cancel-download", id);
-    m_open = commandButton("arrow.up.forward.app", "Open", "open-download", id);
-    m_reveal = commandButton("folder", "Show in Folder", "show-download-in-folder", id);
+    m_cancel = commandButton("xmark.circle", _("Cancel"), "cancel-download", id);
+    m_open = commandButton("arrow.up.forward.app", _("Open"), "open-download", id);
+    m_reveal = commandButton("folder", _("Show in Folder"), "show-download-in-folder", id);
     append(m_text);
     append(*m_cancel);
     append(*m_open);

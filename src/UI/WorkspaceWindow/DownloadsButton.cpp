@@ -3,6 +3,7 @@
 #include "Models/DownloadRows.h"
 #include "Services/DownloadList.h"
 #include "Services/Presentation.h"
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
@@ -41,7 +42,7 @@ void DownloadsButton::build()
     m_buttonContent.append(m_progress);
     m_button.set_child(m_buttonContent);
     m_button.add_css_class("flat");
-    describeWidget(m_button, "Downloads");
+    describeWidget(m_button, _("Downloads"));
     append(m_button);
 
     m_title.add_css_class("heading");
@@ -50,7 +51,7 @@ void DownloadsButton::build()
     m_clear.add_css_class("flat");
     m_header.append(m_title);
     m_header.append(m_clear);
-    m_empty.set_text(std::string(DownloadRows::emptyText));
+    m_empty.set_text(_(DownloadRows::emptyText));
     m_empty.add_css_class("dim-label");
     m_empty.set_margin_top(12);
     m_empty.set_margin_bottom(12);

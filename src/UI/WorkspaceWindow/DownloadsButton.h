@@ -2,6 +2,7 @@
 
 #include "Models/DownloadItem.h"
 #include "Support/ScopedConnection.h"
+#include "Support/Translation.h"
 #include "UI/WorkspaceWindow/DownloadRowView.h"
 #include "UI/WorkspaceWindow/KeyedWidgetRow.h"
 
@@ -50,8 +51,8 @@ private:
     Gtk::Popover m_popover;
     Gtk::Box m_panel{ Gtk::Orientation::VERTICAL, 6 };
     Gtk::Box m_header{ Gtk::Orientation::HORIZONTAL, 6 };
-    Gtk::Label m_title{ "Downloads" };
-    Gtk::Button m_clear{ "Clear" };
+    Gtk::Label m_title{ _("Downloads") };
+    Gtk::Button m_clear{ _("Clear") };
     Gtk::ScrolledWindow m_scroller;
     Gtk::Box m_rows{ Gtk::Orientation::VERTICAL, 8 };
     Gtk::Label m_empty;

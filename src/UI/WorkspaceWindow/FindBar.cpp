@@ -1,6 +1,7 @@
 #include "UI/WorkspaceWindow/FindBar.h"
 
 #include "Services/Presentation.h"
+#include "Support/Translation.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/button.h>
@@ -26,16 +27,16 @@ FindBar::FindBar(
     : m_presentation(presentation)
     , m_issue(std::move(issue))
 {
-    m_entry.property_placeholder_text() = "Find in page";
+    m_entry.property_placeholder_text() = _("Find in page");
     m_entry.set_size_request(260, -1);
-    setAccessibleLabel(m_entry, "Find in page");
+    setAccessibleLabel(m_entry, _("Find in page"));
     m_matches.add_css_class("dim-label");
     m_matches.set_width_chars(12);
     m_matches.set_xalign(0);
     auto* steps = Gtk::make_managed<Gtk::Box>(Gtk::Orientation::HORIZONTAL);
     steps->add_css_class("linked");
-    steps->append(*makeStepButton("go-up-symbolic", "app.find-previous", "Find Previous"));
-    steps->append(*makeStepButton("go-down-symbolic", "app.find-next", "Find Next"));
+    steps->append(*makeStepButton("go-up-symbolic", "app.find-previous", _("Find Previous")));
+    steps->append(*makeStepButton("go-down-symbolic", "app.find-next", _("Find Next")));
     m_row.append(m_entry);
     m_row.append(*steps);
     m_row.append(m_matches);
@@ -95,12 +96,12 @@ void FindBar::showMatches(const std::optional<unsigned>& matches)
         return;
     }
     if (*matches == 0) {
-        m_matches.set_text("No matches");
+        m_matches.set_text(_("No matches"));
         m_entry.add_css_class("error");
         return;
     }
     m_entry.remove_css_class("error");
-    m_matches.set_text(*matches == 1 ? std::string("1 match") : std::to_string(*matches) + " matches");
+    m_matches.set_text(fillIn(P_("{} match", "{} matches", *matches), std::to_string(*matches)));
 }
 
 } // namespace cohortex

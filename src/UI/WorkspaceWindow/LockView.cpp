@@ -1,6 +1,7 @@
 #include "UI/WorkspaceWindow/LockView.h"
 
 #include "Services/SessionManager.h"
+#include "Support/Translation.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 #include <gtkmm/window.h>
@@ -23,14 +24,14 @@ LockView::LockView(SessionManager& sessions)
     m_icon.set_pixel_size(64);
     m_icon.add_css_class("dim-label");
     m_title.add_css_class("title-2");
-    m_hint.set_text(hint);
+    m_hint.set_text(_(hint));
     m_hint.set_wrap(true);
     m_hint.set_max_width_chars(60);
     m_hint.set_justify(Gtk::Justification::CENTER);
     m_unlock.add_css_class("suggested-action");
     m_unlock.add_css_class("pill");
     m_unlock.set_halign(Gtk::Align::CENTER);
-    describeWidget(m_unlock, "Unlock");
+    describeWidget(m_unlock, _("Unlock"));
     content->append(m_icon);
     content->append(m_title);
     content->append(m_hint);
@@ -49,15 +50,16 @@ void LockView::setWorkspace(const WorkspaceSession& workspace)
     if (!m_workspace || m_workspace->id != workspace.id)
         showOutcome(std::nullopt);
     m_workspace = workspace;
-    m_title.set_text(workspace.name + " is locked");
+    // TRANSLATORS: the title over a locked workspace; {} is the workspace's name.
+    m_title.set_text(fillIn(_("{} is locked"), workspace.name));
 }
 
 void LockView::showOutcome(std::optional<Authentication> outcome)
 {
     if (!outcome || *outcome == Authentication::Succeeded)
-        m_hint.set_text(hint);
+        m_hint.set_text(_(hint));
     else
-        m_hint.set_text(*outcome == Authentication::NoAgent ? noAgentHint : failedHint);
+        m_hint.set_text(_(*outcome == Authentication::NoAgent ? noAgentHint : failedHint));
 }
 
 void LockView::makeDefault()

@@ -3,6 +3,7 @@
 #include "Models/WorkspaceSession.h"
 #include "Services/Authenticating.h"
 #include "Support/Task.h"
+#include "Support/Translation.h"
 
 #include <gtkmm/box.h>
 #include <gtkmm/button.h>
@@ -24,11 +25,11 @@ public:
     // A different workspace starts with the first prompt's wording again.
     void setWorkspace(const WorkspaceSession&);
 
-    static constexpr const char* hint = "Use your login password to open it.";
-    static constexpr const char* failedHint = "That didn't work. Try again.";
+    static constexpr const char* hint = N_("Use your login password to open it.");
+    static constexpr const char* failedHint = N_("That didn't work. Try again.");
     static constexpr const char* noAgentHint
-        = "No authentication agent is running on this desktop, so your password can't be asked for. Start "
-          "your desktop's authentication agent, then try again.";
+        = N_("No authentication agent is running on this desktop, so your password can't be asked for. Start "
+             "your desktop's authentication agent, then try again.");
 
 private:
     // Shows how the last prompt ended; nothing for the first prompt's wording.
@@ -43,7 +44,7 @@ private:
     Gtk::Image m_icon;
     Gtk::Label m_title;
     Gtk::Label m_hint;
-    Gtk::Button m_unlock{ "Unlock" };
+    Gtk::Button m_unlock{ _("Unlock") };
 
     std::shared_ptr<bool> m_alive{ std::make_shared<bool>(true) };
 };

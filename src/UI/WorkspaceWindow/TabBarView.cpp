@@ -5,20 +5,12 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
-#include "UI/SymbolIcons.h"
+#include "Support/Translation.h"
 #include "UI/Styles.h"
+#include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 namespace cohortex {
-
-namespace {
-
-std::string text(std::string_view view)
-{
-    return std::string(view);
-}
-
-} // namespace
 
 TabBarView::TabBarView(Dependencies dependencies)
     : Gtk::Box(Gtk::Orientation::HORIZONTAL, 4)
@@ -47,7 +39,7 @@ void TabBarView::build()
     m_scroller.set_propagate_natural_width(true);
     m_scroller.set_child(m_items);
     m_scroller.set_hexpand(false);
-    m_newWorkspace = makeIconButton(iconNameForSymbol("plus"), text(TabBarItems::newWorkspaceHelp));
+    m_newWorkspace = makeIconButton(iconNameForSymbol("plus"), _(TabBarItems::newWorkspaceHelp));
     m_newWorkspace->set_valign(Gtk::Align::CENTER);
     append(m_scroller);
     append(*m_newWorkspace);
@@ -128,14 +120,13 @@ void TabBarView::requestRemoval(const Uuid& workspaceId)
 Task<void> TabBarView::confirmRemoval(std::weak_ptr<bool> alive, TabBarView* view, WorkspaceSession workspace)
 {
     bool confirmed = co_await view->m_alerts.confirmDestructive(TabBarItems::removalTitle(workspace),
-        text(TabBarItems::removalMessage), text(TabBarItems::removeButton), text(TabBarItems::cancelButton));
+        _(TabBarItems::removalMessage), _(TabBarItems::removeButton), _(TabBarItems::cancelButton));
     if (alive.expired())
         co_return;
     // Whatever the answer, the question is over; the workspace named in it is the one removed.
     view->m_pendingRemoval.reset();
     if (confirmed && !view->m_sessions.removeWorkspace(workspace.id))
-        co_await view->m_alerts.inform(
-            std::string(changeNotSavedMessage), std::string(settingsNotWritableDetails));
+        co_await view->m_alerts.inform(_(changeNotSavedMessage), _(settingsNotWritableDetails));
 }
 
 } // namespace cohortex

@@ -1,5 +1,6 @@
 #include "UI/WorkspaceWindow/TabStripItem.h"
 
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/ItemAttention.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -29,7 +30,7 @@ TabStripItem::TabStripItem(Actions actions)
     m_close.add_css_class("cohortex-small-close");
     m_close.set_valign(Gtk::Align::CENTER);
     m_close.set_visible(false);
-    describeWidget(m_close, "Close Tab");
+    describeWidget(m_close, _("Close Tab"));
     append(m_select);
     append(m_close);
     bind();

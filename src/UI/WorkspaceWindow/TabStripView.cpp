@@ -4,8 +4,9 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Support/MainQueue.h"
-#include "UI/SymbolIcons.h"
+#include "Support/Translation.h"
 #include "UI/Styles.h"
+#include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
 namespace cohortex {
@@ -21,7 +22,7 @@ TabStripView::TabStripView(Dependencies dependencies)
     m_scroller.set_policy(Gtk::PolicyType::EXTERNAL, Gtk::PolicyType::NEVER);
     m_scroller.set_propagate_natural_width(true);
     m_scroller.set_child(m_items);
-    m_newTab = makeIconButton(iconNameForSymbol("plus"), std::string(TabBarItems::newTabHelp));
+    m_newTab = makeIconButton(iconNameForSymbol("plus"), _(TabBarItems::newTabHelp));
     m_newTab->set_valign(Gtk::Align::CENTER);
     append(m_scroller);
     append(*m_newTab);

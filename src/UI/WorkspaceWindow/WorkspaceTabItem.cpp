@@ -1,5 +1,6 @@
 #include "UI/WorkspaceWindow/WorkspaceTabItem.h"
 
+#include "Support/Translation.h"
 #include "UI/SymbolIcons.h"
 #include "UI/WorkspaceWindow/ItemAttention.h"
 #include "UI/WorkspaceWindow/WidgetLabels.h"
@@ -59,7 +60,7 @@ void WorkspaceTabItem::build()
     m_close.add_css_class("cohortex-small-close");
     m_close.set_valign(Gtk::Align::CENTER);
     m_close.set_visible(false);
-    describeWidget(m_close, "Remove Workspace");
+    describeWidget(m_close, _("Remove Workspace"));
     append(m_select);
     append(m_close);
     m_menu.set_child(m_menuBox);
@@ -125,14 +126,20 @@ void WorkspaceTabItem::showContent(const WorkspaceTabItemState& state)
     setTooltip(m_badge, state.unreadHelp());
     auto status = state.status();
     m_status.set_visible(status.has_value());
-    Glib::ustring description = workspace.name;
-    if (badge)
-        description += ", " + state.unreadHelp();
     if (status) {
         if (Glib::ustring icon = iconNameForSymbol(status->symbol); m_status.get_icon_name() != icon)
             m_status.set_from_icon_name(icon);
-        setTooltip(m_status, Glib::ustring(std::string(status->help)));
-        description += ", " + Glib::ustring(std::string(status->help));
+        setTooltip(m_status, _(status->help));
+    }
+    std::string description = workspace.name;
+    if (badge && status) {
+        // TRANSLATORS: a workspace tab as a screen reader reads it: its name, its unread count
+        // ("3 unread"), then its state ("Locked").
+        description = fillIn(_("{}, {}, {}"), workspace.name, state.unreadHelp(), _(status->help));
+    } else if (badge || status) {
+        // TRANSLATORS: a list of two for a screen reader: a name, then what is said of it ("3 unread",
+        // "Locked", a web site's host name).
+        description = fillIn(_("{}, {}"), workspace.name, badge ? state.unreadHelp() : _(status->help));
     }
     setAccessibleLabel(m_select, description);
 }
@@ -144,7 +151,7 @@ void WorkspaceTabItem::showMenu(const std::vector<WorkspaceMenuEntry>& entries)
     for (const auto& entry : entries) {
         if (entry.followsDivider)
             m_menuBox.append(*Gtk::make_managed<Gtk::Separator>(Gtk::Orientation::HORIZONTAL));
-        auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(std::string(entry.label)));
+        auto* button = Gtk::make_managed<Gtk::Button>(Glib::ustring(_(entry.label)));
         button->add_css_class("flat");
         if (auto* label = dynamic_cast<Gtk::Label*>(button->get_child()))
             label->set_xalign(0);

@@ -7,6 +7,7 @@
 #include "Services/SessionManager.h"
 #include "Services/WorkspaceRuntime.h"
 #include "Services/ZoomLevels.h"
+#include "Support/Translation.h"
 #include "UI/Modals/SheetPresenter.h"
 #include "UI/QuickSwitcher/QuickSwitcherView.h"
 #include "UI/SymbolIcons.h"
@@ -39,9 +40,9 @@ Gtk::Box* makeEmptyState()
     icon->set_from_icon_name(iconNameForSymbol("square.stack.3d.up.slash"));
     icon->set_pixel_size(64);
     icon->add_css_class("dim-label");
-    auto* title = Gtk::make_managed<Gtk::Label>("No Active Workspaces");
+    auto* title = Gtk::make_managed<Gtk::Label>(_("No Active Workspaces"));
     title->add_css_class("title-2");
-    auto* create = Gtk::make_managed<Gtk::Button>("Create Workspace");
+    auto* create = Gtk::make_managed<Gtk::Button>(_("Create Workspace"));
     create->add_css_class("suggested-action");
     create->add_css_class("pill");
     gtk_actionable_set_action_name(GTK_ACTIONABLE(create->gobj()), "app.new-workspace");
