@@ -27,6 +27,14 @@ for file in \
         failed=1
     fi
 done
+# Each language the sources list is installed as a catalogue of the program's translation domain.
+languages=$(grep -v -e '^#' -e '^[[:space:]]*$' "$(dirname "$0")/../../po/LINGUAS")
+for language in $languages; do
+    if [[ ! -s "$prefix/share/locale/$language/LC_MESSAGES/cohortex.mo" ]]; then
+        echo "FAIL: the $language translation is not installed"
+        failed=1
+    fi
+done
 if ! find "$prefix" -name '*.so' -path '*cohortex*' | grep -q .; then
     echo "FAIL: the web process extension is not installed"
     failed=1
