@@ -7,43 +7,24 @@
 namespace cohortex {
 namespace {
 
-struct AddressCase {
-    const char* name;
-    std::string typed;
-    // Empty when nothing is created.
-    std::string created;
-};
-
-class CreateWorkspaceAddress : public testing::TestWithParam<AddressCase> { };
-
-TEST_P(CreateWorkspaceAddress, CreatesWithTheAddressTheUserMeant)
+TEST(CreateWorkspaceForm, CreatesWithTheAddressTheUserMeant)
 {
-    CreateWorkspaceForm form;
-    form.name = "Client Alpha";
-    form.initialURLString = GetParam().typed;
-    auto created = form.workspaceToCreate();
-    EXPECT_EQ(created ? created->initialURL.absoluteString() : "", GetParam().created);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rules, CreateWorkspaceAddress,
-    testing::Values(AddressCase{ "WithoutSchemeGetsHttps", "example.com/app", "https://example.com/app" },
-        AddressCase{ "HttpKept", "http://intranet.local/", "http://intranet.local/" },
-        AddressCase{ "HttpsKept", "https://example.com", "https://example.com" },
-        AddressCase{ "BlanksAndLineBreaksTrimmed", " \t example.com\n", "https://example.com" },
-        AddressCase{ "OtherSchemeIsPrefixedNotKept", "ftp://example.com", "https://ftp://example.com" },
-        AddressCase{ "UppercaseSchemeIsNotRecognised", "HTTPS://example.com", "https://HTTPS://example.com" },
-        AddressCase{ "SpaceInsideDoesNotParse", "exa mple.com", "" },
-        AddressCase{ "BadPercentDoesNotParse", "example.com/%zz", "" }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(CreateWorkspaceForm, StartsOnTheMailSiteWithTheFirstIconAndColour)
-{
-    CreateWorkspaceForm form;
-    EXPECT_EQ(form.name, "");
-    EXPECT_EQ(form.initialURLString, workspaceTemplates().front().site);
-    EXPECT_EQ(form.selectedSymbol, workspaceSymbolChoices().front().value);
-    EXPECT_EQ(form.selectedColorHex, workspaceColorChoices().front().value);
-    EXPECT_FALSE(form.canCreate());
+    struct Case {
+        std::string typed, created; // created is empty when nothing is created
+    };
+    // clang-format off
+    for (const auto& [typed, created] : {
+             Case{ "example.com/app", "https://example.com/app" }, Case{ "http://intranet.local/", "http://intranet.local/" },
+             Case{ "https://example.com", "https://example.com" }, Case{ " \t example.com\n", "https://example.com" },
+             Case{ "ftp://example.com", "https://ftp://example.com" }, Case{ "HTTPS://example.com", "https://HTTPS://example.com" },
+             Case{ "exa mple.com", "" }, Case{ "example.com/%zz", "" } }) {
+        // clang-format on
+        CreateWorkspaceForm form;
+        form.name = "Client Alpha";
+        form.initialURLString = typed;
+        auto workspace = form.workspaceToCreate();
+        EXPECT_EQ(workspace ? workspace->initialURL.absoluteString() : "", created) << typed;
+    }
 }
 
 TEST(CreateWorkspaceForm, ABlankNameCannotBeCreatedWhateverTheAddress)
@@ -62,10 +43,8 @@ TEST(CreateWorkspaceForm, ATemplateThenAnEditedNameKeepsTheTemplatesOtherFields)
     CreateWorkspaceForm form;
     form.apply(workspaceTemplates()[3]);
     form.name = "  GitHub for Client B ";
-    auto created = form.workspaceToCreate();
-    ASSERT_TRUE(created);
     // The name goes on as typed; only the address is trimmed.
-    EXPECT_EQ(*created,
+    EXPECT_EQ(form.workspaceToCreate(),
         (NewWorkspace{
             "  GitHub for Client B ", *Url::parse("https://github.com/"), "terminal.fill", "#5856D6" }));
 }
@@ -77,8 +56,6 @@ TEST(WorkspaceTemplates, ChoicesAreDistinctAndTemplatesAreHttpsRootPages)
         EXPECT_TRUE(symbols.insert(choice.value).second) << choice.value;
     for (const auto& choice : workspaceColorChoices())
         EXPECT_TRUE(colors.insert(choice.value).second) << choice.value;
-    EXPECT_EQ(symbols.size(), 11u);
-    EXPECT_EQ(colors.size(), 9u);
     for (const auto& preset : workspaceTemplates()) {
         auto url = Url::parse(preset.site);
         ASSERT_TRUE(url) << preset.site;

@@ -8,48 +8,38 @@ namespace {
 
 using State = DownloadItem::State;
 
-struct Shown {
-    const char* label;
-    DownloadItem item;
-    DownloadRow row;
-};
-
-class DownloadRowTest : public ::testing::TestWithParam<Shown> { };
-
-TEST_P(DownloadRowTest, ShowsHowFarItIsAndOnlyTheButtonsItsStateAllows)
+TEST(DownloadRows, ShowHowFarEachIsAndOnlyTheButtonsItsStateAllows)
 {
-    auto expected = GetParam().row;
-    expected.name = "report.pdf";
-    EXPECT_EQ(DownloadRows::row(GetParam().item), expected);
+    auto make = [](State state, std::uint64_t received, std::optional<std::uint64_t> total,
+                    std::string reason = "") {
+        return DownloadItem{ .name = "report.pdf",
+            .state = state,
+            .receivedBytes = received,
+            .totalBytes = total,
+            .failureReason = reason };
+    };
+    struct Case {
+        DownloadItem item;
+        DownloadRow row;
+    };
+    // clang-format off
+    for (auto [item, expected] : {
+             Case{ make(State::InProgress, 12'500'000, 50'000'000), { .detail = "12.5 MB of 50.0 MB", .fraction = 0.25, .canCancel = true } },
+             Case{ make(State::InProgress, 999, std::nullopt), { .detail = "999 bytes", .canCancel = true } },
+             // A server that sends more than it announced never pushes the bar past its end.
+             Case{ make(State::InProgress, 2000, 1000), { .detail = "2.0 kB of 1.0 kB", .fraction = 1.0, .canCancel = true } },
+             Case{ make(State::Finished, 1, 1), { .detail = "1 byte", .canOpen = true, .canReveal = true } },
+             Case{ make(State::Failed, 0, std::nullopt, "The server answered 404 Not Found"),
+                 { .detail = "Failed: The server answered 404 Not Found", .isFailed = true } },
+             Case{ make(State::Cancelled, 10, 100), { .detail = "Cancelled" } },
+             Case{ make(State::Missing, 10, 10), { .detail = "Moved or deleted" } } }) {
+        // clang-format on
+        expected.name = "report.pdf";
+        EXPECT_EQ(DownloadRows::row(item), expected) << expected.detail;
+    }
 }
 
-DownloadItem item(
-    State state, std::uint64_t received, std::optional<std::uint64_t> total, std::string reason = "")
-{
-    return { .name = "report.pdf",
-        .state = state,
-        .receivedBytes = received,
-        .totalBytes = total,
-        .failureReason = std::move(reason) };
-}
-
-INSTANTIATE_TEST_SUITE_P(States, DownloadRowTest,
-    ::testing::Values(Shown{ "Running", item(State::InProgress, 12'500'000, 50'000'000),
-                          { .detail = "12.5 MB of 50.0 MB", .fraction = 0.25, .canCancel = true } },
-        Shown{ "RunningOfUnknownSize", item(State::InProgress, 999, std::nullopt),
-            { .detail = "999 bytes", .canCancel = true } },
-        // A server that sends more than it announced never pushes the bar past its end.
-        Shown{ "MoreThanAnnounced", item(State::InProgress, 2000, 1000),
-            { .detail = "2.0 kB of 1.0 kB", .fraction = 1.0, .canCancel = true } },
-        Shown{ "Finished", item(State::Finished, 1, 1),
-            { .detail = "1 byte", .canOpen = true, .canReveal = true } },
-        Shown{ "Failed", item(State::Failed, 0, std::nullopt, "The server answered 404 Not Found"),
-            { .detail = "Failed: The server answered 404 Not Found", .isFailed = true } },
-        Shown{ "Cancelled", item(State::Cancelled, 10, 100), { .detail = "Cancelled" } },
-        Shown{ "Missing", item(State::Missing, 10, 10), { .detail = "Moved or deleted" } }),
-    [](const auto& info) { return std::string(info.param.label); });
-
-TEST(DownloadRowsTest, SizesRoundAsShownInDecimalUnits)
+TEST(DownloadRows, SizesRoundAsShownInDecimalUnits)
 {
     EXPECT_EQ(DownloadRows::sizeText(0), "0 bytes");
     EXPECT_EQ(DownloadRows::sizeText(999'949), "999.9 kB");
@@ -58,17 +48,14 @@ TEST(DownloadRowsTest, SizesRoundAsShownInDecimalUnits)
     EXPECT_EQ(DownloadRows::sizeText(3'000'000'000), "3.0 GB");
 }
 
-TEST(DownloadRowsTest, AWorkspaceSeesOnlyItsOwnDownloadsNewestFirst)
+TEST(DownloadRows, AWorkspaceSeesOnlyItsOwnDownloadsNewestFirst)
 {
     Uuid mail = Uuid::random();
-    Uuid chat = Uuid::random();
-    std::vector<DownloadItem> items{
-        { .id = 1, .workspaceId = mail, .state = State::Finished },
-        { .id = 2, .workspaceId = chat, .receivedBytes = 900, .totalBytes = 1000 },
+    std::vector<DownloadItem> items{ { .id = 1, .workspaceId = mail, .state = State::Finished },
+        { .id = 2, .workspaceId = Uuid::random(), .receivedBytes = 900, .totalBytes = 1000 },
         { .id = 3, .workspaceId = mail, .receivedBytes = 10, .totalBytes = 100 },
         { .id = 4, .workspaceId = mail, .receivedBytes = 50 },
-        { .id = 5, .workspaceId = mail, .receivedBytes = 290, .totalBytes = 300 },
-    };
+        { .id = 5, .workspaceId = mail, .receivedBytes = 290, .totalBytes = 300 } };
     std::vector<DownloadId> ids;
     for (const auto& row : DownloadRows::of(items, mail))
         ids.push_back(row.id);

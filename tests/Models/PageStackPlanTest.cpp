@@ -24,19 +24,20 @@ protected:
     {
         return PageStackPlan::make({ workspaces, tabs, activeTabs, activeWorkspaceId, needsUnlock });
     }
-    std::set<PageKey> existingPages() const
-    {
-        std::set<PageKey> keys;
-        for (const auto& page : plan().pages)
-            keys.insert(page.key);
-        return keys;
-    }
     static std::vector<PageKey> keysOf(const std::vector<PageStackPlan::Page>& pages)
     {
         std::vector<PageKey> keys;
         for (const auto& page : pages)
             keys.push_back(page.key);
         return keys;
+    }
+    // The changes from the pages of the plan before `change` to those of the plan after it.
+    template <typename Change>
+    PageStackChanges changesAfter(Change change)
+    {
+        auto before = keysOf(plan().pages);
+        change();
+        return PageStackChanges::between(std::set(before.begin(), before.end()), plan());
     }
 
     std::vector<WorkspaceSession> workspaces{ workspace("mail"), workspace("chat") };
@@ -50,7 +51,7 @@ protected:
     std::optional<Uuid> activeWorkspaceId = mail;
 };
 
-TEST_F(PageStackPlanTest, KeepsAPagePerTabOfEveryLoadedWorkspaceInListOrder)
+TEST_F(PageStackPlanTest, KeepsAPagePerTabOfEveryListedLoadedWorkspaceInListOrder)
 {
     std::swap(workspaces[0], workspaces[1]);
     auto result = plan();
@@ -60,16 +61,12 @@ TEST_F(PageStackPlanTest, KeepsAPagePerTabOfEveryLoadedWorkspaceInListOrder)
     EXPECT_EQ(result.activePage, (PageKey{ mail, drafts.id }));
     EXPECT_TRUE(result.showsTabs);
     EXPECT_FALSE(result.showsLock);
-}
 
-TEST_F(PageStackPlanTest, GivesNoPageToTabsOfAWorkspaceNoLongerListed)
-{
-    workspaces.erase(workspaces.begin());
-    auto result = plan();
+    workspaces.erase(workspaces.begin() + 1);
+    result = plan();
     EXPECT_THAT(keysOf(result.pages), ElementsAre(PageKey{ chat, room.id }));
     EXPECT_EQ(result.activePage, std::nullopt);
     EXPECT_FALSE(result.showsTabs);
-    EXPECT_FALSE(result.showsLock);
 }
 
 TEST_F(PageStackPlanTest, ShowsTheLockAndNoPageWhileTheWorkspaceWaitsForItsOwner)
@@ -80,6 +77,19 @@ TEST_F(PageStackPlanTest, ShowsTheLockAndNoPageWhileTheWorkspaceWaitsForItsOwner
     EXPECT_FALSE(result.showsTabs);
     // The pages stay alive under the lock; locking again puts the workspace to sleep, which frees them.
     EXPECT_EQ(result.pages.size(), 3u);
+
+    auto vault = workspace("vault");
+    workspaces.push_back(vault);
+    activeWorkspaceId = vault.id;
+    result = plan(true);
+    EXPECT_TRUE(result.showsLock) << "a locked workspace not yet loaded";
+    EXPECT_FALSE(result.showsTabs);
+
+    activeWorkspaceId.reset();
+    result = plan(true);
+    EXPECT_EQ(result.activePage, std::nullopt);
+    EXPECT_FALSE(result.showsLock) << "without an active workspace";
+    EXPECT_FALSE(result.showsTabs);
 }
 
 TEST_F(PageStackPlanTest, ShowsNoPageWithoutAnActiveTabThatExists)
@@ -91,76 +101,45 @@ TEST_F(PageStackPlanTest, ShowsNoPageWithoutAnActiveTabThatExists)
     EXPECT_TRUE(plan().showsTabs);
 }
 
-TEST_F(PageStackPlanTest, ShowsNothingOfALockedWorkspaceNotYetLoadedButTheLock)
+TEST_F(PageStackPlanTest, ChangesCreateAndDropOnlyThePagesOfOpenedAndClosedTabs)
 {
-    auto vault = workspace("vault");
-    workspaces.push_back(vault);
-    activeWorkspaceId = vault.id;
-    auto result = plan(true);
-    EXPECT_TRUE(result.showsLock);
-    EXPECT_FALSE(result.showsTabs);
-    EXPECT_EQ(result.activePage, std::nullopt);
-}
+    auto renamed = changesAfter([&] {
+        tabs[mail][0].title = "(3) Inbox";
+        tabs[mail][1].url = *Url::parse("https://mail.example.com/sent");
+    });
+    EXPECT_THAT(renamed.toCreate, IsEmpty());
+    EXPECT_THAT(renamed.toDrop, IsEmpty());
 
-TEST_F(PageStackPlanTest, ShowsNeitherPageNorLockWithoutAnActiveWorkspace)
-{
-    activeWorkspaceId.reset();
-    auto result = plan(true);
-    EXPECT_EQ(result.activePage, std::nullopt);
-    EXPECT_FALSE(result.showsLock);
-    EXPECT_FALSE(result.showsTabs);
-    EXPECT_EQ(result.pages.size(), 3u);
-}
+    auto added = tab("https://chat.example.com/other");
+    auto opened = changesAfter([&] { tabs[chat].push_back(added); });
+    EXPECT_THAT(keysOf(opened.toCreate), ElementsAre(PageKey{ chat, added.id }));
+    EXPECT_THAT(opened.toDrop, IsEmpty());
 
-TEST_F(PageStackPlanTest, KeepsEveryPageWhenTitlesAndAddressesChange)
-{
-    auto existing = existingPages();
-    tabs[mail][0].title = "(3) Inbox";
-    tabs[mail][1].url = *Url::parse("https://mail.example.com/sent");
-    auto changes = PageStackChanges::between(existing, plan());
-    EXPECT_THAT(changes.toCreate, IsEmpty());
-    EXPECT_THAT(changes.toDrop, IsEmpty());
-}
-
-TEST_F(PageStackPlanTest, DropsOnlyTheClosedTabsPage)
-{
-    auto existing = existingPages();
-    tabs[mail].erase(tabs[mail].begin());
-    auto changes = PageStackChanges::between(existing, plan());
-    EXPECT_THAT(changes.toDrop, ElementsAre(PageKey{ mail, inbox.id }));
-    EXPECT_THAT(changes.toCreate, IsEmpty());
+    auto closed = changesAfter([&] { tabs[mail].erase(tabs[mail].begin()); });
+    EXPECT_THAT(closed.toDrop, ElementsAre(PageKey{ mail, inbox.id }));
+    EXPECT_THAT(closed.toCreate, IsEmpty());
 }
 
 TEST_F(PageStackPlanTest, DropsEveryPageOfAWorkspacePutToSleepAndRebuildsThemOnLoad)
 {
-    auto existing = existingPages();
-    tabs.erase(mail);
-    activeTabs.erase(mail);
-    auto asleep = PageStackChanges::between(existing, plan());
+    auto asleep = changesAfter([&] {
+        tabs.erase(mail);
+        activeTabs.erase(mail);
+    });
     EXPECT_THAT(
         asleep.toDrop, testing::UnorderedElementsAre(PageKey{ mail, inbox.id }, PageKey{ mail, drafts.id }));
     EXPECT_THAT(asleep.toCreate, IsEmpty());
 
     // Loading again rebuilds the tabs with fresh ids, so they get fresh pages on their saved addresses.
-    existing = existingPages();
     auto reloaded = tab("https://mail.example.com/inbox");
-    tabs[mail] = { reloaded };
-    activeTabs[mail] = reloaded.id;
-    auto awake = PageStackChanges::between(existing, plan());
+    auto awake = changesAfter([&] {
+        tabs[mail] = { reloaded };
+        activeTabs[mail] = reloaded.id;
+    });
     EXPECT_THAT(awake.toDrop, IsEmpty());
     ASSERT_EQ(awake.toCreate.size(), 1u);
     EXPECT_EQ(awake.toCreate[0].key, (PageKey{ mail, reloaded.id }));
     EXPECT_EQ(awake.toCreate[0].url, reloaded.url);
-}
-
-TEST_F(PageStackPlanTest, CreatesOnlyTheNewTabsPage)
-{
-    auto existing = existingPages();
-    auto added = tab("https://chat.example.com/other");
-    tabs[chat].push_back(added);
-    auto changes = PageStackChanges::between(existing, plan());
-    EXPECT_THAT(keysOf(changes.toCreate), ElementsAre(PageKey{ chat, added.id }));
-    EXPECT_THAT(changes.toDrop, IsEmpty());
 }
 
 } // namespace

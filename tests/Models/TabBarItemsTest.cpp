@@ -18,50 +18,25 @@ WorkspaceSession workspace(std::string name, bool requiresUnlock = false)
     return record;
 }
 
-struct BadgeCase {
-    const char* name;
-    std::int64_t unread;
-    std::optional<std::string> text;
-};
-
-class UnreadBadgeText : public testing::TestWithParam<BadgeCase> { };
-
-TEST_P(UnreadBadgeText, CapsAtNinetyNinePlus)
+TEST(WorkspaceTabItem, BadgeCapsAtNinetyNinePlusAndTheLockWinsOverSleep)
 {
-    WorkspaceTabItemState item{ .workspace = workspace("Mail"), .unread = GetParam().unread };
-    EXPECT_EQ(item.unreadBadgeText(), GetParam().text);
+    for (auto [unread, text] : { std::pair<std::int64_t, std::optional<std::string>>{ 0, std::nullopt },
+             { 1, "1" }, { 99, "99" }, { 100, "99+" } })
+        EXPECT_EQ(
+            (WorkspaceTabItemState{ .workspace = workspace("Mail"), .unread = unread }.unreadBadgeText()),
+            text);
+
+    WorkspaceStatusSymbol sleeping{ "moon.zzz.fill", "Sleeping to save memory. Click to wake it." };
+    WorkspaceStatusSymbol locked{ "lock.fill", "Locked" };
+    WorkspaceTabItemState item{ .workspace = workspace("Vault") };
+    EXPECT_EQ(item.status(), std::nullopt);
+    item.isSleeping = true;
+    EXPECT_EQ(item.status(), sleeping);
+    item.isLockedNow = true;
+    EXPECT_EQ(item.status(), locked);
+    item.isSleeping = false;
+    EXPECT_EQ(item.status(), locked);
 }
-
-INSTANTIATE_TEST_SUITE_P(Counts, UnreadBadgeText,
-    testing::Values(BadgeCase{ "None", 0, std::nullopt }, BadgeCase{ "One", 1, "1" },
-        BadgeCase{ "NinetyNine", 99, "99" }, BadgeCase{ "Hundred", 100, "99+" },
-        BadgeCase{ "Largest", 99999, "99+" }),
-    [](const auto& info) { return info.param.name; });
-
-struct StatusCase {
-    const char* name;
-    bool isLockedNow;
-    bool isSleeping;
-    std::optional<WorkspaceStatusSymbol> status;
-};
-
-class WorkspaceStatus : public testing::TestWithParam<StatusCase> { };
-
-TEST_P(WorkspaceStatus, LockedTakesPrecedenceOverSleeping)
-{
-    WorkspaceTabItemState item{ .workspace = workspace("Vault"),
-        .isSleeping = GetParam().isSleeping,
-        .isLockedNow = GetParam().isLockedNow };
-    EXPECT_EQ(item.status(), GetParam().status);
-}
-
-INSTANTIATE_TEST_SUITE_P(States, WorkspaceStatus,
-    testing::Values(StatusCase{ "Awake", false, false, std::nullopt },
-        StatusCase{ "Sleeping", false, true,
-            WorkspaceStatusSymbol{ "moon.zzz.fill", "Sleeping to save memory. Click to wake it." } },
-        StatusCase{ "Locked", true, false, WorkspaceStatusSymbol{ "lock.fill", "Locked" } },
-        StatusCase{ "LockedAndSleeping", true, true, WorkspaceStatusSymbol{ "lock.fill", "Locked" } }),
-    [](const auto& info) { return info.param.name; });
 
 class TabBarItemsTest : public testing::Test {
 protected:
@@ -72,14 +47,13 @@ protected:
     }
 
     std::vector<WorkspaceSession> list{ workspace("Mail"), workspace("Chat"), workspace("Vault", true) };
-    std::map<Uuid, std::vector<BrowserTab>> tabs;
-    std::set<Uuid> sleeping;
-    std::set<Uuid> unlocked;
+    std::map<Uuid, std::vector<BrowserTab>> tabs{ { list[0].id,
+        { BrowserTab{ Uuid::random(), *Url::parse("https://example.com/"), "" } } } };
+    std::set<Uuid> sleeping, unlocked;
 };
 
 TEST_F(TabBarItemsTest, ItemsFollowTheListAndTheRuntime)
 {
-    tabs[list[0].id] = { BrowserTab{ Uuid::random(), *Url::parse("https://example.com/"), "" } };
     sleeping = { list[1].id, list[2].id };
     auto result = items(list[1].id);
     ASSERT_EQ(result.size(), 3u);
@@ -98,18 +72,8 @@ TEST_F(TabBarItemsTest, ItemsFollowTheListAndTheRuntime)
     EXPECT_FALSE(items(list[1].id)[2].isLockedNow);
 }
 
-TEST_F(TabBarItemsTest, ASingleWorkspaceCannotBeRemoved)
+TEST_F(TabBarItemsTest, MenuOffersSleepOnlyWhenLoadedLockOnlyWithTheSettingAndNoRemovalOfTheLast)
 {
-    list.erase(list.begin() + 1, list.end());
-    auto item = items(list[0].id).front();
-    EXPECT_FALSE(item.canClose);
-    EXPECT_FALSE(item.showsCloseButton(true));
-    EXPECT_FALSE(item.menuEntries().back().isEnabled);
-}
-
-TEST_F(TabBarItemsTest, MenuEntriesAndTheirRules)
-{
-    tabs[list[0].id] = { BrowserTab{ Uuid::random(), *Url::parse("https://example.com/"), "" } };
     auto result = items(list[0].id);
     auto actions = [](const WorkspaceTabItemState& item) {
         std::vector<std::pair<Action, bool>> found;
@@ -118,33 +82,36 @@ TEST_F(TabBarItemsTest, MenuEntriesAndTheirRules)
         return found;
     };
     using P = std::pair<Action, bool>;
-    // Loaded, no lock: it can sleep, and "Lock Now" is absent.
+    using testing::ElementsAre;
     EXPECT_THAT(actions(result[0]),
-        testing::ElementsAre(
-            P{ Action::Settings, true }, P{ Action::SleepNow, true }, P{ Action::Remove, true }));
-    // Never opened since launch: nothing to put to sleep.
+        ElementsAre(P{ Action::Settings, true }, P{ Action::SleepNow, true }, P{ Action::Remove, true }));
     EXPECT_THAT(actions(result[1]),
-        testing::ElementsAre(
-            P{ Action::Settings, true }, P{ Action::SleepNow, false }, P{ Action::Remove, true }));
-    // With the lock setting, "Lock Now" sits before the divider and "Remove…".
+        ElementsAre(P{ Action::Settings, true }, P{ Action::SleepNow, false }, P{ Action::Remove, true }));
     EXPECT_THAT(actions(result[2]),
-        testing::ElementsAre(P{ Action::Settings, true }, P{ Action::SleepNow, false },
-            P{ Action::LockNow, true }, P{ Action::Remove, true }));
+        ElementsAre(P{ Action::Settings, true }, P{ Action::SleepNow, false }, P{ Action::LockNow, true },
+            P{ Action::Remove, true }));
     auto remove = result[2].menuEntries().back();
     EXPECT_TRUE(remove.isDestructive);
     EXPECT_TRUE(remove.followsDivider);
-    EXPECT_EQ(remove.label, "Remove…");
+
+    list.erase(list.begin() + 1, list.end());
+    auto single = items(list[0].id).front();
+    EXPECT_FALSE(single.canClose);
+    EXPECT_FALSE(single.showsCloseButton(true));
+    EXPECT_FALSE(single.menuEntries().back().isEnabled);
 }
 
 TEST(PageTabItems, TitleFallsBackToHostThenNewTab)
 {
     auto tab = [](std::string url, std::string title) {
-        return BrowserTab{ Uuid::random(), *Url::parse(url), std::move(title) };
+        return BrowserTab{ Uuid::random(), *Url::parse(url), title };
     };
     EXPECT_EQ(TabBarItems::pageTitle(tab("https://mail.example.com/inbox", "(3) Inbox")), "(3) Inbox");
     EXPECT_EQ(TabBarItems::pageTitle(tab("https://mail.example.com/inbox", "")), "mail.example.com");
     EXPECT_EQ(TabBarItems::pageTitle(tab("about:blank", "")), "New Tab");
     EXPECT_EQ(TabBarItems::pageTitle(tab("file:///tmp/a.html", "")), "New Tab");
+    EXPECT_EQ(TabBarItems::removalTitle(workspace("Client Alpha")), "Remove Client Alpha?");
+    EXPECT_EQ(TabBarItems::removalTitle(std::nullopt), "Remove workspace?");
 }
 
 TEST(PageTabItems, CloseButtonOnlyWithASecondTab)
@@ -159,12 +126,6 @@ TEST(PageTabItems, CloseButtonOnlyWithASecondTab)
     EXPECT_TRUE(two[0].showsCloseButton(false));
     EXPECT_FALSE(two[1].showsCloseButton(false));
     EXPECT_TRUE(two[1].showsCloseButton(true));
-}
-
-TEST(TabBarRemoval, TitleNamesThePendingWorkspace)
-{
-    EXPECT_EQ(TabBarItems::removalTitle(workspace("Client Alpha")), "Remove Client Alpha?");
-    EXPECT_EQ(TabBarItems::removalTitle(std::nullopt), "Remove workspace?");
 }
 
 } // namespace

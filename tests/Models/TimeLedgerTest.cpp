@@ -42,7 +42,7 @@ TEST(TimeLedgerTest, AddingNothingOrLessChangesNothing)
     EXPECT_EQ(ledger, TimeLedger());
 }
 
-TEST(TimeLedgerTest, AddsUpOnTheSameDay)
+TEST(TimeLedgerTest, AddsUpOnTheSameLocalDayAndSplitsAtLocalMidnight)
 {
     TimeLedger ledger;
     ledger.add(5, alpha, utc(2025, 3, 5, 9), berlin());
@@ -51,46 +51,22 @@ TEST(TimeLedgerTest, AddsUpOnTheSameDay)
     EXPECT_EQ(ledger.seconds(alpha, utc(2025, 3, 5, 22, 59), berlin()), 10);
     EXPECT_EQ(ledger.days().at("2025-03-05").at(alpha.string()), 10);
     EXPECT_EQ(ledger.seconds(personal, utc(2025, 3, 4, 12), berlin()), 0);
+
+    // 23:59:58 and 00:00:03 local time, in winter and in summer.
+    for (auto [before, after, firstDay, secondDay] :
+        { std::tuple{ utc(2025, 3, 5, 22, 59, 58), utc(2025, 3, 5, 23, 0, 3), "2025-03-05", "2025-03-06" },
+            std::tuple{
+                utc(2025, 7, 1, 21, 59, 58), utc(2025, 7, 1, 22, 0, 3), "2025-07-01", "2025-07-02" } }) {
+        TimeLedger split;
+        split.add(5, alpha, before, berlin());
+        split.add(3, alpha, after, berlin());
+        EXPECT_EQ(split.days(),
+            (TimeLedger::Days{
+                { firstDay, { { alpha.string(), 5 } } }, { secondDay, { { alpha.string(), 3 } } } }));
+        EXPECT_EQ(split.seconds(alpha, before, berlin()), 5);
+        EXPECT_EQ(split.seconds(alpha, after, berlin()), 3);
+    }
 }
-
-struct BoundaryCase {
-    const char* name;
-    Date beforeMidnight; // 23:59:58 local
-    Date afterMidnight; // 00:00:03 local
-    const char* firstDay;
-    const char* secondDay;
-};
-
-class TimeLedgerMidnight : public testing::TestWithParam<BoundaryCase> { };
-
-TEST_P(TimeLedgerMidnight, SplitsTimeAtLocalMidnight)
-{
-    TimeLedger ledger;
-    ledger.add(5, alpha, GetParam().beforeMidnight, berlin());
-    ledger.add(3, alpha, GetParam().afterMidnight, berlin());
-    TimeLedger::Days expected{ { GetParam().firstDay, { { alpha.string(), 5 } } },
-        { GetParam().secondDay, { { alpha.string(), 3 } } } };
-    EXPECT_EQ(ledger.days(), expected);
-    EXPECT_EQ(ledger.seconds(alpha, GetParam().beforeMidnight, berlin()), 5);
-    EXPECT_EQ(ledger.seconds(alpha, GetParam().afterMidnight, berlin()), 3);
-}
-
-INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerMidnight,
-    testing::Values(BoundaryCase{ "Winter", utc(2025, 3, 5, 22, 59, 58), utc(2025, 3, 5, 23, 0, 3),
-                        "2025-03-05", "2025-03-06" },
-        BoundaryCase{
-            "Summer", utc(2025, 7, 1, 21, 59, 58), utc(2025, 7, 1, 22, 0, 3), "2025-07-01", "2025-07-02" }),
-    [](const auto& info) { return info.param.name; });
-
-struct WindowCase {
-    const char* name;
-    Date now;
-    int lastDays;
-    year_month_day firstCounted;
-    year_month_day lastCounted; // before firstCounted: nothing counts
-};
-
-class TimeLedgerWindow : public testing::TestWithParam<WindowCase> { };
 
 std::string keyOf(year_month_day day)
 {
@@ -100,42 +76,46 @@ std::string keyOf(year_month_day day)
     return text;
 }
 
-// Every day around the window holds a different power of two, so the sum names exactly the days counted.
-TEST_P(TimeLedgerWindow, SumsTheCalendarDaysEndingToday)
-{
-    const auto& window = GetParam();
-    TimeLedger::Days days;
-    double expected = 0;
-    double value = 1;
-    auto first = sys_days(window.firstCounted) - std::chrono::days(12);
-    for (auto day = first; day <= sys_days(window.lastCounted) + std::chrono::days(12);
-         day += std::chrono::days(1)) {
-        days[keyOf(day)] = { { alpha.string(), value }, { personal.string(), 0.25 } };
-        if (day >= sys_days(window.firstCounted) && day <= sys_days(window.lastCounted))
-            expected += value;
-        value *= 2;
-    }
-    TimeLedger ledger(days);
-    EXPECT_EQ(ledger.seconds(alpha, window.lastDays, window.now, berlin()), expected);
-}
-
 constexpr auto ymd(int y, unsigned m, unsigned d)
 {
     return year_month_day(year(y), month(m), day(d));
 }
 
-INSTANTIATE_TEST_SUITE_P(Berlin, TimeLedgerWindow,
-    testing::Values(WindowCase{ "MonthEnd", utc(2025, 3, 2, 11), 7, ymd(2025, 2, 24), ymd(2025, 3, 2) },
-        WindowCase{ "YearEnd", utc(2025, 1, 2, 7), 7, ymd(2024, 12, 27), ymd(2025, 1, 2) },
-        // 00:30 on 1 April (summer time): 86400-second steps would land on the evening before from
-        // 30 March on, counting 25 March and missing 1 day.
-        WindowCase{ "SpringForward", utc(2025, 3, 31, 22, 30), 7, ymd(2025, 3, 26), ymd(2025, 4, 1) },
-        // 23:30 on 29 October (winter time): fixed steps would land on the next morning before 27 October.
-        WindowCase{ "FallBack", utc(2024, 10, 29, 22, 30), 7, ymd(2024, 10, 23), ymd(2024, 10, 29) },
-        // 02:30 on 31 March: that wall-clock time does not exist on 30 March, which still counts once.
-        WindowCase{ "NowAtASkippedHour", utc(2025, 3, 31, 0, 30), 3, ymd(2025, 3, 29), ymd(2025, 3, 31) },
-        WindowCase{ "NegativeDays", utc(2025, 3, 2, 11), -3, ymd(2025, 3, 2), ymd(2025, 3, 1) }),
-    [](const auto& info) { return info.param.name; });
+// Every day around the window holds a different power of two, so the sum names exactly the days counted.
+TEST(TimeLedgerTest, SumsTheCalendarDaysEndingToday)
+{
+    struct Case {
+        const char* name;
+        Date now;
+        int lastDays;
+        year_month_day firstCounted, lastCounted; // last before first: nothing counts
+    };
+    // clang-format off
+    for (const auto& window : {
+             Case{ "month end", utc(2025, 3, 2, 11), 7, ymd(2025, 2, 24), ymd(2025, 3, 2) },
+             Case{ "year end", utc(2025, 1, 2, 7), 7, ymd(2024, 12, 27), ymd(2025, 1, 2) },
+             // 00:30 on 1 April (summer time): 86400-second steps would land on the evening before from
+             // 30 March on, counting 25 March and missing 1 day.
+             Case{ "spring forward", utc(2025, 3, 31, 22, 30), 7, ymd(2025, 3, 26), ymd(2025, 4, 1) },
+             // 23:30 on 29 October (winter time): fixed steps would land on the next morning before 27 October.
+             Case{ "fall back", utc(2024, 10, 29, 22, 30), 7, ymd(2024, 10, 23), ymd(2024, 10, 29) },
+             // 02:30 on 31 March: that wall-clock time does not exist on 30 March, which still counts once.
+             Case{ "now at a skipped hour", utc(2025, 3, 31, 0, 30), 3, ymd(2025, 3, 29), ymd(2025, 3, 31) },
+             Case{ "negative days", utc(2025, 3, 2, 11), -3, ymd(2025, 3, 2), ymd(2025, 3, 1) } }) {
+        // clang-format on
+        TimeLedger::Days days;
+        double expected = 0, value = 1;
+        for (auto day = sys_days(window.firstCounted) - std::chrono::days(12);
+             day <= sys_days(window.lastCounted) + std::chrono::days(12);
+             day += std::chrono::days(1), value *= 2) {
+            days[keyOf(day)] = { { alpha.string(), value }, { personal.string(), 0.25 } };
+            if (day >= sys_days(window.firstCounted) && day <= sys_days(window.lastCounted))
+                expected += value;
+        }
+        EXPECT_EQ(TimeLedger(days).seconds(alpha, window.lastDays, window.now, berlin()), expected)
+            << window.name;
+    }
+}
 
 TEST(TimeLedgerTest, ExportsDaysInOrderAndWorkspacesByIdNotName)
 {
@@ -165,57 +145,36 @@ TEST(TimeLedgerTest, ExportsRemovedWorkspacesOnePerIdAndSkipsKeysThatAreNoIds)
         "2025-03-05,Client Alpha,0.01\n");
 }
 
-struct DurationCase {
-    const char* name;
-    double seconds;
-    const char* text;
-};
-
-class TimeLedgerFormatted : public testing::TestWithParam<DurationCase> { };
-
-TEST_P(TimeLedgerFormatted, RoundsToWholeSecondsThenShowsHoursAndMinutes)
+TEST(TimeLedgerTest, DurationsRoundToWholeSecondsThenShowHoursAndMinutes)
 {
-    EXPECT_EQ(TimeLedger::formatted(GetParam().seconds), GetParam().text);
+    for (auto [seconds, text] :
+        { std::pair{ 59.5, "1m" }, { 59.4, "0m" }, { 3599.4, "59m" }, { 3599.5, "1h 0m" },
+            { 360000.0, "100h 0m" }, { -90.0, "0m" }, { std::numeric_limits<double>::quiet_NaN(), "0m" } })
+        EXPECT_EQ(TimeLedger::formatted(seconds), text) << seconds;
 }
 
-INSTANTIATE_TEST_SUITE_P(Durations, TimeLedgerFormatted,
-    testing::Values(DurationCase{ "HalfRoundsUp", 59.5, "1m" }, DurationCase{ "RoundsDown", 59.4, "0m" },
-        DurationCase{ "LastMinuteOfAnHour", 3599.4, "59m" },
-        DurationCase{ "RoundsToAnHour", 3599.5, "1h 0m" }, DurationCase{ "HundredHours", 360000, "100h 0m" },
-        DurationCase{ "Negative", -90, "0m" },
-        DurationCase{ "NotANumber", std::numeric_limits<double>::quiet_NaN(), "0m" }),
-    [](const auto& info) { return info.param.name; });
-
-TEST(TimeLedgerTest, EncodesTheDaysTable)
+TEST(TimeLedgerTest, EncodesTheDaysTableAndReadsBackEveryValue)
 {
     TimeLedger ledger;
     ledger.add(65, alpha, utc(2025, 3, 5, 12), berlin());
     EXPECT_EQ(
         encodeLedger(ledger), R"({"days":{"2025-03-05":{"F0000000-0000-4000-8000-00000000000A":65.0}}})");
-}
 
-TEST(TimeLedgerTest, RoundTripKeepsEveryValue)
-{
-    TimeLedger ledger(
+    TimeLedger odd(
         TimeLedger::Days{ { "2025-03-05", { { alpha.string(), 0.1 + 0.2 }, { "odd key", 1e300 } } },
             { "0000-00-00", {} }, { "2024-02-29", { { personal.string(), 5 } } } });
-    auto encoded = encodeLedger(ledger);
-    auto decoded = decodeLedger(bytes(encoded));
+    auto decoded = decodeLedger(bytes(encodeLedger(odd)));
     ASSERT_TRUE(decoded) << decoded.error().message;
-    EXPECT_EQ(*decoded, ledger);
+    EXPECT_EQ(*decoded, odd);
 }
 
-class TimeLedgerDecode : public testing::TestWithParam<const char*> { };
-
-TEST_P(TimeLedgerDecode, RefusesTheWholeLedgerWhenAnyPartHasTheWrongShape)
+TEST(TimeLedgerTest, RefusesTheWholeLedgerWhenAnyPartHasTheWrongShape)
 {
-    EXPECT_FALSE(decodeLedger(bytes(GetParam())));
+    for (const char* text : { "", "[]", R"({"Days":{}})", R"({"days":[]})", R"({"days":{"2025-03-05":[]}})",
+             R"({"days":{"2025-03-05":{"A":"65"}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
+             R"({"days":{"2025-03-05":{"A":65},"2025-03-06":7}})" })
+        EXPECT_FALSE(decodeLedger(bytes(text))) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Damaged, TimeLedgerDecode,
-    testing::Values("", "[]", R"({"Days":{}})", R"({"days":[]})", R"({"days":{"2025-03-05":[]}})",
-        R"({"days":{"2025-03-05":{"A":"65"}}})", R"({"days":{"2025-03-05":{"A":1e400}}})",
-        R"({"days":{"2025-03-05":{"A":65},"2025-03-06":7}})"));
 
 // The stored form must not depend on whether it was written whole or a day at a time.
 TEST(LedgerEncodingTest, WritesWhatTheWholeEncodingWritesThroughChangesClearsAndOddKeys)

@@ -52,31 +52,20 @@ TEST(WorkspaceBundleInstantiateTest, ExportThenImportIntoTheSameListCreatesNothi
     EXPECT_NE(result.rules[0].id, rules[0].id);
 }
 
-struct DuplicateCase {
-    const char* itemName;
-    const char* itemURL;
-    bool isNew;
-};
-
-class DuplicateDetectionTest : public ::testing::TestWithParam<DuplicateCase> { };
-
-TEST_P(DuplicateDetectionTest, OnlyTheSameNameAndTheSameURLTextMatch)
+TEST(WorkspaceBundleInstantiateTest, OnlyTheSameNameAndTheSameURLTextMatchAnExistingWorkspace)
 {
     std::vector existing{ workspace("Mail", "https://mail.example.com/") };
-    auto result = bundleOf({ item(GetParam().itemName, GetParam().itemURL) },
-        { { "mail.example.com",
-            0 } }).instantiate(existing, importTime);
-    ASSERT_EQ(result.newWorkspaces.size(), GetParam().isNew ? 1u : 0u);
-    ASSERT_EQ(result.rules.size(), 1u);
-    EXPECT_EQ(result.rules[0].workspaceId, GetParam().isNew ? result.newWorkspaces[0].id : existing[0].id);
+    for (auto [name, url, isNew] : { std::tuple{ "Mail", "https://mail.example.com/", false },
+             { "Mail", "https://mail.example.com", true }, { "mail", "https://mail.example.com/", true },
+             { "Mail", "HTTPS://mail.example.com/", true }, { "Mail", "http://mail.example.com/", true } }) {
+        SCOPED_TRACE(std::string(name) + " " + url);
+        auto result
+            = bundleOf({ item(name, url) }, { { "mail.example.com", 0 } }).instantiate(existing, importTime);
+        ASSERT_EQ(result.newWorkspaces.size(), isNew ? 1u : 0u);
+        ASSERT_EQ(result.rules.size(), 1u);
+        EXPECT_EQ(result.rules[0].workspaceId, isNew ? result.newWorkspaces[0].id : existing[0].id);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, DuplicateDetectionTest,
-    ::testing::Values(DuplicateCase{ "Mail", "https://mail.example.com/", false },
-        DuplicateCase{ "Mail", "https://mail.example.com", true },
-        DuplicateCase{ "mail", "https://mail.example.com/", true },
-        DuplicateCase{ "Mail", "HTTPS://mail.example.com/", true },
-        DuplicateCase{ "Mail", "http://mail.example.com/", true }));
 
 TEST(WorkspaceBundleInstantiateTest, NewRecordsGetFreshIdsAndStoresAndNothingButTheLayout)
 {
@@ -102,68 +91,51 @@ TEST(WorkspaceBundleInstantiateTest, NewRecordsGetFreshIdsAndStoresAndNothingBut
     EXPECT_EQ(identifiers.size(), 4u);
 }
 
-struct ShortcutCase {
-    std::size_t existingCount;
-    std::vector<std::int64_t> expected;
-};
-
-class ShortcutNumberTest : public ::testing::TestWithParam<ShortcutCase> { };
-
-TEST_P(ShortcutNumberTest, CountOnFromTheListAndStopAtNine)
+TEST(WorkspaceBundleInstantiateTest, ShortcutNumbersCountOnFromTheListAndStopAtNine)
 {
-    std::vector<WorkspaceSession> existing;
-    for (std::size_t index = 0; index < GetParam().existingCount; ++index)
-        existing.push_back(workspace("Existing " + std::to_string(index), "https://existing.example.com/"));
-    // The first item matches an existing workspace whenever there is one, and so takes no number.
-    std::vector items{ item("Existing 0", "https://existing.example.com/") };
-    for (std::size_t index = 0; index < GetParam().expected.size(); ++index)
-        items.push_back(item("New " + std::to_string(index), "https://new.example.com/"));
-
-    auto result = bundleOf(items).instantiate(existing, importTime);
-
-    std::vector<std::int64_t> numbers;
-    for (const auto& record : result.newWorkspaces)
-        numbers.push_back(record.shortcutIndex);
-    EXPECT_EQ(numbers, GetParam().expected);
+    for (auto [existingCount, expected] :
+        { std::pair<std::size_t, std::vector<std::int64_t>>{ 1, { 2, 3, 4 } }, { 6, { 7, 8, 9, 9 } },
+            { 8, { 9, 9 } }, { 12, { 9 } } }) {
+        std::vector<WorkspaceSession> existing;
+        for (std::size_t index = 0; index < existingCount; ++index)
+            existing.push_back(
+                workspace("Existing " + std::to_string(index), "https://existing.example.com/"));
+        // The first item matches an existing workspace, and so takes no number.
+        std::vector items{ item("Existing 0", "https://existing.example.com/") };
+        for (std::size_t index = 0; index < expected.size(); ++index)
+            items.push_back(item("New " + std::to_string(index), "https://new.example.com/"));
+        std::vector<std::int64_t> numbers;
+        for (const auto& record : bundleOf(items).instantiate(existing, importTime).newWorkspaces)
+            numbers.push_back(record.shortcutIndex);
+        EXPECT_EQ(numbers, expected) << existingCount << " existing";
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShortcutNumberTest,
-    ::testing::Values(ShortcutCase{ 1, { 2, 3, 4 } }, ShortcutCase{ 6, { 7, 8, 9, 9 } },
-        ShortcutCase{ 8, { 9, 9 } }, ShortcutCase{ 12, { 9 } }));
-
-class UnusableURLTest : public ::testing::TestWithParam<const char*> { };
-
-TEST_P(UnusableURLTest, SkipsTheItemAndItsRulesWhileLaterItemsKeepTheirPositions)
+TEST(WorkspaceBundleInstantiateTest, AnUnusableURLSkipsTheItemAndItsRulesWhileLaterItemsKeepTheirPositions)
 {
-    auto result = bundleOf({ item("Bad", GetParam()), item("Good", "https://good.example.com/") },
-        { { "bad.example.com", 0 },
-            { "good.example.com",
-                1 } }).instantiate({}, importTime);
-    ASSERT_EQ(result.newWorkspaces.size(), 1u) << GetParam();
-    EXPECT_EQ(result.newWorkspaces[0].name, "Good");
-    ASSERT_EQ(result.rules.size(), 1u);
-    EXPECT_EQ(result.rules[0].pattern, "good.example.com");
-    EXPECT_EQ(result.rules[0].workspaceId, result.newWorkspaces[0].id);
+    for (const char* url : { "JavaScript:alert(1)", "file:///etc/passwd", "data:text/html,<b>x</b>",
+             "mail.example.com", "//mail.example.com/", "http://exa mple.com/", "" }) {
+        SCOPED_TRACE(url);
+        auto result = bundleOf({ item("Bad", url), item("Good", "https://good.example.com/") },
+            { { "bad.example.com", 0 },
+                { "good.example.com",
+                    1 } }).instantiate({}, importTime);
+        ASSERT_EQ(result.newWorkspaces.size(), 1u);
+        EXPECT_EQ(result.newWorkspaces[0].name, "Good");
+        ASSERT_EQ(result.rules.size(), 1u);
+        EXPECT_EQ(result.rules[0].pattern, "good.example.com");
+        EXPECT_EQ(result.rules[0].workspaceId, result.newWorkspaces[0].id);
+    }
+    for (std::int64_t index :
+        { std::int64_t{ -1 }, std::int64_t{ 2 }, std::numeric_limits<std::int64_t>::max() }) {
+        auto result = bundleOf({ item("A", "https://a.example.com/"), item("B", "https://b.example.com/") },
+            { { "out.example.com", index },
+                { "b.example.com",
+                    1 } }).instantiate({}, importTime);
+        ASSERT_EQ(result.rules.size(), 1u) << "rule for item " << index;
+        EXPECT_EQ(result.rules[0].workspaceId, result.newWorkspaces[1].id);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, UnusableURLTest,
-    ::testing::Values("JavaScript:alert(1)", "file:///etc/passwd", "data:text/html,<b>x</b>",
-        "mail.example.com", "//mail.example.com/", "http://exa mple.com/", ""));
-
-class RuleIndexTest : public ::testing::TestWithParam<std::int64_t> { };
-
-TEST_P(RuleIndexTest, OutOfRangeIndexesAreDropped)
-{
-    auto result = bundleOf({ item("A", "https://a.example.com/"), item("B", "https://b.example.com/") },
-        { { "out.example.com", GetParam() },
-            { "b.example.com",
-                1 } }).instantiate({}, importTime);
-    ASSERT_EQ(result.rules.size(), 1u);
-    EXPECT_EQ(result.rules[0].workspaceId, result.newWorkspaces[1].id);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, RuleIndexTest, ::testing::Values(-1, 2, std::numeric_limits<std::int64_t>::max()));
 
 TEST(WorkspaceBundleInstantiateTest, PatternsAreKeptAsWrittenAndRulesForNoSiteAreDropped)
 {

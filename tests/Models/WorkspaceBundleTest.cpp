@@ -89,73 +89,47 @@ TEST(WorkspaceBundleTest, RoundTripGivesAnEqualBundleEvenFromAFractionalClock)
     EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
 }
 
-// A well-formed document with one member replaced, or removed when the value is discarded.
-struct Damage {
-    const char* pointer;
-    Json value;
-};
-
-Json removed()
+// A well-formed document with one member replaced, or removed when the value is discarded, is refused.
+TEST(WorkspaceBundleTest, AnyMissingOrMistypedMemberMakesTheWholeFileUnreadable)
 {
-    return Json(Json::value_t::discarded);
+    auto valid = *json::parse(bundleOf(
+        { { "Client", "https://mail.example.com/", "briefcase.fill", "#34C759", true, false } },
+        { { "mail.example.com",
+            0 } }).encoded());
+    const Json removed(Json::value_t::discarded);
+    // clang-format off
+    const std::pair<const char*, Json> damages[]{ { "/format", removed }, { "/rules", removed },
+        { "/workspaces/0/iconSymbol", removed }, { "/rules/0/workspaceIndex", removed }, { "/format", 1.5 },
+        { "/exportedAt", 736257600 }, { "/workspaces", Json::object() }, { "/workspaces/0", "Client" },
+        { "/workspaces/0/url", nullptr }, { "/workspaces/0/keepAwake", "true" }, { "/rules/0/workspaceIndex", 0.5 },
+        { "/rules/0/workspaceIndex", 1e30 }, { "/exportedAt", "2024-05-01T12:00:00.123Z" },
+        { "/exportedAt", "2024-05-01T12:00:00" }, { "/exportedAt", "" } };
+    // clang-format on
+    for (const auto& [where, value] : damages) {
+        Json document = valid;
+        Json::json_pointer pointer(where);
+        if (value.is_discarded())
+            document[pointer.parent_pointer()].erase(pointer.back());
+        else
+            document[pointer] = value;
+        EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(document.dump()))) << where << " = " << value;
+    }
+    for (const char* date :
+        { "2024-05-01T12:00:00Z", "2024-05-01T14:00:00+02:00", "2024-05-01T07:00:00-05:00" }) {
+        Json document = valid;
+        document["exportedAt"] = date;
+        auto decoded = WorkspaceBundle::decode(bytesOf(document.dump()));
+        ASSERT_TRUE(decoded) << date << ": " << decoded.error().message;
+        EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
+    }
 }
-
-Json validDocument()
-{
-    auto bundle
-        = bundleOf({ { "Client", "https://mail.example.com/", "briefcase.fill", "#34C759", true, false } },
-            { { "mail.example.com", 0 } });
-    return *json::parse(bundle.encoded());
-}
-
-class DamagedBundleTest : public ::testing::TestWithParam<Damage> { };
-
-TEST_P(DamagedBundleTest, MakesTheWholeFileUnreadable)
-{
-    Json document = validDocument();
-    Json::json_pointer pointer(GetParam().pointer);
-    if (GetParam().value.is_discarded())
-        document[pointer.parent_pointer()].erase(pointer.back());
-    else
-        document[pointer] = GetParam().value;
-    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(document.dump()))) << GetParam().pointer;
-}
-
-INSTANTIATE_TEST_SUITE_P(MissingKeys, DamagedBundleTest,
-    ::testing::Values(Damage{ "/format", removed() }, Damage{ "/rules", removed() },
-        Damage{ "/workspaces/0/iconSymbol", removed() }, Damage{ "/rules/0/workspaceIndex", removed() }));
-
-INSTANTIATE_TEST_SUITE_P(WrongTypes, DamagedBundleTest,
-    ::testing::Values(Damage{ "/format", 1.5 }, Damage{ "/exportedAt", 736257600 },
-        Damage{ "/workspaces", Json::object() }, Damage{ "/workspaces/0", "Client" },
-        Damage{ "/workspaces/0/url", nullptr }, Damage{ "/workspaces/0/keepAwake", "true" },
-        Damage{ "/rules/0/workspaceIndex", 0.5 }, Damage{ "/rules/0/workspaceIndex", 1e30 }));
-
-INSTANTIATE_TEST_SUITE_P(Dates, DamagedBundleTest,
-    ::testing::Values(Damage{ "/exportedAt", "2024-05-01T12:00:00.123Z" },
-        Damage{ "/exportedAt", "2024-05-01T12:00:00" }, Damage{ "/exportedAt", "" }));
-
-class BundleDateTest : public ::testing::TestWithParam<const char*> { };
-
-TEST_P(BundleDateTest, InternetDateTimeWithZuluOrAnOffsetIsRead)
-{
-    Json document = validDocument();
-    document["exportedAt"] = GetParam();
-    auto decoded = WorkspaceBundle::decode(bytesOf(document.dump()));
-    ASSERT_TRUE(decoded) << decoded.error().message;
-    EXPECT_EQ(decoded->exportedAt, noonFirstOfMay2024);
-}
-
-INSTANTIATE_TEST_SUITE_P(Forms, BundleDateTest,
-    ::testing::Values("2024-05-01T12:00:00Z", "2024-05-01T14:00:00+02:00", "2024-05-01T07:00:00-05:00"));
 
 TEST(WorkspaceBundleTest, DocumentsThatAreNoBundleAreRefusedWithoutCrashing)
 {
-    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("")));
-    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("[]")));
-    EXPECT_FALSE(WorkspaceBundle::decode(bytesOf("{\"format\": 1,")));
-    std::string nested = R"({"format": 1, "exportedAt": "2024-05-01T12:00:00Z", "rules": [], "workspaces": [],
-        "extra": )"
+    for (const char* text : { "", "[]", "{\"format\": 1," })
+        EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(text))) << text;
+    std::string nested
+        = R"({"format": 1, "exportedAt": "2024-05-01T12:00:00Z", "rules": [], "workspaces": [], "extra": )"
         + std::string(100000, '[') + std::string(100000, ']') + "}";
     EXPECT_FALSE(WorkspaceBundle::decode(bytesOf(nested)));
 }

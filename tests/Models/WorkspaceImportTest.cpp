@@ -101,29 +101,18 @@ TEST_F(WorkspaceImportTest, FilesThatCannotBeReadOrAreNoBundleAreUnreadable)
     EXPECT_EQ(failureOf(write("cut.cohortex", text.substr(0, text.size() / 2))), ImportError::Unreadable);
 }
 
-struct CountCase {
-    std::size_t count;
-    bool isAccepted;
-};
-
-class ImportedWorkspaceCountTest : public WorkspaceImportTest,
-                                   public ::testing::WithParamInterface<CountCase> { };
-
-TEST_P(ImportedWorkspaceCountTest, OneToFiftyWorkspacesAreAccepted)
+TEST_F(WorkspaceImportTest, OneToFiftyWorkspacesAreAccepted)
 {
-    auto bundle = previewImport(write("count.cohortex", bundleWith(GetParam().count).encoded()));
-    if (GetParam().isAccepted) {
-        ASSERT_TRUE(bundle);
-        EXPECT_EQ(bundle->workspaces.size(), GetParam().count);
-    } else {
-        ASSERT_FALSE(bundle);
-        EXPECT_EQ(bundle.error(), ImportError::Empty);
+    for (auto [count, isAccepted] :
+        { std::pair<std::size_t, bool>{ 0, false }, { 1, true }, { 50, true }, { 51, false } }) {
+        auto bundle = previewImport(write("count.cohortex", bundleWith(count).encoded()));
+        ASSERT_EQ(bundle.has_value(), isAccepted) << count;
+        if (isAccepted)
+            EXPECT_EQ(bundle->workspaces.size(), count);
+        else
+            EXPECT_EQ(bundle.error(), ImportError::Empty);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ImportedWorkspaceCountTest,
-    ::testing::Values(
-        CountCase{ 0, false }, CountCase{ 1, true }, CountCase{ 50, true }, CountCase{ 51, false }));
 
 TEST(ImportTextsTest, ConfirmationCountsEveryItemButListsTheFirstTwelve)
 {
@@ -141,29 +130,20 @@ TEST(ImportTextsTest, ConfirmationCountsEveryItemButListsTheFirstTwelve)
     EXPECT_EQ(details, expected);
 }
 
-struct SiteLabelCase {
-    const char* name;
-    const char* url;
-    const char* line;
-};
-
-class ConfirmationLineTest : public ::testing::TestWithParam<SiteLabelCase> { };
-
-TEST_P(ConfirmationLineTest, ShowsTheHostOrElseTheURLTextOnOneLine)
+TEST(ImportTextsTest, EachLineShowsTheHostOrElseTheURLTextOnOneLine)
 {
-    WorkspaceBundle bundle{ 1, Date(0), { item(GetParam().name, GetParam().url) }, {} };
-    auto details = importConfirmationDetails(bundle);
-    EXPECT_EQ(details.substr(0, details.find("\n\n")), GetParam().line);
+    // clang-format off
+    for (auto [name, url, line] : {
+             std::tuple{ "Mail", "https://user@Mail.Example.com:8443/inbox", "• Mail — Mail.Example.com" },
+             { "Local", "http://[::1]:8080/", "• Local — ::1" }, { "No host", "https:inbox", "• No host — https:inbox" },
+             { "Broken", "not a url", "• Broken — not a url" },
+             { "Two\n• Bank", "https://evil.example/", "• Two • Bank — evil.example" },
+             { "Right\u202Eto left", "https://a%0Ab.example/", "• Right to left — a b.example" } }) {
+        // clang-format on
+        auto details = importConfirmationDetails(WorkspaceBundle{ 1, Date(0), { item(name, url) }, {} });
+        EXPECT_EQ(details.substr(0, details.find("\n\n")), line);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ConfirmationLineTest,
-    ::testing::Values(
-        SiteLabelCase{ "Mail", "https://user@Mail.Example.com:8443/inbox", "• Mail — Mail.Example.com" },
-        SiteLabelCase{ "Local", "http://[::1]:8080/", "• Local — ::1" },
-        SiteLabelCase{ "No host", "https:inbox", "• No host — https:inbox" },
-        SiteLabelCase{ "Broken", "not a url", "• Broken — not a url" },
-        SiteLabelCase{ "Two\n• Bank", "https://evil.example/", "• Two • Bank — evil.example" },
-        SiteLabelCase{ "Right\u202Eto left", "https://a%0Ab.example/", "• Right to left — a b.example" }));
 
 } // namespace
 } // namespace cohortex

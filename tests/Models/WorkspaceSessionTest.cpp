@@ -6,35 +6,21 @@
 namespace cohortex {
 namespace {
 
-Url url(std::string_view text)
-{
-    return *Url::parse(text);
-}
-
-WorkspaceSession sampleWorkspace()
+WorkspaceSession sample()
 {
     return WorkspaceSession(*Uuid::parse("0F1E2D3C-4B5A-4978-8695-A4B3C2D1E0F9"), "Client Alpha",
-        url("https://mail.example.com/"), std::nullopt, "briefcase.fill", "#34C759", 4,
+        *Url::parse("https://mail.example.com/"), std::nullopt, "briefcase.fill", "#34C759", 4,
         *Uuid::parse("11111111-2222-4333-8444-555555555555"), Date(700000000.25), Date(700000100.5));
 }
 
-Json sampleJson()
+Expected<std::vector<WorkspaceSession>> decode(std::string_view text)
 {
-    return sampleWorkspace().toJson();
-}
-
-Expected<WorkspaceSession> decodeText(std::string_view text)
-{
-    auto list
-        = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    if (!list)
-        return std::unexpected(list.error());
-    return list->at(0);
+    return decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 TEST(WorkspaceSessionTest, NullOptionalsReadAsAbsentAndUnknownKeysAreIgnored)
 {
-    Json object = sampleJson();
+    Json object = sample().toJson();
     for (auto key : { "keepAwake", "requiresUnlock", "downloadFolderPath", "proxyType", "proxyHost",
              "proxyPort", "proxyUsername", "currentURL" })
         object[key] = nullptr;
@@ -48,7 +34,7 @@ TEST(WorkspaceSessionTest, NullOptionalsReadAsAbsentAndUnknownKeysAreIgnored)
 
 TEST(WorkspaceSessionTest, EncodingLeavesAbsentOptionalsOutAndKeepsDeclarationOrder)
 {
-    auto workspace = sampleWorkspace();
+    auto workspace = sample();
     workspace.proxyHost = "proxy.example.com";
     workspace.keepAwake = false;
     Json object = workspace.toJson();
@@ -64,10 +50,9 @@ TEST(WorkspaceSessionTest, EncodingLeavesAbsentOptionalsOutAndKeepsDeclarationOr
 
 TEST(WorkspaceSessionTest, ListRoundTripGivesEqualRecords)
 {
-    auto plain = sampleWorkspace();
-    auto full = sampleWorkspace();
+    auto full = sample();
     full.id = Uuid::random();
-    full.currentURL = url("https://other.example.com/inbox?q=1#top");
+    full.currentURL = *Url::parse("https://other.example.com/inbox?q=1#top");
     full.keepAwake = true;
     full.requiresUnlock = false;
     full.downloadFolderPath = "/home/ada/Downloads/Client Ä";
@@ -76,17 +61,36 @@ TEST(WorkspaceSessionTest, ListRoundTripGivesEqualRecords)
     full.proxyPort = 1080;
     full.proxyUsername = "ada";
     full.createdAt = Date(-12345.678901234567);
-    std::vector<WorkspaceSession> list{ plain, full };
-
-    auto encoded = encodeWorkspaceList(list);
-    auto decoded = decodeWorkspaceList(
-        std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    std::vector<WorkspaceSession> list{ sample(), full };
+    auto decoded = decode(encodeWorkspaceList(list));
     ASSERT_TRUE(decoded) << decoded.error().message;
     EXPECT_EQ(*decoded, list);
     EXPECT_EQ(std::hash<WorkspaceSession>{}((*decoded)[1]), std::hash<WorkspaceSession>{}(full));
 }
 
-TEST(WorkspaceSessionTest, PresetsAreThreeDistinctWorkspacesInOrder)
+TEST(WorkspaceSessionTest, APresentMemberOfTheWrongTypeFailsTheWholeList)
+{
+    const Json removed(Json::value_t::discarded);
+    // clang-format off
+    const std::pair<const char*, Json> damages[]{ { "id", removed }, { "id", "not-a-uuid" }, { "name", 7 },
+        { "initialURL", "http://exa mple.com" }, { "shortcutIndex", 1.5 }, { "storageIdentifier", removed },
+        { "createdAt", "2024-01-01" }, { "lastActiveAt", nullptr }, { "keepAwake", 1 }, { "requiresUnlock", "true" },
+        { "downloadFolderPath", 3 }, { "proxyType", true }, { "proxyPort", "8080" }, { "proxyUsername", Json::object() },
+        { "currentURL", "not a url" } };
+    // clang-format on
+    for (const auto& [key, value] : damages) {
+        Json object = sample().toJson();
+        if (value.is_discarded())
+            object.erase(key);
+        else
+            object[key] = value;
+        EXPECT_FALSE(decode(Json::array({ sample().toJson(), object }).dump())) << key << " = " << value;
+    }
+    for (const char* text : { "{}", "[{\"id\": ", "" })
+        EXPECT_FALSE(decode(text)) << text;
+}
+
+TEST(WorkspaceSessionTest, PresetsAreThreeWorkspacesWithTheirOwnStores)
 {
     auto presets = WorkspaceSession::defaultWorkspaces(Date(5));
     ASSERT_EQ(presets.size(), 3u);
@@ -101,86 +105,29 @@ TEST(WorkspaceSessionTest, PresetsAreThreeDistinctWorkspacesInOrder)
     EXPECT_EQ(identifiers.size(), 6u);
 }
 
-struct DamagedField {
-    const char* key;
-    Json value; // a discarded value means "remove the key"
-};
-
-class RequiredFieldTest : public ::testing::TestWithParam<DamagedField> { };
-
-TEST_P(RequiredFieldTest, MakesTheWholeListFail)
+TEST(WorkspaceSessionTest, AProxyNeedsAHostAndAPositivePort)
 {
-    Json object = sampleJson();
-    if (GetParam().value.is_discarded())
-        object.erase(GetParam().key);
-    else
-        object[GetParam().key] = GetParam().value;
-    Json list = Json::array({ sampleJson(), object });
-    auto text = list.dump();
-    auto decoded
-        = decodeWorkspaceList(std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    EXPECT_FALSE(decoded);
+    struct Case {
+        std::optional<std::string> host;
+        std::optional<std::int64_t> port;
+        std::optional<std::string> type;
+        bool hasProxy;
+    };
+    for (const auto& expected : { Case{ "", 8080, "http", false }, Case{ "proxy", 0, "http", false },
+             Case{ "proxy", std::nullopt, "http", false }, Case{ "proxy", 1, std::nullopt, true },
+             Case{ " ", 3128, "http", true }, Case{ std::nullopt, 3128, "http", false } }) {
+        auto workspace = sample();
+        workspace.proxyHost = expected.host;
+        workspace.proxyPort = expected.port;
+        workspace.proxyType = expected.type;
+        EXPECT_EQ(workspace.hasProxy(), expected.hasProxy)
+            << expected.host.value_or("-") << ":" << expected.port.value_or(-1);
+    }
 }
-
-Json removed()
-{
-    return Json(Json::value_t::discarded);
-}
-
-INSTANTIATE_TEST_SUITE_P(MissingNullOrWrongType, RequiredFieldTest,
-    ::testing::Values(DamagedField{ "id", removed() }, DamagedField{ "id", "not-a-uuid" },
-        DamagedField{ "name", 7 }, DamagedField{ "initialURL", "http://exa mple.com" },
-        DamagedField{ "shortcutIndex", 1.5 }, DamagedField{ "storageIdentifier", removed() },
-        DamagedField{ "createdAt", "2024-01-01" }, DamagedField{ "lastActiveAt", nullptr }));
-
-class OptionalFieldTest : public ::testing::TestWithParam<DamagedField> { };
-
-TEST_P(OptionalFieldTest, PresentWithTheWrongTypeFails)
-{
-    Json object = sampleJson();
-    object[GetParam().key] = GetParam().value;
-    EXPECT_FALSE(WorkspaceSession::fromJson(object));
-}
-
-INSTANTIATE_TEST_SUITE_P(WrongType, OptionalFieldTest,
-    ::testing::Values(DamagedField{ "keepAwake", 1 }, DamagedField{ "requiresUnlock", "true" },
-        DamagedField{ "downloadFolderPath", 3 }, DamagedField{ "proxyType", true },
-        DamagedField{ "proxyPort", "8080" }, DamagedField{ "proxyUsername", Json::object() },
-        DamagedField{ "currentURL", "not a url" }));
-
-TEST(WorkspaceSessionTest, ListThatIsNotAnArrayOrNotJsonFails)
-{
-    EXPECT_FALSE(decodeText("{}"));
-    EXPECT_FALSE(decodeText("[{\"id\": "));
-    EXPECT_FALSE(decodeText(""));
-}
-
-struct ProxyCase {
-    std::optional<std::string> host;
-    std::optional<std::int64_t> port;
-    std::optional<std::string> type;
-    bool expected;
-};
-
-class HasProxyTest : public ::testing::TestWithParam<ProxyCase> { };
-
-TEST_P(HasProxyTest, NeedsAHostAndAPositivePort)
-{
-    auto workspace = sampleWorkspace();
-    workspace.proxyHost = GetParam().host;
-    workspace.proxyPort = GetParam().port;
-    workspace.proxyType = GetParam().type;
-    EXPECT_EQ(workspace.hasProxy(), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, HasProxyTest,
-    ::testing::Values(ProxyCase{ "", 8080, "http", false }, ProxyCase{ "proxy", 0, "http", false },
-        ProxyCase{ "proxy", std::nullopt, "http", false }, ProxyCase{ "proxy", 1, std::nullopt, true },
-        ProxyCase{ " ", 3128, "http", true }, ProxyCase{ std::nullopt, 3128, "http", false }));
 
 TEST(WorkspaceSessionTest, DownloadFolderURLIsADirectoryFileURLOnlyForANonEmptyPath)
 {
-    auto workspace = sampleWorkspace();
+    auto workspace = sample();
     workspace.downloadFolderPath = "";
     EXPECT_FALSE(workspace.downloadFolderURL());
     workspace.downloadFolderPath = "/home/ada/Client Downloads";
@@ -190,31 +137,23 @@ TEST(WorkspaceSessionTest, DownloadFolderURLIsADirectoryFileURLOnlyForANonEmptyP
     EXPECT_EQ(folder->filePath(), "/home/ada/Client Downloads/");
 }
 
-struct ColorCase {
-    const char* text;
-    RgbColor expected;
-};
-
-class DisplayColorTest : public ::testing::TestWithParam<ColorCase> { };
-
-TEST_P(DisplayColorTest, ParsesLenientlyAndFallsBackToBlue)
+TEST(WorkspaceSessionTest, ColourParsesLenientlyAndFallsBackToBlue)
 {
-    auto workspace = sampleWorkspace();
-    workspace.colorHex = GetParam().text;
-    auto color = workspace.displayColor();
-    EXPECT_DOUBLE_EQ(color.red, GetParam().expected.red) << GetParam().text;
-    EXPECT_DOUBLE_EQ(color.green, GetParam().expected.green) << GetParam().text;
-    EXPECT_DOUBLE_EQ(color.blue, GetParam().expected.blue) << GetParam().text;
+    constexpr RgbColor green{ 0x34 / 255.0, 0xC7 / 255.0, 0x59 / 255.0 };
+    // clang-format off
+    for (auto [text, expected] : std::initializer_list<std::pair<const char*, RgbColor>>{
+             { "#34C759", green }, { "34c759", green }, { "  #34C759 \n", green }, { "#0X34c759", green },
+             { "#34C759zz", green }, { "\u00a0#34C759\u2003", green }, { "", standardBlue }, { "#GGHHII", standardBlue },
+             { "#FF", RgbColor{ 0, 0, 1.0 } }, { "#FF34C759", green }, { "#12345678901234567834C759", green } }) {
+        // clang-format on
+        auto workspace = sample();
+        workspace.colorHex = text;
+        auto color = workspace.displayColor();
+        EXPECT_DOUBLE_EQ(color.red, expected.red) << text;
+        EXPECT_DOUBLE_EQ(color.green, expected.green) << text;
+        EXPECT_DOUBLE_EQ(color.blue, expected.blue) << text;
+    }
 }
-
-constexpr RgbColor green{ 0x34 / 255.0, 0xC7 / 255.0, 0x59 / 255.0 };
-
-INSTANTIATE_TEST_SUITE_P(Cases, DisplayColorTest,
-    ::testing::Values(ColorCase{ "#34C759", green }, ColorCase{ "34c759", green },
-        ColorCase{ "  #34C759 \n", green }, ColorCase{ "#0X34c759", green }, ColorCase{ "#34C759zz", green },
-        ColorCase{ "\u00a0#34C759\u2003", green }, ColorCase{ "", standardBlue },
-        ColorCase{ "#GGHHII", standardBlue }, ColorCase{ "#FF", RgbColor{ 0, 0, 1.0 } },
-        ColorCase{ "#FF34C759", green }, ColorCase{ "#12345678901234567834C759", green }));
 
 } // namespace
 } // namespace cohortex

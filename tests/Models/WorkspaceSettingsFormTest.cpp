@@ -6,10 +6,11 @@
 namespace cohortex {
 namespace {
 
-WorkspaceSession record()
+WorkspaceSession record(bool requiresUnlock = false)
 {
     return WorkspaceSession(Uuid::random(), "Client Alpha", *Url::parse("https://example.com/"), std::nullopt,
-        "globe", "#34C759", 2, Uuid::random(), Date(10), Date(20));
+        "globe", "#34C759", 2, Uuid::random(), Date(10), Date(20), std::nullopt,
+        requiresUnlock ? std::optional(true) : std::nullopt);
 }
 
 WorkspaceSession proxied(std::optional<std::string> type, std::optional<std::string> user = std::nullopt)
@@ -22,34 +23,26 @@ WorkspaceSession proxied(std::optional<std::string> type, std::optional<std::str
     return workspace;
 }
 
-struct PortCase {
-    const char* name;
-    std::string typed;
-    std::optional<std::int64_t> value;
-};
-
-class ProxyPort : public testing::TestWithParam<PortCase> { };
-
-TEST_P(ProxyPort, AcceptsOnlyWholeNumbersFromOneTo65535)
+TEST(WorkspaceSettingsForm, ProxyPortAcceptsOnlyWholeNumbersFromOneTo65535)
 {
     WorkspaceSettingsForm form(proxied("http"));
-    form.proxyPort = GetParam().typed;
-    EXPECT_EQ(form.portValue(), GetParam().value);
-    EXPECT_EQ(form.proxyIsValid(), GetParam().value.has_value());
+    // clang-format off
+    for (auto [typed, value] : std::initializer_list<std::pair<const char*, std::optional<std::int64_t>>>{
+             { "1", 1 }, { "65535", 65535 }, { "0", std::nullopt }, { "65536", std::nullopt }, { "+8080", 8080 },
+             { "-8080", std::nullopt }, { " \t8080\t ", 8080 }, { "008080", 8080 }, { "8080\n", std::nullopt },
+             { "", std::nullopt }, { "+", std::nullopt }, { "+-80", std::nullopt }, { "80a", std::nullopt },
+             { "80.0", std::nullopt }, { "80 80", std::nullopt }, { "99999999999999999999", std::nullopt } }) {
+        // clang-format on
+        form.proxyPort = typed;
+        EXPECT_EQ(form.portValue(), value) << '"' << typed << '"';
+        EXPECT_EQ(form.proxyIsValid(), value.has_value()) << '"' << typed << '"';
+    }
+    form.proxyPort = "8080";
+    form.proxyHost = " \t ";
+    EXPECT_FALSE(form.proxyIsValid()) << "a proxy needs a host";
+    form.proxyType = "none";
+    EXPECT_TRUE(form.proxyIsValid()) << "no proxy needs nothing";
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, ProxyPort,
-    testing::Values(PortCase{ "Lowest", "1", 1 }, PortCase{ "Highest", "65535", 65535 },
-        PortCase{ "Zero", "0", std::nullopt }, PortCase{ "AboveRange", "65536", std::nullopt },
-        PortCase{ "FarAboveRange", "70000", std::nullopt }, PortCase{ "PlusSign", "+8080", 8080 },
-        PortCase{ "MinusSign", "-8080", std::nullopt }, PortCase{ "SpacesAndTabs", " \t8080\t ", 8080 },
-        PortCase{ "LeadingZeros", "008080", 8080 },
-        PortCase{ "LineBreakIsNotTrimmed", "8080\n", std::nullopt }, PortCase{ "Empty", "", std::nullopt },
-        PortCase{ "SignAlone", "+", std::nullopt }, PortCase{ "TwoSigns", "+-80", std::nullopt },
-        PortCase{ "Letters", "80a", std::nullopt }, PortCase{ "Decimal", "80.0", std::nullopt },
-        PortCase{ "SpaceInside", "80 80", std::nullopt },
-        PortCase{ "Overflow", "99999999999999999999", std::nullopt }),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WorkspaceSettingsForm, OpensWithTheRecordsValuesAndNoPassword)
 {
@@ -61,56 +54,35 @@ TEST(WorkspaceSettingsForm, OpensWithTheRecordsValuesAndNoPassword)
     EXPECT_TRUE(form.keepAwake);
     EXPECT_FALSE(form.requiresUnlock);
     EXPECT_EQ(form.downloadFolderPath, "/home/ann/Work");
-    // A proxy without a type is an HTTP proxy.
-    EXPECT_EQ(form.proxyType, "http");
+    EXPECT_EQ(form.proxyType, "http") << "a proxy without a type is an HTTP proxy";
     EXPECT_EQ(form.proxyHost, "proxy.local");
     EXPECT_EQ(form.proxyPort, "3128");
     EXPECT_EQ(form.proxyUsername, "ann");
     EXPECT_EQ(form.proxyPassword, "");
-}
-
-TEST(WorkspaceSettingsForm, AProxyWithoutUsableHostOrPortOpensAsNoProxy)
-{
-    auto workspace = proxied("socks5");
-    workspace.proxyPort = 0;
-    EXPECT_EQ(WorkspaceSettingsForm(workspace).proxyType, "none");
-    EXPECT_EQ(WorkspaceSettingsForm(record()).proxyType, "none");
-    EXPECT_EQ(WorkspaceSettingsForm(proxied("socks5")).proxyType, "socks5");
-}
-
-TEST(WorkspaceSettingsForm, NeedsAHostOnlyWhileAProxyIsChosen)
-{
-    WorkspaceSettingsForm form(proxied("http"));
-    form.proxyHost = " \t ";
-    EXPECT_FALSE(form.proxyIsValid());
-    form.proxyType = "none";
-    EXPECT_TRUE(form.proxyIsValid());
-}
-
-TEST(WorkspaceSettingsForm, PasswordLabelSaysWhetherOneIsSaved)
-{
-    WorkspaceSettingsForm form(proxied("http", "ann"));
     EXPECT_EQ(form.passwordLabel(), "Password (optional)");
     form.hasStoredPassword = true;
     EXPECT_EQ(form.passwordLabel(), "Password (saved, leave blank to keep)");
+
+    workspace = proxied("socks5");
+    EXPECT_EQ(WorkspaceSettingsForm(workspace).proxyType, "socks5");
+    workspace.proxyPort = 0;
+    EXPECT_EQ(WorkspaceSettingsForm(workspace).proxyType, "none") << "a proxy without a usable port";
+    EXPECT_EQ(WorkspaceSettingsForm(record()).proxyType, "none");
 }
 
 TEST(WorkspaceSettingsFormSave, WritesTrimmedFieldsAndStoresOffAsAbsent)
 {
-    auto workspace = record();
+    auto workspace = record(true);
     workspace.keepAwake = true;
-    workspace.requiresUnlock = true;
     workspace.downloadFolderPath = "/tmp/old";
     WorkspaceSettingsForm form(workspace);
     form.name = " \tClient Beta\t ";
-    form.keepAwake = false;
-    form.requiresUnlock = false;
+    form.keepAwake = form.requiresUnlock = false;
     form.downloadFolderPath = "";
     auto change = form.change();
     auto expected = workspace;
     expected.name = "Client Beta";
-    expected.keepAwake = std::nullopt;
-    expected.requiresUnlock = std::nullopt;
+    expected.keepAwake = expected.requiresUnlock = std::nullopt;
     expected.downloadFolderPath = std::nullopt;
     EXPECT_EQ(change.record, expected);
     EXPECT_EQ(change.passwordAction, ProxyPasswordAction::keep);
@@ -124,43 +96,39 @@ TEST(WorkspaceSettingsFormSave, WritesTrimmedFieldsAndStoresOffAsAbsent)
     EXPECT_EQ(change.record.downloadFolderPath, "/tmp/new");
 }
 
-struct PasswordCase {
-    const char* name;
-    std::string proxyType;
-    std::string user;
-    std::string password;
-    bool hasStoredPassword;
-    ProxyPasswordAction action;
-    bool proxyPasswordChanged;
-};
-
-class ProxyPasswordSave : public testing::TestWithParam<PasswordCase> { };
-
-TEST_P(ProxyPasswordSave, WritesKeepsOrRemovesTheStoredPassword)
+TEST(WorkspaceSettingsFormSave, WritesKeepsOrRemovesTheStoredProxyPassword)
 {
-    const auto& param = GetParam();
-    WorkspaceSettingsForm form(proxied("http", "ann"));
-    form.proxyType = param.proxyType;
-    form.proxyUsername = param.user;
-    form.proxyPassword = param.password;
-    form.hasStoredPassword = param.hasStoredPassword;
-    auto change = form.change();
-    EXPECT_EQ(change.passwordAction, param.action);
-    EXPECT_EQ(change.password, param.action == ProxyPasswordAction::write ? param.password : "");
-    EXPECT_EQ(change.proxyPasswordChanged, param.proxyPasswordChanged);
+    using enum ProxyPasswordAction;
+    struct Case {
+        const char* name;
+        std::string proxyType, user, password;
+        bool hasStoredPassword;
+        ProxyPasswordAction action;
+        bool proxyPasswordChanged;
+    };
+    // clang-format off
+    for (const auto& expected : {
+             Case{ "new password with a user", "http", "ann", "s3cret", false, write, true },
+             Case{ "replaced password", "socks5", "ann", " s3cret ", true, write, true },
+             Case{ "blank field keeps the saved one", "http", "ann", "", true, keep, false },
+             Case{ "blank field, nothing saved", "http", "ann", "", false, keep, false },
+             Case{ "cleared user removes the saved one", "http", " \t", "typed", true, remove, false },
+             Case{ "no user, nothing saved", "http", "", "typed", false, keep, false },
+             Case{ "no proxy removes the saved one", "none", "ann", "typed", true, remove, true },
+             Case{ "no proxy, nothing saved", "none", "ann", "typed", false, keep, false } }) {
+        // clang-format on
+        SCOPED_TRACE(expected.name);
+        WorkspaceSettingsForm form(proxied("http", "ann"));
+        form.proxyType = expected.proxyType;
+        form.proxyUsername = expected.user;
+        form.proxyPassword = expected.password;
+        form.hasStoredPassword = expected.hasStoredPassword;
+        auto change = form.change();
+        EXPECT_EQ(change.passwordAction, expected.action);
+        EXPECT_EQ(change.password, expected.action == write ? expected.password : "");
+        EXPECT_EQ(change.proxyPasswordChanged, expected.proxyPasswordChanged);
+    }
 }
-
-using enum ProxyPasswordAction;
-INSTANTIATE_TEST_SUITE_P(Rules, ProxyPasswordSave,
-    testing::Values(PasswordCase{ "NewPasswordWithUser", "http", "ann", "s3cret", false, write, true },
-        PasswordCase{ "ReplacedPassword", "socks5", "ann", " s3cret ", true, write, true },
-        PasswordCase{ "BlankFieldKeepsSaved", "http", "ann", "", true, keep, false },
-        PasswordCase{ "BlankFieldNothingSaved", "http", "ann", "", false, keep, false },
-        PasswordCase{ "ClearedUserRemovesSaved", "http", " \t", "typed", true, remove, false },
-        PasswordCase{ "NoUserNothingSaved", "http", "", "typed", false, keep, false },
-        PasswordCase{ "NoProxyRemovesSaved", "none", "ann", "typed", true, remove, true },
-        PasswordCase{ "NoProxyNothingSaved", "none", "ann", "typed", false, keep, false }),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(WorkspaceSettingsFormSave, AProxyIsWrittenTrimmedAndNoProxyClearsEveryField)
 {
@@ -174,7 +142,6 @@ TEST(WorkspaceSettingsFormSave, AProxyIsWrittenTrimmedAndNoProxyClearsEveryField
     EXPECT_EQ(saved.proxyHost, "10.0.0.1");
     EXPECT_EQ(saved.proxyPort, 1080);
     EXPECT_EQ(saved.proxyUsername, "ann");
-
     form.proxyUsername = "";
     EXPECT_EQ(form.change().record.proxyUsername, std::nullopt);
 
@@ -184,43 +151,25 @@ TEST(WorkspaceSettingsFormSave, AProxyIsWrittenTrimmedAndNoProxyClearsEveryField
     EXPECT_FALSE(cleared.proxyType || cleared.proxyHost || cleared.proxyPort || cleared.proxyUsername);
 }
 
-struct LockAnswer {
-    const char* name;
-    Authentication answer;
-    bool staysOn;
-    bool warns;
-};
-
-class LockSwitchTest : public testing::TestWithParam<LockAnswer> { };
-
 // Turning the lock on asks the owner first; only a successful answer keeps it on.
-TEST_P(LockSwitchTest, StaysOnOnlyOnceTheOwnerHasAuthenticated)
+TEST(WorkspaceSettingsFormLock, StaysOnOnlyOnceTheOwnerHasAuthenticated)
 {
-    WorkspaceSettingsForm form(WorkspaceSession(Uuid::random(), "Mail", *Url::parse("https://mail.example/"),
-        std::nullopt, "globe", "#000000", 1, Uuid::random(), Date(0), Date(0)));
-    ASSERT_TRUE(form.startLockCheck());
-    EXPECT_FALSE(form.canSave());
-    form.lockAnswered(GetParam().answer);
-    EXPECT_EQ(form.requiresUnlock, GetParam().staysOn);
-    EXPECT_EQ(form.change().record.isLocked(), GetParam().staysOn);
-    EXPECT_EQ(form.lockCaption(true).isWarning, GetParam().warns);
-    EXPECT_TRUE(form.canSave());
-}
-
-INSTANTIATE_TEST_SUITE_P(Answers, LockSwitchTest,
-    testing::Values(LockAnswer{ "Succeeded", Authentication::Succeeded, true, false },
-        LockAnswer{ "Cancelled", Authentication::Failed, false, true },
-        LockAnswer{ "NoAgent", Authentication::NoAgent, false, true }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST(LockSwitchTest, AWorkspaceAlreadyLockedIsNotAskedAgain)
-{
-    WorkspaceSession locked(Uuid::random(), "Vault", *Url::parse("https://vault.example/"), std::nullopt,
-        "globe", "#000000", 1, Uuid::random(), Date(0), Date(0), std::nullopt, true);
-    WorkspaceSettingsForm form(locked);
-    form.requiresUnlock = false;
-    EXPECT_FALSE(form.startLockCheck());
-    EXPECT_TRUE(form.requiresUnlock);
+    for (auto answer : { Authentication::Succeeded, Authentication::Failed, Authentication::NoAgent }) {
+        bool staysOn = answer == Authentication::Succeeded;
+        SCOPED_TRACE(staysOn ? "succeeded" : "refused");
+        WorkspaceSettingsForm form(record());
+        ASSERT_TRUE(form.startLockCheck());
+        EXPECT_FALSE(form.canSave());
+        form.lockAnswered(answer);
+        EXPECT_EQ(form.requiresUnlock, staysOn);
+        EXPECT_EQ(form.change().record.isLocked(), staysOn);
+        EXPECT_EQ(form.lockCaption(true).isWarning, !staysOn);
+        EXPECT_TRUE(form.canSave());
+    }
+    WorkspaceSettingsForm locked(record(true));
+    locked.requiresUnlock = false;
+    EXPECT_FALSE(locked.startLockCheck()) << "a workspace already locked is not asked again";
+    EXPECT_TRUE(locked.requiresUnlock);
 }
 
 } // namespace
