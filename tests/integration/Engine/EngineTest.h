@@ -1,8 +1,14 @@
 #pragma once
 
+#include "Engine/CookieVault.h"
+#include "Engine/KeychainService.h"
 #include "Engine/WebKitGtk/WebKitEngine.h"
+#include "Engine/WebKitManager.h"
+#include "Fakes/MemorySecretStore.h"
 #include "MainLoop.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "Platform/Linux/SqliteDefaults.h"
+#include "Services/Keychain.h"
 #include "TestHttpServer.h"
 #include "integration/Platform/TemporaryDirectory.h"
 
@@ -11,6 +17,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -86,6 +93,67 @@ protected:
 
 private:
     std::unique_ptr<WebKitEngine> m_engine = std::make_unique<WebKitEngine>();
+};
+
+// The real data store manager over the engine, with the defaults database in the temporary home. A memory
+// vault and a memory keyring stand for the user's keyring, which has integration tests of its own.
+class ManagedStoreTest : public EngineTest {
+protected:
+    void SetUp() override
+    {
+        g_setenv("XDG_CONFIG_HOME", (m_home.path() / "config").c_str(), true);
+        startRun();
+    }
+    void TearDown() override
+    {
+        endRun();
+        g_unsetenv("XDG_CONFIG_HOME");
+    }
+
+    void startRun()
+    {
+        auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
+        if (!defaults)
+            throw std::runtime_error("Cannot open the defaults: " + defaults.error().message);
+        m_defaults = std::move(*defaults);
+        m_manager = std::make_unique<WebKitManager>(m_queue, *m_defaults, engine(), m_vault, m_keychain);
+    }
+    // Closes the defaults database as quitting does; the engine stays until the next launch.
+    void endRun()
+    {
+        m_manager.reset();
+        m_defaults.reset();
+    }
+
+    WorkspaceSession workspace() const
+    {
+        return WorkspaceSession(m_workspaceID, "mail", *Url::parse(m_server.url("/")), std::nullopt, "globe",
+            "#000000", 1, m_storeA, Date(0), Date(0));
+    }
+    WorkspaceSession workspaceBehind(
+        std::uint16_t port, const std::string& user, const char* type = "http") const
+    {
+        auto record = workspace();
+        record.proxyType = type;
+        record.proxyHost = "127.0.0.1";
+        record.proxyPort = port;
+        record.proxyUsername = user;
+        return record;
+    }
+
+    void storeProxyPassword(const std::string& password)
+    {
+        auto stored = m_keychain.set(password, proxyPasswordKey(m_workspaceID.string()));
+        ASSERT_TRUE(finishes(stored));
+        ASSERT_TRUE(stored.result());
+    }
+
+    const Uuid m_workspaceID = Uuid::random();
+    testing::MemorySecretStore m_secrets;
+    KeychainService m_keychain{ m_secrets };
+    MemoryCookieVault m_vault;
+    std::unique_ptr<SqliteDefaults> m_defaults;
+    std::unique_ptr<WebKitManager> m_manager;
 };
 
 } // namespace cohortex

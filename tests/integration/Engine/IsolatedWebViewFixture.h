@@ -1,14 +1,9 @@
 #pragma once
 
-#include "Engine/CookieVault.h"
-#include "Engine/KeychainService.h"
 #include "Engine/WebKitGtk/IsolatedWebView.h"
-#include "Engine/WebKitManager.h"
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
-#include "Fakes/MemorySecretStore.h"
 #include "Fakes/RecordingLauncher.h"
-#include "Platform/Linux/SqliteDefaults.h"
 #include "Services/DesktopLauncher.h"
 #include "Services/DownloadList.h"
 #include "Services/ProcessMemory.h"
@@ -18,7 +13,6 @@
 #include <map>
 #include <memory>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 #include <webkit/webkit.h>
@@ -58,17 +52,8 @@ public:
 
 // Isolated web views on one workspace's store, each in a window of its own as the browser shows them,
 // with the real data store manager and a registry whose measurements are recorded.
-class IsolatedWebViewFixture : public EngineTest {
+class IsolatedWebViewFixture : public ManagedStoreTest {
 protected:
-    void SetUp() override
-    {
-        g_setenv("XDG_CONFIG_HOME", (m_home.path() / "config").c_str(), true);
-        auto defaults = SqliteDefaults::open(SqliteDefaults::defaultPath());
-        if (!defaults)
-            throw std::runtime_error("Cannot open the defaults: " + defaults.error().message);
-        m_defaults = std::move(*defaults);
-        m_manager = std::make_unique<WebKitManager>(m_queue, *m_defaults, engine(), m_vault, m_keychain);
-    }
     void TearDown() override
     {
         while (!m_views.empty())
@@ -123,12 +108,6 @@ protected:
             webView(view), script.c_str(), -1, nullptr, nullptr, nullptr, nullptr, nullptr);
     }
 
-    const Uuid m_workspaceID = Uuid::random();
-    testing::MemorySecretStore m_secrets;
-    KeychainService m_keychain{ m_secrets };
-    MemoryCookieVault m_vault;
-    std::unique_ptr<SqliteDefaults> m_defaults;
-    std::unique_ptr<WebKitManager> m_manager;
     RecordingMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
     RecordingLauncher m_launcher;

@@ -1,18 +1,107 @@
-#include "KeptLoginsFixture.h"
+#include "Engine/SessionCookieCodec.h"
+#include "EngineTest.h"
 #include "OutputCapture.h"
+#include "ProxyProcess.h"
 #include "Services/StoredKeys.h"
+#include "TestWebView.h"
 
+#include <chrono>
 #include <filesystem>
 #include <gmock/gmock.h>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace cohortex {
 namespace {
 
+using ::testing::AllOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
-using ::testing::Key;
 using ::testing::Not;
+using ::testing::UnorderedElementsAre;
+
+// The proxy connects onwards from an address of its own, so the server's peer address shows the way.
+constexpr const char* keptLoginsProxyAddress = "127.0.0.3";
+
+// A fragment that no real text contains, so that finding it anywhere means it got there.
+std::string uniqueSecret(std::string_view prefix)
+{
+    return std::string(prefix) + Uuid::random().string();
+}
+
+// Runs of the browser on one workspace with the real engine, defaults database and data store manager.
+class KeptLoginsTest : public ManagedStoreTest {
+protected:
+    using Outcome = TestWebView::Outcome;
+
+    // Long enough for the manager's debounced save, with room for a busy machine.
+    static constexpr std::chrono::milliseconds saveTimeout{ 5000 };
+
+    // As quitting and launching again: every network session goes away with the engine. No web view of
+    // the workspace may be left.
+    void quitAndRelaunch()
+    {
+        endRun();
+        restartEngine();
+        startRun();
+    }
+
+    void prepare(const WorkspaceSession& record) { ASSERT_TRUE(finishes(m_manager->prepare(record))); }
+
+    // Signs in on a page that sets a session cookie, then waits, in real time, for the manager's
+    // debounced save.
+    void signIn(const WorkspaceSession& record)
+    {
+        ASSERT_NO_FATAL_FAILURE(prepare(record));
+        TestWebView view(engine(), m_storeA);
+        ASSERT_EQ(view.load(m_server.urlSettingCookie("/login", loginCookie())), Outcome::Finished)
+            << view.lastError();
+        ASSERT_TRUE(runUntil([&] { return m_vault.items().contains(m_storeA); }, saveTimeout));
+    }
+
+    std::string loginCookie() const { return "sid=" + m_secretCookie; }
+
+    // What the last run saved in the vault: the session cookie of a login.
+    void keepLoginFromLastRun()
+    {
+        std::vector<HttpCookie> login{ { "sid", m_secretCookie, "127.0.0.1", "/", std::nullopt, false, true,
+            HttpCookie::SameSite::Lax } };
+        ASSERT_TRUE(finishes(m_vault.save(SessionCookieCodec::encode(login), m_storeA)));
+    }
+
+    // A persistent cookie, which lives in the store's cookie file rather than in the vault.
+    static HttpCookie rememberedSetting()
+    {
+        return { "theme", "dark", "127.0.0.1", "/", Date::fromUnixTime(Date::now().unixTime() + 3600), false,
+            false, HttpCookie::SameSite::Lax };
+    }
+
+    // The saved blob's cookies as name=value, read back through the codec.
+    std::vector<std::string> savedCookies() const
+    {
+        std::vector<std::string> cookies;
+        if (auto blob = m_vault.items().find(m_storeA); blob != m_vault.items().end()) {
+            for (const auto& cookie : SessionCookieCodec::decode(blob->second))
+                cookies.push_back(cookie.name + "=" + cookie.value);
+        }
+        return cookies;
+    }
+
+    // The manager applies the proxy at once and its credential once the keyring has answered.
+    [[nodiscard]] bool storeUsesProxyPassword(const std::string& password)
+    {
+        return runUntil([&] {
+            auto credential = engine().proxyCredential(m_storeA);
+            return credential && *credential == ProxyCredential{ m_proxyUser, password };
+        });
+    }
+
+    const std::string m_secretCookie = uniqueSecret("s3cr3t-cookie-");
+    const std::string m_proxyUser = uniqueSecret("proxy-user-");
+};
 
 bool contains(const std::vector<char>& bytes, std::string_view text)
 {
@@ -32,8 +121,6 @@ std::vector<char> bytesUnder(const std::filesystem::path& directory)
     return bytes;
 }
 
-class KeptLoginsTest : public KeptLoginsFixture { };
-
 TEST_F(KeptLoginsTest, ASessionLoginSavedBeforeAQuitIsSentAgainOnceTheWorkspaceIsPrepared)
 {
     ASSERT_NO_FATAL_FAILURE(signIn(workspace()));
@@ -50,27 +137,6 @@ TEST_F(KeptLoginsTest, ASessionLoginSavedBeforeAQuitIsSentAgainOnceTheWorkspaceI
     EXPECT_EQ(cookieSentFor("/after-prepare"), loginCookie());
 }
 
-TEST_F(KeptLoginsTest, TurningKeptLoginsOffForgetsTheSavedLoginForGood)
-{
-    ASSERT_NO_FATAL_FAILURE(signIn(workspace()));
-    ASSERT_TRUE(m_defaults->setBoolean(keys::keepSessionsAfterQuit, false));
-    auto record = workspace();
-    m_manager->forgetSavedSessions({ &record, 1 });
-    EXPECT_TRUE(runUntil([&] { return !m_vault.items().contains(m_storeA); }));
-
-    quitAndRelaunch();
-    ASSERT_NO_FATAL_FAILURE(prepare(record));
-    // Nor is a login of this run kept for the next one, not even by the save at quitting.
-    {
-        TestWebView view(engine(), m_storeA);
-        ASSERT_EQ(view.load(m_server.url("/after-prepare")), Outcome::Finished) << view.lastError();
-        EXPECT_EQ(cookieSentFor("/after-prepare"), "");
-        ASSERT_EQ(view.load(m_server.urlSettingCookie("/login-again", loginCookie())), Outcome::Finished);
-    }
-    ASSERT_TRUE(finishes(m_manager->saveSessionCookies({ record })));
-    EXPECT_THAT(m_vault.items(), Not(Contains(Key(m_storeA))));
-}
-
 TEST_F(KeptLoginsTest, TheLoginCookieAndTheProxyPasswordStayOutOfTheLogsTheDefaultsAndTheWebsiteData)
 {
     OutputCapture output(m_home.path() / "stderr.txt");
@@ -79,7 +145,7 @@ TEST_F(KeptLoginsTest, TheLoginCookieAndTheProxyPasswordStayOutOfTheLogsTheDefau
     const auto password = uniqueSecret("pr0xy-pass-");
     auto proxy = ProxyProcess::http(keptLoginsProxyAddress, { m_proxyUser, password }, m_home.path());
     ASSERT_NO_FATAL_FAILURE(storeProxyPassword(password));
-    auto record = workspaceBehind(proxy);
+    auto record = workspaceBehind(proxy.port(), m_proxyUser);
     // The list is stored as the session manager stores it; the record names the proxy's user.
     auto list = encodeWorkspaceList({ &record, 1 });
     ASSERT_TRUE(m_defaults->setData(
@@ -119,6 +185,61 @@ TEST_F(KeptLoginsTest, TheLoginCookieAndTheProxyPasswordStayOutOfTheLogsTheDefau
         EXPECT_THAT(line, Not(HasSubstr(password)));
     }
 }
+
+struct FirstProxyLogin {
+    const char* name;
+    // What the keyring holds when the first page asks: nothing yet, or a wrong password.
+    std::optional<std::string> password;
+
+    friend void PrintTo(const FirstProxyLogin& login, std::ostream* out) { *out << login.name; }
+};
+
+class RefusedProxyLoginTest : public KeptLoginsTest,
+                              public ::testing::WithParamInterface<FirstProxyLogin> { };
+
+// The engine's network session keeps the first proxy login it made for as long as it lives: one the view
+// declined is never asked for again, and one the proxy refused with 401 instead of 407 (as tinyproxy
+// does) counts as accepted. Correcting the password therefore has to reach the pages through a fresh
+// session, and that session must still carry the user's logins to the sites.
+TEST_P(RefusedProxyLoginTest, IsTriedAgainWithTheCorrectedPasswordOnceTheWorkspaceIsLoadedAgain)
+{
+    const auto password = uniqueSecret("right-");
+    auto proxy = ProxyProcess::http(keptLoginsProxyAddress, { m_proxyUser, password }, m_home.path());
+    auto record = workspaceBehind(proxy.port(), m_proxyUser);
+    const auto& firstPassword = GetParam().password;
+    if (firstPassword) {
+        ASSERT_NO_FATAL_FAILURE(storeProxyPassword(*firstPassword));
+    }
+    // At launch the last run's login comes back, and a remembered site setting is in the cookie file.
+    ASSERT_NO_FATAL_FAILURE(keepLoginFromLastRun());
+    ASSERT_NO_FATAL_FAILURE(prepare(record));
+    setCookie(m_storeA, rememberedSetting());
+    {
+        TestWebView view(engine(), m_storeA);
+        // The proxy's refusal is the page the view shows, or the load fails; the request goes no further.
+        EXPECT_NE(view.load(m_server.url("/refused")), Outcome::TimedOut);
+
+        // The user corrects the password in the workspace's settings, which applies the proxy again and
+        // then puts the workspace to sleep, closing this page, and loads it again at once.
+        ASSERT_NO_FATAL_FAILURE(storeProxyPassword(password));
+        m_manager->refreshProxy(record);
+    }
+    TestWebView view(engine(), m_storeA);
+    ASSERT_EQ(view.load(m_server.urlSettingCookie("/corrected", "fresh=1")), Outcome::Finished)
+        << view.lastError();
+
+    EXPECT_EQ(peerOf("/refused"), "(no request)");
+    EXPECT_EQ(peerOf("/corrected"), keptLoginsProxyAddress);
+    EXPECT_THAT(cookieSentFor("/corrected"), AllOf(HasSubstr(loginCookie()), HasSubstr("theme=dark")));
+    // The jar of the fresh session is the one watched and saved now.
+    ASSERT_TRUE(runUntil([&] { return savedCookies().size() == 2; }, saveTimeout));
+    EXPECT_THAT(savedCookies(), UnorderedElementsAre(loginCookie(), "fresh=1"));
+}
+
+INSTANTIATE_TEST_SUITE_P(FirstLogin, RefusedProxyLoginTest,
+    ::testing::Values(
+        FirstProxyLogin{ "NoPasswordYet", std::nullopt }, FirstProxyLogin{ "WrongPassword", "wrong" }),
+    [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace cohortex

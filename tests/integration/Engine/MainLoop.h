@@ -12,8 +12,16 @@ namespace cohortex {
 // How long a test waits for one page load or one engine call before it counts as failed.
 constexpr std::chrono::milliseconds engineTimeout{ 12000 };
 
-// Iterates the default main context until done() holds or the time limit passes. False on timeout.
-inline bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = engineTimeout)
+inline double secondsSince(gint64 monotonicStart)
+{
+    return static_cast<double>(g_get_monotonic_time() - monotonicStart) / G_USEC_PER_SEC;
+}
+
+// Iterates the default main context until done() holds or the time limit passes; false on timeout. With a
+// poll interval the loop also wakes that often, for conditions no source of the loop reports (a file
+// another process writes, the X server's idle time).
+inline bool runUntil(
+    const std::function<bool()>& done, std::chrono::milliseconds limit, std::chrono::milliseconds poll)
 {
     struct SourceFree {
         void operator()(GSource* source) const
@@ -22,25 +30,50 @@ inline bool runUntil(const std::function<bool()>& done, std::chrono::millisecond
             g_source_unref(source);
         }
     };
+    auto attach = [](std::chrono::milliseconds interval, bool* fired) {
+        std::unique_ptr<GSource, SourceFree> source(
+            g_timeout_source_new(static_cast<guint>(interval.count())));
+        g_source_set_callback(
+            source.get(),
+            [](gpointer flag) -> gboolean {
+                if (!flag)
+                    return G_SOURCE_CONTINUE;
+                *static_cast<bool*>(flag) = true;
+                return G_SOURCE_REMOVE;
+            },
+            fired, nullptr);
+        g_source_attach(source.get(), nullptr);
+        return source;
+    };
     bool timedOut = false;
-    std::unique_ptr<GSource, SourceFree> timer(g_timeout_source_new(static_cast<guint>(limit.count())));
-    g_source_set_callback(
-        timer.get(),
-        [](gpointer flag) {
-            *static_cast<bool*>(flag) = true;
-            return G_SOURCE_REMOVE;
-        },
-        &timedOut, nullptr);
-    g_source_attach(timer.get(), nullptr);
+    auto timer = attach(limit, &timedOut);
+    auto ticks = poll.count() > 0 ? attach(poll, nullptr) : nullptr;
     while (!done() && !timedOut)
         g_main_context_iteration(nullptr, true);
     return done();
 }
 
-// Lets the engine's processes and callbacks work for a while, for things that must not happen.
+inline bool runUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = engineTimeout)
+{
+    return runUntil(done, limit, std::chrono::milliseconds(0));
+}
+
+// The same with the limit in seconds, re-checking the condition every millisecond.
+inline bool runUntil(const std::function<bool()>& condition, double seconds)
+{
+    return runUntil(condition, std::chrono::milliseconds(static_cast<long>(seconds * 1000)),
+        std::chrono::milliseconds(1));
+}
+
+// Lets GLib deliver whatever arrives in the meantime, for things that must not happen.
 inline void runFor(std::chrono::milliseconds time)
 {
     runUntil([] { return false; }, time);
+}
+
+inline void runFor(double seconds)
+{
+    runUntil([] { return false; }, seconds);
 }
 
 template <typename T>
