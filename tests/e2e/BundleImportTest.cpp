@@ -1,33 +1,13 @@
 #include "E2eTest.h"
-#include "Models/WorkspaceBundle.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace cohortex {
 
+// A bundle file handed over from outside, as a file manager or a mail client does it.
 class BundleImportTest : public CohortexE2eTest {
 protected:
-    std::filesystem::path teamBundle()
-    {
-        WorkspaceBundle bundle;
-        bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
-        bundle.workspaces.push_back(
-            { "Team Tools", m_server.url("/team-start"), "hammer", "#FF9500", {}, {} });
-        bundle.rules.push_back({ "team.example", 0 });
-        auto file = m_home.path() / "team.cohortex";
-        std::ofstream(file) << bundle.encoded();
-        return file;
-    }
-
-    // Whether the running instance shows a window whose title starts with the text (a dialog's message).
-    bool showsWindowTitled(const std::string& start)
-    {
-        auto found = LaunchedProgram::run({ "xdotool", "search", "--onlyvisible", "--pid",
-                                              std::to_string(m_app->pid()), "--name", "^" + start },
-            m_home.environment(), m_home.path(), secondInvocationTimeout);
-        return found.succeeded() && !found.output.empty();
-    }
+    std::filesystem::path teamBundle() { return writeBundle("Team Tools", "/team-start", "team.example"); }
 };
 
 TEST_F(BundleImportTest, bundleFileHandedOverIsImportedAfterConfirmation)
@@ -68,7 +48,7 @@ TEST_F(BundleImportTest, noVariableInTheEnvironmentConfirmsAnImportForTheUser)
     launch({}, { "COHORTEX_TEST_AUTO_ANSWER=confirm" });
     ASSERT_TRUE(waitForRequests("/home"));
     ASSERT_TRUE(runSecond({ file.string() }).succeeded());
-    ASSERT_TRUE(waitFor([&] { return showsWindowTitled("Import 1 workspace?"); }))
+    ASSERT_TRUE(waitFor([&] { return showsWindowTitled("^Import 1 workspace?"); }))
         << "The import did not ask";
     EXPECT_EQ(profile().peekWorkspaces()->size(), 1u) << "The import went ahead without the user";
     auto outcome = quit();

@@ -1,10 +1,8 @@
 #include "E2eTest.h"
-#include "Models/WorkspaceBundle.h"
 #include "ProcessTree.h"
 #include "integration/Engine/MainLoop.h"
 
 #include <csignal>
-#include <fstream>
 #include <memory>
 #include <set>
 #include <sqlite3.h>
@@ -35,22 +33,9 @@ std::string integrityOf(const std::filesystem::path& file)
 // must leave a database that opens sound, with everything the application reported as done.
 class CrashTest : public CohortexE2eTest {
 protected:
-    std::filesystem::path bundleNamed(const std::string& name)
-    {
-        WorkspaceBundle bundle;
-        bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
-        bundle.workspaces.push_back({ name, m_server.url("/" + name), "hammer", "#FF9500", {}, {} });
-        bundle.rules.push_back({ name + ".example", 0 });
-        auto file = m_home.path() / (name + ".cohortex");
-        std::ofstream(file) << bundle.encoded();
-        return file;
-    }
-
     std::unique_ptr<LaunchedProgram> startSecond(const std::vector<std::string>& arguments)
     {
-        std::vector<std::string> argv{ std::getenv("COHORTEX_BINARY") };
-        argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return std::make_unique<LaunchedProgram>(argv, m_home.environment(), m_home.path());
+        return std::make_unique<LaunchedProgram>(command(arguments), m_home.environment(), m_home.path());
     }
 };
 
@@ -68,7 +53,8 @@ TEST_F(CrashTest, aKillDuringWritesLeavesASoundDatabaseWithEveryReportedImport)
         // Links, an import and new tabs all write at once; the kill lands somewhere among them.
         auto name = "Imported" + std::to_string(run);
         std::vector<std::unique_ptr<LaunchedProgram>> writers;
-        writers.push_back(startSecond({ "--import-layout", bundleNamed(name).string(), "--yes" }));
+        writers.push_back(startSecond(
+            { "--import-layout", writeBundle(name, "/" + name, name + ".example").string(), "--yes" }));
         writers.push_back(startSecond({ m_server.url("/link-a" + std::to_string(run)),
             m_server.url("/link-b" + std::to_string(run)) }));
         writers.push_back(startSecond({ "--workspace", "Home", m_server.url("/tab" + std::to_string(run)) }));

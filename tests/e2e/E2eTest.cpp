@@ -1,26 +1,16 @@
 #include "E2eTest.h"
 
+#include "Models/WorkspaceBundle.h"
 #include "Screenshot.h"
 #include "integration/Engine/MainLoop.h"
 
+#include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <iostream>
-#include <memory>
 #include <stdexcept>
 
 namespace cohortex {
-
-namespace {
-
-struct SourceFree {
-    void operator()(GSource* source) const
-    {
-        g_source_destroy(source);
-        g_source_unref(source);
-    }
-};
-
-} // namespace
 
 void CohortexE2eTest::SetUp()
 {
@@ -99,11 +89,27 @@ bool CohortexE2eTest::waitForRequests(
 bool CohortexE2eTest::waitFor(const std::function<bool()>& check, std::chrono::milliseconds limit)
 {
     // A stored value changes in another process, which no source of our main loop reports: poll it.
-    std::unique_ptr<GSource, SourceFree> poll(g_timeout_source_new(100));
-    g_source_set_callback(
-        poll.get(), [](gpointer) -> gboolean { return G_SOURCE_CONTINUE; }, nullptr, nullptr);
-    g_source_attach(poll.get(), nullptr);
-    return runUntil(check, limit);
+    return runUntil(check, limit, 100ms);
+}
+
+std::filesystem::path CohortexE2eTest::writeBundle(
+    const std::string& name, const std::string& path, const std::string& rule)
+{
+    WorkspaceBundle bundle;
+    bundle.exportedAt = Date(std::floor(Date::now().secondsSinceReferenceDate()));
+    bundle.workspaces.push_back({ name, m_server.url(path), "hammer", "#FF9500", {}, {} });
+    bundle.rules.push_back({ rule, 0 });
+    auto file = m_home.path() / (name + ".cohortex");
+    std::ofstream(file) << bundle.encoded();
+    return file;
+}
+
+bool CohortexE2eTest::showsWindowTitled(const std::string& pattern)
+{
+    auto found = LaunchedProgram::run(
+        { "xdotool", "search", "--onlyvisible", "--pid", std::to_string(m_app->pid()), "--name", pattern },
+        m_home.environment(), m_home.path(), secondInvocationTimeout);
+    return found.succeeded() && !found.output.empty();
 }
 
 void CohortexE2eTest::saveScreenshot(std::string_view name)

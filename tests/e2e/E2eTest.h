@@ -50,6 +50,13 @@ protected:
         std::string_view path, std::size_t count = 1, std::chrono::milliseconds limit = launchTimeout);
     // Runs the main loop until check() holds; the stored state is written asynchronously to our waiting.
     bool waitFor(const std::function<bool()>& check, std::chrono::milliseconds limit = launchTimeout);
+    // A bundle file of one workspace starting on the server's path, with one rule for the pattern.
+    std::filesystem::path writeBundle(
+        const std::string& name, const std::string& path, const std::string& rule);
+    // The full command line of `cohortex` with these arguments.
+    std::vector<std::string> command(const std::vector<std::string>& arguments) const;
+    // Whether the running instance shows a window whose title matches the regular expression.
+    bool showsWindowTitled(const std::string& pattern);
     // Saves the display into the build tree (COHORTEX_E2E_OUTPUT_DIR, else the working directory).
     void saveScreenshot(std::string_view name);
 
@@ -58,7 +65,6 @@ protected:
     std::unique_ptr<LaunchedProgram> m_app;
 
 private:
-    std::vector<std::string> command(const std::vector<std::string>& arguments) const;
     LaunchedProgram& start(std::vector<std::string> argv, const std::vector<std::string>& environment);
 
     std::filesystem::path m_binary;

@@ -28,7 +28,8 @@ protected:
     std::optional<WorkspaceSession> m_beta;
 };
 
-TEST_F(LinkRoutingTest, linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWithItsCookies)
+TEST_F(LinkRoutingTest,
+    linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWithItsCookiesAndWhichWorkspaceNamesTheRule)
 {
     launch();
     ASSERT_TRUE(waitForRequests("/alpha-home"));
@@ -49,19 +50,6 @@ TEST_F(LinkRoutingTest, linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWi
     waitFor([] { return false; }, std::chrono::milliseconds(1500));
     saveScreenshot("e2e-link-routing");
 
-    auto outcome = quit();
-    ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
-    auto tabs = profile().openTabs();
-    ASSERT_TRUE(tabs && tabs->contains(m_beta->id.string()));
-    EXPECT_THAT(tabs->at(m_beta->id.string()).urls,
-        ElementsAre(m_beta->initialURL.absoluteString(), firstLink, routedLink));
-}
-
-TEST_F(LinkRoutingTest, whichWorkspaceNamesTheRuleThatChoseIt)
-{
-    launch();
-    ASSERT_TRUE(waitForRequests("/alpha-home"));
-
     auto answer = runSecond({ "--which-workspace", m_server.url("/anything", "localhost"), "--json" });
     ASSERT_TRUE(answer.succeeded()) << answer.describe();
     auto json = nlohmann::json::parse(answer.output, nullptr, false);
@@ -72,7 +60,11 @@ TEST_F(LinkRoutingTest, whichWorkspaceNamesTheRuleThatChoseIt)
     EXPECT_EQ(json.value("pattern", ""), "localhost");
 
     auto outcome = quit();
-    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+    ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
+    auto tabs = profile().openTabs();
+    ASSERT_TRUE(tabs && tabs->contains(m_beta->id.string()));
+    EXPECT_THAT(tabs->at(m_beta->id.string()).urls,
+        ElementsAre(m_beta->initialURL.absoluteString(), firstLink, routedLink));
 }
 
 // A script handing over many links at once must get its answer promptly and must not start a page, and

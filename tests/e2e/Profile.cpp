@@ -64,12 +64,6 @@ void Profile::storeInteger(std::string_view key, std::int64_t value)
         throw std::runtime_error("Cannot store " + std::string(key));
 }
 
-void Profile::storeBoolean(std::string_view key, bool value)
-{
-    if (!openStore(m_file)->setBoolean(key, value))
-        throw std::runtime_error("Cannot store " + std::string(key));
-}
-
 void Profile::store(std::string_view key, const std::string& encoded)
 {
     if (!openStore(m_file)->setData(key, bytesOf(encoded)))

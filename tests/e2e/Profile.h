@@ -26,7 +26,6 @@ public:
     void storeWorkspaces(std::span<const WorkspaceSession>);
     void storeRules(std::span<const RoutingRule>);
     void storeInteger(std::string_view key, std::int64_t);
-    void storeBoolean(std::string_view key, bool);
 
     // Absent when the key holds nothing or what it holds does not decode.
     std::optional<std::vector<WorkspaceSession>> workspaces() const;

@@ -24,14 +24,6 @@ protected:
         return (*workspaces)[0].lastActiveAt > (*workspaces)[1].lastActiveAt ? "Alpha" : "Beta";
     }
 
-    bool showsWindowTitled(const std::string& title)
-    {
-        auto found = LaunchedProgram::run({ "xdotool", "search", "--onlyvisible", "--pid",
-                                              std::to_string(m_app->pid()), "--name", "^" + title + "$" },
-            m_home.environment(), m_home.path(), secondInvocationTimeout);
-        return found.succeeded() && !found.output.empty();
-    }
-
     void press(const std::string& keys)
     {
         ASSERT_TRUE(LaunchedProgram::run({ "xdotool", "key", "--clearmodifiers", keys }, m_home.environment(),
@@ -60,13 +52,13 @@ TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDo)
     ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; })) << "The quick switcher did not open Beta";
 
     ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
-    EXPECT_TRUE(waitFor([&] { return !showsWindowTitled("Cohortex"); }))
+    EXPECT_TRUE(waitFor([&] { return !showsWindowTitled("^Cohortex$"); }))
         << "--toggle left the window in front";
     ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
-    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("Cohortex"); })) << "--toggle did not bring it back";
+    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("^Cohortex$"); })) << "--toggle did not bring it back";
 
     ASSERT_TRUE(runSecond({ "--new-workspace" }).succeeded());
-    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("New Workspace"); }));
+    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("^New Workspace$"); }));
     auto outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
