@@ -6,43 +6,23 @@
 namespace cohortex {
 namespace {
 
-struct NormalizeCase {
-    const char* name;
-    std::string_view typed;
-    std::string_view expected;
-};
-
-class LinkRouterNormalize : public testing::TestWithParam<NormalizeCase> { };
-
-TEST_P(LinkRouterNormalize, GivesTheCanonicalSite)
+TEST(LinkRouterTest, NormalizeGivesTheCanonicalSite)
 {
-    EXPECT_EQ(LinkRouter::normalize(GetParam().typed), GetParam().expected);
+    // clang-format off
+    for (auto [typed, expected] : std::initializer_list<std::pair<std::string_view, std::string_view>>{
+             { " \t HTTPS://WWW.Example.COM/// \n", "example.com" }, { "http://example.com/Mail/Inbox/", "example.com/mail/inbox" },
+             { "https://", "" }, { " \u00A0\u3000\r\n", "" }, { "ftp://example.com", "ftp://example.com" },
+             { "https://http://www.www.example.com", "www.example.com" }, { "http://https://example.com", "https://example.com" },
+             { "mail.www.example.com", "mail.www.example.com" }, { "Example.com:8080/a?B=1#Top/", "example.com:8080/a?b=1#top" },
+             { " exa mple.com ", "exa mple.com" }, { "ÄRZTE.DE", "ärzte.de" } })
+        // clang-format on
+        EXPECT_EQ(LinkRouter::normalize(typed), expected) << typed;
 }
-
-INSTANTIATE_TEST_SUITE_P(Rules, LinkRouterNormalize,
-    testing::Values(NormalizeCase{ "Everything", " \t HTTPS://WWW.Example.COM/// \n", "example.com" },
-        NormalizeCase{ "HttpWithPath", "http://example.com/Mail/Inbox/", "example.com/mail/inbox" },
-        NormalizeCase{ "HttpsAlone", "https://", "" }, NormalizeCase{ "OnlyBlanks", " \u00A0\u3000\r\n", "" },
-        NormalizeCase{ "OtherSchemeKept", "ftp://example.com", "ftp://example.com" },
-        NormalizeCase{ "EachPrefixOnce", "https://http://www.www.example.com", "www.example.com" },
-        NormalizeCase{ "HttpsTestedFirst", "http://https://example.com", "https://example.com" },
-        NormalizeCase{ "WwwOnlyAtTheStart", "mail.www.example.com", "mail.www.example.com" },
-        NormalizeCase{ "PortQueryFragmentStay", "Example.com:8080/a?B=1#Top/", "example.com:8080/a?b=1#top" },
-        NormalizeCase{ "InnerBlanksStay", " exa mple.com ", "exa mple.com" },
-        NormalizeCase{ "UnicodeLowerCase", "ÄRZTE.DE", "ärzte.de" }),
-    [](const auto& info) { return info.param.name; });
 
 Uuid workspace(std::uint8_t number)
 {
     return Uuid(Uuid::Bytes{ number });
 }
-
-struct RouteCase {
-    const char* name;
-    std::vector<std::string> patterns; // rule i routes to workspace(i + 1)
-    std::string_view link;
-    std::optional<int> expectedRule;
-};
 
 std::vector<RoutingRule> rulesFor(const std::vector<std::string>& patterns)
 {
@@ -52,55 +32,57 @@ std::vector<RoutingRule> rulesFor(const std::vector<std::string>& patterns)
     return rules;
 }
 
-class LinkRouterRoute : public testing::TestWithParam<RouteCase> { };
-
-TEST_P(LinkRouterRoute, PicksTheMostSpecificRuleAndCompiledRulesAgrees)
+TEST(LinkRouterTest, PicksTheMostSpecificRuleAndCompiledRulesAgrees)
 {
-    auto rules = rulesFor(GetParam().patterns);
-    auto url = Url::parse(GetParam().link);
-    ASSERT_TRUE(url) << GetParam().link;
-    std::optional<Uuid> expected;
-    if (GetParam().expectedRule)
-        expected = workspace(static_cast<std::uint8_t>(*GetParam().expectedRule + 1));
-    EXPECT_EQ(LinkRouter::workspaceID(*url, rules), expected);
-    EXPECT_EQ(CompiledRules(rules).workspaceID(*url), expected);
+    using P = std::vector<std::string>;
+    struct Case {
+        const char* name;
+        P patterns; // rule i routes to workspace(i + 1)
+        std::string_view link;
+        std::optional<int> expectedRule;
+    };
+    for (const auto& c : { Case{ "EmptyList", {}, "https://example.com/", std::nullopt },
+             Case{ "WwwLink", P{ "example.com" }, "https://www.example.com/x", 0 },
+             Case{ "LookAlikeHost", P{ "example.com" }, "https://notexample.com/", std::nullopt },
+             Case{ "ParentDomainNotMatched", P{ "mail.example.com" }, "https://example.com/", std::nullopt },
+             Case{ "StoredFormNormalisedAgain", P{ " HTTPS://WWW.Example.com/ " }, "http://example.com", 0 },
+             Case{ "PathPlainPrefix", P{ "example.com/doc" }, "https://example.com/docsearch", 0 },
+             Case{ "PathOtherBranch", P{ "example.com/docs" }, "https://example.com/blog", std::nullopt },
+             Case{ "PathNeedsAPath", P{ "example.com/docs" }, "https://example.com", std::nullopt },
+             Case{ "PathIsDecoded", P{ "example.com/a b" }, "https://example.com/A%20B/c", 0 },
+             Case{ "QueryIsNoPath", P{ "example.com/?q" }, "https://example.com/?q=1", std::nullopt },
+             Case{ "LongerPathWinsOverEarlierHost", P{ "example.com", "example.com/docs" },
+                 "https://example.com/docs/x", 1 },
+             Case{ "HostRuleTakesTheRest", P{ "example.com", "example.com/docs" }, "https://example.com/blog",
+                 0 },
+             Case{ "SubdomainRuleIsLonger", P{ "example.com", "mail.example.com" },
+                 "https://mail.example.com/", 1 },
+             Case{ "EqualLengthFirstWins", P{ "example.com/ab", "example.com/a", "example.com/ac" },
+                 "https://example.com/abc", 0 },
+             Case{ "EqualLengthKeepsListOrderReversed", P{ "example.com/xy", "aa.example.com" },
+                 "https://aa.example.com/xy", 0 },
+             Case{ "PortNeverMatches", P{ "example.com:8080" }, "https://example.com:8080/", std::nullopt },
+             Case{ "PortRuleSkippedForHostRule", P{ "example.com:8080", "example.com" },
+                 "https://example.com:8080/", 1 },
+             Case{ "NoHost", P{ "example.com" }, "mailto:someone@example.com", std::nullopt },
+             Case{ "BlankRuleIgnored", P{ "   ", "https://", "example.com" }, "https://example.com/", 2 },
+             Case{ "OnlyOneWwwDropped", P{ "example.com" }, "https://www.www.example.com/", 0 },
+             Case{ "WwwRuleAfterNormalising", P{ "www.www.example.com" }, "https://www.www.example.com/", 0 },
+             // The first pattern has more bytes and code points (x and two combining accents), the second
+             // more user-perceived characters, which alone decide.
+             Case{ "LengthInCharacters", P{ "a.com/x\u0301\u0301", "bb.a.com" },
+                 "https://bb.a.com/x%CC%81%CC%81y", 1 } }) {
+        SCOPED_TRACE(c.name);
+        auto rules = rulesFor(c.patterns);
+        auto url = Url::parse(c.link);
+        ASSERT_TRUE(url);
+        std::optional<Uuid> expected;
+        if (c.expectedRule)
+            expected = workspace(static_cast<std::uint8_t>(*c.expectedRule + 1));
+        EXPECT_EQ(LinkRouter::workspaceID(*url, rules), expected);
+        EXPECT_EQ(CompiledRules(rules).workspaceID(*url), expected);
+    }
 }
-
-using P = std::vector<std::string>;
-
-INSTANTIATE_TEST_SUITE_P(Rules, LinkRouterRoute,
-    testing::Values(RouteCase{ "EmptyList", {}, "https://example.com/", std::nullopt },
-        RouteCase{ "WwwLink", P{ "example.com" }, "https://www.example.com/x", 0 },
-        RouteCase{ "LookAlikeHost", P{ "example.com" }, "https://notexample.com/", std::nullopt },
-        RouteCase{ "ParentDomainNotMatched", P{ "mail.example.com" }, "https://example.com/", std::nullopt },
-        RouteCase{ "StoredFormNormalisedAgain", P{ " HTTPS://WWW.Example.com/ " }, "http://example.com", 0 },
-        RouteCase{ "PathPlainPrefix", P{ "example.com/doc" }, "https://example.com/docsearch", 0 },
-        RouteCase{ "PathOtherBranch", P{ "example.com/docs" }, "https://example.com/blog", std::nullopt },
-        RouteCase{ "PathNeedsAPath", P{ "example.com/docs" }, "https://example.com", std::nullopt },
-        RouteCase{ "PathIsDecoded", P{ "example.com/a b" }, "https://example.com/A%20B/c", 0 },
-        RouteCase{ "QueryIsNoPath", P{ "example.com/?q" }, "https://example.com/?q=1", std::nullopt },
-        RouteCase{ "LongerPathWinsOverEarlierHost", P{ "example.com", "example.com/docs" },
-            "https://example.com/docs/x", 1 },
-        RouteCase{
-            "HostRuleTakesTheRest", P{ "example.com", "example.com/docs" }, "https://example.com/blog", 0 },
-        RouteCase{
-            "SubdomainRuleIsLonger", P{ "example.com", "mail.example.com" }, "https://mail.example.com/", 1 },
-        RouteCase{ "EqualLengthFirstWins", P{ "example.com/ab", "example.com/a", "example.com/ac" },
-            "https://example.com/abc", 0 },
-        RouteCase{ "EqualLengthKeepsListOrderReversed", P{ "example.com/xy", "aa.example.com" },
-            "https://aa.example.com/xy", 0 },
-        RouteCase{ "PortNeverMatches", P{ "example.com:8080" }, "https://example.com:8080/", std::nullopt },
-        RouteCase{ "PortRuleSkippedForHostRule", P{ "example.com:8080", "example.com" },
-            "https://example.com:8080/", 1 },
-        RouteCase{ "NoHost", P{ "example.com" }, "mailto:someone@example.com", std::nullopt },
-        RouteCase{ "BlankRuleIgnored", P{ "   ", "https://", "example.com" }, "https://example.com/", 2 },
-        RouteCase{ "OnlyOneWwwDropped", P{ "example.com" }, "https://www.www.example.com/", 0 },
-        RouteCase{ "WwwRuleAfterNormalising", P{ "www.www.example.com" }, "https://www.www.example.com/", 0 },
-        // The first pattern has more bytes and code points (x and two combining accents), the second
-        // more user-perceived characters, which alone decide.
-        RouteCase{ "LengthInCharacters", P{ "a.com/x\u0301\u0301", "bb.a.com" },
-            "https://bb.a.com/x%CC%81%CC%81y", 1 }),
-    [](const auto& info) { return info.param.name; });
 
 // The compiled lists index rules by host; random lists over a small alphabet reach the corners where
 // an index goes wrong: dots at either end, empty hosts, equal lengths, "www." in odd places.

@@ -13,21 +13,12 @@ Expected<MemorySavingsStats> decode(std::string_view text)
         std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()), readingTime);
 }
 
-struct FormatCase {
-    double mb;
-    const char* expected;
-};
-
-class MemoryFormatTest : public ::testing::TestWithParam<FormatCase> { };
-
-TEST_P(MemoryFormatTest, RoundsMegabytesAndSwitchesToGigabytesAt1024)
+TEST(MemorySavingsStatsTest, RoundsMegabytesAndSwitchesToGigabytesAt1024)
 {
-    EXPECT_EQ(MemorySavingsStats::format(GetParam().mb), GetParam().expected);
+    for (auto [mb, text] : { std::pair{ 0.4, "0 MB" }, { 612.4, "612 MB" }, { 1023.7, "1024 MB" },
+             { 1024.0, "1.0 GB" }, { 1536.0, "1.5 GB" } })
+        EXPECT_EQ(MemorySavingsStats::format(mb), text) << mb;
 }
-
-INSTANTIATE_TEST_SUITE_P(Boundaries, MemoryFormatTest,
-    ::testing::Values(FormatCase{ 0.4, "0 MB" }, FormatCase{ 612.4, "612 MB" },
-        FormatCase{ 1023.7, "1024 MB" }, FormatCase{ 1024, "1.0 GB" }, FormatCase{ 1536, "1.5 GB" }));
 
 TEST(MemorySavingsStatsTest, SummaryHasNoSingularAndMentionsHibernationFromOneMegabyte)
 {
@@ -50,35 +41,21 @@ TEST(MemorySavingsStatsTest, WritesAllFourKeysAndReadsBackEveryValueExactly)
     EXPECT_EQ(decode(encodeStats(stats)), stats);
 }
 
-struct LenientCase {
-    const char* text;
-    MemorySavingsStats expected;
-};
-
-class LenientDecodingTest : public ::testing::TestWithParam<LenientCase> { };
-
-TEST_P(LenientDecodingTest, FillsMissingAndNullMembers)
+TEST(MemorySavingsStatsTest, DecodingFillsMissingAndNullMembersButFailsOnAWrongType)
 {
-    EXPECT_EQ(decode(GetParam().text), GetParam().expected);
+    // clang-format off
+    for (auto [text, expected] : std::initializer_list<std::pair<const char*, MemorySavingsStats>>{
+             { "{}", { 0, 0, 0, readingTime } },
+             { R"({"totalSwitches":5,"clicksSaved":10,"lastUpdated":3.5})", { 5, 10, 0, Date(3.5) } },
+             { R"({"totalSwitches":4.0,"clicksSaved":null,"hibernationFreedMB":12,"lastUpdated":null})", { 4, 0, 12, readingTime } } })
+        // clang-format on
+        EXPECT_EQ(decode(text), expected) << text;
+    for (const char* text :
+        { R"({"totalSwitches":"3"})", R"({"clicksSaved":true})", R"({"totalSwitches":1.5})",
+            R"({"totalSwitches":9223372036854775808})", R"({"hibernationFreedMB":"12"})",
+            R"({"lastUpdated":"2024-01-01T00:00:00Z"})", "[]", "null", "", R"({"totalSwitches":1)" })
+        EXPECT_FALSE(decode(text)) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(Members, LenientDecodingTest,
-    ::testing::Values(LenientCase{ "{}", { 0, 0, 0, readingTime } },
-        LenientCase{ R"({"totalSwitches":5,"clicksSaved":10,"lastUpdated":3.5})", { 5, 10, 0, Date(3.5) } },
-        LenientCase{ R"({"totalSwitches":4.0,"clicksSaved":null,"hibernationFreedMB":12,"lastUpdated":null})",
-            { 4, 0, 12, readingTime } }));
-
-class StrictDecodingTest : public ::testing::TestWithParam<const char*> { };
-
-TEST_P(StrictDecodingTest, FailsTheWholeRecordOnAWrongType)
-{
-    EXPECT_FALSE(decode(GetParam()));
-}
-
-INSTANTIATE_TEST_SUITE_P(Members, StrictDecodingTest,
-    ::testing::Values(R"({"totalSwitches":"3"})", R"({"clicksSaved":true})", R"({"totalSwitches":1.5})",
-        R"({"totalSwitches":9223372036854775808})", R"({"hibernationFreedMB":"12"})",
-        R"({"lastUpdated":"2024-01-01T00:00:00Z"})", "[]", "null", "", R"({"totalSwitches":1)"));
 
 } // namespace
 } // namespace cohortex

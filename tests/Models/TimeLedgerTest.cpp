@@ -132,6 +132,19 @@ TEST(TimeLedgerTest, ExportsDaysInOrderAndWorkspacesByIdNotName)
         "2025-03-05,Client Alpha,0.08\n");
 }
 
+// Quoted, inner quotes doubled, whenever a spreadsheet would otherwise split the field or end the row.
+TEST(TimeLedgerTest, ExportQuotesNamesThatWouldSplitARow)
+{
+    const std::vector<std::pair<std::string, std::string>> names{ { "Acme, Inc.", "\"Acme, Inc.\"" },
+        { "The \"A\" team", "\"The \"\"A\"\" team\"" }, { "Two\nLines", "\"Two\nLines\"" },
+        { "Two\rLines", "\"Two\rLines\"" }, { "Zürich Büro", "Zürich Büro" } };
+    for (const auto& [name, field] : names) {
+        TimeLedger ledger;
+        ledger.add(900, alpha, utc(2025, 3, 5, 12), berlin());
+        EXPECT_EQ(ledger.csv({ { alpha, name } }), "Date,Workspace,Hours\n2025-03-05," + field + ",0.25\n");
+    }
+}
+
 TEST(TimeLedgerTest, ExportsRemovedWorkspacesOnePerIdAndSkipsKeysThatAreNoIds)
 {
     const Uuid gone = *Uuid::parse("20000000-0000-4000-8000-000000000000");

@@ -7,31 +7,19 @@
 namespace cohortex {
 namespace {
 
-struct RejectedText {
-    const char* name;
-    std::string_view text;
-};
+using namespace std::literals;
 
-class UuidRejectsText : public testing::TestWithParam<RejectedText> { };
-
-TEST_P(UuidRejectsText, ParseReturnsNothing)
+TEST(UuidTest, ParseRejectsEveryNonCanonicalForm)
 {
-    EXPECT_FALSE(Uuid::parse(GetParam().text));
+    // clang-format off
+    for (std::string_view text : { ""sv, "{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}"sv, " 6BA7B810-9DAD-11D1-80B4-00C04FD430C8"sv,
+             "6BA7B8109DAD11D180B400C04FD430C8"sv, "6BA7B8109DAD11D180B400C04FD430C80000"sv,
+             "6BA7B81-09DAD-11D1-80B4-00C04FD430C8"sv, "6BA7B810-9DAD-11D1-80B4-00C04FD430CG"sv,
+             "urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8"sv, "6BA7B810-9DAD-11D1-80B4-00C04FD430C"sv,
+             "+BA7B810-9DAD-11D1-80B4-00C04FD430C8"sv, "6BA7B810-9DAD-11D1-80B4-00C04FD430C\0"sv })
+        // clang-format on
+        EXPECT_FALSE(Uuid::parse(text)) << text;
 }
-
-INSTANTIATE_TEST_SUITE_P(NonCanonicalForms, UuidRejectsText,
-    testing::Values(RejectedText{ "Empty", "" },
-        RejectedText{ "Braces", "{6BA7B810-9DAD-11D1-80B4-00C04FD430C8}" },
-        RejectedText{ "LeadingSpace", " 6BA7B810-9DAD-11D1-80B4-00C04FD430C8" },
-        RejectedText{ "NoHyphens", "6BA7B8109DAD11D180B400C04FD430C8" },
-        RejectedText{ "NoHyphensPaddedToLength", "6BA7B8109DAD11D180B400C04FD430C80000" },
-        RejectedText{ "HyphenMoved", "6BA7B81-09DAD-11D1-80B4-00C04FD430C8" },
-        RejectedText{ "NonHexLetter", "6BA7B810-9DAD-11D1-80B4-00C04FD430CG" },
-        RejectedText{ "Urn", "urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8" },
-        RejectedText{ "OneShort", "6BA7B810-9DAD-11D1-80B4-00C04FD430C" },
-        RejectedText{ "PlusSign", "+BA7B810-9DAD-11D1-80B4-00C04FD430C8" },
-        RejectedText{ "EmbeddedNul", std::string_view("6BA7B810-9DAD-11D1-80B4-00C04FD430C\0", 36) }),
-    [](const auto& info) { return info.param.name; });
 
 TEST(UuidTest, ParsesEitherCaseAndPrintsUpperCase)
 {
