@@ -11,19 +11,11 @@ using Decision = DownloadGate::Decision;
 
 // Steps: 'u' a download the user started, 'a' one the page started by itself, 'Y'/'N' the user's answer,
 // 'f' a download finished (the result says whether it is shown), 'p' a new page.
-struct Story {
-    const char* name;
-    std::string steps;
-    std::string outcome;
-};
-
-class DownloadGateTest : public ::testing::TestWithParam<Story> { };
-
-TEST_P(DownloadGateTest, AsksOnceForAPagesFurtherDownloadsAndShowsOneFilePerBatch)
+std::string play(std::string_view steps)
 {
     DownloadGate gate;
     std::string outcome;
-    for (char step : GetParam().steps) {
+    for (char step : steps) {
         switch (step) {
         case 'u':
         case 'a': {
@@ -46,16 +38,18 @@ TEST_P(DownloadGateTest, AsksOnceForAPagesFurtherDownloadsAndShowsOneFilePerBatc
             break;
         }
     }
-    EXPECT_EQ(outcome, GetParam().outcome);
+    return outcome;
 }
 
-INSTANTIATE_TEST_SUITE_P(Stories, DownloadGateTest,
-    ::testing::Values(Story{ "FirstAutomaticDownloadGoesAhead", "af", "SR" },
-        Story{ "AFloodAsksOnceAndShowsOneFile", "aaaaYffff", "S?wwR---" },
-        Story{ "ARefusalHoldsForThePage", "aaNaf", "S?xR" }, Story{ "ANewPageAsksAfresh", "aaNpaa", "S?S?" },
-        Story{ "DownloadsTheUserStartsAlwaysGoAndEachShowsItsFile", "ufufuf", "SRSRSR" },
-        Story{ "AutomaticDownloadsJoinTheUsersBatch", "uaYff", "S?R-" }),
-    [](const auto& info) { return std::string(info.param.name); });
+TEST(DownloadGateTest, AsksOnceForAPagesFurtherDownloadsAndShowsOneFilePerBatch)
+{
+    EXPECT_EQ(play("af"), "SR") << "the first automatic download goes ahead";
+    EXPECT_EQ(play("aaaaYffff"), "S?wwR---") << "a flood asks once and shows one file";
+    EXPECT_EQ(play("aaNaf"), "S?xR") << "a refusal holds for the page";
+    EXPECT_EQ(play("aaNpaa"), "S?S?") << "a new page asks afresh";
+    EXPECT_EQ(play("ufufuf"), "SRSRSR") << "downloads the user starts always go and each shows its file";
+    EXPECT_EQ(play("uaYff"), "S?R-") << "automatic downloads join the user's batch";
+}
 
 } // namespace
 } // namespace cohortex

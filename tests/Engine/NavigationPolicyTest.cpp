@@ -5,26 +5,16 @@
 namespace cohortex {
 namespace {
 
-struct SchemeCase {
-    std::string uri;
-    bool opensInSystem;
-};
-
-class OpensInSystemTest : public ::testing::TestWithParam<SchemeCase> { };
-
-TEST_P(OpensInSystemTest, HandsOnlyMailAndTelephoneLinksToTheDesktop)
+TEST(NavigationPolicyTest, HandsOnlyMailAndTelephoneLinksToTheDesktop)
 {
-    EXPECT_EQ(NavigationPolicy::opensInSystem(GetParam().uri), GetParam().opensInSystem) << GetParam().uri;
+    for (auto uri : { "mailto:someone@example.com", "MAILTO:a@b.c", "Tel:+441234", "tel:+44 1234 5678" })
+        EXPECT_TRUE(NavigationPolicy::opensInSystem(uri)) << uri;
+    for (auto uri :
+        { "https://example.com/mailto:x", "telnet://host", "mailto", "/tel:123", "", "about:blank" })
+        EXPECT_FALSE(NavigationPolicy::opensInSystem(uri)) << uri;
 }
 
-INSTANTIATE_TEST_SUITE_P(Schemes, OpensInSystemTest,
-    ::testing::Values(SchemeCase{ "mailto:someone@example.com", true }, SchemeCase{ "MAILTO:a@b.c", true },
-        SchemeCase{ "Tel:+441234", true }, SchemeCase{ "tel:+44 1234 5678", true },
-        SchemeCase{ "https://example.com/mailto:x", false }, SchemeCase{ "telnet://host", false },
-        SchemeCase{ "mailto", false }, SchemeCase{ "/tel:123", false }, SchemeCase{ "", false },
-        SchemeCase{ "about:blank", false }));
-
-TEST(OtherApplicationSchemeTest, NamesOnlySchemesTheBrowserDoesNotShowItself)
+TEST(NavigationPolicyTest, NamesOnlySchemesTheBrowserDoesNotShowItself)
 {
     EXPECT_EQ(NavigationPolicy::otherApplicationScheme("zoommtg://zoom.us/join?confno=1"), "zoommtg");
     EXPECT_EQ(NavigationPolicy::otherApplicationScheme("MSTeams:/l/meetup-join/x"), "msteams");
@@ -35,45 +25,30 @@ TEST(OtherApplicationSchemeTest, NamesOnlySchemesTheBrowserDoesNotShowItself)
         EXPECT_EQ(NavigationPolicy::otherApplicationScheme(uri), "") << uri;
 }
 
-struct DispositionCase {
-    std::string header;
-    bool isAttachment;
-};
-
-class AttachmentTest : public ::testing::TestWithParam<DispositionCase> { };
-
-TEST_P(AttachmentTest, DownloadsWhatTheServerMarksAsAnAttachment)
+TEST(NavigationPolicyTest, DownloadsWhatTheServerMarksAsAnAttachment)
 {
-    EXPECT_EQ(NavigationPolicy::isAttachment(GetParam().header), GetParam().isAttachment)
-        << GetParam().header;
+    for (auto header : { "attachment", "Attachment; filename=\"a.pdf\"", "ATTACHMENT;" })
+        EXPECT_TRUE(NavigationPolicy::isAttachment(header)) << header;
+    for (auto header : { "inline; filename=\"attachment.pdf\"", "", "attach" })
+        EXPECT_FALSE(NavigationPolicy::isAttachment(header)) << header;
 }
 
-INSTANTIATE_TEST_SUITE_P(Headers, AttachmentTest,
-    ::testing::Values(DispositionCase{ "attachment", true },
-        DispositionCase{ "Attachment; filename=\"a.pdf\"", true }, DispositionCase{ "ATTACHMENT;", true },
-        DispositionCase{ "inline; filename=\"attachment.pdf\"", false }, DispositionCase{ "", false },
-        DispositionCase{ "attach", false }));
-
-struct TitleCase {
-    std::string uri;
-    std::string popup;
-    std::string dialog;
-};
-
-class TitleTest : public ::testing::TestWithParam<TitleCase> { };
-
-TEST_P(TitleTest, NamesTheHostOrAFixedText)
+TEST(NavigationPolicyTest, TitlesNameTheHostOrAFixedText)
 {
-    EXPECT_EQ(NavigationPolicy::popupTitle(GetParam().uri), GetParam().popup);
-    EXPECT_EQ(NavigationPolicy::scriptDialogTitle(GetParam().uri), GetParam().dialog);
+    struct Case {
+        const char* uri;
+        const char* popup;
+        const char* dialog;
+    };
+    for (auto [uri, popup, dialog] :
+        { Case{ "https://accounts.example.com/login?x=1", "accounts.example.com", "accounts.example.com" },
+            Case{ "http://127.0.0.1:8080/", "127.0.0.1", "127.0.0.1" },
+            Case{ "about:blank", "Sign in", "Cohortex" }, Case{ "", "Sign in", "Cohortex" },
+            Case{ "file:///tmp/x.html", "Sign in", "Cohortex" } }) {
+        EXPECT_EQ(NavigationPolicy::popupTitle(uri), popup) << uri;
+        EXPECT_EQ(NavigationPolicy::scriptDialogTitle(uri), dialog) << uri;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Addresses, TitleTest,
-    ::testing::Values(
-        TitleCase{ "https://accounts.example.com/login?x=1", "accounts.example.com", "accounts.example.com" },
-        TitleCase{ "http://127.0.0.1:8080/", "127.0.0.1", "127.0.0.1" },
-        TitleCase{ "about:blank", "Sign in", "Cohortex" }, TitleCase{ "", "Sign in", "Cohortex" },
-        TitleCase{ "file:///tmp/x.html", "Sign in", "Cohortex" }));
 
 } // namespace
 } // namespace cohortex

@@ -90,69 +90,42 @@ TEST(SessionCookieCodecTest, DecodeReadsDatesAndIgnoresUnknownKeys)
     EXPECT_EQ(cookies[0].sameSite, SameSite::Unspecified);
 }
 
-struct RejectedBlob {
-    const char* label;
-    Bytes blob;
-};
-
-class SessionCookieCodecRejectsBlob : public testing::TestWithParam<RejectedBlob> { };
-
-TEST_P(SessionCookieCodecRejectsBlob, DecodesToNoCookies)
+TEST(SessionCookieCodecTest, AnythingButAnArrayOfCookieDictionariesDecodesToNoCookies)
 {
-    EXPECT_TRUE(SessionCookieCodec::decode(GetParam().blob).empty());
+    for (const auto& [label, blob] : std::initializer_list<std::pair<const char*, Bytes>>{ { "Empty", {} },
+             { "NotAPropertyList", bytesOf("session=abc") },
+             { "TruncatedBinary", bytesOf("bplist00\xd0\x08") },
+             { "DictionaryAtTop", xmlPlist(validDictionary) },
+             { "StringAtTop", xmlPlist("<string>sid=abc</string>") },
+             { "ArrayOfStrings", xmlPlist("<array><string>sid</string></array>") },
+             { "DictionaryBesideAString",
+                 xmlPlist("<array>" + std::string(validDictionary) + "<string>sid</string></array>") } })
+        EXPECT_TRUE(SessionCookieCodec::decode(blob).empty()) << label;
 }
 
-INSTANTIATE_TEST_SUITE_P(NotACookieArray, SessionCookieCodecRejectsBlob,
-    testing::Values(RejectedBlob{ "Empty", {} }, RejectedBlob{ "NotAPropertyList", bytesOf("session=abc") },
-        RejectedBlob{ "TruncatedBinary", bytesOf("bplist00\xd0\x08") },
-        RejectedBlob{ "DictionaryAtTop", xmlPlist(validDictionary) },
-        RejectedBlob{ "StringAtTop", xmlPlist("<string>sid=abc</string>") },
-        RejectedBlob{ "ArrayOfStrings", xmlPlist("<array><string>sid</string></array>") },
-        RejectedBlob{ "DictionaryBesideAString",
-            xmlPlist("<array>" + std::string(validDictionary) + "<string>sid</string></array>") }),
-    [](const auto& info) { return std::string(info.param.label); });
-
-// A dictionary with every required key except the one left out ("every": none at all), plus an extra key.
-struct InvalidDictionary {
-    const char* label;
-    std::string_view omitted;
-    std::string extra;
-};
-
-std::string dictionaryBody(const InvalidDictionary& invalid)
+// Each invalid dictionary (a required key left out, "every" for all of them, or a mistyped one) sits
+// between two valid ones, so skipping it must not lose its neighbours.
+TEST(SessionCookieCodecTest, AnInvalidDictionaryIsSkippedAndItsNeighboursKept)
 {
-    std::string body;
-    for (std::string_view key : { "name", "value", "domain", "path" }) {
-        if (key != invalid.omitted && invalid.omitted != "every")
-            body += "<key>" + std::string(key) + "</key><string>x</string>";
+    const HttpCookie valid{ "sid", "abc", "mail.example.com", "/inbox", std::nullopt, false, false,
+        SameSite::Unspecified };
+    for (auto [omitted, extra] :
+        std::initializer_list<std::pair<std::string_view, std::string_view>>{ { "name", "" }, { "value", "" },
+            { "domain", "" }, { "path", "" }, { "name", "<key>name</key><integer>1</integer>" },
+            { "", "<key>secure</key><string>yes</string>" },
+            { "", "<key>httpOnly</key><integer>1</integer>" },
+            { "", "<key>sameSite</key><string>sometimes</string>" },
+            { "", "<key>expires</key><string>tomorrow</string>" }, { "every", "" } }) {
+        std::string body;
+        for (std::string_view key : { "name", "value", "domain", "path" }) {
+            if (key != omitted && omitted != "every")
+                body += "<key>" + std::string(key) + "</key><string>x</string>";
+        }
+        auto cookies = SessionCookieCodec::decode(xmlPlist("<array>" + std::string(validDictionary) + "<dict>"
+            + body + std::string(extra) + "</dict>" + std::string(validDictionary) + "</array>"));
+        EXPECT_EQ(cookies, (std::vector<HttpCookie>{ valid, valid })) << omitted << extra;
     }
-    return body + invalid.extra;
 }
-
-class SessionCookieCodecSkipsDictionary : public testing::TestWithParam<InvalidDictionary> { };
-
-// The invalid dictionary sits between two valid ones, so skipping it must not lose its neighbours.
-TEST_P(SessionCookieCodecSkipsDictionary, KeepsOnlyTheValidCookies)
-{
-    auto cookies = SessionCookieCodec::decode(xmlPlist("<array>" + std::string(validDictionary) + "<dict>"
-        + dictionaryBody(GetParam()) + "</dict>" + std::string(validDictionary) + "</array>"));
-    ASSERT_EQ(cookies.size(), 2u);
-    EXPECT_EQ(cookies[0],
-        (HttpCookie{
-            "sid", "abc", "mail.example.com", "/inbox", std::nullopt, false, false, SameSite::Unspecified }));
-    EXPECT_EQ(cookies[1], cookies[0]);
-}
-
-INSTANTIATE_TEST_SUITE_P(MissingOrMistyped, SessionCookieCodecSkipsDictionary,
-    testing::Values(InvalidDictionary{ "NoName", "name", "" }, InvalidDictionary{ "NoValue", "value", "" },
-        InvalidDictionary{ "NoDomain", "domain", "" }, InvalidDictionary{ "NoPath", "path", "" },
-        InvalidDictionary{ "NameIsANumber", "name", "<key>name</key><integer>1</integer>" },
-        InvalidDictionary{ "SecureIsAString", "", "<key>secure</key><string>yes</string>" },
-        InvalidDictionary{ "HttpOnlyIsANumber", "", "<key>httpOnly</key><integer>1</integer>" },
-        InvalidDictionary{ "UnknownSameSite", "", "<key>sameSite</key><string>sometimes</string>" },
-        InvalidDictionary{ "ExpiresIsAString", "", "<key>expires</key><string>tomorrow</string>" },
-        InvalidDictionary{ "Empty", "every", "" }),
-    [](const auto& info) { return std::string(info.param.label); });
 
 } // namespace
 } // namespace cohortex

@@ -25,11 +25,9 @@ struct Scenario {
     std::vector<Render> renders;
 };
 
-class ViewActivityTest : public ::testing::TestWithParam<Scenario> { };
-
-TEST_P(ViewActivityTest, ActsOnEachRequestOnceAndOnlyWhileActive)
+void play(const Scenario& scenario)
 {
-    const auto& scenario = GetParam();
+    SCOPED_TRACE(scenario.name);
     std::vector<NavigationRequest> requests;
     for (auto kind : scenario.requests)
         requests.push_back(NavigationRequest::make(NavigationCommand::of(kind)));
@@ -45,19 +43,22 @@ TEST_P(ViewActivityTest, ActsOnEachRequestOnceAndOnlyWhileActive)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Renders, ViewActivityTest,
-    ::testing::Values(Scenario{ "BecomingActivePublishesOnce", false, {},
-                          { { true, -1, true, {} }, { true, -1, false, {} }, { false, -1, false, {} },
-                              { true, -1, true, {} } } },
-        Scenario{ "TheInitialRequestIsNeverPerformed", true, { Kind::Reload },
-            { { true, 0, true, {} }, { true, 0, false, {} } } },
-        Scenario{ "ARequestWhileInactiveIsNotReplayedOnActivation", false, { Kind::Reload },
-            { { false, 0, false, {} }, { true, 0, true, {} }, { true, 0, false, {} } } },
-        Scenario{ "TwoReloadsReloadTwice", false, { Kind::Reload, Kind::Reload },
-            { { true, 0, true, Kind::Reload }, { true, 0, false, {} }, { true, 1, false, Kind::Reload } } },
-        Scenario{ "ARequestArrivingWithActivationIsPerformed", false, { Kind::GoBack },
-            { { false, -1, false, {} }, { true, 0, true, Kind::GoBack } } }),
-    [](const auto& info) { return info.param.name; });
+TEST(ViewActivityTest, ActsOnEachRequestOnceAndOnlyWhileActive)
+{
+    for (const auto& scenario : { Scenario{ "BecomingActivePublishesOnce", false, {},
+                                      { { true, -1, true, {} }, { true, -1, false, {} },
+                                          { false, -1, false, {} }, { true, -1, true, {} } } },
+             Scenario{ "TheInitialRequestIsNeverPerformed", true, { Kind::Reload },
+                 { { true, 0, true, {} }, { true, 0, false, {} } } },
+             Scenario{ "ARequestWhileInactiveIsNotReplayedOnActivation", false, { Kind::Reload },
+                 { { false, 0, false, {} }, { true, 0, true, {} }, { true, 0, false, {} } } },
+             Scenario{ "TwoReloadsReloadTwice", false, { Kind::Reload, Kind::Reload },
+                 { { true, 0, true, Kind::Reload }, { true, 0, false, {} },
+                     { true, 1, false, Kind::Reload } } },
+             Scenario{ "ARequestArrivingWithActivationIsPerformed", false, { Kind::GoBack },
+                 { { false, -1, false, {} }, { true, 0, true, Kind::GoBack } } } })
+        play(scenario);
+}
 
 } // namespace
 } // namespace cohortex

@@ -37,54 +37,6 @@ ProxySettings awaitingPassword(std::string username)
 
 using History = std::vector<std::optional<ProxySettings>>;
 
-struct ProxyCase {
-    std::string name;
-    std::optional<std::string> type;
-    std::optional<std::string> host;
-    std::optional<std::int64_t> port;
-    std::optional<ProxySettings> expected;
-
-    friend void PrintTo(const ProxyCase& rule, std::ostream* out) { *out << rule.name; }
-};
-
-class ProxyRuleTest : public WebKitManagerFixture, public ::testing::WithParamInterface<ProxyCase> { };
-
-TEST_P(ProxyRuleTest, TheRecordDecidesTheStoresProxy)
-{
-    const auto& rule = GetParam();
-    auto workspace = withProxy(makeWorkspace(), rule.type, rule.host, rule.port);
-    manager.openStore(workspace);
-    queue.runPending();
-    ASSERT_EQ(engine.proxies[workspace.storageIdentifier].size(), 1u);
-    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), rule.expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Records, ProxyRuleTest,
-    ::testing::Values(ProxyCase{ "none", std::nullopt, std::nullopt, std::nullopt, std::nullopt },
-        ProxyCase{
-            "http", "http", "proxy.example", 3128, endpoint(Kind::HttpConnect, "proxy.example", 3128) },
-        ProxyCase{ "socks5", "socks5", "10.0.0.1", 1080, endpoint(Kind::Socks5, "10.0.0.1", 1080) },
-        ProxyCase{ "capitalSocks", "SOCKS5", "proxy.example", 1080,
-            endpoint(Kind::HttpConnect, "proxy.example", 1080) },
-        ProxyCase{ "noKind", std::nullopt, "proxy.example", 8080,
-            endpoint(Kind::HttpConnect, "proxy.example", 8080) },
-        ProxyCase{
-            "lowestPort", "http", "proxy.example", 1, endpoint(Kind::HttpConnect, "proxy.example", 1) },
-        ProxyCase{
-            "highestPort", "socks5", "proxy.example", 65535, endpoint(Kind::Socks5, "proxy.example", 65535) },
-        ProxyCase{ "hostKeptAsTyped", "http", " Proxy.Example ", 8080,
-            endpoint(Kind::HttpConnect, " Proxy.Example ", 8080) },
-        ProxyCase{ "portZero", "http", "proxy.example", 0, std::nullopt },
-        // Listed as having a proxy, so it must not go direct: every connection is refused instead.
-        ProxyCase{ "portTooHigh", "http", "proxy.example", 65536, endpoint(Kind::Unusable, "", 0) },
-        ProxyCase{ "portNegative", "socks5", "proxy.example", -1080, std::nullopt },
-        ProxyCase{
-            "portFarTooHigh", "socks5", "proxy.example", 4'295'000'000, endpoint(Kind::Unusable, "", 0) },
-        ProxyCase{ "noPort", "http", "proxy.example", std::nullopt, std::nullopt },
-        ProxyCase{ "emptyHost", "http", "", 8080, std::nullopt },
-        ProxyCase{ "noHost", "http", std::nullopt, 8080, std::nullopt }),
-    [](const auto& info) { return info.param.name; });
-
 class WebKitManagerProxyTest : public WebKitManagerFixture {
 protected:
     WorkspaceSession workspaceWithUser(std::string username, std::string type = "http")
@@ -97,6 +49,40 @@ protected:
         return engine.proxies[workspace.storageIdentifier];
     }
 };
+
+TEST_F(WebKitManagerProxyTest, TheRecordDecidesTheStoresProxy)
+{
+    struct Case {
+        std::optional<std::string> type;
+        std::optional<std::string> host;
+        std::optional<std::int64_t> port;
+        std::optional<ProxySettings> expected;
+    };
+    const std::optional<ProxySettings> direct;
+    // Listed as having a proxy, so it must not go direct: every connection is refused instead.
+    const auto refused = endpoint(Kind::Unusable, "", 0);
+    for (const auto& [type, host, port, expected] :
+        std::initializer_list<Case>{ { std::nullopt, std::nullopt, std::nullopt, direct },
+            { "http", "proxy.example", 3128, endpoint(Kind::HttpConnect, "proxy.example", 3128) },
+            { "socks5", "10.0.0.1", 1080, endpoint(Kind::Socks5, "10.0.0.1", 1080) },
+            { "SOCKS5", "proxy.example", 1080, endpoint(Kind::HttpConnect, "proxy.example", 1080) },
+            { std::nullopt, "proxy.example", 8080, endpoint(Kind::HttpConnect, "proxy.example", 8080) },
+            { "http", "proxy.example", 1, endpoint(Kind::HttpConnect, "proxy.example", 1) },
+            { "socks5", "proxy.example", 65535, endpoint(Kind::Socks5, "proxy.example", 65535) },
+            { "http", " Proxy.Example ", 8080, endpoint(Kind::HttpConnect, " Proxy.Example ", 8080) },
+            { "http", "proxy.example", 0, direct }, { "http", "proxy.example", 65536, refused },
+            { "socks5", "proxy.example", -1080, direct },
+            { "socks5", "proxy.example", 4'295'000'000, refused },
+            { "http", "proxy.example", std::nullopt, direct }, { "http", "", 8080, direct },
+            { "http", std::nullopt, 8080, direct } }) {
+        SCOPED_TRACE(type.value_or("-") + " " + host.value_or("-") + " " + std::to_string(port.value_or(-1)));
+        auto workspace = withProxy(makeWorkspace(), type, host, port);
+        manager.openStore(workspace);
+        queue.runPending();
+        ASSERT_EQ(history(workspace).size(), 1u);
+        EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), expected);
+    }
+}
 
 TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrives)
 {

@@ -39,38 +39,33 @@ TEST_F(WebKitManagerStoreTest, DeletingAStoreForgetsItAndItsBlob)
     EXPECT_TRUE(engine.destroyed.contains(workspace.storageIdentifier));
 }
 
-struct RemovalCase {
-    int refusals;
-    std::size_t expectedAttempts;
-    bool isRemoved;
-
-    friend void PrintTo(const RemovalCase& removal, std::ostream* out)
-    {
-        *out << removal.refusals << " refusals";
-    }
-};
-
-class StoreRemovalTest : public WebKitManagerFixture, public ::testing::WithParamInterface<RemovalCase> { };
-
-TEST_P(StoreRemovalTest, RetriesOnceASecondSixTimesAtMost)
+// A store still held by a page refuses removal: it is retried once a second, six times at most.
+TEST_F(WebKitManagerStoreTest, RemovalRetriesOnceASecondSixTimesAtMost)
 {
-    auto storage = makeWorkspace().storageIdentifier;
-    engine.refusalsLeft = GetParam().refusals;
-    auto start = queue.now();
-    manager.deleteWorkspaceStore(storage);
-    queue.advance(0.99);
-    EXPECT_TRUE(engine.destroyAttempts.empty());
-    queue.advance(30);
+    struct Case {
+        int refusals;
+        std::size_t expectedAttempts;
+        bool isRemoved;
+    };
+    for (auto [refusals, expectedAttempts, isRemoved] :
+        { Case{ 0, 1, true }, Case{ 5, 6, true }, Case{ 6, 6, false } }) {
+        SCOPED_TRACE(refusals);
+        auto storage = makeWorkspace().storageIdentifier;
+        engine.refusalsLeft = refusals;
+        engine.destroyAttempts.clear();
+        auto start = queue.now();
+        manager.deleteWorkspaceStore(storage);
+        queue.advance(0.99);
+        EXPECT_TRUE(engine.destroyAttempts.empty());
+        queue.advance(30);
 
-    ASSERT_EQ(engine.destroyAttempts.size(), GetParam().expectedAttempts);
-    for (std::size_t attempt = 0; attempt < engine.destroyAttempts.size(); ++attempt)
-        EXPECT_DOUBLE_EQ(engine.destroyAttempts[attempt].secondsSince(start), attempt + 1.0) << attempt;
-    EXPECT_EQ(engine.destroyed.contains(storage), GetParam().isRemoved);
-    EXPECT_EQ(queue.pendingCount(), 0u);
+        ASSERT_EQ(engine.destroyAttempts.size(), expectedAttempts);
+        for (std::size_t attempt = 0; attempt < engine.destroyAttempts.size(); ++attempt)
+            EXPECT_DOUBLE_EQ(engine.destroyAttempts[attempt].secondsSince(start), attempt + 1.0) << attempt;
+        EXPECT_EQ(engine.destroyed.contains(storage), isRemoved);
+        EXPECT_EQ(queue.pendingCount(), 0u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Refusals, StoreRemovalTest,
-    ::testing::Values(RemovalCase{ 0, 1, true }, RemovalCase{ 5, 6, true }, RemovalCase{ 6, 6, false }));
 
 TEST_F(WebKitManagerStoreTest, WipingDeletesTheBlobThenAllDataThenCompletesOnTheQueue)
 {

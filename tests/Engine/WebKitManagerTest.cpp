@@ -7,10 +7,11 @@ using Strings = std::vector<std::string>;
 
 class WebKitManagerTest : public WebKitManagerFixture { };
 
-TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceAndBothReturnAfterIt)
+// Cookies are restored one at a time in blob order: the second is not set before the first is stored.
+TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceInOrderAndBothReturnAfterIt)
 {
     auto workspace = makeWorkspace();
-    storeBlob(workspace, { sessionCookie("sid"), sessionCookie("csrf") });
+    storeBlob(workspace, { sessionCookie("c"), sessionCookie("a"), sessionCookie("b") });
     Strings jarWhenDone[2];
     auto first = manager.prepare(workspace);
     auto second = manager.prepare(workspace);
@@ -18,30 +19,20 @@ TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceAndBothReturnAfterIt)
     second.onDone([&] { jarWhenDone[1] = jarNames(workspace); });
     EXPECT_FALSE(first.isDone());
     EXPECT_FALSE(second.isDone());
+    EXPECT_EQ(count("engine.setCookie c"), 1);
+    EXPECT_EQ(count("engine.setCookie a"), 0);
 
     queue.runPending();
     EXPECT_TRUE(first.isDone() && second.isDone());
     EXPECT_EQ(count("vault.load"), 1);
-    EXPECT_EQ(count("engine.setCookie sid"), 1);
-    EXPECT_EQ(jarWhenDone[0], (Strings{ "sid", "csrf" }));
-    EXPECT_EQ(jarWhenDone[1], (Strings{ "sid", "csrf" }));
+    EXPECT_EQ(count("engine.setCookie c"), 1);
+    EXPECT_EQ(jarWhenDone[0], (Strings{ "c", "a", "b" }));
+    EXPECT_EQ(jarWhenDone[1], (Strings{ "c", "a", "b" }));
     EXPECT_TRUE(manager.isPrepared(workspace));
 
     // Once prepared, a later caller returns at once and restores nothing.
     EXPECT_TRUE(manager.prepare(workspace).isDone());
     EXPECT_EQ(count("vault.load"), 1);
-}
-
-TEST_F(WebKitManagerTest, RestoresCookiesOneAtATimeInBlobOrder)
-{
-    auto workspace = makeWorkspace();
-    storeBlob(workspace, { sessionCookie("c"), sessionCookie("a"), sessionCookie("b") });
-    manager.prepare(workspace);
-    // The second cookie is not set before the first has been stored.
-    EXPECT_EQ(count("engine.setCookie c"), 1);
-    EXPECT_EQ(count("engine.setCookie a"), 0);
-    queue.runPending();
-    EXPECT_EQ(jarNames(workspace), (Strings{ "c", "a", "b" }));
 }
 
 TEST_F(WebKitManagerTest, AMissingOrUnreadableBlobStillCountsAsPrepared)
@@ -93,14 +84,23 @@ TEST_F(WebKitManagerTest, ABlobThatCannotBeReadIsNeverSavedOverUntilTheUserClear
     EXPECT_EQ(savedNames(workspace), Strings{ "fresh" });
 }
 
-TEST_F(WebKitManagerTest, WithKeptSessionsOffNothingIsRestoredOrSaved)
+TEST_F(WebKitManagerTest, OnlyAStoredFalseTurnsKeptLoginsOffAndThenNothingIsRestoredOrSaved)
 {
+    for (auto store : std::initializer_list<std::function<void()>>{ [] {},
+             [&] { defaults.setBoolean(keys::keepSessionsAfterQuit, true); },
+             [&] { defaults.setInteger(keys::keepSessionsAfterQuit, 0); },
+             [&] { defaults.setString(keys::keepSessionsAfterQuit, "false"); } }) {
+        store();
+        EXPECT_TRUE(manager.keepSessionsEnabled());
+        EXPECT_FALSE(manager.isPrepared(makeWorkspace()));
+    }
+
     defaults.setBoolean(keys::keepSessionsAfterQuit, false);
+    EXPECT_FALSE(manager.keepSessionsEnabled());
     auto workspace = makeWorkspace();
     storeBlob(workspace, { sessionCookie("sid") });
-
-    EXPECT_TRUE(manager.prepare(workspace).isDone());
     EXPECT_TRUE(manager.isPrepared(workspace));
+    EXPECT_TRUE(manager.prepare(workspace).isDone());
     manager.markPrepared(workspace);
     manager.openStore(workspace);
     engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("new") });
@@ -109,36 +109,6 @@ TEST_F(WebKitManagerTest, WithKeptSessionsOffNothingIsRestoredOrSaved)
     EXPECT_EQ(count("vault.load"), 0);
     EXPECT_TRUE(vault.saves.empty());
 }
-
-struct KeepSessionsCase {
-    std::string name;
-    std::function<void(DefaultsStore&)> store;
-    bool expected;
-
-    friend void PrintTo(const KeepSessionsCase& value, std::ostream* out) { *out << value.name; }
-};
-
-class KeepSessionsPreferenceTest : public WebKitManagerFixture,
-                                   public ::testing::WithParamInterface<KeepSessionsCase> { };
-
-TEST_P(KeepSessionsPreferenceTest, OnlyAStoredFalseTurnsItOff)
-{
-    GetParam().store(defaults);
-    EXPECT_EQ(manager.keepSessionsEnabled(), GetParam().expected);
-    EXPECT_EQ(manager.isPrepared(makeWorkspace()), !GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(Values, KeepSessionsPreferenceTest,
-    ::testing::Values(KeepSessionsCase{ "absent", [](DefaultsStore&) {}, true },
-        KeepSessionsCase{
-            "true", [](DefaultsStore& d) { d.setBoolean(keys::keepSessionsAfterQuit, true); }, true },
-        KeepSessionsCase{
-            "false", [](DefaultsStore& d) { d.setBoolean(keys::keepSessionsAfterQuit, false); }, false },
-        KeepSessionsCase{
-            "zero", [](DefaultsStore& d) { d.setInteger(keys::keepSessionsAfterQuit, 0); }, true },
-        KeepSessionsCase{
-            "text", [](DefaultsStore& d) { d.setString(keys::keepSessionsAfterQuit, "false"); }, true }),
-    [](const auto& info) { return info.param.name; });
 
 TEST_F(WebKitManagerTest, ACookieChangeBeforeRestorationFinishedSchedulesNoSave)
 {
@@ -203,28 +173,25 @@ TEST_F(WebKitManagerTest, SavesOnlyPreparedWorkspacesOneAfterAnotherInListOrder)
     EXPECT_EQ(savedNames(unprepared), Strings{});
 }
 
-TEST_F(WebKitManagerTest, AStoreDeletedWhileItsJarIsReadKeepsNoBlob)
+TEST_F(WebKitManagerTest, AStoreDeletedWhileItsJarIsReadOrItsCookiesRestoredKeepsNothing)
 {
-    auto workspace = makeWorkspace();
-    prepared(workspace);
-    engine.jars[workspace.storageIdentifier] = { sessionCookie("sid") };
-    manager.saveSessionCookies({ workspace });
-    manager.deleteWorkspaceStore(workspace.storageIdentifier);
+    auto saved = makeWorkspace("a");
+    prepared(saved);
+    engine.jars[saved.storageIdentifier] = { sessionCookie("sid") };
+    manager.saveSessionCookies({ saved });
+    manager.deleteWorkspaceStore(saved.storageIdentifier);
     queue.runPending();
     EXPECT_EQ(count("vault.save"), 0);
-    EXPECT_FALSE(vault.items().contains(workspace.storageIdentifier));
-}
+    EXPECT_FALSE(vault.items().contains(saved.storageIdentifier));
 
-TEST_F(WebKitManagerTest, AStoreDeletedDuringRestorationGetsNoMoreCookiesAndIsNotPrepared)
-{
-    auto workspace = makeWorkspace();
-    storeBlob(workspace, { sessionCookie("a"), sessionCookie("b"), sessionCookie("c") });
-    auto preparing = manager.prepare(workspace);
-    manager.deleteWorkspaceStore(workspace.storageIdentifier);
+    auto restored = makeWorkspace("b");
+    storeBlob(restored, { sessionCookie("a"), sessionCookie("b"), sessionCookie("c") });
+    auto preparing = manager.prepare(restored);
+    manager.deleteWorkspaceStore(restored.storageIdentifier);
     queue.runPending();
     EXPECT_TRUE(preparing.isDone());
     EXPECT_EQ(count("engine.setCookie b"), 0);
-    EXPECT_FALSE(manager.isPrepared(workspace));
+    EXPECT_FALSE(manager.isPrepared(restored));
 }
 
 TEST_F(WebKitManagerTest, APendingSaveDiesWithItsManager)

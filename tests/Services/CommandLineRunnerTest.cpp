@@ -5,16 +5,10 @@
 
 #include <csignal>
 #include <fstream>
-#include <sstream>
 #include <sys/resource.h>
 
 namespace cohortex {
 namespace {
-
-Url url(std::string_view text)
-{
-    return *Url::parse(text);
-}
 
 class CommandLineRunnerTest : public testing::ThreeWorkspacesFixture {
 protected:
@@ -57,14 +51,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(stream), {});
     }
 
-    std::vector<std::string> addresses(const Uuid& id) const
-    {
-        std::vector<std::string> result;
-        for (const auto& tab : runtime.tabs(id))
-            result.push_back(tab.url.absoluteString());
-        return result;
-    }
-
     // A bundle from someone else's setup: one Design workspace with one rule.
     std::filesystem::path teammateBundle()
     {
@@ -81,81 +67,30 @@ protected:
     std::filesystem::path directory;
 };
 
-// Which workspace a link goes to: set up a rule (to a listed or a removed workspace) and a fallback.
-struct Routing {
-    const char* name;
-    std::optional<std::string> ruleTo;
-    std::optional<std::string> fallbackTo;
-    std::string expectedName;
-    std::string reason;
-    std::string plain;
-};
-
-class CommandLineWhichWorkspaceTest : public CommandLineRunnerTest,
-                                      public ::testing::WithParamInterface<Routing> {
-protected:
-    Uuid idOf(const std::string& name)
-    {
-        for (const auto& workspace : list())
-            if (workspace.name == name)
-                return workspace.id;
-        return Uuid::random();
-    }
-};
-
-TEST_P(CommandLineWhichWorkspaceTest, ReportsTheDecisionLinkIntakeMakes)
+// The decision itself is proved in SessionManagerLinksTest; here, how each reason is printed.
+TEST_F(CommandLineRunnerTest, WhichWorkspaceNamesTheDecisionAndItsReason)
 {
-    const auto& routing = GetParam();
-    if (routing.ruleTo)
-        routingRules.addRule("https://www.Chat.Example/", idOf(*routing.ruleTo));
-    if (routing.fallbackTo)
-        manager->setLinkFallbackWorkspaceId(idOf(*routing.fallbackTo));
     const std::string link = "https://rooms.chat.example/42";
-
-    auto answer = runJson({ "--which-workspace", link });
-    EXPECT_EQ(answer["id"], manager->targetWorkspace(url(link))->id.string());
-    EXPECT_EQ(answer["name"], routing.expectedName);
-    EXPECT_EQ(answer["reason"], routing.reason);
-    if (routing.reason == "rule") {
-        EXPECT_EQ(answer["pattern"], "chat.example");
-        EXPECT_EQ(answer.size(), 4u);
-    } else {
-        EXPECT_EQ(answer.size(), 3u);
-    }
-
-    EXPECT_EQ(run({ "--which-workspace", link }), 0);
-    EXPECT_EQ(console.output, routing.plain + "\n");
+    auto expect = [&](std::string name, std::string reason, std::string plain) {
+        SCOPED_TRACE(reason);
+        auto answer = runJson({ "--which-workspace", link });
+        EXPECT_EQ(answer["id"], manager->targetWorkspace(url(link))->id.string());
+        EXPECT_EQ(answer["name"], name);
+        EXPECT_EQ(answer["reason"], reason);
+        EXPECT_EQ(answer.size(), reason == "rule" ? 4u : 3u);
+        EXPECT_EQ(run({ "--which-workspace", link }), 0);
+        EXPECT_EQ(console.output, plain + "\n");
+        console.output.clear();
+        return answer;
+    };
+    expect("Mail", "current", "Mail \u2014 current workspace");
+    manager->setLinkFallbackWorkspaceId(vault.id);
+    expect("Vault", "fallback", "Vault \u2014 fallback");
+    routingRules.addRule("https://www.Chat.Example/", chat.id);
+    EXPECT_EQ(expect("Chat", "rule", "Chat \u2014 rule chat.example")["pattern"], "chat.example");
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineWhichWorkspaceTest,
-    ::testing::Values(Routing{ "Rule", "Chat", "Vault", "Chat", "rule", "Chat \u2014 rule chat.example" },
-        Routing{ "Fallback", std::nullopt, "Vault", "Vault", "fallback", "Vault \u2014 fallback" },
-        Routing{ "Current", std::nullopt, std::nullopt, "Mail", "current", "Mail \u2014 current workspace" },
-        Routing{ "RuleToRemovedWorkspace", "Gone", "Vault", "Vault", "fallback", "Vault \u2014 fallback" }),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(CommandLineRunnerTest, ListsWorkspacesAsJsonInListOrder)
-{
-    chat.shortcutIndex = 0;
-    chat.keepAwake = true;
-    chat.proxyHost = "127.0.0.1";
-    chat.proxyPort = 8080;
-    manager->updateWorkspace(chat);
-
-    auto answer = runJson({ "--list-workspaces" });
-    ASSERT_TRUE(answer.is_array());
-    ASSERT_EQ(answer.size(), 3u);
-    EXPECT_EQ(
-        answer[0], Json::parse(R"({"id": ")" + mail.id.string() + R"(", "name": "Mail", "shortcutIndex": 1,
-            "initialURL": "https://1.example.com/", "isLocked": false, "isKeepAwake": false, "hasProxy": false})"));
-    EXPECT_EQ(answer[1]["shortcutIndex"], nullptr);
-    EXPECT_EQ(answer[1]["isKeepAwake"], true);
-    EXPECT_EQ(answer[1]["hasProxy"], true);
-    EXPECT_EQ(answer[2]["name"], "Vault");
-    EXPECT_EQ(answer[2]["isLocked"], true);
-}
-
-TEST_F(CommandLineRunnerTest, ListsWorkspacesInAlignedColumns)
+TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJson)
 {
     chat.name = "Chat\x1b[2J";
     chat.initialURL = url("https://chat.example.org/");
@@ -165,6 +100,22 @@ TEST_F(CommandLineRunnerTest, ListsWorkspacesInAlignedColumns)
         "1  Mail         https://1.example.com/\n"
         "2  Chat\\x1B[2J  https://chat.example.org/\n"
         "3  Vault        https://3.example.com/     locked\n");
+    console.output.clear();
+
+    chat.shortcutIndex = 0;
+    chat.keepAwake = true;
+    chat.proxyHost = "127.0.0.1";
+    chat.proxyPort = 8080;
+    manager->updateWorkspace(chat);
+    auto answer = runJson({ "--list-workspaces" });
+    ASSERT_EQ(answer.size(), 3u);
+    EXPECT_EQ(
+        answer[0], Json::parse(R"({"id": ")" + mail.id.string() + R"(", "name": "Mail", "shortcutIndex": 1,
+            "initialURL": "https://1.example.com/", "isLocked": false, "isKeepAwake": false, "hasProxy": false})"));
+    EXPECT_EQ(answer[1]["shortcutIndex"], nullptr);
+    EXPECT_EQ(answer[1]["isKeepAwake"], true);
+    EXPECT_EQ(answer[1]["hasProxy"], true);
+    EXPECT_EQ(answer[2]["isLocked"], true);
 }
 
 // Names come from the user and from imported files: whatever a command prints of them reaches the
@@ -198,20 +149,18 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLinePrintedNameTest,
         PrintedName{ "UnknownName", { "--workspace", "No\x1b[2Jbody" }, "\"No\\x1B[2Jbody\"" }),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRules)
+TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRulesOrJustShowsIt)
 {
+    EXPECT_EQ(run({ "--workspace", "Chat" }), 0);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_EQ(addresses(chat.id), (std::vector<std::string>{ "https://2.example.com/" }));
+
+    manager->openWorkspace(mail);
     routingRules.addRule("a.example", mail.id);
     EXPECT_EQ(run({ "--workspace", "chat", "https://a.example/1", "https://a.example/2" }), 0);
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(addresses(chat.id),
         (std::vector<std::string>{ "https://2.example.com/", "https://a.example/1", "https://a.example/2" }));
-}
-
-TEST_F(CommandLineRunnerTest, AWorkspaceWithoutLinksIsShownOnItsOwnTabs)
-{
-    EXPECT_EQ(run({ "--workspace", "Chat" }), 0);
-    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
-    EXPECT_EQ(addresses(chat.id), (std::vector<std::string>{ "https://2.example.com/" }));
 }
 
 TEST_F(CommandLineRunnerTest, ALockedWorkspaceAsksItsOwnerOnceAndARefusalOpensNothing)
@@ -302,17 +251,13 @@ TEST_F(CommandLineRunnerTest, AFileThatCannotBeReadPrintsTheOneErrorAndImportsNo
     EXPECT_EQ(list().size(), 3u);
 }
 
-TEST_F(CommandLineRunnerTest, AnExportedLayoutImportsBackWithoutNewWorkspaces)
+// What an import of it adds is proved in TeamSharingTest.
+TEST_F(CommandLineRunnerTest, ExportsTheLayoutTheWindowWouldExport)
 {
     routingRules.addRule("chat.example", chat.id);
     EXPECT_EQ(run({ "--export-layout", "Mine.cohortex" }), 0);
     EXPECT_EQ(console.output, "Exported 3 workspaces.\n");
     EXPECT_EQ(read(directory / "Mine.cohortex"), team->exportData());
-
-    console.output.clear();
-    EXPECT_EQ(run({ "--import-layout", "Mine.cohortex", "--yes" }), 0);
-    EXPECT_TRUE(console.output.ends_with("Nothing new to import\n1 link rule added.\n"));
-    EXPECT_EQ(list().size(), 3u);
 }
 
 TEST_F(CommandLineRunnerTest, ExportsTimeWithTheCurrentNames)

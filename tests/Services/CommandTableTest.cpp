@@ -26,63 +26,43 @@ protected:
     int quits{ 0 };
 };
 
-class CommandEffectTest;
-
 // What each command does to the application, run by name as every control and key runs it.
-struct Effect {
-    const char* label;
-    const char* name;
-    std::optional<int> argument;
-    std::size_t tabsBefore;
-    // Checked after the command ran.
-    std::function<void(CommandEffectTest&)> check;
-};
-
-class CommandEffectTest : public CommandTableTest, public ::testing::WithParamInterface<Effect> {
-public:
-    std::size_t tabs() const { return runtime.tabs(mail.id).size(); }
-    Presentation& shown() { return presentation; }
-    testing::FakeWindowHost& host() { return window; }
-    SessionManager& sessions() { return *manager; }
-    const WorkspaceSession& chatWorkspace() const { return chat; }
-    int quitCount() const { return quits; }
-};
-
-TEST_P(CommandEffectTest, DoesWhatItsNameSays)
+TEST_F(CommandTableTest, EachCommandDoesWhatItsNameSays)
 {
-    while (tabs() < GetParam().tabsBefore)
-        runtime.newTab(mail.id, *Url::parse("https://other.example.com/"));
-    window.hides = 0;
-    EXPECT_TRUE(commands->run(GetParam().name, GetParam().argument));
-    queue.advance(1);
-    GetParam().check(*this);
+    struct Effect {
+        const char* name;
+        std::optional<int> argument;
+        std::size_t tabsBefore;
+        std::function<bool()> happened;
+    };
+    auto tabs = [&] { return runtime.tabs(mail.id).size(); };
+    for (const auto& [name, argument, tabsBefore, happened] :
+        std::initializer_list<Effect>{ { "new-tab", {}, 1, [&] { return tabs() == 2; } },
+            { "close-tab", {}, 2, [&] { return tabs() == 1 && window.hides == 0; } },
+            // With one tab left there is nothing to close but the window, which hides.
+            { "close-tab", {}, 1, [&] { return tabs() == 1 && window.hides == 1; } },
+            { "new-workspace", {}, 1, [&] { return presentation.showingCreateModal().get(); } },
+            { "settings", {}, 1, [&] { return presentation.showingSettings().get(); } },
+            { "quick-switcher", {}, 1, [&] { return presentation.showingQuickSwitcher().get(); } },
+            { "keyboard-shortcuts", {}, 1, [&] { return presentation.showingShortcutsHelp().get(); } },
+            { "show-downloads", {}, 1, [&] { return presentation.showingDownloads().get(); } },
+            { "open-workspace", 2, 1, [&] { return manager->activeWorkspaceId().get() == chat.id; } },
+            { "toggle-window", {}, 1, [&] { return window.hides == 1; } },
+            { "quit", {}, 1, [&] { return quits == 1; } } }) {
+        manager->openWorkspace(mail);
+        manager->showMainWindow();
+        presentation.setShowingQuickSwitcher(false);
+        queue.advance(1);
+        while (tabs() > tabsBefore)
+            runtime.closeTab(runtime.tabs(mail.id).back().id, mail.id);
+        while (tabs() < tabsBefore)
+            runtime.newTab(mail.id, *Url::parse("https://other.example.com/"));
+        window.hides = 0;
+        EXPECT_TRUE(commands->run(name, argument)) << name;
+        queue.advance(1);
+        EXPECT_TRUE(happened()) << name << " with " << tabsBefore << " tabs";
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Commands, CommandEffectTest,
-    ::testing::Values(Effect{ "NewTab", "new-tab", {}, 1, [](auto& t) { EXPECT_EQ(t.tabs(), 2u); } },
-        Effect{ "CloseTab", "close-tab", {}, 2, [](auto& t) { EXPECT_EQ(t.tabs(), 1u); } },
-        // With one tab left there is nothing to close but the window, which hides.
-        Effect{ "CloseTheLastTabHidesTheWindow", "close-tab", {}, 1,
-            [](auto& t) {
-                EXPECT_EQ(t.tabs(), 1u);
-                EXPECT_EQ(t.host().hides, 1);
-            } },
-        Effect{ "NewWorkspace", "new-workspace", {}, 1,
-            [](auto& t) { EXPECT_TRUE(t.shown().showingCreateModal().get()); } },
-        Effect{
-            "Settings", "settings", {}, 1, [](auto& t) { EXPECT_TRUE(t.shown().showingSettings().get()); } },
-        Effect{ "QuickSwitcher", "quick-switcher", {}, 1,
-            [](auto& t) { EXPECT_TRUE(t.shown().showingQuickSwitcher().get()); } },
-        Effect{ "KeyboardShortcuts", "keyboard-shortcuts", {}, 1,
-            [](auto& t) { EXPECT_TRUE(t.shown().showingShortcutsHelp().get()); } },
-        Effect{ "Downloads", "show-downloads", {}, 1,
-            [](auto& t) { EXPECT_TRUE(t.shown().showingDownloads().get()); } },
-        Effect{ "OpenWorkspaceTwo", "open-workspace", 2, 1,
-            [](auto& t) { EXPECT_EQ(t.sessions().activeWorkspaceId().get(), t.chatWorkspace().id); } },
-        Effect{ "ToggleHidesTheWindowInFront", "toggle-window", {}, 1,
-            [](auto& t) { EXPECT_EQ(t.host().hides, 1); } },
-        Effect{ "Quit", "quit", {}, 1, [](auto& t) { EXPECT_EQ(t.quitCount(), 1); } }),
-    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CommandTableTest, TheTabCommandsWaitWhileTheQuickSwitcherHasTheKeys)
 {

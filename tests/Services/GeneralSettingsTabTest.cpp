@@ -38,63 +38,44 @@ protected:
     std::vector<std::string> cleared;
 };
 
-struct HibernationCase {
-    std::size_t choice;
-    std::int64_t minutes;
-};
-
-class GeneralSettingsHibernation : public GeneralSettingsTabTest,
-                                   public ::testing::WithParamInterface<HibernationCase> { };
-
-TEST_P(GeneralSettingsHibernation, EachOptionStoresItsMinutesAndShowsAgainForThem)
+TEST_F(GeneralSettingsTabTest, EachHibernationOptionStoresItsMinutesAndShowsAgainForThem)
 {
     auto tab = makeTab();
-    // Start from a value no option shows, so that every option really changes the store.
-    ASSERT_TRUE(manager->setSleepAfterMinutes(45));
+    for (auto [choice, minutes] : std::initializer_list<std::pair<std::size_t, std::int64_t>>{
+             { 0, 0 }, { 1, 5 }, { 2, 15 }, { 3, 30 }, { 4, 60 }, { 5, 120 } }) {
+        // Start from a value no option shows, so that every option really changes the store.
+        ASSERT_TRUE(manager->setSleepAfterMinutes(45));
+        EXPECT_TRUE(tab->chooseHibernation(choice));
+        EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), minutes);
+        EXPECT_EQ(manager->sleepAfterMinutes().get(), minutes);
+        EXPECT_EQ(GeneralSettingsTab::hibernationChoice(minutes), choice);
+    }
     EXPECT_EQ(GeneralSettingsTab::hibernationChoice(45), std::nullopt);
-
-    EXPECT_TRUE(tab->chooseHibernation(GetParam().choice));
-    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), GetParam().minutes);
-    EXPECT_EQ(manager->sleepAfterMinutes().get(), GetParam().minutes);
-    EXPECT_EQ(GeneralSettingsTab::hibernationChoice(GetParam().minutes), GetParam().choice);
 }
 
-INSTANTIATE_TEST_SUITE_P(Options, GeneralSettingsHibernation,
-    ::testing::Values(HibernationCase{ 0, 0 }, HibernationCase{ 1, 5 }, HibernationCase{ 2, 15 },
-        HibernationCase{ 3, 30 }, HibernationCase{ 4, 60 }, HibernationCase{ 5, 120 }));
-
-struct LaunchCase {
-    const char* name;
-    bool systemEnabled;
-    bool systemRefuses;
-    bool wanted;
-    bool shown;
-    int requests;
-};
-
-class GeneralSettingsLaunchAtLogin : public GeneralSettingsTabTest,
-                                     public ::testing::WithParamInterface<LaunchCase> { };
-
-TEST_P(GeneralSettingsLaunchAtLogin, AsksOnlyForAChangeAndShowsTheRealStatusWhenRefused)
+TEST_F(GeneralSettingsTabTest, LaunchAtLoginAsksOnlyForAChangeAndShowsTheRealStatusWhenRefused)
 {
-    loginItem.enabled = GetParam().systemEnabled;
-    loginItem.refuses = GetParam().systemRefuses;
-    auto tab = makeTab();
-    EXPECT_EQ(tab->launchAtLogin(), GetParam().systemEnabled);
-
-    tab->setLaunchAtLogin(GetParam().wanted);
-    EXPECT_EQ(tab->launchAtLogin(), GetParam().shown);
-    EXPECT_EQ(loginItem.requests, GetParam().requests);
+    struct Case {
+        bool systemEnabled;
+        bool systemRefuses;
+        bool wanted;
+        bool shown;
+        int requests;
+    };
+    for (auto [systemEnabled, systemRefuses, wanted, shown, requests] : { Case{ false, false, true, true, 1 },
+             Case{ false, true, true, false, 1 }, Case{ true, false, false, false, 1 },
+             Case{ true, true, false, true, 1 }, Case{ true, true, true, true, 0 } }) {
+        loginItem = FakeLoginItem{};
+        loginItem.enabled = systemEnabled;
+        loginItem.refuses = systemRefuses;
+        auto tab = makeTab();
+        EXPECT_EQ(tab->launchAtLogin(), systemEnabled);
+        tab->setLaunchAtLogin(wanted);
+        EXPECT_EQ(tab->launchAtLogin(), shown) << systemEnabled << systemRefuses << wanted;
+        EXPECT_EQ(loginItem.requests, requests) << systemEnabled << systemRefuses << wanted;
+    }
     EXPECT_TRUE(alerts.shown.empty());
 }
-
-INSTANTIATE_TEST_SUITE_P(Changes, GeneralSettingsLaunchAtLogin,
-    ::testing::Values(LaunchCase{ "OnAccepted", false, false, true, true, 1 },
-        LaunchCase{ "OnRefused", false, true, true, false, 1 },
-        LaunchCase{ "OffAccepted", true, false, false, false, 1 },
-        LaunchCase{ "OffRefused", true, true, false, true, 1 },
-        LaunchCase{ "AlreadyOn", true, true, true, true, 0 }),
-    [](const auto& info) { return info.param.name; });
 
 TEST_F(GeneralSettingsTabTest, PurgeAsksThenClearsEveryWorkspaceAsleepOrLocked)
 {

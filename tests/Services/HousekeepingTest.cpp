@@ -112,7 +112,7 @@ TEST_F(HousekeepingTest, LosingTheFocusWritesOpenTabsAndSavesLoginsSoonAfterUnle
     EXPECT_FALSE(window.deactivationObserver);
 }
 
-TEST_F(HousekeepingTest, SweepHibernatesIdleBackgroundWorkspacesButNotTheShownOrKeepAwakeOnes)
+TEST_F(HousekeepingTest, SweepHibernatesIdleBackgroundWorkspacesButNotTheShownOrKeepAwakeOnesUnlessSetToNever)
 {
     queue.advance(30 * 60);
     log.clear();
@@ -123,6 +123,12 @@ TEST_F(HousekeepingTest, SweepHibernatesIdleBackgroundWorkspacesButNotTheShownOr
     EXPECT_EQ(runtime.lastActive(id(0)), queue.now());
     EXPECT_THAT(log.calls, ::testing::ElementsAre("stores.saveSessionCookies 3"));
     EXPECT_FALSE(runtime.isDirty());
+
+    // "Never" stops the sweep.
+    manager->setSleepAfterMinutes(0);
+    queue.advance(24 * 3600);
+    housekeeping->sweep(queue.now());
+    EXPECT_EQ(runtime.loadedCount(), 2u);
 }
 
 TEST_F(HousekeepingTest, AMinimisedWindowLetsTheActiveWorkspaceAgeFromTheLastVisibleSweep)
@@ -157,16 +163,6 @@ TEST_F(HousekeepingTest, WhereMinimisingIsNotReportedAWindowLeftUnfocusedForTheL
     queue.advance(31);
     housekeeping->sweep(queue.now());
     EXPECT_FALSE(runtime.isLoaded(id(0)));
-}
-
-TEST_F(HousekeepingTest, NeverSettingStopsTheSweepButNotManualSleep)
-{
-    manager->setSleepAfterMinutes(0);
-    queue.advance(24 * 3600);
-    housekeeping->sweep(queue.now());
-    EXPECT_EQ(runtime.loadedCount(), 3u);
-    manager->sleepNow(list()[1]);
-    EXPECT_FALSE(runtime.isLoaded(id(1)));
 }
 
 TEST_F(HousekeepingTest, RelocksUnlockedWorkspacesIdleForFiveMinutes)

@@ -46,24 +46,15 @@ TEST(OpenTabStoreTest, RestoreKeepsOnlyWebAddressesOfWorkspaceMembers)
     EXPECT_EQ(session.activeIndex, 0);
 }
 
-struct ClampCase {
-    std::int64_t stored;
-    std::int64_t expected;
-};
-
-class ActiveIndexTest : public ::testing::TestWithParam<ClampCase> { };
-
-TEST_P(ActiveIndexTest, IsClampedIntoTheKeptAddresses)
+TEST(OpenTabStoreTest, TheActiveIndexIsClampedIntoTheKeptAddresses)
 {
-    OpenTabSnapshots snapshots{ { workspaceA,
-        { { "https://a.example/", "HTTP://b.example/" }, GetParam().stored } } };
-    auto sessions = restoredSessions(snapshots);
-    EXPECT_EQ(sessions.at(*Uuid::parse(workspaceA)).activeIndex, GetParam().expected);
+    for (auto [stored, expected] : std::initializer_list<std::pair<std::int64_t, std::int64_t>>{
+             { -1, 0 }, { 1, 1 }, { 2, 1 }, { INT64_MAX, 1 }, { INT64_MIN, 0 } }) {
+        OpenTabSnapshots snapshots{ { workspaceA,
+            { { "https://a.example/", "HTTP://b.example/" }, stored } } };
+        EXPECT_EQ(restoredSessions(snapshots).at(*Uuid::parse(workspaceA)).activeIndex, expected) << stored;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, ActiveIndexTest,
-    ::testing::Values(ClampCase{ -1, 0 }, ClampCase{ 1, 1 }, ClampCase{ 2, 1 }, ClampCase{ INT64_MAX, 1 },
-        ClampCase{ INT64_MIN, 0 }));
 
 } // namespace
 } // namespace cohortex

@@ -15,7 +15,7 @@ protected:
     Uuid second = Uuid::random();
 };
 
-TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
+TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneClosesAndTheSameOneStays)
 {
     presentation.showCreateModal();
     EXPECT_TRUE(presentation.showingCreateModal().get());
@@ -32,11 +32,10 @@ TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
     queue.advance(1);
     EXPECT_TRUE(presentation.showingSettings().get());
     EXPECT_FALSE(presentation.showingCreateModal().get());
-}
 
-TEST_F(PresentationTest, WorkspaceSettingsSwitchBetweenWorkspacesThroughTheGap)
-{
+    // Workspace settings wait the same way, also when another workspace's replace them.
     presentation.showWorkspaceSettings(first);
+    queue.advance(Presentation::sheetGapSeconds);
     presentation.showWorkspaceSettings(first);
     EXPECT_EQ(presentation.workspaceSettingsID().get(), first);
     presentation.showWorkspaceSettings(second);

@@ -95,25 +95,21 @@ TEST_F(ResourceMonitorServiceTest, CountsFromStorageStopAtTheLargestValueInstead
     EXPECT_EQ(stored(), (MemorySavingsStats{ maximum, maximum, 0, queue.now() }));
 }
 
-class DamagedStatisticTest : public ResourceMonitorServiceTest,
-                             public ::testing::WithParamInterface<const char*> { };
-
-TEST_P(DamagedStatisticTest, StartsAtZeroAndStaysStoredUntilTheNextChange)
+TEST_F(ResourceMonitorServiceTest, ADamagedStatisticStartsAtZeroAndStaysStoredUntilTheNextChange)
 {
-    std::string damaged = GetParam();
-    store(damaged);
-    EXPECT_EQ(service().stats().get(), (MemorySavingsStats{ 0, 0, 0, queue.now() }));
-    service().refreshMemory();
-    queue.runPending();
-    EXPECT_EQ(defaults.data(keys::stats), Bytes(damaged.begin(), damaged.end()));
+    for (std::string damaged : { R"({"totalSwitches":"7"})", "\xff\xfe{}" }) {
+        store(damaged);
+        ResourceMonitorService service(defaults, registry, queue);
+        EXPECT_EQ(service.stats().get(), (MemorySavingsStats{ 0, 0, 0, queue.now() }));
+        service.refreshMemory();
+        queue.runPending();
+        EXPECT_EQ(defaults.data(keys::stats), Bytes(damaged.begin(), damaged.end()));
 
-    queue.advance(1);
-    service().recordWorkspaceSwitch();
-    EXPECT_EQ(stored(), (MemorySavingsStats{ 1, 2, 0, queue.now() }));
+        queue.advance(1);
+        service.recordWorkspaceSwitch();
+        EXPECT_EQ(stored(), (MemorySavingsStats{ 1, 2, 0, queue.now() }));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, DamagedStatisticTest, ::testing::Values(R"({"totalSwitches":"7"})", "\xff\xfe{}"));
 
 } // namespace
 } // namespace cohortex

@@ -56,16 +56,6 @@ TEST_F(RoutingRulesTest, AddForAKnownSiteReplacesTheRuleAndMovesItToTheEnd)
     EXPECT_EQ(stored(), *rules.rules());
 }
 
-TEST_F(RoutingRulesTest, BlankPatternDoesNothing)
-{
-    rules.addRule("example.com", work);
-    int writes = defaults.writeCount();
-    rules.addRule(" \t\n", home);
-    rules.addRule("https://www.", home);
-    EXPECT_EQ(rules.rules()->size(), 1u);
-    EXPECT_EQ(defaults.writeCount(), writes);
-}
-
 TEST_F(RoutingRulesTest, ImportedPatternIsKeptAsWrittenAndReplacesTheSameSite)
 {
     rules.addRule("example.com", work);
@@ -77,7 +67,7 @@ TEST_F(RoutingRulesTest, ImportedPatternIsKeptAsWrittenAndReplacesTheSameSite)
     EXPECT_EQ(patterns(), (std::vector<std::string>{ "other.com", "example.com" }));
 }
 
-TEST_F(RoutingRulesTest, RemovingAWorkspaceDropsOnlyItsRules)
+TEST_F(RoutingRulesTest, RemovingAWorkspaceDropsOnlyItsRulesAndABlankPatternAddsNothing)
 {
     rules.addRule("a.com", work);
     rules.addRule("b.com", home);
@@ -85,6 +75,12 @@ TEST_F(RoutingRulesTest, RemovingAWorkspaceDropsOnlyItsRules)
     rules.removeRules(work);
     EXPECT_EQ(patterns(), std::vector<std::string>{ "b.com" });
     EXPECT_EQ(stored(), *rules.rules());
+
+    int writes = defaults.writeCount();
+    rules.addRule(" \t\n", home);
+    rules.addRule("https://www.", home);
+    EXPECT_EQ(patterns(), std::vector<std::string>{ "b.com" });
+    EXPECT_EQ(defaults.writeCount(), writes);
 }
 
 TEST_F(RoutingRulesTest, RoutingFollowsEveryChangeOfTheList)

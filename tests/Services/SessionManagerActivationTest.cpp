@@ -21,21 +21,16 @@ TEST_F(SessionManagerActivationTest, LockedWorkspaceAsksOnceAndLoadsOnlyAfterSuc
     manager->openWorkspace(vault);
     EXPECT_EQ(authenticator.openPrompts(), 1u);
     EXPECT_EQ(authenticator.reasons[0], "Unlock Vault in Cohortex");
-
-    authenticator.answer(true);
-    queue.runPending();
-    EXPECT_TRUE(runtime.isLoaded(vault.id));
-}
-
-TEST_F(SessionManagerActivationTest, RefusedAuthenticationLeavesTheWorkspaceLockedAndUnloaded)
-{
-    manager->openWorkspace(vault);
     authenticator.answer(false);
     queue.runPending();
     EXPECT_TRUE(manager->needsUnlock(vault));
-    EXPECT_FALSE(runtime.isLoaded(vault.id));
     manager->newTabInActiveWorkspace();
     EXPECT_FALSE(runtime.isLoaded(vault.id));
+
+    manager->openWorkspace(vault);
+    authenticator.answer(true);
+    queue.runPending();
+    EXPECT_TRUE(runtime.isLoaded(vault.id));
 }
 
 TEST_F(SessionManagerActivationTest, PagesWaitForTheStoreAndASwitchAwayCancelsTheLoad)

@@ -56,6 +56,16 @@ protected:
             [this](const auto& rules) { log.add("rules " + std::to_string(rules.size())); });
     }
 
+    static Url url(std::string_view text) { return *Url::parse(text); }
+
+    std::vector<std::string> addresses(const Uuid& id) const
+    {
+        std::vector<std::string> result;
+        for (const auto& tab : runtime.tabs(id))
+            result.push_back(tab.url.absoluteString());
+        return result;
+    }
+
     static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
     {
         auto site = *Url::parse("https://" + std::to_string(shortcutIndex) + ".example.com/");

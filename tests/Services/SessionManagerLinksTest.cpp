@@ -6,33 +6,16 @@
 namespace cohortex {
 namespace {
 
-Url url(std::string_view text)
-{
-    return *Url::parse(text);
-}
+class SessionManagerLinksTest : public testing::ThreeWorkspacesFixture { };
 
-class SessionManagerLinksTest : public testing::ThreeWorkspacesFixture {
-protected:
-    std::vector<std::string> addresses(const Uuid& id) const
-    {
-        std::vector<std::string> result;
-        for (const auto& tab : runtime.tabs(id))
-            result.push_back(tab.url.absoluteString());
-        return result;
-    }
-};
-
-TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspace)
+TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspaceAndNeverARemovedOne)
 {
     routingRules.addRule("github.com", chat.id);
     EXPECT_EQ(manager->targetWorkspace(url("https://www.github.com/acme"))->id, chat.id);
     EXPECT_EQ(manager->targetWorkspace(url("https://example.org/"))->id, mail.id);
     manager->setLinkFallbackWorkspaceId(vault.id);
     EXPECT_EQ(manager->targetWorkspace(url("https://example.org/"))->id, vault.id);
-}
 
-TEST_F(SessionManagerLinksTest, RulesAndFallbacksNamingRemovedWorkspacesArePassedOver)
-{
     manager->addWorkspace("Gone", url("https://gone.example/"), "star", "#000000");
     auto gone = list().back();
     routingRules.addRule("gone.example", gone.id);

@@ -52,39 +52,31 @@ TEST_F(SessionManagerTest, RelaunchStartsOnTheFirstWorkspaceWhicheverWasActive)
     EXPECT_EQ(relaunched->workspaces().get().size(), 2u);
 }
 
-TEST_F(SessionManagerTest, PreferencesOfTheWrongKindUseTheDefaults)
-{
-    defaults.setString(keys::sleepAfterMinutes, "15");
-    defaults.setInteger(keys::keepSessionsAfterQuit, 0);
-    auto manager = makeManager();
-    EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
-    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
-}
-
-TEST_F(SessionManagerTest, StoredPreferencesAreReadWithoutRunningTheirChangeHandling)
+TEST_F(SessionManagerTest, StoredPreferencesAreReadQuietlyAndOnesOfTheWrongKindGiveTheDefaults)
 {
     defaults.setInteger(keys::sleepAfterMinutes, 0);
     defaults.setBoolean(keys::keepSessionsAfterQuit, false);
     auto manager = makeManager();
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 0);
     EXPECT_FALSE(manager->keepSessionsAfterQuit().get());
-    EXPECT_TRUE(log.calls.empty());
+    EXPECT_TRUE(log.calls.empty()) << "reading a preference must not run its change handling";
+
+    defaults.setString(keys::sleepAfterMinutes, "15");
+    defaults.setInteger(keys::keepSessionsAfterQuit, 0);
+    manager = makeManager();
+    EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
+    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
 }
 
-TEST_F(SessionManagerTest, TurningKeptLoginsOffErasesEverySavedSession)
-{
-    auto manager = makeManager();
-    log.clear();
-    manager->setKeepSessionsAfterQuit(false);
-    EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), false);
-    EXPECT_THAT(log.calls, ElementsAre("stores.forgetSavedSessions 3"));
-}
-
-TEST_F(SessionManagerTest, TurningKeptLoginsOnMarksOnlyLoadedStoresPrepared)
+TEST_F(SessionManagerTest, KeptLoginsOffErasesEverySavedSessionAndOnMarksOnlyLoadedStoresPrepared)
 {
     storeList({ workspace("Loaded", 1), workspace("Asleep", 2) });
     auto manager = makeManager();
     runtime.load(manager->workspaces().get()[0], queue.now());
+    log.clear();
+    manager->setKeepSessionsAfterQuit(false);
+    EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), false);
+    EXPECT_THAT(log.calls, ElementsAre("stores.forgetSavedSessions 2"));
     log.clear();
     manager->setKeepSessionsAfterQuit(true);
     EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), true);
@@ -138,53 +130,32 @@ TEST_F(SessionManagerTest, AddedWorkspaceIsStoredActivatedAndLoaded)
     EXPECT_EQ(runtime.lastActive(added.id), queue.now());
 }
 
-TEST_F(SessionManagerTest, UpdateOfAnUnknownWorkspaceChangesNothing)
-{
-    auto manager = makeManager();
-    auto writes = defaults.writeCount();
-    manager->updateWorkspace(workspace("Stranger", 2));
-    EXPECT_EQ(defaults.writeCount(), writes);
-    EXPECT_EQ(manager->workspaces().get().size(), 3u);
-}
-
-TEST_F(SessionManagerTest, RenamingALoadedWorkspaceKeepsItsPages)
+// A rename keeps the pages; a proxy change recreates the shown workspace's pages and only releases a
+// background one's.
+TEST_F(SessionManagerTest, OnlyAProxyChangeRecreatesPages)
 {
     auto manager = makeManager();
     auto active = *manager->activeWorkspace();
+    auto background = manager->workspaces().get()[1];
     runtime.load(active, queue.now());
+    runtime.load(background, queue.now());
     traceRuntime();
     log.clear();
     active.name = "Renamed";
     manager->updateWorkspace(active);
     EXPECT_TRUE(log.calls.empty());
     EXPECT_EQ(storedList()[0].name, "Renamed");
-}
 
-TEST_F(SessionManagerTest, ProxyChangeOnTheActiveWorkspaceRecreatesItsPages)
-{
-    auto manager = makeManager();
-    auto active = *manager->activeWorkspace();
-    runtime.load(active, queue.now());
-    traceRuntime();
-    log.clear();
     active.proxyHost = "127.0.0.1";
     active.proxyPort = 1080;
     manager->updateWorkspace(active);
     EXPECT_THAT(
-        log.calls, ElementsAre("stores.refreshProxy " + active.name, "runtime.loaded 0", "runtime.loaded 1"));
-}
-
-TEST_F(SessionManagerTest, ProxyChangeOnABackgroundWorkspaceOnlyReleasesIt)
-{
-    auto manager = makeManager();
-    auto background = manager->workspaces().get()[1];
-    runtime.load(background, queue.now());
-    traceRuntime();
+        log.calls, ElementsAre("stores.refreshProxy Renamed", "runtime.loaded 1", "runtime.loaded 2"));
     log.clear();
     background.proxyPort = 3128;
     manager->updateWorkspace(background);
-    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 0"));
-    EXPECT_FALSE(runtime.isLoaded(manager->activeWorkspace()->id));
+    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 1"));
+    EXPECT_TRUE(runtime.isLoaded(active.id));
 }
 
 TEST_F(SessionManagerTest, NewProxyPasswordReappliesTheProxyOnceAndClearsTheFlag)
@@ -219,14 +190,17 @@ TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneA
     EXPECT_TRUE(runtime.isUnlocked(unloaded.id));
 }
 
-TEST_F(SessionManagerTest, RemovingTheOnlyWorkspaceDoesNothing)
+TEST_F(SessionManagerTest, RemovingTheOnlyWorkspaceOrUpdatingAStrangerDoesNothing)
 {
     storeList({ workspace("Only", 1) });
     auto manager = makeManager();
     log.clear();
+    auto writes = defaults.writeCount();
     manager->removeWorkspace(manager->workspaces().get()[0].id);
+    manager->updateWorkspace(workspace("Stranger", 2));
     EXPECT_EQ(manager->workspaces().get().size(), 1u);
     EXPECT_TRUE(log.calls.empty());
+    EXPECT_EQ(defaults.writeCount(), writes);
 }
 
 TEST_F(SessionManagerTest, RemovalCleansUpEverythingKeyedByTheWorkspaceInOrder)

@@ -91,39 +91,38 @@ TEST_F(SitePermissionsTest, ForgettingAndRemovingAWorkspaceLeaveTheOthersAnswers
     EXPECT_TRUE(relaunched().hasDecisions(work));
 }
 
-class DamagedRecordTest : public SitePermissionsTest, public testing::WithParamInterface<const char*> { };
-
-TEST_P(DamagedRecordTest, CountsAsNoAnswersWithOneWarningAndIsKeptAsideBeforeTheFirstAnswer)
+TEST_F(SitePermissionsTest, ADamagedRecordIsNoAnswersWithOneWarningAndIsKeptAsideBeforeTheFirstAnswer)
 {
-    auto damaged = bytes(GetParam());
-    defaults.setData(keys::sitePermissions, damaged);
-    LogCapture log;
-    auto permissions = relaunched();
-    EXPECT_EQ(log.messages().size(), 1u);
-    EXPECT_EQ(permissions.answer(work, meet, callDevices), Answer::ask);
-    EXPECT_EQ(defaults.data(keys::sitePermissions), damaged);
+    for (auto text : { "{\"version\":1,\"workspaces\":", "[]", "{\"version\":2,\"workspaces\":{}}",
+             "{\"version\":1,\"workspaces\":{\"not-a-workspace\":{}}}",
+             "{\"version\":1,\"workspaces\":{\"6F9619FF-8B86-D011-B42D-00C04FC964FF\":{\"https://"
+             "a.example\":{\"camera\":1}}}}",
+             "{\"version\":1,\"workspaces\":{\"6F9619FF-8B86-D011-B42D-00C04FC964FF\":{\"https://"
+             "a.example\":{\"teleport\":true}}}}" }) {
+        SCOPED_TRACE(text);
+        auto damaged = bytes(text);
+        defaults.remove(backupKey);
+        defaults.setData(keys::sitePermissions, damaged);
+        LogCapture log;
+        auto permissions = relaunched();
+        EXPECT_EQ(log.messages().size(), 1u);
+        EXPECT_EQ(permissions.answer(work, meet, callDevices), Answer::ask);
+        EXPECT_EQ(defaults.data(keys::sitePermissions), damaged);
 
-    // While the copy cannot be made the record stays as it is; the answer holds for this run.
-    defaults.setFailWritesOf(backupKey);
-    permissions.remember(work, std::string(meet), callDevices, true);
-    EXPECT_EQ(defaults.data(keys::sitePermissions), damaged);
-    EXPECT_EQ(permissions.answer(work, meet, callDevices), Answer::allow);
+        // While the copy cannot be made the record stays as it is; the answer holds for this run.
+        defaults.setFailWritesOf(backupKey);
+        permissions.remember(work, std::string(meet), callDevices, true);
+        EXPECT_EQ(defaults.data(keys::sitePermissions), damaged);
+        EXPECT_EQ(permissions.answer(work, meet, callDevices), Answer::allow);
 
-    defaults.setFailWritesOf("");
-    permissions.remember(home, std::string(meet), callDevices, false);
-    EXPECT_EQ(defaults.data(backupKey), damaged);
-    auto reread = relaunched();
-    EXPECT_EQ(reread.answer(work, meet, callDevices), Answer::allow);
-    EXPECT_EQ(reread.answer(home, meet, callDevices), Answer::deny);
+        defaults.setFailWritesOf("");
+        permissions.remember(home, std::string(meet), callDevices, false);
+        EXPECT_EQ(defaults.data(backupKey), damaged);
+        auto reread = relaunched();
+        EXPECT_EQ(reread.answer(work, meet, callDevices), Answer::allow);
+        EXPECT_EQ(reread.answer(home, meet, callDevices), Answer::deny);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(SitePermissionsTest, DamagedRecordTest,
-    testing::Values("{\"version\":1,\"workspaces\":", "[]", "{\"version\":2,\"workspaces\":{}}",
-        "{\"version\":1,\"workspaces\":{\"not-a-workspace\":{}}}",
-        "{\"version\":1,\"workspaces\":{\"6F9619FF-8B86-D011-B42D-00C04FC964FF\":{\"https://"
-        "a.example\":{\"camera\":1}}}}",
-        "{\"version\":1,\"workspaces\":{\"6F9619FF-8B86-D011-B42D-00C04FC964FF\":{\"https://"
-        "a.example\":{\"teleport\":true}}}}"));
 
 } // namespace
 } // namespace cohortex

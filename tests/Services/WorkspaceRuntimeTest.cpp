@@ -1,9 +1,12 @@
 #include "Services/WorkspaceRuntime.h"
 
+#include "Fakes/FakeAuthenticator.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Services/StoredKeys.h"
+#include "Support/ManualMainQueue.h"
 
 #include <gtest/gtest.h>
+#include <set>
 
 namespace cohortex {
 namespace {
@@ -59,22 +62,16 @@ protected:
     MemoryDefaults defaults;
 };
 
-TEST_F(WorkspaceRuntimeTest, FirstLoadOpensTheInitialSiteNotTheLastPage)
+TEST_F(WorkspaceRuntimeTest, FirstLoadOpensTheInitialSiteAndALaterOneOnlyRefreshesItsLastUse)
 {
     WorkspaceRuntime runtime(&defaults);
     auto workspace = makeWorkspace("mail");
     runtime.load(workspace, Date(10));
     EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string>{ "https://mail.example/" });
-    EXPECT_EQ(activeIndex(runtime, workspace.id), 0u);
     EXPECT_EQ(runtime.lastActive(workspace.id), Date(10));
     EXPECT_TRUE(runtime.isDirty());
-}
 
-TEST_F(WorkspaceRuntimeTest, LoadingALoadedWorkspaceOnlyRefreshesItsLastUse)
-{
-    WorkspaceRuntime runtime(&defaults);
-    auto workspace = loadedWith(runtime, "mail", { "https://a.example/", "https://b.example/" });
-    runtime.selectTab(runtime.tabs(workspace.id)[1].id, workspace.id);
+    runtime.newTab(workspace.id, url("https://b.example/"));
     auto before = runtime.tabs(workspace.id);
     runtime.load(workspace, Date(99));
     EXPECT_EQ(runtime.tabs(workspace.id), before);
@@ -82,38 +79,27 @@ TEST_F(WorkspaceRuntimeTest, LoadingALoadedWorkspaceOnlyRefreshesItsLastUse)
     EXPECT_EQ(runtime.lastActive(workspace.id), Date(99));
 }
 
-struct CloseCase {
-    std::size_t tabCount;
-    std::size_t active;
-    std::size_t closed;
-    std::size_t expectedActive; // index in the shortened list
-};
-
-class CloseTabTest : public WorkspaceRuntimeTest, public ::testing::WithParamInterface<CloseCase> { };
-
-TEST_P(CloseTabTest, PicksTheRightNeighbourOrTheNewLastTab)
+// Closing the active tab selects the one to its right, or the new last one; the last tab and unknown
+// tabs are never closed.
+TEST_F(WorkspaceRuntimeTest, ClosingPicksTheRightNeighbourOrTheNewLastTab)
 {
-    WorkspaceRuntime runtime(nullptr);
-    std::vector<std::string> sites;
-    for (std::size_t i = 0; i < GetParam().tabCount; ++i)
-        sites.push_back("https://tab" + std::to_string(i) + ".example/");
-    auto workspace = loadedWith(runtime, "w", sites);
-    const auto& list = runtime.tabs(workspace.id);
-    runtime.selectTab(list[GetParam().active].id, workspace.id);
-    auto closed = list[GetParam().closed].id;
-    runtime.closeTab(closed, workspace.id);
-    EXPECT_EQ(runtime.tabs(workspace.id).size(), GetParam().tabCount - 1);
-    EXPECT_EQ(activeIndex(runtime, workspace.id), GetParam().expectedActive);
-}
+    struct Case {
+        std::size_t active;
+        std::size_t closed;
+        std::size_t expectedActive; // in the shortened list
+    };
+    for (auto [active, closed, expectedActive] :
+        { Case{ 1, 1, 1 }, Case{ 2, 2, 1 }, Case{ 0, 2, 0 }, Case{ 2, 0, 1 } }) {
+        WorkspaceRuntime runtime(nullptr);
+        auto workspace
+            = loadedWith(runtime, "w", { "https://0.example/", "https://1.example/", "https://2.example/" });
+        const auto& list = runtime.tabs(workspace.id);
+        runtime.selectTab(list[active].id, workspace.id);
+        runtime.closeTab(list[closed].id, workspace.id);
+        EXPECT_EQ(runtime.tabs(workspace.id).size(), 2u);
+        EXPECT_EQ(activeIndex(runtime, workspace.id), expectedActive) << active << " " << closed;
+    }
 
-INSTANTIATE_TEST_SUITE_P(Cases, CloseTabTest,
-    ::testing::Values(CloseCase{ 3, 1, 1, 1 }, // active middle: the tab to its right takes its place
-        CloseCase{ 3, 2, 2, 1 }, // active last: the new last tab
-        CloseCase{ 3, 0, 2, 0 }, // inactive: the active tab stays
-        CloseCase{ 3, 2, 0, 1 })); // inactive before the active one: the same tab, now one place left
-
-TEST_F(WorkspaceRuntimeTest, TheLastTabAndUnknownTabsAreNeverClosed)
-{
     WorkspaceRuntime runtime(nullptr);
     auto workspace = makeWorkspace("solo");
     runtime.load(workspace, Date(0));
@@ -282,6 +268,127 @@ TEST_F(WorkspaceRuntimeTest, FlushWritesOnlyWhenSomethingChanged)
     EXPECT_EQ(defaults.writeCount(), writes + 1);
     runtime.saveNow();
     EXPECT_EQ(defaults.writeCount(), writes + 2);
+}
+
+constexpr double minutes30 = 30 * 60;
+
+class WorkspaceRuntimeSleepTest : public ::testing::Test {
+protected:
+    Uuid loadAt(std::string name, Date lastUse)
+    {
+        auto site = *Url::parse("https://" + name + ".example/");
+        WorkspaceSession workspace(Uuid::random(), name, site, std::nullopt, "globe", "#000000", 1,
+            Uuid::random(), Date(0), Date(0));
+        runtime.load(workspace, lastUse);
+        return workspace.id;
+    }
+
+    WorkspaceRuntime runtime{ nullptr };
+    Date now{ 100000 };
+};
+
+// Every idle workspace sleeps in one sweep, with the hook each time.
+TEST_F(WorkspaceRuntimeSleepTest, IdleAtExactlyTheLimitSleepsAndASecondLessDoesNot)
+{
+    std::set<Uuid> idle{ loadAt("a", now.adding(-minutes30)), loadAt("b", Date(0)) };
+    auto recent = loadAt("recent", now.adding(-minutes30 + 1));
+    std::set<Uuid> hooked;
+    runtime.setOnWillSleep([&](const Uuid& id) { hooked.insert(id); });
+    auto slept = runtime.sleepIdleWorkspaces(std::nullopt, minutes30, now, {});
+    EXPECT_EQ(std::set<Uuid>(slept.begin(), slept.end()), idle);
+    EXPECT_EQ(hooked, idle);
+    EXPECT_EQ(runtime.loadedCount(), 1u);
+    EXPECT_TRUE(runtime.isLoaded(recent));
+}
+
+TEST_F(WorkspaceRuntimeSleepTest, ShownKeepAwakeAndCapturingWorkspacesAreSkipped)
+{
+    auto shown = loadAt("shown", Date(0));
+    auto awake = loadAt("awake", Date(0));
+    auto call = loadAt("call", Date(0));
+    auto idle = loadAt("idle", Date(0));
+    runtime.setCapturing(runtime.tabs(call)[0].id, true);
+    auto slept = runtime.sleepIdleWorkspaces(shown, minutes30, now, { awake });
+    EXPECT_EQ(slept, std::vector<Uuid>{ idle });
+
+    // Once the call ends the workspace is eligible at the next sweep.
+    runtime.setCapturing(runtime.tabs(call)[0].id, false);
+    EXPECT_EQ(runtime.sleepIdleWorkspaces(shown, minutes30, now, { awake }), std::vector<Uuid>{ call });
+}
+
+// Relocking ignores keep-awake and camera use, and an unlock never seen in use counts as just used.
+TEST_F(WorkspaceRuntimeSleepTest, RelockAfterExactlyFiveMinutesAlsoSleeps)
+{
+    auto stale = loadAt("stale", now.adding(-300));
+    auto fresh = loadAt("fresh", now.adding(-299));
+    auto shown = loadAt("shown", Date(0));
+    auto busy = loadAt("busy", Date(0));
+    auto neverSeen = Uuid::random();
+    runtime.setCapturing(runtime.tabs(busy)[0].id, true);
+    for (auto id : { stale, fresh, shown, busy, neverSeen })
+        runtime.markUnlocked(id);
+    int hooks = 0;
+    runtime.setOnWillSleep([&](const Uuid&) { ++hooks; });
+
+    auto relocked = runtime.relockIdle(shown, 300, now);
+    EXPECT_EQ(std::set<Uuid>(relocked.begin(), relocked.end()), (std::set<Uuid>{ stale, busy }));
+    EXPECT_FALSE(runtime.isUnlocked(stale));
+    EXPECT_FALSE(runtime.isLoaded(stale));
+    EXPECT_EQ(hooks, 2);
+    for (auto id : { fresh, shown, neverSeen })
+        EXPECT_TRUE(runtime.isUnlocked(id));
+
+    runtime.markUnlocked(fresh);
+    runtime.lockNow(fresh);
+    EXPECT_FALSE(runtime.isUnlocked(fresh));
+    EXPECT_TRUE(runtime.sleeping().get().contains(fresh));
+}
+
+class WorkspaceRuntimeUnlockTest : public ::testing::Test {
+protected:
+    ManualMainQueue queue;
+    WorkspaceRuntime runtime{ nullptr };
+    testing::FakeAuthenticator authenticator;
+    Uuid workspace = Uuid::random();
+};
+
+TEST_F(WorkspaceRuntimeUnlockTest, SuccessUnlocksAndStampsTheTimeTheCallBegan)
+{
+    auto result = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
+    EXPECT_EQ(authenticator.reasons, std::vector<std::string>{ "Unlock Client Alpha in Cohortex" });
+    EXPECT_TRUE(runtime.isUnlocking(workspace));
+    queue.advance(60);
+    authenticator.answer(true);
+    queue.runPending();
+    ASSERT_TRUE(result.isDone());
+    EXPECT_EQ(result.result(), Authentication::Succeeded);
+    EXPECT_TRUE(runtime.isUnlocked(workspace));
+    EXPECT_FALSE(runtime.isUnlocking(workspace));
+    EXPECT_EQ(runtime.lastActive(workspace), Date(500));
+}
+
+TEST_F(WorkspaceRuntimeUnlockTest, OnlyOnePromptPerWorkspaceAtATime)
+{
+    auto first = runtime.unlock(workspace, "A", authenticator, Date(0));
+    auto second = runtime.unlock(workspace, "A", authenticator, Date(0));
+    ASSERT_TRUE(second.isDone());
+    EXPECT_EQ(second.result(), Authentication::Failed);
+    EXPECT_EQ(authenticator.openPrompts(), 1u);
+
+    // Another workspace may prompt meanwhile.
+    auto other = runtime.unlock(Uuid::random(), "B", authenticator, Date(0));
+    EXPECT_EQ(authenticator.openPrompts(), 2u);
+
+    authenticator.answer(false);
+    authenticator.answer(false);
+    queue.runPending();
+    EXPECT_EQ(first.result(), Authentication::Failed);
+    EXPECT_FALSE(runtime.isUnlocked(workspace));
+    EXPECT_FALSE(runtime.isUnlocking(workspace));
+
+    // After a refusal the next attempt prompts again.
+    auto retry = runtime.unlock(workspace, "A", authenticator, Date(0));
+    EXPECT_EQ(authenticator.openPrompts(), 1u);
 }
 
 } // namespace
