@@ -34,15 +34,7 @@ std::optional<ImportError> failureOf(const fs::path& path)
 
 class WorkspaceImportTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        m_directory = fs::temp_directory_path()
-            / ("cohortex-import-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-"
-                + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_directory);
-        fs::create_directories(m_directory);
-    }
-
+    void SetUp() override { fs::create_directories(m_directory); }
     void TearDown() override { fs::remove_all(m_directory); }
 
     fs::path write(std::string_view name, std::string_view contents)
@@ -61,7 +53,8 @@ protected:
         return write("sized.cohortex", text);
     }
 
-    fs::path m_directory;
+    // Per test: ctest runs the tests of this binary side by side.
+    fs::path m_directory = fs::path(testing::TempDir()) / ("cohortex-import-" + std::to_string(::getpid()));
 };
 
 TEST_F(WorkspaceImportTest, AFileOfTheLargestAllowedSizeIsReadAndOneByteMoreIsTooLarge)
