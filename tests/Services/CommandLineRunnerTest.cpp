@@ -2,6 +2,7 @@
 #include "Models/WorkspaceImport.h"
 #include "Services/CommandRunner.h"
 #include "Services/SessionManagerFixture.h"
+#include "integration/Platform/TemporaryDirectory.h"
 
 #include <csignal>
 #include <fstream>
@@ -16,10 +17,7 @@ protected:
     {
         ThreeWorkspacesFixture::SetUp();
         runner = std::make_unique<CommandRunner>(*manager, timeTracker, *team);
-        directory = std::filesystem::temp_directory_path() / ("cohortex-cli-" + Uuid::random().string());
-        std::filesystem::create_directories(directory);
     }
-    void TearDown() override { std::filesystem::remove_all(directory); }
 
     Task<int> start(std::vector<std::string> arguments)
     {
@@ -33,9 +31,7 @@ protected:
     {
         auto status = start(std::move(arguments));
         queue.runPending();
-        if (!status.isDone())
-            return std::nullopt;
-        return status.result();
+        return status.isDone() ? std::optional(status.result()) : std::nullopt;
     }
 
     Json runJson(std::vector<std::string> arguments)
@@ -64,7 +60,8 @@ protected:
 
     std::unique_ptr<CommandRunner> runner;
     testing::RecordingConsole console;
-    std::filesystem::path directory;
+    TemporaryDirectory temporary;
+    const std::filesystem::path& directory = temporary.path();
 };
 
 // The decision itself is proved in SessionManagerLinksTest; here, how each reason is printed.

@@ -1,5 +1,6 @@
 #include "Models/PageStackPlan.h"
 #include "Services/SessionManagerFixture.h"
+#include "integration/Platform/TemporaryDirectory.h"
 
 #include <fstream>
 
@@ -118,14 +119,13 @@ TEST_F(SessionManagerLinksTest, WaitsForTheStoreAndNeverRevivesAWorkspaceRemoved
 
 TEST_F(SessionManagerLinksTest, HandedOverFilesImportOnlyWorkspaceFilesInOrderWithLinks)
 {
-    auto directory = std::filesystem::temp_directory_path() / ("cohortex-links-" + Uuid::random().string());
-    std::filesystem::create_directories(directory);
+    TemporaryDirectory temporary;
+    const auto& directory = temporary.path();
     std::ofstream(directory / "Team.COHORTEX") << "not a bundle";
     std::ofstream(directory / "notes.txt") << "plain text";
     manager->openURLs({ Url::fileURL((directory / "notes.txt").string(), false),
         url("https://chat.example/x"), Url::fileURL((directory / "Team.COHORTEX").string(), false) });
     queue.runPending();
-    std::filesystem::remove_all(directory);
     EXPECT_EQ(runtime.activeTab(mail.id)->url.absoluteString(), "https://chat.example/x");
     ASSERT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(alerts.shown[0], "Couldn't read that file|It isn't a valid Cohortex workspace file.");

@@ -1,6 +1,7 @@
 #include "Services/TeamSharing.h"
 
 #include "Services/SessionManagerFixture.h"
+#include "integration/Platform/TemporaryDirectory.h"
 
 #include <fstream>
 
@@ -15,10 +16,7 @@ protected:
         manager = makeManager();
         team = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
         routingRules.addRule("mail.example", manager->workspaces().get()[0].id);
-        directory = std::filesystem::temp_directory_path() / ("cohortex-import-" + Uuid::random().string());
-        std::filesystem::create_directories(directory);
     }
-    void TearDown() override { std::filesystem::remove_all(directory); }
 
     std::filesystem::path write(std::string_view name, std::string_view text)
     {
@@ -35,7 +33,8 @@ protected:
 
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<TeamSharing> team;
-    std::filesystem::path directory;
+    TemporaryDirectory temporary;
+    const std::filesystem::path& directory = temporary.path();
 };
 
 TEST_F(TeamSharingTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRules)
