@@ -1,6 +1,5 @@
 #include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "IsolatedWebViewFixture.h"
-#include "Models/DownloadRows.h"
 
 #include <adwaita.h>
 #include <algorithm>
@@ -129,12 +128,7 @@ TEST_F(DownloadInto, ALargeDownloadShowsItsProgressAndCancellingLeavesNothingBeh
         auto item = onlyDownload();
         return item && item->receivedBytes > 0 && item->totalBytes == size;
     })) << "No progress was shown";
-    auto row = DownloadRows::row(*onlyDownload());
-    EXPECT_TRUE(row.canCancel);
-    ASSERT_TRUE(row.fraction);
-    EXPECT_GT(*row.fraction, 0);
-    EXPECT_LT(*row.fraction, 0.1);
-    EXPECT_TRUE(row.detail.ends_with(" of 50.0 MB")) << row.detail;
+    EXPECT_LT(onlyDownload()->receivedBytes, size / 10);
     EXPECT_EQ(onlyDownload()->file, m_folder / "disk.img");
 
     ASSERT_TRUE(m_downloads.cancel(onlyDownload()->id));

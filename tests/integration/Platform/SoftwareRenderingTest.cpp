@@ -35,18 +35,15 @@ TEST_F(SoftwareRenderingTest, MesaToldToRasteriseInSoftwareWinsOverTheDevice)
         EXPECT_FALSE(drawsInSoftware(m_dri.path(), no)) << no;
 }
 
-TEST(SoftwareRenderingChoice, TheUsersOwnRendererIsKept)
+TEST(SoftwareRenderingChoice, CairoIsChosenWhenDrawingWouldBeInSoftwareUnlessTheUserChoseARenderer)
 {
-    ScopedVariable renderer("GSK_RENDERER", "ngl");
     ScopedVariable software("LIBGL_ALWAYS_SOFTWARE", "1");
-    preferCairoWithoutGraphicsDevice();
-    EXPECT_STREQ(std::getenv("GSK_RENDERER"), "ngl");
-}
-
-TEST(SoftwareRenderingChoice, CairoIsChosenWhenDrawingWouldBeInSoftware)
-{
+    {
+        ScopedVariable renderer("GSK_RENDERER", "ngl");
+        preferCairoWithoutGraphicsDevice();
+        EXPECT_STREQ(std::getenv("GSK_RENDERER"), "ngl");
+    }
     ScopedVariable renderer("GSK_RENDERER", nullptr);
-    ScopedVariable software("LIBGL_ALWAYS_SOFTWARE", "1");
     preferCairoWithoutGraphicsDevice();
     EXPECT_STREQ(std::getenv("GSK_RENDERER"), "cairo");
 }
