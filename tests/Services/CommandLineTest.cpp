@@ -70,6 +70,9 @@ struct Accepted {
     std::string file{};
     bool json{ false };
     bool yes{ false };
+    // RunCommand: what a desktop binds to a key where the application cannot listen for global shortcuts.
+    std::string command{};
+    std::optional<int> argument{};
 };
 
 class CommandLineAcceptanceTest : public ::testing::TestWithParam<Accepted> { };
@@ -88,36 +91,12 @@ TEST_P(CommandLineAcceptanceTest, ReadsTheInvocation)
     EXPECT_EQ(parsed->file, std::filesystem::path(expected.file));
     EXPECT_EQ(parsed->json, expected.json);
     EXPECT_EQ(parsed->yes, expected.yes);
+    EXPECT_EQ(parsed->commandName, expected.command);
+    EXPECT_EQ(parsed->commandArgument, expected.argument);
     EXPECT_EQ(needsWindow(*parsed),
         expected.action == Action::Open || expected.action == Action::OpenInWorkspace
             || expected.action == Action::RunCommand);
 }
-
-struct CommandVerb {
-    std::vector<std::string> arguments;
-    std::string command;
-    std::optional<int> argument;
-};
-
-class CommandLineVerbTest : public ::testing::TestWithParam<CommandVerb> { };
-
-// What a desktop binds to a key where the application cannot listen for global shortcuts itself.
-TEST_P(CommandLineVerbTest, NamesTheCommandTheShortcutRuns)
-{
-    auto parsed = parse(GetParam().arguments);
-    ASSERT_TRUE(parsed) << parsed.error();
-    EXPECT_EQ(parsed->action, Action::RunCommand);
-    EXPECT_EQ(parsed->commandName, GetParam().command);
-    EXPECT_EQ(parsed->commandArgument, GetParam().argument);
-}
-
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineVerbTest,
-    ::testing::Values(CommandVerb{ { "--toggle" }, "toggle-window", {} },
-        CommandVerb{ { "--quick-switcher" }, "quick-switcher", {} },
-        CommandVerb{ { "--new-workspace" }, "new-workspace", {} },
-        CommandVerb{ { "--open-workspace", "2" }, "open-workspace", 2 },
-        CommandVerb{ { "--open-workspace=9" }, "open-workspace", 9 },
-        CommandVerb{ { "--settings" }, "settings", {} }, CommandVerb{ { "--quit" }, "quit", {} }));
 
 INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
     ::testing::Values(Accepted{ {}, Action::Open, {} },
@@ -145,7 +124,22 @@ INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
         // Help wins over anything else typed with it.
         Accepted{ { "--bogus", "--export-layout", "-h" }, Action::Help, {} },
         Accepted{ { "--version", "--bogus", "--help" }, Action::Help, {} },
-        Accepted{ { "--bogus", "--version" }, Action::Version, {} }));
+        Accepted{ { "--bogus", "--version" }, Action::Version, {} },
+        Accepted{ .arguments = { "--toggle" }, .action = Action::RunCommand, .command = "toggle-window" },
+        Accepted{
+            .arguments = { "--quick-switcher" }, .action = Action::RunCommand, .command = "quick-switcher" },
+        Accepted{
+            .arguments = { "--new-workspace" }, .action = Action::RunCommand, .command = "new-workspace" },
+        Accepted{ .arguments = { "--open-workspace", "2" },
+            .action = Action::RunCommand,
+            .command = "open-workspace",
+            .argument = 2 },
+        Accepted{ .arguments = { "--open-workspace=9" },
+            .action = Action::RunCommand,
+            .command = "open-workspace",
+            .argument = 9 },
+        Accepted{ .arguments = { "--settings" }, .action = Action::RunCommand, .command = "settings" },
+        Accepted{ .arguments = { "--quit" }, .action = Action::RunCommand, .command = "quit" }));
 
 TEST(CommandLineAnswerTest, HelpVersionAndCompletionNeedNothingElse)
 {

@@ -5,24 +5,12 @@
 namespace cohortex {
 namespace {
 
-class SwitcherChoicesTest : public testing::SessionManagerFixture {
+class SwitcherChoicesTest : public testing::ThreeWorkspacesFixture {
 protected:
-    void SetUp() override
-    {
-        storeList({ workspace("Mail", 1), workspace("Chat", 2) });
-        manager = makeManager();
-        mail = manager->workspaces().get()[0];
-        chat = manager->workspaces().get()[1];
-    }
-
     const Uuid& tab(const Uuid& workspaceId, std::size_t index) const
     {
         return runtime.tabs(workspaceId)[index].id;
     }
-
-    std::unique_ptr<SessionManager> manager;
-    WorkspaceSession mail = workspace("", 0);
-    WorkspaceSession chat = workspace("", 0);
 };
 
 TEST_F(SwitcherChoicesTest, WorkspaceRowsAreFollowedByTabRowsOnlyFromTwoTabsOn)
@@ -39,7 +27,7 @@ TEST_F(SwitcherChoicesTest, WorkspaceRowsAreFollowedByTabRowsOnlyFromTwoTabsOn)
         rows.emplace_back(item.title, item.subtitle);
     std::vector<std::pair<std::string, std::string>> expected{ { "Mail", "news.example" },
         { "(2) Inbox", "Mail \u00b7 1.example.com" }, { "news.example", "Mail \u00b7 news.example" },
-        { "tab", "Mail \u00b7 " }, { "Chat", "2.example.com" } };
+        { "tab", "Mail \u00b7 " }, { "Chat", "2.example.com" }, { "Vault", "3.example.com" } };
     EXPECT_EQ(rows, expected);
 }
 

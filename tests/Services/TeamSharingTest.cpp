@@ -8,14 +8,12 @@
 namespace cohortex {
 namespace {
 
-class TeamSharingTest : public testing::SessionManagerFixture {
+class TeamSharingTest : public testing::ThreeWorkspacesFixture {
 protected:
     void SetUp() override
     {
-        storeList({ workspace("Mail", 1), workspace("Chat", 2) });
-        manager = makeManager();
-        team = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
-        routingRules.addRule("mail.example", manager->workspaces().get()[0].id);
+        ThreeWorkspacesFixture::SetUp();
+        routingRules.addRule("mail.example", mail.id);
     }
 
     std::filesystem::path write(std::string_view name, std::string_view text)
@@ -31,8 +29,6 @@ protected:
         queue.runPending();
     }
 
-    std::unique_ptr<SessionManager> manager;
-    std::unique_ptr<TeamSharing> team;
     TemporaryDirectory temporary;
     const std::filesystem::path& directory = temporary.path();
 };
@@ -41,9 +37,9 @@ TEST_F(TeamSharingTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRule
 {
     import(write("Mine.cohortex", team->exportData()));
     ASSERT_EQ(alerts.shown.size(), 2u);
-    EXPECT_EQ(alerts.shown[0].substr(0, alerts.shown[0].find('|')), "Import 2 workspaces?");
+    EXPECT_EQ(alerts.shown[0].substr(0, alerts.shown[0].find('|')), "Import 3 workspaces?");
     EXPECT_EQ(alerts.shown[1], "Nothing new to import|1 link rule added.");
-    EXPECT_EQ(manager->workspaces().get().size(), 2u);
+    EXPECT_EQ(list().size(), 3u);
     EXPECT_EQ(routingRules.rules().get().size(), 1u);
 }
 
@@ -54,13 +50,12 @@ TEST_F(TeamSharingTest, NewWorkspacesAreAppendedStoredAndLeftClosed)
         std::vector{ RoutingRule{ Uuid::random(), "figma.example", design.id } }, queue.now());
     import(write("Team.cohortex", bundle.encoded()));
     EXPECT_EQ(alerts.shown.back(), "Imported 1 workspace|1 link rule added.");
-    const auto& list = manager->workspaces().get();
-    ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(list[2].name, "Design");
-    EXPECT_NE(list[2].id, design.id);
-    EXPECT_EQ(storedList(), list);
-    EXPECT_FALSE(runtime.isLoaded(list[2].id));
-    EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
+    ASSERT_EQ(list().size(), 4u);
+    EXPECT_EQ(list()[3].name, "Design");
+    EXPECT_NE(list()[3].id, design.id);
+    EXPECT_EQ(storedList(), list());
+    EXPECT_FALSE(runtime.isLoaded(list()[3].id));
+    EXPECT_EQ(manager->activeWorkspaceId().get(), mail.id);
 }
 
 TEST_F(TeamSharingTest, CancellingOrAnUnreadableFileChangesNothing)
@@ -78,7 +73,7 @@ TEST_F(TeamSharingTest, CancellingOrAnUnreadableFileChangesNothing)
     ASSERT_EQ(alerts.shown.size(), 2u);
     EXPECT_EQ(alerts.shown[0], "Couldn't read that file|It isn't a valid Cohortex workspace file.");
     EXPECT_EQ(alerts.shown[1], alerts.shown[0]);
-    EXPECT_EQ(manager->workspaces().get().size(), 2u);
+    EXPECT_EQ(list().size(), 3u);
     EXPECT_GE(window.shows, 1);
 }
 
