@@ -53,6 +53,7 @@ TEST(SwitcherRows, ReturnOpensTheHighlightOrTheLastRowAndNothingWithoutResults)
         rows.handleKey(Down, 4);
     EXPECT_EQ(rows.chosenIndex(4), 3u);
     EXPECT_EQ(rows.chosenIndex(2), 1u);
+    EXPECT_EQ(rows.chosenIndex(0), std::nullopt);
 }
 
 TEST(SwitcherRows, OnlyWorkspaceRowsShowTheCappedUnreadCount)
