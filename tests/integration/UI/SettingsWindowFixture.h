@@ -5,12 +5,10 @@
 #include "Platform/Linux/GioDefaultBrowser.h"
 #include "Platform/Linux/XdgAutostartLoginItem.h"
 #include "Services/TeamSharing.h"
-#include "SheetFinding.h"
 #include "UI/Settings/SettingsPresenter.h"
 #include "WorkspaceWindowFixture.h"
 #include "integration/Platform/ScopedVariable.h"
 
-#include <adwaita.h>
 #include <fstream>
 #include <sstream>
 
@@ -19,11 +17,10 @@ namespace cohortex::testing {
 // The settings window over the window fixture's session manager and real engine, with file choosers that
 // answer with the file the test names (or cancel without one), the real autostart folder in the temporary
 // home, and a default browser whose desktop file is not installed.
-class SettingsWindowFixture : public WorkspaceWindowFixture, protected SheetFinding {
+class SettingsWindowFixture : public WorkspaceWindowFixture {
 protected:
     void SetUp() override
     {
-        adw_init();
         WorkspaceWindowFixture::SetUp();
         present();
         teamSharing = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
@@ -46,11 +43,11 @@ protected:
     GtkWidget* openSettings(const char* tab)
     {
         presentation.showSettings();
-        EXPECT_TRUE(runUntil([] { return shownWindowTitled("Settings") != nullptr; }));
-        auto* settings = shownWindowTitled("Settings");
+        EXPECT_TRUE(runUntil([] { return windowTitled("Settings") != nullptr; }));
+        auto* settings = windowTitled("Settings");
         if (!settings)
             return nullptr;
-        auto* stack = firstMatch(settings, [](GtkWidget* w) { return ADW_IS_VIEW_STACK(w); });
+        auto* stack = firstShown(settings, [](GtkWidget* w) { return ADW_IS_VIEW_STACK(w); });
         adw_view_stack_set_visible_child_name(ADW_VIEW_STACK(stack), tab);
         settle();
         return settings;
@@ -59,8 +56,8 @@ protected:
     // A row on screen by its title.
     static GtkWidget* row(GtkWidget* root, const std::string& title)
     {
-        return firstMatch(root, [&](GtkWidget* w) {
-            return ADW_IS_PREFERENCES_ROW(w) && gtk_widget_get_mapped(w)
+        return firstShown(root, [&](GtkWidget* w) {
+            return ADW_IS_PREFERENCES_ROW(w)
                 && title == adw_preferences_row_get_title(ADW_PREFERENCES_ROW(w));
         });
     }

@@ -32,46 +32,28 @@ protected:
         bindtextdomain(translationDomain, "/nonexistent");
     }
 
-    // Every text of the shown windows that a user reads and the catalogue did not give.
-    void collectUntranslated(std::set<std::string>& found)
+    // Every text of the shown windows that a user reads and the catalogue did not give. The toolkit's own
+    // widgets translate in the toolkit's catalogue.
+    void collectUntranslated()
     {
         GListModel* toplevels = gtk_window_get_toplevels();
         for (guint index = 0; index < g_list_model_get_n_items(toplevels); ++index) {
             GObjectPtr<GtkWidget> toplevel(static_cast<GtkWidget*>(g_list_model_get_item(toplevels, index)));
             if (!gtk_widget_get_visible(toplevel.get()))
                 continue;
-            if (const char* title = gtk_window_get_title(GTK_WINDOW(toplevel.get())))
-                check(title, "window title", found);
-            walk(toplevel.get(), found);
-        }
-    }
-
-private:
-    void walk(GtkWidget* widget, std::set<std::string>& found)
-    {
-        for (auto* child = gtk_widget_get_first_child(widget); child;
-             child = gtk_widget_get_next_sibling(child)) {
-            if (!gtk_widget_get_mapped(child))
-                continue;
-            if (GTK_IS_LABEL(child))
-                check(gtk_label_get_text(GTK_LABEL(child)), "label", found);
-            if (GTK_IS_TEXT(child)) {
-                if (const char* placeholder = gtk_text_get_placeholder_text(GTK_TEXT(child)))
-                    check(placeholder, "placeholder", found);
+            check(gtk_window_get_title(GTK_WINDOW(toplevel.get())), "window title");
+            for (auto* w : shownUnder(toplevel.get(),
+                     [](GtkWidget* w) { return !gtk_widget_get_ancestor(w, GTK_TYPE_SHORTCUT_LABEL); })) {
+                check(GTK_IS_LABEL(w) ? gtk_label_get_text(GTK_LABEL(w)) : nullptr, "label");
+                check(GTK_IS_TEXT(w) ? gtk_text_get_placeholder_text(GTK_TEXT(w)) : nullptr, "placeholder");
+                check(gtk_widget_get_tooltip_text(w), "tooltip");
             }
-            if (const char* tooltip = gtk_widget_get_tooltip_text(child))
-                check(tooltip, "tooltip", found);
-            // The toolkit's own widgets translate in the toolkit's catalogue.
-            if (!GTK_IS_SHORTCUT_LABEL(child))
-                walk(child, found);
         }
     }
-
-    static void check(std::string_view text, const char* kind, std::set<std::string>& found)
+    void check(const char* text, const char* kind)
     {
-        if (text.empty() || text.starts_with("⟦") || isData(text))
-            return;
-        found.insert(std::string(kind) + ": " + std::string(text));
+        if (text && *text && !std::string_view(text).starts_with("⟦") && !isData(text))
+            untranslated.insert(std::string(kind) + ": " + text);
     }
 
     // What the user typed or the pages said is theirs, not the program's: the workspaces' names and
@@ -87,34 +69,30 @@ private:
     }
 
     std::string m_previousMessages;
+    std::set<std::string> untranslated;
 };
 
 TEST_F(TranslationTest, EveryTextOnScreenComesFromTheCatalogue)
 {
-    std::set<std::string> untranslated;
-    collectUntranslated(untranslated);
-    auto opens = [](const char* title) {
-        return runUntil([title] { return shownWindowTitled(_(title)) != nullptr; });
+    collectUntranslated();
+    auto show = [this](const char* title, const std::function<void()>& open) {
+        open();
+        ASSERT_TRUE(runUntil([title] { return windowTitled(_(title)) != nullptr; }))
+            << title << " did not open";
+        settle();
+        collectUntranslated();
     };
-
-    presentation.showSettings();
-    ASSERT_TRUE(opens("Settings")) << "The settings window did not open under the catalogue";
+    ASSERT_NO_FATAL_FAILURE(show("Settings", [this] { presentation.showSettings(); }));
     for (const char* tab : { "general", "links", "time", "team", "updates", "shortcuts" }) {
         auto* stack
-            = firstMatch(shownWindowTitled(_("Settings")), [](GtkWidget* w) { return ADW_IS_VIEW_STACK(w); });
+            = firstShown(windowTitled(_("Settings")), [](GtkWidget* w) { return ADW_IS_VIEW_STACK(w); });
         adw_view_stack_set_visible_child_name(ADW_VIEW_STACK(stack), tab);
         settle();
-        collectUntranslated(untranslated);
+        collectUntranslated();
     }
-    presentation.showCreateModal();
-    ASSERT_TRUE(opens("New Workspace"));
-    settle();
-    collectUntranslated(untranslated);
-    presentation.showWorkspaceSettings(chat.id);
-    ASSERT_TRUE(opens("Workspace Settings"));
-    settle();
-    collectUntranslated(untranslated);
-
+    ASSERT_NO_FATAL_FAILURE(show("New Workspace", [this] { presentation.showCreateModal(); }));
+    ASSERT_NO_FATAL_FAILURE(
+        show("Workspace Settings", [this] { presentation.showWorkspaceSettings(chat.id); }));
     std::string list;
     for (const auto& text : untranslated)
         list += "\n  " + text;

@@ -1,5 +1,7 @@
 #include "UI/WorkspaceWindow/WidgetLabels.h"
 
+#include "Platform/Linux/GLibPtr.h"
+
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
 #include <gtkmm/button.h>
@@ -10,10 +12,9 @@ namespace {
 // What GTK does when the pointer has rested on the widget: true when a tooltip is to be shown.
 bool answersTooltipQuery(Gtk::Widget& widget)
 {
-    auto* tooltip = static_cast<GtkTooltip*>(g_object_new(GTK_TYPE_TOOLTIP, nullptr));
+    GObjectPtr<GtkTooltip> tooltip(static_cast<GtkTooltip*>(g_object_new(GTK_TYPE_TOOLTIP, nullptr)));
     gboolean shows = FALSE;
-    g_signal_emit_by_name(widget.gobj(), "query-tooltip", 4, 4, FALSE, tooltip, &shows);
-    g_object_unref(tooltip);
+    g_signal_emit_by_name(widget.gobj(), "query-tooltip", 4, 4, FALSE, tooltip.get(), &shows);
     return shows;
 }
 
@@ -23,26 +24,17 @@ TEST(WidgetLabelsTest, TooltipFollowsTheLatestTextAndAnEmptyOneShowsNothing)
     EXPECT_FALSE(answersTooltipQuery(button));
     describeWidget(button, "Reload");
     EXPECT_TRUE(answersTooltipQuery(button));
-    EXPECT_EQ(tooltipOf(GTK_WIDGET(button.gobj())), "Reload");
     describeWidget(button, "Stop");
     EXPECT_EQ(tooltipOf(GTK_WIDGET(button.gobj())), "Stop");
     setTooltip(button, "");
     EXPECT_FALSE(answersTooltipQuery(button));
-    EXPECT_EQ(tooltipOf(GTK_WIDGET(button.gobj())), "");
-}
+    Gtk::Button other;
+    other.set_tooltip_text("Downloads");
+    EXPECT_EQ(tooltipOf(GTK_WIDGET(other.gobj())), "Downloads") << "a tooltip set through GTK is not read";
 
-TEST(WidgetLabelsTest, ATextBeyondAsciiKeepsItsBytesNoMoreNoFewer)
-{
     std::string backing = "Caf\u00e9 \u2014 locked\u2026 and what lies after";
-    auto text = std::string_view(backing).substr(0, backing.find(" and"));
-    EXPECT_EQ(toUString(text).raw(), "Caf\u00e9 \u2014 locked\u2026");
-}
-
-TEST(WidgetLabelsTest, TooltipSetThroughGtkIsStillRead)
-{
-    Gtk::Button button;
-    button.set_tooltip_text("Downloads");
-    EXPECT_EQ(tooltipOf(GTK_WIDGET(button.gobj())), "Downloads");
+    EXPECT_EQ(toUString(std::string_view(backing).substr(0, backing.find(" and"))).raw(),
+        "Caf\u00e9 \u2014 locked\u2026");
 }
 
 } // namespace

@@ -22,18 +22,16 @@
 #include "Services/TimeTracker.h"
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Commands/CommandActions.h"
-#include "UI/WorkspaceWindow/WidgetLabels.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
 #include "integration/Engine/MainLoop.h"
 #include "integration/Platform/TemporaryDirectory.h"
+#include "integration/UI/Widgets.h"
 
+#include <adwaita.h>
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
 #include <gtkmm/init.h>
 #include <gtkmm/window.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace cohortex::testing {
 
@@ -45,6 +43,8 @@ protected:
     WorkspaceWindowFixture()
     {
         Gtk::init_gtkmm_internals();
+        // The application's own style, so that screenshots show what users see.
+        adw_init();
         g_setenv("XDG_DATA_HOME", (m_home.path() / "data").c_str(), true);
         g_setenv("XDG_CACHE_HOME", (m_home.path() / "cache").c_str(), true);
     }
@@ -99,52 +99,13 @@ protected:
         ASSERT_TRUE(runUntil([this] { return view->get_mapped(); }));
         settle();
     }
-
     // The application's actions, as the windows of the running application reach them.
     void installActions(Gtk::Window& target)
     {
         gtk_widget_insert_action_group(GTK_WIDGET(target.gobj()), "app", G_ACTION_GROUP(actionGroup.get()));
     }
-
     // Lets posted work and redraws run.
     static void settle() { runFor(std::chrono::milliseconds(100)); }
-
-    // What the user sees: the labels of the workspace row, and of the tab row while it shows.
-    std::vector<std::string> workspaceLabels() const { return buttonLabels(workspaceRow()); }
-    std::vector<std::string> tabLabels() const { return buttonLabels(contentArea()); }
-    GtkWidget* workspaceButton(const std::string& name) const { return buttonLabelled(workspaceRow(), name); }
-    GtkWidget* tabButton(const std::string& label) const { return buttonLabelled(contentArea(), label); }
-    bool showsText(const std::string& text) const { return findMapped(toWidget(*view), text) != nullptr; }
-    GtkWidget* buttonShowing(const std::string& text) const
-    {
-        auto* label = findMapped(toWidget(*view), text);
-        return label ? gtk_widget_get_ancestor(label, GTK_TYPE_BUTTON) : nullptr;
-    }
-    GtkWidget* buttonWithTooltip(const std::string& text) const
-    {
-        return first(toWidget(*view), [&](GtkWidget* w) {
-            return GTK_IS_BUTTON(w) && gtk_widget_get_mapped(w) && tooltipOf(w).raw() == text;
-        });
-    }
-    GtkWidget* findBar() const
-    {
-        return first(toWidget(*view), [](GtkWidget* w) { return GTK_IS_SEARCH_BAR(w); });
-    }
-    GtkWidget* findField() const
-    {
-        return first(findBar(), [](GtkWidget* w) { return GTK_IS_SEARCH_ENTRY(w); });
-    }
-    bool showsWorkspaceRow() const { return gtk_widget_get_mapped(workspaceRow()); }
-    // The page on screen: the visible child of the stack under the lock's overlay (the address field's
-    // overlay holds no stack).
-    GtkWidget* shownPage() const
-    {
-        auto* overlay = first(toWidget(*view), [](GtkWidget* w) {
-            return GTK_IS_OVERLAY(w) && GTK_IS_STACK(gtk_overlay_get_child(GTK_OVERLAY(w)));
-        });
-        return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
-                       : nullptr;
-    }
     static void click(GtkWidget* button)
     {
         ASSERT_NE(button, nullptr);
@@ -152,9 +113,48 @@ protected:
         g_signal_emit_by_name(button, "clicked");
         settle();
     }
-    static bool isChecked(GtkWidget* button)
+
+    GtkWidget* root() const { return GTK_WIDGET(view->gobj()); }
+    // The window's rows and pages, under the layer that the quick switcher covers them with.
+    GtkWidget* body() const { return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(root()))); }
+    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
+    GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
+    // What the user sees: the names on the workspace row's buttons and on the tab row's.
+    static std::vector<GtkWidget*> toggles(GtkWidget* row)
     {
-        return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button));
+        return shownUnder(row, [](GtkWidget* w) { return GTK_IS_TOGGLE_BUTTON(w); });
+    }
+    static std::string nameOn(GtkWidget* button)
+    {
+        auto* name = firstShown(button, [](GtkWidget* w) { return GTK_IS_LABEL(w); });
+        return name ? gtk_label_get_text(GTK_LABEL(name)) : "";
+    }
+    static std::vector<std::string> namesOn(GtkWidget* row)
+    {
+        std::vector<std::string> names;
+        for (auto* button : toggles(row))
+            names.push_back(nameOn(button));
+        return names;
+    }
+    static GtkWidget* toggleNamed(GtkWidget* row, const std::string& name)
+    {
+        for (auto* button : toggles(row))
+            if (nameOn(button) == name)
+                return button;
+        return nullptr;
+    }
+    std::vector<std::string> workspaceLabels() const { return namesOn(workspaceRow()); }
+    std::vector<std::string> tabLabels() const { return namesOn(contentArea()); }
+    GtkWidget* workspaceButton(const std::string& name) const { return toggleNamed(workspaceRow(), name); }
+    GtkWidget* tabButton(const std::string& name) const { return toggleNamed(contentArea(), name); }
+    // The page on screen: the visible child of the stack under the lock's overlay.
+    GtkWidget* shownPage() const
+    {
+        auto* overlay = firstShown(root(), [](GtkWidget* w) {
+            return GTK_IS_OVERLAY(w) && GTK_IS_STACK(gtk_overlay_get_child(GTK_OVERLAY(w)));
+        });
+        return overlay ? gtk_stack_get_visible_child(GTK_STACK(gtk_overlay_get_child(GTK_OVERLAY(overlay))))
+                       : nullptr;
     }
 
     static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
@@ -177,7 +177,6 @@ protected:
     WebViewRegistry registry{ memory };
     ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
-    FakeIdleTime idleTime;
     FakeAlerts alerts;
     std::vector<std::string> engineEvents;
     RecordingCookieVault cookieVault{ engineEvents };
@@ -199,68 +198,6 @@ protected:
 
     std::unique_ptr<WorkspaceWindowView> view;
     std::unique_ptr<Gtk::Window> window;
-
-private:
-    static GtkWidget* toWidget(Gtk::Widget& widget) { return widget.gobj(); }
-    // The window's rows and pages, under the layer that the quick switcher covers them with.
-    GtkWidget* body() const
-    {
-        return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(toWidget(*view))));
-    }
-    GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
-    GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
-
-    template <typename Predicate>
-    static void collect(GtkWidget* root, Predicate&& matches, std::vector<GtkWidget*>& found)
-    {
-        for (auto* child = gtk_widget_get_first_child(root); child;
-             child = gtk_widget_get_next_sibling(child)) {
-            if (matches(child))
-                found.push_back(child);
-            collect(child, matches, found);
-        }
-    }
-    template <typename Predicate>
-    static GtkWidget* first(GtkWidget* root, Predicate&& matches)
-    {
-        std::vector<GtkWidget*> found;
-        collect(root, matches, found);
-        return found.empty() ? nullptr : found.front();
-    }
-    // Only what is mapped is on screen: widgets of a hidden stack page or row do not count.
-    static GtkWidget* findMapped(GtkWidget* root, const std::string& text)
-    {
-        return first(root, [&](GtkWidget* w) {
-            return GTK_IS_LABEL(w) && gtk_widget_get_mapped(w) && text == gtk_label_get_text(GTK_LABEL(w));
-        });
-    }
-    static std::vector<GtkWidget*> mappedToggles(GtkWidget* root)
-    {
-        std::vector<GtkWidget*> found;
-        collect(
-            root, [](GtkWidget* w) { return GTK_IS_TOGGLE_BUTTON(w) && gtk_widget_get_mapped(w); }, found);
-        return found;
-    }
-    static std::string labelOf(GtkWidget* button)
-    {
-        auto* label = first(button, [](GtkWidget* w) { return GTK_IS_LABEL(w); });
-        return label ? gtk_label_get_text(GTK_LABEL(label)) : "";
-    }
-    static std::vector<std::string> buttonLabels(GtkWidget* root)
-    {
-        std::vector<std::string> labels;
-        for (auto* button : mappedToggles(root))
-            labels.push_back(labelOf(button));
-        return labels;
-    }
-    static GtkWidget* buttonLabelled(GtkWidget* root, const std::string& text)
-    {
-        for (auto* button : mappedToggles(root)) {
-            if (labelOf(button) == text)
-                return button;
-        }
-        return nullptr;
-    }
 };
 
 } // namespace cohortex::testing

@@ -42,7 +42,7 @@ public:
 
     // A method call, waited for on the main loop so that Cohortex, in this same process, can answer it.
     GVariantPtr call(const std::string& destination, const std::string& path, const std::string& interface,
-        const std::string& method, GVariant* parameters, std::string* errorMessage = nullptr)
+        const std::string& method, GVariant* parameters)
     {
         std::optional<GVariantPtr> reply;
         std::string failure;
@@ -64,8 +64,6 @@ public:
             },
             &wait);
         runUntil([&] { return reply.has_value(); }, 10);
-        if (errorMessage)
-            *errorMessage = failure;
         EXPECT_TRUE(reply && *reply) << method << ": " << failure;
         return reply ? std::move(*reply) : GVariantPtr();
     }
@@ -80,18 +78,6 @@ public:
         GVariant* value = nullptr;
         g_variant_get(reply.get(), "(v)", &value);
         return GVariantPtr(value);
-    }
-
-    std::string stringProperty(const std::string& destination, const std::string& path,
-        const std::string& interface, const std::string& name)
-    {
-        auto value = property(destination, path, interface, name);
-        bool isText = value
-            && (g_variant_is_of_type(value.get(), G_VARIANT_TYPE_STRING)
-                || g_variant_is_of_type(value.get(), G_VARIANT_TYPE_OBJECT_PATH));
-        if (!isText)
-            return "<not a string>";
-        return g_variant_get_string(value.get(), nullptr);
     }
 
     // Every signal of that interface and member from anyone, kept with its parameters.

@@ -39,7 +39,11 @@ public:
     }
     std::string itemString(const std::string& item, const char* name)
     {
-        return m_peer.stringProperty(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", name);
+        auto value = itemProperty(item, name);
+        bool isText = value
+            && (g_variant_is_of_type(value.get(), G_VARIANT_TYPE_STRING)
+                || g_variant_is_of_type(value.get(), G_VARIANT_TYPE_OBJECT_PATH));
+        return isText ? g_variant_get_string(value.get(), nullptr) : "<not a string>";
     }
     void callItem(const std::string& item, const char* method, GVariant* parameters)
     {

@@ -19,16 +19,13 @@
 #include "Services/WorkspaceRuntime.h"
 #include "UI/Commands/CommandActions.h"
 #include "integration/Platform/MainLoopWait.h"
+#include "integration/UI/Widgets.h"
 
-#include <functional>
 #include <gtest/gtest.h>
-#include <gtk/gtk.h>
 #include <gtkmm/application.h>
 #include <gtkmm/label.h>
 #include <gtkmm/window.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace cohortex::testing {
 
@@ -77,8 +74,6 @@ protected:
         runFor(0.05);
     }
 
-    bool isMainWindowShown() const { return windows->isMainWindowVisible(); }
-
     // Sets a page title in the workspace's first tab, loading the workspace first.
     void setTitle(const WorkspaceSession& workspace, std::string title)
     {
@@ -93,36 +88,6 @@ protected:
             "envelope.fill", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
     }
 
-    // Widgets on screen under root that match.
-    static std::vector<GtkWidget*> mappedUnder(
-        GtkWidget* root, const std::function<bool(GtkWidget*)>& matches)
-    {
-        std::vector<GtkWidget*> found;
-        for (auto* child = gtk_widget_get_first_child(root); child;
-             child = gtk_widget_get_next_sibling(child)) {
-            if (!gtk_widget_get_mapped(child))
-                continue;
-            if (matches(child))
-                found.push_back(child);
-            auto below = mappedUnder(child, matches);
-            found.insert(found.end(), below.begin(), below.end());
-        }
-        return found;
-    }
-    static std::vector<std::string> mappedTexts(GtkWidget* root)
-    {
-        std::vector<std::string> texts;
-        for (auto* label : mappedUnder(root, [](GtkWidget* w) { return GTK_IS_LABEL(w); }))
-            texts.emplace_back(gtk_label_get_text(GTK_LABEL(label)));
-        return texts;
-    }
-    // The button whose label on screen says text.
-    static GtkWidget* buttonShowing(GtkWidget* root, const std::string& text)
-    {
-        auto labels = mappedUnder(
-            root, [&](GtkWidget* w) { return GTK_IS_LABEL(w) && text == gtk_label_get_text(GTK_LABEL(w)); });
-        return labels.empty() ? nullptr : gtk_widget_get_ancestor(labels.front(), GTK_TYPE_BUTTON);
-    }
     static void click(GtkWidget* button)
     {
         ASSERT_NE(button, nullptr);
@@ -135,8 +100,8 @@ protected:
 
     GLibMainQueue queue;
     MemoryDefaults defaults;
-    CallLog log;
     WorkspaceRuntime runtime{ nullptr };
+    CallLog log;
     FakeDataStores stores{ log };
     FakeKeychain keychain{ log };
     RoutingRules routingRules{ defaults };
