@@ -10,21 +10,17 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
-class WorkspaceSettingsSavingTest : public SessionManagerFixture {
+class WorkspaceSettingsSavingTest : public ThreeWorkspacesFixture {
 protected:
     void SetUp() override
     {
-        manager = makeManager();
-        chat = manager->workspaces().get()[1];
+        ThreeWorkspacesFixture::SetUp();
         secrets.holdsAnswers = true;
     }
-
     std::string passwordKey() const { return "proxy_password_" + chat.id.string(); }
 
     MemorySecretStore secrets;
     KeychainService keyring{ secrets };
-    std::unique_ptr<SessionManager> manager;
-    WorkspaceSession chat = workspace("", 0);
 };
 
 TEST_F(WorkspaceSettingsSavingTest, ANewPasswordIsInTheKeyringBeforeTheProxyIsReapplied)
