@@ -29,8 +29,14 @@ TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspaceAndNeverAR
     EXPECT_EQ(manager->targetWorkspace(url("https://gone.example/page"))->id, chat.id);
 }
 
-TEST_F(SessionManagerLinksTest, OpensEachLinkInANewTabAndBringsTheWindowForward)
+TEST_F(SessionManagerLinksTest, OpensEachWebLinkInANewTabAndBringsTheWindowForward)
 {
+    manager->route(url("mailto:ada@example.com"));
+    manager->route(url("file:///etc/passwd"));
+    queue.runPending();
+    EXPECT_EQ(runtime.loadedCount(), 0u);
+    EXPECT_EQ(window.shows, 0);
+
     routingRules.addRule("chat.example", chat.id);
     manager->route(url("HTTPS://chat.example/room"));
     manager->route(url("https://chat.example/room"));
@@ -70,15 +76,6 @@ TEST_F(SessionManagerLinksTest, ManyLinksAtOnceGiveOnePageAndTabsThatLoadWhenSel
     runtime.sleep(chat.id);
     runtime.load(chat, queue.now());
     EXPECT_EQ(runtime.unshownTabs().size(), 998u) << "Hibernating does not load what was never shown";
-}
-
-TEST_F(SessionManagerLinksTest, OtherSchemesAreIgnored)
-{
-    manager->route(url("mailto:ada@example.com"));
-    manager->route(url("file:///etc/passwd"));
-    queue.runPending();
-    EXPECT_EQ(runtime.loadedCount(), 0u);
-    EXPECT_EQ(window.shows, 0);
 }
 
 TEST_F(SessionManagerLinksTest, ALinkToALockedWorkspaceIsDroppedWhenTheOwnerRefuses)
