@@ -87,8 +87,7 @@ protected:
         return text.str();
     }
 
-    // What each chooser was asked, and the file it answers with.
-    std::vector<FileRequest> requests;
+    // The files the choosers answer with; an empty one cancels.
     std::filesystem::path savedFile;
     std::filesystem::path openedFile;
     ScopedVariable configHome{ "XDG_CONFIG_HOME", (m_home.path() / "config").c_str() };
@@ -102,9 +101,7 @@ protected:
 private:
     ChooseFile chooser(const std::filesystem::path& answer)
     {
-        return [this, &answer](
-                   Gtk::Widget&, FileRequest request, std::function<void(std::filesystem::path)> chosen) {
-            requests.push_back(std::move(request));
+        return [&answer](Gtk::Widget&, FileRequest, std::function<void(std::filesystem::path)> chosen) {
             if (!answer.empty())
                 chosen(answer);
         };
