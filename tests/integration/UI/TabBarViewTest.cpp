@@ -82,8 +82,18 @@ TEST_F(TabBarViewTest, ItemsShowTheUnreadCountAndTheStateAndATitleChangeTouchesO
     EXPECT_EQ(described(item("Vault"), "Locked"), nullptr);
 }
 
-TEST_F(TabBarViewTest, TheItemsControlsActOnTheirOwnWorkspace)
+TEST_F(TabBarViewTest, EachControlActsOnItsOwnWorkspaceOrTab)
 {
+    manager->newTabInActiveWorkspace(*Url::parse("about:blank"));
+    settle();
+    auto active = runtime.activeTab(mail.id)->id;
+    click(described(contentArea(), "Close Tab"));
+    ASSERT_EQ(runtime.tabs(mail.id).size(), 1u);
+    EXPECT_NE(runtime.tabs(mail.id).front().id, active);
+    click(described(root(), "New Container Workspace (Ctrl+Shift+N)"));
+    EXPECT_TRUE(presentation.showingCreateModal().get());
+    presentation.setShowingCreateModal(false);
+
     EXPECT_EQ(described(item("Chat"), "Remove Workspace"), nullptr) << "shown without hovering";
     alerts.answer = false;
     click(closeButton("Chat"));
@@ -110,18 +120,6 @@ TEST_F(TabBarViewTest, TheItemsControlsActOnTheirOwnWorkspace)
     click(menuEntry("Mail", "Remove…"));
     EXPECT_THAT(alerts.shown.back(), StartsWith("Remove Mail?|"));
     EXPECT_THAT(names(), ElementsAre("Vault"));
-}
-
-TEST_F(TabBarViewTest, ATabsCloseButtonClosesThatTabAndThePlusOpensTheCreateSheet)
-{
-    manager->newTabInActiveWorkspace(*Url::parse("about:blank"));
-    settle();
-    auto active = runtime.activeTab(mail.id)->id;
-    click(described(contentArea(), "Close Tab"));
-    ASSERT_EQ(runtime.tabs(mail.id).size(), 1u);
-    EXPECT_NE(runtime.tabs(mail.id).front().id, active);
-    click(described(root(), "New Container Workspace (Ctrl+Shift+N)"));
-    EXPECT_TRUE(presentation.showingCreateModal().get());
 }
 
 } // namespace
