@@ -13,17 +13,16 @@ namespace cohortex {
 
 namespace {
 
-const FileFilter bundleFilter{ N_("Cohortex workspace files"), { "*.cohortex" },
-    { "application/x-cohortex-bundle" } };
-// A bundle is JSON, and a teammate may have saved it as such: both show without switching filters.
-const FileFilter importableFilter{ N_("Cohortex workspace files"), { "*.cohortex", "*.json" },
-    { "application/x-cohortex-bundle", "application/json" } };
-
-// A filter as the chooser shows it: the ones above are made before any text can be translated.
-FileFilter translated(FileFilter filter)
+// Made when a chooser opens, so that their names are read in the user's language.
+FileFilter bundleFilter()
 {
-    filter.name = _(filter.name);
-    return filter;
+    return { _("Cohortex workspace files"), { "*.cohortex" }, { "application/x-cohortex-bundle" } };
+}
+// A bundle is JSON, and a teammate may have saved it as such: both show without switching filters.
+FileFilter importableFilter()
+{
+    return { _("Cohortex workspace files"), { "*.cohortex", "*.json" },
+        { "application/x-cohortex-bundle", "application/json" } };
 }
 
 AdwActionRow* makeSymbolRow(std::string_view title, std::string_view symbol)
@@ -77,7 +76,7 @@ void TeamPage::bind()
 void TeamPage::exportSetup()
 {
     FileRequest request{ _("Export Setup"), _("Save"), std::string(suggestedExportFileName),
-        { translated(bundleFilter) } };
+        { bundleFilter() } };
     m_chooseFileToSave(*m_export, std::move(request),
         [this, alive = std::weak_ptr<bool>(m_alive)](std::filesystem::path file) {
             if (!alive.expired())
@@ -87,7 +86,7 @@ void TeamPage::exportSetup()
 
 void TeamPage::importSetup()
 {
-    FileRequest request{ _("Import Setup"), _("Open"), "", { translated(importableFilter) } };
+    FileRequest request{ _("Import Setup"), _("Open"), "", { importableFilter() } };
     m_chooseFileToOpen(*m_import, std::move(request),
         [this, alive = std::weak_ptr<bool>(m_alive)](std::filesystem::path file) {
             if (!alive.expired())
