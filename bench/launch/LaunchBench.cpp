@@ -23,6 +23,7 @@
 #include "BrowserUnderTest.h"
 #include "MemoryFigures.h"
 #include "e2e/ProcessTree.h"
+#include "Platform/Linux/SoftwareRendering.h"
 #include "integration/Engine/MainLoop.h"
 
 #include <cstdlib>
@@ -159,6 +160,9 @@ std::vector<std::unique_ptr<BrowserUnderTest>> browsers(const Options& options)
 
 int run(const Options& options)
 {
+    // Cohortex picks GTK's renderer by the machine; the bare program, left alone, would draw with OpenGL
+    // even where that is Mesa's software rasteriser, and pay for starting it. Both inherit the choice.
+    preferCairoWithoutGraphicsDevice();
     TestHttpServer server;
     auto measured = browsers(options);
     std::vector<BrowserFigures> figures(measured.size());
@@ -182,6 +186,8 @@ int run(const Options& options)
         figures[index].name = measured[index]->name();
         notes.push_back(measured[index]->pagesPerView());
     }
+    const char* renderer = std::getenv("GSK_RENDERER");
+    notes.push_back(std::string("every program draws with GSK_RENDERER=") + (renderer ? renderer : "(GTK's choice)"));
     printFigures(std::cout, figures, options.runs, notes);
     return 0;
 }
