@@ -22,8 +22,8 @@
 // loaded. Without a cohortex binary only bare-webkit is measured.
 #include "BrowserUnderTest.h"
 #include "MemoryFigures.h"
-#include "e2e/ProcessTree.h"
 #include "Platform/Linux/SoftwareRendering.h"
+#include "e2e/ProcessTree.h"
 #include "integration/Engine/MainLoop.h"
 
 #include <cstdlib>
@@ -187,7 +187,8 @@ int run(const Options& options)
         notes.push_back(measured[index]->pagesPerView());
     }
     const char* renderer = std::getenv("GSK_RENDERER");
-    notes.push_back(std::string("every program draws with GSK_RENDERER=") + (renderer ? renderer : "(GTK's choice)"));
+    notes.push_back(
+        std::string("every program draws with GSK_RENDERER=") + (renderer ? renderer : "(GTK's choice)"));
     printFigures(std::cout, figures, options.runs, notes);
     return 0;
 }

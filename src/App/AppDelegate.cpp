@@ -14,12 +14,21 @@ AppDelegate::AppDelegate(AppServices& services)
 
 AppDelegate::~AppDelegate()
 {
+    m_launchPreparation.cancel();
     m_launchShow.cancel();
 }
 
 void AppDelegate::didFinishLaunching()
 {
-    m_services.prepareActiveWorkspace();
+    // The command line that started the process is handled after this, before the main loop runs: by the
+    // time this runs, a link handed over at launch is known, and the workspace it goes to loads onto it
+    // rather than the first workspace loading its own page beside it.
+    m_launchPreparation = m_services.queue().postAfter(0, [this] {
+        if (m_hasOpenedLinks)
+            m_services.prepareMainWindow();
+        else
+            m_services.prepareActiveWorkspace();
+    });
     m_launchShow = m_services.queue().postAfter(launchDelay, [this] { showLaunchWindow(); });
 }
 
@@ -42,6 +51,7 @@ void AppDelegate::reopen()
 
 void AppDelegate::open(std::vector<Url> urls)
 {
+    m_hasOpenedLinks = m_hasOpenedLinks || !urls.empty();
     m_services.sessions().openURLs(std::move(urls));
 }
 

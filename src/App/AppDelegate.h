@@ -27,7 +27,7 @@ public:
     AppDelegate& operator=(const AppDelegate&) = delete;
 
     // Shows the window on the first workspace after the launch delay, getting that workspace's store
-    // ready during the wait rather than after it.
+    // ready during the wait rather than after it; when links came with the launch, on theirs.
     void didFinishLaunching();
     // Launched again without anything to open: brings the window back if none is showing.
     void reopen();
@@ -47,7 +47,9 @@ private:
     Task<void> runAndFinish(CommandLineInvocation, std::shared_ptr<ForwardedConsole>);
 
     AppServices& m_services;
+    Cancellable m_launchPreparation;
     Cancellable m_launchShow;
+    bool m_hasOpenedLinks{ false };
     bool m_hasShownLaunchWindow{ false };
     bool m_hasSavedForQuit{ false };
     CommandRunner m_commands;

@@ -84,6 +84,8 @@ public:
     // its saved logins back, makes the hidden window and loads the workspace's pages into it, and looks
     // up its site's address.
     void prepareActiveWorkspace();
+    // Makes the hidden window only, for a launch whose links bring their own workspace.
+    void prepareMainWindow() { m_windowManager.prepareMainWindow(); }
 
 private:
     AppServices(std::unique_ptr<SqliteDefaults>, Glib::RefPtr<Gtk::Application>,

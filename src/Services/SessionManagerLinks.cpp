@@ -100,6 +100,13 @@ Task<void> SessionManager::openInto(WorkspaceSession target, std::vector<Url> ur
     // A workspace removed during the waits must not come back as a ghost in the runtime.
     if (alive.expired() || !workspace(target.id))
         co_return;
+    // A workspace woken by the links shows the last of them first; its own pages and the other links wait
+    // until selected.
+    if (showsLast && m_runtime.loadOnto(target, urls, m_queue.now())) {
+        activate(target);
+        m_window.showMainWindow();
+        co_return;
+    }
     std::optional<Url> shown;
     if (showsLast) {
         shown = std::move(urls.back());

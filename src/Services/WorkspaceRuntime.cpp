@@ -31,6 +31,19 @@ WorkspaceRuntime::WorkspaceRuntime(DefaultsStore* defaults)
 
 void WorkspaceRuntime::load(const WorkspaceSession& workspace, Date now)
 {
+    loadTabs(workspace, now, {});
+}
+
+bool WorkspaceRuntime::loadOnto(const WorkspaceSession& workspace, std::span<const Url> links, Date now)
+{
+    if (isLoaded(workspace.id) || links.empty())
+        return false;
+    loadTabs(workspace, now, links);
+    return true;
+}
+
+void WorkspaceRuntime::loadTabs(const WorkspaceSession& workspace, Date now, std::span<const Url> links)
+{
     m_lastActive[workspace.id] = now;
     if (isLoaded(workspace.id))
         return;
@@ -47,6 +60,14 @@ void WorkspaceRuntime::load(const WorkspaceSession& workspace, Date now)
     } else {
         // New pages start from the site the workspace was made for, never a page visited later.
         tabs.push_back(freshTab(workspace.initialURL));
+    }
+    if (!links.empty()) {
+        for (const auto& url : links)
+            tabs.push_back(freshTab(url));
+        activeIndex = tabs.size() - 1;
+        // Marked before the table changes, so that no page is made for them on the way.
+        for (std::size_t index = 0; index < activeIndex; ++index)
+            m_unshownTabs.insert(tabs[index].id);
     }
     auto activeId = tabs[activeIndex].id;
     m_tabs.modify([&](auto& table) { table[workspace.id] = std::move(tabs); });

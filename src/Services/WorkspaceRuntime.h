@@ -37,6 +37,11 @@ public:
     const Observable<std::set<Uuid>>& unlocked() const { return m_unlocked; }
 
     void load(const WorkspaceSession&, Date now);
+    // Loads a workspace that is not loaded straight onto the last of the links, each in a new tab after its
+    // own: its own tabs (restored, or its start page) and the other links get a page when first selected,
+    // so the link that woke the workspace is the only page it loads. False, and nothing done, when the
+    // workspace was loaded already or there are no links.
+    bool loadOnto(const WorkspaceSession&, std::span<const Url> links, Date now);
     void touch(const Uuid& workspaceId, Date now);
     bool isLoaded(const Uuid& workspaceId) const;
     std::size_t loadedCount() const { return m_tabs.get().size(); }
@@ -84,6 +89,7 @@ public:
 
 private:
     void markDirty() { m_dirty = true; }
+    void loadTabs(const WorkspaceSession&, Date now, std::span<const Url> links);
     void restoreFromDisk();
     void write();
     void setActiveTab(const Uuid& workspaceId, const Uuid& tabId);

@@ -86,6 +86,19 @@ TEST_F(LinkRoutingTest, manyLinksHandedOverAtOnceLoadOnlyTheLast)
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
+// Clicking a link in another program while Cohortex is not running: the link's page is the only one that
+// loads, neither the first workspace's start page nor the start page of the workspace the link goes to.
+TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
+{
+    launch({ m_server.url("/launched-with", "localhost") });
+    ASSERT_TRUE(waitForRequests("/launched-with"));
+    waitFor([] { return false; }, 2s);
+    EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
+    EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
+    auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+}
+
 // With no Cohortex running, a misspelt workspace must not start one that then sits there without the link.
 TEST_F(LinkRoutingTest, anUnknownWorkspaceNameStartsNothing)
 {
