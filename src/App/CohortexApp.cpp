@@ -8,7 +8,6 @@
 #include "Support/Log.h"
 #include "UI/Commands/CommandActions.h"
 
-#include <adwaita.h>
 #include <csignal>
 #include <cstdlib>
 #include <glib-unix.h>
@@ -54,7 +53,8 @@ void CohortexApp::startup()
 {
     // Runs in the first instance only, after GTK has opened the display.
     traceLaunch("application startup");
-    adw_init();
+    // Libadwaita is initialised when something is first shown (the window, a dialog, the settings):
+    // parsing its style sheet is some 15-20 ms that a link handed over at launch need not wait for.
     Glib::set_application_name("Cohortex");
     Gtk::Window::set_default_icon_name(applicationId);
     auto services = AppServices::create(m_application, m_alertsInsteadOfDialogs, [this] { quit(); });

@@ -1,5 +1,6 @@
 #include "App/WindowManager.h"
 
+#include <adwaita.h>
 #include <glibmm/main.h>
 #include <gtk/gtk.h>
 #include <gtkmm/application.h>
@@ -99,11 +100,26 @@ void WindowManager::showMainWindow()
 {
     if (!m_application)
         return;
+    if (m_isHeld) {
+        prepareMainWindow();
+        m_isShowWanted = true;
+        return;
+    }
     if (!m_window)
         createMainWindow();
     else if (isMainWindowMinimised())
         m_window->unminimize();
+    // Before the window is first styled and drawn (see CohortexApp::startup).
+    adw_init();
     gtk_window_present_with_time(GTK_WINDOW(m_window->gobj()), std::exchange(m_presentTime, 0u));
+}
+
+void WindowManager::endHold()
+{
+    if (!std::exchange(m_isHeld, false))
+        return;
+    if (std::exchange(m_isShowWanted, false))
+        showMainWindow();
 }
 
 void WindowManager::prepareMainWindow()

@@ -54,6 +54,10 @@ public:
     // launch waits to show it.
     void prepareMainWindow();
     void hideMainWindow() override;
+    // While the window is held back, a request to show it makes it hidden and is kept; ending the hold
+    // shows it if one was asked for meanwhile.
+    void holdShowing() { m_isHeld = true; }
+    void endHold();
     void setDeactivationObserver(std::function<void()>) override;
     // Called each time the user closes the shown window or a command hides it, never when the application
     // takes it down at the end. One observer at a time; an empty function removes it.
@@ -82,6 +86,8 @@ private:
     std::vector<ScopedConnection> m_activityConnections;
     ScopedConnection m_pendingActivityCheck;
     std::uint32_t m_presentTime{ 0 };
+    bool m_isHeld{ false };
+    bool m_isShowWanted{ false };
 };
 
 } // namespace cohortex

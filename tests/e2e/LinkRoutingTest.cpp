@@ -93,6 +93,7 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
     launch({ m_server.url("/launched-with", "localhost") });
     ASSERT_TRUE(waitForRequests("/launched-with"));
     waitFor([] { return false; }, 2s);
+    saveScreenshot("e2e-link-launch");
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
     EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
     auto outcome = quit();

@@ -1,4 +1,5 @@
 #include "Engine/WebKitGtk/IsolatedWebViewCoordinator.h"
+#include "Engine/WebKitGtk/WebKitEngine.h"
 #include "Engine/WebKitManager.h"
 #include "Platform/Linux/LaunchTrace.h"
 #include "Support/MainQueue.h"
@@ -157,6 +158,7 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         if (!std::exchange(m_localPagePending, false))
             m_localPage.reset();
         publish([](PageBindings& bindings) { bindings.isLoading.set(true); });
+        m_services.engine.pageStartedLoading();
         return;
     }
     if (event == WEBKIT_LOAD_COMMITTED) {

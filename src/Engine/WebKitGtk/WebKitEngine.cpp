@@ -139,4 +139,20 @@ std::optional<ProxyCredential> WebKitEngine::proxyCredential(const Uuid& storage
     return found->second->proxyCredential();
 }
 
+void WebKitEngine::whenFirstPageStarts(std::function<void()> work)
+{
+    if (m_hasStartedPage)
+        work();
+    else
+        m_firstPageWaiters.push_back(std::move(work));
+}
+
+void WebKitEngine::pageStartedLoading()
+{
+    if (std::exchange(m_hasStartedPage, true))
+        return;
+    for (auto& work : std::exchange(m_firstPageWaiters, {}))
+        work();
+}
+
 } // namespace cohortex

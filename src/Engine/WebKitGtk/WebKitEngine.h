@@ -5,8 +5,10 @@
 #include "Engine/WebKitGtk/WebKitStore.h"
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace cohortex {
 
@@ -61,11 +63,19 @@ public:
     // password is still being read.
     std::optional<ProxyCredential> proxyCredential(const Uuid& storage) const;
 
+    // Runs the work once, when the first page of this run starts loading (its request is on its way), or
+    // at once if one has.
+    void whenFirstPageStarts(std::function<void()>);
+    // Called by each view when its page starts loading.
+    void pageStartedLoading();
+
 private:
     WebKitStore& store(const Uuid& storage);
 
     std::chrono::milliseconds m_proxyLoginWait;
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
+    bool m_hasStartedPage{ false };
+    std::vector<std::function<void()>> m_firstPageWaiters;
     // Expires with the engine, for the coroutines that come back to it after a wait.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);
 };

@@ -17,6 +17,7 @@ using Answer = std::function<void(std::string)>;
 
 AdwMessageDialog* makeDialog(GtkWindow* parent, const std::string& message, const std::string& details)
 {
+    adw_init();
     // Names and addresses from a file are shown as they are, never read as markup.
     auto* dialog = ADW_MESSAGE_DIALOG(adw_message_dialog_new(parent, message.c_str(), details.c_str()));
     gtk_window_set_modal(GTK_WINDOW(dialog), true);

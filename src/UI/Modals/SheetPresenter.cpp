@@ -47,6 +47,7 @@ void SheetPresenter::update()
 
 void SheetPresenter::open(const PresentedSheet& sheet)
 {
+    adw_init();
     m_window = Glib::wrap(GTK_WINDOW(adw_window_new()));
     m_window->set_modal(true);
     m_window->set_resizable(false);

@@ -27,11 +27,18 @@ void addPage(GtkWidget* stack, const char* name, GtkWidget* page)
         adw_preferences_page_get_title(preferences), adw_preferences_page_get_icon_name(preferences));
 }
 
+// Libadwaita is initialised when something is first shown, and the settings may come first.
+GtkWindow* newAdwaitaWindow()
+{
+    adw_init();
+    return GTK_WINDOW(adw_window_new());
+}
+
 } // namespace
 
 SettingsWindow::SettingsWindow(
     const Dependencies& dependencies, Gtk::Window* parent, std::function<void()> dismiss)
-    : m_window(Glib::wrap(GTK_WINDOW(adw_window_new())))
+    : m_window(Glib::wrap(newAdwaitaWindow()))
     , m_dismiss(std::move(dismiss))
 {
     m_window->set_title(_("Settings"));

@@ -90,11 +90,17 @@ protected:
     int contentsMade{ 0 };
 };
 
-TEST_F(WindowManagerTest, TheWindowIsMadeOnTheFirstShowKeptAcrossHideAndCloseAndHiddenWhenMinimised)
+TEST_F(WindowManagerTest, TheWindowIsMadeOnTheFirstShowOrHeldShowKeptAcrossHideAndCloseAndHiddenWhenMinimised)
 {
     EXPECT_TRUE(windows->reportsMinimising()) << "X11 says when a window is minimised";
     EXPECT_FALSE(windows->isMainWindowVisible());
     EXPECT_EQ(contentsMade, 0);
+    windows->holdShowing();
+    windows->showMainWindow();
+    EXPECT_EQ(contentsMade, 1) << "A show asked for during the hold makes the window";
+    EXPECT_FALSE(windows->isMainWindowVisible()) << "and waits for the hold to end to show it";
+    windows->endHold();
+    EXPECT_TRUE(windows->isMainWindowVisible());
     ASSERT_NO_FATAL_FAILURE(showAndFocus());
     auto* first = windows->mainWindow();
     EXPECT_TRUE(windows->isMainWindowVisible());
