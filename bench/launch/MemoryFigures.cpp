@@ -7,12 +7,12 @@ namespace cohortex {
 
 namespace {
 
-std::string cell(std::optional<double> value)
+std::string cell(std::optional<double> value, int decimals)
 {
     if (!value)
         return "n/a";
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f", *value);
+    std::snprintf(text, sizeof text, "%.*f", decimals, *value);
     return text;
 }
 
@@ -25,13 +25,14 @@ std::string ratio(std::optional<double> first, std::optional<double> second)
     return text;
 }
 
-void printRow(std::ostream& out, const std::string& label, const std::vector<std::optional<double>>& values)
+void printRow(std::ostream& out, const std::string& label, const std::vector<std::optional<double>>& values,
+    int decimals = 1)
 {
     char line[160];
     std::snprintf(line, sizeof line, "%-26s", label.c_str());
     out << line;
     for (const auto& value : values) {
-        std::snprintf(line, sizeof line, "%14s", cell(value).c_str());
+        std::snprintf(line, sizeof line, "%14s", cell(value, decimals).c_str());
         out << line;
     }
     if (values.size() == 2) {
@@ -118,7 +119,8 @@ void printFigures(std::ostream& out, const std::vector<BrowserFigures>& figures,
         multiples.push_back(figure && launch.front() && *launch.front() > 0
                 ? std::optional(*figure / *launch.front())
                 : std::nullopt);
-    printRow(out, "x the first program", multiples);
+    // A goal like 1.1x must not pass by rounding.
+    printRow(out, "x the first program", multiples, 2);
 
     printHeader(out, "Memory: Pss of the whole process tree (MB)", figures);
     if (figures.empty())
