@@ -42,6 +42,8 @@ public:
 enum class CohortexLaunch { StartPage, Link, LinkAmongTen };
 
 std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, bool showEach);
+// Chromium started as a user would from a terminal, for its launch figures only.
+std::unique_ptr<BrowserUnderTest> makeChromium(std::filesystem::path binary);
 // hibernationWait: how long idle workspaces are given to fall asleep (see Browsers.cpp).
 std::unique_ptr<BrowserUnderTest> makeCohortex(
     std::filesystem::path binary, std::chrono::seconds hibernationWait, CohortexLaunch);

@@ -4,6 +4,7 @@
 #include "integration/Engine/MainLoop.h"
 
 #include <csignal>
+#include <unistd.h>
 #include <vector>
 
 namespace cohortex {
@@ -197,6 +198,46 @@ private:
     CohortexLaunch m_kind;
 };
 
+// On a fresh profile, without the first-run page and the default-browser question, which would stand
+// between the start and the page. As root (on a build machine) Chromium only starts without its sandbox.
+class Chromium final : public BrowserUnderTest {
+public:
+    explicit Chromium(std::filesystem::path binary)
+        : m_binary(std::move(binary))
+    {
+    }
+
+    std::string name() const override { return "chromium"; }
+    std::string pagesPerView() const override
+    {
+        return std::string("chromium: `chromium URL` on a fresh profile")
+            + (::geteuid() == 0 ? ", without its sandbox (run as root)" : "");
+    }
+    bool measuresMemory() const override { return false; }
+
+    std::unique_ptr<LaunchedProgram> launch(
+        const TemporaryHome& home, const TestHttpServer& server, const std::string& path) override
+    {
+        std::vector<std::string> arguments{ m_binary.string(),
+            "--user-data-dir=" + (home.path() / "chromium").string(), "--no-first-run",
+            "--no-default-browser-check" };
+        if (::geteuid() == 0)
+            arguments.push_back("--no-sandbox");
+        arguments.push_back(server.url(path));
+        return std::make_unique<LaunchedProgram>(arguments, home.environment(), home.path());
+    }
+
+    std::unique_ptr<LaunchedProgram> launchLoaded(
+        const TemporaryHome&, TestHttpServer&, int, LoadPurpose) override
+    {
+        return nullptr;
+    }
+    bool hibernateHidden(LaunchedProgram&) override { return false; }
+
+private:
+    std::filesystem::path m_binary;
+};
+
 } // namespace
 
 std::unique_ptr<BrowserUnderTest> makeBareWebKit(std::filesystem::path binary, bool showEach)
@@ -208,6 +249,11 @@ std::unique_ptr<BrowserUnderTest> makeCohortex(
     std::filesystem::path binary, std::chrono::seconds hibernationWait, CohortexLaunch kind)
 {
     return std::make_unique<Cohortex>(std::move(binary), hibernationWait, kind);
+}
+
+std::unique_ptr<BrowserUnderTest> makeChromium(std::filesystem::path binary)
+{
+    return std::make_unique<Chromium>(std::move(binary));
 }
 
 } // namespace cohortex

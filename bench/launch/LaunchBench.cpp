@@ -9,9 +9,11 @@
 // (one command line, from the source tree's root).
 //
 // Options: --runs N (launches per program, default 5), --views 1,5,10 (loaded views or workspaces),
-// --hibernation-wait SECONDS (default 100), --bare PATH, --cohortex PATH, --bare-only.
+// --hibernation-wait SECONDS (default 100), --bare PATH, --cohortex PATH, --chromium PATH (default
+// /usr/bin/chromium, left out when missing), --bare-only.
 //
-// Launch is the time from starting the process to the test server receiving its first page request,
+// Launch is the time from starting the process to the test server receiving its first page request, and to
+// the page's load event (its script requests a second path then),
 // alternating between the programs, each start on an empty profile (Cohortex: one stored workspace; and
 // `cohortex URL` as another program hands a link over, on an empty profile and on one of ten workspaces,
 // timed to the link's own request). A row gives each figure as a multiple of bare-webkit's. Memory
@@ -43,6 +45,8 @@ struct Options {
     std::chrono::seconds hibernationWait{ 100 };
     std::filesystem::path bare{ COHORTEX_BARE_WEBKIT_PATH };
     std::filesystem::path cohortex{ COHORTEX_BINARY_PATH };
+    // Chromium as Debian installs it; the column is left out when it is not there.
+    std::filesystem::path chromium{ "/usr/bin/chromium" };
 };
 
 std::vector<int> parseCounts(const std::string& text)
@@ -75,6 +79,8 @@ Options parseOptions(int argc, char** argv)
             options.bare = value;
         else if (option == "--cohortex")
             options.cohortex = value;
+        else if (option == "--chromium")
+            options.chromium = value;
         else
             throw std::invalid_argument("Unknown option " + option);
     }
@@ -95,16 +101,32 @@ void finish(std::unique_ptr<LaunchedProgram>& program)
         std::cerr << "Processes of an ended run are still there\n";
 }
 
-// Milliseconds from the start of the process to the first request for the path; negative on timeout.
-double launchMilliseconds(BrowserUnderTest& browser, TestHttpServer& server, const std::string& path)
+struct LaunchTimes {
+    double requestMs{ -1 };
+    double loadedMs{ -1 };
+};
+
+// Milliseconds from the start of the process to the first request for the path and to its page's load
+// event, which the page's script reports by requesting a second path; negative on timeout.
+LaunchTimes launchMilliseconds(BrowserUnderTest& browser, TestHttpServer& server, const std::string& path)
 {
+    const auto loadedPath = path + "-loaded";
+    server.urlServing(path,
+        "<!doctype html><title>Launch</title><p>A page</p><script>addEventListener('load', () => fetch('"
+            + loadedPath + "'))</script>");
     TemporaryHome home;
     auto started = std::chrono::steady_clock::now();
+    auto since = [&] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    };
     auto program = browser.launch(home, server, path);
-    bool arrived = runUntil([&] { return !server.requestsFor(path).empty(); }, 60s);
-    auto elapsed = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started);
+    LaunchTimes times;
+    if (runUntil([&] { return !server.requestsFor(path).empty(); }, 60s))
+        times.requestMs = since();
+    if (runUntil([&] { return !server.requestsFor(loadedPath).empty(); }, 60s))
+        times.loadedMs = since();
     finish(program);
-    return arrived ? elapsed.count() : -1;
+    return times;
 }
 
 // Pss of the settled tree: a median of a few samples, since WebKit frees and collects for a while.
@@ -155,6 +177,9 @@ std::vector<std::unique_ptr<BrowserUnderTest>> browsers(const Options& options)
         for (auto kind : { CohortexLaunch::StartPage, CohortexLaunch::Link, CohortexLaunch::LinkAmongTen })
             result.push_back(makeCohortex(options.cohortex, options.hibernationWait, kind));
     }
+    std::error_code error;
+    if (!options.chromium.empty() && std::filesystem::exists(options.chromium, error))
+        result.push_back(makeChromium(options.chromium));
     return result;
 }
 
@@ -172,7 +197,9 @@ int run(const Options& options)
     for (int run = 0; run < options.runs; ++run) {
         for (std::size_t index = 0; index < measured.size(); ++index) {
             auto path = "/launch-" + measured[index]->name() + "-" + std::to_string(run);
-            figures[index].launchMs.push_back(launchMilliseconds(*measured[index], server, path));
+            auto times = launchMilliseconds(*measured[index], server, path);
+            figures[index].launchMs.push_back(times.requestMs);
+            figures[index].loadedMs.push_back(times.loadedMs);
         }
     }
     for (int count : options.viewCounts) {

@@ -18,6 +18,9 @@ struct BrowserFigures {
     std::string name;
     // One entry per run; negative where the first request never came.
     std::vector<double> launchMs;
+    // The same to the page's load event (as its script reports it to the server); negative where it
+    // never came.
+    std::vector<double> loadedMs;
     // Keyed by the number of loaded views or workspaces.
     std::map<int, MemoryRow> memory;
 };

@@ -21,11 +21,11 @@ AppDelegate::~AppDelegate()
 void AppDelegate::didFinishLaunching()
 {
     // Drawing the window for the first time takes the main thread for tens of milliseconds, which the
-    // first page's web process needs as it starts. A link's window appears once its page has started
-    // loading; otherwise the window waits for the launch delay as before.
+    // first page needs while it loads. A link's window appears once its page has loaded, at the latest
+    // after the launch delay, as the window of a launch without a link does.
     auto& windowManager = m_services.windowManager();
     windowManager.holdShowing();
-    m_services.engine().whenFirstPageStarts([&windowManager] { windowManager.endHold(); });
+    m_services.engine().whenFirstPageLoads([&windowManager] { windowManager.endHold(); });
     // The command line that started the process is handled after this, before the main loop runs: by the
     // time this runs, a link handed over at launch is known, and the workspace it goes to loads onto it
     // rather than the first workspace loading its own page beside it.

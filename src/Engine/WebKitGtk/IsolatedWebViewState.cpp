@@ -158,7 +158,6 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         if (!std::exchange(m_localPagePending, false))
             m_localPage.reset();
         publish([](PageBindings& bindings) { bindings.isLoading.set(true); });
-        m_services.engine.pageStartedLoading();
         return;
     }
     if (event == WEBKIT_LOAD_COMMITTED) {
@@ -167,6 +166,8 @@ void IsolatedWebView::Coordinator::loadChanged(WebKitLoadEvent event)
         applySiteZoom();
         return;
     }
+    if (event == WEBKIT_LOAD_FINISHED)
+        m_services.engine.pageLoaded();
     // WebKit ends a failed load with "finished" too; that one was handled as a failure already.
     if (event != WEBKIT_LOAD_FINISHED || m_loadFailed)
         return;

@@ -139,17 +139,17 @@ std::optional<ProxyCredential> WebKitEngine::proxyCredential(const Uuid& storage
     return found->second->proxyCredential();
 }
 
-void WebKitEngine::whenFirstPageStarts(std::function<void()> work)
+void WebKitEngine::whenFirstPageLoads(std::function<void()> work)
 {
-    if (m_hasStartedPage)
+    if (m_hasLoadedPage)
         work();
     else
         m_firstPageWaiters.push_back(std::move(work));
 }
 
-void WebKitEngine::pageStartedLoading()
+void WebKitEngine::pageLoaded()
 {
-    if (std::exchange(m_hasStartedPage, true))
+    if (std::exchange(m_hasLoadedPage, true))
         return;
     for (auto& work : std::exchange(m_firstPageWaiters, {}))
         work();

@@ -63,18 +63,17 @@ public:
     // password is still being read.
     std::optional<ProxyCredential> proxyCredential(const Uuid& storage) const;
 
-    // Runs the work once, when the first page of this run starts loading (its request is on its way), or
-    // at once if one has.
-    void whenFirstPageStarts(std::function<void()>);
-    // Called by each view when its page starts loading.
-    void pageStartedLoading();
+    // Runs the work once, when the first page of this run has loaded (or failed to), or at once if one has.
+    void whenFirstPageLoads(std::function<void()>);
+    // Called by each view when its page has loaded or failed to.
+    void pageLoaded();
 
 private:
     WebKitStore& store(const Uuid& storage);
 
     std::chrono::milliseconds m_proxyLoginWait;
     std::map<Uuid, std::unique_ptr<WebKitStore>> m_stores;
-    bool m_hasStartedPage{ false };
+    bool m_hasLoadedPage{ false };
     std::vector<std::function<void()>> m_firstPageWaiters;
     // Expires with the engine, for the coroutines that come back to it after a wait.
     std::shared_ptr<int> m_alive = std::make_shared<int>(0);

@@ -52,9 +52,9 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
     };
 
     int starts = 0;
-    engine().whenFirstPageStarts([&starts] { ++starts; });
+    engine().whenFirstPageLoads([&starts] { ++starts; });
     ASSERT_TRUE(loaded(makeView(m_server.url("/first")), "/first"));
-    EXPECT_EQ(starts, 1) << "The launch's window waits for the first page to start loading";
+    EXPECT_EQ(starts, 1) << "The launch's window waits for the first page to load";
     auto first = processes(1);
     ASSERT_EQ(first.size(), 1u);
     auto pid = *first.begin();
@@ -66,7 +66,7 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
         EXPECT_NE(pidNamespace(pid), pidNamespace(getpid()));
     }
     ASSERT_TRUE(loaded(makeView(m_server.url("/second")), "/second"));
-    engine().whenFirstPageStarts([&starts] { ++starts; });
+    engine().whenFirstPageLoads([&starts] { ++starts; });
     EXPECT_EQ(starts, 2) << "Work asked for after the first page ran at once, and only once";
     auto both = processes(2);
     ASSERT_EQ(both.size(), 2u);
