@@ -1,7 +1,10 @@
 #include "Fakes/MemoryDefaults.h"
+#include "Platform/Linux/SqliteDefaults.h"
 #include "Services/TimeTracker.h"
 
 #include <benchmark/benchmark.h>
+#include <filesystem>
+#include <unistd.h>
 #include <vector>
 
 namespace cohortex {
@@ -87,6 +90,32 @@ void saveAYear(benchmark::State& state)
         tracker.save();
 }
 BENCHMARK(saveAYear)->Unit(benchmark::kMicrosecond);
+
+// The same on the real settings database in a temporary folder: the main thread's share of a counted tick
+// with a year's ledger, averaged over the six-tick cycle, the stored write included.
+void tickCountedWithSqliteSaves(benchmark::State& state)
+{
+    auto folder
+        = std::filesystem::temp_directory_path() / ("cohortex-tick-bench-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    {
+        auto defaults = SqliteDefaults::open(folder / "defaults.sqlite3");
+        if (!defaults) {
+            state.SkipWithError(defaults.error().message.c_str());
+            return;
+        }
+        TimeTracker tracker(**defaults);
+        auto ids = workspaces(10);
+        fillDays(tracker, ids, static_cast<int>(state.range(0)));
+        Date now = start;
+        for (auto _ : state) {
+            tracker.tick(ids[0], true, true, 0, now, berlin);
+            now = now.adding(TimeTracker::tickSeconds);
+        }
+    }
+    std::filesystem::remove_all(folder);
+}
+BENCHMARK(tickCountedWithSqliteSaves)->Arg(365)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace cohortex

@@ -54,16 +54,23 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
         if (auto day = ledger.add(tickSeconds, *activeWorkspace, now, calendar))
             m_changedDays.insert(std::move(*day));
     });
-    if (++m_unsavedTicks >= ticksPerSave)
-        save();
+    if (++m_unsavedTicks < ticksPerSave)
+        return;
+    // The main thread encodes only the changed days; the disk is waited for elsewhere.
+    m_storedLedger.saveSoon(encodeForSave());
 }
 
 bool TimeTracker::save()
 {
+    return m_storedLedger.save(encodeForSave());
+}
+
+std::string TimeTracker::encodeForSave()
+{
     m_unsavedTicks = 0;
     auto encoded = m_encoding.encode(m_ledger.get(), m_changedDays);
     m_changedDays.clear();
-    return m_storedLedger.save(encoded);
+    return encoded;
 }
 
 bool TimeTracker::clear()

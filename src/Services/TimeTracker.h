@@ -17,8 +17,9 @@ class DefaultsStore;
 // what is on screen and how long the user has been idle; a tick in which the user is working in a
 // shown workspace adds five seconds to it in today's entry of the ledger.
 //
-// The ledger is written to the defaults store after every sixth counted tick, on clear() and whenever
-// the application calls save() (it does so at quit), so at most 30 counted seconds are ever lost.
+// The ledger is written to the defaults store after every sixth counted tick (off the main thread where the
+// store can), on clear() and whenever the application calls save() (it does so at quit, and waits for the
+// write), so at most 30 counted seconds are ever lost.
 // The on/off switch is written at once. Main thread only.
 class TimeTracker {
 public:
@@ -49,6 +50,7 @@ public:
     bool clear();
 
 private:
+    std::string encodeForSave();
     bool counts(const std::optional<Uuid>& activeWorkspace, bool appIsActive, bool windowVisible,
         double idleSeconds) const;
 

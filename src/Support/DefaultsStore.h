@@ -34,6 +34,15 @@ public:
     virtual bool setString(std::string_view key, std::string_view value) = 0;
     virtual bool setData(std::string_view key, std::span<const std::uint8_t> value) = 0;
     virtual bool remove(std::string_view key) = 0;
+    // For a large record written often and read back only at launch: stores the data off the calling
+    // thread where the store can, the last value given for a key being the one stored; reading or writing
+    // the key afterwards sees it. Failures are logged. The default writes at once.
+    virtual void setDataSoon(std::string_view key, std::span<const std::uint8_t> value)
+    {
+        setData(key, value);
+    }
+    // Returns once everything handed to setDataSoon is stored or has failed.
+    virtual void finishPendingWrites() { }
 };
 
 } // namespace cohortex

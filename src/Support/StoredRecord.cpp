@@ -29,4 +29,11 @@ bool StoredRecord::save(std::string_view encoded)
         m_key, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
 }
 
+void StoredRecord::saveSoon(std::string_view encoded)
+{
+    if (!m_isHeldBack)
+        m_defaults.setDataSoon(
+            m_key, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+}
+
 } // namespace cohortex

@@ -22,6 +22,8 @@ public:
     std::optional<Bytes> load();
     // Writes the whole record; false when the write failed or the record could not be read at launch.
     bool save(std::string_view encoded);
+    // The same, stored off the calling thread where the store can (see DefaultsStore::setDataSoon).
+    void saveSoon(std::string_view encoded);
     bool isHeldBack() const { return m_isHeldBack; }
 
 private:

@@ -10,7 +10,6 @@ namespace {
 constexpr std::string_view integerKind = "integer";
 constexpr std::string_view booleanKind = "boolean";
 constexpr std::string_view stringKind = "string";
-constexpr std::string_view dataKind = "data";
 
 } // namespace
 
@@ -28,9 +27,7 @@ Expected<std::unique_ptr<SqliteDefaults>> SqliteDefaults::prepareStatements(
     std::filesystem::path file, SqliteConnection connection)
 {
     auto select = connection.prepare("SELECT kind, value FROM defaults WHERE key = ?1");
-    auto upsert
-        = connection.prepare("INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
-                             "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value");
+    auto upsert = connection.prepare(upsertSql);
     auto remove = connection.prepare("DELETE FROM defaults WHERE key = ?1");
     for (auto* prepared : { &select, &upsert, &remove }) {
         if (!*prepared)
@@ -82,6 +79,7 @@ bool SqliteDefaults::storeValue(std::string_view key, std::string_view kind)
 
 std::optional<std::int64_t> SqliteDefaults::integer(std::string_view key) const
 {
+    settle(key);
     auto use = m_select.use();
     if (!findValue(key, integerKind, SQLITE_INTEGER))
         return std::nullopt;
@@ -90,6 +88,7 @@ std::optional<std::int64_t> SqliteDefaults::integer(std::string_view key) const
 
 std::optional<bool> SqliteDefaults::boolean(std::string_view key) const
 {
+    settle(key);
     auto use = m_select.use();
     if (!findValue(key, booleanKind, SQLITE_INTEGER))
         return std::nullopt;
@@ -102,6 +101,7 @@ std::optional<bool> SqliteDefaults::boolean(std::string_view key) const
 
 std::optional<std::string> SqliteDefaults::string(std::string_view key) const
 {
+    settle(key);
     auto use = m_select.use();
     if (!findValue(key, stringKind, SQLITE_TEXT))
         return std::nullopt;
@@ -110,6 +110,7 @@ std::optional<std::string> SqliteDefaults::string(std::string_view key) const
 
 std::optional<Bytes> SqliteDefaults::data(std::string_view key) const
 {
+    settle(key);
     auto use = m_select.use();
     if (!findValue(key, dataKind, SQLITE_BLOB))
         return std::nullopt;
@@ -119,6 +120,7 @@ std::optional<Bytes> SqliteDefaults::data(std::string_view key) const
 
 Expected<std::optional<Bytes>> SqliteDefaults::readData(std::string_view key) const
 {
+    settle(key);
     auto use = m_select.use();
     auto found = lookUp(key, dataKind, SQLITE_BLOB);
     if (!found)
@@ -131,6 +133,7 @@ Expected<std::optional<Bytes>> SqliteDefaults::readData(std::string_view key) co
 
 bool SqliteDefaults::setInteger(std::string_view key, std::int64_t value)
 {
+    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindInteger(3, value);
     return storeValue(key, integerKind);
@@ -138,6 +141,7 @@ bool SqliteDefaults::setInteger(std::string_view key, std::int64_t value)
 
 bool SqliteDefaults::setBoolean(std::string_view key, bool value)
 {
+    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindInteger(3, value ? 1 : 0);
     return storeValue(key, booleanKind);
@@ -145,6 +149,7 @@ bool SqliteDefaults::setBoolean(std::string_view key, bool value)
 
 bool SqliteDefaults::setString(std::string_view key, std::string_view value)
 {
+    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindText(3, value);
     return storeValue(key, stringKind);
@@ -152,6 +157,7 @@ bool SqliteDefaults::setString(std::string_view key, std::string_view value)
 
 bool SqliteDefaults::setData(std::string_view key, std::span<const std::uint8_t> value)
 {
+    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindBlob(3, value);
     return storeValue(key, dataKind);
@@ -159,6 +165,7 @@ bool SqliteDefaults::setData(std::string_view key, std::span<const std::uint8_t>
 
 bool SqliteDefaults::remove(std::string_view key)
 {
+    settle(key);
     auto use = m_remove.use();
     m_remove.bindText(1, key);
     int result = m_remove.step();
@@ -167,6 +174,25 @@ bool SqliteDefaults::remove(std::string_view key)
         return false;
     }
     return true;
+}
+
+void SqliteDefaults::setDataSoon(std::string_view key, std::span<const std::uint8_t> value)
+{
+    if (!m_writer)
+        m_writer = std::make_unique<SqliteBackgroundWriter>(m_file);
+    m_writer->write(std::string(key), Bytes(value.begin(), value.end()));
+}
+
+void SqliteDefaults::finishPendingWrites()
+{
+    if (m_writer)
+        m_writer->finish();
+}
+
+void SqliteDefaults::settle(std::string_view key) const
+{
+    if (m_writer)
+        m_writer->finish(key);
 }
 
 } // namespace cohortex

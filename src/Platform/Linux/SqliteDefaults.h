@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Platform/Linux/SqliteBackgroundWriter.h"
 #include "Platform/Linux/SqliteConnection.h"
 #include "Platform/Linux/SqliteStatement.h"
 #include "Support/DefaultsStore.h"
@@ -11,7 +12,8 @@
 namespace cohortex {
 
 // The user defaults in one SQLite file: a single table of key, kind and value, in write-ahead-log mode.
-// Every write is its own transaction and is on disk when the call returns.
+// Every write is its own transaction and is on disk when the call returns, but those handed to
+// setDataSoon, which a thread of their own writes; reading or writing such a record waits for them.
 class SqliteDefaults final : public DefaultsStore {
 public:
     // $XDG_CONFIG_HOME/cohortex/defaults.sqlite3, where an unset, empty or relative XDG_CONFIG_HOME means
@@ -34,6 +36,14 @@ public:
     bool setString(std::string_view key, std::string_view value) override;
     bool setData(std::string_view key, std::span<const std::uint8_t> value) override;
     bool remove(std::string_view key) override;
+    void setDataSoon(std::string_view key, std::span<const std::uint8_t> value) override;
+    void finishPendingWrites() override;
+
+    // Writes a value of any kind, bound as ?1 key, ?2 kind, ?3 value.
+    static constexpr const char* upsertSql
+        = "INSERT INTO defaults (key, kind, value) VALUES (?1, ?2, ?3) "
+          "ON CONFLICT (key) DO UPDATE SET kind = excluded.kind, value = excluded.value";
+    static constexpr std::string_view dataKind = "data";
 
 private:
     SqliteDefaults(std::filesystem::path, SqliteConnection, SqliteStatement select, SqliteStatement upsert,
@@ -50,6 +60,8 @@ private:
     // Runs the upsert whose value the caller has bound.
     bool storeValue(std::string_view key, std::string_view kind);
     void logFailure(std::string_view action, int code) const;
+    // Waits until a value of the key handed to setDataSoon is stored.
+    void settle(std::string_view key) const;
 
     std::filesystem::path m_file;
     // Declared first so that it is destroyed last, after the statements prepared on it.
@@ -58,6 +70,8 @@ private:
     mutable SqliteStatement m_select;
     SqliteStatement m_upsert;
     SqliteStatement m_remove;
+    // Made at the first setDataSoon; destroyed first, writing what it still holds.
+    std::unique_ptr<SqliteBackgroundWriter> m_writer;
 };
 
 } // namespace cohortex

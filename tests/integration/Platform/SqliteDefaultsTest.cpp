@@ -75,6 +75,23 @@ TEST_F(SqliteDefaultsTest, EveryWriteIsCommittedWhenItReturnsAndSurvivesReopenin
     EXPECT_THAT(log.messages(), testing::IsEmpty());
 }
 
+// The time ledger is written by a thread of its own; the main thread's own reads and writes of it, and a
+// quit, must still see the values in the order they were given.
+TEST_F(SqliteDefaultsTest, ARecordWrittenInTheBackgroundKeepsTheOrderOfEveryWriteOfIt)
+{
+    auto store = openStore();
+    for (std::uint8_t value = 1; value <= 50; ++value)
+        store->setDataSoon("ledger", Bytes{ value });
+    EXPECT_EQ(store->data("ledger"), (Bytes{ 50 })) << "A read waits for the last value handed over";
+    store->setDataSoon("ledger", Bytes{ 51 });
+    store->setData("ledger", Bytes{ 52 });
+    store->finishPendingWrites();
+    store->setDataSoon("other", Bytes{ 1 });
+    store = openStore();
+    EXPECT_EQ(store->data("ledger"), (Bytes{ 52 })) << "An older value overtook the caller's own write";
+    EXPECT_EQ(store->data("other"), (Bytes{ 1 })) << "Closing the store must write what it still holds";
+}
+
 TEST_F(SqliteDefaultsTest, RowsWhoseValueDoesNotMatchTheirKindReadAsAbsent)
 {
     auto store = openStore();
