@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <iterator>
 #include <limits>
+#include <vector>
 
 namespace cohortex {
 
@@ -133,25 +134,45 @@ std::string encodeLedger(const TimeLedger& ledger)
 
 std::string LedgerEncoding::encode(const TimeLedger& ledger, const std::set<std::string>& changedDays)
 {
-    // Days no longer in the ledger (it was cleared or replaced) go, whatever the caller names.
-    std::erase_if(m_days, [&](const auto& day) { return !ledger.days().contains(day.first); });
-    std::size_t size = 0;
+    return encodeLater(ledger, changedDays)();
+}
+
+std::function<std::string()> LedgerEncoding::encodeLater(
+    const TimeLedger& ledger, const std::set<std::string>& changedDays)
+{
+    // One walk over both maps, in day order: on a ledger of years, looking each day up would cost more than
+    // everything else a save does on the main thread.
+    std::vector<std::shared_ptr<const std::string>> parts;
+    parts.reserve(ledger.days().size());
+    auto cached = m_days.begin();
     for (const auto& [day, workspaces] : ledger.days()) {
-        auto [part, isNew] = m_days.try_emplace(day);
-        if (isNew || changedDays.contains(day))
-            part->second = json::dump(Json(day)) + ":" + json::dump(dayJson(workspaces));
-        size += part->second.size() + 1;
+        // Days no longer in the ledger (it was cleared or replaced) go, whatever the caller names.
+        while (cached != m_days.end() && cached->first < day)
+            cached = m_days.erase(cached);
+        if (cached == m_days.end() || cached->first != day)
+            cached = m_days.emplace_hint(cached, day, nullptr);
+        if (!cached->second || changedDays.contains(day))
+            cached->second = std::make_shared<const std::string>(
+                json::dump(Json(day)) + ":" + json::dump(dayJson(workspaces)));
+        parts.push_back(cached->second);
+        ++cached;
     }
-    std::string text;
-    text.reserve(size + 12);
-    text += "{\"days\":{";
-    for (const auto& [day, part] : m_days) {
-        if (text.back() != '{')
-            text += ',';
-        text += part;
-    }
-    text += "}}";
-    return text;
+    m_days.erase(cached, m_days.end());
+    return [parts = std::move(parts)] {
+        std::size_t size = 12;
+        for (const auto& part : parts)
+            size += part->size() + 1;
+        std::string text;
+        text.reserve(size);
+        text += "{\"days\":{";
+        for (const auto& part : parts) {
+            if (text.back() != '{')
+                text += ',';
+            text += *part;
+        }
+        text += "}}";
+        return text;
+    };
 }
 
 namespace {

@@ -6,7 +6,9 @@
 #include "Support/Uuid.h"
 
 #include <cstdint>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <span>
@@ -63,9 +65,12 @@ std::string encodeLedger(const TimeLedger&);
 class LedgerEncoding {
 public:
     std::string encode(const TimeLedger&, const std::set<std::string>& changedDays);
+    // The same in two steps: each day's part is encoded now, and the result joins the parts into the text
+    // when called, on any thread, at any time: a part is never changed once made.
+    std::function<std::string()> encodeLater(const TimeLedger&, const std::set<std::string>& changedDays);
 
 private:
-    std::map<std::string, std::string> m_days;
+    std::map<std::string, std::shared_ptr<const std::string>> m_days;
 };
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes);
 

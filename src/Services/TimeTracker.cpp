@@ -56,8 +56,9 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
     });
     if (++m_unsavedTicks < ticksPerSave)
         return;
-    // The main thread encodes only the changed days; the disk is waited for elsewhere.
-    m_storedLedger.saveSoon(encodeForSave());
+    // The main thread encodes only the changed days; the text is joined and the disk waited for elsewhere.
+    m_unsavedTicks = 0;
+    m_storedLedger.saveSoon(m_encoding.encodeLater(m_ledger.get(), std::exchange(m_changedDays, {})));
 }
 
 bool TimeTracker::save()

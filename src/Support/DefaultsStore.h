@@ -3,6 +3,7 @@
 #include "Support/Error.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,11 +36,13 @@ public:
     virtual bool setData(std::string_view key, std::span<const std::uint8_t> value) = 0;
     virtual bool remove(std::string_view key) = 0;
     // For a large record written often and read back only at launch: stores the data off the calling
-    // thread where the store can, the last value given for a key being the one stored; reading or writing
-    // the key afterwards sees it. Failures are logged. The default writes at once.
-    virtual void setDataSoon(std::string_view key, std::span<const std::uint8_t> value)
+    // thread where the store can, its bytes made there by `make` (which must touch nothing the caller goes
+    // on changing); of the values given for a key the last is the one stored, and reading or writing the key
+    // afterwards sees it. Failures are logged. The default makes and writes the data at once.
+    virtual void setDataSoon(std::string_view key, std::function<std::string()> make)
     {
-        setData(key, value);
+        auto bytes = make();
+        setData(key, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     }
     // Returns once everything handed to setDataSoon is stored or has failed.
     virtual void finishPendingWrites() { }

@@ -29,11 +29,11 @@ bool StoredRecord::save(std::string_view encoded)
         m_key, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
 }
 
-void StoredRecord::saveSoon(std::string_view encoded)
+void StoredRecord::saveSoon(std::function<std::string()> encode)
 {
-    if (!m_isHeldBack)
-        m_defaults.setDataSoon(
-            m_key, std::span(reinterpret_cast<const std::uint8_t*>(encoded.data()), encoded.size()));
+    if (m_isHeldBack)
+        return;
+    m_defaults.setDataSoon(m_key, std::move(encode));
 }
 
 } // namespace cohortex

@@ -2,6 +2,7 @@
 
 #include "Support/DefaultsStore.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,8 +23,9 @@ public:
     std::optional<Bytes> load();
     // Writes the whole record; false when the write failed or the record could not be read at launch.
     bool save(std::string_view encoded);
-    // The same, stored off the calling thread where the store can (see DefaultsStore::setDataSoon).
-    void saveSoon(std::string_view encoded);
+    // The same, encoded and stored off the calling thread where the store can (see
+    // DefaultsStore::setDataSoon).
+    void saveSoon(std::function<std::string()> encode);
     bool isHeldBack() const { return m_isHeldBack; }
 
 private:

@@ -51,12 +51,12 @@ SqliteBackgroundWriter::~SqliteBackgroundWriter()
     logFailures();
 }
 
-void SqliteBackgroundWriter::write(std::string key, Bytes value)
+void SqliteBackgroundWriter::write(std::string key, std::function<std::string()> make)
 {
     logFailures();
     {
         std::lock_guard lock(m_mutex);
-        m_pending.insert_or_assign(std::move(key), std::move(value));
+        m_pending.insert_or_assign(std::move(key), std::move(make));
     }
     m_changed.notify_all();
 }
@@ -108,10 +108,12 @@ void SqliteBackgroundWriter::run()
                 failure = opened.error().message;
         }
         if (writer) {
+            auto value = record.mapped()();
             auto use = writer->upsert.use();
             writer->upsert.bindText(1, record.key());
-            writer->upsert.bindText(2, "data");
-            writer->upsert.bindBlob(3, record.mapped());
+            writer->upsert.bindText(2, SqliteDefaults::dataKind);
+            writer->upsert.bindBlob(
+                3, std::span(reinterpret_cast<const std::uint8_t*>(value.data()), value.size()));
             if (int result = writer->upsert.step(); result != SQLITE_DONE)
                 failure = sqliteFailure(writer->upsert.database(), result).message;
         }

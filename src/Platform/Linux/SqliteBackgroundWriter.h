@@ -4,6 +4,7 @@
 
 #include <condition_variable>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -25,7 +26,8 @@ public:
     SqliteBackgroundWriter(const SqliteBackgroundWriter&) = delete;
     SqliteBackgroundWriter& operator=(const SqliteBackgroundWriter&) = delete;
 
-    void write(std::string key, Bytes value);
+    // `make` runs on the writer's thread.
+    void write(std::string key, std::function<std::string()> make);
     // Returns once nothing handed over for the key (for any key, without one) waits or is being written.
     void finish(std::optional<std::string_view> key = std::nullopt);
 
@@ -37,7 +39,7 @@ private:
     std::filesystem::path m_file;
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::map<std::string, Bytes, std::less<>> m_pending;
+    std::map<std::string, std::function<std::string()>, std::less<>> m_pending;
     std::optional<std::string> m_writing;
     std::vector<std::string> m_failures;
     bool m_isStopping{ false };

@@ -176,11 +176,11 @@ bool SqliteDefaults::remove(std::string_view key)
     return true;
 }
 
-void SqliteDefaults::setDataSoon(std::string_view key, std::span<const std::uint8_t> value)
+void SqliteDefaults::setDataSoon(std::string_view key, std::function<std::string()> make)
 {
     if (!m_writer)
         m_writer = std::make_unique<SqliteBackgroundWriter>(m_file);
-    m_writer->write(std::string(key), Bytes(value.begin(), value.end()));
+    m_writer->write(std::string(key), std::move(make));
 }
 
 void SqliteDefaults::finishPendingWrites()

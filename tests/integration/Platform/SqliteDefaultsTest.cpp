@@ -81,12 +81,12 @@ TEST_F(SqliteDefaultsTest, ARecordWrittenInTheBackgroundKeepsTheOrderOfEveryWrit
 {
     auto store = openStore();
     for (std::uint8_t value = 1; value <= 50; ++value)
-        store->setDataSoon("ledger", Bytes{ value });
+        store->setDataSoon("ledger", [value] { return std::string(1, static_cast<char>(value)); });
     EXPECT_EQ(store->data("ledger"), (Bytes{ 50 })) << "A read waits for the last value handed over";
-    store->setDataSoon("ledger", Bytes{ 51 });
+    store->setDataSoon("ledger", [] { return std::string(1, char(51)); });
     store->setData("ledger", Bytes{ 52 });
     store->finishPendingWrites();
-    store->setDataSoon("other", Bytes{ 1 });
+    store->setDataSoon("other", [] { return std::string(1, char(1)); });
     store = openStore();
     EXPECT_EQ(store->data("ledger"), (Bytes{ 52 })) << "An older value overtook the caller's own write";
     EXPECT_EQ(store->data("other"), (Bytes{ 1 })) << "Closing the store must write what it still holds";
