@@ -4,13 +4,14 @@
 #include "Engine/WebKitManager.h"
 #include "Engine/WebViewRegistry.h"
 #include "Fakes/FakeAuthenticator.h"
-#include "Fakes/FakeProcessMemory.h"
 #include "Fakes/FakeProxyPasswords.h"
 #include "Fakes/MemoryDefaults.h"
 #include "Fakes/RecordingCookieVault.h"
 #include "Fakes/RecordingLauncher.h"
 #include "Fakes/SessionFakes.h"
 #include "Platform/Linux/GLibMainQueue.h"
+#include "Platform/Linux/ProcMemory.h"
+#include "Platform/Linux/SqliteDefaults.h"
 #include "Services/DownloadList.h"
 #include "Services/Presentation.h"
 #include "Services/ResourceMonitorService.h"
@@ -52,7 +53,11 @@ struct UiWorld {
 
     TemporaryDirectory home;
     GLibMainQueue queue;
-    MemoryDefaults defaults;
+    // The real settings database, so that what the main thread waits for on a write is measured.
+    std::unique_ptr<SqliteDefaults> database{
+        SqliteDefaults::open(home.path() / "defaults.sqlite3").value()
+    };
+    SqliteDefaults& defaults{ *database };
     CallLog log;
     WorkspaceRuntime runtime{ nullptr };
     FakeDataStores dataStores{ log };
@@ -60,7 +65,8 @@ struct UiWorld {
     RoutingRules routingRules{ defaults };
     FakeAuthenticator authenticator;
     FakeWindowHost windowHost;
-    FakeProcessMemory memory;
+    // The pages' real processes, read from /proc as the browser reads them.
+    ProcMemory memory;
     WebViewRegistry registry{ memory };
     ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
