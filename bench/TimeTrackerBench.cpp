@@ -65,10 +65,9 @@ void tickCounted(benchmark::State& state)
 }
 BENCHMARK(tickCounted)->Arg(1)->Arg(30)->Arg(365);
 
-// The same with every sixth tick encoding and storing the whole ledger: the average cost of a tick.
-void tickCountedWithSaves(benchmark::State& state)
+// Counted ticks on a ledger of `range(0)` days of ten workspaces, every sixth one saving it.
+void tickWithSaves(benchmark::State& state, DefaultsStore& defaults)
 {
-    MemoryDefaults defaults;
     TimeTracker tracker(defaults);
     auto ids = workspaces(10);
     fillDays(tracker, ids, static_cast<int>(state.range(0)));
@@ -77,6 +76,13 @@ void tickCountedWithSaves(benchmark::State& state)
         tracker.tick(ids[0], true, true, 0, now, berlin);
         now = now.adding(TimeTracker::tickSeconds);
     }
+}
+
+// The same with every sixth tick encoding and storing the whole ledger: the average cost of a tick.
+void tickCountedWithSaves(benchmark::State& state)
+{
+    MemoryDefaults defaults;
+    tickWithSaves(state, defaults);
 }
 BENCHMARK(tickCountedWithSaves)->Arg(1)->Arg(30)->Arg(365)->Unit(benchmark::kMicrosecond);
 
@@ -104,14 +110,7 @@ void tickCountedWithSqliteSaves(benchmark::State& state)
             state.SkipWithError(defaults.error().message.c_str());
             return;
         }
-        TimeTracker tracker(**defaults);
-        auto ids = workspaces(10);
-        fillDays(tracker, ids, static_cast<int>(state.range(0)));
-        Date now = start;
-        for (auto _ : state) {
-            tracker.tick(ids[0], true, true, 0, now, berlin);
-            now = now.adding(TimeTracker::tickSeconds);
-        }
+        tickWithSaves(state, **defaults);
     }
     std::filesystem::remove_all(folder);
 }

@@ -133,6 +133,13 @@ GtkWidget* findEntry(GtkWidget* root)
     return nullptr;
 }
 
+WorkspaceWindowView::Dependencies windowDependencies(UiWorld& world)
+{
+    return { *world.manager, world.presentation, world.runtime, world.stores,
+        { world.queue, world.engine, world.stores, world.registry, world.downloads, &world.launcher },
+        world.keychain, world.authenticator, world.resources, world.alerts };
+}
+
 std::vector<WorkspaceSession> manyWorkspaces(int count)
 {
     std::vector<WorkspaceSession> list;
@@ -205,10 +212,7 @@ void BM_SwitchLoadedWorkspaces(benchmark::State& state)
         UiWorld::workspace("Chat", *Url::parse(server.urlServing("/chat/team/general", html))) });
     auto first = world.manager->workspaces().get()[0];
     auto second = world.manager->workspaces().get()[1];
-    WorkspaceWindowView view(
-        WorkspaceWindowView::Dependencies{ *world.manager, world.presentation, world.runtime, world.stores,
-            { world.queue, world.engine, world.stores, world.registry, world.downloads, &world.launcher },
-            world.keychain, world.authenticator, world.resources, world.alerts });
+    WorkspaceWindowView view(windowDependencies(world));
     Gtk::Window window;
     present(window, view);
     world.manager->openWorkspace(second);
@@ -243,10 +247,7 @@ void BM_SweepAndTickTenLoadedWorkspaces(benchmark::State& state)
             *Url::parse(server.urlServing(path, "<h1>" + path + "</h1>"))));
     }
     UiWorld world(list);
-    WorkspaceWindowView view(
-        WorkspaceWindowView::Dependencies{ *world.manager, world.presentation, world.runtime, world.stores,
-            { world.queue, world.engine, world.stores, world.registry, world.downloads, &world.launcher },
-            world.keychain, world.authenticator, world.resources, world.alerts });
+    WorkspaceWindowView view(windowDependencies(world));
     Gtk::Window window;
     present(window, view);
     world.windowHost.showMainWindow();
