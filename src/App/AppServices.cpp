@@ -27,6 +27,9 @@ Expected<std::unique_ptr<AppServices>> AppServices::create(
 AppServices::AppServices(std::unique_ptr<SqliteDefaults> defaults, Glib::RefPtr<Gtk::Application> application,
     Alerts* alertsInsteadOfDialogs, std::function<void()> quit)
     : m_defaults(std::move(defaults))
+    // A run without an application only answers a command line, and may be over before polkit answers.
+    , m_authenticator(
+          application ? PolkitAuthenticator::FirstProbe::AtOnce : PolkitAuthenticator::FirstProbe::WhenAsked)
     , m_windowManager(application)
     , m_alerts(m_queue, [this]() -> GtkWindow* {
         // A question asked while the settings are open belongs over them, not behind them.

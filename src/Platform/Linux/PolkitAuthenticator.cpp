@@ -249,9 +249,11 @@ private:
     Task<bool> m_probe;
 };
 
-PolkitAuthenticator::PolkitAuthenticator()
-    : PolkitAuthenticator(std::string(actionId))
+PolkitAuthenticator::PolkitAuthenticator(FirstProbe firstProbe)
+    : m_state(std::make_shared<State>(std::string(actionId)))
 {
+    if (firstProbe == FirstProbe::AtOnce)
+        m_state->probe();
 }
 
 PolkitAuthenticator::PolkitAuthenticator(std::string checkedActionId)

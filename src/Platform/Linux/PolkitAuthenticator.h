@@ -26,9 +26,13 @@ public:
     static constexpr double probeTimeout = 3.0;
     static constexpr double availabilityLifetime = 30.0;
 
-    // Starts the first probe at once, so that the answer is ready by the time anyone asks. Needs the
-    // current MainQueue, on which every answer arrives.
-    PolkitAuthenticator();
+    // When the first probe starts: at once, so that the answer is ready by the time anyone asks; or at the
+    // first question, for a run that may end, and take its MainQueue with it, before any answer arrives
+    // (polkit answers on the main loop, and keeps one request in the whole process).
+    enum class FirstProbe { AtOnce, WhenAsked };
+
+    // Needs the current MainQueue, on which every answer arrives.
+    explicit PolkitAuthenticator(FirstProbe = FirstProbe::AtOnce);
     // Checks another action than ours. Tests use it against a polkitd that does not know our action,
     // which only the installed policy file registers.
     explicit PolkitAuthenticator(std::string checkedActionId);
