@@ -78,6 +78,9 @@ void AppDelegate::runCommand(CommandLineInvocation invocation, std::shared_ptr<F
         console->finish(0);
         return;
     }
+    // Links sent to a named workspace bring it up on them, as links routed by the rules do.
+    if (invocation.action == CommandLineInvocation::Action::OpenInWorkspace)
+        m_hasOpenedLinks = m_hasOpenedLinks || !invocation.urls.empty();
     runAndFinish(std::move(invocation), std::move(console));
 }
 

@@ -86,8 +86,9 @@ TEST_F(LinkRoutingTest, manyLinksHandedOverAtOnceLoadOnlyTheLast)
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
-// Clicking a link in another program while Cohortex is not running: the link's page is the only one that
-// loads, neither the first workspace's start page nor the start page of the workspace the link goes to.
+// Clicking a link in another program while Cohortex is not running, or sending one to a named workspace:
+// the link's page is the only one that loads, neither the first workspace's start page nor the start page
+// of the workspace the link goes to.
 TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
 {
     launch({ m_server.url("/launched-with", "localhost") });
@@ -97,6 +98,14 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
     EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
     auto outcome = quit();
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
+
+    launch({ "--workspace", "Beta", m_server.url("/launched-in-beta") });
+    ASSERT_TRUE(waitForRequests("/launched-in-beta"));
+    waitFor([] { return false; }, 2s);
+    EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty()) << "A link sent to a named workspace";
+    EXPECT_EQ(m_server.requestsFor("/launched-with").size(), 1u) << "Beta's tab from the first run waits";
+    outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
