@@ -132,12 +132,7 @@ std::string encodeLedger(const TimeLedger& ledger)
     return json::dump(Json{ { "days", std::move(days) } });
 }
 
-std::string LedgerEncoding::encode(const TimeLedger& ledger, const std::set<std::string>& changedDays)
-{
-    return encodeLater(ledger, changedDays)();
-}
-
-std::function<std::string()> LedgerEncoding::encodeLater(
+std::function<std::string()> LedgerEncoding::encode(
     const TimeLedger& ledger, const std::set<std::string>& changedDays)
 {
     // One walk over both maps, in day order: on a ledger of years, looking each day up would cost more than

@@ -64,10 +64,10 @@ std::string encodeLedger(const TimeLedger&);
 // written anew. The cost of a year of history is then a copy of text, not its encoding.
 class LedgerEncoding {
 public:
-    std::string encode(const TimeLedger&, const std::set<std::string>& changedDays);
-    // The same in two steps: each day's part is encoded now, and the result joins the parts into the text
-    // when called, on any thread, at any time: a part is never changed once made.
-    std::function<std::string()> encodeLater(const TimeLedger&, const std::set<std::string>& changedDays);
+    // The text encodeLedger writes, in two steps: each new or changed day's part is encoded now, and the
+    // result joins the parts into the text when called, on any thread, at any time: a part is never changed
+    // once made.
+    std::function<std::string()> encode(const TimeLedger&, const std::set<std::string>& changedDays);
 
 private:
     std::map<std::string, std::shared_ptr<const std::string>> m_days;

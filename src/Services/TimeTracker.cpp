@@ -57,21 +57,18 @@ void TimeTracker::tick(std::optional<Uuid> activeWorkspace, bool appIsActive, bo
     if (++m_unsavedTicks < ticksPerSave)
         return;
     // The main thread encodes only the changed days; the text is joined and the disk waited for elsewhere.
-    m_unsavedTicks = 0;
-    m_storedLedger.saveSoon(m_encoding.encodeLater(m_ledger.get(), std::exchange(m_changedDays, {})));
+    m_storedLedger.saveSoon(encodeChanges());
 }
 
 bool TimeTracker::save()
 {
-    return m_storedLedger.save(encodeForSave());
+    return m_storedLedger.save(encodeChanges()());
 }
 
-std::string TimeTracker::encodeForSave()
+std::function<std::string()> TimeTracker::encodeChanges()
 {
     m_unsavedTicks = 0;
-    auto encoded = m_encoding.encode(m_ledger.get(), m_changedDays);
-    m_changedDays.clear();
-    return encoded;
+    return m_encoding.encode(m_ledger.get(), std::exchange(m_changedDays, {}));
 }
 
 bool TimeTracker::clear()

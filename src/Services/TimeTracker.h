@@ -7,6 +7,7 @@
 #include "Support/StoredRecord.h"
 #include "Support/Uuid.h"
 
+#include <functional>
 #include <optional>
 
 namespace cohortex {
@@ -50,7 +51,7 @@ public:
     bool clear();
 
 private:
-    std::string encodeForSave();
+    std::function<std::string()> encodeChanges();
     bool counts(const std::optional<Uuid>& activeWorkspace, bool appIsActive, bool windowVisible,
         double idleSeconds) const;
 

@@ -44,8 +44,6 @@ public:
         auto bytes = make();
         setData(key, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
     }
-    // Returns once everything handed to setDataSoon is stored or has failed.
-    virtual void finishPendingWrites() { }
 };
 
 } // namespace cohortex

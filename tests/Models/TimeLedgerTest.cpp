@@ -194,20 +194,20 @@ TEST(LedgerEncodingTest, WritesWhatTheWholeEncodingWritesThroughChangesClearsAnd
 {
     LedgerEncoding encoding;
     TimeLedger ledger;
-    EXPECT_EQ(encoding.encode(ledger, {}), encodeLedger(ledger));
+    EXPECT_EQ(encoding.encode(ledger, {})(), encodeLedger(ledger));
     for (int step = 0; step < 40; ++step) {
         std::set<std::string> changed;
         auto day = utc(2025, 3, 1 + static_cast<unsigned>(step % 7), 12);
         if (auto key = ledger.add(5.5 + step, step % 3 ? alpha : personal, day, berlin()))
             changed.insert(*key);
-        ASSERT_EQ(encoding.encode(ledger, changed), encodeLedger(ledger)) << "step " << step;
+        ASSERT_EQ(encoding.encode(ledger, changed)(), encodeLedger(ledger)) << "step " << step;
     }
     auto stored = decodeLedger(bytes(R"({"days":{"2025-03-05":{"quote\"d":1.25,"\u00e9":2}}})"));
     ASSERT_TRUE(stored);
     LedgerEncoding fresh;
-    EXPECT_EQ(fresh.encode(*stored, {}), encodeLedger(*stored));
-    EXPECT_EQ(encoding.encode(*stored, { "2025-03-05" }), encodeLedger(*stored));
-    EXPECT_EQ(encoding.encode(TimeLedger{}, {}), R"({"days":{}})");
+    EXPECT_EQ(fresh.encode(*stored, {})(), encodeLedger(*stored));
+    EXPECT_EQ(encoding.encode(*stored, { "2025-03-05" })(), encodeLedger(*stored));
+    EXPECT_EQ(encoding.encode(TimeLedger{}, {})(), R"({"days":{}})");
 }
 
 } // namespace

@@ -93,7 +93,7 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
 {
     launch({ m_server.url("/launched-with", "localhost") });
     ASSERT_TRUE(waitForRequests("/launched-with"));
-    waitFor([] { return false; }, 2s);
+    waitFor([] { return false; }, 1s);
     saveScreenshot("e2e-link-launch");
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
     EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
@@ -102,7 +102,7 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
 
     launch({ "--workspace", "Beta", m_server.url("/launched-in-beta") });
     ASSERT_TRUE(waitForRequests("/launched-in-beta"));
-    waitFor([] { return false; }, 2s);
+    waitFor([] { return false; }, 1s);
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty()) << "A link sent to a named workspace";
     EXPECT_EQ(m_server.requestsFor("/launched-with").size(), 1u) << "Beta's tab from the first run waits";
     outcome = quit();

@@ -32,6 +32,13 @@ SqliteExpected<WriterConnection> openWriter(const std::filesystem::path& file)
     return WriterConnection{ std::move(*connection), std::move(*upsert) };
 }
 
+// On the owner's thread: a test's or the application's log need not be safe to call from the writer's.
+void logFailures(const std::vector<std::string>& failures)
+{
+    for (const auto& failure : failures)
+        logWarning(failure);
+}
+
 } // namespace
 
 SqliteBackgroundWriter::SqliteBackgroundWriter(std::filesystem::path file)
@@ -48,44 +55,30 @@ SqliteBackgroundWriter::~SqliteBackgroundWriter()
     }
     m_changed.notify_all();
     m_thread.join();
-    logFailures();
+    logFailures(m_failures);
 }
 
 void SqliteBackgroundWriter::write(std::string key, std::function<std::string()> make)
-{
-    logFailures();
-    {
-        std::lock_guard lock(m_mutex);
-        m_pending.insert_or_assign(std::move(key), std::move(make));
-    }
-    m_changed.notify_all();
-}
-
-void SqliteBackgroundWriter::finish(std::optional<std::string_view> key)
-{
-    {
-        std::unique_lock lock(m_mutex);
-        m_changed.wait(lock, [&] { return !isBusyWith(key); });
-    }
-    logFailures();
-}
-
-bool SqliteBackgroundWriter::isBusyWith(std::optional<std::string_view> key) const
-{
-    if (!key)
-        return !m_pending.empty() || m_writing;
-    return m_pending.contains(*key) || m_writing == *key;
-}
-
-void SqliteBackgroundWriter::logFailures()
 {
     std::vector<std::string> failures;
     {
         std::lock_guard lock(m_mutex);
         failures.swap(m_failures);
+        m_pending.insert_or_assign(std::move(key), std::move(make));
     }
-    for (const auto& failure : failures)
-        logWarning(failure);
+    m_changed.notify_all();
+    logFailures(failures);
+}
+
+void SqliteBackgroundWriter::finish(std::string_view key)
+{
+    std::vector<std::string> failures;
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [&] { return !m_pending.contains(key) && m_writing != key; });
+        failures.swap(m_failures);
+    }
+    logFailures(failures);
 }
 
 void SqliteBackgroundWriter::run()

@@ -28,13 +28,11 @@ public:
 
     // `make` runs on the writer's thread.
     void write(std::string key, std::function<std::string()> make);
-    // Returns once nothing handed over for the key (for any key, without one) waits or is being written.
-    void finish(std::optional<std::string_view> key = std::nullopt);
+    // Returns once nothing handed over for the key waits or is being written.
+    void finish(std::string_view key);
 
 private:
     void run();
-    bool isBusyWith(std::optional<std::string_view> key) const;
-    void logFailures();
 
     std::filesystem::path m_file;
     std::mutex m_mutex;

@@ -49,6 +49,7 @@ void SqliteDefaults::logFailure(std::string_view action, int code) const
 
 Expected<bool> SqliteDefaults::lookUp(std::string_view key, std::string_view kind, int storageType) const
 {
+    settle(key);
     m_select.bindText(1, key);
     int result = m_select.step();
     if (result == SQLITE_DONE)
@@ -67,6 +68,7 @@ bool SqliteDefaults::findValue(std::string_view key, std::string_view kind, int 
 
 bool SqliteDefaults::storeValue(std::string_view key, std::string_view kind)
 {
+    settle(key);
     m_upsert.bindText(1, key);
     m_upsert.bindText(2, kind);
     int result = m_upsert.step();
@@ -79,7 +81,6 @@ bool SqliteDefaults::storeValue(std::string_view key, std::string_view kind)
 
 std::optional<std::int64_t> SqliteDefaults::integer(std::string_view key) const
 {
-    settle(key);
     auto use = m_select.use();
     if (!findValue(key, integerKind, SQLITE_INTEGER))
         return std::nullopt;
@@ -88,7 +89,6 @@ std::optional<std::int64_t> SqliteDefaults::integer(std::string_view key) const
 
 std::optional<bool> SqliteDefaults::boolean(std::string_view key) const
 {
-    settle(key);
     auto use = m_select.use();
     if (!findValue(key, booleanKind, SQLITE_INTEGER))
         return std::nullopt;
@@ -101,7 +101,6 @@ std::optional<bool> SqliteDefaults::boolean(std::string_view key) const
 
 std::optional<std::string> SqliteDefaults::string(std::string_view key) const
 {
-    settle(key);
     auto use = m_select.use();
     if (!findValue(key, stringKind, SQLITE_TEXT))
         return std::nullopt;
@@ -110,7 +109,6 @@ std::optional<std::string> SqliteDefaults::string(std::string_view key) const
 
 std::optional<Bytes> SqliteDefaults::data(std::string_view key) const
 {
-    settle(key);
     auto use = m_select.use();
     if (!findValue(key, dataKind, SQLITE_BLOB))
         return std::nullopt;
@@ -120,7 +118,6 @@ std::optional<Bytes> SqliteDefaults::data(std::string_view key) const
 
 Expected<std::optional<Bytes>> SqliteDefaults::readData(std::string_view key) const
 {
-    settle(key);
     auto use = m_select.use();
     auto found = lookUp(key, dataKind, SQLITE_BLOB);
     if (!found)
@@ -133,7 +130,6 @@ Expected<std::optional<Bytes>> SqliteDefaults::readData(std::string_view key) co
 
 bool SqliteDefaults::setInteger(std::string_view key, std::int64_t value)
 {
-    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindInteger(3, value);
     return storeValue(key, integerKind);
@@ -141,7 +137,6 @@ bool SqliteDefaults::setInteger(std::string_view key, std::int64_t value)
 
 bool SqliteDefaults::setBoolean(std::string_view key, bool value)
 {
-    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindInteger(3, value ? 1 : 0);
     return storeValue(key, booleanKind);
@@ -149,7 +144,6 @@ bool SqliteDefaults::setBoolean(std::string_view key, bool value)
 
 bool SqliteDefaults::setString(std::string_view key, std::string_view value)
 {
-    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindText(3, value);
     return storeValue(key, stringKind);
@@ -157,7 +151,6 @@ bool SqliteDefaults::setString(std::string_view key, std::string_view value)
 
 bool SqliteDefaults::setData(std::string_view key, std::span<const std::uint8_t> value)
 {
-    settle(key);
     auto use = m_upsert.use();
     m_upsert.bindBlob(3, value);
     return storeValue(key, dataKind);
@@ -181,12 +174,6 @@ void SqliteDefaults::setDataSoon(std::string_view key, std::function<std::string
     if (!m_writer)
         m_writer = std::make_unique<SqliteBackgroundWriter>(m_file);
     m_writer->write(std::string(key), std::move(make));
-}
-
-void SqliteDefaults::finishPendingWrites()
-{
-    if (m_writer)
-        m_writer->finish();
 }
 
 void SqliteDefaults::settle(std::string_view key) const

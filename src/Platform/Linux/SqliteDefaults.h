@@ -37,7 +37,6 @@ public:
     bool setData(std::string_view key, std::span<const std::uint8_t> value) override;
     bool remove(std::string_view key) override;
     void setDataSoon(std::string_view key, std::function<std::string()> make) override;
-    void finishPendingWrites() override;
 
     // Writes a value of any kind, bound as ?1 key, ?2 kind, ?3 value.
     static constexpr const char* upsertSql
