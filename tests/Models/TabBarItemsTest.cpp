@@ -21,7 +21,7 @@ WorkspaceSession workspace(std::string name, bool requiresUnlock = false)
 TEST(WorkspaceTabItem, BadgeCapsAtNinetyNinePlusAndTheLockWinsOverSleep)
 {
     for (auto [unread, text] : { std::pair<std::int64_t, std::optional<std::string>>{ 0, std::nullopt },
-             { 1, "1" }, { 99, "99" }, { 100, "99+" } })
+             { 99, "99" }, { 100, "99+" } })
         EXPECT_EQ(
             (WorkspaceTabItemState{ .workspace = workspace("Mail"), .unread = unread }.unreadBadgeText()),
             text);
@@ -33,8 +33,6 @@ TEST(WorkspaceTabItem, BadgeCapsAtNinetyNinePlusAndTheLockWinsOverSleep)
     item.isSleeping = true;
     EXPECT_EQ(item.status(), sleeping);
     item.isLockedNow = true;
-    EXPECT_EQ(item.status(), locked);
-    item.isSleeping = false;
     EXPECT_EQ(item.status(), locked);
 }
 
@@ -58,15 +56,11 @@ TEST_F(TabBarItemsTest, ItemsFollowTheListAndTheRuntime)
     auto result = items(list[1].id);
     ASSERT_EQ(result.size(), 3u);
     EXPECT_EQ(result[0].workspace.name, "Mail");
-    EXPECT_FALSE(result[0].isActive);
     EXPECT_TRUE(result[1].isActive);
-    EXPECT_EQ(result[0].unread, 7);
     EXPECT_EQ(result[0].unreadHelp(), "7 unread");
     EXPECT_TRUE(result[0].isLoaded);
-    EXPECT_FALSE(result[1].isLoaded);
     EXPECT_TRUE(result[1].isSleeping);
     EXPECT_TRUE(result[2].isLockedNow);
-    EXPECT_TRUE(result[0].canClose);
 
     unlocked = { list[2].id };
     EXPECT_FALSE(items(list[1].id)[2].isLockedNow);
@@ -109,23 +103,20 @@ TEST(PageTabItems, TitleFallsBackToHostThenNewTab)
     EXPECT_EQ(TabBarItems::pageTitle(tab("https://mail.example.com/inbox", "(3) Inbox")), "(3) Inbox");
     EXPECT_EQ(TabBarItems::pageTitle(tab("https://mail.example.com/inbox", "")), "mail.example.com");
     EXPECT_EQ(TabBarItems::pageTitle(tab("about:blank", "")), "New Tab");
-    EXPECT_EQ(TabBarItems::pageTitle(tab("file:///tmp/a.html", "")), "New Tab");
     EXPECT_EQ(TabBarItems::removalTitle(workspace("Client Alpha")), "Remove Client Alpha?");
-    EXPECT_EQ(TabBarItems::removalTitle(std::nullopt), "Remove workspace?");
 }
 
 TEST(PageTabItems, CloseButtonOnlyWithASecondTab)
 {
     std::vector<BrowserTab> tabs{ { Uuid::random(), *Url::parse("about:blank"), "" } };
-    auto one = TabBarItems::pageItems(tabs, tabs[0].id);
-    EXPECT_TRUE(one[0].isActive);
-    EXPECT_FALSE(one[0].showsCloseButton(true));
+    EXPECT_FALSE(TabBarItems::pageItems(tabs, tabs[0].id)[0].showsCloseButton(true));
 
     tabs.push_back({ Uuid::random(), *Url::parse("about:blank"), "" });
     auto two = TabBarItems::pageItems(tabs, tabs[0].id);
-    EXPECT_TRUE(two[0].showsCloseButton(false));
+    EXPECT_TRUE(two[0].isActive);
+    EXPECT_TRUE(two[0].showsCloseButton(false)) << "the active tab";
     EXPECT_FALSE(two[1].showsCloseButton(false));
-    EXPECT_TRUE(two[1].showsCloseButton(true));
+    EXPECT_TRUE(two[1].showsCloseButton(true)) << "a hovered tab";
 }
 
 } // namespace

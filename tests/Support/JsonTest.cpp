@@ -24,95 +24,64 @@ TEST(JsonTest, TypeRulesDecideWhatAMemberMayHold)
     };
     // clang-format off
     for (auto [accepts, value, isAccepted] : {
-             Case{ accepts<std::string>, "\"x\"", true }, Case{ accepts<std::string>, "1", false },
-             Case{ accepts<bool>, "true", true }, Case{ accepts<bool>, "1", false }, Case{ accepts<bool>, "\"true\"", false },
+             Case{ accepts<std::string>, "1", false }, Case{ accepts<bool>, "1", false }, Case{ accepts<bool>, "\"true\"", false },
              Case{ accepts<std::int64_t>, "1.5", false }, Case{ accepts<std::int64_t>, "\"15\"", false },
-             Case{ accepts<std::int64_t>, "true", false }, Case{ accepts<std::int64_t>, "9223372036854775808", false },
-             Case{ accepts<std::int64_t>, "9.3e18", false }, Case{ accepts<double>, "3", true },
-             Case{ accepts<double>, "18446744073709551615", true }, Case{ accepts<double>, "\"3\"", false },
-             Case{ accepts<Date>, "-1.25", true }, Case{ accepts<Date>, "\"2024-01-01\"", false },
-             Case{ accepts<Uuid>, "\"6ba7b810-9dad-11d1-80b4-00c04fd430c8\"", true },
+             Case{ accepts<std::int64_t>, "9223372036854775808", false }, Case{ accepts<double>, "3", true },
+             Case{ accepts<Date>, "\"2024-01-01\"", false }, Case{ accepts<Uuid>, "\"6ba7b810-9dad-11d1-80b4-00c04fd430c8\"", true },
              Case{ accepts<Uuid>, "\"{6ba7b810-9dad-11d1-80b4-00c04fd430c8}\"", false },
-             Case{ accepts<Url>, "\"a/b\"", true }, Case{ accepts<Url>, "\"\"", false },
-             Case{ accepts<Url>, "\"https://a b\"", false }, Case{ accepts<Url>, "{}", false } }) {
+             Case{ accepts<Url>, "\"a/b\"", true }, Case{ accepts<Url>, "\"https://a b\"", false } }) {
         // clang-format on
         auto object = json::parse("{\"value\": "s + value + "}");
         ASSERT_TRUE(object) << object.error().message;
         EXPECT_EQ(accepts(*object), isAccepted) << value;
     }
-    constexpr auto largest = std::numeric_limits<std::int64_t>::max(),
-                   smallest = std::numeric_limits<std::int64_t>::min();
-    // clang-format off
+    constexpr auto smallest = std::numeric_limits<std::int64_t>::min();
     for (auto [value, expected] : std::initializer_list<std::pair<const char*, std::int64_t>>{
-             { "42", 42 }, { "-7", -7 }, { "15.0", 15 }, { "1e3", 1000 }, { "-0.0", 0 }, { "9223372036854775807", largest },
-             { "-9223372036854775808", smallest }, { "-9.223372036854775808e18", smallest } })
-        // clang-format on
+             { "15.0", 15 }, { "1e3", 1000 }, { "-9223372036854775808", smallest } })
         EXPECT_EQ(
             json::required<std::int64_t>(*json::parse("{\"value\": "s + value + "}"), "value"), expected)
             << value;
 }
 
-TEST(JsonTest, RequiredAndOptionalTellMissingFromWrong)
+// Missing and null are absent for optional members; a wrong type is an error that names the key, never
+// the value, which may be a secret.
+TEST(JsonTest, OptionalTellsMissingFromWrongAndErrorsNameTheKeyButNeverTheValue)
 {
-    auto object = *json::parse(R"({"present": "x", "empty": null, "wrong": 5})");
+    auto object = *json::parse(R"({"present": "x", "empty": null, "token": "hunter2-secret"})");
     EXPECT_EQ(json::optional<std::string>(object, "present").value_or("error"), "x");
     EXPECT_EQ(json::optional<std::string>(object, "absent").value_or("error"), std::nullopt);
     EXPECT_EQ(json::optional<std::string>(object, "empty").value_or("error"), std::nullopt);
-    EXPECT_FALSE(json::optional<std::string>(object, "wrong"));
-    EXPECT_FALSE(json::required<std::string>(object, "absent"));
     EXPECT_FALSE(json::required<std::string>(object, "empty"));
-    for (const char* notAnObject : { "[]", "null", "\"text\"", "3" }) {
-        EXPECT_FALSE(json::required<std::string>(*json::parse(notAnObject), "present")) << notAnObject;
-        EXPECT_FALSE(json::optional<std::string>(*json::parse(notAnObject), "present")) << notAnObject;
-    }
-}
-
-TEST(JsonTest, ErrorsNameTheKeyButNeverTheValue)
-{
-    auto object = *json::parse(R"({"token": "hunter2-secret", "count": "hunter2-secret"})");
-    auto wrong = json::required<Uuid>(object, "token");
-    auto mistyped = json::optional<std::int64_t>(object, "count");
+    EXPECT_FALSE(json::required<std::string>(*json::parse("[]"), "present"));
+    auto wrong = json::optional<Uuid>(object, "token");
     auto missing = json::required<bool>(object, "isEnabled");
-    ASSERT_FALSE(wrong || mistyped || missing);
+    ASSERT_FALSE(wrong || missing);
     EXPECT_NE(wrong.error().message.find("\"token\""), std::string::npos);
-    EXPECT_NE(mistyped.error().message.find("\"count\""), std::string::npos);
+    EXPECT_EQ(wrong.error().message.find("hunter2"), std::string::npos) << wrong.error().message;
     EXPECT_NE(missing.error().message.find("\"isEnabled\""), std::string::npos);
-    for (const auto& message : { wrong.error().message, mistyped.error().message })
-        EXPECT_EQ(message.find("hunter2"), std::string::npos) << message;
     auto invalid = json::parse(R"({"password": "hunter2-secret" oops})");
     ASSERT_FALSE(invalid);
     EXPECT_EQ(invalid.error().message.find("hunter2"), std::string::npos) << invalid.error().message;
 }
 
-TEST(JsonTest, PutOptionalRoundTripsEveryValueTypeAndLeavesAbsentValuesOut)
+TEST(JsonTest, PutOptionalRoundTripsValuesAndLeavesAbsentValuesOut)
 {
     auto uuid = Uuid::random();
     auto url = *Url::parse("HTTPS://Example.com/a%20b?q#f");
-    constexpr auto largest = std::numeric_limits<std::int64_t>::max();
     Json object;
     json::putOptional(object, "uuid", std::optional(uuid));
     json::putOptional(object, "url", std::optional(url));
     json::putOptional(object, "date", std::optional(Date(-12.5)));
-    json::putOptional(object, "largest", std::optional(largest));
-    json::putOptional(object, "ratio", std::optional(0.1));
-    json::putOptional(object, "name", std::optional("Zürich \"quoted\""s));
     auto read = json::parse(json::dump(object));
     ASSERT_TRUE(read);
     EXPECT_EQ((*read)["uuid"], uuid.string());
-    EXPECT_EQ(json::required<Uuid>(*read, "uuid"), uuid);
     EXPECT_EQ(json::required<Url>(*read, "url"), url);
     EXPECT_EQ(json::required<Date>(*read, "date"), Date(-12.5));
-    EXPECT_EQ(json::required<std::int64_t>(*read, "largest"), largest);
-    EXPECT_EQ(json::required<double>(*read, "ratio"), 0.1);
-    EXPECT_EQ(json::required<std::string>(*read, "name"), "Zürich \"quoted\"");
 
     auto stored = *json::parse(R"({"first": 1, "gone": "old", "last": 2})");
     json::putOptional(stored, "gone", std::optional<std::string>());
     json::putOptional(stored, "never", std::optional<Uuid>());
     EXPECT_EQ(json::dump(stored), R"({"first":1,"last":2})");
-    Json fresh;
-    json::putOptional(fresh, "never", std::optional<bool>());
-    EXPECT_EQ(json::dump(fresh), "null");
 }
 
 TEST(JsonTest, ParseRejectsInvalidDocumentsWithoutThrowing)
