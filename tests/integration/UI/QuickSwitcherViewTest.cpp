@@ -47,25 +47,27 @@ protected:
         g_signal_emit_by_name(field(), "activate");
         settle();
     }
-    template <typename Type>
-    std::vector<GObjectPtr<Type>> controllers(GtkWidget* widget, bool (*matches)(Type*)) const
+    // The widget's event controllers of the kind; emitting on them is what GTK does with a real event.
+    static std::vector<GObjectPtr<GObject>> controllers(GtkWidget* widget, GType kind)
     {
         GObjectPtr<GListModel> all(gtk_widget_observe_controllers(widget));
-        std::vector<GObjectPtr<Type>> found;
+        std::vector<GObjectPtr<GObject>> found;
         for (guint index = 0; index < g_list_model_get_n_items(all.get()); ++index) {
-            GObjectPtr<Type> controller(static_cast<Type*>(g_list_model_get_item(all.get(), index)));
-            if (matches(controller.get()))
+            GObjectPtr<GObject> controller(static_cast<GObject*>(g_list_model_get_item(all.get(), index)));
+            if (G_TYPE_CHECK_INSTANCE_TYPE(controller.get(), kind))
                 found.push_back(std::move(controller));
         }
         return found;
     }
     // The key handlers in the window's capture phase, where the panel listens.
-    std::vector<GObjectPtr<GtkEventController>> keyHandlers() const
+    std::vector<GObjectPtr<GObject>> keyHandlers() const
     {
-        return controllers<GtkEventController>(top(), [](GtkEventController* c) {
-            return GTK_IS_EVENT_CONTROLLER_KEY(c)
-                && gtk_event_controller_get_propagation_phase(c) == GTK_PHASE_CAPTURE;
+        auto found = controllers(top(), GTK_TYPE_EVENT_CONTROLLER_KEY);
+        std::erase_if(found, [](const auto& c) {
+            return gtk_event_controller_get_propagation_phase(GTK_EVENT_CONTROLLER(c.get()))
+                != GTK_PHASE_CAPTURE;
         });
+        return found;
     }
     // Whether the key was kept by one of them.
     bool press(unsigned keyval)
@@ -81,8 +83,7 @@ protected:
     // A press where the pointer is, in the panel's coordinates, as the backdrop's click handler gets it.
     void pressAt(double x, double y)
     {
-        for (auto& gesture :
-            controllers<GObject>(panel(), [](GObject* c) -> bool { return GTK_IS_GESTURE_CLICK(c); }))
+        for (auto& gesture : controllers(panel(), GTK_TYPE_GESTURE_CLICK))
             g_signal_emit_by_name(gesture.get(), "pressed", 1, x, y);
         settle();
     }
@@ -91,8 +92,7 @@ protected:
     {
         auto* list = firstShown(panel(), [](GtkWidget* w) { return hasClass(w, "quick-switcher-list"); });
         gboolean handled = false;
-        for (auto& wheel :
-            controllers<GObject>(list, [](GObject* c) -> bool { return GTK_IS_EVENT_CONTROLLER_SCROLL(c); }))
+        for (auto& wheel : controllers(list, GTK_TYPE_EVENT_CONTROLLER_SCROLL))
             g_signal_emit_by_name(wheel.get(), "scroll", 0.0, rows, &handled);
         settle();
     }
@@ -116,7 +116,7 @@ protected:
     }
 };
 
-TEST_F(QuickSwitcherViewTest, KeysTypingAndClicksDriveThePanelAndOpenTheChosenRow)
+TEST_F(QuickSwitcherViewTest, KeysTypingClicksAndTheWheelDriveThePanelAndLeaveTheWindowsKeysWhenItCloses)
 {
     auto inbox = *runtime.activeTab(mail.id);
     runtime.updateTab(inbox.id, mail.id, "(150) Inbox", Url::parse("https://mail.example.com/inbox"));
@@ -145,8 +145,6 @@ TEST_F(QuickSwitcherViewTest, KeysTypingAndClicksDriveThePanelAndOpenTheChosenRo
     showSwitcher();
     typeInField("zebra");
     EXPECT_TRUE(showsText(panel(), QuickSwitcherView::noMatch));
-    pressReturn();
-    EXPECT_TRUE(isShown()) << "Return with no match closed the panel";
     typeInField("chat");
     EXPECT_THAT(rowTitles(), ElementsAre("Chat"));
     pressReturn();
@@ -155,7 +153,6 @@ TEST_F(QuickSwitcherViewTest, KeysTypingAndClicksDriveThePanelAndOpenTheChosenRo
     showSwitcher();
     EXPECT_TRUE(press(GDK_KEY_Escape));
     EXPECT_FALSE(isShown());
-    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(keyHandlers().size(), handlersBefore) << "the panel kept the window's keys";
 
     // The mouse: a click on the panel keeps it, one beside it closes it, a row opens its workspace.
@@ -164,42 +161,33 @@ TEST_F(QuickSwitcherViewTest, KeysTypingAndClicksDriveThePanelAndOpenTheChosenRo
     EXPECT_TRUE(isShown());
     pressAt(5, 5);
     EXPECT_FALSE(isShown());
-    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     showSwitcher();
     g_signal_emit_by_name(rows().at(0), "clicked");
     settle();
     EXPECT_EQ(manager->activeWorkspaceId().get(), mail.id);
     EXPECT_FALSE(isShown());
-}
 
-TEST_F(QuickSwitcherViewTest, ALongListShowsAWindowThatFollowsTheHighlightAndTheWheel)
-{
-    for (int page = 1; page < 20; ++page) {
-        auto id = runtime.newTab(mail.id, *Url::parse("about:blank"));
-        runtime.updateTab(
-            *id, mail.id, "Page " + std::to_string(page), Url::parse("https://mail.example.com/"));
-    }
+    // Longer than the panel's eight rows: the rows on screen follow the highlight and the wheel.
+    for (int page = 3; page <= 9; ++page)
+        runtime.newTab(mail.id, *Url::parse("about:blank"));
     showSwitcher();
     auto results = SwitcherRows().results(switcherItems(*manager, runtime));
-    ASSERT_GT(results.size(), 20u);
+    ASSERT_EQ(results.size(), 12u);
     auto shownFrom = [&](std::size_t first) {
         std::vector<std::string> titles;
         for (std::size_t index = first; index < first + 8; ++index)
             titles.push_back(results[index].title);
         return titles;
     };
-    EXPECT_EQ(rowTitles(), shownFrom(0));
-    for (int step = 0; step < 12; ++step)
+    for (int step = 0; step < 9; ++step)
         press(GDK_KEY_Down);
-    EXPECT_EQ(rowTitles(), shownFrom(5));
-    EXPECT_EQ(highlightedRow(), 7);
-    scrollResults(-3);
     EXPECT_EQ(rowTitles(), shownFrom(2));
+    EXPECT_EQ(highlightedRow(), 7);
+    scrollResults(-2);
+    EXPECT_EQ(rowTitles(), shownFrom(0));
     EXPECT_EQ(highlightedRow(), -1) << "the wheel moves the rows, not the highlight";
-    saveScreenshot(top(), "quick-switcher-long-list");
     pressReturn();
-    EXPECT_EQ(runtime.activeTab(mail.id)->id, results[12].tabId)
-        << "Return opens the highlighted row even when it is scrolled away";
+    EXPECT_EQ(runtime.activeTab(mail.id)->id, results[9].tabId);
 }
 
 } // namespace

@@ -1,134 +1,188 @@
+#include "Fakes/FakeHotKeys.h"
+#include "KeyboardShortcuts/ShortcutStore.h"
 #include "Models/WorkspaceBundle.h"
-#include "SettingsWindowFixture.h"
+#include "Platform/Linux/GioDefaultBrowser.h"
+#include "Platform/Linux/XdgAutostartLoginItem.h"
+#include "Services/TeamSharing.h"
+#include "Support/Translation.h"
+#include "UI/Settings/SettingsPresenter.h"
+#include "WorkspaceWindowFixture.h"
+#include "integration/Platform/ScopedVariable.h"
 
+#include <clocale>
+#include <fstream>
 #include <gmock/gmock.h>
+#include <libintl.h>
+#include <regex>
+#include <set>
+#include <sstream>
 
 namespace cohortex::testing {
 namespace {
 
 using ::testing::IsEmpty;
 
-// Each tab's rules are checked with its model; here, that each control reaches it and shows its answer.
-using SettingsWindowTest = SettingsWindowFixture;
+// The settings window over the window fixture's session manager and real engine, with file choosers that
+// answer with the file the test names (or cancel without one), the real autostart folder in the temporary
+// home, and a default browser whose desktop file is not installed. Each tab's rules are checked with its
+// model; here, that each control reaches it and shows its answer.
+class SettingsWindowTest : public WorkspaceWindowFixture {
+protected:
+    void SetUp() override
+    {
+        WorkspaceWindowFixture::SetUp();
+        present();
+        teamSharing = std::make_unique<TeamSharing>(queue, *manager, routingRules, alerts);
+        shortcuts.addName("toggleApp", Shortcut{ 1, Shortcut::control | Shortcut::option });
+        shortcuts.addName("quickSwitcher", std::nullopt);
+        presenter = std::make_unique<SettingsPresenter>(SettingsPresenter::Dependencies{
+            SettingsWindow::Dependencies{ queue, *manager, routingRules, timeTracker, *teamSharing,
+                defaultBrowser, loginItem, stores, alerts, chooser(savedFile), chooser(openedFile),
+                ShortcutsPageDependencies{ shortcuts, hotKeys, *commandTable, {}, alerts } },
+            presentation, [this] { return window.get(); } });
+    }
+    void TearDown() override
+    {
+        presenter.reset();
+        WorkspaceWindowFixture::TearDown();
+    }
 
-TEST_F(SettingsWindowTest, GeneralStoresItsChoicesAndPurgesEveryWorkspace)
+    // Opens the settings on one of their tabs.
+    GtkWidget* openSettings(const char* tab)
+    {
+        presentation.showSettings();
+        EXPECT_TRUE(runUntil([] { return windowTitled(_("Settings")) != nullptr; }));
+        auto* settings = windowTitled(_("Settings"));
+        if (settings)
+            showTab(settings, tab);
+        return settings;
+    }
+    static void showTab(GtkWidget* settings, const char* tab)
+    {
+        auto* stack = firstShown(settings, [](GtkWidget* w) { return ADW_IS_VIEW_STACK(w); });
+        adw_view_stack_set_visible_child_name(ADW_VIEW_STACK(stack), tab);
+        settle();
+    }
+    // A row on screen by its title.
+    static GtkWidget* row(GtkWidget* root, const std::string& title)
+    {
+        return firstShown(root, [&](GtkWidget* w) {
+            return ADW_IS_PREFERENCES_ROW(w)
+                && title == adw_preferences_row_get_title(ADW_PREFERENCES_ROW(w));
+        });
+    }
+    static void setSwitch(GtkWidget* row, bool on)
+    {
+        gtk_switch_set_active(GTK_SWITCH(adw_action_row_get_activatable_widget(ADW_ACTION_ROW(row))), on);
+    }
+    static void choose(GtkWidget* comboRow, guint position)
+    {
+        ASSERT_NE(comboRow, nullptr);
+        adw_combo_row_set_selected(ADW_COMBO_ROW(comboRow), position);
+        settle();
+    }
+    // Once the switcher's highlight has moved to the tab: GTK animates it.
+    static void screenshot(GtkWidget* settings, const std::string& name)
+    {
+        runFor(std::chrono::milliseconds(400));
+        saveScreenshot(settings, name);
+    }
+    std::filesystem::path file(const std::string& name) const { return m_home.path() / name; }
+    static std::string contents(const std::filesystem::path& path)
+    {
+        std::stringstream text;
+        text << std::ifstream(path).rdbuf();
+        return text.str();
+    }
+
+    // The files the choosers answer with; an empty one cancels.
+    std::filesystem::path savedFile;
+    std::filesystem::path openedFile;
+    ScopedVariable configHome{ "XDG_CONFIG_HOME", (m_home.path() / "config").c_str() };
+    XdgAutostartLoginItem loginItem;
+    GioDefaultBrowser defaultBrowser{ "com.kestrelwick.CohortexNotInstalled.desktop" };
+    std::unique_ptr<TeamSharing> teamSharing;
+    FakeHotKeys hotKeys;
+    ShortcutStore shortcuts{ defaults, hotKeys };
+    std::unique_ptr<SettingsPresenter> presenter;
+
+private:
+    ChooseFile chooser(const std::filesystem::path& answer)
+    {
+        return [&answer](Gtk::Widget&, FileRequest, std::function<void(std::filesystem::path)> chosen) {
+            if (!answer.empty())
+                chosen(answer);
+        };
+    }
+};
+
+TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
 {
     GtkWidget* settings = openSettings("general");
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(settings)), window->gobj());
     screenshot(settings, "settings-general");
-
     choose(row(settings, "Hibernate idle workspaces"), 5);
     EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
-
-    gtk_switch_set_active(GTK_SWITCH(switchOf(row(settings, "Launch Cohortex at login"))), true);
+    setSwitch(row(settings, "Launch Cohortex at login"), true);
     EXPECT_TRUE(std::filesystem::exists(XdgAutostartLoginItem::entryPath()));
-    gtk_switch_set_active(GTK_SWITCH(switchOf(row(settings, "Stay signed in after quitting"))), false);
+    setSwitch(row(settings, "Stay signed in after quitting"), false);
     EXPECT_EQ(defaults.boolean(keys::keepSessionsAfterQuit), false);
-
     alerts.answer = true;
     click(button(settings, "Purge Cache"));
-    EXPECT_EQ(alerts.shown.back(), "Purge All Storage?|This will log you out of all workspace containers.");
     // Every workspace's store is wiped, the locked one's too; the wipe itself is the engine's.
     EXPECT_EQ(std::ranges::count(cookieVault.saves, false, &std::pair<Uuid, bool>::second), 3);
 
-    click(button(settings, "Done"));
-    EXPECT_FALSE(presentation.showingSettings().get());
-    EXPECT_EQ(windowTitled("Settings"), nullptr);
-}
-
-TEST_F(SettingsWindowTest, LinksAddsARuleThatRoutesAndRemovesIt)
-{
-    GtkWidget* settings = openSettings("links");
-    ASSERT_NE(settings, nullptr);
-    ASSERT_NE(row(settings, "Cohortex is not your default browser"), nullptr);
+    showTab(settings, "links");
     click(button(settings, "Make Default Browser"));
     EXPECT_TRUE(showsText(settings,
         "Couldn't change it: The desktop file com.kestrelwick.CohortexNotInstalled.desktop is not "
         "installed"));
-
     GtkWidget* pattern = row(settings, "Site, e.g. github.com or github.com/acme");
-    GtkWidget* add = button(settings, "Add");
     type(pattern, " https://GitHub.com/acme/ ");
-    auto* target = firstShown(pattern, [](GtkWidget* w) { return GTK_IS_DROP_DOWN(w); });
-    gtk_drop_down_set_selected(GTK_DROP_DOWN(target), 1);
-    click(add);
-    auto decision = manager->routingDecision(*Url::parse("https://github.com/acme/tools"));
-    EXPECT_EQ(decision->workspace.id, chat.id);
-    EXPECT_EQ(decision->reason, RoutingReason::Rule);
-    auto ruleRow
-        = [&] { return gtk_widget_get_ancestor(label(settings, "github.com/acme"), ADW_TYPE_ACTION_ROW); };
-    ASSERT_NE(ruleRow(), nullptr);
-    EXPECT_TRUE(showsText(ruleRow(), "Chat"));
-
+    gtk_drop_down_set_selected(
+        GTK_DROP_DOWN(firstShown(pattern, [](GtkWidget* w) { return GTK_IS_DROP_DOWN(w); })), 1);
+    click(button(settings, "Add"));
+    EXPECT_EQ(manager->routingDecision(*Url::parse("https://github.com/acme/tools"))->workspace.id, chat.id);
     choose(row(settings, "Links with no rule open in"), 1);
     EXPECT_EQ(manager->linkFallbackWorkspaceId().get(), mail.id);
     screenshot(settings, "settings-links");
-
-    click(described(ruleRow(), "Remove Rule"));
+    auto* ruleRow = gtk_widget_get_ancestor(label(settings, "github.com/acme"), ADW_TYPE_ACTION_ROW);
+    ASSERT_NE(ruleRow, nullptr);
+    EXPECT_TRUE(showsText(ruleRow, "Chat"));
+    click(described(ruleRow, "Remove Rule"));
     EXPECT_THAT(routingRules.rules().get(), IsEmpty());
-    EXPECT_EQ(manager->routingDecision(*Url::parse("https://github.com/acme/tools"))->workspace.id, mail.id);
-    EXPECT_TRUE(showsText(settings, "No rules yet. For example: twitter.com \u2192 Social"));
-}
 
-TEST_F(SettingsWindowTest, TimeShowsTheTableExportsTheCsvAndClears)
-{
     for (int tick = 0; tick < 12; ++tick)
         timeTracker.tick(mail.id, true, true, 0, queue.now(), Calendar::current());
-    GtkWidget* settings = openSettings("time");
-    ASSERT_NE(settings, nullptr);
-    EXPECT_TRUE(showsText(settings, "Last 7 days"));
+    showTab(settings, "time");
     EXPECT_TRUE(showsText(settings, "1m"));
     screenshot(settings, "settings-time");
-
     savedFile = file("Cohortex-time.csv");
     click(button(settings, "Export CSV…"));
     ASSERT_TRUE(runUntil([&] { return std::filesystem::exists(savedFile); }));
     EXPECT_NE(contents(savedFile).find(",Mail,"), std::string::npos) << contents(savedFile);
-
-    alerts.answer = true;
     click(button(settings, "Clear History…"));
-    EXPECT_EQ(alerts.shown.back(), "Clear all tracked time?|This can't be undone.");
     EXPECT_TRUE(timeTracker.ledger()->days().empty());
     EXPECT_FALSE(showsText(settings, "1m"));
-}
 
-TEST_F(SettingsWindowTest, TeamExportsTheSetupAndImportsATeammates)
-{
-    GtkWidget* settings = openSettings("team");
-    ASSERT_NE(settings, nullptr);
+    showTab(settings, "team");
     savedFile = file("Mine.cohortex");
     click(button(settings, "Export Setup…"));
     ASSERT_TRUE(runUntil([&] { return showsText(settings, "Exported 3 workspaces."); }));
-    EXPECT_TRUE(contents(savedFile).find("Chat") != std::string::npos);
-    screenshot(settings, "settings-team");
-
+    EXPECT_NE(contents(savedFile).find("Chat"), std::string::npos);
     auto design = workspace("Design", 4);
     design.initialURL = *Url::parse("https://design.example/");
     openedFile = file("Team.cohortex");
     std::ofstream(openedFile) << WorkspaceBundle::make(std::vector{ design }, {}, queue.now()).encoded();
-    alerts.answer = true;
     click(button(settings, "Import Setup…"));
     ASSERT_TRUE(runUntil([&] { return manager->workspaces().get().size() == 4; })) << alerts.shown.back();
     EXPECT_EQ(manager->workspaces().get().back().name, "Design");
-    ASSERT_TRUE(runUntil([&] { return label(settings, "Exported 3 workspaces.") == nullptr; }));
-}
 
-TEST_F(SettingsWindowTest, UpdatesLeavesTheCheckToThePackageManagerAndClosesLikeAnyWindow)
-{
-    GtkWidget* settings = openSettings("updates");
-    ASSERT_NE(settings, nullptr);
-    EXPECT_TRUE(showsText(settings, "Cohortex is updated by your system's package manager."));
+    showTab(settings, "updates");
     EXPECT_FALSE(gtk_widget_get_sensitive(button(settings, "Check for Updates Now")));
-    // The build names its own version and build number.
-    auto texts = shownTexts(settings);
-    auto line = *std::ranges::find_if(texts, [](const auto& text) { return text.starts_with("Cohortex v"); });
-    EXPECT_FALSE(line.starts_with("Cohortex vdev")) << line;
-    EXPECT_TRUE(line.ends_with(" (Build 0)")) << line;
     screenshot(settings, "settings-updates");
-
-    gtk_window_close(GTK_WINDOW(settings));
-    settle();
+    click(button(settings, "Done"));
     EXPECT_FALSE(presentation.showingSettings().get());
     EXPECT_EQ(windowTitled("Settings"), nullptr);
 }
@@ -137,15 +191,15 @@ TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereThe
 {
     GtkWidget* settings = openSettings("shortcuts");
     ASSERT_NE(settings, nullptr);
-    auto* toggle = button(settings, "Ctrl+Alt+S");
-    ASSERT_NE(toggle, nullptr);
     EXPECT_NE(row(settings, "Toggle Cohortex:"), nullptr);
     EXPECT_NE(button(settings, "Record Shortcut"), nullptr) << "An empty shortcut shows its placeholder";
-    click(toggle);
+    click(button(settings, "Ctrl+Alt+S"));
     EXPECT_TRUE(runUntil([&] { return button(settings, "Press Shortcut…") != nullptr; }));
     screenshot(settings, "settings-shortcuts-recording");
+    // Closed like any window, the settings are no longer shown.
     gtk_window_close(GTK_WINDOW(settings));
     settle();
+    EXPECT_FALSE(presentation.showingSettings().get());
 
     hotKeys.available = false;
     settings = openSettings("shortcuts");
@@ -155,6 +209,86 @@ TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereThe
     ASSERT_NE(switchOne, nullptr);
     EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
     screenshot(settings, "settings-shortcuts-unavailable");
+}
+
+// Shows the window, the settings and the sheets under a catalogue that wraps every text of the template
+// in "⟦…⟧" (built from po/cohortex.pot), and reads back what is on screen: a text that comes out
+// unwrapped was never looked up, so translators could not reach it either.
+class TranslationTest : public SettingsWindowTest {
+protected:
+    TranslationTest()
+    {
+        g_setenv("LANGUAGE", "en_XA", true);
+        // gettext ignores LANGUAGE under the plain C locale; C.UTF-8 is always there and is not plain C.
+        m_previousMessages = std::setlocale(LC_MESSAGES, nullptr);
+        std::setlocale(LC_MESSAGES, "C.UTF-8");
+        bindtextdomain(translationDomain, COHORTEX_PSEUDO_LOCALE_DIR);
+        bind_textdomain_codeset(translationDomain, "UTF-8");
+    }
+    ~TranslationTest() override
+    {
+        g_unsetenv("LANGUAGE");
+        std::setlocale(LC_MESSAGES, m_previousMessages.c_str());
+        // Binding again also drops the texts gettext has already looked up.
+        bindtextdomain(translationDomain, "/nonexistent");
+    }
+
+    // Every text of the shown windows that a user reads and the catalogue did not give. The toolkit's own
+    // widgets translate in the toolkit's catalogue.
+    void collectUntranslated()
+    {
+        GListModel* toplevels = gtk_window_get_toplevels();
+        for (guint index = 0; index < g_list_model_get_n_items(toplevels); ++index) {
+            GObjectPtr<GtkWidget> toplevel(static_cast<GtkWidget*>(g_list_model_get_item(toplevels, index)));
+            if (!gtk_widget_get_visible(toplevel.get()))
+                continue;
+            check(gtk_window_get_title(GTK_WINDOW(toplevel.get())), "window title");
+            for (auto* w : shownUnder(toplevel.get(),
+                     [](GtkWidget* w) { return !gtk_widget_get_ancestor(w, GTK_TYPE_SHORTCUT_LABEL); })) {
+                check(GTK_IS_LABEL(w) ? gtk_label_get_text(GTK_LABEL(w)) : nullptr, "label");
+                check(GTK_IS_TEXT(w) ? gtk_text_get_placeholder_text(GTK_TEXT(w)) : nullptr, "placeholder");
+                check(gtk_widget_get_tooltip_text(w), "tooltip");
+            }
+        }
+    }
+    // What the user typed or the pages said is theirs, not the program's: the workspaces' names and
+    // initials, addresses, counts and figures.
+    void check(const char* text, const char* kind)
+    {
+        static const std::set<std::string_view> names{ "Mail", "Chat", "Vault", "M", "C", "V", "Cohortex" };
+        static const std::regex noWords{
+            R"([^A-Za-z]*|about:blank|https://\.\.\.|[0-9.,]+ ?(MB|GB|KB|B|s|m|h)|.*\.cohortex)"
+        };
+        if (text && *text && !std::string_view(text).starts_with("⟦") && !names.contains(text)
+            && !std::regex_match(text, noWords))
+            untranslated.insert(std::string(kind) + ": " + text);
+    }
+
+    std::string m_previousMessages;
+    std::set<std::string> untranslated;
+};
+
+TEST_F(TranslationTest, EveryTextOnScreenComesFromTheCatalogue)
+{
+    collectUntranslated();
+    GtkWidget* settings = openSettings("general");
+    ASSERT_NE(settings, nullptr);
+    for (const char* tab : { "general", "links", "time", "team", "updates", "shortcuts" }) {
+        showTab(settings, tab);
+        collectUntranslated();
+    }
+    presentation.showCreateModal();
+    ASSERT_TRUE(runUntil([] { return windowTitled(_("New Workspace")) != nullptr; }));
+    settle();
+    collectUntranslated();
+    presentation.showWorkspaceSettings(chat.id);
+    ASSERT_TRUE(runUntil([] { return windowTitled(_("Workspace Settings")) != nullptr; }));
+    settle();
+    collectUntranslated();
+    std::string list;
+    for (const auto& text : untranslated)
+        list += "\n  " + text;
+    EXPECT_TRUE(untranslated.empty()) << "Shown without a lookup in the catalogue:" << list;
 }
 
 } // namespace

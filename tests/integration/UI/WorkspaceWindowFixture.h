@@ -2,43 +2,25 @@
 
 #include "Engine/WebKitGtk/WebKitEngine.h"
 #include "Engine/WebKitManager.h"
-#include "Engine/WebViewRegistry.h"
-#include "Fakes/FakeAuthenticator.h"
-#include "Fakes/FakeProcessMemory.h"
 #include "Fakes/FakeProxyPasswords.h"
-#include "Fakes/MemoryDefaults.h"
 #include "Fakes/RecordingCookieVault.h"
-#include "Fakes/RecordingLauncher.h"
-#include "Fakes/SessionFakes.h"
-#include "Platform/Linux/GLibMainQueue.h"
-#include "Services/CommandTable.h"
-#include "Services/DownloadList.h"
-#include "Services/Presentation.h"
-#include "Services/ResourceMonitorService.h"
-#include "Services/RoutingRules.h"
-#include "Services/SessionManager.h"
 #include "Services/SitePermissions.h"
-#include "Services/StoredKeys.h"
 #include "Services/TimeTracker.h"
-#include "Services/WorkspaceRuntime.h"
-#include "UI/Commands/CommandActions.h"
 #include "UI/WorkspaceWindow/WorkspaceWindowView.h"
-#include "integration/Engine/MainLoop.h"
 #include "integration/Platform/TemporaryDirectory.h"
+#include "integration/UI/SessionGraph.h"
 #include "integration/UI/Widgets.h"
 
 #include <adwaita.h>
 #include <gtest/gtest.h>
 #include <gtkmm/init.h>
 #include <gtkmm/window.h>
-#include <memory>
 
 namespace cohortex::testing {
 
-// The window's content over a real session manager and runtime, with the fakes of the unit tests for
-// the keyring, the data-store preparation and the owner's authentication, and the real WebKitGTK
-// engine for the pages, in a temporary home. Mail, Chat and a locked Vault start on blank pages.
-class WorkspaceWindowFixture : public ::testing::Test {
+// The window's content over the shared session graph, with the real WebKitGTK engine for the pages in a
+// temporary home. Mail, Chat and a locked Vault start on blank pages.
+class WorkspaceWindowFixture : public ::testing::Test, public SessionGraph {
 protected:
     WorkspaceWindowFixture()
     {
@@ -54,24 +36,7 @@ protected:
         g_unsetenv("XDG_CACHE_HOME");
     }
 
-    void SetUp() override
-    {
-        auto vaultRecord = workspace("Vault", 3);
-        vaultRecord.requiresUnlock = true;
-        auto list = std::vector{ workspace("Mail", 1), workspace("Chat", 2), vaultRecord };
-        auto text = encodeWorkspaceList(list);
-        defaults.setData(
-            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        manager = std::make_unique<SessionManager>(SessionManager::Collaborators{
-            queue, defaults, runtime, dataStores, keychain, routingRules, authenticator, windowHost });
-        commandTable = std::make_unique<CommandTable>(
-            CommandTable::Dependencies{ *manager, presentation, windowHost, downloads, [this] { ++quits; } });
-        actions = std::make_unique<CommandActions>(*commandTable);
-        actions->addTo(G_ACTION_MAP(actionGroup.get()));
-        mail = manager->workspaces().get()[0];
-        chat = manager->workspaces().get()[1];
-        vault = manager->workspaces().get()[2];
-    }
+    void SetUp() override { build(windowHost, G_ACTION_MAP(actionGroup.get())); }
 
     void TearDown() override
     {
@@ -84,7 +49,7 @@ protected:
         runFor(std::chrono::milliseconds(50));
     }
 
-    // Shows the view in a window of its own and waits until it is on screen.
+    // Shows the view in a window of its own, with the application's actions, and waits until it is on screen.
     void present()
     {
         view
@@ -92,17 +57,12 @@ protected:
                 runtime, stores, { queue, engine, stores, registry, downloads, &launcher, &sitePermissions },
                 keychain, authenticator, resources, alerts });
         window = std::make_unique<Gtk::Window>();
-        installActions(*window);
+        gtk_widget_insert_action_group(GTK_WIDGET(window->gobj()), "app", G_ACTION_GROUP(actionGroup.get()));
         window->set_default_size(900, 600);
         window->set_child(*view);
         window->present();
         ASSERT_TRUE(runUntil([this] { return view->get_mapped(); }));
         settle();
-    }
-    // The application's actions, as the windows of the running application reach them.
-    void installActions(Gtk::Window& target)
-    {
-        gtk_widget_insert_action_group(GTK_WIDGET(target.gobj()), "app", G_ACTION_GROUP(actionGroup.get()));
     }
     // Lets posted work and redraws run.
     static void settle() { runFor(std::chrono::milliseconds(100)); }
@@ -119,34 +79,20 @@ protected:
     GtkWidget* body() const { return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(root()))); }
     GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
     GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
-    // What the user sees: the names on the workspace row's buttons and on the tab row's.
-    static std::vector<GtkWidget*> toggles(GtkWidget* row)
-    {
-        return shownUnder(row, [](GtkWidget* w) { return GTK_IS_TOGGLE_BUTTON(w); });
-    }
-    static std::string nameOn(GtkWidget* button)
-    {
-        auto* name = firstShown(button, [](GtkWidget* w) { return GTK_IS_LABEL(w); });
-        return name ? gtk_label_get_text(GTK_LABEL(name)) : "";
-    }
+    // What the user sees: the names on the row's toggle buttons.
     static std::vector<std::string> namesOn(GtkWidget* row)
     {
         std::vector<std::string> names;
-        for (auto* button : toggles(row))
-            names.push_back(nameOn(button));
+        for (auto* button : shownUnder(row, [](GtkWidget* w) { return GTK_IS_TOGGLE_BUTTON(w); })) {
+            auto texts = shownTexts(button);
+            names.push_back(texts.empty() ? "" : texts.front());
+        }
         return names;
-    }
-    static GtkWidget* toggleNamed(GtkWidget* row, const std::string& name)
-    {
-        for (auto* button : toggles(row))
-            if (nameOn(button) == name)
-                return button;
-        return nullptr;
     }
     std::vector<std::string> workspaceLabels() const { return namesOn(workspaceRow()); }
     std::vector<std::string> tabLabels() const { return namesOn(contentArea()); }
-    GtkWidget* workspaceButton(const std::string& name) const { return toggleNamed(workspaceRow(), name); }
-    GtkWidget* tabButton(const std::string& name) const { return toggleNamed(contentArea(), name); }
+    GtkWidget* workspaceButton(const std::string& name) const { return button(workspaceRow(), name); }
+    GtkWidget* tabButton(const std::string& name) const { return button(contentArea(), name); }
     // The page on screen: the visible child of the stack under the lock's overlay.
     GtkWidget* shownPage() const
     {
@@ -157,25 +103,9 @@ protected:
                        : nullptr;
     }
 
-    static WorkspaceSession workspace(std::string name, std::int64_t shortcutIndex)
-    {
-        return WorkspaceSession(Uuid::random(), std::move(name), *Url::parse("about:blank"), std::nullopt,
-            "globe", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
-    }
-
     TemporaryDirectory m_home;
-    GLibMainQueue queue;
-    MemoryDefaults defaults;
-    CallLog log;
-    WorkspaceRuntime runtime{ nullptr };
-    FakeDataStores dataStores{ log };
-    FakeKeychain keychain{ log };
-    RoutingRules routingRules{ defaults };
-    FakeAuthenticator authenticator;
     FakeWindowHost windowHost;
-    FakeProcessMemory memory;
-    WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, queue };
+    GObjectPtr<GSimpleActionGroup> actionGroup{ g_simple_action_group_new() };
     TimeTracker timeTracker{ defaults };
     FakeAlerts alerts;
     std::vector<std::string> engineEvents;
@@ -183,19 +113,7 @@ protected:
     FakeProxyPasswords proxyPasswords{ queue };
     WebKitEngine engine;
     WebKitManager stores{ queue, defaults, engine, cookieVault, proxyPasswords };
-    Presentation presentation{ queue };
-    RecordingLauncher launcher;
-    DownloadList downloads{ queue, launcher };
     SitePermissions sitePermissions{ defaults, queue };
-    std::unique_ptr<SessionManager> manager;
-    std::unique_ptr<CommandTable> commandTable;
-    std::unique_ptr<CommandActions> actions;
-    GObjectPtr<GSimpleActionGroup> actionGroup{ g_simple_action_group_new() };
-    int quits{ 0 };
-    WorkspaceSession mail = workspace("", 0);
-    WorkspaceSession chat = workspace("", 0);
-    WorkspaceSession vault = workspace("", 0);
-
     std::unique_ptr<WorkspaceWindowView> view;
     std::unique_ptr<Gtk::Window> window;
 };

@@ -1,5 +1,6 @@
 #include "UI/Commands/ShortcutsHelp.h"
 #include "UI/WorkspaceWindow/LockView.h"
+#include "UI/WorkspaceWindow/WorkspaceTabItem.h"
 #include "WorkspaceWindowFixture.h"
 
 #include <gmock/gmock.h>
@@ -10,22 +11,44 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::StartsWith;
 
-using WorkspaceWindowViewTest = WorkspaceWindowFixture;
+// What decides the badge, the icons, the close button and the menu's entries is checked with the items'
+// model; here, that the window shows it and that each control acts on its own workspace or tab.
+class WorkspaceWindowViewTest : public WorkspaceWindowFixture {
+protected:
+    void SetUp() override
+    {
+        WorkspaceWindowFixture::SetUp();
+        present();
+    }
+    // The whole item of a workspace: its select button's parent.
+    GtkWidget* item(const std::string& name) const { return gtk_widget_get_parent(workspaceButton(name)); }
+    WorkspaceTabItem& itemView(const std::string& name) const
+    {
+        return *dynamic_cast<WorkspaceTabItem*>(Glib::wrap(item(name)));
+    }
+    GtkWidget* menuEntry(const std::string& name, const std::string& entry)
+    {
+        itemView(name).popupMenu();
+        settle();
+        return button(item(name), entry);
+    }
+    static std::vector<GtkWidget*> partsOf(GtkWidget* widget)
+    {
+        return shownUnder(widget, [](GtkWidget*) { return true; });
+    }
+};
 
-TEST_F(WorkspaceWindowViewTest, TheWorkspaceRowOpensWorkspacesAndTheirPagesLiveOn)
+TEST_F(WorkspaceWindowViewTest, WorkspaceAndTabButtonsShowTheirOwnLivePagesAndATitleRedrawsOnlyItsItem)
 {
-    present();
     EXPECT_THAT(workspaceLabels(), ElementsAre("Mail", "Chat", "Vault"));
     EXPECT_TRUE(isChecked(workspaceButton("Mail")));
-    EXPECT_TRUE(runtime.isLoaded(mail.id));
     EXPECT_THAT(tabLabels(), ElementsAre("New Tab"));
     GtkWidget* mailPage = shownPage();
     ASSERT_NE(mailPage, nullptr);
-
     click(workspaceButton("Chat"));
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
-    EXPECT_TRUE(isChecked(workspaceButton("Chat")));
     EXPECT_FALSE(isChecked(workspaceButton("Mail")));
     EXPECT_NE(shownPage(), mailPage);
     // Back on Mail the same page shows again: it was never dropped, so it was never reloaded.
@@ -34,18 +57,34 @@ TEST_F(WorkspaceWindowViewTest, TheWorkspaceRowOpensWorkspacesAndTheirPagesLiveO
     click(workspaceButton("Mail"));
     EXPECT_TRUE(isChecked(workspaceButton("Mail"))) << "clicking the checked button unchecked it";
 
-    // A new title keeps the page; a new tab shows its own, and its button brings the first back.
-    auto first = *runtime.activeTab(mail.id);
-    runtime.updateTab(first.id, mail.id, "(2) Inbox", std::nullopt);
-    settle();
-    EXPECT_EQ(shownPage(), mailPage);
+    auto first = runtime.activeTab(mail.id)->id;
     click(described(root(), "New Tab (Ctrl+T)"));
-    ASSERT_EQ(runtime.tabs(mail.id).size(), 2u);
+    auto second = runtime.activeTab(mail.id)->id;
+    ASSERT_NE(second, first);
     EXPECT_NE(shownPage(), mailPage);
-    click(tabButton("(2) Inbox"));
-    EXPECT_EQ(runtime.activeTab(mail.id)->id, first.id);
+    runtime.updateTab(second, mail.id, "Docs", std::nullopt);
+    settle();
+    GtkWidget* docsTab = tabButton("Docs");
+    auto docsParts = partsOf(docsTab);
+    std::vector<GtkWidget*> items{ item("Mail"), item("Chat"), item("Vault") };
+    runtime.updateTab(first, mail.id, "(7) Inbox", std::nullopt);
+    settle();
+    EXPECT_THAT(shownTexts(item("Mail")), ElementsAre("Mail", "7"));
+    EXPECT_NE(described(item("Mail"), "7 unread"), nullptr);
+    // Every item is the same widget as before, down to the other tab's parts.
+    EXPECT_EQ(tabButton("Docs"), docsTab);
+    EXPECT_EQ(partsOf(docsTab), docsParts);
+    EXPECT_EQ((std::vector<GtkWidget*>{ item("Mail"), item("Chat"), item("Vault") }), items);
+    click(tabButton("(7) Inbox"));
+    EXPECT_EQ(runtime.activeTab(mail.id)->id, first);
     EXPECT_EQ(shownPage(), mailPage);
+    click(described(contentArea(), "Close Tab"));
+    EXPECT_THAT(tabLabels(), ElementsAre("Docs"));
 
+    click(workspaceButton("Chat"));
+    manager->sleepNow(mail);
+    settle();
+    EXPECT_NE(described(item("Mail"), "Sleeping to save memory. Click to wake it."), nullptr);
     manager->addWorkspace("Docs", *Url::parse("about:blank"), "doc", "#34C759");
     manager->removeWorkspace(chat.id);
     auto renamed = mail;
@@ -55,21 +94,51 @@ TEST_F(WorkspaceWindowViewTest, TheWorkspaceRowOpensWorkspacesAndTheirPagesLiveO
     EXPECT_THAT(workspaceLabels(), ElementsAre("Post", "Vault", "Docs"));
 }
 
+TEST_F(WorkspaceWindowViewTest, EachWorkspaceItemsCloseButtonAndMenuActOnItsOwnWorkspace)
+{
+    click(described(root(), "New Container Workspace (Ctrl+Shift+N)"));
+    EXPECT_TRUE(presentation.showingCreateModal().get());
+    presentation.setShowingCreateModal(false);
+
+    EXPECT_EQ(described(item("Chat"), "Remove Workspace"), nullptr) << "shown without hovering";
+    itemView("Chat").setHovering(true);
+    settle();
+    alerts.answer = false;
+    click(described(item("Chat"), "Remove Workspace"));
+    EXPECT_THAT(alerts.shown, ElementsAre(StartsWith("Remove Chat?|")));
+    EXPECT_THAT(alerts.buttons, ElementsAre("Remove and Delete Logins|Cancel"));
+    EXPECT_THAT(workspaceLabels(), ElementsAre("Mail", "Chat", "Vault"));
+    alerts.answer = true;
+    click(described(item("Chat"), "Remove Workspace"));
+    EXPECT_THAT(workspaceLabels(), ElementsAre("Mail", "Vault"));
+
+    click(workspaceButton("Vault"));
+    authenticator.answer(true);
+    settle();
+    EXPECT_EQ(described(item("Vault"), "Locked"), nullptr);
+    click(menuEntry("Vault", "Lock Now"));
+    EXPECT_FALSE(runtime.isLoaded(vault.id));
+    EXPECT_NE(described(item("Vault"), "Locked"), nullptr);
+    click(menuEntry("Mail", "Put to Sleep Now"));
+    EXPECT_TRUE(runtime.sleeping().get().contains(mail.id));
+    click(menuEntry("Mail", "Workspace Settings…"));
+    EXPECT_EQ(presentation.workspaceSettingsID().get(), mail.id);
+    click(menuEntry("Mail", "Remove…"));
+    EXPECT_THAT(workspaceLabels(), ElementsAre("Vault"));
+}
+
 TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
 {
-    present();
     click(workspaceButton("Vault"));
     ASSERT_EQ(authenticator.openPrompts(), 1u);
     EXPECT_TRUE(showsText(root(), "Vault is locked"));
     EXPECT_THAT(tabLabels(), IsEmpty());
-    EXPECT_FALSE(runtime.isLoaded(vault.id));
     // Cancelling the prompt that opening raised changes nothing on screen.
     authenticator.answer(false);
     settle();
     EXPECT_TRUE(showsText(root(), LockView::hint));
 
     click(button(root(), "Unlock"));
-    ASSERT_EQ(authenticator.openPrompts(), 1u);
     authenticator.answer(false);
     settle();
     EXPECT_TRUE(showsText(root(), LockView::failedHint));
@@ -87,7 +156,6 @@ TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
     // Locked again, it asks afresh with the first wording.
     manager->lockNow(vault);
     settle();
-    EXPECT_TRUE(showsText(root(), "Vault is locked"));
     EXPECT_TRUE(showsText(root(), LockView::hint));
 }
 
@@ -96,7 +164,6 @@ TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
 
 TEST_F(WorkspaceWindowViewTest, TheFindBarTakesTheFocusAndAPageInFullScreenHidesTheBars)
 {
-    present();
     presentation.setShowingFindBar(true);
     settle();
     auto* entry = firstShown(root(), [](GtkWidget* w) { return GTK_IS_SEARCH_ENTRY(w); });
@@ -133,7 +200,6 @@ void collectActionNames(GtkWidget* root, std::set<std::string>& names)
 // name is a command of the table, every command is an action, and the keyboard help lists every key.
 TEST_F(WorkspaceWindowViewTest, EveryControlAndKeyBelongsToACommand)
 {
-    present();
     std::set<std::string> commandNames;
     for (const auto& command : commandTable->commands())
         commandNames.insert("app." + std::string(command->name));
