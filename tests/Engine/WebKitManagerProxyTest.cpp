@@ -98,39 +98,31 @@ TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrivesOrIsF
     EXPECT_EQ(history(withoutUser), History{ httpEndpoint() });
 }
 
-TEST_F(WebKitManagerProxyTest, ASlowPasswordReadOvertakenByALaterRefreshDoesNotWin)
+// A slow read overtaken by a later refresh does not win, and a password arriving after the proxy was
+// removed or the store deleted is dropped.
+TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyChangedIsDropped)
 {
-    auto workspace = workspaceWithUser("alice");
-    passwords.passwords[workspace.id] = "old";
-    passwords.delays = { 2, 0.1 };
-    manager.openStore(workspace);
-    auto changed = workspace;
-    changed.proxyUsername = "bob";
-    passwords.passwords[workspace.id] = "new";
-    manager.refreshProxy(changed);
+    auto changed = workspaceWithUser("alice");
+    auto removed = workspaceWithUser("alice");
+    auto deleted = workspaceWithUser("alice");
+    for (const auto* workspace : { &changed, &removed, &deleted })
+        passwords.passwords[workspace->id] = "old";
+    passwords.delays = { 2, 0.1, 2, 2 };
+    manager.openStore(changed);
+    auto renamed = changed;
+    renamed.proxyUsername = "bob";
+    passwords.passwords[changed.id] = "new";
+    manager.refreshProxy(renamed);
+    manager.openStore(removed);
+    manager.refreshProxy(withProxy(removed, std::nullopt, std::nullopt, std::nullopt));
+    manager.openStore(deleted);
+    manager.deleteWorkspaceStore(deleted.storageIdentifier);
     queue.advance(3);
-    EXPECT_EQ(engine.currentProxy(workspace.storageIdentifier), httpEndpoint("bob", "new"));
-    EXPECT_EQ(history(workspace).size(), 3u);
-}
 
-TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyWasRemovedOrTheStoreDeletedIsDropped)
-{
-    for (bool deletesStore : { false, true }) {
-        auto workspace = workspaceWithUser("alice");
-        passwords.passwords[workspace.id] = "pa55";
-        passwords.delays = { 2 };
-        manager.openStore(workspace);
-        if (deletesStore)
-            manager.deleteWorkspaceStore(workspace.storageIdentifier);
-        else
-            manager.refreshProxy(withProxy(workspace, std::nullopt, std::nullopt, std::nullopt));
-        queue.advance(3);
-        // The endpoint waiting, then nothing: the proxy was removed, or the deleted store got no more.
-        EXPECT_EQ(history(workspace),
-            (deletesStore ? History{ awaitingPassword("alice") }
-                          : History{ awaitingPassword("alice"), std::nullopt }))
-            << deletesStore;
-    }
+    EXPECT_EQ(engine.currentProxy(changed.storageIdentifier), httpEndpoint("bob", "new"));
+    EXPECT_EQ(history(changed).size(), 3u);
+    EXPECT_EQ(history(removed), (History{ awaitingPassword("alice"), std::nullopt }));
+    EXPECT_EQ(history(deleted), History{ awaitingPassword("alice") });
 }
 
 TEST_F(WebKitManagerProxyTest, RefreshingAStoreNotYetOpenedAppliesTheProxyOnce)

@@ -28,17 +28,23 @@ protected:
     Uuid b = Uuid::random();
 };
 
-TEST_F(WebViewRegistryTest, AProcessCountsOncePerWorkspaceAndOnceInTheTotal)
+// A destroyed view is pruned with its workspace; an unreadable process counts as zero but has no figure.
+TEST_F(WebViewRegistryTest, AProcessCountsOncePerWorkspaceAndOnceInTheTotalAndGoneViewsArePruned)
 {
-    memory.footprints = { { 100, 100.0 }, { 200, 30.5 } };
+    memory.footprints = { { 100, 100.0 }, { 200, 30.5 }, { 300, 50.0 } };
     show(a, 100);
     show(a, 100);
     show(b, 100);
     show(b, 200);
+    auto unreadable = Uuid::random();
+    show(unreadable, 404);
+    registry.registerView(std::make_shared<testing::FakeView>(300), Uuid::random(), Uuid::random());
     auto measurement = registry.measure();
-    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 }, { b, 130.5 } }));
+    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 }, { b, 130.5 }, { unreadable, 0.0 } }));
     EXPECT_EQ(measurement.totalMB, 130.5);
-    EXPECT_EQ(memory.reads, (std::map<std::int32_t, int>{ { 100, 1 }, { 200, 1 } }));
+    EXPECT_EQ(memory.reads, (std::map<std::int32_t, int>{ { 100, 1 }, { 200, 1 }, { 404, 1 } }));
+    EXPECT_EQ(registry.size(), 5u);
+    EXPECT_FALSE(registry.memoryMB(unreadable));
 }
 
 TEST_F(WebViewRegistryTest, ViewsWithoutAUsableProcessIdAreSkippedButKept)
@@ -47,29 +53,11 @@ TEST_F(WebViewRegistryTest, ViewsWithoutAUsableProcessIdAreSkippedButKept)
     show(a, 0);
     show(a, -7);
     auto unknown = show(b, std::nullopt);
-    auto measurement = registry.measure();
-    EXPECT_TRUE(measurement.perWorkspace.empty());
+    EXPECT_TRUE(registry.measure().perWorkspace.empty());
     EXPECT_TRUE(memory.reads.empty());
-    EXPECT_EQ(registry.size(), 3u);
 
     unknown->pid = 4321;
     EXPECT_EQ(registry.memoryMB(b), 12.0);
-}
-
-// A destroyed view is pruned with its workspace; an unreadable process counts as zero but has no figure.
-TEST_F(WebViewRegistryTest, DestroyedViewsArePrunedAndUnreadableProcessesCountNothing)
-{
-    memory.footprints = { { 100, 100.0 }, { 200, 50.0 } };
-    show(a, 100);
-    show(b, 404);
-    registry.registerView(std::make_shared<testing::FakeView>(200), Uuid::random(), Uuid::random());
-    auto measurement = registry.measure();
-    EXPECT_EQ(registry.size(), 2u);
-    EXPECT_EQ(measurement.perWorkspace, (Figures{ { a, 100.0 }, { b, 0.0 } }));
-    EXPECT_EQ(measurement.totalMB, 100.0);
-    EXPECT_EQ(registry.memoryMB(a), 100.0);
-    EXPECT_FALSE(registry.memoryMB(b));
-    EXPECT_FALSE(registry.memoryMB(Uuid::random()));
 }
 
 TEST_F(WebViewRegistryTest, RegisteringATabAgainKeepsOnlyTheSecondViewAndUnregisteringDropsIt)

