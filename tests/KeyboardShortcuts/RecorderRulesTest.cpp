@@ -48,7 +48,6 @@ TEST(KeyTableTest, ReadsAsThisDesktopWritesItAndParsesBack)
     for (auto [shortcut, display, accelerator] : { std::tuple<Shortcut, const char*, const char*>{
              { 1, Shortcut::control | Shortcut::option }, "Ctrl+Alt+S", "<Control><Alt>s" },
              { { 40, Shortcut::option | Shortcut::command }, "Alt+Super+K", "<Alt><Super>k" },
-             { { 25, Shortcut::control | Shortcut::option }, "Ctrl+Alt+9", "<Control><Alt>9" },
              { { 96, Shortcut::shift }, "Shift+F5", "<Shift>F5" }, { { 43, Shortcut::control }, "Ctrl+,", "<Control>comma" } }) {
         // clang-format on
         EXPECT_EQ(KeyTable::displayName(shortcut), display);

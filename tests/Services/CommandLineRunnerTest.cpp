@@ -112,35 +112,25 @@ TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJso
 }
 
 // Names come from the user and from imported files: whatever a command prints of them reaches the
-// terminal escaped, in plain text and in JSON alike.
-struct PrintedName {
-    const char* label;
-    std::vector<std::string> arguments;
-    std::string expected;
-};
-
-class CommandLinePrintedNameTest : public CommandLineRunnerTest,
-                                   public ::testing::WithParamInterface<PrintedName> { };
-
-TEST_P(CommandLinePrintedNameTest, ReachesTheTerminalEscaped)
+// terminal escaped, in plain text (see above) and in JSON alike.
+TEST_F(CommandLineRunnerTest, PrintedNamesReachTheTerminalEscaped)
 {
     chat.name = "\u202egnp.exe\x1b]0;x\x07\u2028";
     manager->updateWorkspace(chat);
     routingRules.addRule("chat.example", chat.id);
-    run(GetParam().arguments);
-    auto printed = console.output + console.errors;
-    EXPECT_NE(printed.find(GetParam().expected), std::string::npos) << printed;
-    for (auto raw : { "\u202e", "\x1b", "\x07", "\u2028" })
-        EXPECT_EQ(printed.find(raw), std::string::npos) << printed;
+    for (auto [arguments, expected] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
+             { { "--list-workspaces", "--json" }, "\\u202egnp.exe\\u001b]0;x\\u0007\\u2028" },
+             { { "--which-workspace", "https://chat.example/" }, "\\u202Egnp.exe" },
+             { { "--workspace", "No\x1b[2Jbody" }, "\"No\\x1B[2Jbody\"" } }) {
+        console.output.clear();
+        console.errors.clear();
+        run(arguments);
+        auto printed = console.output + console.errors;
+        EXPECT_NE(printed.find(expected), std::string::npos) << printed;
+        for (auto raw : { "\u202e", "\x1b", "\x07", "\u2028" })
+            EXPECT_EQ(printed.find(raw), std::string::npos) << printed;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLinePrintedNameTest,
-    ::testing::Values(PrintedName{ "List", { "--list-workspaces" }, "\\u202Egnp.exe\\x1B]0;x\\x07\\u2028" },
-        PrintedName{
-            "ListJson", { "--list-workspaces", "--json" }, "\\u202egnp.exe\\u001b]0;x\\u0007\\u2028" },
-        PrintedName{ "Which", { "--which-workspace", "https://chat.example/" }, "\\u202Egnp.exe" },
-        PrintedName{ "UnknownName", { "--workspace", "No\x1b[2Jbody" }, "\"No\\x1B[2Jbody\"" }),
-    [](const auto& info) { return std::string(info.param.label); });
 
 TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRulesOrJustShowsIt)
 {
@@ -155,17 +145,6 @@ TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRulesOrJus
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(addresses(chat.id),
         (std::vector<std::string>{ "https://2.example.com/", "https://a.example/1", "https://a.example/2" }));
-}
-
-TEST_F(CommandLineRunnerTest, ALockedWorkspaceAsksItsOwnerOnceAndARefusalOpensNothing)
-{
-    auto status = start({ "--workspace", "Vault", "https://a.example/1", "https://a.example/2" });
-    queue.runPending();
-    EXPECT_EQ(authenticator.openPrompts(), 1u);
-    authenticator.answer(false);
-    queue.runPending();
-    EXPECT_EQ(status.result(), 0);
-    EXPECT_FALSE(runtime.isLoaded(vault.id));
 }
 
 TEST_F(CommandLineRunnerTest, LinksAndFilesGoWhereTheSystemWouldSendThem)

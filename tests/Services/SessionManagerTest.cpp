@@ -85,36 +85,23 @@ TEST_F(SessionManagerTest, LinkFallbackIsRestoredAndAnUnreadableOneIsDropped)
     EXPECT_FALSE(defaults.contains(keys::linkFallback));
 }
 
-TEST_F(SessionManagerTest, NewWorkspacesTakeTheNextShortcutUpToNine)
+// An added workspace is stored, shown and loaded, with the next free shortcut up to nine.
+TEST_F(SessionManagerTest, AddedWorkspacesAreShownAndTakeTheNextShortcutUpToNine)
 {
-    auto first = workspace("One", 1);
-    auto third = workspace("Three", 3);
-    storeList({ first, third });
+    storeList({ workspace("One", 1), workspace("Three", 3) });
     auto manager = makeManager();
-    manager->addWorkspace("Four", *Url::parse("https://four.example.com/"), "star", "#FF0000");
-    EXPECT_EQ(manager->workspaces().get().back().shortcutIndex, 4);
-
-    manager->updateWorkspace([&] {
-        auto changed = manager->workspaces().get().back();
-        changed.shortcutIndex = 9;
-        return changed;
-    }());
-    manager->addWorkspace("Ten", *Url::parse("https://ten.example.com/"), "star", "#FF0000");
-    manager->addWorkspace("Eleven", *Url::parse("https://eleven.example.com/"), "star", "#FF0000");
-    const auto& list = manager->workspaces().get();
-    EXPECT_EQ(list[list.size() - 2].shortcutIndex, 9);
-    EXPECT_EQ(list.back().shortcutIndex, 9);
-}
-
-TEST_F(SessionManagerTest, AddedWorkspaceIsStoredActivatedAndLoaded)
-{
-    auto manager = makeManager();
-    manager->addWorkspace("Client", *Url::parse("https://client.example.com/app"), "star", "#123456");
-    const auto& added = manager->workspaces().get().back();
+    manager->addWorkspace("Four", url("https://four.example.com/"), "star", "#FF0000");
+    auto added = manager->workspaces().get().back();
+    EXPECT_EQ(added.shortcutIndex, 4);
     EXPECT_EQ(manager->activeWorkspaceId().get(), added.id);
     EXPECT_NE(added.id, added.storageIdentifier);
     EXPECT_EQ(storedList(), manager->workspaces().get());
     EXPECT_TRUE(runtime.isLoaded(added.id));
+
+    added.shortcutIndex = 9;
+    manager->updateWorkspace(added);
+    manager->addWorkspace("Ten", url("https://ten.example.com/"), "star", "#FF0000");
+    EXPECT_EQ(manager->workspaces().get().back().shortcutIndex, 9);
 }
 
 // A rename keeps the pages; a proxy change recreates the shown workspace's pages and only releases a

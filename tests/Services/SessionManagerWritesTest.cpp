@@ -104,9 +104,6 @@ INSTANTIATE_TEST_SUITE_P(SessionManager, FailedWriteTest,
         // The workspaces were stored, the rules not: the workspaces go again, so no rule-less half remains.
         FailedWrite{ "ImportWhoseRulesCannotBeStored", std::string(keys::routingRules), importWithYes },
         FailedWrite{ "AddRule", "", [](Parts& p) { return p.rules.addRule("mail.example", p.mail.id); } },
-        FailedWrite{ "ReplaceRule", "", [](Parts& p) { return p.rules.addRule("chat.example", p.mail.id); } },
-        FailedWrite{
-            "RemoveRule", "", [](Parts& p) { return p.rules.removeRule(p.rules.rules().get()[0].id); } },
         FailedWrite{ "AddWorkspace", "",
             [](Parts& p) {
                 return p.manager.addWorkspace("New", *Url::parse("https://n.example/"), "globe", "#000");

@@ -107,33 +107,6 @@ TEST_F(WorkspaceRuntimeTest, ClosingPicksTheRightNeighbourOrTheNewLastTab)
     EXPECT_EQ(runtime.tabs(solo).size(), 1u);
 }
 
-// A new title only repaints; a new address is worth writing down.
-TEST_F(WorkspaceRuntimeTest, TitleChangesNotifyWithoutDirtying)
-{
-    auto workspace = loadAt("mail", Date(0));
-    runtime.saveNow();
-    auto tab = runtime.tabs(workspace)[0];
-    int notifications = 0;
-    ScopedConnection connection = runtime.tabs().changed().connect([&](const auto&) { ++notifications; });
-    runtime.updateTab(tab.id, workspace, "(3) Inbox", std::nullopt);
-    runtime.updateTab(tab.id, workspace, "(3) Inbox", tab.url);
-    EXPECT_EQ(notifications, 1);
-    EXPECT_FALSE(runtime.isDirty());
-    runtime.updateTab(tab.id, workspace, std::nullopt, url("https://mail.example/thread/1"));
-    EXPECT_TRUE(runtime.isDirty());
-}
-
-TEST_F(WorkspaceRuntimeTest, UnreadCountsSumOverLoadedWorkspacesOnly)
-{
-    auto mail = loadedWith("mail", { "https://a.example/", "https://b.example/" });
-    auto asleep = loadedWith("asleep", { "https://d.example/" });
-    runtime.updateTab(runtime.tabs(mail.id)[0].id, mail.id, "(2) Mail", std::nullopt);
-    runtime.updateTab(runtime.tabs(mail.id)[1].id, mail.id, "Inbox (1)", std::nullopt);
-    runtime.updateTab(runtime.tabs(asleep.id)[0].id, asleep.id, "(50) Old", std::nullopt);
-    runtime.sleep(asleep.id);
-    EXPECT_EQ(runtime.totalUnread(), 3);
-}
-
 TEST_F(WorkspaceRuntimeTest, SleepKeepsTheAddressesAndActiveTabForTheNextLoad)
 {
     auto workspace = loadedWith("w", { "https://a.example/", "https://b.example/" });
@@ -207,18 +180,6 @@ TEST_F(WorkspaceRuntimeTest, DamagedStoredTabsRestoreNothingAndStayUntilTheNextW
     WorkspaceRuntime relaunched(&defaults);
     EXPECT_TRUE(relaunched.currentSnapshot().empty());
     EXPECT_EQ(defaults.data(keys::openTabs), Bytes(damaged.begin(), damaged.end()));
-}
-
-TEST_F(WorkspaceRuntimeTest, FlushWritesOnlyWhenSomethingChanged)
-{
-    auto workspace = loadAt("w", Date(0));
-    runtime.flushIfNeeded();
-    auto writes = defaults.writeCount();
-    runtime.flushIfNeeded();
-    EXPECT_EQ(defaults.writeCount(), writes);
-    runtime.newTab(workspace, url("https://x.example/"));
-    runtime.flushIfNeeded();
-    EXPECT_EQ(defaults.writeCount(), writes + 1);
 }
 
 // Idle exactly the limit sleeps, a second less does not; the shown, kept-awake and camera-using
