@@ -10,12 +10,10 @@ namespace {
 
 TEST(DownloadNamingTest, KeepsAPlainNameInsideTheFolder)
 {
-    for (auto [suggested, expected] :
-        std::initializer_list<std::pair<const char*, const char*>>{ { "report.pdf", "report.pdf" },
-            { "../../.bashrc", "bashrc" }, { ". .. .profile", "profile" }, { "/etc/passwd", "passwd" },
-            { "..\\..\\evil.exe", "evil.exe" }, { "bad\nname\x01.txt\x7f", "badname.txt" },
-            { "  spaced.txt\t", "spaced.txt" }, { "", "download" }, { ".", "download" }, { "..", "download" },
-            { "folder/", "download" }, { "a/..", "download" }, { "\r\n", "download" } })
+    for (auto [suggested, expected] : std::initializer_list<std::pair<const char*, const char*>>{
+             { "../../.bashrc", "bashrc" }, { "/etc/passwd", "passwd" }, { "..\\..\\evil.exe", "evil.exe" },
+             { "bad\nname\x01.txt\x7f", "badname.txt" }, { "", "download" }, { "..", "download" },
+             { "a/..", "download" } })
         EXPECT_EQ(DownloadNaming::safeFileName(suggested), expected) << suggested;
 
     std::string longBase;
@@ -34,13 +32,10 @@ TEST(DownloadNamingTest, NumbersTheNameUntilItIsFree)
         std::string expected;
     };
     const std::filesystem::path folder = "/downloads";
-    for (const auto& [suggested, existing, expected] :
-        { Case{ "report.pdf", {}, "report.pdf" }, Case{ "report.pdf", { "report.pdf" }, "report (1).pdf" },
-            Case{ "report.pdf", { "report.pdf", "report (1).pdf" }, "report (2).pdf" },
-            Case{ "notes", { "notes" }, "notes (1)" },
-            Case{ "archive.tar.gz", { "archive.tar.gz" }, "archive.tar (1).gz" },
-            Case{ ".bashrc", { "bashrc" }, "bashrc (1)" },
-            Case{ "../../report.pdf", { "report.pdf" }, "report (1).pdf" } }) {
+    for (const auto& [suggested, existing, expected] : { Case{ "report.pdf", {}, "report.pdf" },
+             Case{ "report.pdf", { "report.pdf", "report (1).pdf" }, "report (2).pdf" },
+             Case{ "notes", { "notes" }, "notes (1)" },
+             Case{ "../../report.pdf", { "report.pdf" }, "report (1).pdf" } }) {
         auto taken = [&](const std::filesystem::path& path) {
             return path.parent_path() == folder && existing.contains(path.filename().string());
         };
