@@ -1,5 +1,6 @@
 #include "Engine/KeychainService.h"
 
+#include "Engine/KeychainCookieVault.h"
 #include "Fakes/MemorySecretStore.h"
 #include "Support/ManualMainQueue.h"
 
@@ -84,6 +85,29 @@ TEST_F(KeychainServiceTest, ProxyPasswordsAreReadByWorkspaceId)
 
     EXPECT_EQ(finish(keychain.proxyPassword(workspace)), "pässword");
     EXPECT_EQ(finish(keychain.proxyPassword(Uuid::random())), std::nullopt);
+}
+
+// A login blob is kept under the canonical storage identifier, where a later run looks for it; saving
+// replaces it and saving nothing deletes it.
+TEST_F(KeychainServiceTest, CookieBlobsAreReplacedAndDeletedUnderTheStoragesKey)
+{
+    KeychainCookieVault vault{ keychain };
+    auto load = [&](Uuid storage) { return finish(vault.load(storage)).value_or(Bytes{ 0 }); };
+    auto storage = *Uuid::parse("6ba7b810-9dad-11d1-80b4-00c04fd430c8");
+    EXPECT_EQ(load(storage), std::nullopt);
+    for (const auto& blob : { Bytes{ 1 }, Bytes{ 2, 3 } }) {
+        vault.save(blob, storage);
+        queue.runPending();
+    }
+    EXPECT_EQ(load(storage), (Bytes{ 2, 3 }));
+    EXPECT_EQ(load(Uuid::random()), std::nullopt);
+
+    store.calls.clear();
+    vault.save(std::nullopt, storage);
+    queue.runPending();
+    EXPECT_EQ(load(storage), std::nullopt);
+    const std::string key = "session_cookies_6BA7B810-9DAD-11D1-80B4-00C04FD430C8";
+    EXPECT_EQ(store.calls, (Calls{ "remove " + key, "read " + key }));
 }
 
 } // namespace
