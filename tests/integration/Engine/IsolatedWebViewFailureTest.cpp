@@ -5,49 +5,27 @@
 namespace cohortex {
 namespace {
 
-class IsolatedWebViewFailureTest : public IsolatedWebViewFixture {
-protected:
-    [[nodiscard]] bool showsTitle(const IsolatedWebView& view, const std::string& expected)
-    {
-        return runUntil([&] {
-            const char* title = webkit_web_view_get_title(webView(view));
-            return title && title == expected && !webkit_web_view_is_loading(webView(view));
-        });
-    }
-    std::string titleOf(const IsolatedWebView& view)
-    {
-        const char* title = webkit_web_view_get_title(webView(view));
-        return title ? title : "(none)";
-    }
-    static void press(const IsolatedWebView& view, const std::string& selector)
-    {
-        runScript(view, "document.querySelector('" + selector + "').click()");
-    }
-};
+using IsolatedWebViewFailureTest = IsolatedWebViewFixture;
 
-TEST_F(IsolatedWebViewFailureTest, ARefusedConnectionSaysSoAndTryAgainLoadsTheSiteOnceItIsBack)
+TEST_F(IsolatedWebViewFailureTest, AnUnreachableServerSaysWhyAndTryAgainLoadsTheSiteOnceItIsBack)
 {
     unsigned port = 0;
     {
         TestHttpServer gone;
         port = gone.port();
     }
-    auto& view = makeView("http://127.0.0.1:" + std::to_string(port) + "/inbox");
-    ASSERT_TRUE(showsTitle(view, "Can't connect to the server")) << titleOf(view);
-    EXPECT_STREQ(webkit_web_view_get_uri(webView(view)),
-        ("http://127.0.0.1:" + std::to_string(port) + "/inbox").c_str())
+    const auto address = "http://127.0.0.1:" + std::to_string(port) + "/inbox";
+    auto& refused = makeView(address);
+    auto& unknown = makeView("http://cohortex-test.invalid/");
+    ASSERT_TRUE(showsTitle(refused, "Can't connect to the server")) << title(refused);
+    EXPECT_TRUE(showsTitle(unknown, "Can't find the server")) << title(unknown);
+    EXPECT_EQ(webkit_web_view_get_uri(webView(refused)), address)
         << "The address bar must keep the address that failed";
 
     TestHttpServer back({ .port = port, .certificate = nullptr });
-    press(view, "a.button");
-    EXPECT_TRUE(showsTitle(view, "test")) << titleOf(view);
+    click(refused, "a.button");
+    EXPECT_TRUE(showsTitle(refused, "test")) << title(refused);
     EXPECT_EQ(back.requestsFor("/inbox").size(), 1u);
-}
-
-TEST_F(IsolatedWebViewFailureTest, AnUnknownHostSaysSo)
-{
-    auto& view = makeView("http://cohortex-test.invalid/");
-    EXPECT_TRUE(showsTitle(view, "Can't find the server")) << titleOf(view);
 }
 
 TEST_F(IsolatedWebViewFailureTest, ABadCertificateLoadsNothingUntilTheUserLetsItThroughForThatWorkspace)
@@ -59,21 +37,19 @@ TEST_F(IsolatedWebViewFailureTest, ABadCertificateLoadsNothingUntilTheUserLetsIt
     TestHttpServer secure({ .port = 0, .certificate = certificate.get() });
 
     auto& view = makeView(secure.url("/account"));
-    ASSERT_TRUE(showsTitle(view, "Connection isn't private")) << titleOf(view);
-    EXPECT_TRUE(secure.requestsFor("/account").empty());
+    ASSERT_TRUE(showsTitle(view, "Connection isn't private")) << title(view);
     // A page cannot let a certificate through by guessing the way past.
     runScript(view, "location.href = 'cohortex-page-action:guess/allow-certificate'");
     runFor(std::chrono::milliseconds(500));
     EXPECT_TRUE(secure.requestsFor("/account").empty());
 
-    press(view, "details a");
-    ASSERT_TRUE(showsTitle(view, "test")) << titleOf(view);
+    click(view, "details a");
+    ASSERT_TRUE(showsTitle(view, "test")) << title(view);
     EXPECT_EQ(secure.requestsFor("/account").size(), 1u);
-
     auto other = configuration(secure.url("/account"));
     other.storageIdentifier = m_storeB;
     auto& otherWorkspace = makeView(std::move(other));
-    EXPECT_TRUE(showsTitle(otherWorkspace, "Connection isn't private")) << titleOf(otherWorkspace);
+    EXPECT_TRUE(showsTitle(otherWorkspace, "Connection isn't private")) << title(otherWorkspace);
 }
 
 TEST_F(IsolatedWebViewFailureTest, AKilledWebProcessShowsThatThePageStoppedAndReloadBringsItBack)
@@ -85,10 +61,10 @@ TEST_F(IsolatedWebViewFailureTest, AKilledWebProcessShowsThatThePageStoppedAndRe
         return !m_memory.measured.empty();
     }));
     ::kill(*m_memory.measured.begin(), SIGKILL);
-    ASSERT_TRUE(showsTitle(view, "This page stopped")) << titleOf(view);
+    ASSERT_TRUE(showsTitle(view, "This page stopped")) << title(view);
 
-    press(view, "a.button");
-    EXPECT_TRUE(showsTitle(view, "test")) << titleOf(view);
+    click(view, "a.button");
+    EXPECT_TRUE(showsTitle(view, "test")) << title(view);
     EXPECT_EQ(m_server.requestsFor("/chat").size(), 2u);
 }
 

@@ -4,13 +4,11 @@
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
 #include "Fakes/RecordingLauncher.h"
-#include "Services/DesktopLauncher.h"
 #include "Services/DownloadList.h"
 #include "Services/ProcessMemory.h"
 
 #include <adwaita.h>
 #include <gtk/gtk.h>
-#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -22,19 +20,24 @@ namespace cohortex {
 class PageNotifications;
 class SitePermissions;
 
-using testing::RecordingLauncher;
+// The visible top-level window whose title passes the test, if any.
+template <typename Test>
+GtkWindow* windowWhere(Test test)
+{
+    auto* windows = gtk_window_get_toplevels();
+    for (guint i = 0; i < g_list_model_get_n_items(windows); ++i) {
+        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
+        if (gtk_widget_get_visible(GTK_WIDGET(window.get())) && test(window.get()))
+            return window.get();
+    }
+    return nullptr;
+}
 
 // The message dialog on screen, if any: the questions pages make the user answer.
 inline AdwMessageDialog* openMessageDialog()
 {
-    AdwMessageDialog* found = nullptr;
-    auto* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
-        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
-        if (ADW_IS_MESSAGE_DIALOG(window.get()) && gtk_widget_get_visible(GTK_WIDGET(window.get())))
-            found = ADW_MESSAGE_DIALOG(window.get());
-    }
-    return found;
+    auto* window = windowWhere([](GtkWindow* window) { return ADW_IS_MESSAGE_DIALOG(window); });
+    return window ? ADW_MESSAGE_DIALOG(window) : nullptr;
 }
 
 // Remembers which processes the registry measured.
@@ -56,10 +59,8 @@ class IsolatedWebViewFixture : public ManagedStoreTest {
 protected:
     void TearDown() override
     {
-        while (!m_views.empty())
-            closeView(0);
-        m_manager.reset();
-        g_unsetenv("XDG_CONFIG_HOME");
+        closeViews();
+        ManagedStoreTest::TearDown();
     }
 
     IsolatedWebView::Configuration configuration(const std::string& url)
@@ -92,6 +93,12 @@ protected:
         gtk_window_destroy(window);
     }
 
+    void closeViews()
+    {
+        while (!m_views.empty())
+            closeView(0);
+    }
+
     static WebKitWebView* webView(const IsolatedWebView& view) { return WEBKIT_WEB_VIEW(view.widget()); }
 
     // Waits until the server has seen the path `count` times and the view is done loading.
@@ -102,15 +109,30 @@ protected:
         });
     }
 
+    static std::string title(const IsolatedWebView& view)
+    {
+        const char* title = webkit_web_view_get_title(webView(view));
+        return title ? title : "(none)";
+    }
+    [[nodiscard]] static bool showsTitle(const IsolatedWebView& view, const std::string& expected)
+    {
+        return runUntil(
+            [&] { return title(view) == expected && !webkit_web_view_is_loading(webView(view)); });
+    }
+
     static void runScript(const IsolatedWebView& view, const std::string& script)
     {
         webkit_web_view_evaluate_javascript(
             webView(view), script.c_str(), -1, nullptr, nullptr, nullptr, nullptr, nullptr);
     }
+    static void click(const IsolatedWebView& view, const std::string& selector)
+    {
+        runScript(view, "document.querySelector('" + selector + "').click()");
+    }
 
     RecordingMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
-    RecordingLauncher m_launcher;
+    testing::RecordingLauncher m_launcher;
     DownloadList m_downloads{ m_queue, m_launcher };
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;

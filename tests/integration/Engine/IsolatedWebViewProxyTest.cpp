@@ -10,14 +10,7 @@ constexpr const char* proxyAddress = "127.0.0.3";
 constexpr const char* socksAddress = "127.0.0.2";
 const ProxyProcess::Login proxyLogin{ "webuser", "s3cret" };
 
-class IsolatedWebViewProxyTest : public IsolatedWebViewFixture {
-protected:
-    static void countFinishedLoads(WebKitWebView*, WebKitLoadEvent event, gpointer count)
-    {
-        if (event == WEBKIT_LOAD_FINISHED)
-            ++*static_cast<int*>(count);
-    }
-};
+using IsolatedWebViewProxyTest = IsolatedWebViewFixture;
 
 // A stored port past 65535 lists the workspace as behind a proxy that cannot be reached: it must not go
 // online directly. Its tabs say why, and a load asked for all the same reaches nothing.
@@ -31,14 +24,14 @@ TEST_F(IsolatedWebViewProxyTest, AWorkspaceWithAnUnusableProxyLoadsNothingAndSay
     auto told = configuration(m_server.url("/told"));
     told.pageInstead = unusableProxyPage(record);
     auto& notice = makeView(std::move(told));
-    ASSERT_TRUE(runUntil([&] {
-        auto* title = webkit_web_view_get_title(webView(notice));
-        return title && std::string(title) == unusableProxyTitle;
-    }));
-
-    int finishedLoads = 0;
+    ASSERT_TRUE(runUntil([&] { return title(notice) == unusableProxyTitle; }));
     auto& direct = makeView(m_server.url("/direct"));
-    g_signal_connect(webView(direct), "load-changed", G_CALLBACK(countFinishedLoads), &finishedLoads);
+    int finishedLoads = 0;
+    g_signal_connect(webView(direct), "load-changed",
+        G_CALLBACK(+[](WebKitWebView*, WebKitLoadEvent event, int* count) {
+            *count += event == WEBKIT_LOAD_FINISHED;
+        }),
+        &finishedLoads);
     ASSERT_TRUE(runUntil([&] { return finishedLoads >= 1; }));
     EXPECT_EQ(peerOf("/told"), "(no request)");
     EXPECT_EQ(peerOf("/direct"), "(no request)");

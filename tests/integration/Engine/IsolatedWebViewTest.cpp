@@ -3,8 +3,8 @@
 #include "IsolatedWebViewFixture.h"
 #include "integration/Platform/RunProgram.h"
 
-#include <adwaita.h>
 #include <fstream>
+#include <map>
 #include <unistd.h>
 
 namespace cohortex {
@@ -12,14 +12,6 @@ namespace {
 
 using IsolatedWebViewTest = IsolatedWebViewFixture;
 using Kind = NavigationCommand::Kind;
-
-std::string processName(std::int32_t pid)
-{
-    std::ifstream comm("/proc/" + std::to_string(pid) + "/comm");
-    std::string name;
-    std::getline(comm, name);
-    return name;
-}
 
 // A process that has ended but whose parent has not collected it yet holds no memory: it counts as gone.
 bool isRunning(std::int32_t pid)
@@ -31,17 +23,22 @@ bool isRunning(std::int32_t pid)
     return state != std::string::npos && state + 2 < line.size() && line[state + 2] != 'Z';
 }
 
-std::string pidNamespace(std::int32_t pid)
+std::string procEntry(std::int32_t pid, const char* entry)
 {
+    auto path = "/proc/" + std::to_string(pid) + "/" + entry;
     std::error_code error;
-    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/ns/pid", error).string();
+    if (std::filesystem::is_symlink(path, error))
+        return std::filesystem::read_symlink(path, error).string();
+    std::ifstream file(path);
+    std::string line;
+    std::getline(file, line);
+    return line;
 }
 
 // WebKit keeps the process of a closed page for a later page of the same site; a hibernated workspace
 // whose process stayed would free nothing.
 TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheStoresLastView)
 {
-    // The processes of the views shown, once every one of them has made itself known.
     auto processes = [this](std::size_t count) {
         EXPECT_TRUE(runUntil([&] {
             m_memory.measured.clear();
@@ -50,27 +47,24 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
         })) << "Views did not make their processes known";
         return m_memory.measured;
     };
-
     int starts = 0;
     engine().whenFirstPageLoads([&starts] { ++starts; });
     ASSERT_TRUE(loaded(makeView(m_server.url("/first")), "/first"));
     EXPECT_EQ(starts, 1) << "The launch's window waits for the first page to load";
-    auto first = processes(1);
-    ASSERT_EQ(first.size(), 1u);
-    auto pid = *first.begin();
+    const auto pid = *processes(1).begin();
     EXPECT_NE(pid, getpid());
     // The kernel keeps 15 characters of a process's name.
-    EXPECT_EQ(processName(pid), std::string("WebKitWebProcess").substr(0, 15)) << "pid " << pid;
+    EXPECT_EQ(procEntry(pid, "comm"), std::string("WebKitWebProcess").substr(0, 15)) << "pid " << pid;
     // With the sandbox on, the process lives in a PID namespace of its own: its own id was translated.
     if (!g_getenv("WEBKIT_DISABLE_SANDBOX_THIS_IS_DANGEROUS")) {
-        EXPECT_NE(pidNamespace(pid), pidNamespace(getpid()));
+        EXPECT_NE(procEntry(pid, "ns/pid"), procEntry(getpid(), "ns/pid"));
     }
     ASSERT_TRUE(loaded(makeView(m_server.url("/second")), "/second"));
     engine().whenFirstPageLoads([&starts] { ++starts; });
     EXPECT_EQ(starts, 2) << "Work asked for after the first page ran at once, and only once";
     auto both = processes(2);
-    ASSERT_EQ(both.size(), 2u);
     both.erase(pid);
+    ASSERT_EQ(both.size(), 1u);
     const auto second = *both.begin();
 
     closeView(0);
@@ -79,87 +73,126 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
     closeView(0);
     EXPECT_TRUE(runUntil([&] { return !isRunning(second) && !isRunning(pid); }))
         << "A process of the store outlived its last view";
-
-    // The store comes back to life with a process of its own.
     ASSERT_TRUE(loaded(makeView(m_server.url("/again")), "/again"));
-    auto again = processes(1);
-    EXPECT_TRUE(isRunning(*again.begin()));
+    EXPECT_TRUE(isRunning(*processes(1).begin())) << "The store did not come back with a process of its own";
 }
 
-TEST_F(IsolatedWebViewTest, AnInactiveViewLeavesTheToolbarAloneAndEachRequestIsPerformedOnceWhileActive)
+TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndFindAndTheSitesZoomWorkOnIt)
 {
-    std::vector<std::optional<std::string>> titles;
-    auto settings = configuration(m_server.url("/page"));
-    settings.onMetadata
-        = [&](std::optional<std::string> title, std::optional<Url>) { titles.push_back(title); };
-    auto& view = makeView(std::move(settings));
-    auto early = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
-    view.update(false, early);
-    ASSERT_TRUE(loaded(view, "/page"));
-    ASSERT_TRUE(runUntil([&] { return !titles.empty() && titles.back() == "test"; }));
+    std::map<std::string, double> zooms{ { "127.0.0.1", 1.5 } };
+    const auto page
+        = m_server.urlServing("/text", "<title>test</title><p>apple</p><p>Apple pie</p><p>apples</p>");
+    auto configuration = this->configuration(page);
+    configuration.zoomFor = [&](const std::string& host) { return zooms.contains(host) ? zooms[host] : 1.0; };
+    configuration.onZoomChanged = [&](const std::string& host, double level) { zooms[host] = level; };
+    auto& view = makeView(std::move(configuration));
+    ASSERT_TRUE(loaded(view, "/text"));
+    runFor(std::chrono::milliseconds(300));
     EXPECT_EQ(m_bindings.currentURL.get(), std::nullopt);
     EXPECT_EQ(m_bindings.pageTitle.get(), "Cohortex");
     // It presents itself as Safari on the engine's platform.
-    auto agent = m_server.requestsFor("/page").back().userAgent;
+    auto agent = m_server.requestsFor("/text").back().userAgent;
     EXPECT_TRUE(agent.ends_with("(KHTML, like Gecko) Version/17.4 Safari/605.1.15")) << agent;
     EXPECT_TRUE(agent.starts_with("Mozilla/5.0 (X11;")) << agent;
 
-    view.update(true, early);
-    runFor(std::chrono::milliseconds(800));
-    EXPECT_EQ(m_server.requestsFor("/page").size(), 1u) << "A request made while inactive was replayed";
-    EXPECT_EQ(m_bindings.currentURL.get(), Url::parse(m_server.url("/page")));
-    EXPECT_EQ(m_bindings.pageTitle.get(), "test");
-
-    auto first = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
-    auto second = NavigationRequest::make(NavigationCommand::of(Kind::Reload));
-    view.update(true, first);
-    ASSERT_TRUE(loaded(view, "/page", 2));
-    view.update(true, first);
-    view.update(true, second);
-    ASSERT_TRUE(loaded(view, "/page", 3));
-    runFor(std::chrono::milliseconds(500));
-    EXPECT_EQ(m_server.requestsFor("/page").size(), 3u);
+    view.update(true, std::nullopt);
+    EXPECT_TRUE(runUntil([&] { return m_bindings.pageTitle.get() == "test"; }));
+    EXPECT_EQ(m_bindings.currentURL.get(), Url::parse(page));
+    ASSERT_TRUE(runUntil([&] { return webkit_web_view_get_zoom_level(webView(view)) == 1.5; }));
+    auto perform
+        = [&](NavigationCommand command) { view.update(true, NavigationRequest::make(std::move(command))); };
+    perform(NavigationCommand::find("apple"));
+    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 3u; }));
+    perform(NavigationCommand::find("pear"));
+    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 0u; }));
+    perform(NavigationCommand::of(Kind::ZoomIn));
+    EXPECT_GT(zooms["127.0.0.1"], 1.5);
+    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(webView(view)), zooms["127.0.0.1"]);
+    perform(NavigationCommand::of(Kind::ZoomReset));
+    EXPECT_DOUBLE_EQ(zooms["127.0.0.1"], 1.0);
 }
 
 // Real clicks: WebKit hands a page's own synthetic events no modifiers and no button, which only reach the
-// new-window policy.
-TEST_F(IsolatedWebViewTest, ANewWindowMiddleOrControlClickOpensTheLinkInANewTabAndLeavesThePage)
+// new-window policy. A pop-up opened by a script is a sign-in window of the page's own, not a tab.
+TEST_F(IsolatedWebViewTest, LinksOpenInANewTabAPopUpOrAnotherApplicationButNeverReplaceThePage)
 {
-    auto page = m_server.urlWithBody("/links",
-        "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
-        "<a href=\"javascript:void(0)\">script</a><a id=\"blank\" href=\"/next\" target=\"_blank\">new</a>");
-    auto& view = makeView(page);
-    ASSERT_TRUE(loaded(view, "/links"));
-    runScript(view, "document.getElementById('blank').click()");
-    ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 1; }));
     if (!hasProgram("xdotool"))
         GTEST_SKIP() << "needs xdotool";
+    m_launcher.applications["cohortex-meeting"] = "Meeting App";
+    auto page = m_server.urlWithBody("/links",
+        "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
+        "<a href=\"javascript:void(0)\">script</a><a id=\"blank\" href=\"/next\" target=\"_blank\">new</a>"
+        "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
+        "href=\"cohortex-feed:cal\">feed</a>"
+        "<a id=\"mail\" href=\"mailto:team@example.com\">mail</a>");
+    auto& view = makeView(page);
+    ASSERT_TRUE(loaded(view, "/links"));
     runFor(std::chrono::milliseconds(300));
-    auto click = [](const char* y, std::initializer_list<std::string> how) {
+    auto xdotoolClick = [](const char* y, std::initializer_list<std::string> how) {
         std::vector<std::string> command{ "xdotool", "mousemove", "40", y };
         command.insert(command.end(), how);
         ASSERT_TRUE(runProgram(command).succeeded);
     };
-    click("50", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
+    xdotoolClick("50", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
+    ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 1; }));
+    xdotoolClick("50", { "click", "2" });
     ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 2; }));
-    click("50", { "click", "2" });
+    xdotoolClick("150", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
+    click(view, "#blank");
     ASSERT_TRUE(runUntil([&] { return m_newTabs.size() == 3; }));
-    click("150", { "keydown", "ctrl", "click", "1", "keyup", "ctrl" });
     runFor(std::chrono::milliseconds(300));
     EXPECT_EQ(m_newTabs, std::vector<std::string>(3, m_server.url("/next")));
+
+    auto popUp = [] {
+        return windowWhere(
+            [](GtkWindow* window) { return g_strcmp0(gtk_window_get_title(window), "localhost") == 0; });
+    };
+    runScript(view, "window.open('" + m_server.url("/signin", "localhost") + "')");
+    ASSERT_TRUE(runUntil([&] { return popUp() != nullptr; }));
+    int width = 0;
+    int height = 0;
+    gtk_window_get_default_size(popUp(), &width, &height);
+    EXPECT_EQ(std::pair(width, height), std::pair(520, 680));
+    EXPECT_EQ(gtk_window_get_transient_for(popUp()), GTK_WINDOW(gtk_widget_get_root(view.widget())));
+    gtk_widget_get_size_request(gtk_window_get_child(popUp()), &width, &height);
+    EXPECT_EQ(width, -1) << "the pop-up cannot be made smaller than it opens";
+    EXPECT_EQ(m_newTabs.size(), 3u);
+
+    click(view, "#mail");
+    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
+    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "mailto:team@example.com" });
+    EXPECT_EQ(openMessageDialog(), nullptr) << "a mail link needs no question";
+    m_launcher.openedURIs.clear();
+    click(view, "#feed");
+    AdwMessageDialog* dialog = nullptr;
+    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), OtherApplicationPrompt::noApplicationHeading);
+    adw_message_dialog_response(dialog, "close");
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() == nullptr; }));
+    runScript(view, "document.getElementById('join').click(); document.getElementById('join').click()");
+    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "Open in Meeting App?");
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_TRUE(m_launcher.openedURIs.empty()) << "launched before the user agreed";
+    adw_message_dialog_response(dialog, "open");
+    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(openMessageDialog(), nullptr) << "the repeated link asked again";
+    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "cohortex-meeting:join/42" });
+
     EXPECT_TRUE(m_server.requestsFor("/next").empty());
     EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
+    closeView(0);
+    EXPECT_EQ(popUp(), nullptr) << "the pop-up outlived its view";
 }
 
 TEST_F(IsolatedWebViewTest, TheContextMenuOffersANewTabWhereItOfferedANewWindow)
 {
     auto* menu = webkit_context_menu_new();
-    webkit_context_menu_append(
-        menu, webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK));
-    webkit_context_menu_append(menu,
-        webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW));
-    webkit_context_menu_append(menu,
-        webkit_context_menu_item_new_from_stock_action(WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD));
+    for (auto action :
+        { WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK, WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW,
+            WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD })
+        webkit_context_menu_append(menu, webkit_context_menu_item_new_from_stock_action(action));
     GObjectPtr<GSimpleAction> newTab(g_simple_action_new("new-tab", G_VARIANT_TYPE_STRING));
     offerNewTabInstead(menu, G_ACTION(newTab.get()), "https://example.com/next");
     ASSERT_EQ(webkit_context_menu_get_n_items(menu), 3u);
@@ -198,96 +231,46 @@ TEST_F(IsolatedWebViewTest, APageTakesTheWholeScreenUntilEscapeOrTheUserMovesAwa
     ASSERT_TRUE(runUntil([&] { return changes == std::vector<bool>{ true, false, true, false }; }));
 }
 
-TEST_F(IsolatedWebViewTest, FindCountsTheMatchesAndTheZoomChosenForTheSiteIsKept)
+// The page writes its dialog's answer into its title, where the test reads it back.
+TEST_F(IsolatedWebViewTest, AScriptDialogAsksUnderTheHostGivesThePageTheAnswerAndClosesWithTheView)
 {
-    std::map<std::string, double> zooms{ { "127.0.0.1", 1.5 } };
-    auto configuration
-        = this->configuration(m_server.urlWithBody("/text", "<p>apple</p><p>Apple pie</p><p>apples</p>"));
-    configuration.zoomFor = [&](const std::string& host) { return zooms.contains(host) ? zooms[host] : 1.0; };
-    configuration.onZoomChanged = [&](const std::string& host, double level) { zooms[host] = level; };
-    auto& view = makeView(std::move(configuration));
-    view.update(true, std::nullopt);
-    ASSERT_TRUE(loaded(view, "/text"));
-    ASSERT_TRUE(runUntil([&] { return webkit_web_view_get_zoom_level(webView(view)) == 1.5; }));
-
-    auto perform
-        = [&](NavigationCommand command) { view.update(true, NavigationRequest::make(std::move(command))); };
-    perform(NavigationCommand::find("apple"));
-    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 3u; }));
-    perform(NavigationCommand::find("pear"));
-    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 0u; }));
-    perform(NavigationCommand::of(Kind::ZoomIn));
-    EXPECT_GT(zooms["127.0.0.1"], 1.5);
-    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(webView(view)), zooms["127.0.0.1"]);
-    perform(NavigationCommand::of(Kind::ZoomReset));
-    EXPECT_DOUBLE_EQ(zooms["127.0.0.1"], 1.0);
-}
-
-GtkWindow* windowTitled(const std::string& title)
-{
-    GtkWindow* found = nullptr;
-    auto* windows = gtk_window_get_toplevels();
-    for (guint i = 0; i < g_list_model_get_n_items(windows) && !found; ++i) {
-        GObjectPtr<GtkWindow> window(GTK_WINDOW(g_list_model_get_item(windows, i)));
-        const char* windowTitle = gtk_window_get_title(window.get());
-        if (windowTitle && title == windowTitle && gtk_widget_get_visible(GTK_WIDGET(window.get())))
-            found = window.get();
+    struct Case {
+        const char* script;
+        const char* response;
+        // Typed into a prompt's field before answering.
+        const char* typed;
+        const char* answer;
+    };
+    auto& view = makeView(m_server.url("/ask"));
+    ASSERT_TRUE(loaded(view, "/ask"));
+    for (const auto& [script, response, typed, answer] :
+        { Case{ "alert('Proceed?')", "ok", nullptr, "undefined" },
+            Case{ "confirm('Proceed?')", "ok", nullptr, "true" },
+            Case{ "confirm('Proceed?')", "cancel", nullptr, "false" },
+            Case{ "prompt('Proceed?', 'draft')", "ok", "typed", "typed" },
+            Case{ "prompt('Proceed?', 'draft')", "cancel", "typed", "null" } }) {
+        SCOPED_TRACE(std::string(script) + " " + response);
+        runScript(view, std::string("document.title = String(") + script + ")");
+        AdwMessageDialog* dialog = nullptr;
+        ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
+        EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "127.0.0.1");
+        EXPECT_STREQ(adw_message_dialog_get_body(dialog), "Proceed?");
+        if (typed) {
+            auto* field = adw_message_dialog_get_extra_child(dialog);
+            ASSERT_TRUE(GTK_IS_EDITABLE(field));
+            EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "draft");
+            gtk_editable_set_text(GTK_EDITABLE(field), typed);
+        }
+        // As a click on one of its buttons does: the dialog answers, then closes.
+        adw_message_dialog_response(dialog, response);
+        gtk_window_close(GTK_WINDOW(dialog));
+        EXPECT_TRUE(runUntil([&] { return title(view) == answer && openMessageDialog() == nullptr; }))
+            << title(view);
     }
-    return found;
-}
-
-TEST_F(IsolatedWebViewTest, AScriptOpensAPopUpThatLivesNoLongerThanItsView)
-{
-    auto& view = makeView(m_server.url("/opener"));
-    ASSERT_TRUE(loaded(view, "/opener"));
-    runScript(view, "window.open('" + m_server.url("/signin", "localhost") + "')");
-    ASSERT_TRUE(runUntil([] { return windowTitled("localhost") != nullptr; }));
-    int width = 0;
-    int height = 0;
-    gtk_window_get_default_size(windowTitled("localhost"), &width, &height);
-    EXPECT_EQ(width, 520);
-    EXPECT_EQ(height, 680);
-    auto* popup = windowTitled("localhost");
-    EXPECT_EQ(gtk_window_get_transient_for(popup), GTK_WINDOW(gtk_widget_get_root(view.widget())));
-    gtk_widget_get_size_request(gtk_window_get_child(popup), &width, &height);
-    EXPECT_EQ(width, -1) << "the pop-up cannot be made smaller than it opens";
-    EXPECT_TRUE(m_newTabs.empty());
+    runScript(view, "confirm('Proceed?')");
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
     closeView(0);
-    EXPECT_EQ(windowTitled("localhost"), nullptr);
-}
-
-TEST_F(IsolatedWebViewTest, AMailLinkGoesToTheDesktopAndOneForAnotherApplicationOnlyOnceTheUserAgrees)
-{
-    m_launcher.applications["cohortex-meeting"] = "Meeting App";
-    auto page = m_server.urlWithBody("/invite",
-        "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
-        "href=\"cohortex-feed:cal\">feed</a><a id=\"mail\" href=\"mailto:team@example.com\">mail</a>");
-    auto& view = makeView(page);
-    ASSERT_TRUE(loaded(view, "/invite"));
-    runScript(view, "document.getElementById('mail').click()");
-    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
-    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "mailto:team@example.com" });
-    EXPECT_EQ(openMessageDialog(), nullptr) << "a mail link needs no question";
-    m_launcher.openedURIs.clear();
-
-    runScript(view, "document.getElementById('feed').click()");
-    AdwMessageDialog* dialog = nullptr;
-    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
-    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), OtherApplicationPrompt::noApplicationHeading);
-    adw_message_dialog_response(dialog, "close");
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() == nullptr; }));
-
-    runScript(view, "document.getElementById('join').click(); document.getElementById('join').click()");
-    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
-    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "Open in Meeting App?");
-    runFor(std::chrono::milliseconds(300));
-    EXPECT_TRUE(m_launcher.openedURIs.empty()) << "launched before the user agreed";
-    adw_message_dialog_response(dialog, "open");
-    ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
-    runFor(std::chrono::milliseconds(300));
-    EXPECT_EQ(openMessageDialog(), nullptr) << "the repeated link asked again";
-    EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "cohortex-meeting:join/42" });
-    EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
+    EXPECT_EQ(openMessageDialog(), nullptr);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <gio/gio.h>
-#include <optional>
 #include <string>
 #include <utility>
 
@@ -19,7 +18,7 @@ public:
     using Login = std::pair<std::string, std::string>;
 
     // microsocks.
-    static ProxyProcess socks5(const std::string& outgoingAddress, const std::optional<Login>&);
+    static ProxyProcess socks5(const std::string& outgoingAddress, const Login&);
     // tinyproxy, with its configuration written into the directory.
     static ProxyProcess http(
         const std::string& outgoingAddress, const Login&, const std::filesystem::path& directory);
@@ -32,7 +31,7 @@ public:
     void stop();
 
 private:
-    ProxyProcess(std::uint16_t port, GObjectPtr<GSubprocess>);
+    ProxyProcess(std::uint16_t port, std::initializer_list<std::string> arguments);
 
     std::uint16_t m_port;
     GObjectPtr<GSubprocess> m_process;

@@ -143,8 +143,8 @@ void TestHttpServer::handle(
 {
     auto& server = *static_cast<TestHttpServer*>(data);
     const char* peer = soup_server_message_get_remote_host(message);
-    server.m_requests.push_back({ path, header(message, "Cookie"), peer ? peer : "", header(message, "Via"),
-        header(message, "User-Agent") });
+    server.m_requests.push_back(
+        { path, header(message, "Cookie"), peer ? peer : "", header(message, "User-Agent") });
 
     auto* headers = soup_server_message_get_response_headers(message);
     if (const char* setCookie = queryValue(query, "set"))

@@ -24,8 +24,6 @@ public:
         std::string cookie;
         // Where the connection came from: a proxy connects from its own bind address.
         std::string peer;
-        // Set by an HTTP proxy that forwarded the request.
-        std::string via;
         std::string userAgent;
     };
 

@@ -2,16 +2,26 @@
 #include "EngineTest.h"
 #include "TestWebView.h"
 
+#include <cmath>
 #include <gmock/gmock.h>
 #include <sys/stat.h>
 
 namespace cohortex {
+
+void PrintTo(const HttpCookie& cookie, std::ostream* out)
+{
+    *out << cookie.name << "=" << cookie.value << " domain=" << cookie.domain << " path=" << cookie.path
+         << " expires=" << (cookie.expires ? std::to_string(cookie.expires->unixTime()) : "session")
+         << (cookie.secure ? " secure" : "") << (cookie.httpOnly ? " httpOnly" : "")
+         << " sameSite=" << static_cast<int>(cookie.sameSite);
+}
+
 namespace {
 
+using ::testing::ElementsAre;
 using ::testing::IsEmpty;
-using ::testing::SizeIs;
+using ::testing::UnorderedElementsAre;
 using Outcome = TestWebView::Outcome;
-
 namespace fs = std::filesystem;
 
 unsigned permissionsOf(const fs::path& path)
@@ -20,31 +30,87 @@ unsigned permissionsOf(const fs::path& path)
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
 }
 
-HttpCookie persistentCookie(std::string name)
+bool isThere(const fs::path& path)
 {
-    return { std::move(name), "1", "127.0.0.1", "/", Date::now().adding(3600), false, false,
-        HttpCookie::SameSite::Lax };
+    std::error_code error;
+    return fs::exists(path, error);
+}
+
+// Whole seconds, because the engine keeps expiry dates to the second.
+Date wholeSecondsFromNow(double seconds)
+{
+    return Date::fromUnixTime(std::floor(Date::now().unixTime()) + seconds);
 }
 
 class WebKitEngineStoreTest : public EngineTest {
 protected:
-    bool exists(const fs::path& path) const
+    void setCookie(const Uuid& storage, const HttpCookie& cookie)
     {
-        std::error_code error;
-        return fs::exists(path, error);
+        EXPECT_TRUE(finishes(engine().setCookie(storage, cookie)));
     }
-
     std::optional<bool> destroy(const Uuid& storage)
     {
         auto destroyed = engine().destroyStore(storage);
-        if (!finishes(destroyed))
-            return std::nullopt;
-        return destroyed.result();
+        return finishes(destroyed) ? std::optional(destroyed.result()) : std::nullopt;
     }
 };
 
-TEST_F(WebKitEngineStoreTest, AStoreKeepsItsDataPrivateAndIsDestroyedWithBothDirectoriesOnlyOnceReleased)
+// A relaunch reads each store's cookie file again: a file shared between stores would show one workspace's
+// login in all of them. Another host name for the same server makes a framed page a third-party tracker.
+TEST_F(WebKitEngineStoreTest, APagesCookieGoesBackOnlyToItsOwnStoreAlsoAfterARelaunchAndNoTrackerSetsOne)
 {
+    int replaced = 0;
+    int changesOfA = 0;
+    int changesOfB = 0;
+    engine().observeCookies(m_storeA, [&] { ++replaced; });
+    engine().observeCookies(m_storeA, [&] { ++changesOfA; });
+    engine().observeCookies(m_storeB, [&] { ++changesOfB; });
+    {
+        TestWebView viewA(engine(), m_storeA);
+        TestWebView viewB(engine(), m_storeB);
+        ASSERT_EQ(viewB.load(m_server.url("/b-before")), Outcome::Finished) << viewB.lastError();
+        ASSERT_EQ(
+            viewA.load(m_server.urlSettingCookie("/login", "login=alice; Max-Age=3600")), Outcome::Finished);
+        EXPECT_TRUE(runUntil([&] { return changesOfA > 0; }));
+        auto tracker = m_server.urlSettingCookie("/tracker", "tracking=1", "localhost");
+        ASSERT_EQ(viewA.load(m_server.urlFraming("/article", tracker)), Outcome::Finished);
+        ASSERT_EQ(viewB.load(m_server.url("/b-after")), Outcome::Finished);
+
+        ASSERT_EQ(m_server.requestsFor("/tracker").size(), 1u);
+        EXPECT_EQ(cookieSentFor("/article"), "login=alice");
+        EXPECT_THAT(cookieNamesOf(m_storeA), ElementsAre("login=alice"));
+        EXPECT_EQ(cookieSentFor("/b-before"), "");
+        EXPECT_EQ(cookieSentFor("/b-after"), "");
+        EXPECT_EQ(replaced, 0);
+        EXPECT_EQ(changesOfB, 0);
+    }
+    restartEngine();
+    EXPECT_THAT(cookieNamesOf(m_storeA), ElementsAre("login=alice"));
+    EXPECT_THAT(cookiesOf(m_storeB), IsEmpty());
+}
+
+TEST_F(WebKitEngineStoreTest, EveryFieldOfACookieSurvivesTheEngineAndOnlySessionCookiesEndWithTheRun)
+{
+    const HttpCookie session{ "session", "s1", "127.0.0.1", "/", std::nullopt, false, false,
+        HttpCookie::SameSite::Lax };
+    const HttpCookie persistent{ "persistent", "p1", "127.0.0.1", "/account", wholeSecondsFromNow(86400),
+        false, true, HttpCookie::SameSite::Strict };
+    const HttpCookie shared{ "shared", "x=y", ".example.com", "/", wholeSecondsFromNow(3600), true, false,
+        HttpCookie::SameSite::None };
+    for (const auto& cookie : { session, persistent, shared })
+        setCookie(m_storeA, cookie);
+    EXPECT_THAT(cookiesOf(m_storeA), UnorderedElementsAre(session, persistent, shared));
+    EXPECT_THAT(cookiesOf(m_storeB), IsEmpty());
+
+    restartEngine();
+    EXPECT_THAT(cookiesOf(m_storeA), UnorderedElementsAre(persistent, shared));
+}
+
+TEST_F(WebKitEngineStoreTest, AStoreKeepsItsFilesPrivateAndIsEmptiedOrDestroyedAloneOnlyOnceReleased)
+{
+    const HttpCookie keep{ "keep", "1", "127.0.0.1", "/", wholeSecondsFromNow(3600), false, false,
+        HttpCookie::SameSite::Lax };
+    setCookie(m_storeB, keep);
     engine().openStore(m_storeA);
     auto directories = StoreDirectories::forStorage(m_storeA);
     {
@@ -59,44 +125,26 @@ TEST_F(WebKitEngineStoreTest, AStoreKeepsItsDataPrivateAndIsDestroyedWithBothDir
             "SQLite format 3");
 
         EXPECT_EQ(destroy(m_storeA), false);
-        EXPECT_TRUE(exists(directories.data));
-        EXPECT_TRUE(exists(directories.cache));
-        EXPECT_THAT(cookiesOf(m_storeA), SizeIs(1));
+        EXPECT_TRUE(isThere(directories.data));
+        ASSERT_TRUE(finishes(engine().removeAllData(m_storeA)));
+        EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
+        EXPECT_THAT(cookiesOf(m_storeB), ElementsAre(keep));
+        ASSERT_EQ(view.load(m_server.url("/after-removal")), Outcome::Finished);
+        EXPECT_EQ(cookieSentFor("/after-removal"), "");
     }
-
     EXPECT_EQ(destroy(m_storeA), true);
     // The network process lets go of the files in its own time; it must not bring them back.
     runFor(std::chrono::milliseconds(1500));
-    EXPECT_FALSE(exists(directories.data));
-    EXPECT_FALSE(exists(directories.cache));
-    EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
-}
+    EXPECT_FALSE(isThere(directories.data));
+    EXPECT_FALSE(isThere(directories.cache));
 
-TEST_F(WebKitEngineStoreTest, AStoreNotOpenedInThisRunIsDestroyedFromDisk)
-{
-    setCookie(m_storeB, persistentCookie("keep"));
+    // A store this run never opened is destroyed from disk all the same.
     restartEngine();
-    auto directories = StoreDirectories::forStorage(m_storeB);
-    ASSERT_TRUE(exists(directories.data));
-
+    auto other = StoreDirectories::forStorage(m_storeB);
+    ASSERT_TRUE(isThere(other.data));
     EXPECT_EQ(destroy(m_storeB), true);
-    EXPECT_FALSE(exists(directories.data));
-    EXPECT_FALSE(exists(directories.cache));
-}
-
-TEST_F(WebKitEngineStoreTest, RemovingAllDataEmptiesThatStoreOnly)
-{
-    setCookie(m_storeA, persistentCookie("a"));
-    setCookie(m_storeB, persistentCookie("b"));
-    TestWebView view(engine(), m_storeA);
-    ASSERT_EQ(view.load(m_server.urlSettingCookie("/set", "session=1")), Outcome::Finished);
-
-    ASSERT_TRUE(finishes(engine().removeAllData(m_storeA)));
-
-    EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
-    EXPECT_THAT(cookiesOf(m_storeB), SizeIs(1));
-    ASSERT_EQ(view.load(m_server.url("/after")), Outcome::Finished);
-    EXPECT_EQ(cookieSentFor("/after"), "");
+    EXPECT_FALSE(isThere(other.data));
+    EXPECT_FALSE(isThere(other.cache));
 }
 
 } // namespace
