@@ -3,6 +3,9 @@
 #include "Fakes/FakeHotKeys.h"
 #include "Fakes/MemoryDefaults.h"
 #include "KeyboardShortcuts/GlobalShortcuts.h"
+#include "KeyboardShortcuts/KeyTable.h"
+#include "KeyboardShortcuts/RecorderField.h"
+#include "KeyboardShortcuts/RecorderRules.h"
 #include "Services/CommandLine.h"
 #include "Services/StoredKeys.h"
 
@@ -117,6 +120,140 @@ TEST(GlobalShortcutsTest, TheWorkspaceShortcutsAreCtrlAltAndTheirDigit)
         EXPECT_EQ(shortcut.argument, index);
         EXPECT_EQ(shortcut.defaultShortcut, controlOption(digitCodes[index - 1])) << shortcut.name;
     }
+}
+
+using Outcome = RecorderDecision::Outcome;
+constexpr std::uint32_t ctrl = KeyTable::controlMask;
+constexpr std::uint32_t alt = KeyTable::altMask;
+constexpr std::uint32_t shift = KeyTable::shiftMask;
+constexpr std::uint32_t numLock = 1u << 4;
+
+TEST(RecorderRulesTest, DecidesWhatAKeyDoesWhileRecording)
+{
+    std::vector<CommandKey> commands{ { *parseAccelerator("<Control>t"), "New Tab" },
+        { *parseAccelerator("<Control><Shift>n"), "New Workspace" } };
+    std::set<Shortcut> reserved{ { 21, Shortcut::control | Shortcut::option } };
+    struct Case {
+        const char* name;
+        std::uint32_t keysym, state;
+        Outcome outcome;
+        std::string conflict{};
+    };
+    // clang-format off
+    for (const auto& c : { Case{ "Tab moves on", 0xff09, 0, Outcome::PassOn }, Case{ "Escape cancels", 0xff1b, 0, Outcome::Cancel },
+             Case{ "Backspace clears", 0xff08, 0, Outcome::Clear }, Case{ "Delete with NumLock clears", 0xffff, numLock, Outcome::Clear },
+             Case{ "Shift+A is rejected", 'A', shift, Outcome::Beep }, Case{ "plain K is rejected", 'k', 0, Outcome::Beep },
+             Case{ "F5 alone is recorded", 0xffc2, 0, Outcome::Record }, Case{ "Ctrl+Alt+S is recorded", 's', ctrl | alt, Outcome::Record },
+             Case{ "a window key names its command", 't', ctrl, Outcome::UsedByCommand, "New Tab" },
+             Case{ "shifted letter of a window key", 'N', ctrl | shift, Outcome::UsedByCommand, "New Workspace" },
+             Case{ "the desktop's own is refused", '4', ctrl | alt, Outcome::ReservedBySystem },
+             Case{ "a key outside the table", 0x1008ff13, ctrl, Outcome::Beep } }) {
+        // clang-format on
+        SCOPED_TRACE(c.name);
+        auto decision = decideRecording(c.keysym, c.state, commands, reserved);
+        EXPECT_EQ(decision.outcome, c.outcome);
+        EXPECT_EQ(decision.conflict, c.conflict);
+        EXPECT_EQ(decision.shortcut.has_value(), c.outcome == Outcome::Record);
+    }
+}
+
+TEST(KeyTableTest, ReadsAsThisDesktopWritesItAndParsesBack)
+{
+    // clang-format off
+    for (auto [shortcut, display, accelerator] : { std::tuple<Shortcut, const char*, const char*>{
+             { 1, Shortcut::control | Shortcut::option }, "Ctrl+Alt+S", "<Control><Alt>s" },
+             { { 40, Shortcut::option | Shortcut::command }, "Alt+Super+K", "<Alt><Super>k" },
+             { { 96, Shortcut::shift }, "Shift+F5", "<Shift>F5" }, { { 43, Shortcut::control }, "Ctrl+,", "<Control>comma" } }) {
+        // clang-format on
+        EXPECT_EQ(KeyTable::displayName(shortcut), display);
+        EXPECT_EQ(KeyTable::accelerator(shortcut), accelerator);
+        EXPECT_EQ(parseAccelerator(accelerator), shortcut);
+        EXPECT_EQ(Shortcut::decode(shortcut.encoded()), shortcut);
+    }
+}
+
+constexpr Shortcut ctrlQ{ 12, Shortcut::control };
+constexpr Shortcut superL{ 37, Shortcut::command };
+
+constexpr std::uint32_t keyQ = 0x71, keyL = 0x6c, keyF5 = 0xffc2, escape = 0xff1b, backspace = 0xff08,
+                        tab = 0xff09;
+
+class RecorderFieldTest : public ::testing::Test {
+protected:
+    RecorderFieldTest()
+    {
+        store.addName("toggleApp", ctrlAltS);
+        store.onKeyUp("toggleApp", [] {});
+        field.changed().connect([this] { ++changes; });
+    }
+
+    MemoryDefaults defaults;
+    FakeHotKeys hotKeys;
+    ShortcutStore store{ defaults, hotKeys };
+    RecorderField field{ store, "toggleApp", { { ctrlQ, "Quit" } }, { superL } };
+    int changes{ 0 };
+};
+
+TEST_F(RecorderFieldTest, RejectedKeysKeepTheOldCombinationAndTheFieldRecording)
+{
+    field.startRecording();
+    EXPECT_EQ(field.text(), RecorderField::recordingText);
+    EXPECT_FALSE(field.keyPressed(0xffe3, 0).beep) << "Pressing Control on the way to a combination beeped";
+    auto quit = field.keyPressed(keyQ, KeyTable::controlMask);
+    ASSERT_TRUE(quit.alert);
+    EXPECT_NE(quit.alert->message.find("“Quit”"), std::string::npos) << quit.alert->message;
+    auto reserved = field.keyPressed(keyL, KeyTable::superMask);
+    ASSERT_TRUE(reserved.alert);
+    EXPECT_EQ(reserved.alert->message, RecorderField::reservedMessage);
+    EXPECT_FALSE(field.keyPressed(tab, 0).handled) << "Tab must still move the focus";
+    EXPECT_TRUE(field.isRecording());
+    EXPECT_EQ(store.shortcut("toggleApp"), ctrlAltS);
+
+    field.keyPressed(escape, 0);
+    EXPECT_FALSE(field.isRecording());
+    EXPECT_EQ(field.text(), "Ctrl+Alt+S");
+}
+
+TEST_F(RecorderFieldTest, AnAcceptedKeyIsStoredListenedForAndShown)
+{
+    field.startRecording();
+    field.keyPressed(keyF5, 0);
+    EXPECT_FALSE(field.isRecording());
+    EXPECT_EQ(field.text(), "F5");
+    EXPECT_EQ(hotKeys.grabs.count(Shortcut{ 96, 0 }), 1u);
+
+    // Backspace while recording and the clear button both clear, and the field says so.
+    field.startRecording();
+    field.keyPressed(backspace, 0);
+    EXPECT_FALSE(store.shortcut("toggleApp"));
+    EXPECT_EQ(field.text(), RecorderField::emptyText);
+    EXPECT_FALSE(field.canClear());
+}
+
+TEST_F(RecorderFieldTest, AChangeThatCannotBeStoredIsReportedAndNotShown)
+{
+    defaults.setFailWrites(true);
+    field.startRecording();
+    auto reaction = field.keyPressed(keyF5, 0);
+    ASSERT_TRUE(reaction.alert);
+    EXPECT_FALSE(field.isRecording());
+    EXPECT_EQ(field.text(), "Ctrl+Alt+S");
+
+    EXPECT_TRUE(field.clear().has_value());
+    EXPECT_TRUE(field.canClear());
+}
+
+TEST_F(RecorderFieldTest, ShowsChangesMadeElsewhereAndCombinationsTheDesktopRefused)
+{
+    hotKeys.heldElsewhere.insert(Shortcut{ 96, 0 });
+    auto before = changes;
+    ASSERT_TRUE(store.setShortcut("toggleApp", Shortcut{ 96, 0 }));
+    EXPECT_GT(changes, before);
+    EXPECT_EQ(field.text(), "F5");
+    EXPECT_TRUE(field.isInactive());
+    hotKeys.heldElsewhere.clear();
+    ASSERT_TRUE(store.setShortcut("toggleApp", ctrlAltS));
+    EXPECT_FALSE(field.isInactive());
 }
 
 } // namespace

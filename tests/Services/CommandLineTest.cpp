@@ -1,6 +1,15 @@
 #include "Services/CommandLine.h"
 
+#include "Fakes/RecordingConsole.h"
+#include "Models/WorkspaceImport.h"
+#include "Services/CommandRunner.h"
+#include "Services/SessionManagerFixture.h"
+#include "integration/Platform/TemporaryDirectory.h"
+
+#include <csignal>
+#include <fstream>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 namespace cohortex {
 namespace {
@@ -124,6 +133,258 @@ TEST(CommandLineAnswerTest, HelpVersionAndCompletionNeedNothingElse)
     EXPECT_EQ(answer({ "-h" }), std::string(commandLineUsage()));
     EXPECT_EQ(answer({ "--shell-completion=zsh" }), shellCompletion("zsh"));
     EXPECT_EQ(answer({ "--list-workspaces" }), std::nullopt);
+}
+
+class CommandLineRunnerTest : public testing::ThreeWorkspacesFixture {
+protected:
+    void SetUp() override
+    {
+        ThreeWorkspacesFixture::SetUp();
+        runner = std::make_unique<CommandRunner>(*manager, timeTracker, *team);
+    }
+
+    Task<int> start(std::vector<std::string> arguments)
+    {
+        auto invocation = parseCommandLine(arguments, directory);
+        EXPECT_TRUE(invocation) << invocation.error();
+        return runner->run(std::move(*invocation), console);
+    }
+
+    // The exit status, once everything the command started has run; nothing while it still waits.
+    std::optional<int> run(std::vector<std::string> arguments)
+    {
+        auto status = start(std::move(arguments));
+        queue.runPending();
+        return status.isDone() ? std::optional(status.result()) : std::nullopt;
+    }
+
+    Json runJson(std::vector<std::string> arguments)
+    {
+        arguments.push_back("--json");
+        EXPECT_EQ(run(std::move(arguments)), 0);
+        return Json::parse(std::exchange(console.output, ""));
+    }
+
+    static std::string read(const std::filesystem::path& file)
+    {
+        std::ifstream stream(file, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(stream), {});
+    }
+
+    // A bundle from someone else's setup: one Design workspace with one rule.
+    std::filesystem::path teammateBundle()
+    {
+        auto file = directory / "Team.cohortex";
+        auto design = workspace("Design", 1);
+        auto bundle = WorkspaceBundle::make(std::vector{ design },
+            std::vector{ RoutingRule{ Uuid::random(), "figma.example", design.id } }, queue.now());
+        std::ofstream(file, std::ios::binary) << bundle.encoded();
+        return file;
+    }
+
+    std::unique_ptr<CommandRunner> runner;
+    testing::RecordingConsole console;
+    TemporaryDirectory temporary;
+    const std::filesystem::path& directory = temporary.path();
+};
+
+// The decision itself is proved in SessionManagerLinksTest; here, how each reason is printed.
+TEST_F(CommandLineRunnerTest, WhichWorkspaceNamesTheDecisionAndItsReason)
+{
+    const std::string link = "https://rooms.chat.example/42";
+    auto expect = [&](std::string name, std::string reason, std::string plain) {
+        SCOPED_TRACE(reason);
+        auto answer = runJson({ "--which-workspace", link });
+        EXPECT_EQ(answer["id"], manager->targetWorkspace(url(link))->id.string());
+        EXPECT_EQ(answer["name"], name);
+        EXPECT_EQ(answer["reason"], reason);
+        EXPECT_EQ(run({ "--which-workspace", link }), 0);
+        EXPECT_EQ(console.output, plain + "\n");
+        console.output.clear();
+        return answer;
+    };
+    expect("Mail", "current", "Mail \u2014 current workspace");
+    manager->setLinkFallbackWorkspaceId(vault.id);
+    expect("Vault", "fallback", "Vault \u2014 fallback");
+    routingRules.addRule("https://www.Chat.Example/", chat.id);
+    EXPECT_EQ(expect("Chat", "rule", "Chat \u2014 rule chat.example")["pattern"], "chat.example");
+}
+
+TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJson)
+{
+    chat.name = "Chat\x1b[2J";
+    chat.initialURL = url("https://chat.example.org/");
+    manager->updateWorkspace(chat);
+    EXPECT_EQ(run({ "--list-workspaces" }), 0);
+    EXPECT_EQ(console.output,
+        "1  Mail         https://1.example.com/\n"
+        "2  Chat\\x1B[2J  https://chat.example.org/\n"
+        "3  Vault        https://3.example.com/     locked\n");
+    console.output.clear();
+
+    chat.shortcutIndex = 0;
+    chat.keepAwake = true;
+    chat.proxyHost = "127.0.0.1";
+    chat.proxyPort = 8080;
+    manager->updateWorkspace(chat);
+    auto answer = runJson({ "--list-workspaces" });
+    EXPECT_EQ(
+        answer[0], Json::parse(R"({"id": ")" + mail.id.string() + R"(", "name": "Mail", "shortcutIndex": 1,
+            "initialURL": "https://1.example.com/", "isLocked": false, "isKeepAwake": false, "hasProxy": false})"));
+    EXPECT_EQ(answer[1]["shortcutIndex"], nullptr);
+    EXPECT_EQ(answer[1]["hasProxy"], true);
+}
+
+// Names come from the user and from imported files: whatever a command prints of them reaches the
+// terminal escaped, in plain text (see above) and in JSON alike.
+TEST_F(CommandLineRunnerTest, PrintedNamesReachTheTerminalEscaped)
+{
+    chat.name = "\u202egnp.exe\x1b]0;x\x07\u2028";
+    manager->updateWorkspace(chat);
+    routingRules.addRule("chat.example", chat.id);
+    for (auto [arguments, expected] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
+             { { "--list-workspaces", "--json" }, "\\u202egnp.exe\\u001b]0;x\\u0007\\u2028" },
+             { { "--which-workspace", "https://chat.example/" }, "\\u202Egnp.exe" },
+             { { "--workspace", "No\x1b[2Jbody" }, "\"No\\x1B[2Jbody\"" } }) {
+        console.output.clear();
+        console.errors.clear();
+        run(arguments);
+        auto printed = console.output + console.errors;
+        EXPECT_NE(printed.find(expected), std::string::npos) << printed;
+        for (auto raw : { "\u202e", "\x1b", "\x07", "\u2028" })
+            EXPECT_EQ(printed.find(raw), std::string::npos) << printed;
+    }
+}
+
+TEST_F(CommandLineRunnerTest, OpensLinksInTheNamedWorkspaceWhateverTheRulesOrJustShowsIt)
+{
+    EXPECT_EQ(run({ "--workspace", "Nowhere", "https://a.example/" }), 1);
+    EXPECT_EQ(runtime.loadedCount(), 0u);
+    EXPECT_EQ(run({ "--workspace", "Chat" }), 0);
+    EXPECT_EQ(addresses(chat.id), (std::vector<std::string>{ "https://2.example.com/" }));
+
+    manager->openWorkspace(mail);
+    routingRules.addRule("a.example", mail.id);
+    EXPECT_EQ(run({ "--workspace", "chat", "https://a.example/1", "https://a.example/2" }), 0);
+    EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
+    EXPECT_EQ(addresses(chat.id),
+        (std::vector<std::string>{ "https://2.example.com/", "https://a.example/1", "https://a.example/2" }));
+}
+
+TEST_F(CommandLineRunnerTest, LinksAndFilesGoWhereTheSystemWouldSendThem)
+{
+    routingRules.addRule("chat.example", chat.id);
+    auto file = teammateBundle();
+    EXPECT_EQ(run({ "https://chat.example/room", file.filename().string() }), 0);
+    EXPECT_EQ(addresses(chat.id),
+        (std::vector<std::string>{ "https://2.example.com/", "https://chat.example/room" }));
+    // The import of a file handed over this way asks in the window, like one opened from the file manager.
+    ASSERT_EQ(alerts.shown.size(), 2u);
+    EXPECT_EQ(list().back().name, "Design");
+}
+
+struct Answer {
+    std::optional<std::string> typed;
+    bool imports;
+};
+
+class CommandLineImportAnswerTest : public CommandLineRunnerTest,
+                                    public ::testing::WithParamInterface<Answer> { };
+
+TEST_P(CommandLineImportAnswerTest, ImportsOnlyWhenTheUserSaysYes)
+{
+    if (GetParam().typed)
+        console.answers.push_back(*GetParam().typed);
+    auto writes = defaults.writeCount();
+    auto status = run({ "--import-layout", teammateBundle().string() });
+
+    EXPECT_NE(console.output.find("\u2022 Design \u2014 1.example.com\n"), std::string::npos);
+    EXPECT_TRUE(alerts.shown.empty());
+    EXPECT_EQ(status, GetParam().imports ? 0 : 1);
+    if (GetParam().imports)
+        EXPECT_TRUE(console.output.ends_with("[y/N] Imported 1 workspace\n1 link rule added.\n"));
+    else
+        EXPECT_EQ(defaults.writeCount(), writes);
+}
+
+INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineImportAnswerTest,
+    ::testing::Values(
+        Answer{ " YES ", true }, Answer{ "", false }, Answer{ "yep", false }, Answer{ std::nullopt, false }));
+
+TEST_F(CommandLineRunnerTest, YesImportsWithoutAsking)
+{
+    EXPECT_EQ(run({ "--import-layout", teammateBundle().string(), "--yes" }), 0);
+    EXPECT_EQ(console.questions, 0);
+    EXPECT_EQ(list().back().name, "Design");
+}
+
+TEST_F(CommandLineRunnerTest, AFileThatCannotBeReadPrintsTheOneErrorAndImportsNothing)
+{
+    std::ofstream(directory / "Broken.cohortex") << R"({"workspaces": 3})";
+    for (auto name : { "Broken.cohortex", "Missing.cohortex" }) {
+        console.errors.clear();
+        EXPECT_EQ(run({ "--import-layout", name, "--yes" }), 1);
+        EXPECT_EQ(console.errors, "Couldn't read that file\nIt isn't a valid Cohortex workspace file.\n");
+    }
+    EXPECT_EQ(list().size(), 3u);
+}
+
+// What an import of it adds is proved in TeamSharingTest.
+TEST_F(CommandLineRunnerTest, ExportsTheLayoutTheWindowWouldExport)
+{
+    routingRules.addRule("chat.example", chat.id);
+    EXPECT_EQ(run({ "--export-layout", "Mine.cohortex" }), 0);
+    EXPECT_EQ(console.output, "Exported 3 workspaces.\n");
+    EXPECT_EQ(read(directory / "Mine.cohortex"), team->exportData());
+}
+
+TEST_F(CommandLineRunnerTest, ExportsTimeWithTheCurrentNames)
+{
+    timeTracker.tick(chat.id, true, true, 0, Date(1000), *Calendar::inTimeZone("UTC"));
+    chat.name = "Chat, Inc.";
+    manager->updateWorkspace(chat);
+    EXPECT_EQ(run({ "--export-time-csv", "time.csv" }), 0);
+    EXPECT_EQ(read(directory / "time.csv"), "Date,Workspace,Hours\n2001-01-01,\"Chat, Inc.\",0.00\n");
+}
+
+// Lets this process write no more than a few bytes to any file, so writing fails as on a full disk.
+class FileSizeLimit {
+public:
+    FileSizeLimit()
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit tiny = m_saved;
+        tiny.rlim_cur = 16;
+        setrlimit(RLIMIT_FSIZE, &tiny);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int){ nullptr };
+};
+
+TEST_F(CommandLineRunnerTest, AFailedWriteLeavesTheEarlierFileInPlace)
+{
+    for (auto option : { "--export-layout", "--export-time-csv" }) {
+        auto file = directory / "Earlier";
+        std::ofstream(file) << "earlier";
+        console.errors.clear();
+        std::optional<int> status;
+        {
+            FileSizeLimit limit;
+            status = run({ option, file.string() });
+        }
+        EXPECT_EQ(status, 1) << option;
+        EXPECT_EQ(console.errors, "Couldn't save: File too large\n") << option;
+        EXPECT_EQ(read(file), "earlier") << option;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(directory), {}), 1) << option;
+    }
 }
 
 } // namespace
