@@ -117,27 +117,6 @@ TEST_F(WebKitManagerTest, SavesOnlyPreparedWorkspacesOneAfterAnotherInListOrder)
             { last.storageIdentifier, true }, { first.storageIdentifier, true } }));
 }
 
-TEST_F(WebKitManagerTest, AStoreDeletedWhileItsJarIsReadOrItsCookiesRestoredKeepsNothing)
-{
-    auto saved = makeWorkspace("a");
-    prepared(saved);
-    engine.jars[saved.storageIdentifier] = { sessionCookie("sid") };
-    manager.saveSessionCookies({ saved });
-    manager.deleteWorkspaceStore(saved.storageIdentifier);
-    queue.runPending();
-    EXPECT_EQ(count("vault.save"), 0);
-    EXPECT_FALSE(vault.items().contains(saved.storageIdentifier));
-
-    auto restored = makeWorkspace("b");
-    storeBlob(restored, { sessionCookie("a"), sessionCookie("b"), sessionCookie("c") });
-    auto preparing = manager.prepare(restored);
-    manager.deleteWorkspaceStore(restored.storageIdentifier);
-    queue.runPending();
-    EXPECT_TRUE(preparing.isDone());
-    EXPECT_EQ(count("engine.setCookie b"), 0);
-    EXPECT_FALSE(manager.isPrepared(restored));
-}
-
 TEST_F(WebKitManagerTest, APendingSaveDiesWithItsManager)
 {
     auto workspace = makeWorkspace();
@@ -173,23 +152,32 @@ TEST_F(WebKitManagerStoreTest, APageLoadCountsAsAChangeOnlyOnceTheWorkspacesStor
     EXPECT_EQ(vault.saves, (std::vector<std::pair<Uuid, bool>>{ { workspace.storageIdentifier, false } }));
 }
 
-TEST_F(WebKitManagerStoreTest, DeletingAStoreForgetsItAndItsBlob)
+// Neither the save that was pending, nor the jar being read for a save, nor a later change or page load
+// writes the blob of a deleted store again; a restoration under way stops.
+TEST_F(WebKitManagerStoreTest, DeletingAStoreForgetsItAndItsBlobEvenWhileItsJarIsReadOrRestored)
 {
     auto workspace = makeWorkspace();
     storeBlob(workspace, { sessionCookie("sid") });
-    manager.prepare(workspace);
-    queue.runPending();
+    prepared(workspace);
     engine.pageSetsCookies(workspace.storageIdentifier, { sessionCookie("pending") });
-
+    manager.saveSessionCookies({ workspace });
     manager.deleteWorkspaceStore(workspace.storageIdentifier);
     EXPECT_FALSE(vault.items().contains(workspace.storageIdentifier));
     EXPECT_FALSE(manager.isPrepared(workspace));
-    // Neither the save that was pending nor a later change or page load writes the blob again.
     engine.notifyChange(workspace.storageIdentifier);
     manager.pageFinishedLoading(workspace.id);
     queue.advance(10);
     EXPECT_EQ(vault.saves, (std::vector<std::pair<Uuid, bool>>{ { workspace.storageIdentifier, false } }));
     EXPECT_TRUE(engine.destroyed.contains(workspace.storageIdentifier));
+
+    auto restored = makeWorkspace("b");
+    storeBlob(restored, { sessionCookie("a"), sessionCookie("b"), sessionCookie("c") });
+    auto preparing = manager.prepare(restored);
+    manager.deleteWorkspaceStore(restored.storageIdentifier);
+    queue.runPending();
+    EXPECT_TRUE(preparing.isDone());
+    EXPECT_EQ(count("engine.setCookie b"), 0);
+    EXPECT_FALSE(manager.isPrepared(restored));
 }
 
 // A store still held by a page refuses removal: it is retried once a second, six times at most.

@@ -98,18 +98,6 @@ TEST(WorkspaceSessionTest, AProxyNeedsAHostAndAPositivePort)
     }
 }
 
-TEST(WorkspaceSessionTest, DownloadFolderURLIsADirectoryFileURLOnlyForANonEmptyPath)
-{
-    auto workspace = sample();
-    workspace.downloadFolderPath = "";
-    EXPECT_FALSE(workspace.downloadFolderURL());
-    workspace.downloadFolderPath = "/home/ada/Client Downloads";
-    auto folder = workspace.downloadFolderURL();
-    ASSERT_TRUE(folder);
-    EXPECT_TRUE(folder->isFileURL());
-    EXPECT_EQ(folder->filePath(), "/home/ada/Client Downloads/");
-}
-
 TEST(WorkspaceSessionTest, ColourParsesLenientlyAndFallsBackToBlue)
 {
     constexpr RgbColor green{ 0x34 / 255.0, 0xC7 / 255.0, 0x59 / 255.0 };
