@@ -1,23 +1,12 @@
 #include "App/WindowManager.h"
 
-#include "Fakes/FakeAuthenticator.h"
 #include "Fakes/FakeHotKeys.h"
-#include "Fakes/MemoryDefaults.h"
-#include "Fakes/RecordingLauncher.h"
-#include "Fakes/SessionFakes.h"
 #include "KeyboardShortcuts/RecorderField.h"
 #include "KeyboardShortcuts/ShortcutStore.h"
 #include "MainLoopWait.h"
-#include "Platform/Linux/GLibMainQueue.h"
 #include "RunProgram.h"
-#include "Services/CommandTable.h"
-#include "Services/DownloadList.h"
-#include "Services/Presentation.h"
-#include "Services/RoutingRules.h"
-#include "Services/SessionManager.h"
-#include "Services/WorkspaceRuntime.h"
-#include "UI/Commands/CommandActions.h"
 #include "UI/Settings/ShortcutRecorder.h"
+#include "integration/UI/SessionGraph.h"
 
 #include <gtest/gtest.h>
 #include <gtkmm/application.h>
@@ -125,39 +114,20 @@ TEST_F(WindowManagerTest, TheWindowIsMadeOnTheFirstShowOrHeldShowKeptAcrossHideA
 }
 
 // The command table on the registered application, as the program sets it up: its actions and their keys.
-struct ApplicationCommands {
+struct ApplicationCommands : testing::SessionGraph {
     ApplicationCommands(WindowHost& windows, Gtk::Application& application)
         : application(application)
-        , windows(windows)
-        , sessions(SessionManager::Collaborators{
-              queue, defaults, runtime, stores, keychain, rules, authenticator, windows })
     {
-        actions.addTo(G_ACTION_MAP(application.gobj()));
-        actions.setAccelerators(application.gobj());
+        build(windows, G_ACTION_MAP(application.gobj()));
+        actions->setAccelerators(application.gobj());
     }
     ~ApplicationCommands()
     {
-        for (const auto& command : commands.commands())
+        for (const auto& command : commandTable->commands())
             g_action_map_remove_action(G_ACTION_MAP(application.gobj()), std::string(command->name).c_str());
     }
 
     Gtk::Application& application;
-    WindowHost& windows;
-    GLibMainQueue queue;
-    MemoryDefaults defaults;
-    testing::CallLog log;
-    WorkspaceRuntime runtime{ nullptr };
-    testing::FakeDataStores stores{ log };
-    testing::FakeKeychain keychain{ log };
-    RoutingRules rules{ defaults };
-    testing::FakeAuthenticator authenticator;
-    SessionManager sessions;
-    Presentation presentation{ queue };
-    testing::RecordingLauncher launcher;
-    DownloadList downloads{ queue, launcher };
-    int quits{ 0 };
-    CommandTable commands{ { sessions, presentation, windows, downloads, [this] { ++quits; } } };
-    CommandActions actions{ commands };
 };
 
 void press(const char* keys)
@@ -173,7 +143,7 @@ TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
         GTEST_SKIP() << "xdotool is not installed";
     ApplicationCommands app(*windows, *s_application);
     ASSERT_NO_FATAL_FAILURE(showAndFocus());
-    auto active = *app.sessions.activeWorkspace();
+    auto active = *app.manager->activeWorkspace();
     app.runtime.load(active, Date::now());
 
     press("ctrl+t");
@@ -205,7 +175,7 @@ TEST_F(WindowManagerTest, WhileAShortcutRecordsTheWindowsKeysAreRefusedNotRun)
     windows->setContentFactory([&] {
         auto* recorder
             = Gtk::make_managed<ShortcutRecorder>(std::make_unique<RecorderField>(store, "toggleApp",
-                                                      commandKeys(app.commands), std::set<Shortcut>{}),
+                                                      commandKeys(*app.commandTable), std::set<Shortcut>{}),
                 alerts);
         recordButton = dynamic_cast<Gtk::Button*>(recorder->get_first_child()->get_next_sibling());
         return recorder;
