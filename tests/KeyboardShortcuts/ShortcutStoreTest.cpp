@@ -111,14 +111,13 @@ TEST(GlobalShortcutsTest, EachCommandLineRunsWhatItsShortcutRuns)
     }
 }
 
+// The digit keys' codes are not in order; a slip would send Ctrl+Alt+5 to workspace 6.
 TEST(GlobalShortcutsTest, TheWorkspaceShortcutsAreCtrlAltAndTheirDigit)
 {
-    // The digit keys' codes are not in order; a slip would send Ctrl+Alt+5 to workspace 6.
-    const std::int64_t digitCodes[] = { 18, 19, 20, 21, 23, 22, 26, 28, 25 };
     for (int index = 1; index <= 9; ++index) {
         const auto& shortcut = globalShortcuts[static_cast<std::size_t>(2 + index)];
         EXPECT_EQ(shortcut.argument, index);
-        EXPECT_EQ(shortcut.defaultShortcut, controlOption(digitCodes[index - 1])) << shortcut.name;
+        EXPECT_EQ(KeyTable::displayName(shortcut.defaultShortcut), "Ctrl+Alt+" + std::to_string(index));
     }
 }
 
