@@ -27,17 +27,7 @@ protected:
     KeychainService keychain{ store };
 };
 
-TEST_F(KeychainServiceTest, SettingTwiceLeavesOneItemWithTheSecondValue)
-{
-    EXPECT_TRUE(finish(keychain.set(std::string("first"), "proxy_password_A")));
-    EXPECT_TRUE(finish(keychain.set(std::string("second"), "proxy_password_A")));
-
-    EXPECT_EQ(finish(keychain.get("proxy_password_A")), "second");
-    EXPECT_EQ(store.calls,
-        (Calls{ "remove proxy_password_A", "store proxy_password_A", "remove proxy_password_A",
-            "store proxy_password_A", "read proxy_password_A" }));
-}
-
+// Replacing an item is a removal, then an addition once the removal has answered.
 TEST_F(KeychainServiceTest, SetAddsOnlyAfterTheDeleteHasAnswered)
 {
     store.holdsAnswers = true;
