@@ -41,8 +41,8 @@ protected:
     {
         auto count = m_launcher.revealedFiles.size();
         view.update(true,
-            NavigationRequest::make(
-                NavigationCommand::load(*Url::parse(m_server.urlOfAttachment("/file", disposition, type)))));
+            NavigationRequest::make(NavigationCommand::load(*Url::parse(
+                m_server.urlWith("/file", { { "disposition", disposition }, { "type", type } })))));
         EXPECT_TRUE(runUntil([&] { return m_launcher.revealedFiles.size() > count; }))
             << "No download of " << disposition << " finished";
     }
@@ -90,7 +90,8 @@ TEST_F(DownloadInto, AttachmentsAndUnshowableTypesDownloadIntoTheWorkspacesCurre
 TEST_F(DownloadInto, ALargeDownloadShowsItsProgressAndCancellingLeavesNothingBehind)
 {
     constexpr std::uint64_t size = 50'000'000;
-    auto& view = viewDownloadingInto(m_server.urlOfStalledDownload("/large", "disk.img", size));
+    auto& view = viewDownloadingInto(
+        m_server.urlWith("/large", { { "stalled", std::to_string(size) }, { "name", "disk.img" } }));
     // The engine's own word that the download is over, so that nothing it writes later goes unseen.
     bool hasEngineStopped = false;
     auto* session = webkit_web_view_get_network_session(webView(view));

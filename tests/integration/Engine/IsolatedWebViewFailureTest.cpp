@@ -56,11 +56,9 @@ TEST_F(IsolatedWebViewFailureTest, AKilledWebProcessShowsThatThePageStoppedAndRe
 {
     auto& view = makeView(m_server.url("/chat"));
     ASSERT_TRUE(loaded(view, "/chat"));
-    ASSERT_TRUE(runUntil([&] {
-        m_registry.measure();
-        return !m_memory.measured.empty();
-    }));
-    ::kill(*m_memory.measured.begin(), SIGKILL);
+    auto pids = processes(1);
+    ASSERT_EQ(pids.size(), 1u);
+    ::kill(*pids.begin(), SIGKILL);
     ASSERT_TRUE(showsTitle(view, "This page stopped")) << title(view);
 
     click(view, "a.button");

@@ -3,9 +3,9 @@
 #include "Engine/WebKitGtk/IsolatedWebView.h"
 #include "Engine/WebViewRegistry.h"
 #include "EngineTest.h"
+#include "Fakes/FakeProcessMemory.h"
 #include "Fakes/RecordingLauncher.h"
 #include "Services/DownloadList.h"
-#include "Services/ProcessMemory.h"
 
 #include <adwaita.h>
 #include <gtk/gtk.h>
@@ -39,19 +39,6 @@ inline AdwMessageDialog* openMessageDialog()
     auto* window = windowWhere([](GtkWindow* window) { return ADW_IS_MESSAGE_DIALOG(window); });
     return window ? ADW_MESSAGE_DIALOG(window) : nullptr;
 }
-
-// Remembers which processes the registry measured.
-class RecordingMemory final : public ProcessMemory {
-public:
-    std::optional<double> footprintMB(std::int32_t pid) const override
-    {
-        measured.insert(pid);
-        return 1.0;
-    }
-    double ownMB() const override { return 0; }
-
-    mutable std::set<std::int32_t> measured;
-};
 
 // Isolated web views on one workspace's store, each in a window of its own as the browser shows them,
 // with the real data store manager and a registry whose measurements are recorded.
@@ -99,6 +86,21 @@ protected:
             closeView(0);
     }
 
+    // The processes the registry measures once the shown views have made that many known.
+    std::set<std::int32_t> processes(std::size_t count)
+    {
+        std::set<std::int32_t> processes;
+        EXPECT_TRUE(runUntil([&] {
+            m_memory.reads.clear();
+            m_registry.measure();
+            processes.clear();
+            for (const auto& [pid, reads] : m_memory.reads)
+                processes.insert(pid);
+            return processes.size() == count;
+        })) << "Views did not make their processes known";
+        return processes;
+    }
+
     static WebKitWebView* webView(const IsolatedWebView& view) { return WEBKIT_WEB_VIEW(view.widget()); }
 
     // Waits until the server has seen the path `count` times and the view is done loading.
@@ -130,7 +132,8 @@ protected:
         runScript(view, "document.querySelector('" + selector + "').click()");
     }
 
-    RecordingMemory m_memory;
+    // Which processes the registry measured, as the keys of its reads.
+    testing::FakeProcessMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
     testing::RecordingLauncher m_launcher;
     DownloadList m_downloads{ m_queue, m_launcher };

@@ -39,19 +39,13 @@ std::string procEntry(std::int32_t pid, const char* entry)
 // whose process stayed would free nothing.
 TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheStoresLastView)
 {
-    auto processes = [this](std::size_t count) {
-        EXPECT_TRUE(runUntil([&] {
-            m_memory.measured.clear();
-            m_registry.measure();
-            return m_memory.measured.size() == count;
-        })) << "Views did not make their processes known";
-        return m_memory.measured;
-    };
     int starts = 0;
     engine().whenFirstPageLoads([&starts] { ++starts; });
     ASSERT_TRUE(loaded(makeView(m_server.url("/first")), "/first"));
     EXPECT_EQ(starts, 1) << "The launch's window waits for the first page to load";
-    const auto pid = *processes(1).begin();
+    auto first = processes(1);
+    ASSERT_EQ(first.size(), 1u);
+    const auto pid = *first.begin();
     EXPECT_NE(pid, getpid());
     // The kernel keeps 15 characters of a process's name.
     EXPECT_EQ(procEntry(pid, "comm"), std::string("WebKitWebProcess").substr(0, 15)) << "pid " << pid;
@@ -74,7 +68,9 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
     EXPECT_TRUE(runUntil([&] { return !isRunning(second) && !isRunning(pid); }))
         << "A process of the store outlived its last view";
     ASSERT_TRUE(loaded(makeView(m_server.url("/again")), "/again"));
-    EXPECT_TRUE(isRunning(*processes(1).begin())) << "The store did not come back with a process of its own";
+    auto again = processes(1);
+    ASSERT_EQ(again.size(), 1u) << "The store did not come back with a process of its own";
+    EXPECT_TRUE(isRunning(*again.begin()));
 }
 
 TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndFindAndTheSitesZoomWorkOnIt)
@@ -119,12 +115,14 @@ TEST_F(IsolatedWebViewTest, LinksOpenInANewTabAPopUpOrAnotherApplicationButNever
     if (!hasProgram("xdotool"))
         GTEST_SKIP() << "needs xdotool";
     m_launcher.applications["cohortex-meeting"] = "Meeting App";
-    auto page = m_server.urlWithBody("/links",
-        "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
-        "<a href=\"javascript:void(0)\">script</a><a id=\"blank\" href=\"/next\" target=\"_blank\">new</a>"
-        "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
-        "href=\"cohortex-feed:cal\">feed</a>"
-        "<a id=\"mail\" href=\"mailto:team@example.com\">mail</a>");
+    auto page = m_server.urlWith("/links",
+        { { "body",
+            "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
+            "<a href=\"javascript:void(0)\">script</a><a id=\"blank\" href=\"/next\" "
+            "target=\"_blank\">new</a>"
+            "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
+            "href=\"cohortex-feed:cal\">feed</a>"
+            "<a id=\"mail\" href=\"mailto:team@example.com\">mail</a>" } });
     auto& view = makeView(page);
     ASSERT_TRUE(loaded(view, "/links"));
     runFor(std::chrono::milliseconds(300));
@@ -208,7 +206,7 @@ TEST_F(IsolatedWebViewTest, APageTakesTheWholeScreenUntilEscapeOrTheUserMovesAwa
     if (!hasProgram("xdotool"))
         GTEST_SKIP() << "needs xdotool";
     auto configuration
-        = this->configuration(m_server.urlWithBody("/video", "<div id=\"player\">video</div>"));
+        = this->configuration(m_server.urlWith("/video", { { "body", "<div id=\"player\">video</div>" } }));
     std::vector<bool> changes;
     configuration.onFullscreenChanged = [&](bool fullscreen) { changes.push_back(fullscreen); };
     auto& view = makeView(std::move(configuration));

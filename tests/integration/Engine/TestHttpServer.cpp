@@ -87,17 +87,22 @@ std::string TestHttpServer::url(std::string_view pathAndQuery, std::string_view 
 std::string TestHttpServer::urlSettingCookie(
     std::string_view path, std::string_view setCookie, std::string_view host) const
 {
-    return url(std::string(path) + "?set=" + escape(setCookie), host);
-}
-
-std::string TestHttpServer::urlFraming(std::string_view path, std::string_view framedUrl) const
-{
-    return url(std::string(path) + "?frame=" + escape(framedUrl));
+    return urlWith(path, { { "set", setCookie } }, host);
 }
 
 std::string TestHttpServer::urlDownloading(std::string_view path, std::string_view fileName) const
 {
-    return url(std::string(path) + "?attachment=" + escape(fileName));
+    return urlWith(path, { { "attachment", fileName } });
+}
+
+std::string TestHttpServer::urlWith(std::string_view path,
+    std::initializer_list<std::pair<std::string_view, std::string_view>> query, std::string_view host) const
+{
+    std::string pathAndQuery(path);
+    for (const auto& [name, value] : query)
+        pathAndQuery
+            += (pathAndQuery.size() == path.size() ? "?" : "&") + std::string(name) + "=" + escape(value);
+    return url(pathAndQuery, host);
 }
 
 std::string_view TestHttpServer::attachmentBody()
@@ -105,27 +110,10 @@ std::string_view TestHttpServer::attachmentBody()
     return "%PDF-1.4\n% cohortex test attachment\n%%EOF\n";
 }
 
-std::string TestHttpServer::urlWithBody(std::string_view path, std::string_view html) const
-{
-    return url(std::string(path) + "?body=" + escape(html));
-}
-
 std::string TestHttpServer::urlServing(std::string_view path, std::string html)
 {
     m_pages.insert_or_assign(std::string(path), std::move(html));
     return url(path);
-}
-
-std::string TestHttpServer::urlOfAttachment(
-    std::string_view path, std::string_view disposition, std::string_view type) const
-{
-    return url(std::string(path) + "?disposition=" + escape(disposition) + "&type=" + escape(type));
-}
-
-std::string TestHttpServer::urlOfStalledDownload(
-    std::string_view path, std::string_view fileName, std::uint64_t size) const
-{
-    return url(std::string(path) + "?stalled=" + std::to_string(size) + "&name=" + escape(fileName));
 }
 
 std::vector<TestHttpServer::Request> TestHttpServer::requestsFor(std::string_view path) const

@@ -15,7 +15,9 @@ namespace cohortex {
 // request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header,
 // "?frame=<URL>" puts that page into a frame, "?body=<HTML>" is the page's body, "?type=<MIME type>" its
 // Content-Type, "?disposition=<value>" adds that Content-Disposition header, and "?attachment=<file name>"
-// answers with a small PDF that the browser is told to save under that name instead of showing it.
+// answers with a small PDF that the browser is told to save under that name instead of showing it;
+// "?stalled=<size>&name=<file name>" is a download of that size whose first heldAfter bytes come at once
+// and the rest never, so that it stays in progress until the browser gives it up.
 class TestHttpServer {
 public:
     struct Request {
@@ -44,21 +46,15 @@ public:
     std::string url(std::string_view pathAndQuery, std::string_view host = "127.0.0.1") const;
     std::string urlSettingCookie(
         std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
-    std::string urlFraming(std::string_view path, std::string_view framedUrl) const;
     std::string urlDownloading(std::string_view path, std::string_view fileName) const;
     // The body every attachment answer carries, so that a saved file can be compared with it.
     static std::string_view attachmentBody();
-    // The page at the path whose body is the HTML given.
-    std::string urlWithBody(std::string_view path, std::string_view html) const;
-    // The same with the HTML kept by the server, for a page whose address must stay short as a real one.
+    // The page at the path whose body is kept by the server, for a page whose address must stay short.
     std::string urlServing(std::string_view path, std::string html);
-    // The path answered as an attachment of the given MIME type.
-    std::string urlOfAttachment(
-        std::string_view path, std::string_view disposition, std::string_view type) const;
-    // A download of the given size under the file name whose first heldAfter bytes come at once; the rest
-    // never comes, so the download stays in progress until the browser gives it up.
-    std::string urlOfStalledDownload(
-        std::string_view path, std::string_view fileName, std::uint64_t size) const;
+    // The path with the query's values escaped: any of the parameters above.
+    std::string urlWith(std::string_view path,
+        std::initializer_list<std::pair<std::string_view, std::string_view>> query,
+        std::string_view host = "127.0.0.1") const;
     static constexpr std::uint64_t heldAfter = 1 << 20;
     // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;

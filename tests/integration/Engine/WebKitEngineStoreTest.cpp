@@ -73,7 +73,7 @@ TEST_F(WebKitEngineStoreTest, APagesCookieGoesBackOnlyToItsOwnStoreAlsoAfterARel
             viewA.load(m_server.urlSettingCookie("/login", "login=alice; Max-Age=3600")), Outcome::Finished);
         EXPECT_TRUE(runUntil([&] { return changesOfA > 0; }));
         auto tracker = m_server.urlSettingCookie("/tracker", "tracking=1", "localhost");
-        ASSERT_EQ(viewA.load(m_server.urlFraming("/article", tracker)), Outcome::Finished);
+        ASSERT_EQ(viewA.load(m_server.urlWith("/article", { { "frame", tracker } })), Outcome::Finished);
         ASSERT_EQ(viewB.load(m_server.url("/b-after")), Outcome::Finished);
 
         ASSERT_EQ(m_server.requestsFor("/tracker").size(), 1u);

@@ -7,8 +7,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace cohortex {

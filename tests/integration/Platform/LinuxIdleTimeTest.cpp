@@ -47,34 +47,20 @@ TEST(LinuxIdleTimeOnX11Test, GrowsWhileNobodyTouchesAnythingAndDropsOnInput)
     EXPECT_EQ(LinuxIdleTime().source(), LinuxIdleTime::Source::MutterIdleMonitor);
 }
 
-// Neither X nor GNOME Shell: the user counts as active, and nobody waits for the missing bus.
-class LinuxIdleTimeWithoutDisplayTest : public ::testing::Test {
-protected:
-    ScopedVariable m_noDisplay{ "DISPLAY", nullptr };
-    ScopedVariable m_noWayland{ "WAYLAND_DISPLAY", nullptr };
-};
-
-TEST_F(LinuxIdleTimeWithoutDisplayTest, AMissingBusReadsZeroAtOnce)
+// Neither X nor GNOME Shell: the user counts as active, and nobody waits for a bus that is missing or silent.
+TEST(LinuxIdleTimeWithoutDisplayTest, ReadsZeroAtOnceWhenTheBusIsMissingOrNeverAnswers)
 {
-    ScopedVariable noBus("DBUS_SESSION_BUS_ADDRESS", missingBus);
-    auto start = g_get_monotonic_time();
-    LinuxIdleTime idleTime;
-    EXPECT_EQ(idleTime.source(), LinuxIdleTime::Source::MutterIdleMonitor);
-    EXPECT_EQ(quickReading(idleTime), 0);
-    runFor(0.3);
-    EXPECT_EQ(quickReading(idleTime), 0);
-    EXPECT_LT(secondsSince(start), 1);
-}
-
-TEST_F(LinuxIdleTimeWithoutDisplayTest, ABusThatNeverAnswersReadsZeroAtOnce)
-{
+    ScopedVariable noDisplay{ "DISPLAY", nullptr };
+    ScopedVariable noWayland{ "WAYLAND_DISPLAY", nullptr };
     TemporaryDirectory directory;
     auto path = (directory.path() / "bus").string();
     SilentSocket socket(path);
     ASSERT_TRUE(socket.isListening());
-    ScopedVariable silentBus("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str());
-    {
+    for (auto address : { std::string(missingBus), "unix:path=" + path }) {
+        SCOPED_TRACE(address);
+        ScopedVariable bus("DBUS_SESSION_BUS_ADDRESS", address.c_str());
         LinuxIdleTime idleTime;
+        EXPECT_EQ(idleTime.source(), LinuxIdleTime::Source::MutterIdleMonitor);
         for (int reading = 0; reading < 3; ++reading) {
             EXPECT_EQ(quickReading(idleTime), 0);
             runFor(0.2);

@@ -18,16 +18,15 @@
 namespace cohortex {
 namespace {
 
-constexpr auto missingBus = "unix:path=/nonexistent/cohortex-test-bus";
 // polkitd ships this action itself, so every polkitd knows it; ours only the installed policy file adds.
 constexpr auto actionOfPolkit = "org.freedesktop.policykit.exec";
 constexpr auto policyOfPolkit = "/usr/share/polkit-1/actions/org.freedesktop.policykit.policy";
 constexpr auto reason = "Unlock Client Alpha in Cohortex";
 
-template <typename T>
-bool runUntilDone(const Task<T>& task, double seconds)
+template <typename... Tasks>
+bool allDone(double seconds, const Tasks&... tasks)
 {
-    return runUntil([&] { return task.isDone(); }, seconds);
+    return runUntil([&] { return (tasks.isDone() && ...); }, seconds);
 }
 
 class PolkitAuthenticatorTest : public ::testing::Test {
@@ -37,7 +36,7 @@ protected:
         if (!m_authenticator)
             return;
         // Waiting out one last probe leaves no D-Bus call behind to answer into the next test.
-        runUntilDone(m_authenticator->refreshAvailability(), PolkitAuthenticator::probeTimeout + 1);
+        allDone(PolkitAuthenticator::probeTimeout + 1, m_authenticator->refreshAvailability());
         m_authenticator.reset();
     }
 
@@ -51,13 +50,9 @@ protected:
     std::unique_ptr<PolkitAuthenticator> m_authenticator;
 };
 
-class PolkitWithoutSystemBusTest : public PolkitAuthenticatorTest {
-protected:
-    ScopedVariable m_address{ "DBUS_SYSTEM_BUS_ADDRESS", missingBus };
-};
-
-TEST_F(PolkitWithoutSystemBusTest, NothingIsAvailableAndOverlappingPromptsAnswerFalseAtOnce)
+TEST_F(PolkitAuthenticatorTest, WithoutASystemBusNothingIsAvailableAndEveryPromptAnswersFalseAtOnce)
 {
+    ScopedVariable address{ "DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/cohortex-test-bus" };
     auto start = g_get_monotonic_time();
     auto& authenticator = makeAuthenticator();
     EXPECT_FALSE(authenticator.isAvailable());
@@ -66,54 +61,38 @@ TEST_F(PolkitWithoutSystemBusTest, NothingIsAvailableAndOverlappingPromptsAnswer
     auto probe = authenticator.refreshAvailability();
     auto first = authenticator.authenticate(reason);
     auto second = authenticator.authenticate("Unlock Client Beta in Cohortex");
-    ASSERT_TRUE(runUntil([&] { return probe.isDone() && first.isDone() && second.isDone(); }, 5));
+    auto outliving = makeAuthenticator().authenticate(reason);
+    m_authenticator.reset();
+    ASSERT_TRUE(allDone(5, probe, first, second, outliving));
     EXPECT_FALSE(probe.result());
-    EXPECT_EQ(first.result(), Authentication::Failed);
-    EXPECT_EQ(second.result(), Authentication::Failed);
-    EXPECT_FALSE(authenticator.isAvailable());
+    for (const auto* prompt : { &first, &second, &outliving })
+        EXPECT_EQ(prompt->result(), Authentication::Failed);
     EXPECT_LT(secondsSince(start), 2);
 }
 
-TEST_F(PolkitWithoutSystemBusTest, APromptOutlivingItsAuthenticatorStillAnswers)
+TEST_F(PolkitAuthenticatorTest, OnABusThatNeverAnswersAPromptGivesUpAtTheProbesBound)
 {
-    auto prompt = makeAuthenticator().authenticate(reason);
-    m_authenticator.reset();
-
-    ASSERT_TRUE(runUntilDone(prompt, 5));
-    EXPECT_EQ(prompt.result(), Authentication::Failed);
-}
-
-class PolkitOnSilentBusTest : public PolkitAuthenticatorTest {
-protected:
-    void TearDown() override
-    {
-        m_socket.close();
-        PolkitAuthenticatorTest::TearDown();
-        // The request that timed out was cancelled, and closing the socket ends its connection; its
-        // answer still has to come back before the next test may ask polkit for an authority.
-        runFor(0.5);
-    }
-
-    TemporaryDirectory m_directory;
-    std::string m_path = (m_directory.path() / "bus").string();
-    SilentSocket m_socket{ m_path };
-    ScopedVariable m_address{ "DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + m_path).c_str() };
-};
-
-TEST_F(PolkitOnSilentBusTest, AProbeGivesUpAtItsBound)
-{
-    ASSERT_TRUE(m_socket.isListening());
+    TemporaryDirectory directory;
+    auto path = (directory.path() / "bus").string();
+    SilentSocket socket{ path };
+    ASSERT_TRUE(socket.isListening());
+    ScopedVariable address{ "DBUS_SYSTEM_BUS_ADDRESS", ("unix:path=" + path).c_str() };
     auto start = g_get_monotonic_time();
     auto& authenticator = makeAuthenticator();
     auto prompt = authenticator.authenticate(reason);
     EXPECT_FALSE(authenticator.isAvailable());
     EXPECT_LT(secondsSince(start), 0.1);
 
-    ASSERT_TRUE(runUntilDone(prompt, 5));
+    ASSERT_TRUE(allDone(5, prompt));
     EXPECT_EQ(prompt.result(), Authentication::Failed);
     // It waited for the silent bus rather than failing for some other reason, and no longer than promised.
     EXPECT_GE(secondsSince(start), PolkitAuthenticator::probeTimeout - 0.1);
     EXPECT_LT(secondsSince(start), PolkitAuthenticator::probeTimeout + 1);
+    m_authenticator.reset();
+    // Closing the socket ends the cancelled request's connection; its answer still has to come back before
+    // the next test may ask polkit for an authority.
+    socket.close();
+    runFor(0.5);
 }
 
 class PolkitOnPrivateBusTest : public PolkitAuthenticatorTest {
@@ -153,7 +132,7 @@ TEST_F(PolkitOnPrivateBusTest, AnUnregisteredActionIsUnavailableAndNeverReachesT
     auto probe = authenticator.refreshAvailability();
     auto prompt = authenticator.authenticate(reason);
 
-    ASSERT_TRUE(runUntil([&] { return probe.isDone() && prompt.isDone(); }, 5));
+    ASSERT_TRUE(allDone(5, probe, prompt));
     EXPECT_FALSE(probe.result());
     EXPECT_EQ(prompt.result(), Authentication::Failed);
     // polkitd refuses to check an action it does not know, and that refusal would be logged.
@@ -165,7 +144,7 @@ TEST_F(PolkitOnPrivateBusTest, ADaemonThatStartsLaterIsNoticedAndDecides)
     auto& authenticator = makeAuthenticator(actionOfPolkit);
     auto probe = authenticator.refreshAvailability();
     auto prompt = authenticator.authenticate(reason);
-    ASSERT_TRUE(runUntil([&] { return probe.isDone() && prompt.isDone(); }, 5));
+    ASSERT_TRUE(allDone(5, probe, prompt));
     ASSERT_FALSE(probe.result());
     EXPECT_EQ(prompt.result(), Authentication::Failed);
 
@@ -178,7 +157,7 @@ TEST_F(PolkitOnPrivateBusTest, ADaemonThatStartsLaterIsNoticedAndDecides)
     EXPECT_TRUE(runUntil([&] { return authenticator.isAvailable(); }, 3));
 
     auto granted = authenticator.authenticate(reason);
-    ASSERT_TRUE(runUntilDone(granted, 5));
+    ASSERT_TRUE(allDone(5, granted));
     // polkitd grants root everything without asking; anyone else needs an authentication agent, and
     // there is none on this bus, which the answer must say so that the lock screen can tell the user. A
     // check that polkitd rejects (details from an unprivileged caller, a subject of someone else) would

@@ -9,33 +9,22 @@
 namespace cohortex {
 namespace {
 
-class SoftwareRenderingTest : public testing::Test {
-protected:
-    void addNode(const char* name) { std::ofstream(m_dri.path() / name).put('\0'); }
-
-    TemporaryDirectory m_dri;
-};
-
-TEST_F(SoftwareRenderingTest, OnlyARenderNodeMeansAGraphicsDevice)
+TEST(SoftwareRenderingTest, OnlyARenderNodeMeansAGraphicsDeviceUnlessMesaIsToldToRasteriseInSoftware)
 {
-    EXPECT_TRUE(drawsInSoftware(m_dri.path() / "missing", nullptr));
-    EXPECT_TRUE(drawsInSoftware(m_dri.path(), nullptr));
-    addNode("card0");
-    EXPECT_TRUE(drawsInSoftware(m_dri.path(), nullptr)) << "A display-only card draws nothing";
-    addNode("renderD128");
-    EXPECT_FALSE(drawsInSoftware(m_dri.path(), nullptr));
-}
-
-TEST_F(SoftwareRenderingTest, MesaToldToRasteriseInSoftwareWinsOverTheDevice)
-{
-    addNode("renderD128");
+    TemporaryDirectory dri;
+    EXPECT_TRUE(drawsInSoftware(dri.path() / "missing", nullptr));
+    EXPECT_TRUE(drawsInSoftware(dri.path(), nullptr));
+    std::ofstream(dri.path() / "card0").put('\0');
+    EXPECT_TRUE(drawsInSoftware(dri.path(), nullptr)) << "A display-only card draws nothing";
+    std::ofstream(dri.path() / "renderD128").put('\0');
+    EXPECT_FALSE(drawsInSoftware(dri.path(), nullptr));
     for (const char* yes : { "1", "true", "TRUE", "yes", "y" })
-        EXPECT_TRUE(drawsInSoftware(m_dri.path(), yes)) << yes;
+        EXPECT_TRUE(drawsInSoftware(dri.path(), yes)) << yes;
     for (const char* no : { "0", "false", "no", "", "maybe" })
-        EXPECT_FALSE(drawsInSoftware(m_dri.path(), no)) << no;
+        EXPECT_FALSE(drawsInSoftware(dri.path(), no)) << no;
 }
 
-TEST(SoftwareRenderingChoice, CairoIsChosenWhenDrawingWouldBeInSoftwareUnlessTheUserChoseARenderer)
+TEST(SoftwareRenderingTest, CairoIsChosenWhenDrawingWouldBeInSoftwareUnlessTheUserChoseARenderer)
 {
     ScopedVariable software("LIBGL_ALWAYS_SOFTWARE", "1");
     {

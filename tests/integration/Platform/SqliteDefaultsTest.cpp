@@ -3,10 +3,11 @@
 #include "LogCapture.h"
 #include "Platform/Linux/SqliteConnection.h"
 #include "Platform/Linux/SqliteStatement.h"
+#include "ScopedVariable.h"
 #include "TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
-#include <gtest/gtest.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,28 @@ namespace cohortex {
 namespace {
 
 using testing::HasSubstr;
+using testing::IsEmpty;
 using testing::Not;
+
+mode_t permissions(const std::filesystem::path& path)
+{
+    struct stat status { };
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
+
+// The moved-aside databases under a directory, without the log files that went along with them.
+std::vector<std::filesystem::path> movedAside(const std::filesystem::path& directory)
+{
+    std::vector<std::filesystem::path> found;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(directory)) {
+        auto name = entry.path().filename().string();
+        if (name.find(".damaged-") != std::string::npos && !name.ends_with("-wal") && !name.ends_with("-shm"))
+            found.push_back(entry.path());
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
 
 class SqliteDefaultsTest : public testing::Test {
 protected:
@@ -24,7 +46,6 @@ protected:
         EXPECT_TRUE(opened) << opened.error().message;
         return opened ? std::move(*opened) : nullptr;
     }
-
     // A second connection of the kind another process would have.
     SqliteConnection rawConnection()
     {
@@ -32,17 +53,18 @@ protected:
         EXPECT_TRUE(connection);
         return std::move(*connection);
     }
+    void writeGarbage()
+    {
+        std::mt19937 random(20240601);
+        std::vector<char> bytes(8192);
+        for (auto& byte : bytes)
+            byte = static_cast<char>(random());
+        writeFile(m_file, bytes);
+    }
 
     TemporaryDirectory m_directory;
     std::filesystem::path m_file{ m_directory.path() / "defaults.sqlite3" };
 };
-
-mode_t permissions(const std::filesystem::path& path)
-{
-    struct stat status { };
-    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
-    return status.st_mode & 07777;
-}
 
 TEST_F(SqliteDefaultsTest, EveryWriteIsCommittedWhenItReturnsAndSurvivesReopening)
 {
@@ -64,15 +86,15 @@ TEST_F(SqliteDefaultsTest, EveryWriteIsCommittedWhenItReturnsAndSurvivesReopenin
         auto use = rows->use();
         ASSERT_EQ(rows->step(), SQLITE_ROW);
         EXPECT_EQ(rows->columnText(0),
-            "boolean:boolean:integer:0 data:data:blob:X'09' "
-            "integer:integer:integer:-42 string:string:text:'text'");
+            "boolean:boolean:integer:0 data:data:blob:X'09' integer:integer:integer:-42 "
+            "string:string:text:'text'");
     }
     store = openStore();
     EXPECT_EQ(store->integer("integer"), -42);
     EXPECT_EQ(store->boolean("boolean"), false);
     EXPECT_EQ(store->string("string"), "text");
     EXPECT_EQ(store->data("data"), (Bytes{ 9 }));
-    EXPECT_THAT(log.messages(), testing::IsEmpty());
+    EXPECT_THAT(log.messages(), IsEmpty());
 }
 
 // The time ledger is written by a thread of its own; the main thread's own reads and writes of it, and a
@@ -94,10 +116,10 @@ TEST_F(SqliteDefaultsTest, ARecordWrittenInTheBackgroundKeepsTheOrderOfEveryWrit
 TEST_F(SqliteDefaultsTest, RowsWhoseValueDoesNotMatchTheirKindReadAsAbsent)
 {
     auto store = openStore();
-    auto raw = rawConnection();
-    ASSERT_TRUE(raw.execute("INSERT INTO defaults VALUES ('integer', 'integer', '5'), "
-                            "('real', 'integer', 1.5), ('boolean', 'boolean', 2), ('null', 'boolean', NULL), "
-                            "('string', 'string', X'41'), ('data', 'data', 'A')"));
+    ASSERT_TRUE(rawConnection().execute(
+        "INSERT INTO defaults VALUES ('integer', 'integer', '5'), "
+        "('real', 'integer', 1.5), ('boolean', 'boolean', 2), ('null', 'boolean', NULL), "
+        "('string', 'string', X'41'), ('data', 'data', 'A')"));
     EXPECT_EQ(store->integer("integer"), std::nullopt);
     EXPECT_EQ(store->integer("real"), std::nullopt);
     EXPECT_EQ(store->boolean("boolean"), std::nullopt);
@@ -106,7 +128,7 @@ TEST_F(SqliteDefaultsTest, RowsWhoseValueDoesNotMatchTheirKindReadAsAbsent)
     EXPECT_EQ(store->data("data"), std::nullopt);
 }
 
-TEST_F(SqliteDefaultsTest, AFailedWriteKeepsTheOldValueAndLogsNoValue)
+TEST_F(SqliteDefaultsTest, AFailedWriteIsReportedKeepsTheOldValueAndLogsNoValue)
 {
     auto store = openStore();
     store->setString("key", "old");
@@ -124,12 +146,14 @@ TEST_F(SqliteDefaultsTest, AFailedWriteKeepsTheOldValueAndLogsNoValue)
     EXPECT_THAT(log.messages()[0], Not(HasSubstr("secret-new-value")));
 }
 
-TEST_F(SqliteDefaultsTest, CreatesMissingDirectoriesAndFilesForTheOwnerOnly)
+TEST_F(SqliteDefaultsTest, TheDefaultPathIsCreatedInsideTheConfigHomeForTheOwnerOnly)
 {
     auto existing = m_directory.path() / "existing";
     ASSERT_EQ(::mkdir(existing.c_str(), 0755), 0);
     ::chmod(existing.c_str(), 0755);
-    m_file = existing / "config" / "cohortex" / "defaults.sqlite3";
+    ScopedVariable configHome("XDG_CONFIG_HOME", (existing / "config").c_str());
+    m_file = SqliteDefaults::defaultPath();
+    EXPECT_EQ(m_file, existing / "config" / "cohortex" / "defaults.sqlite3");
     mode_t previousMask = ::umask(0022);
     auto store = openStore();
     ::umask(previousMask);
@@ -141,6 +165,93 @@ TEST_F(SqliteDefaultsTest, CreatesMissingDirectoriesAndFilesForTheOwnerOnly)
     EXPECT_EQ(permissions(existing / "config" / "cohortex"), 0700u);
     EXPECT_EQ(permissions(m_file), 0600u);
     EXPECT_EQ(permissions(m_file.string() + "-wal"), 0600u);
+}
+
+TEST_F(SqliteDefaultsTest, ADamagedDatabaseIsMovedAsideWithOneWarningAndAFreshStoreStarts)
+{
+    auto truncate = [this] {
+        {
+            auto store = openStore();
+            for (int index = 0; index < 200; ++index)
+                store->setString("key" + std::to_string(index), std::string(1000, 'x'));
+        }
+        std::filesystem::resize_file(m_file, std::filesystem::file_size(m_file) / 2);
+    };
+    auto write
+        = [this](const char* sql) { return [this, sql] { ASSERT_TRUE(rawConnection().execute(sql)); }; };
+    const std::vector<std::pair<const char*, std::function<void()>>> damages{
+        { "random bytes", [this] { writeGarbage(); } }, { "truncated", truncate },
+        { "wrong table",
+            write("CREATE TABLE defaults (key TEXT PRIMARY KEY, value BLOB); INSERT INTO defaults VALUES "
+                  "('k', 1)") },
+        { "view for a table",
+            write("CREATE VIEW defaults AS SELECT 'k' AS key, 'string' AS kind, 'v' AS value") }
+    };
+    for (const auto& [name, damage] : damages) {
+        SCOPED_TRACE(name);
+        for (const auto* suffix : { "", "-wal", "-shm" })
+            std::filesystem::remove(m_file.string() + suffix);
+        damage();
+        auto damagedBytes = readFile(m_file);
+        auto before = movedAside(m_directory.path());
+        LogCapture log;
+        auto store = openStore();
+        ASSERT_TRUE(store);
+
+        auto aside = movedAside(m_directory.path());
+        ASSERT_EQ(aside.size(), before.size() + 1);
+        auto moved = *std::ranges::find_if(
+            aside, [&](const auto& path) { return !std::ranges::count(before, path); });
+        EXPECT_THAT(moved.filename().string(),
+            testing::MatchesRegex(R"(defaults\.sqlite3\.damaged-[0-9]{8}T[0-9]{6}Z.*)"));
+        EXPECT_EQ(readFile(moved), damagedBytes);
+        ASSERT_EQ(log.messages().size(), 1u);
+        EXPECT_THAT(log.messages()[0], HasSubstr(moved.string()));
+        EXPECT_EQ(store->string("k"), std::nullopt);
+        EXPECT_EQ(store->string("key0"), std::nullopt);
+        EXPECT_TRUE(store->setString("k", "fresh"));
+        EXPECT_EQ(store->string("k"), "fresh");
+    }
+}
+
+TEST_F(SqliteDefaultsTest, LogFilesMoveWithTheDatabaseAndASecondDamageKeepsTheFirst)
+{
+    writeGarbage();
+    writeFile(m_file.string() + "-wal", { 'w', 'a', 'l' });
+    writeFile(m_file.string() + "-shm", { 's', 'h', 'm' });
+    ASSERT_TRUE(SqliteDefaults::open(m_file));
+    writeFile(m_file, std::vector<char>(16, '!'));
+    ASSERT_TRUE(SqliteDefaults::open(m_file));
+
+    auto aside = movedAside(m_directory.path());
+    ASSERT_EQ(aside.size(), 2u);
+    EXPECT_NE(readFile(aside[0]), readFile(aside[1]));
+    auto first = readFile(aside[0]).size() == 8192 ? aside[0] : aside[1];
+    EXPECT_EQ(readFile(first.string() + "-wal"), (std::vector<char>{ 'w', 'a', 'l' }));
+    // The shared-memory file is an index SQLite rebuilds from the log, so only its move matters.
+    EXPECT_TRUE(std::filesystem::exists(first.string() + "-shm"));
+}
+
+TEST_F(SqliteDefaultsTest, AnUnreachableFileGivesAnErrorAndMovesNothingAside)
+{
+    writeFile(m_directory.path() / "config", { 'x' });
+    std::filesystem::create_directory(m_directory.path() / "directory.sqlite3");
+    std::filesystem::create_directory(m_directory.path() / "locked");
+    ::chmod((m_directory.path() / "locked").c_str(), 0500);
+    for (auto file : { m_directory.path() / "config" / "cohortex" / "defaults.sqlite3",
+             m_directory.path() / "directory.sqlite3", m_directory.path() / "locked" / "defaults.sqlite3" }) {
+        // Root may write where the permissions say no.
+        if (file.parent_path().filename() == "locked" && ::geteuid() == 0)
+            continue;
+        SCOPED_TRACE(file);
+        LogCapture log;
+        auto store = SqliteDefaults::open(file);
+        ASSERT_FALSE(store);
+        EXPECT_THAT(store.error().message, HasSubstr(m_directory.path().string()));
+        EXPECT_THAT(log.messages(), IsEmpty());
+    }
+    ::chmod((m_directory.path() / "locked").c_str(), 0700);
+    EXPECT_THAT(movedAside(m_directory.path()), IsEmpty());
 }
 
 } // namespace
