@@ -143,17 +143,10 @@ protected:
         runner = std::make_unique<CommandRunner>(*manager, timeTracker, *team);
     }
 
-    Task<int> start(std::vector<std::string> arguments)
-    {
-        auto invocation = parseCommandLine(arguments, directory);
-        EXPECT_TRUE(invocation) << invocation.error();
-        return runner->run(std::move(*invocation), console);
-    }
-
     // The exit status, once everything the command started has run; nothing while it still waits.
     std::optional<int> run(std::vector<std::string> arguments)
     {
-        auto status = start(std::move(arguments));
+        auto status = runner->run(*parseCommandLine(arguments, directory), console);
         queue.runPending();
         return status.isDone() ? std::optional(status.result()) : std::nullopt;
     }
