@@ -55,22 +55,6 @@ TEST_F(ManualMainQueueTest, RunsDueWorkByDueTimeAndWorkPostedWhileRunningAfterIt
     EXPECT_EQ(queue.pendingCount(), 1u);
 }
 
-TEST_F(ManualMainQueueTest, CancelledWorkNeverRunsAndReleasesItsCaptures)
-{
-    auto capture = std::make_shared<int>(0);
-    auto handle = queue.postAfter(1, [capture, this] { runs.push_back("cancelled"); });
-    // Earlier work may cancel later work due at the same time.
-    Cancellable later;
-    queue.postAfter(1, [&] { later.cancel(); });
-    later = queue.postAfter(1, record("later"));
-    queue.postAfter(1, record("kept"));
-
-    handle.cancel();
-    EXPECT_EQ(capture.use_count(), 1);
-    queue.advance(1);
-    EXPECT_EQ(runs, (std::vector<std::string>{ "kept@1000" }));
-}
-
 TEST(MainQueueTest, CurrentIsTheNewestLiveQueueOnThisThread)
 {
     EXPECT_EQ(MainQueue::current(), nullptr);
