@@ -1,7 +1,6 @@
 #include "UI/MenuBar/MenuBarItem.h"
 
-#include "FakeNotificationServer.h"
-#include "FakeStatusNotifierWatcher.h"
+#include "FakeDesktop.h"
 #include "MenuBarFixture.h"
 #include "Models/StillRunningNotice.h"
 #include "Platform/Linux/GioNotifications.h"
@@ -90,18 +89,14 @@ protected:
             GVariantPtr boxed(g_variant_get_child_value(children.get(), index));
             GVariantPtr child(g_variant_get_variant(boxed.get()));
             gint32 id = 0;
-            GVariant* properties = nullptr;
-            g_variant_get_child(child.get(), 0, "i", &id);
-            g_variant_get_child(child.get(), 1, "@a{sv}", &properties);
-            GVariantDict dict;
-            g_variant_dict_init(&dict, properties);
+            GVariant* values = nullptr;
+            g_variant_get(child.get(), "(i@a{sv}@av)", &id, &values, nullptr);
+            GVariantPtr properties(values);
             const char* label = "";
-            g_variant_dict_lookup(&dict, "label", "&s", &label);
+            g_variant_lookup(properties.get(), "label", "&s", &label);
             gboolean enabled = true;
-            g_variant_dict_lookup(&dict, "enabled", "b", &enabled);
+            g_variant_lookup(properties.get(), "enabled", "b", &enabled);
             entries.push_back({ label, id, static_cast<bool>(enabled) });
-            g_variant_dict_clear(&dict);
-            g_variant_unref(properties);
         }
         return entries;
     }
@@ -171,11 +166,8 @@ TEST_F(MenuBarItemTest, ThePanelReadsTheIconAndTheUnreadTotal)
         g_variant_get(update.get(), "(&s@a{sv})", &uri, &values);
         GVariantPtr properties(values);
         EXPECT_STREQ(uri, "application://com.kestrelwick.Cohortex.desktop");
-        GVariantDict dict;
-        g_variant_dict_init(&dict, properties.get());
-        EXPECT_TRUE(g_variant_dict_lookup(&dict, "count", "x", &count));
-        EXPECT_TRUE(g_variant_dict_lookup(&dict, "count-visible", "b", &visible));
-        g_variant_dict_clear(&dict);
+        EXPECT_TRUE(g_variant_lookup(properties.get(), "count", "x", &count));
+        EXPECT_TRUE(g_variant_lookup(properties.get(), "count-visible", "b", &visible));
         counts.emplace_back(count, visible);
     }
     ASSERT_FALSE(counts.empty());
