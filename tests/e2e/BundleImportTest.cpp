@@ -7,29 +7,35 @@ namespace cohortex {
 // A bundle file handed over from outside, as a file manager or a mail client does it.
 class BundleImportTest : public CohortexE2eTest {
 protected:
-    std::filesystem::path teamBundle() { return writeBundle("Team Tools", "/team-start", "team.example"); }
+    void SetUp() override
+    {
+        CohortexE2eTest::SetUp();
+        if (IsSkipped())
+            return;
+        profile().storeWorkspaces(std::vector{ m_solo });
+        m_bundle = writeBundle("Team Tools", "/team-start", "team.example");
+    }
+
+    WorkspaceSession m_solo = makeWorkspace("Solo", m_server.url("/home"), 1);
+    std::filesystem::path m_bundle;
 };
 
 TEST_F(BundleImportTest, bundleFileHandedOverIsImportedAfterConfirmation)
 {
-    auto solo = makeWorkspace("Solo", m_server.url("/home"), 1);
-    profile().storeWorkspaces(std::vector{ solo });
-    auto file = teamBundle();
-
     launchAutoAnswering();
     ASSERT_TRUE(waitForRequests("/home"));
-    auto handedOver = runSecond({ file.string() });
+    auto handedOver = runSecond({ m_bundle.string() });
     ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
     ASSERT_TRUE(waitFor([&] {
         auto workspaces = profile().peekWorkspaces();
         return workspaces && workspaces->size() == 2;
     })) << "The bundle's workspace was not added";
-
     auto outcome = quit();
     ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
+
     auto workspaces = profile().workspaces();
     ASSERT_TRUE(workspaces && workspaces->size() == 2);
-    EXPECT_EQ(workspaces->at(0).id, solo.id);
+    EXPECT_EQ(workspaces->at(0).id, m_solo.id);
     const auto& imported = workspaces->at(1);
     EXPECT_EQ(imported.name, "Team Tools");
     EXPECT_EQ(imported.initialURL.absoluteString(), m_server.url("/team-start"));
@@ -43,11 +49,9 @@ TEST_F(BundleImportTest, bundleFileHandedOverIsImportedAfterConfirmation)
 // Builds for testing once confirmed an import for whoever set a variable; the installed program asks.
 TEST_F(BundleImportTest, noVariableInTheEnvironmentConfirmsAnImportForTheUser)
 {
-    profile().storeWorkspaces(std::vector{ makeWorkspace("Solo", m_server.url("/home"), 1) });
-    auto file = teamBundle();
     launch({}, { "COHORTEX_TEST_AUTO_ANSWER=confirm" });
     ASSERT_TRUE(waitForRequests("/home"));
-    ASSERT_TRUE(runSecond({ file.string() }).succeeded());
+    ASSERT_TRUE(runSecond({ m_bundle.string() }).succeeded());
     ASSERT_TRUE(waitFor([&] { return showsWindowTitled("^Import 1 workspace?"); }))
         << "The import did not ask";
     EXPECT_EQ(profile().peekWorkspaces()->size(), 1u) << "The import went ahead without the user";

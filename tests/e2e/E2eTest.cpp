@@ -1,7 +1,6 @@
 #include "E2eTest.h"
 
 #include "Models/WorkspaceBundle.h"
-#include "Screenshot.h"
 #include "integration/Engine/MainLoop.h"
 
 #include <cmath>
@@ -110,15 +109,6 @@ bool CohortexE2eTest::showsWindowTitled(const std::string& pattern)
         { "xdotool", "search", "--onlyvisible", "--pid", std::to_string(m_app->pid()), "--name", pattern },
         m_home.environment(), m_home.path(), secondInvocationTimeout);
     return found.succeeded() && !found.output.empty();
-}
-
-void CohortexE2eTest::saveScreenshot(std::string_view name)
-{
-    const char* directory = std::getenv("COHORTEX_E2E_OUTPUT_DIR");
-    auto file
-        = std::filesystem::path(directory && *directory ? directory : ".") / (std::string(name) + ".png");
-    if (!cohortex::saveScreenshot(file))
-        std::cerr << "No screenshot in " << file << '\n';
 }
 
 } // namespace cohortex

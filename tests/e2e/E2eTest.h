@@ -57,8 +57,6 @@ protected:
     std::vector<std::string> command(const std::vector<std::string>& arguments) const;
     // Whether the running instance shows a window whose title matches the regular expression.
     bool showsWindowTitled(const std::string& pattern);
-    // Saves the display into the build tree (COHORTEX_E2E_OUTPUT_DIR, else the working directory).
-    void saveScreenshot(std::string_view name);
 
     TemporaryHome m_home;
     TestHttpServer m_server;

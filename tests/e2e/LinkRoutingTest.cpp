@@ -28,73 +28,63 @@ protected:
     std::optional<WorkspaceSession> m_beta;
 };
 
-TEST_F(LinkRoutingTest,
-    linkFromAnotherProgramOpensAsNewTabInTheRulesWorkspaceWithItsCookiesAndWhichWorkspaceNamesTheRule)
+TEST_F(LinkRoutingTest, linksFromAnotherProgramOpenAsTabsInTheRulesWorkspaceWithItsCookiesAndOnlyTheLastLoads)
 {
     launch();
     ASSERT_TRUE(waitForRequests("/alpha-home"));
-
     const auto firstLink = m_server.urlSettingCookie("/beta-first", "ws=beta", "localhost");
     auto handedOver = runSecond({ firstLink });
     ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
     ASSERT_TRUE(waitForRequests("/beta-first"));
     EXPECT_EQ(m_server.requestsFor("/beta-first").front().cookie, "")
         << "The link was opened with the website data of the active workspace";
-
     const auto routedLink = m_server.url("/routed", "localhost");
-    handedOver = runSecond({ routedLink });
-    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
+    ASSERT_TRUE(runSecond({ routedLink }).succeeded());
     ASSERT_TRUE(waitForRequests("/routed"));
     EXPECT_EQ(m_server.requestsFor("/routed").front().cookie, "ws=beta");
-    // The artefact should show the routed page drawn, not the moment its request arrived.
-    waitFor([] { return false; }, std::chrono::milliseconds(1500));
-    saveScreenshot("e2e-link-routing");
 
     auto answer = runSecond({ "--which-workspace", m_server.url("/anything", "localhost"), "--json" });
     ASSERT_TRUE(answer.succeeded()) << answer.describe();
     auto json = nlohmann::json::parse(answer.output, nullptr, false);
-    ASSERT_TRUE(json.is_object()) << "Not a JSON object: " << answer.output;
-    EXPECT_EQ(json.value("id", ""), m_beta->id.string());
-    EXPECT_EQ(json.value("name", ""), "Beta");
+    EXPECT_EQ(json.value("id", ""), m_beta->id.string()) << answer.output;
     EXPECT_EQ(json.value("reason", ""), "rule");
     EXPECT_EQ(json.value("pattern", ""), "localhost");
+
+    // A script handing over many links at once must get its answer promptly and must not start a page, and
+    // with it a web process, per link: only the last link loads until its siblings are selected.
+    std::vector<std::string> links;
+    for (int index = 0; index < 200; ++index)
+        links.push_back(m_server.url("/many/" + std::to_string(index), "localhost"));
+    ASSERT_TRUE(runSecond(links).succeeded());
+    ASSERT_TRUE(waitForRequests("/many/199"));
+    waitFor([] { return false; }, 2s);
+    for (int index = 0; index < 199; ++index)
+        EXPECT_TRUE(m_server.requestsFor("/many/" + std::to_string(index)).empty()) << index;
 
     auto outcome = quit();
     ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
     auto tabs = profile().openTabs();
     ASSERT_TRUE(tabs && tabs->contains(m_beta->id.string()));
-    EXPECT_THAT(tabs->at(m_beta->id.string()).urls,
+    const auto& urls = tabs->at(m_beta->id.string()).urls;
+    ASSERT_GE(urls.size(), 3u);
+    EXPECT_THAT(std::vector(urls.begin(), urls.begin() + 3),
         ElementsAre(m_beta->initialURL.absoluteString(), firstLink, routedLink));
-}
-
-// A script handing over many links at once must get its answer promptly and must not start a page, and
-// with it a web process, per link: only the last link loads until its siblings are selected.
-TEST_F(LinkRoutingTest, manyLinksHandedOverAtOnceLoadOnlyTheLast)
-{
-    launch();
-    ASSERT_TRUE(waitForRequests("/alpha-home"));
-    std::vector<std::string> links;
-    for (int index = 0; index < 200; ++index)
-        links.push_back(m_server.url("/many/" + std::to_string(index), "localhost"));
-    auto handedOver = runSecond(links);
-    ASSERT_TRUE(handedOver.succeeded()) << handedOver.describe();
-    ASSERT_TRUE(waitForRequests("/many/199"));
-    waitFor([] { return false; }, 2s);
-    for (int index = 0; index < 199; ++index)
-        EXPECT_TRUE(m_server.requestsFor("/many/" + std::to_string(index)).empty()) << index;
-    auto outcome = quit();
-    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
 // Clicking a link in another program while Cohortex is not running, or sending one to a named workspace:
 // the link's page is the only one that loads, neither the first workspace's start page nor the start page
-// of the workspace the link goes to.
-TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
+// of the workspace the link goes to. A misspelt workspace name starts nothing that would then sit there
+// without the link.
+TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoadsAndAnUnknownWorkspaceStartsNothing)
 {
+    auto answer = runSecond({ "--workspace", "Gamma", m_server.url("/dropped") });
+    ASSERT_TRUE(answer.hasEnded) << "Cohortex was started and kept running";
+    EXPECT_EQ(answer.exitStatus, 1);
+    EXPECT_EQ(answer.errors, "No workspace is named \"Gamma\".\n");
+
     launch({ m_server.url("/launched-with", "localhost") });
     ASSERT_TRUE(waitForRequests("/launched-with"));
     waitFor([] { return false; }, 1s);
-    saveScreenshot("e2e-link-launch");
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
     EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
     auto outcome = quit();
@@ -105,18 +95,9 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoads)
     waitFor([] { return false; }, 1s);
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty()) << "A link sent to a named workspace";
     EXPECT_EQ(m_server.requestsFor("/launched-with").size(), 1u) << "Beta's tab from the first run waits";
+    EXPECT_TRUE(m_server.requestsFor("/dropped").empty());
     outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
-}
-
-// With no Cohortex running, a misspelt workspace must not start one that then sits there without the link.
-TEST_F(LinkRoutingTest, anUnknownWorkspaceNameStartsNothing)
-{
-    auto answer = runSecond({ "--workspace", "Gamma", m_server.url("/dropped") });
-    ASSERT_TRUE(answer.hasEnded) << "Cohortex was started and kept running";
-    EXPECT_EQ(answer.exitStatus, 1);
-    EXPECT_EQ(answer.errors, "No workspace is named \"Gamma\".\n");
-    EXPECT_TRUE(m_server.requestsFor("/dropped").empty());
 }
 
 } // namespace cohortex

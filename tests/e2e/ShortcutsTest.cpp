@@ -32,24 +32,26 @@ protected:
     }
 };
 
-TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDo)
+// With no Cohortex running, the command line starts it and then does what it asks.
+TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDoAndTheFirstStartsCohortex)
 {
-    launch();
-    ASSERT_TRUE(waitForRequests("/alpha-home"));
-    ASSERT_TRUE(runSecond({ "--open-workspace", "2" }).succeeded());
+    launch({ "--open-workspace", "2" });
     ASSERT_TRUE(waitForRequests("/beta-home"));
     ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
 
     press("ctrl+alt+1");
     ASSERT_TRUE(waitFor([&] { return lastActivated() == "Alpha"; })) << "Ctrl+Alt+1 did not open workspace 1";
+    ASSERT_TRUE(runSecond({ "--open-workspace", "2" }).succeeded());
+    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
 
     ASSERT_TRUE(runSecond({ "--quick-switcher" }).succeeded());
     waitFor([] { return false; }, 500ms);
     ASSERT_TRUE(LaunchedProgram::run(
-        { "xdotool", "type", "Beta" }, m_home.environment(), m_home.path(), secondInvocationTimeout)
+        { "xdotool", "type", "Alpha" }, m_home.environment(), m_home.path(), secondInvocationTimeout)
                     .succeeded());
     press("Return");
-    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; })) << "The quick switcher did not open Beta";
+    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Alpha"; }))
+        << "The quick switcher did not open Alpha";
 
     ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
     EXPECT_TRUE(waitFor([&] { return !showsWindowTitled("^Cohortex$"); }))
@@ -59,16 +61,6 @@ TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDo)
 
     ASSERT_TRUE(runSecond({ "--new-workspace" }).succeeded());
     EXPECT_TRUE(waitFor([&] { return showsWindowTitled("^New Workspace$"); }));
-    auto outcome = quit();
-    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
-}
-
-// With no Cohortex running, the command line starts it and then does what it asks.
-TEST_F(ShortcutsTest, aCommandWithNothingRunningStartsCohortexFirst)
-{
-    launch({ "--open-workspace", "2" });
-    ASSERT_TRUE(waitForRequests("/beta-home"));
-    EXPECT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
     auto outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
