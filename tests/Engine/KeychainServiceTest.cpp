@@ -13,7 +13,6 @@ using Calls = std::vector<std::string>;
 
 class KeychainServiceTest : public ::testing::Test {
 protected:
-    // Runs the task to its end on the virtual clock and gives its result.
     template <typename T>
     T finish(const Task<T>& task)
     {

