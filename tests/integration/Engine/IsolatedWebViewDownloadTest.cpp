@@ -1,8 +1,6 @@
-#include "Engine/WebKitGtk/DownloadsPrompt.h"
 #include "IsolatedWebViewFixture.h"
 
 #include <adwaita.h>
-#include <algorithm>
 
 namespace cohortex {
 namespace {
@@ -117,36 +115,6 @@ TEST_F(DownloadInto, ALargeDownloadShowsItsProgressAndCancellingLeavesNothingBeh
     if (const char* downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)) {
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(downloads) / "disk.img"));
     }
-}
-
-// A page that starts downloads by itself gets its first one; the rest wait for the user's one answer, and
-// however many files come, the file manager is opened once.
-TEST_F(DownloadInto, APageStartingManyDownloadsByItselfAsksOnceAndShowsOneFile)
-{
-    std::string script = "<script>";
-    for (int index = 0; index < 3; ++index)
-        script += "setTimeout(() => { const f = document.createElement('iframe'); f.src = '"
-            + m_server.urlDownloading(
-                "/auto" + std::to_string(index), "auto" + std::to_string(index) + ".pdf")
-            + "'; document.body.appendChild(f); }, " + std::to_string(index * 300) + ");";
-    viewDownloadingInto(m_server.urlServing("/many", script + "</script>"));
-
-    AdwMessageDialog* question = nullptr;
-    ASSERT_TRUE(runUntil([&] { return (question = openMessageDialog()) != nullptr; }))
-        << "The page was not stopped";
-    EXPECT_STREQ(adw_message_dialog_get_heading(question), DownloadsPrompt::heading);
-    EXPECT_EQ(filesUnder(m_folder), std::set<std::string>{ "auto0.pdf" });
-    adw_message_dialog_response(question, "allow");
-    // Finished as the engine reports it: until then its writing files (".wkdownload") come and go.
-    ASSERT_TRUE(runUntil([&] {
-        const auto& items = m_downloads.items().get();
-        return items.size() == 3 && std::ranges::all_of(items, [](const auto& item) {
-            return item.state == DownloadItem::State::Finished;
-        });
-    }));
-    EXPECT_EQ(filesUnder(m_folder), (std::set<std::string>{ "auto0.pdf", "auto1.pdf", "auto2.pdf" }));
-    runFor(std::chrono::milliseconds(500));
-    EXPECT_EQ(m_launcher.revealedFiles.size(), 1u);
 }
 
 } // namespace

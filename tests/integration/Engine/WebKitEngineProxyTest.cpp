@@ -34,6 +34,7 @@ ProxySettings through(Kind kind, const ProxyProcess& proxy, const ProxyProcess::
 class WebKitEngineProxyTest : public EngineTest {
 protected:
     const Uuid m_storeC = Uuid::random();
+    const Uuid m_storeD = Uuid::random();
 };
 
 // Secure pages travel inside the proxy's tunnel (CONNECT, or SOCKS) and still leave from its address.
@@ -87,8 +88,11 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
     auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
     engine().setProxy(m_storeA, through(Kind::Socks5, socks, { socksLogin.first, "wrong" }));
     engine().setProxy(m_storeB, through(Kind::HttpConnect, http, { httpLogin.first, "wrong" }));
-    // A host typed with its port must not make a broken proxy URI, which WebKit would ignore and go direct.
+    // A host typed with its port must not make a broken proxy URI, which WebKit would ignore and go direct;
+    // a proxy that cannot be reached at all (a stored port past 65535) must not let the page go direct
+    // either.
     engine().setProxy(m_storeC, ProxySettings{ Kind::Socks5, "127.0.0.1:80", http.port(), none, none });
+    engine().setProxy(m_storeD, ProxySettings{ Kind::Unusable, "", 0, none, none });
     TestWebView viewA(engine(), m_storeA);
     TestWebView viewB(engine(), m_storeB);
     TestWebView viewC(engine(), m_storeC);
@@ -97,11 +101,14 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
     // The proxy's refusal is the page the view shows; the server never sees the request.
     EXPECT_NE(viewB.load(m_server.url("/http-refused")), Outcome::TimedOut);
     EXPECT_EQ(viewC.load(m_server.url("/malformed-host")), Outcome::Failed);
+    TestWebView viewD(engine(), m_storeD);
+    EXPECT_EQ(viewD.load(m_server.url("/unusable")), Outcome::Failed);
     engine().setProxy(m_storeA, through(Kind::Socks5, socks, socksLogin));
     socks.stop();
     EXPECT_EQ(viewA.load(m_server.url("/socks-down")), Outcome::Failed);
 
-    for (const auto* path : { "/socks-refused", "/http-refused", "/socks-down", "/malformed-host" })
+    for (const auto* path :
+        { "/socks-refused", "/http-refused", "/socks-down", "/malformed-host", "/unusable" })
         EXPECT_EQ(peerOf(path), "(no request)") << path;
 }
 

@@ -1,4 +1,3 @@
-#include "RunProgram.h"
 #include "Services/CommandLine.h"
 #include "TemporaryDirectory.h"
 
@@ -36,42 +35,6 @@ TEST(DesktopFilesTest, EveryDesktopActionRunsACommand)
         ++actions;
     }
     EXPECT_EQ(actions, 4u);
-}
-
-// The MIME database built from our package alone names *.cohortex files and knows they are JSON.
-TEST(DesktopFilesTest, TheMimeTypeNamesBundleFilesAsJson)
-{
-    if (!hasProgram("update-mime-database"))
-        GTEST_SKIP() << "update-mime-database is not installed (shared-mime-info)";
-    TemporaryDirectory database;
-    fs::create_directories(database.path() / "packages");
-    fs::copy_file(dataDirectory / "com.kestrelwick.Cohortex.mime.xml",
-        database.path() / "packages" / "com.kestrelwick.Cohortex.xml");
-    auto result = runProgram({ "update-mime-database", database.path().string() });
-    ASSERT_TRUE(result.succeeded) << result.errors;
-
-    EXPECT_NE(contents(database.path() / "globs2").find("application/x-cohortex-bundle:*.cohortex\n"),
-        std::string::npos);
-    EXPECT_NE(
-        contents(database.path() / "subclasses").find("application/x-cohortex-bundle application/json\n"),
-        std::string::npos);
-    EXPECT_NE(contents(database.path() / "application" / "x-cohortex-bundle.xml")
-                  .find("<comment>Cohortex workspace layout</comment>"),
-        std::string::npos);
-}
-
-// The software centre lists the application from its metainfo, which must name the installed desktop file
-// and the icon that the desktop file names too. The tools distributions run check both files' syntax.
-TEST(DesktopFilesTest, TheMetainfoAgreesWithTheDesktopFileAndIcon)
-{
-    auto text = contents(dataDirectory / "com.kestrelwick.Cohortex.metainfo.xml");
-    EXPECT_NE(text.find("<launchable type=\"desktop-id\">com.kestrelwick.Cohortex.desktop</launchable>"),
-        std::string::npos);
-    EXPECT_NE(text.find("<binary>cohortex</binary>"), std::string::npos);
-    auto desktop = contents(dataDirectory / "com.kestrelwick.Cohortex.desktop");
-    EXPECT_NE(desktop.find("\nIcon=com.kestrelwick.Cohortex\n"), std::string::npos);
-    EXPECT_NE(desktop.find("\nExec=cohortex %U\n"), std::string::npos);
-    EXPECT_TRUE(fs::exists(dataDirectory / "icons/hicolor/scalable/apps/com.kestrelwick.Cohortex.svg"));
 }
 
 } // namespace

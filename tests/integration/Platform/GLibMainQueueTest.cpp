@@ -65,22 +65,6 @@ TEST_F(GLibMainQueueTest, DestroyedQueueLeavesNoWorkBehindEvenWhenWorkDestroysIt
     handle.cancel();
 }
 
-Task<> recordAfterDelay(MainQueue& queue, Log& log)
-{
-    log.push_back("started");
-    co_await delay(queue, 0.01);
-    log.push_back("resumed");
-}
-
-TEST_F(GLibMainQueueTest, TasksResumeFromTheMainLoop)
-{
-    ASSERT_EQ(MainQueue::current(), m_queue.get());
-    auto task = recordAfterDelay(*m_queue, m_log);
-
-    ASSERT_TRUE(runUntil([&] { return task.isDone(); }, 0.5));
-    EXPECT_EQ(m_log, (Log{ "started", "resumed" }));
-}
-
 // Blocking work (a file on a hung mount, a pipe) must leave the main loop running, and its result must come
 // back on the main thread, where everything else lives.
 TEST_F(GLibMainQueueTest, WorkOffTheMainThreadLeavesTheLoopRunningAndAnswersOnIt)
