@@ -3,12 +3,12 @@
 namespace cohortex {
 namespace {
 
-using testing::CallLog;
 using ::testing::ElementsAre;
 
 class SessionManagerTest : public testing::SessionManagerFixture { };
 
-TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
+// A relaunch, too, starts on the first workspace, whichever was active.
+TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndEveryLaunchStartsOnTheFirst)
 {
     auto manager = makeManager();
     const auto& list = manager->workspaces().get();
@@ -17,6 +17,10 @@ TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndStartsOnTheFirst)
     EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
     EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
+
+    manager->openWorkspace(list[1]);
+    manager.reset();
+    EXPECT_EQ(makeManager()->activeWorkspace()->name, storedList()[0].name);
 }
 
 TEST_F(SessionManagerTest, UndecodableListIsKeptAsideBeforePresetsReplaceIt)
@@ -36,15 +40,6 @@ TEST_F(SessionManagerTest, UndecodableListIsKeptAsideBeforePresetsReplaceIt)
     EXPECT_EQ(std::string(backup->begin(), backup->end()), text);
 }
 
-TEST_F(SessionManagerTest, RelaunchStartsOnTheFirstWorkspaceWhicheverWasActive)
-{
-    storeList({ workspace("One", 1), workspace("Two", 2) });
-    auto manager = makeManager();
-    manager->openWorkspace(manager->workspaces().get()[1]);
-    manager.reset();
-    EXPECT_EQ(makeManager()->activeWorkspace()->name, "One");
-}
-
 TEST_F(SessionManagerTest, StoredPreferencesAreReadQuietlyAndOnesOfTheWrongKindGiveTheDefaults)
 {
     defaults.setInteger(keys::sleepAfterMinutes, 0);
@@ -59,6 +54,14 @@ TEST_F(SessionManagerTest, StoredPreferencesAreReadQuietlyAndOnesOfTheWrongKindG
     manager = makeManager();
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
     EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
+
+    // An unreadable link fallback is dropped; a readable one is restored.
+    defaults.setString(keys::linkFallback, "not a uuid");
+    EXPECT_FALSE(makeManager()->linkFallbackWorkspaceId().get());
+    EXPECT_FALSE(defaults.contains(keys::linkFallback));
+    auto id = Uuid::random();
+    defaults.setString(keys::linkFallback, id.string());
+    EXPECT_EQ(makeManager()->linkFallbackWorkspaceId().get(), id);
 }
 
 TEST_F(SessionManagerTest, KeptLoginsOffErasesEverySavedSessionAndOnMarksOnlyLoadedStoresPrepared)
@@ -72,17 +75,6 @@ TEST_F(SessionManagerTest, KeptLoginsOffErasesEverySavedSessionAndOnMarksOnlyLoa
     log.clear();
     manager->setKeepSessionsAfterQuit(true);
     EXPECT_THAT(log.calls, ElementsAre("stores.markPrepared Loaded"));
-}
-
-TEST_F(SessionManagerTest, LinkFallbackIsRestoredAndAnUnreadableOneIsDropped)
-{
-    auto id = Uuid::random();
-    defaults.setString(keys::linkFallback, id.string());
-    EXPECT_EQ(makeManager()->linkFallbackWorkspaceId().get(), id);
-
-    defaults.setString(keys::linkFallback, "not a uuid");
-    EXPECT_FALSE(makeManager()->linkFallbackWorkspaceId().get());
-    EXPECT_FALSE(defaults.contains(keys::linkFallback));
 }
 
 // An added workspace is stored, shown and loaded, with the next free shortcut up to nine.
