@@ -1,6 +1,7 @@
 #include "Engine/WebKitGtk/LinkMenu.h"
 #include "Engine/WebKitGtk/OtherApplicationPrompt.h"
 #include "IsolatedWebViewFixture.h"
+#include "ProxyProcess.h"
 #include "integration/Platform/RunProgram.h"
 
 #include <fstream>
@@ -12,6 +13,9 @@ namespace {
 
 using IsolatedWebViewTest = IsolatedWebViewFixture;
 using Kind = NavigationCommand::Kind;
+const ProxyProcess::Login proxyLogin{ "webuser", "s3cret" };
+// The proxy connects onwards from an address of its own, so the server's peer address shows the way.
+constexpr const char* socksAddress = "127.0.0.2";
 
 // A process that has ended but whose parent has not collected it yet holds no memory: it counts as gone.
 bool isRunning(std::int32_t pid)
@@ -269,6 +273,23 @@ TEST_F(IsolatedWebViewTest, AScriptDialogAsksUnderTheHostGivesThePageTheAnswerAn
     ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
     closeView(0);
     EXPECT_EQ(openMessageDialog(), nullptr);
+}
+
+// A SOCKS proxy takes its login with the connection and asks for none, so the page itself waits for the
+// password from the keyring. (An HTTP proxy asks the view, whose waiting the engine's tests prove.)
+TEST_F(IsolatedWebViewTest, APageBehindASocksLoginWaitsForThePasswordFromTheKeyring)
+{
+    auto socks = ProxyProcess::socks5(socksAddress, proxyLogin);
+    ASSERT_NO_FATAL_FAILURE(storeProxyPassword(proxyLogin.second));
+    m_secrets.holdsAnswers = true;
+    m_manager->refreshProxy(workspaceBehind(socks.port(), proxyLogin.first, "socks5"));
+    auto& view = makeView(m_server.url("/socks"));
+    runFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(peerOf("/socks"), "(no request)");
+
+    m_secrets.answerNext();
+    ASSERT_TRUE(loaded(view, "/socks"));
+    EXPECT_EQ(peerOf("/socks"), socksAddress);
 }
 
 } // namespace
