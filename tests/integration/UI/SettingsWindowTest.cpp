@@ -157,7 +157,6 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
         timeTracker.tick(mail.id, true, true, 0, queue.now(), Calendar::current());
     showTab(settings, "time");
     EXPECT_TRUE(showsText(settings, "1m"));
-    screenshot(settings, "settings-time");
     savedFile = file("Cohortex-time.csv");
     click(button(settings, "Export CSV…"));
     ASSERT_TRUE(runUntil([&] { return std::filesystem::exists(savedFile); }));
@@ -181,7 +180,6 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
 
     showTab(settings, "updates");
     EXPECT_FALSE(gtk_widget_get_sensitive(button(settings, "Check for Updates Now")));
-    screenshot(settings, "settings-updates");
     click(button(settings, "Done"));
     EXPECT_FALSE(presentation.showingSettings().get());
     EXPECT_EQ(windowTitled("Settings"), nullptr);
@@ -208,7 +206,6 @@ TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereThe
     auto* switchOne = row(settings, "Switch to Workspace 1:");
     ASSERT_NE(switchOne, nullptr);
     EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
-    screenshot(settings, "settings-shortcuts-unavailable");
 }
 
 // Shows the window, the settings and the sheets under a catalogue that wraps every text of the template
