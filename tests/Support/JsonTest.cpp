@@ -1,7 +1,6 @@
 #include "Support/Json.h"
 
 #include <gtest/gtest.h>
-#include <limits>
 
 namespace cohortex {
 namespace {
@@ -34,12 +33,8 @@ TEST(JsonTest, TypeRulesDecideWhatAMemberMayHold)
         ASSERT_TRUE(object) << object.error().message;
         EXPECT_EQ(accepts(*object), isAccepted) << value;
     }
-    constexpr auto smallest = std::numeric_limits<std::int64_t>::min();
-    for (auto [value, expected] : std::initializer_list<std::pair<const char*, std::int64_t>>{
-             { "15.0", 15 }, { "1e3", 1000 }, { "-9223372036854775808", smallest } })
-        EXPECT_EQ(
-            json::required<std::int64_t>(*json::parse("{\"value\": "s + value + "}"), "value"), expected)
-            << value;
+    EXPECT_EQ(json::required<std::int64_t>(*json::parse(R"({"value": 1e3})"), "value"), 1000)
+        << "a whole number written as a double";
 }
 
 // Missing and null are absent for optional members; a wrong type is an error that names the key, never
