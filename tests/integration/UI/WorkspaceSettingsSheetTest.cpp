@@ -24,7 +24,7 @@ protected:
     std::string passwordKey() const { return "proxy_password_" + mail.id.string(); }
 };
 
-TEST_F(WorkspaceSettingsSheetTest, ProxyAndForgottenPermissionsAreSavedOnlyBySaveAndShownAgain)
+TEST_F(WorkspaceSettingsSheetTest, EachControlReachesItsFieldOnlyOnSaveAndTheLockNeedsTheOwnersPassword)
 {
     present();
     for (const auto& workspace : { mail, chat })
@@ -36,6 +36,44 @@ TEST_F(WorkspaceSettingsSheetTest, ProxyAndForgottenPermissionsAreSavedOnlyBySav
     EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Forget Site Permissions")));
     click(button(sheet, "Cancel"));
     EXPECT_TRUE(sitePermissions.hasDecisions(mail.id));
+
+    // The lock goes on only once the owner has shown the password works here.
+    chat.keepAwake = true;
+    manager->updateWorkspace(chat);
+    sheet = openSheet(chat.id);
+    type(control(sheet, "Name"), "  Talk  ");
+    setSwitch(sheet, "Keep awake (never hibernate)", false);
+    setSwitch(sheet, lockCaption, true);
+    ASSERT_EQ(authenticator.openPrompts(), 1u);
+    EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Save")));
+    authenticator.answer(true);
+    settle();
+    click(button(sheet, "Save"));
+    EXPECT_EQ(manager->workspace(chat.id)->name, "Talk");
+    EXPECT_EQ(manager->workspace(chat.id)->keepAwake, std::nullopt);
+    EXPECT_EQ(manager->workspace(chat.id)->requiresUnlock, true);
+
+    // Without an authentication agent a locked workspace could never be opened again: the lock stays off.
+    sheet = openSheet(mail.id);
+    setSwitch(sheet, lockCaption, true);
+    authenticator.answer(Authentication::NoAgent);
+    settle();
+    EXPECT_FALSE(gtk_switch_get_active(GTK_SWITCH(control(sheet, lockCaption))));
+    GtkWidget* caption = label(sheet,
+        "No authentication agent is running on this desktop, so a locked workspace could not be opened "
+        "again. The lock stays off.");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_TRUE(gtk_widget_has_css_class(caption, "warning"));
+    click(button(sheet, "Save"));
+    EXPECT_FALSE(manager->workspace(mail.id)->isLocked());
+
+    // Where nothing can ask for the password, the switch cannot be turned on at all.
+    authenticator.canAuthenticate = false;
+    sheet = openSheet(mail.id);
+    EXPECT_FALSE(gtk_widget_get_sensitive(control(sheet, lockCaption)));
+    EXPECT_TRUE(
+        showsText(sheet, "This computer can't ask for your login password, so the lock can't be used."));
+    click(button(sheet, "Cancel"));
 
     sheet = openSheet(mail.id);
     EXPECT_EQ(control(sheet, "Host"), nullptr);
@@ -74,49 +112,6 @@ TEST_F(WorkspaceSettingsSheetTest, ProxyAndForgottenPermissionsAreSavedOnlyBySav
     click(button(sheet, "Cancel"));
     EXPECT_EQ(*manager->workspace(mail.id), saved);
     EXPECT_EQ(presentation.workspaceSettingsID().get(), std::nullopt);
-}
-
-TEST_F(WorkspaceSettingsSheetTest, TheLockGoesOnOnlyOnceTheOwnerHasShownThePasswordWorksHere)
-{
-    present();
-    mail.keepAwake = true;
-    manager->updateWorkspace(mail);
-    GtkWidget* sheet = openSheet(mail.id);
-    ASSERT_NE(sheet, nullptr);
-    type(control(sheet, "Name"), "  Post  ");
-    setSwitch(sheet, "Keep awake (never hibernate)", false);
-    setSwitch(sheet, lockCaption, true);
-    ASSERT_EQ(authenticator.openPrompts(), 1u);
-    EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Save")));
-    authenticator.answer(true);
-    settle();
-    click(button(sheet, "Save"));
-    auto saved = *manager->workspace(mail.id);
-    EXPECT_EQ(saved.name, "Post");
-    EXPECT_EQ(saved.keepAwake, std::nullopt);
-    EXPECT_EQ(saved.requiresUnlock, true);
-
-    // Without an authentication agent a locked workspace could never be opened again: the lock stays off.
-    sheet = openSheet(chat.id);
-    setSwitch(sheet, lockCaption, true);
-    authenticator.answer(Authentication::NoAgent);
-    settle();
-    EXPECT_FALSE(gtk_switch_get_active(GTK_SWITCH(control(sheet, lockCaption))));
-    GtkWidget* caption = label(sheet,
-        "No authentication agent is running on this desktop, so a locked workspace could not be opened "
-        "again. The lock stays off.");
-    ASSERT_NE(caption, nullptr);
-    EXPECT_TRUE(gtk_widget_has_css_class(caption, "warning"));
-    click(button(sheet, "Save"));
-    EXPECT_FALSE(manager->workspace(chat.id)->isLocked());
-
-    // Where nothing can ask for the password, the switch cannot be turned on at all.
-    authenticator.canAuthenticate = false;
-    sheet = openSheet(chat.id);
-    EXPECT_FALSE(gtk_widget_get_sensitive(control(sheet, lockCaption)));
-    EXPECT_TRUE(
-        showsText(sheet, "This computer can't ask for your login password, so the lock can't be used."));
-    click(button(sheet, "Cancel"));
 
     // A workspace removed meanwhile gives an empty sheet that still closes.
     sheet = openSheet(Uuid::random());
