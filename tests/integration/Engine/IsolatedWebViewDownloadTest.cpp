@@ -24,43 +24,43 @@ std::set<std::string> filesUnder(const std::filesystem::path& folder)
 
 class DownloadInto : public IsolatedWebViewFixture {
 protected:
-    // The workspace's folder does not exist yet: the first download makes it, parents and all. The view
-    // asks for the folder as the workspace has it at each download, as the window's views do.
-    IsolatedWebView& viewDownloadingInto(const std::string& url)
+    void load(IsolatedWebView& view, const std::string& url)
     {
-        auto settings = configuration(url);
-        settings.downloadFolder = [this] { return std::optional(m_workspaceFolder); };
-        auto& view = makeView(std::move(settings));
-        view.update(true, std::nullopt);
-        return view;
+        view.update(true, NavigationRequest::make(NavigationCommand::load(*Url::parse(url))));
     }
-
     void download(IsolatedWebView& view, const std::string& disposition, const std::string& type)
     {
         auto count = m_launcher.revealedFiles.size();
-        view.update(true,
-            NavigationRequest::make(NavigationCommand::load(*Url::parse(
-                m_server.urlWith("/file", { { "disposition", disposition }, { "type", type } })))));
+        load(view, m_server.urlWith("/file", { { "disposition", disposition }, { "type", type } }));
         EXPECT_TRUE(runUntil([&] { return m_launcher.revealedFiles.size() > count; }))
             << "No download of " << disposition << " finished";
-    }
-
-    // The only download of the list.
-    std::optional<DownloadItem> onlyDownload() const
-    {
-        const auto& items = m_downloads.items().get();
-        return items.size() == 1 ? std::optional(items.front()) : std::nullopt;
     }
 
     std::filesystem::path m_folder = m_home.path() / "workspace" / "Client Files";
     std::filesystem::path m_workspaceFolder = m_folder;
 };
 
-// A folder changed in the workspace's settings takes effect in the tab already open, at its next download.
-TEST_F(DownloadInto, AttachmentsAndUnshowableTypesDownloadIntoTheWorkspacesCurrentFolderAndNowhereElse)
+// The workspace's folder does not exist yet: the first download makes it, parents and all. The view asks
+// for the folder as the workspace has it at each download, as the window's views do, so a folder changed in
+// the workspace's settings takes effect in the tab already open. The user sees a large download grow, and
+// stopping it leaves no part of it anywhere.
+TEST_F(DownloadInto, TheWorkspacesCurrentFolderGetsAttachmentsAndUnshowableTypesAndNoPartOfACancelledOne)
 {
-    auto& view = viewDownloadingInto(m_server.url("/start"));
+    auto settings = configuration(m_server.url("/start"));
+    settings.downloadFolder = [this] { return std::optional(m_workspaceFolder); };
+    auto& view = makeView(std::move(settings));
+    view.update(true, std::nullopt);
     ASSERT_TRUE(loaded(view, "/start"));
+    // The engine's own word that a download is over, so that nothing it writes later goes unseen.
+    bool hasEngineStopped = false;
+    auto* session = webkit_web_view_get_network_session(webView(view));
+    GSignalConnection started(GObjectPtr<GObject>::retain(G_OBJECT(session)),
+        g_signal_connect(session, "download-started",
+            G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, bool* stopped) {
+                g_signal_connect(download, "failed",
+                    G_CALLBACK(+[](WebKitDownload*, GError*, bool* flag) { *flag = true; }), stopped);
+            }),
+            &hasEngineStopped));
     download(view, "Attachment; filename=\"report.pdf\"", "text/html");
     download(view, "inline; filename=\"data.bin\"", "application/x-cohortex-test");
     download(view, "attachment; filename=\"../../.bashrc\"", "application/octet-stream");
@@ -81,37 +81,19 @@ TEST_F(DownloadInto, AttachmentsAndUnshowableTypesDownloadIntoTheWorkspacesCurre
     EXPECT_EQ(items[3].file, m_workspaceFolder / "second.pdf");
     EXPECT_EQ(items[3].state, DownloadItem::State::Finished);
     EXPECT_EQ(items[3].workspaceId, m_workspaceID);
-    EXPECT_EQ(filesUnder(m_home.path()).size(), 4u);
-}
 
-// The user sees a large download grow, and stopping it leaves no part of it anywhere.
-TEST_F(DownloadInto, ALargeDownloadShowsItsProgressAndCancellingLeavesNothingBehind)
-{
     constexpr std::uint64_t size = 50'000'000;
-    auto& view = viewDownloadingInto(
-        m_server.urlWith("/large", { { "stalled", std::to_string(size) }, { "name", "disk.img" } }));
-    // The engine's own word that the download is over, so that nothing it writes later goes unseen.
-    bool hasEngineStopped = false;
-    auto* session = webkit_web_view_get_network_session(webView(view));
-    GSignalConnection started(GObjectPtr<GObject>::retain(G_OBJECT(session)),
-        g_signal_connect(session, "download-started",
-            G_CALLBACK(+[](WebKitNetworkSession*, WebKitDownload* download, bool* stopped) {
-                g_signal_connect(download, "failed",
-                    G_CALLBACK(+[](WebKitDownload*, GError*, bool* flag) { *flag = true; }), stopped);
-            }),
-            &hasEngineStopped));
+    load(view, m_server.urlWith("/large", { { "stalled", std::to_string(size) }, { "name", "disk.img" } }));
     ASSERT_TRUE(runUntil([&] {
-        auto item = onlyDownload();
-        return item && item->receivedBytes > 0 && item->totalBytes == size;
+        return items.size() == 5 && items[4].receivedBytes > 0 && items[4].totalBytes == size;
     })) << "No progress was shown";
-    EXPECT_LT(onlyDownload()->receivedBytes, size / 10);
-    EXPECT_EQ(onlyDownload()->file, m_folder / "disk.img");
-
-    ASSERT_TRUE(m_downloads.cancel(onlyDownload()->id));
-    EXPECT_TRUE(runUntil([&] { return hasEngineStopped && filesUnder(m_home.path()).empty(); }))
+    EXPECT_LT(items[4].receivedBytes, size / 10);
+    EXPECT_EQ(items[4].file, m_workspaceFolder / "disk.img");
+    ASSERT_TRUE(m_downloads.cancel(items[4].id));
+    EXPECT_TRUE(runUntil([&] { return hasEngineStopped && filesUnder(m_home.path()).size() == 4; }))
         << "Left behind: " << ::testing::PrintToString(filesUnder(m_home.path()));
-    EXPECT_EQ(onlyDownload()->state, DownloadItem::State::Cancelled);
-    EXPECT_TRUE(m_launcher.revealedFiles.empty());
+    EXPECT_EQ(items[4].state, DownloadItem::State::Cancelled);
+    EXPECT_EQ(m_launcher.revealedFiles.size(), 4u);
     if (const char* downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)) {
         EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(downloads) / "disk.img"));
     }

@@ -93,35 +93,9 @@ protected:
 };
 
 // The answer is kept per workspace and site (which the unit tests of the site permissions prove): another
-// workspace on the same site is asked again.
-TEST_F(IsolatedWebViewPermissionsTest, ACallAsksForItsWorkspaceAndThePageGetsTheAnswer)
-{
-    auto& first = pageOf(m_work, "/call");
-    ASSERT_TRUE(loaded(first, "/call"));
-    runScript(first, startCall("first"));
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
-    EXPECT_STREQ(adw_message_dialog_get_heading(openMessageDialog()),
-        "Allow Work (Client A) to use your camera and microphone on 127.0.0.1?");
-    answerQuestion("allow");
-    EXPECT_TRUE(showsTitle(first, "first granted")) << title(first);
-    // The runtime learns of the call, as it does of any page using the camera.
-    EXPECT_TRUE(runUntil([&] { return !m_captures.empty() && m_captures.back(); }));
-    closeView(0);
-
-    m_captures.clear();
-    auto& other = pageOf(m_other, "/call");
-    ASSERT_TRUE(loaded(other, "/call", 2));
-    runScript(other, startCall("other"));
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
-    EXPECT_STREQ(adw_message_dialog_get_heading(openMessageDialog()),
-        "Allow Home to use your camera and microphone on 127.0.0.1?");
-    answerQuestion("deny");
-    EXPECT_TRUE(showsTitle(other, "other refused NotAllowedError")) << title(other);
-    EXPECT_TRUE(std::ranges::none_of(m_captures, [](bool capturing) { return capturing; }));
-}
-
-TEST_F(IsolatedWebViewPermissionsTest,
-    ANotificationReachesTheDesktopNamedAfterPageAndWorkspaceAndAClickShowsItsTab)
+// workspace on the same site is asked again. A page's notification goes to the desktop through the
+// application's notifications, and a click on it runs the command that brings its workspace and tab forward.
+TEST_F(IsolatedWebViewPermissionsTest, APageAsksForItsWorkspaceGetsTheAnswerAndANotificationClickShowsItsTab)
 {
     m_sessions->openWorkspace(m_work);
     ASSERT_TRUE(runUntil([&] { return m_runtime.isLoaded(m_workspaceID); }));
@@ -132,6 +106,15 @@ TEST_F(IsolatedWebViewPermissionsTest,
 
     auto& view = pageOf(m_work, "/chat", pageTab);
     ASSERT_TRUE(loaded(view, "/chat"));
+    runScript(view, startCall("call"));
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(openMessageDialog()),
+        "Allow Work (Client A) to use your camera and microphone on 127.0.0.1?");
+    answerQuestion("allow");
+    EXPECT_TRUE(showsTitle(view, "call granted")) << title(view);
+    // The runtime learns of the call, as it does of any page using the camera.
+    EXPECT_TRUE(runUntil([&] { return !m_captures.empty() && m_captures.back(); }));
+
     runScript(view,
         "document.title = 'Chat'; Notification.requestPermission().then(answer => {"
         " const shown = new Notification('Bob', { body: 'Lunch?' });"
@@ -141,7 +124,6 @@ TEST_F(IsolatedWebViewPermissionsTest,
         "Allow Work (Client A) to show you notifications on 127.0.0.1?");
     answerQuestion("allow");
     ASSERT_TRUE(runUntil([&] { return !m_notifier.sent.empty(); }));
-
     const auto& sent = m_notifier.sent.back();
     EXPECT_EQ(sent.title, "Chat \u2014 Work (Client A)");
     EXPECT_EQ(sent.body, "Bob\nLunch?");
@@ -151,6 +133,17 @@ TEST_F(IsolatedWebViewPermissionsTest,
     EXPECT_EQ(m_runtime.activeTab(m_workspaceID)->id, pageTab);
     EXPECT_GT(m_window.shows, 0);
     EXPECT_TRUE(runUntil([&] { return title(view) == "clicked"; })) << title(view);
+
+    m_captures.clear();
+    auto& other = pageOf(m_other, "/call");
+    ASSERT_TRUE(loaded(other, "/call"));
+    runScript(other, startCall("other"));
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
+    EXPECT_STREQ(adw_message_dialog_get_heading(openMessageDialog()),
+        "Allow Home to use your camera and microphone on 127.0.0.1?");
+    answerQuestion("deny");
+    EXPECT_TRUE(showsTitle(other, "other refused NotAllowedError")) << title(other);
+    EXPECT_TRUE(std::ranges::none_of(m_captures, [](bool capturing) { return capturing; }));
 }
 
 } // namespace

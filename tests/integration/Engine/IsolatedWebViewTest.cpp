@@ -77,7 +77,7 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
     EXPECT_TRUE(isRunning(*again.begin()));
 }
 
-TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndFindAndTheSitesZoomWorkOnIt)
+TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndItsFindZoomAndScriptDialogsWork)
 {
     std::map<std::string, double> zooms{ { "127.0.0.1", 1.5 } };
     const auto page
@@ -110,6 +110,43 @@ TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndFindAndThe
     EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(webView(view)), zooms["127.0.0.1"]);
     perform(NavigationCommand::of(Kind::ZoomReset));
     EXPECT_DOUBLE_EQ(zooms["127.0.0.1"], 1.0);
+
+    // The page writes its dialog's answer into its title, where the test reads it back.
+    struct Case {
+        const char* script;
+        const char* response;
+        // Typed into a prompt's field before answering.
+        const char* typed;
+        const char* answer;
+    };
+    for (const auto& [script, response, typed, answer] :
+        { Case{ "alert('Proceed?')", "ok", nullptr, "undefined" },
+            Case{ "confirm('Proceed?')", "ok", nullptr, "true" },
+            Case{ "confirm('Proceed?')", "cancel", nullptr, "false" },
+            Case{ "prompt('Proceed?', 'draft')", "ok", "typed", "typed" },
+            Case{ "prompt('Proceed?', 'draft')", "cancel", "typed", "null" } }) {
+        SCOPED_TRACE(std::string(script) + " " + response);
+        runScript(view, std::string("document.title = String(") + script + ")");
+        AdwMessageDialog* dialog = nullptr;
+        ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
+        EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "127.0.0.1");
+        EXPECT_STREQ(adw_message_dialog_get_body(dialog), "Proceed?");
+        if (typed) {
+            auto* field = adw_message_dialog_get_extra_child(dialog);
+            ASSERT_TRUE(GTK_IS_EDITABLE(field));
+            EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "draft");
+            gtk_editable_set_text(GTK_EDITABLE(field), typed);
+        }
+        // As a click on one of its buttons does: the dialog answers, then closes.
+        adw_message_dialog_response(dialog, response);
+        gtk_window_close(GTK_WINDOW(dialog));
+        EXPECT_TRUE(runUntil([&] { return title(view) == answer && openMessageDialog() == nullptr; }))
+            << title(view);
+    }
+    runScript(view, "confirm('Proceed?')");
+    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
+    closeView(0);
+    EXPECT_EQ(openMessageDialog(), nullptr);
 }
 
 // Real clicks: WebKit hands a page's own synthetic events no modifiers and no button, which only reach the
@@ -234,48 +271,6 @@ TEST_F(IsolatedWebViewTest, APageTakesTheWholeScreenUntilEscapeOrTheUserMovesAwa
     ASSERT_EQ(changes.size(), 3u);
     view.update(false, std::nullopt);
     ASSERT_TRUE(runUntil([&] { return changes == std::vector<bool>{ true, false, true, false }; }));
-}
-
-// The page writes its dialog's answer into its title, where the test reads it back.
-TEST_F(IsolatedWebViewTest, AScriptDialogAsksUnderTheHostGivesThePageTheAnswerAndClosesWithTheView)
-{
-    struct Case {
-        const char* script;
-        const char* response;
-        // Typed into a prompt's field before answering.
-        const char* typed;
-        const char* answer;
-    };
-    auto& view = makeView(m_server.url("/ask"));
-    ASSERT_TRUE(loaded(view, "/ask"));
-    for (const auto& [script, response, typed, answer] :
-        { Case{ "alert('Proceed?')", "ok", nullptr, "undefined" },
-            Case{ "confirm('Proceed?')", "ok", nullptr, "true" },
-            Case{ "confirm('Proceed?')", "cancel", nullptr, "false" },
-            Case{ "prompt('Proceed?', 'draft')", "ok", "typed", "typed" },
-            Case{ "prompt('Proceed?', 'draft')", "cancel", "typed", "null" } }) {
-        SCOPED_TRACE(std::string(script) + " " + response);
-        runScript(view, std::string("document.title = String(") + script + ")");
-        AdwMessageDialog* dialog = nullptr;
-        ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
-        EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "127.0.0.1");
-        EXPECT_STREQ(adw_message_dialog_get_body(dialog), "Proceed?");
-        if (typed) {
-            auto* field = adw_message_dialog_get_extra_child(dialog);
-            ASSERT_TRUE(GTK_IS_EDITABLE(field));
-            EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "draft");
-            gtk_editable_set_text(GTK_EDITABLE(field), typed);
-        }
-        // As a click on one of its buttons does: the dialog answers, then closes.
-        adw_message_dialog_response(dialog, response);
-        gtk_window_close(GTK_WINDOW(dialog));
-        EXPECT_TRUE(runUntil([&] { return title(view) == answer && openMessageDialog() == nullptr; }))
-            << title(view);
-    }
-    runScript(view, "confirm('Proceed?')");
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
-    closeView(0);
-    EXPECT_EQ(openMessageDialog(), nullptr);
 }
 
 // A SOCKS proxy takes its login with the connection and asks for none, so the page itself waits for the
