@@ -65,7 +65,7 @@ protected:
         settle();
     }
     // Lets posted work and redraws run.
-    static void settle() { runFor(std::chrono::milliseconds(100)); }
+    static void settle() { runFor(std::chrono::milliseconds(50)); }
     static void click(GtkWidget* button)
     {
         ASSERT_NE(button, nullptr);

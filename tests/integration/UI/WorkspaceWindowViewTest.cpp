@@ -152,26 +152,28 @@ TEST_F(WorkspaceWindowViewTest, CoversALockedWorkspaceUntilItsOwnerUnlocksIt)
 
 TEST_F(WorkspaceWindowViewTest, TheFindBarTakesTheFocusAndAPageInFullScreenHidesTheBars)
 {
+    // The bars slide in and out: each check waits for the end of its animation.
+    auto searchEntry
+        = [this] { return firstShown(root(), [](GtkWidget* w) { return GTK_IS_SEARCH_ENTRY(w); }); };
     presentation.setShowingFindBar(true);
-    settle();
-    auto* entry = firstShown(root(), [](GtkWidget* w) { return GTK_IS_SEARCH_ENTRY(w); });
-    ASSERT_NE(entry, nullptr);
-    auto* focus = gtk_window_get_focus(window->gobj());
-    EXPECT_TRUE(focus && (focus == entry || gtk_widget_is_ancestor(focus, entry)))
-        << "typing would not search";
+    ASSERT_TRUE(runUntil([&] { return searchEntry() != nullptr; }));
+    auto* entry = searchEntry();
+    EXPECT_TRUE(runUntil([&] {
+        auto* focus = gtk_window_get_focus(window->gobj());
+        return focus && (focus == entry || gtk_widget_is_ancestor(focus, entry));
+    })) << "typing would not search";
     g_signal_emit_by_name(entry, "stop-search"); // Escape in the field
     EXPECT_FALSE(presentation.showingFindBar().get());
     EXPECT_FALSE(
         gtk_search_bar_get_search_mode(GTK_SEARCH_BAR(gtk_widget_get_ancestor(entry, GTK_TYPE_SEARCH_BAR))));
 
     presentation.setPageFullscreen(true);
-    settle();
-    EXPECT_FALSE(gtk_widget_get_mapped(workspaceRow()));
+    EXPECT_TRUE(runUntil([&] { return !gtk_widget_get_mapped(workspaceRow()); }));
     EXPECT_EQ(described(root(), "Reload"), nullptr) << "the toolbar stayed";
     presentation.setPageFullscreen(false);
-    settle();
+    EXPECT_TRUE(runUntil([&] { return described(root(), "Reload") != nullptr; }))
+        << "the toolbar stayed away";
     EXPECT_TRUE(gtk_widget_get_mapped(workspaceRow()));
-    EXPECT_NE(described(root(), "Reload"), nullptr);
 }
 
 void collectActionNames(GtkWidget* root, std::set<std::string>& names)
