@@ -1,8 +1,6 @@
 #include "Platform/Linux/SecretServiceStore.h"
 
-#include "Engine/KeychainCookieVault.h"
 #include "Engine/KeychainService.h"
-#include "Engine/SessionCookieCodec.h"
 #include "LogCapture.h"
 #include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
@@ -102,25 +100,6 @@ TEST_F(SecretServiceStoreTest, ValuesWrittenHereAreWhatARealClientReadsBackInOne
     EXPECT_TRUE(log.messages().empty());
 }
 
-TEST_F(SecretServiceStoreTest, SessionCookiesSurviveTheVault)
-{
-    KeychainCookieVault vault(keychain);
-    auto storage = Uuid::random();
-    std::vector<HttpCookie> jar{ { "sid", secret("cookie-value-"), ".mail.example.com", "/", std::nullopt,
-        true, true, HttpCookie::SameSite::Lax } };
-
-    wait(vault.save(SessionCookieCodec::encode(jar), storage));
-    auto blob = wait(vault.load(storage));
-    ASSERT_TRUE(blob && *blob);
-    EXPECT_EQ(SessionCookieCodec::decode(**blob), jar);
-    EXPECT_EQ(foundWithSecretTool(KeychainCookieVault::key(storage)).first, 1);
-
-    wait(vault.save(std::nullopt, storage));
-    auto afterDeletion = wait(vault.load(storage));
-    EXPECT_TRUE(afterDeletion && !*afterDeletion);
-    EXPECT_TRUE(log.messages().empty());
-}
-
 using NoSecretServiceTest = KeyringTest<noKeyring>;
 
 // A blob read that fails is an error, not an absent blob: the cookie vault would save over it otherwise.
@@ -130,11 +109,9 @@ TEST_F(NoSecretServiceTest, ReadsGiveNothingOrAnErrorAndWritesFalseWithOneWarnin
     auto start = std::chrono::steady_clock::now();
 
     EXPECT_FALSE(wait(keychain.set(secret("unsaved-"), key)));
-    EXPECT_FALSE(wait(keychain.set(Bytes{ 0, 1, 2 }, key)));
     EXPECT_FALSE(wait(keychain.remove(key)));
     EXPECT_EQ(wait(keychain.get(key)), std::nullopt);
     EXPECT_FALSE(wait(keychain.getData(key)).has_value());
-    EXPECT_EQ(wait(keychain.proxyPassword(Uuid::random())), std::nullopt);
 
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
     ASSERT_EQ(log.messages().size(), 1u);

@@ -9,23 +9,18 @@
 namespace cohortex {
 namespace {
 
-TEST(SoftwareRenderingTest, OnlyARenderNodeMeansAGraphicsDeviceUnlessMesaIsToldToRasteriseInSoftware)
+// A display-only card draws nothing; only a render node is a graphics device. A renderer the user chose
+// stays.
+TEST(SoftwareRenderingTest, CairoIsChosenWithoutARenderNodeOrWithMesaInSoftwareUnlessTheUserChoseARenderer)
 {
     TemporaryDirectory dri;
-    EXPECT_TRUE(drawsInSoftware(dri.path() / "missing", nullptr));
-    EXPECT_TRUE(drawsInSoftware(dri.path(), nullptr));
     std::ofstream(dri.path() / "card0").put('\0');
-    EXPECT_TRUE(drawsInSoftware(dri.path(), nullptr)) << "A display-only card draws nothing";
+    EXPECT_TRUE(drawsInSoftware(dri.path(), nullptr));
     std::ofstream(dri.path() / "renderD128").put('\0');
     EXPECT_FALSE(drawsInSoftware(dri.path(), nullptr));
-    for (const char* yes : { "1", "true", "TRUE", "yes", "y" })
-        EXPECT_TRUE(drawsInSoftware(dri.path(), yes)) << yes;
-    for (const char* no : { "0", "false", "no", "", "maybe" })
-        EXPECT_FALSE(drawsInSoftware(dri.path(), no)) << no;
-}
+    EXPECT_TRUE(drawsInSoftware(dri.path(), "true"));
+    EXPECT_FALSE(drawsInSoftware(dri.path(), "0"));
 
-TEST(SoftwareRenderingTest, CairoIsChosenWhenDrawingWouldBeInSoftwareUnlessTheUserChoseARenderer)
-{
     ScopedVariable software("LIBGL_ALWAYS_SOFTWARE", "1");
     {
         ScopedVariable renderer("GSK_RENDERER", "ngl");
