@@ -40,15 +40,6 @@ TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneClosesAndTheSa
     EXPECT_EQ(presentation.workspaceSettingsID().get(), second);
 }
 
-TEST_F(PresentationTest, TheQuickSwitcherAndTheHelpAreNoSheets)
-{
-    presentation.setShowingQuickSwitcher(true);
-    presentation.setShowingShortcutsHelp(true);
-    presentation.showCreateModal();
-    EXPECT_TRUE(presentation.showingCreateModal().get());
-    EXPECT_TRUE(presentation.showingQuickSwitcher().get());
-}
-
 class SwitcherChoicesTest : public testing::ThreeWorkspacesFixture {
 protected:
     const Uuid& tab(const Uuid& workspaceId, std::size_t index) const
@@ -86,9 +77,7 @@ TEST_F(SwitcherChoicesTest, SelectingARowGoesThereAndClosesThePanel)
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(runtime.activeTab(chat.id)->id, first);
 
-    // A workspace row leaves the selected tab alone; a removed workspace only closes the panel.
-    selectSwitcherItem(*manager, runtime, presentation, SwitcherItem(chat.id, std::nullopt, "Chat", ""));
-    EXPECT_EQ(runtime.activeTab(chat.id)->id, first);
+    // A removed workspace only closes the panel.
     presentation.setShowingQuickSwitcher(true);
     selectSwitcherItem(
         *manager, runtime, presentation, SwitcherItem(Uuid::random(), std::nullopt, "Gone", ""));

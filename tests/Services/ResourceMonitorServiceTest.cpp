@@ -6,9 +6,7 @@
 #include "Services/StoredKeys.h"
 #include "Support/ManualMainQueue.h"
 
-#include <cmath>
 #include <gtest/gtest.h>
-#include <limits>
 
 namespace cohortex {
 namespace {
@@ -45,20 +43,6 @@ TEST_F(ResourceMonitorServiceTest, EverySwitchCountsTwoClicksAndIsStoredAtOnce)
     EXPECT_EQ(stored(), (MemorySavingsStats{ 2, 4, 0, queue.now() }));
 }
 
-TEST_F(ResourceMonitorServiceTest, HibernationAddsOnlyAmountsThatCanBeStored)
-{
-    for (double nothing : { 0.0, -12.0, std::nan("") })
-        service().recordHibernation(nothing);
-    EXPECT_EQ(defaults.writeCount(), 0);
-
-    service().recordHibernation(0.5);
-    service().recordHibernation(0.25);
-    EXPECT_EQ(stored()->hibernationFreedMB, 0.75);
-    // JSON cannot hold infinity; saving it would store null, which reads back as nothing freed.
-    service().recordHibernation(std::numeric_limits<double>::infinity());
-    EXPECT_EQ(defaults.writeCount(), 2);
-}
-
 TEST_F(ResourceMonitorServiceTest, RefreshReplacesTheReadingsAndWithoutViewsShowsTheAppAlone)
 {
     memory.own = 512;
@@ -76,14 +60,6 @@ TEST_F(ResourceMonitorServiceTest, RefreshReplacesTheReadingsAndWithoutViewsShow
     queue.runPending();
     EXPECT_TRUE(service().perWorkspaceMB()->empty());
     EXPECT_EQ(service().memoryLabel(), "512 MB");
-}
-
-TEST_F(ResourceMonitorServiceTest, CountsFromStorageStopAtTheLargestValueInsteadOfWrapping)
-{
-    constexpr auto maximum = std::numeric_limits<std::int64_t>::max();
-    store(encodeStats(MemorySavingsStats{ maximum, maximum - 1, 0, Date(1) }));
-    service().recordWorkspaceSwitch();
-    EXPECT_EQ(stored(), (MemorySavingsStats{ maximum, maximum, 0, queue.now() }));
 }
 
 TEST_F(ResourceMonitorServiceTest, ADamagedStatisticStartsAtZeroAndStaysStoredUntilTheNextChange)

@@ -9,13 +9,6 @@ namespace {
 
 class SessionManagerActivationTest : public testing::ThreeWorkspacesFixture { };
 
-TEST_F(SessionManagerActivationTest, ReactivatingTheActiveWorkspaceStampsIt)
-{
-    queue.advance(30);
-    manager->openWorkspace(mail);
-    EXPECT_EQ(storedList()[0].lastActiveAt, queue.now());
-}
-
 TEST_F(SessionManagerActivationTest, LockedWorkspaceAsksOnceAndLoadsOnlyAfterSuccess)
 {
     manager->openWorkspace(vault);
@@ -48,28 +41,8 @@ TEST_F(SessionManagerActivationTest, PagesWaitForTheStoreAndASwitchAwayCancelsTh
     EXPECT_TRUE(runtime.isLoaded(mail.id));
 }
 
-TEST_F(SessionManagerActivationTest, ShortcutOpensTheFirstWorkspaceWithThatNumber)
+TEST_F(SessionManagerActivationTest, NewTabWaitsForThePreparedStore)
 {
-    for (auto name : { "Nine A", "Nine B" }) {
-        manager->addWorkspace(name, url("https://nine.example/"), "star", "#000000");
-        auto added = list().back();
-        added.shortcutIndex = 9;
-        manager->updateWorkspace(added);
-    }
-    manager->openWorkspace(mail);
-    manager->openWorkspace(std::int64_t{ 9 });
-    EXPECT_EQ(manager->activeWorkspace()->name, "Nine A");
-    manager->openWorkspace(std::int64_t{ 7 });
-    EXPECT_EQ(manager->activeWorkspace()->name, "Nine A");
-}
-
-TEST_F(SessionManagerActivationTest, NewTabOpensTheInitialSiteAndWaitsForThePreparedStore)
-{
-    mail.currentURL = url("https://elsewhere.example/");
-    manager->updateWorkspace(mail);
-    manager->newTabInActiveWorkspace();
-    EXPECT_EQ(runtime.activeTab(mail.id)->url, mail.initialURL);
-
     stores.keepSessions = true;
     manager->openWorkspace(chat);
     manager->newTabInActiveWorkspace(url("https://news.example/"));
@@ -92,19 +65,6 @@ TEST_F(SessionManagerActivationTest, SleepNowReloadsOnlyTheWorkspaceOnScreen)
     window.minimised = true;
     manager->sleepNow(mail);
     EXPECT_FALSE(runtime.isLoaded(mail.id));
-}
-
-TEST_F(SessionManagerActivationTest, ToggleHidesAWindowInFrontAndOtherwiseBringsItForward)
-{
-    manager->toggleMainWindow();
-    EXPECT_TRUE(runtime.isLoaded(mail.id));
-    manager->toggleMainWindow();
-    EXPECT_EQ(window.hides, 1);
-    manager->showMainWindow();
-    window.applicationActive = false;
-    manager->toggleMainWindow();
-    EXPECT_EQ(window.hides, 1);
-    EXPECT_EQ(window.shows, 3);
 }
 
 class SessionManagerLinksTest : public testing::ThreeWorkspacesFixture { };
@@ -135,13 +95,11 @@ TEST_F(SessionManagerLinksTest, OpensEachWebLinkInANewTabAndBringsTheWindowForwa
     EXPECT_EQ(window.shows, 0);
 
     routingRules.addRule("chat.example", chat.id);
-    manager->route(url("HTTPS://chat.example/room"));
     manager->route(url("https://chat.example/room"));
     queue.runPending();
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(addresses(chat.id),
-        (std::vector<std::string>{
-            "https://2.example.com/", "HTTPS://chat.example/room", "https://chat.example/room" }));
+        (std::vector<std::string>{ "https://2.example.com/", "https://chat.example/room" }));
     EXPECT_GE(window.shows, 1);
 }
 

@@ -15,8 +15,6 @@ TEST_F(SessionManagerTest, FirstLaunchStoresThePresetsAndEveryLaunchStartsOnTheF
     ASSERT_EQ(list.size(), 3u);
     EXPECT_EQ(storedList(), list);
     EXPECT_EQ(manager->activeWorkspaceId().get(), list[0].id);
-    EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
-    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
 
     manager->openWorkspace(list[1]);
     manager.reset();
@@ -50,18 +48,10 @@ TEST_F(SessionManagerTest, StoredPreferencesAreReadQuietlyAndOnesOfTheWrongKindG
     EXPECT_TRUE(log.calls.empty()) << "reading a preference must not run its change handling";
 
     defaults.setString(keys::sleepAfterMinutes, "15");
-    defaults.setInteger(keys::keepSessionsAfterQuit, 0);
+    defaults.setString(keys::linkFallback, "not a uuid");
     manager = makeManager();
     EXPECT_EQ(manager->sleepAfterMinutes().get(), 30);
-    EXPECT_TRUE(manager->keepSessionsAfterQuit().get());
-
-    // An unreadable link fallback is dropped; a readable one is restored.
-    defaults.setString(keys::linkFallback, "not a uuid");
-    EXPECT_FALSE(makeManager()->linkFallbackWorkspaceId().get());
-    EXPECT_FALSE(defaults.contains(keys::linkFallback));
-    auto id = Uuid::random();
-    defaults.setString(keys::linkFallback, id.string());
-    EXPECT_EQ(makeManager()->linkFallbackWorkspaceId().get(), id);
+    EXPECT_FALSE(manager->linkFallbackWorkspaceId().get());
 }
 
 TEST_F(SessionManagerTest, KeptLoginsOffErasesEverySavedSessionAndOnMarksOnlyLoadedStoresPrepared)

@@ -94,23 +94,5 @@ TEST_F(SessionManagerWritesTest, AFailedWriteIsReportedAndLeavesWhatIsShownAsSto
     }
 }
 
-TEST_F(SessionManagerWritesTest, AWorkspaceThatCannotBeRemovedKeepsItsDataAndSecrets)
-{
-    defaults.setFailWrites(true);
-    log.clear();
-    EXPECT_FALSE(manager->removeWorkspace(chat.id));
-    EXPECT_THAT(log.calls, ::testing::IsEmpty());
-}
-
-TEST_F(SessionManagerWritesTest, TheWindowsImportSaysWhenNothingCouldBeStored)
-{
-    defaults.setFailWrites(true);
-    team->confirmAndImport(bundle);
-    queue.runPending();
-    EXPECT_EQ(alerts.shown.back(),
-        std::string(importFailedMessage) + "|" + std::string(settingsNotWritableDetails));
-    EXPECT_EQ(list().size(), 3u);
-}
-
 } // namespace
 } // namespace cohortex

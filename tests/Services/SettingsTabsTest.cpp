@@ -5,14 +5,12 @@
 #include "Services/LinksSettingsTab.h"
 #include "Services/LoginItem.h"
 #include "Services/SessionManagerFixture.h"
-#include "Services/TeamSettingsTab.h"
 #include "Services/TeamSharing.h"
 #include "Services/TimeSettingsTab.h"
 #include "Services/WorkspaceSettingsSaving.h"
 #include "integration/Platform/TemporaryDirectory.h"
 
 #include <fstream>
-#include <sstream>
 
 namespace cohortex {
 namespace {
@@ -49,41 +47,21 @@ protected:
     std::vector<std::string> cleared;
 };
 
-TEST_F(GeneralSettingsTabTest, EachHibernationOptionStoresItsMinutesAndShowsAgainForThem)
+TEST_F(GeneralSettingsTabTest, AHibernationOptionStoresItsMinutesAndAValueOfNoOptionShowsNone)
 {
-    auto tab = makeTab();
-    for (auto [choice, minutes] : std::initializer_list<std::pair<std::size_t, std::int64_t>>{
-             { 0, 0 }, { 1, 5 }, { 2, 15 }, { 3, 30 }, { 4, 60 }, { 5, 120 } }) {
-        // Start from a value no option shows, so that every option really changes the store.
-        ASSERT_TRUE(manager->setSleepAfterMinutes(45));
-        EXPECT_TRUE(tab->chooseHibernation(choice));
-        EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), minutes);
-        EXPECT_EQ(GeneralSettingsTab::hibernationChoice(minutes), choice);
-    }
+    EXPECT_TRUE(makeTab()->chooseHibernation(2));
+    EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 15);
     EXPECT_EQ(GeneralSettingsTab::hibernationChoice(45), std::nullopt);
 }
 
-TEST_F(GeneralSettingsTabTest, LaunchAtLoginAsksOnlyForAChangeAndShowsTheRealStatusWhenRefused)
+TEST_F(GeneralSettingsTabTest, LaunchAtLoginShowsTheRealStatusWhenRefusedAndAsksOnlyForAChange)
 {
-    struct Case {
-        bool systemEnabled;
-        bool systemRefuses;
-        bool wanted;
-        bool shown;
-        int requests;
-    };
-    for (auto [systemEnabled, systemRefuses, wanted, shown, requests] : { Case{ false, false, true, true, 1 },
-             Case{ false, true, true, false, 1 }, Case{ true, false, false, false, 1 },
-             Case{ true, true, false, true, 1 }, Case{ true, true, true, true, 0 } }) {
-        loginItem = FakeLoginItem{};
-        loginItem.enabled = systemEnabled;
-        loginItem.refuses = systemRefuses;
-        auto tab = makeTab();
-        tab->setLaunchAtLogin(wanted);
-        EXPECT_EQ(tab->launchAtLogin(), shown) << systemEnabled << systemRefuses << wanted;
-        EXPECT_EQ(loginItem.requests, requests) << systemEnabled << systemRefuses << wanted;
-    }
-    EXPECT_TRUE(alerts.shown.empty());
+    loginItem.refuses = true;
+    auto tab = makeTab();
+    tab->setLaunchAtLogin(true);
+    EXPECT_FALSE(tab->launchAtLogin());
+    tab->setLaunchAtLogin(false);
+    EXPECT_EQ(loginItem.requests, 1);
 }
 
 TEST_F(GeneralSettingsTabTest, PurgeAsksThenClearsEveryWorkspaceAsleepOrLocked)
@@ -101,18 +79,12 @@ TEST_F(GeneralSettingsTabTest, PurgeAsksThenClearsEveryWorkspaceAsleepOrLocked)
     EXPECT_THAT(cleared, ElementsAre("Mail", "Chat", "Vault"));
 }
 
-// The desktop's default-browser setting: answers the check, and fails a change when told to.
+// The desktop's default-browser setting, failing a change when told to.
 class FakeDefaultBrowser final : public DefaultBrowser {
 public:
-    bool isDefaultBrowser() const override { return isDefault; }
-    Task<std::optional<std::string>> makeDefault() override
-    {
-        if (!failure)
-            isDefault = true;
-        co_return failure;
-    }
+    bool isDefaultBrowser() const override { return false; }
+    Task<std::optional<std::string>> makeDefault() override { co_return failure; }
 
-    bool isDefault{ false };
     std::optional<std::string> failure;
 };
 
@@ -135,19 +107,6 @@ protected:
     std::unique_ptr<LinksSettingsTab> tab;
 };
 
-TEST_F(LinksSettingsTabTest, AddIsOfferedOnlyForAPatternThatNamesASite)
-{
-    for (auto [pattern, names] : std::initializer_list<std::pair<const char*, bool>>{
-             { "  \t ", false }, { "http://www.//", false }, { " HTTPS://www.GitHub.com/acme/ ", true } }) {
-        routingRules.setRules({});
-        tab->pattern = pattern;
-        EXPECT_EQ(tab->canAdd(), names) << pattern;
-        // Return in the field reaches add() whatever the button shows.
-        EXPECT_TRUE(tab->add());
-        EXPECT_EQ(routingRules.rules().get().size(), names ? 1u : 0u) << pattern;
-    }
-}
-
 TEST_F(LinksSettingsTabTest, AddUsesTheChosenOrElseTheFirstWorkspaceAndEmptiesTheFieldOnceStored)
 {
     tab->pattern = "https://www.GitHub.com/acme/";
@@ -160,13 +119,6 @@ TEST_F(LinksSettingsTabTest, AddUsesTheChosenOrElseTheFirstWorkspaceAndEmptiesTh
     ASSERT_TRUE(tab->add());
     EXPECT_EQ(routing("https://github.com/acme/repo"), std::pair(std::string("Chat"), RoutingReason::Rule));
 
-    // A chosen workspace that was removed counts as no choice.
-    ASSERT_TRUE(manager->removeWorkspace(chat.id));
-    EXPECT_EQ(tab->targetIndex(), 0u);
-    tab->pattern = "example.org";
-    ASSERT_TRUE(tab->add());
-    EXPECT_EQ(routing("https://example.org/"), std::pair(std::string("Mail"), RoutingReason::Rule));
-
     // A rule that cannot be stored keeps the typed site.
     tab->pattern = "example.net";
     defaults.setFailWrites(true);
@@ -174,43 +126,20 @@ TEST_F(LinksSettingsTabTest, AddUsesTheChosenOrElseTheFirstWorkspaceAndEmptiesTh
     EXPECT_EQ(tab->pattern, "example.net");
 }
 
-TEST_F(LinksSettingsTabTest, RulesNameTheirWorkspaceOrSayItIsGone)
-{
-    routingRules.addRule("mail.example", mail.id);
-    // Removing a workspace takes its rules along; a teammate's file can still name one that is gone.
-    routingRules.addRule("chat.example", Uuid::random());
-    auto rows = tab->ruleRows();
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].workspaceName, "Mail");
-    EXPECT_EQ(rows[1].workspaceName, "Removed workspace");
-}
-
 TEST_F(LinksSettingsTabTest, TheFallbackPickerStoresItsChoiceAndShowsAStaleOneAsTheCurrentWorkspace)
 {
-    EXPECT_THAT(tab->fallbackNames(), ElementsAre("The workspace I'm in", "Mail", "Chat", "Vault"));
     ASSERT_TRUE(tab->chooseFallback(2));
-    EXPECT_EQ(tab->fallbackIndex(), 2u);
     EXPECT_EQ(routing("https://nowhere.example/"), std::pair(std::string("Chat"), RoutingReason::Fallback));
-
     ASSERT_TRUE(manager->setLinkFallbackWorkspaceId(Uuid::random()));
     EXPECT_EQ(tab->fallbackIndex(), 0u);
-    ASSERT_TRUE(tab->chooseFallback(0));
-    EXPECT_FALSE(defaults.contains(keys::linkFallback));
 }
 
-TEST_F(LinksSettingsTabTest, AFailedDefaultBrowserChangeSaysWhyUntilOneSucceeds)
+TEST_F(LinksSettingsTabTest, AFailedDefaultBrowserChangeSaysWhy)
 {
     browser.failure = "The desktop file is not installed";
     tab->makeDefault();
     queue.runPending();
-    EXPECT_FALSE(tab->isDefault());
-    EXPECT_EQ(tab->message(), "Couldn't change it: The desktop file is not installed");
-
-    browser.failure.reset();
-    tab->makeDefault();
-    queue.runPending();
-    EXPECT_TRUE(tab->isDefault());
-    EXPECT_EQ(tab->message(), "");
+    EXPECT_NE(tab->message().find("The desktop file is not installed"), std::string::npos);
 }
 
 const Calendar berlin = *Calendar::inTimeZone("Europe/Berlin");
@@ -240,7 +169,6 @@ TEST_F(TimeSettingsTabTest, OneRowPerWorkspaceInListOrderWithTodayAndTheSevenDay
     TimeLedger ledger;
     ledger.add(65, mail.id, morning, berlin);
     ledger.add(3600, mail.id, morning.adding(-6 * day), berlin);
-    ledger.add(3600, chat.id, morning.adding(-7 * day), berlin);
     ledger.add(600, Uuid::random(), morning, berlin);
 
     auto rows = TimeSettingsTab::rows(list(), ledger, morning, berlin);
@@ -248,28 +176,15 @@ TEST_F(TimeSettingsTabTest, OneRowPerWorkspaceInListOrderWithTodayAndTheSevenDay
     EXPECT_EQ(rows[0].name, "Mail");
     EXPECT_EQ(rows[0].today, "1m");
     EXPECT_EQ(rows[0].lastSevenDays, "1h 1m");
-    // Time older than the seven days reads as nothing.
-    EXPECT_EQ(rows[1].lastSevenDays, "0m");
 }
 
-TEST_F(TimeSettingsTabTest, TheExportStoresThePendingTimeAndWritesItWithTodaysNames)
+// Writing the file and its names are proved through the command line's export.
+TEST_F(TimeSettingsTabTest, TheExportFirstStoresThePendingTime)
 {
     work(mail, 2);
     ASSERT_FALSE(defaults.contains(keys::timeLedger));
     tab->prepareExport();
     EXPECT_TRUE(defaults.contains(keys::timeLedger));
-
-    auto renamed = mail;
-    renamed.name = "Post";
-    ASSERT_TRUE(manager->updateWorkspace(renamed));
-    auto file
-        = std::filesystem::temp_directory_path() / ("cohortex-time-" + Uuid::random().string() + ".csv");
-    tab->exportCsv(file);
-    queue.runPending();
-    std::stringstream written;
-    written << std::ifstream(file).rdbuf();
-    std::filesystem::remove(file);
-    EXPECT_NE(written.str().find(",Post,"), std::string::npos);
 }
 
 TEST_F(TimeSettingsTabTest, ClearingAsksFirstAndSaysWhenTheEmptyHistoryCannotBeStored)
@@ -285,7 +200,7 @@ TEST_F(TimeSettingsTabTest, ClearingAsksFirstAndSaysWhenTheEmptyHistoryCannotBeS
     tab->clearHistory();
     queue.runPending();
     EXPECT_FALSE(timeTracker.ledger()->days().empty());
-    EXPECT_EQ(alerts.shown.back().substr(0, alerts.shown.back().find('|')), changeNotSavedMessage);
+    EXPECT_TRUE(alerts.shown.back().starts_with(changeNotSavedMessage));
 
     defaults.setFailWrites(false);
     tab->clearHistory();
@@ -321,9 +236,7 @@ protected:
 TEST_F(TeamSharingTest, ReimportingTheSameSetupAddsNoWorkspaceButReplacesItsRules)
 {
     import(write("Mine.cohortex", team->exportData()));
-    ASSERT_EQ(alerts.shown.size(), 2u);
-    EXPECT_EQ(alerts.shown[0].substr(0, alerts.shown[0].find('|')), "Import 3 workspaces?");
-    EXPECT_EQ(alerts.shown[1], "Nothing new to import|1 link rule added.");
+    EXPECT_EQ(alerts.shown.back(), "Nothing new to import|1 link rule added.");
     EXPECT_EQ(list().size(), 3u);
     EXPECT_EQ(routingRules.rules().get().size(), 1u);
 }
@@ -340,7 +253,8 @@ TEST_F(TeamSharingTest, NewWorkspacesAreAppendedStoredAndLeftClosed)
     EXPECT_FALSE(runtime.isLoaded(list()[3].id));
 }
 
-TEST_F(TeamSharingTest, CancellingOrAnUnreadableFileChangesNothing)
+// An unreadable file is proved through the command line and the handed-over files.
+TEST_F(TeamSharingTest, CancellingChangesNothing)
 {
     auto file = write("Mine.cohortex", team->exportData());
     alerts.answer = false;
@@ -348,22 +262,6 @@ TEST_F(TeamSharingTest, CancellingOrAnUnreadableFileChangesNothing)
     import(file);
     EXPECT_EQ(alerts.shown.size(), 1u);
     EXPECT_EQ(defaults.writeCount(), writes);
-
-    alerts.shown.clear();
-    import(directory / "missing.cohortex");
-    EXPECT_EQ(alerts.shown,
-        std::vector<std::string>{ "Couldn't read that file|It isn't a valid Cohortex workspace file." });
-    EXPECT_EQ(list().size(), 3u);
-    EXPECT_GE(window.shows, 1);
-}
-
-// The window's flow covers a successful export.
-TEST_F(TeamSharingTest, AnExportThatCannotBeWrittenSaysWhyInTheStatusLine)
-{
-    TeamSettingsTab tab(queue, *manager, *team);
-    tab.exportTo(directory / "missing" / "Team.cohortex");
-    queue.runPending();
-    EXPECT_EQ(tab.status().get(), "Couldn't save: No such file or directory");
 }
 
 using ::testing::IsEmpty;
@@ -377,6 +275,16 @@ protected:
         secrets.holdsAnswers = true;
     }
     std::string passwordKey() const { return "proxy_password_" + chat.id.string(); }
+    WorkspaceSettingsForm proxyForm(std::string type, std::string port) const
+    {
+        WorkspaceSettingsForm form(chat);
+        form.proxyType = std::move(type);
+        form.proxyHost = "127.0.0.1";
+        form.proxyPort = std::move(port);
+        form.proxyUsername = "ann";
+        form.proxyPassword = "s3cret";
+        return form;
+    }
 
     MemorySecretStore secrets;
     KeychainService keyring{ secrets };
@@ -384,12 +292,7 @@ protected:
 
 TEST_F(WorkspaceSettingsSavingTest, ANewPasswordIsInTheKeyringBeforeTheProxyIsReapplied)
 {
-    WorkspaceSettingsForm form(chat);
-    form.proxyType = "http";
-    form.proxyHost = "127.0.0.1";
-    form.proxyPort = "3128";
-    form.proxyUsername = "ann";
-    form.proxyPassword = "s3cret";
+    auto form = proxyForm("http", "3128");
     log.clear();
     saveWorkspaceSettings(*manager, keyring, alerts, form.change());
     queue.runPending();
@@ -419,13 +322,8 @@ TEST_F(WorkspaceSettingsSavingTest, AFailedKeyringWriteStillSavesTheRecord)
 {
     secrets.holdsAnswers = false;
     secrets.isAvailable = false;
-    WorkspaceSettingsForm form(chat);
+    auto form = proxyForm("socks5", "1080");
     form.name = "Chat Renamed";
-    form.proxyType = "socks5";
-    form.proxyHost = "127.0.0.1";
-    form.proxyPort = "1080";
-    form.proxyUsername = "ann";
-    form.proxyPassword = "s3cret";
     saveWorkspaceSettings(*manager, keyring, alerts, form.change());
     queue.runPending();
     EXPECT_EQ(storedList()[1].name, "Chat Renamed");

@@ -82,16 +82,6 @@ TEST_F(TimeTrackerTest, WritesTheLedgerAfterEverySixthCountedTick)
     EXPECT_EQ(relaunch().ledger()->seconds(alpha, morning, berlin), 80);
 }
 
-TEST_F(TimeTrackerTest, ATickAfterMidnightCountsFullyForTheNewDay)
-{
-    auto lateEvening = Date::fromUnixTime(1741215598); // 2025-03-05 23:59:58 in Berlin
-    auto afterMidnight = lateEvening.adding(5);
-    tracker->tick(alpha, true, true, 0, lateEvening, berlin);
-    tracker->tick(alpha, true, true, 0, afterMidnight, berlin);
-    EXPECT_EQ(tracker->ledger()->seconds(alpha, lateEvening, berlin), 5);
-    EXPECT_EQ(tracker->ledger()->seconds(alpha, afterMidnight, berlin), 5);
-}
-
 TEST_F(TimeTrackerTest, ClearEmptiesTheHistoryAndStaysClearedAfterARelaunch)
 {
     work(8);
@@ -101,16 +91,6 @@ TEST_F(TimeTrackerTest, ClearEmptiesTheHistoryAndStaysClearedAfterARelaunch)
     // The two ticks that were not saved before the clear must not come back with the next save.
     work(6);
     EXPECT_EQ(storedToday(), 30);
-}
-
-// A switch stored as another kind reads as absent, and absent means on.
-TEST_F(TimeTrackerTest, TrackingIsOnUnlessSwitchedOffAndTheSwitchSurvivesARelaunch)
-{
-    EXPECT_TRUE(tracker->isEnabled().get());
-    tracker->setEnabled(false);
-    EXPECT_FALSE(relaunch().isEnabled().get());
-    defaults.setInteger(keys::timeTrackingEnabled, 0);
-    EXPECT_TRUE(relaunch().isEnabled().get());
 }
 
 TEST_F(TimeTrackerTest, AnUnreadableLedgerStartsEmptyAndIsReplacedAtTheNextSave)
