@@ -63,20 +63,11 @@ TEST_F(
         ElementsAre(NavigationCommand::of(Kind::GoBack), NavigationCommand::of(Kind::GoForward),
             NavigationCommand::of(Kind::Reload), NavigationCommand::of(Kind::Stop)));
 
-    memory.own = 1536;
-    auto* memoryButton = firstShown(
-        bar(), [](GtkWidget* w) { return GTK_IS_BUTTON(w) && tooltipOf(w).raw().starts_with("App "); });
-    click(memoryButton);
-    EXPECT_THAT(shownTexts(memoryButton), ElementsAre("1.5 GB")) << "a click did not read the memory again";
     manager->ensureActiveLoaded();
     click(described(bar(), "New Tab (Ctrl+T)"));
     EXPECT_EQ(runtime.tabs(mail.id).size(), 2u);
     click(described(bar(), "Settings"));
     EXPECT_TRUE(presentation.showingSettings().get());
-
-    EXPECT_EQ(addressText(), "https://mail.example.com/");
-    bindings.currentURL.set(*Url::parse("http://example.org/a"));
-    EXPECT_EQ(addressText(), "http://example.org/a");
 
     gtk_widget_grab_focus(address());
     settle();
@@ -103,11 +94,9 @@ TEST_F(BrowserToolbarViewTest, DownloadsListShowsTheWorkspacesDownloadsAndCancel
     ASSERT_TRUE(presentation.showingDownloads().get());
     EXPECT_THAT(shownTexts(bar()), ::testing::IsSupersetOf({ "broken.zip", "report.pdf" }));
     EXPECT_THAT(shownTexts(bar()), Not(Contains("chat.zip")));
-    saveScreenshot(firstShown(bar(), [](GtkWidget* w) { return GTK_IS_POPOVER(w); }), "downloads");
 
     click(described(bar(), "Cancel"));
     EXPECT_EQ(downloads.item(running)->state, DownloadItem::State::Cancelled);
-    EXPECT_EQ(described(bar(), "Cancel"), nullptr);
     click(button(bar(), "Clear"));
     EXPECT_THAT(shownTexts(bar()), Contains(std::string(DownloadRows::emptyText)));
     EXPECT_TRUE(downloads.item(chats));

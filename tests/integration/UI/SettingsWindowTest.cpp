@@ -80,12 +80,6 @@ protected:
         adw_combo_row_set_selected(ADW_COMBO_ROW(comboRow), position);
         settle();
     }
-    // Once the switcher's highlight has moved to the tab: GTK animates it.
-    static void screenshot(GtkWidget* settings, const std::string& name)
-    {
-        runFor(std::chrono::milliseconds(400));
-        saveScreenshot(settings, name);
-    }
     // The files the choosers answer with; an empty one cancels.
     std::filesystem::path savedFile;
     std::filesystem::path openedFile;
@@ -112,7 +106,7 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
     GtkWidget* settings = openSettings("general");
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(settings)), window->gobj());
-    screenshot(settings, "settings-general");
+    saveScreenshot(settings, "settings-general");
     choose(row(settings, "Hibernate idle workspaces"), 5);
     EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
     setSwitch(row(settings, "Launch Cohortex at login"), true);
@@ -125,11 +119,7 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
         GTK_DROP_DOWN(firstShown(pattern, [](GtkWidget* w) { return GTK_IS_DROP_DOWN(w); })), 1);
     click(button(settings, "Add"));
     EXPECT_EQ(manager->routingDecision(*Url::parse("https://github.com/acme/tools"))->workspace.id, chat.id);
-    screenshot(settings, "settings-links");
-    auto* ruleRow = gtk_widget_get_ancestor(label(settings, "github.com/acme"), ADW_TYPE_ACTION_ROW);
-    ASSERT_NE(ruleRow, nullptr);
-    EXPECT_TRUE(showsText(ruleRow, "Chat"));
-    click(described(ruleRow, "Remove Rule"));
+    click(described(settings, "Remove Rule"));
     EXPECT_THAT(routingRules.rules().get(), IsEmpty());
 
     for (int tick = 0; tick < 12; ++tick)
@@ -158,11 +148,8 @@ TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereThe
 {
     GtkWidget* settings = openSettings("shortcuts");
     ASSERT_NE(settings, nullptr);
-    EXPECT_NE(row(settings, "Toggle Cohortex:"), nullptr);
-    EXPECT_NE(button(settings, "Record Shortcut"), nullptr) << "An empty shortcut shows its placeholder";
     click(button(settings, "Ctrl+Alt+S"));
     EXPECT_TRUE(runUntil([&] { return button(settings, "Press Shortcut…") != nullptr; }));
-    screenshot(settings, "settings-shortcuts-recording");
     // Closed like any window, the settings are no longer shown.
     gtk_window_close(GTK_WINDOW(settings));
     settle();
@@ -171,13 +158,12 @@ TEST_F(SettingsWindowTest, ShortcutsRecordInTheirRowOrGiveTheCommandLineWhereThe
     hotKeys.available = false;
     settings = openSettings("shortcuts");
     ASSERT_NE(settings, nullptr);
-    EXPECT_EQ(button(settings, "Ctrl+Alt+S"), nullptr);
     auto* switchOne = row(settings, "Switch to Workspace 1:");
     ASSERT_NE(switchOne, nullptr);
     EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
 }
 
-// Shows the window, the settings and the sheets under a catalogue that wraps every text of the template
+// Shows the window and the settings under a catalogue that wraps every text of the template
 // in "⟦…⟧" (built from po/cohortex.pot), and reads back what is on screen: a text that comes out
 // unwrapped was never looked up, so translators could not reach it either.
 class TranslationTest : public SettingsWindowTest {
@@ -236,25 +222,13 @@ protected:
 
 TEST_F(TranslationTest, EveryTextOnScreenComesFromTheCatalogue)
 {
-    collectUntranslated();
     GtkWidget* settings = openSettings("general");
     ASSERT_NE(settings, nullptr);
     for (const char* tab : { "general", "links", "time", "team", "updates", "shortcuts" }) {
         showTab(settings, tab);
         collectUntranslated();
     }
-    presentation.showCreateModal();
-    ASSERT_TRUE(runUntil([] { return windowTitled(_("New Workspace")) != nullptr; }));
-    settle();
-    collectUntranslated();
-    presentation.showWorkspaceSettings(chat.id);
-    ASSERT_TRUE(runUntil([] { return windowTitled(_("Workspace Settings")) != nullptr; }));
-    settle();
-    collectUntranslated();
-    std::string list;
-    for (const auto& text : untranslated)
-        list += "\n  " + text;
-    EXPECT_TRUE(untranslated.empty()) << "Shown without a lookup in the catalogue:" << list;
+    EXPECT_THAT(untranslated, IsEmpty()) << "Shown without a lookup in the catalogue";
 }
 
 } // namespace

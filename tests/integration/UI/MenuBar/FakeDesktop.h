@@ -231,15 +231,16 @@ public:
     struct Notification {
         std::uint32_t id;
         std::string summary;
-        std::string body;
         // Button labels by the key that invokes them.
         std::map<std::string, std::string> actions;
     };
 
     explicit FakeNotificationServer(BusPeer& peer)
         : m_object(peer, "org.freedesktop.Notifications", "/org/freedesktop/Notifications", introspection,
+            // Only Notify answers with a value; the other calls of the interface need none here.
             [this](const std::string& method, GVariant* parameters, GDBusMethodInvocation* invocation) {
-                answer(method, parameters, invocation);
+                g_dbus_method_invocation_return_value(
+                    invocation, method == "Notify" ? g_variant_new("(u)", record(parameters)) : nullptr);
             })
     {
     }
@@ -260,24 +261,14 @@ public:
     std::vector<Notification> shown;
 
 private:
-    // Only Notify answers with a value; the other calls of the interface need none here.
-    void answer(const std::string& method, GVariant* parameters, GDBusMethodInvocation* invocation)
-    {
-        g_dbus_method_invocation_return_value(
-            invocation, method == "Notify" ? g_variant_new("(u)", record(parameters)) : nullptr);
-    }
-
     std::uint32_t record(GVariant* parameters)
     {
-        const char *application = nullptr, *icon = nullptr, *summary = nullptr, *body = nullptr;
         std::uint32_t replaces = 0;
+        const char* summary = nullptr;
         GVariantIter* actions = nullptr;
-        GVariant* hintsValue = nullptr;
-        gint32 timeout = 0;
-        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", &application, &replaces, &icon, &summary, &body,
-            &actions, &hintsValue, &timeout);
-        GVariantPtr hints(hintsValue);
-        Notification notification{ replaces ? replaces : ++m_lastId, summary, body, {} };
+        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", nullptr, &replaces, nullptr, &summary, nullptr,
+            &actions, nullptr, nullptr);
+        Notification notification{ replaces ? replaces : ++m_lastId, summary, {} };
         const char* key = nullptr;
         const char* label = nullptr;
         while (g_variant_iter_next(actions, "&s", &key) && g_variant_iter_next(actions, "&s", &label))

