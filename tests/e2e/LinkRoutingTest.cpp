@@ -1,11 +1,6 @@
 #include "E2eTest.h"
 
-#include <gmock/gmock.h>
-#include <nlohmann/json.hpp>
-
 namespace cohortex {
-
-using ::testing::ElementsAre;
 
 // Alpha starts on localhost and gets a cookie there; the rule sends every localhost link to Beta. A link
 // that reaches the server with Alpha's cookie was opened in the wrong workspace, and one that carries
@@ -43,13 +38,6 @@ TEST_F(LinkRoutingTest, linksFromAnotherProgramOpenAsTabsInTheRulesWorkspaceWith
     ASSERT_TRUE(waitForRequests("/routed"));
     EXPECT_EQ(m_server.requestsFor("/routed").front().cookie, "ws=beta");
 
-    auto answer = runSecond({ "--which-workspace", m_server.url("/anything", "localhost"), "--json" });
-    ASSERT_TRUE(answer.succeeded()) << answer.describe();
-    auto json = nlohmann::json::parse(answer.output, nullptr, false);
-    EXPECT_EQ(json.value("id", ""), m_beta->id.string()) << answer.output;
-    EXPECT_EQ(json.value("reason", ""), "rule");
-    EXPECT_EQ(json.value("pattern", ""), "localhost");
-
     // A script handing over many links at once must get its answer promptly and must not start a page, and
     // with it a web process, per link: only the last link loads until its siblings are selected.
     std::vector<std::string> links;
@@ -60,21 +48,13 @@ TEST_F(LinkRoutingTest, linksFromAnotherProgramOpenAsTabsInTheRulesWorkspaceWith
     waitFor([] { return false; }, 2s);
     for (int index = 0; index < 199; ++index)
         EXPECT_TRUE(m_server.requestsFor("/many/" + std::to_string(index)).empty()) << index;
-
     auto outcome = quit();
-    ASSERT_TRUE(outcome.succeeded()) << outcome.describe();
-    auto tabs = profile().openTabs();
-    ASSERT_TRUE(tabs && tabs->contains(m_beta->id.string()));
-    const auto& urls = tabs->at(m_beta->id.string()).urls;
-    ASSERT_GE(urls.size(), 3u);
-    EXPECT_THAT(std::vector(urls.begin(), urls.begin() + 3),
-        ElementsAre(m_beta->initialURL.absoluteString(), firstLink, routedLink));
+    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
-// Clicking a link in another program while Cohortex is not running, or sending one to a named workspace:
-// the link's page is the only one that loads, neither the first workspace's start page nor the start page
-// of the workspace the link goes to. A misspelt workspace name starts nothing that would then sit there
-// without the link.
+// Clicking a link in another program while Cohortex is not running: the link's page is the only one that
+// loads, neither the first workspace's start page nor the start page of the workspace the link goes to. A
+// misspelt workspace name starts nothing that would then sit there without the link.
 TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoadsAndAnUnknownWorkspaceStartsNothing)
 {
     auto answer = runSecond({ "--workspace", "Gamma", m_server.url("/dropped") });
@@ -88,15 +68,6 @@ TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoadsAndAnUnknownW
     EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty());
     EXPECT_TRUE(m_server.requestsFor("/beta-home").empty());
     auto outcome = quit();
-    EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
-
-    launch({ "--workspace", "Beta", m_server.url("/launched-in-beta") });
-    ASSERT_TRUE(waitForRequests("/launched-in-beta"));
-    waitFor([] { return false; }, 1s);
-    EXPECT_TRUE(m_server.requestsFor("/alpha-home").empty()) << "A link sent to a named workspace";
-    EXPECT_EQ(m_server.requestsFor("/launched-with").size(), 1u) << "Beta's tab from the first run waits";
-    EXPECT_TRUE(m_server.requestsFor("/dropped").empty());
-    outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 

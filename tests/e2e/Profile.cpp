@@ -75,16 +75,6 @@ std::optional<Bytes> Profile::data(std::string_view key) const
     return openStore(m_file)->data(key);
 }
 
-std::optional<std::vector<WorkspaceSession>> Profile::workspaces() const
-{
-    return decoded(data(keys::workspaces), decodeWorkspaceList);
-}
-
-std::optional<std::vector<RoutingRule>> Profile::rules() const
-{
-    return decoded(data(keys::routingRules), decodeRoutingRules);
-}
-
 std::optional<OpenTabSnapshots> Profile::openTabs() const
 {
     return decoded(data(keys::openTabs), decodeOpenTabs);

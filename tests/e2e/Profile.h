@@ -28,19 +28,16 @@ public:
     void storeInteger(std::string_view key, std::int64_t);
 
     // Absent when the key holds nothing or what it holds does not decode.
-    std::optional<std::vector<WorkspaceSession>> workspaces() const;
-    std::optional<std::vector<RoutingRule>> rules() const;
     std::optional<OpenTabSnapshots> openTabs() const;
     std::optional<TimeLedger> ledger() const;
-
-    // A read-only look at a value while the application runs. It never creates, repairs or moves the file,
-    // which opening it through the store could do when it finds the file busy or half written.
-    std::optional<Bytes> peekData(std::string_view key) const;
+    // Read-only, so also while the application runs: it never creates, repairs or moves the file, which
+    // opening it through the store could do when it finds the file busy or half written.
     std::optional<std::vector<WorkspaceSession>> peekWorkspaces() const;
 
 private:
     void store(std::string_view key, const std::string& encoded);
     std::optional<Bytes> data(std::string_view key) const;
+    std::optional<Bytes> peekData(std::string_view key) const;
 
     std::filesystem::path m_file;
 };

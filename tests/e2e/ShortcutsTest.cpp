@@ -44,23 +44,11 @@ TEST_F(ShortcutsTest, theCommandLinesAndTheKeysDoWhatTheShortcutsDoAndTheFirstSt
     ASSERT_TRUE(runSecond({ "--open-workspace", "2" }).succeeded());
     ASSERT_TRUE(waitFor([&] { return lastActivated() == "Beta"; }));
 
-    ASSERT_TRUE(runSecond({ "--quick-switcher" }).succeeded());
-    waitFor([] { return false; }, 500ms);
-    ASSERT_TRUE(LaunchedProgram::run(
-        { "xdotool", "type", "Alpha" }, m_home.environment(), m_home.path(), secondInvocationTimeout)
-                    .succeeded());
-    press("Return");
-    ASSERT_TRUE(waitFor([&] { return lastActivated() == "Alpha"; }))
-        << "The quick switcher did not open Alpha";
-
     ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
     EXPECT_TRUE(waitFor([&] { return !showsWindowTitled("^Cohortex$"); }))
         << "--toggle left the window in front";
     ASSERT_TRUE(runSecond({ "--toggle" }).succeeded());
     EXPECT_TRUE(waitFor([&] { return showsWindowTitled("^Cohortex$"); })) << "--toggle did not bring it back";
-
-    ASSERT_TRUE(runSecond({ "--new-workspace" }).succeeded());
-    EXPECT_TRUE(waitFor([&] { return showsWindowTitled("^New Workspace$"); }));
     auto outcome = quit();
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
