@@ -3,21 +3,15 @@
 #include "Services/Authenticating.h"
 
 #include <deque>
-#include <string>
-#include <vector>
+#include <functional>
 
 namespace cohortex::testing {
 
 // Holds every prompt open until the test answers it, the way a person takes a while at the dialog.
 class FakeAuthenticator final : public Authenticating {
 public:
-    bool isAvailable() const override { return canAuthenticate; }
-
-    Task<Authentication> authenticate(std::string reason) override
-    {
-        reasons.push_back(reason);
-        return waitForAnswer(this);
-    }
+    bool isAvailable() const override { return true; }
+    Task<Authentication> authenticate(std::string) override { return waitForAnswer(this); }
 
     // Answers the oldest prompt still open.
     void answer(bool succeeded) { answer(succeeded ? Authentication::Succeeded : Authentication::Failed); }
@@ -29,10 +23,6 @@ public:
     }
 
     std::size_t openPrompts() const { return m_open.size(); }
-
-    std::vector<std::string> reasons;
-    // What isAvailable answers: false stands for a machine where polkit cannot ask.
-    bool canAuthenticate{ true };
 
 private:
     static Task<Authentication> waitForAnswer(FakeAuthenticator* self)

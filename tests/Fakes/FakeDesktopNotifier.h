@@ -29,10 +29,9 @@ public:
         sent.push_back({ std::string(notice.id), std::string(notice.title), std::string(notice.body),
             std::string(notice.defaultCommandName), notice.commandArgument, std::move(buttonCommands) });
     }
-    void withdraw(std::string_view id) override { withdrawn.emplace_back(id); }
+    void withdraw(std::string_view) override { }
 
     std::vector<Sent> sent;
-    std::vector<std::string> withdrawn;
 };
 
 } // namespace cohortex::testing

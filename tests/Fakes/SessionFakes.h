@@ -178,11 +178,9 @@ public:
 // Answers every confirmation as the test says, and records what was shown.
 class FakeAlerts final : public Alerts {
 public:
-    Task<bool> confirm(
-        std::string message, std::string details, std::string confirmLabel, std::string cancelLabel) override
+    Task<bool> confirm(std::string message, std::string details, std::string, std::string) override
     {
         shown.push_back(message + "|" + details);
-        buttons.push_back(confirmLabel + "|" + cancelLabel);
         co_return answer;
     }
     Task<void> inform(std::string message, std::string details) override
@@ -193,8 +191,6 @@ public:
 
     bool answer{ true };
     std::vector<std::string> shown;
-    // The confirming and the cancelling button of each question.
-    std::vector<std::string> buttons;
 };
 
 } // namespace cohortex::testing

@@ -141,7 +141,6 @@ TEST(KeyTableTest, ReadsAsThisDesktopWritesItAndParsesBack)
     // clang-format off
     for (auto [shortcut, display, accelerator] : { std::tuple<Shortcut, const char*, const char*>{
              { 1, Shortcut::control | Shortcut::option }, "Ctrl+Alt+S", "<Control><Alt>s" },
-             { { 40, Shortcut::option | Shortcut::command }, "Alt+Super+K", "<Alt><Super>k" },
              { { 96, Shortcut::shift }, "Shift+F5", "<Shift>F5" }, { { 43, Shortcut::control }, "Ctrl+,", "<Control>comma" } }) {
         // clang-format on
         EXPECT_EQ(KeyTable::displayName(shortcut), display);
@@ -162,14 +161,12 @@ protected:
     {
         store.addName("toggleApp", ctrlAltS);
         store.onKeyUp("toggleApp", [] {});
-        field.changed().connect([this] { ++changes; });
     }
 
     MemoryDefaults defaults;
     FakeHotKeys hotKeys;
     ShortcutStore store{ defaults, hotKeys };
     RecorderField field{ store, "toggleApp", { { ctrlQ, "Quit" } }, { superL } };
-    int changes{ 0 };
 };
 
 TEST_F(RecorderFieldTest, RejectedKeysKeepTheOldCombinationAndTheFieldRecording)
@@ -216,19 +213,6 @@ TEST_F(RecorderFieldTest, AChangeThatCannotBeStoredIsReportedAndNotShown)
 
     EXPECT_TRUE(field.clear().has_value());
     EXPECT_TRUE(field.canClear());
-}
-
-TEST_F(RecorderFieldTest, ShowsChangesMadeElsewhereAndCombinationsTheDesktopRefused)
-{
-    hotKeys.heldElsewhere.insert(Shortcut{ 96, 0 });
-    auto before = changes;
-    ASSERT_TRUE(store.setShortcut("toggleApp", Shortcut{ 96, 0 }));
-    EXPECT_GT(changes, before);
-    EXPECT_EQ(field.text(), "F5");
-    EXPECT_TRUE(field.isInactive());
-    hotKeys.heldElsewhere.clear();
-    ASSERT_TRUE(store.setShortcut("toggleApp", ctrlAltS));
-    EXPECT_FALSE(field.isInactive());
 }
 
 } // namespace

@@ -21,90 +21,46 @@ std::expected<CommandLineInvocation, std::string> parse(const std::vector<std::s
     return parseCommandLine(arguments, "/home/ada/work");
 }
 
-struct Refused {
-    std::vector<std::string> arguments;
-    std::string message;
-};
-
-class CommandLineRefusalTest : public ::testing::TestWithParam<Refused> { };
-
-TEST_P(CommandLineRefusalTest, SaysWhatIsWrong)
+TEST(CommandLineTest, RefusesWhatItCannotRunAndSaysWhy)
 {
-    auto parsed = parse(GetParam().arguments);
-    ASSERT_FALSE(parsed);
-    EXPECT_EQ(parsed.error(), GetParam().message);
+    for (auto [arguments, message] : std::initializer_list<std::pair<std::vector<std::string>, std::string>>{
+             // What the user typed is quoted back escaped, so it cannot retitle or scramble the terminal.
+             { { "--\x1b]0;owned\x07" }, "Unknown option: --\\x1B]0;owned\\x07 (see cohortex --help)" },
+             { { "--workspace", "Mail", "Team.cohortex" }, "Not an http or https link: Team.cohortex" },
+             // A forgotten value is not taken from the option after it.
+             { { "--export-layout", "--json" }, "--export-layout needs a file." },
+             { { "--list-workspaces", "--export-layout", "out.cohortex" },
+                 "--list-workspaces and --export-layout can't be used together." },
+             { { "file:///home/ada/notes.txt" }, "Not an http or https link: file:///home/ada/notes.txt" },
+             { { "--open-workspace", "10" }, "--open-workspace needs a workspace number from 1 to 9." } }) {
+        auto parsed = parse(arguments);
+        ASSERT_FALSE(parsed) << message;
+        EXPECT_EQ(parsed.error(), message);
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineRefusalTest,
-    ::testing::Values(
-        // What the user typed is quoted back escaped, so it cannot retitle or scramble the terminal.
-        Refused{ { "--\x1b]0;owned\x07" }, "Unknown option: --\\x1B]0;owned\\x07 (see cohortex --help)" },
-        Refused{ { "--workspace", "Mail", "Team.cohortex" }, "Not an http or https link: Team.cohortex" },
-        // A forgotten value is not taken from the option after it.
-        Refused{ { "--export-layout", "--json" }, "--export-layout needs a file." },
-        Refused{ { "--list-workspaces", "--export-layout", "out.cohortex" },
-            "--list-workspaces and --export-layout can't be used together." },
-        Refused{ { "file:///home/ada/notes.txt" }, "Not an http or https link: file:///home/ada/notes.txt" },
-        Refused{ { "--open-workspace", "10" }, "--open-workspace needs a workspace number from 1 to 9." }));
-
-struct Accepted {
-    std::vector<std::string> arguments;
-    Action action;
-    std::vector<std::string> urls{};
-    std::string workspaceName{};
-    std::string file{};
-    bool json{ false };
-    bool yes{ false };
-    // RunCommand: what a desktop binds to a key where the application cannot listen for global shortcuts
-    // (the shortcuts' own lines are checked in GlobalShortcutsTest).
-    std::string command{};
-    std::optional<int> argument{};
-};
-
-class CommandLineAcceptanceTest : public ::testing::TestWithParam<Accepted> { };
-
-TEST_P(CommandLineAcceptanceTest, ReadsTheInvocation)
+// Relative files are taken from the shell's directory, not this process's.
+TEST(CommandLineTest, ReadsLinksFilesAndTheNamedWorkspace)
 {
-    const auto& expected = GetParam();
-    auto parsed = parse(expected.arguments);
-    ASSERT_TRUE(parsed) << parsed.error();
-    EXPECT_EQ(parsed->action, expected.action);
+    auto open = parse(
+        { "HTTPS://a.example/x", "Team.cohortex", "../shared/Old Setup.COHORTEX", "/tmp/b.cohortex" });
+    ASSERT_TRUE(open);
+    EXPECT_TRUE(needsWindow(*open));
     std::vector<std::string> urls;
-    for (const auto& url : parsed->urls)
+    for (const auto& url : open->urls)
         urls.push_back(url.absoluteString());
-    EXPECT_EQ(urls, expected.urls);
-    EXPECT_EQ(parsed->workspaceName, expected.workspaceName);
-    EXPECT_EQ(parsed->file, std::filesystem::path(expected.file));
-    EXPECT_EQ(parsed->json, expected.json);
-    EXPECT_EQ(parsed->yes, expected.yes);
-    EXPECT_EQ(parsed->commandName, expected.command);
-    EXPECT_EQ(parsed->commandArgument, expected.argument);
-    EXPECT_EQ(needsWindow(*parsed),
-        expected.action == Action::Open || expected.action == Action::OpenInWorkspace
-            || expected.action == Action::RunCommand);
-}
+    EXPECT_EQ(urls,
+        (std::vector<std::string>{ "HTTPS://a.example/x", "file:///home/ada/work/Team.cohortex",
+            "file:///home/ada/shared/Old%20Setup.COHORTEX", "file:///tmp/b.cohortex" }));
 
-INSTANTIATE_TEST_SUITE_P(CommandLine, CommandLineAcceptanceTest,
-    ::testing::Values(Accepted{ {}, Action::Open, {} },
-        // Relative files are taken from the shell's directory, not this process's.
-        Accepted{ { "HTTPS://a.example/x", "Team.cohortex", "../shared/Old Setup.COHORTEX",
-                      "file:///srv/Layout.cohortex", "/tmp/b.cohortex" },
-            Action::Open,
-            { "HTTPS://a.example/x", "file:///home/ada/work/Team.cohortex",
-                "file:///home/ada/shared/Old%20Setup.COHORTEX", "file:///srv/Layout.cohortex",
-                "file:///tmp/b.cohortex" } },
-        Accepted{ { "--workspace", "Client Work", "https://a.example/", "http://b.example/" },
-            Action::OpenInWorkspace, { "https://a.example/", "http://b.example/" }, "Client Work" },
-        Accepted{ { "--json", "--which-workspace", "https://a.example/p" }, Action::WhichWorkspace,
-            { "https://a.example/p" }, "", "", true },
-        Accepted{ { "--export-layout", "out/Setup.cohortex" }, Action::ExportLayout, {}, "",
-            "/home/ada/work/out/Setup.cohortex" },
-        Accepted{ { "-y", "--import-layout=/tmp/in.cohortex" }, Action::ImportLayout, {}, "",
-            "/tmp/in.cohortex", false, true },
-        Accepted{ .arguments = { "--open-workspace=9" },
-            .action = Action::RunCommand,
-            .command = "open-workspace",
-            .argument = 9 }));
+    auto named = parse({ "--workspace", "Client Work", "https://a.example/" });
+    EXPECT_EQ(named->action, Action::OpenInWorkspace);
+    EXPECT_EQ(named->workspaceName, "Client Work");
+    auto exported = parse({ "--export-layout", "out/Setup.cohortex" });
+    EXPECT_EQ(exported->file, "/home/ada/work/out/Setup.cohortex");
+    EXPECT_FALSE(needsWindow(*exported));
+    EXPECT_EQ(parse({ "-y", "--import-layout=/tmp/in.cohortex" })->file, "/tmp/in.cohortex");
+}
 
 class CommandLineRunnerTest : public testing::ThreeWorkspacesFixture {
 protected:
@@ -135,7 +91,6 @@ protected:
         return std::string(std::istreambuf_iterator<char>(stream), {});
     }
 
-    // A bundle from someone else's setup: one Design workspace with one rule.
     std::filesystem::path teammateBundle()
     {
         auto file = directory / "Team.cohortex";
@@ -152,25 +107,16 @@ protected:
     const std::filesystem::path& directory = temporary.path();
 };
 
-// The decision itself is proved in SessionManagerLinksTest; here, how each reason is printed.
+// The decision itself is proved in SessionManagerLinksTest; here, how it is printed.
 TEST_F(CommandLineRunnerTest, WhichWorkspaceNamesTheDecisionAndItsReason)
 {
-    const std::string link = "https://rooms.chat.example/42";
-    auto expect = [&](std::string name, std::string reason, std::string plain) {
-        SCOPED_TRACE(reason);
-        auto answer = runJson({ "--which-workspace", link });
-        EXPECT_EQ(answer["id"], manager->targetWorkspace(url(link))->id.string());
-        EXPECT_EQ(answer["name"], name);
-        EXPECT_EQ(answer["reason"], reason);
-        EXPECT_EQ(run({ "--which-workspace", link }), 0);
-        EXPECT_EQ(console.output, plain + "\n");
-        console.output.clear();
-        return answer;
-    };
-    manager->setLinkFallbackWorkspaceId(vault.id);
-    expect("Vault", "fallback", "Vault \u2014 fallback");
     routingRules.addRule("https://www.Chat.Example/", chat.id);
-    EXPECT_EQ(expect("Chat", "rule", "Chat \u2014 rule chat.example")["pattern"], "chat.example");
+    auto answer = runJson({ "--which-workspace", "https://rooms.chat.example/42" });
+    EXPECT_EQ(answer["id"], chat.id.string());
+    EXPECT_EQ(answer["reason"], "rule");
+    EXPECT_EQ(answer["pattern"], "chat.example");
+    EXPECT_EQ(run({ "--which-workspace", "https://rooms.chat.example/42" }), 0);
+    EXPECT_EQ(console.output, "Chat \u2014 rule chat.example\n");
 }
 
 TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJson)
@@ -184,16 +130,7 @@ TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJso
         "2  Chat\\x1B[2J  https://chat.example.org/\n"
         "3  Vault        https://3.example.com/     locked\n");
     console.output.clear();
-
-    chat.shortcutIndex = 0;
-    chat.keepAwake = true;
-    chat.proxyHost = "127.0.0.1";
-    chat.proxyPort = 8080;
-    manager->updateWorkspace(chat);
-    auto answer = runJson({ "--list-workspaces" });
-    EXPECT_EQ(answer[0]["id"], mail.id.string());
-    EXPECT_EQ(answer[1]["shortcutIndex"], nullptr);
-    EXPECT_EQ(answer[1]["hasProxy"], true);
+    EXPECT_EQ(runJson({ "--list-workspaces" })[2]["isLocked"], true);
 }
 
 // Names come from the user and from imported files: whatever a command prints of them reaches the
@@ -257,14 +194,6 @@ TEST_F(CommandLineRunnerTest, YesImportsWithoutAsking)
     EXPECT_EQ(run({ "--import-layout", teammateBundle().string(), "--yes" }), 0);
     EXPECT_EQ(console.questions, 0);
     EXPECT_EQ(list().back().name, "Design");
-}
-
-TEST_F(CommandLineRunnerTest, AFileThatCannotBeReadPrintsTheOneErrorAndImportsNothing)
-{
-    std::ofstream(directory / "Broken.cohortex") << R"({"workspaces": 3})";
-    EXPECT_EQ(run({ "--import-layout", "Broken.cohortex", "--yes" }), 1);
-    EXPECT_EQ(console.errors, "Couldn't read that file\nIt isn't a valid Cohortex workspace file.\n");
-    EXPECT_EQ(list().size(), 3u);
 }
 
 // What an import of it adds is proved in TeamSharingTest.

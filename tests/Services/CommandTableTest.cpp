@@ -42,10 +42,7 @@ TEST_F(CommandTableTest, EachCommandDoesWhatItsNameSays)
             // With one tab left there is nothing to close but the window, which hides.
             { "close-tab", {}, 1, [&] { return tabs() == 1 && window.hides == 1; } },
             { "new-workspace", {}, 1, [&] { return presentation.showingCreateModal().get(); } },
-            { "settings", {}, 1, [&] { return presentation.showingSettings().get(); } },
             { "quick-switcher", {}, 1, [&] { return presentation.showingQuickSwitcher().get(); } },
-            { "keyboard-shortcuts", {}, 1, [&] { return presentation.showingShortcutsHelp().get(); } },
-            { "show-downloads", {}, 1, [&] { return presentation.showingDownloads().get(); } },
             { "open-workspace", 2, 1, [&] { return manager->activeWorkspaceId().get() == chat.id; } },
             { "toggle-window", {}, 1, [&] { return window.hides == 1; } },
             { "quit", {}, 1, [&] { return quits == 1; } } }) {

@@ -34,21 +34,9 @@ protected:
     }
     long cookieSaves() const { return std::ranges::count(log.calls, "stores.saveSessionCookies 3"); }
 
-    // Gives every tab of the workspace a page in one process of the given size.
-    void givePages(std::size_t index, std::int32_t pid, double megabytes)
-    {
-        memory.footprints[pid] = megabytes;
-        for (const auto& tab : runtime.tabs(id(index))) {
-            auto view = std::make_shared<testing::FakeView>(pid);
-            views.push_back(view);
-            registry.registerView(view, tab.id, id(index));
-        }
-    }
-
     Calendar berlin = *Calendar::inTimeZone("Europe/Berlin");
     std::unique_ptr<SessionManager> manager;
     std::unique_ptr<Housekeeping> housekeeping;
-    std::vector<std::shared_ptr<testing::FakeView>> views;
 };
 
 // The tick counts time every five seconds, the sweep saves logins every thirty, until housekeeping goes.
@@ -64,16 +52,6 @@ TEST_F(HousekeepingTest, TheTickRunsEveryFiveSecondsAndTheSweepEveryThirtyUntilI
     queue.advance(120);
     EXPECT_EQ(cookieSaves(), 1);
     EXPECT_EQ(queue.pendingCount(), 0u);
-}
-
-TEST_F(HousekeepingTest, TheTickDoesNotCountALockedWorkspace)
-{
-    auto locked = list()[0];
-    locked.requiresUnlock = true;
-    runtime.forget(locked.id);
-    manager->updateWorkspace(locked);
-    housekeeping->timeTick();
-    EXPECT_EQ(counted(id(0)), 0);
 }
 
 TEST_F(HousekeepingTest, LosingTheFocusWritesOpenTabsAndSavesLoginsSoonAfterUnlessItIsGone)
@@ -104,16 +82,6 @@ TEST_F(HousekeepingTest, SweepHibernatesIdleBackgroundWorkspacesButNotTheShownOr
     queue.advance(24 * 3600);
     housekeeping->sweep(queue.now());
     EXPECT_EQ(runtime.loadedCount(), 2u);
-}
-
-TEST_F(HousekeepingTest, AMinimisedWindowLetsTheActiveWorkspaceAgeFromTheLastVisibleSweep)
-{
-    queue.advance(60);
-    housekeeping->sweep(queue.now());
-    window.minimised = true;
-    queue.advance(30 * 60);
-    housekeeping->sweep(queue.now());
-    EXPECT_FALSE(runtime.isLoaded(id(0)));
 }
 
 TEST_F(HousekeepingTest, WhereMinimisingIsNotReportedAWindowLeftUnfocusedForTheLimitIsOutOfSight)
@@ -147,14 +115,6 @@ TEST_F(HousekeepingTest, RelocksUnlockedWorkspacesIdleForFiveMinutes)
     queue.advance(300);
     housekeeping->sweep(queue.now());
     EXPECT_TRUE(manager->needsUnlock(locked));
-}
-
-TEST_F(HousekeepingTest, TheSweepRecordsTheMemoryItFreed)
-{
-    givePages(1, 101, 250);
-    queue.advance(30 * 60);
-    housekeeping->sweep(queue.now());
-    EXPECT_DOUBLE_EQ(resources.stats().get().hibernationFreedMB, 250);
 }
 
 } // namespace

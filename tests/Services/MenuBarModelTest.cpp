@@ -19,7 +19,6 @@ protected:
             [this](const MenuBarLabel& label) { publishedTotals.push_back(label.unreadTotal); });
     }
 
-    // Loads the workspace with a page of this title.
     void setTitle(const WorkspaceSession& workspace, std::string title)
     {
         runtime.load(workspace, Date(200));
@@ -50,23 +49,6 @@ TEST_F(MenuBarModelTest, TheLabelFollowsPageTitlesAndIsPublishedOnlyWhenTheTotal
     setTitle(chat, "Chat");
     runtime.sleep(mail.id);
     EXPECT_EQ(publishedTotals, (std::vector<std::int64_t>{ 3, 123, 3, 0 }));
-}
-
-TEST_F(MenuBarModelTest, TheMenuFollowsTheActiveWorkspaceItsStateAndTheMemoryReadings)
-{
-    setTitle(chat, "(250) Chat");
-    manager->openWorkspace(chat);
-    queue.runPending();
-    EXPECT_TRUE(row(chat).isActive);
-    runtime.sleep(chat.id);
-    EXPECT_TRUE(row(chat).isSleeping);
-
-    memory.own = 300;
-    resources.refreshMemory();
-    queue.runPending();
-    resources.recordWorkspaceSwitch();
-    EXPECT_EQ(model->menu()->memoryLine,
-        "Using 300 MB now. You've switched workspaces 1 times, saving about 2 context-switching clicks.");
 }
 
 // Every command the tray and the notification offer runs through the command table; a name that is not in

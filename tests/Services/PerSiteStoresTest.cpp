@@ -1,8 +1,6 @@
 #include "Fakes/MemoryDefaults.h"
-#include "Models/ZoomSteps.h"
 #include "Services/SitePermissions.h"
 #include "Services/StoredKeys.h"
-#include "Services/ZoomLevels.h"
 #include "Support/ManualMainQueue.h"
 #include "Support/Observable.h"
 #include "integration/Platform/LogCapture.h"
@@ -25,7 +23,6 @@ Bytes bytes(std::string_view text)
 
 class SitePermissionsTest : public testing::Test {
 protected:
-    // What a relaunch reads.
     SitePermissions relaunched() { return SitePermissions(defaults, queue); }
     const std::string backupKey = std::string(keys::sitePermissionsBackupPrefix) + "800000000";
 
@@ -112,35 +109,6 @@ TEST_F(SitePermissionsTest, ADamagedRecordIsNoAnswersWithOneWarningAndIsKeptAsid
         EXPECT_EQ(reread.answer(work, meet, callDevices), Answer::allow);
         EXPECT_EQ(reread.answer(home, meet, callDevices), Answer::deny);
     }
-}
-
-TEST(ZoomStepsTest, StepsFromAnyLevelAndStopsAtTheEnds)
-{
-    // A level that is no step (a pinch) goes to the neighbouring step, not past it.
-    EXPECT_DOUBLE_EQ(ZoomSteps::next(1.05, 1), 1.1);
-    EXPECT_DOUBLE_EQ(ZoomSteps::next(1.05, -1), 1.0);
-    EXPECT_DOUBLE_EQ(ZoomSteps::next(3.0, 1), 3.0);
-    EXPECT_DOUBLE_EQ(ZoomSteps::next(0.3, -1), 0.3);
-}
-
-TEST(ZoomLevelsTest, AChoiceHoldsForItsWorkspaceAndHostAcrossLaunches)
-{
-    MemoryDefaults defaults;
-    auto work = Uuid::random(), home = Uuid::random();
-    {
-        ZoomLevels levels(defaults);
-        ASSERT_TRUE(levels.setLevel(work, "mail.example.com", 1.25));
-        ASSERT_TRUE(levels.setLevel(home, "docs.example.com", 0.8));
-    }
-    ZoomLevels levels(defaults);
-    EXPECT_DOUBLE_EQ(levels.level(work, "mail.example.com"), 1.25);
-    EXPECT_DOUBLE_EQ(levels.level(home, "mail.example.com"), 1.0);
-
-    // Back at 100 % and with its workspace removed, nothing of either is kept.
-    ASSERT_TRUE(levels.setLevel(work, "mail.example.com", 1.0));
-    ASSERT_TRUE(levels.forget(home));
-    auto stored = defaults.data(keys::zoomLevels).value_or(Bytes{});
-    EXPECT_EQ(std::string(stored.begin(), stored.end()), R"({"version":1,"levels":[]})");
 }
 
 } // namespace

@@ -13,11 +13,9 @@ class PresentationTest : public ::testing::Test {
 protected:
     ManualMainQueue queue;
     Presentation presentation{ queue };
-    Uuid first = Uuid::random();
-    Uuid second = Uuid::random();
 };
 
-TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneClosesAndTheSameOneStays)
+TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneCloses)
 {
     presentation.showCreateModal();
     presentation.showSettings();
@@ -26,18 +24,6 @@ TEST_F(PresentationTest, AnotherSheetWaitsForTheGapAfterTheOpenOneClosesAndTheSa
     EXPECT_FALSE(presentation.showingSettings().get());
     queue.advance(0.001);
     EXPECT_TRUE(presentation.showingSettings().get());
-
-    // The sheet already shown is not closed and opened again.
-    presentation.showSettings();
-    EXPECT_TRUE(presentation.showingSettings().get());
-
-    // Workspace settings wait the same way, also when another workspace's replace them.
-    presentation.showWorkspaceSettings(first);
-    queue.advance(Presentation::sheetGapSeconds);
-    presentation.showWorkspaceSettings(second);
-    EXPECT_FALSE(presentation.workspaceSettingsID().get());
-    queue.advance(Presentation::sheetGapSeconds);
-    EXPECT_EQ(presentation.workspaceSettingsID().get(), second);
 }
 
 class SwitcherChoicesTest : public testing::ThreeWorkspacesFixture {
@@ -47,24 +33,6 @@ protected:
         return runtime.tabs(workspaceId)[index].id;
     }
 };
-
-TEST_F(SwitcherChoicesTest, WorkspaceRowsAreFollowedByTabRowsOnlyFromTwoTabsOn)
-{
-    runtime.load(mail, queue.now());
-    runtime.newTab(mail.id, *Url::parse("https://news.example/today"));
-    runtime.newTab(mail.id, *Url::parse("about:blank"));
-    runtime.updateTab(tab(mail.id, 0), mail.id, "(2) Inbox", std::nullopt);
-    runtime.selectTab(tab(mail.id, 1), mail.id);
-    runtime.load(chat, queue.now());
-
-    std::vector<std::pair<std::string, std::string>> rows;
-    for (const auto& item : switcherItems(*manager, runtime))
-        rows.emplace_back(item.title, item.subtitle);
-    std::vector<std::pair<std::string, std::string>> expected{ { "Mail", "news.example" },
-        { "(2) Inbox", "Mail \u00b7 1.example.com" }, { "news.example", "Mail \u00b7 news.example" },
-        { "tab", "Mail \u00b7 " }, { "Chat", "2.example.com" }, { "Vault", "3.example.com" } };
-    EXPECT_EQ(rows, expected);
-}
 
 TEST_F(SwitcherChoicesTest, SelectingARowGoesThereAndClosesThePanel)
 {
@@ -77,7 +45,7 @@ TEST_F(SwitcherChoicesTest, SelectingARowGoesThereAndClosesThePanel)
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_EQ(runtime.activeTab(chat.id)->id, first);
 
-    // A removed workspace only closes the panel.
+    // A workspace removed while the panel showed only closes the panel.
     presentation.setShowingQuickSwitcher(true);
     selectSwitcherItem(
         *manager, runtime, presentation, SwitcherItem(Uuid::random(), std::nullopt, "Gone", ""));

@@ -53,20 +53,6 @@ TEST_F(SessionManagerActivationTest, NewTabWaitsForThePreparedStore)
         addresses(chat.id), (std::vector<std::string>{ "https://2.example.com/", "https://news.example/" }));
 }
 
-TEST_F(SessionManagerActivationTest, SleepNowReloadsOnlyTheWorkspaceOnScreen)
-{
-    manager->showMainWindow();
-    runtime.load(chat, queue.now());
-    manager->sleepNow(mail);
-    manager->sleepNow(chat);
-    EXPECT_TRUE(runtime.isLoaded(mail.id));
-    EXPECT_TRUE(runtime.sleeping().get().contains(chat.id));
-
-    window.minimised = true;
-    manager->sleepNow(mail);
-    EXPECT_FALSE(runtime.isLoaded(mail.id));
-}
-
 class SessionManagerLinksTest : public testing::ThreeWorkspacesFixture { };
 
 TEST_F(SessionManagerLinksTest, RuleThenFallbackThenTheActiveWorkspaceAndNeverARemovedOne)
@@ -123,11 +109,6 @@ TEST_F(SessionManagerLinksTest, ManyLinksAtOnceGiveOnePageAndTabsThatLoadWhenSel
     auto pages = PageStackPlan::make({ list(), runtime.tabs().get(), runtime.activeTabID().get(), chat.id,
         false, &runtime.unshownTabs() });
     EXPECT_EQ(pages.pages.size(), 2u) << "Only the page loaded before and the shown link";
-
-    runtime.selectTab(runtime.tabs(chat.id)[10].id, chat.id);
-    runtime.sleep(chat.id);
-    runtime.load(chat, queue.now());
-    EXPECT_EQ(runtime.unshownTabs().size(), 999u) << "Hibernating does not load what was never shown";
 }
 
 TEST_F(SessionManagerLinksTest, ALinkToALockedWorkspaceIsDroppedWhenTheOwnerRefuses)

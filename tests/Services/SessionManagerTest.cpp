@@ -86,8 +86,7 @@ TEST_F(SessionManagerTest, AddedWorkspacesAreShownAndTakeTheNextShortcutUpToNine
     EXPECT_EQ(manager->workspaces().get().back().shortcutIndex, 9);
 }
 
-// A rename keeps the pages; a proxy change recreates the shown workspace's pages and only releases a
-// background one's.
+// A rename keeps the pages; a proxy change recreates the shown workspace's pages.
 TEST_F(SessionManagerTest, OnlyAProxyChangeRecreatesPages)
 {
     auto manager = makeManager();
@@ -107,22 +106,6 @@ TEST_F(SessionManagerTest, OnlyAProxyChangeRecreatesPages)
     manager->updateWorkspace(active);
     EXPECT_THAT(
         log.calls, ElementsAre("stores.refreshProxy Renamed", "runtime.loaded 1", "runtime.loaded 2"));
-    log.clear();
-    background.proxyPort = 3128;
-    manager->updateWorkspace(background);
-    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name, "runtime.loaded 1"));
-    EXPECT_TRUE(runtime.isLoaded(active.id));
-}
-
-TEST_F(SessionManagerTest, NewProxyPasswordReappliesTheProxyOnceAndClearsTheFlag)
-{
-    auto manager = makeManager();
-    auto background = manager->workspaces().get()[2];
-    manager->setProxyPasswordChanged(true);
-    log.clear();
-    manager->updateWorkspace(background);
-    manager->updateWorkspace(background);
-    EXPECT_THAT(log.calls, ElementsAre("stores.refreshProxy " + background.name));
 }
 
 TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneAsks)
@@ -137,10 +120,6 @@ TEST_F(SessionManagerTest, LockingALoadedWorkspaceKeepsItUsableButAnUnloadedOneA
     manager->updateWorkspace(unloaded);
     EXPECT_FALSE(manager->needsUnlock(*manager->workspace(loaded.id)));
     EXPECT_TRUE(manager->needsUnlock(*manager->workspace(unloaded.id)));
-
-    unloaded.requiresUnlock = false;
-    manager->updateWorkspace(unloaded);
-    EXPECT_TRUE(runtime.isUnlocked(unloaded.id));
 }
 
 TEST_F(SessionManagerTest, RemovingTheOnlyWorkspaceOrUpdatingAStrangerDoesNothing)

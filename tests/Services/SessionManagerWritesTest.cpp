@@ -80,8 +80,6 @@ TEST_F(SessionManagerWritesTest, AFailedWriteIsReportedAndLeavesWhatIsShownAsSto
                 [&] { return manager->addWorkspace("New", url("https://n.example/"), "globe", "#000"); } },
             { "rename a workspace", "", [&] { return manager->updateWorkspace(renamed); } },
             { "remove a workspace", "", [&] { return manager->removeWorkspace(chat.id); } },
-            { "hibernation minutes", "", [&] { return manager->setSleepAfterMinutes(5); } },
-            { "kept logins", "", [&] { return manager->setKeepSessionsAfterQuit(false); } },
             { "link fallback", "", [&] { return manager->setLinkFallbackWorkspaceId(chat.id); } } }) {
         SCOPED_TRACE(name);
         defaults.setFailWrites(failingKey.empty());

@@ -17,7 +17,6 @@ const Uuid alpha = *Uuid::parse("7C1A2B3C-0000-4000-8000-00000000000A");
 
 class TimeTrackerTest : public ::testing::Test {
 protected:
-    // A new tracker on the same store, as after quitting and launching again.
     TimeTracker& relaunch()
     {
         tracker = std::make_unique<TimeTracker>(defaults);

@@ -69,18 +69,6 @@ protected:
     Date now{ 100000 };
 };
 
-TEST_F(WorkspaceRuntimeTest, ALaterLoadKeepsTheTabsAndOnlyRefreshesTheLastUse)
-{
-    auto workspace = makeWorkspace("mail");
-    runtime.load(workspace, Date(10));
-    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string>{ "https://mail.example/" });
-    runtime.newTab(workspace.id, url("https://b.example/"));
-    runtime.load(workspace, Date(99));
-    EXPECT_EQ(runtime.tabs(workspace.id).size(), 2u);
-    EXPECT_EQ(activeIndex(runtime, workspace.id), 1u);
-    EXPECT_EQ(runtime.lastActive(workspace.id), Date(99));
-}
-
 // Closing the active tab selects the one to its right, or the new last one; the last tab and unknown
 // tabs are never closed.
 TEST_F(WorkspaceRuntimeTest, ClosingPicksTheRightNeighbourOrTheNewLastTab)
@@ -131,19 +119,6 @@ TEST_F(WorkspaceRuntimeTest, SleepKeepsTheAddressesAndActiveTabForTheNextLoad)
         (std::vector<std::string>{ "https://a.example/", "https://b.example/" }));
     EXPECT_EQ(activeIndex(runtime, workspace.id), 1u);
     EXPECT_FALSE(runtime.sleeping().get().contains(workspace.id));
-}
-
-TEST_F(WorkspaceRuntimeTest, ForgetDropsEveryTrace)
-{
-    auto workspace = loadedWith("w", { "https://a.example/", "https://b.example/" });
-    runtime.markUnlocked(workspace.id);
-    runtime.sleep(workspace.id);
-    runtime.forget(workspace.id);
-    EXPECT_FALSE(runtime.isUnlocked(workspace.id));
-    EXPECT_FALSE(runtime.sleeping().get().contains(workspace.id));
-    EXPECT_TRUE(runtime.currentSnapshot().empty());
-    runtime.load(workspace, Date(0));
-    EXPECT_EQ(addresses(runtime, workspace.id), std::vector<std::string>{ "https://w.example/" });
 }
 
 // The snapshot keeps web tabs and counts the active index among them; a sleeping workspace is written as
@@ -264,16 +239,6 @@ TEST(OpenTabStoreTest, RestoreKeepsOnlyWebAddressesOfWorkspaceMembers)
     ASSERT_EQ(session.urls.size(), 1u);
     EXPECT_EQ(session.urls[0].absoluteString(), "https://b.example/x");
     EXPECT_EQ(session.activeIndex, 0);
-}
-
-TEST(OpenTabStoreTest, TheActiveIndexIsClampedIntoTheKeptAddresses)
-{
-    for (auto [stored, expected] : std::initializer_list<std::pair<std::int64_t, std::int64_t>>{
-             { 2, 1 }, { INT64_MAX, 1 }, { INT64_MIN, 0 } }) {
-        OpenTabSnapshots snapshots{ { workspaceA,
-            { { "https://a.example/", "HTTP://b.example/" }, stored } } };
-        EXPECT_EQ(restoredSessions(snapshots).at(*Uuid::parse(workspaceA)).activeIndex, expected) << stored;
-    }
 }
 
 } // namespace
