@@ -33,7 +33,7 @@ protected:
     void TearDown() override;
 
     Profile profile() const { return Profile(m_home.defaultsFile()); }
-    // Starts the long-running instance; extra "NAME=value" entries join its environment.
+    // Starts the instance; extra "NAME=value" entries join its environment.
     LaunchedProgram& launch(
         const std::vector<std::string>& arguments = {}, const std::vector<std::string>& environment = {});
     // The same with the test program that confirms every question itself (COHORTEX_AUTO_ANSWERING_BINARY),
@@ -45,7 +45,6 @@ protected:
     // SIGTERM to the running instance, then its outcome; the instance is gone afterwards.
     ProgramOutcome quit();
 
-    // Runs the main loop until the server has seen `count` requests for the path.
     bool waitForRequests(
         std::string_view path, std::size_t count = 1, std::chrono::milliseconds limit = launchTimeout);
     // Runs the main loop until check() holds; the stored state is written asynchronously to our waiting.
@@ -53,7 +52,6 @@ protected:
     // A bundle file of one workspace starting on the server's path, with one rule for the pattern.
     std::filesystem::path writeBundle(
         const std::string& name, const std::string& path, const std::string& rule);
-    // The full command line of `cohortex` with these arguments.
     std::vector<std::string> command(const std::vector<std::string>& arguments) const;
     // Whether the running instance shows a window whose title matches the regular expression.
     bool showsWindowTitled(const std::string& pattern);

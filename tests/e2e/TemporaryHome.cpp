@@ -25,11 +25,6 @@ TemporaryHome::~TemporaryHome()
     std::filesystem::remove_all(m_path, error);
 }
 
-std::filesystem::path TemporaryHome::defaultsFile() const
-{
-    return configDirectory() / "cohortex" / "defaults.sqlite3";
-}
-
 std::vector<std::string> TemporaryHome::environment(const std::vector<std::string>& extra) const
 {
     // Keyed by name so that each variable appears once, with the last value given for it.

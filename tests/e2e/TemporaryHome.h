@@ -21,8 +21,7 @@ public:
     std::filesystem::path configDirectory() const { return m_path / "config"; }
     std::filesystem::path dataDirectory() const { return m_path / "data"; }
     std::filesystem::path cacheDirectory() const { return m_path / "cache"; }
-    // Where the application keeps its user defaults under this home.
-    std::filesystem::path defaultsFile() const;
+    std::filesystem::path defaultsFile() const { return configDirectory() / "cohortex" / "defaults.sqlite3"; }
 
     // The caller's environment with this home's variables in place, plus the extra "NAME=value" entries.
     std::vector<std::string> environment(const std::vector<std::string>& extra = {}) const;

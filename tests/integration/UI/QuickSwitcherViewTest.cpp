@@ -30,11 +30,6 @@ protected:
     {
         return firstShown(panel(), [](GtkWidget* w) { return GTK_IS_ENTRY(w); });
     }
-    void typeInField(const char* text)
-    {
-        gtk_editable_set_text(GTK_EDITABLE(field()), text);
-        settle();
-    }
     void pressReturn()
     {
         g_signal_emit_by_name(field(), "activate");
@@ -103,9 +98,8 @@ TEST_F(QuickSwitcherViewTest, KeysTypingAndClicksDriveThePanelAndLeaveTheWindows
     EXPECT_EQ(runtime.activeTab(mail.id)->id, *second);
 
     showSwitcher();
-    typeInField("zebra");
-    EXPECT_TRUE(showsText(panel(), QuickSwitcherView::noMatch));
-    typeInField("chat");
+    type(field(), "chat");
+    settle();
     EXPECT_THAT(rowTitles(), ElementsAre("Chat"));
     pressReturn();
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);

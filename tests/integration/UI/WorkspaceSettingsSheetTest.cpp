@@ -89,31 +89,5 @@ TEST_F(WorkspaceSettingsSheetTest, EachControlReachesItsFieldOnlyOnSaveAndTheLoc
     EXPECT_EQ(presentation.workspaceSettingsID().get(), std::nullopt);
 }
 
-// The sheet alone, with a folder chooser that answers with the folder the test offers or cancels.
-TEST_F(WorkspaceSettingsSheetTest, AChosenFolderIsSavedAndACancelledChooserChangesNothing)
-{
-    std::vector<std::string> offered{ "/home/ann/Client Downloads" };
-    bool dismissed = false;
-    window = std::make_unique<Gtk::Window>();
-    window->set_child(*Gtk::make_managed<WorkspaceSettingsSheet>(
-        WorkspaceSettingsSheet::Dependencies{ *manager, keychain, alerts, authenticator,
-            [&offered](Gtk::Widget&, std::function<void(std::string)> chosen) {
-                if (!offered.empty())
-                    chosen(offered.front());
-            },
-            [&dismissed] { dismissed = true; } },
-        mail));
-    window->present();
-    settle();
-    GtkWidget* sheet = GTK_WIDGET(window->gobj());
-    click(button(sheet, "Choose…"));
-    EXPECT_TRUE(showsText(sheet, "/home/ann/Client Downloads"));
-    offered.clear();
-    click(button(sheet, "Choose…"));
-    click(button(sheet, "Save"));
-    EXPECT_EQ(manager->workspace(mail.id)->downloadFolderPath, "/home/ann/Client Downloads");
-    EXPECT_TRUE(dismissed);
-}
-
 } // namespace
 } // namespace cohortex::testing

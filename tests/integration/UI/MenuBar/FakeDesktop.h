@@ -44,28 +44,25 @@ public:
     GVariantPtr call(const std::string& destination, const std::string& path, const std::string& interface,
         const std::string& method, GVariant* parameters)
     {
-        std::optional<GVariantPtr> reply;
-        std::string failure;
         struct Wait {
-            std::optional<GVariantPtr>* reply;
-            std::string* failure;
-        } wait{ &reply, &failure };
+            std::optional<GVariantPtr> reply;
+            std::string failure;
+        } wait;
         g_dbus_connection_call(
             m_connection.get(), destination.c_str(), path.c_str(), interface.c_str(), method.c_str(),
             parameters, nullptr, G_DBUS_CALL_FLAGS_NO_AUTO_START, 5000, nullptr,
             [](GObject* source, GAsyncResult* result, gpointer data) {
                 auto* wait = static_cast<Wait*>(data);
                 GErrorPtr error;
-                GVariantPtr value(
+                wait->reply.emplace(
                     g_dbus_connection_call_finish(G_DBUS_CONNECTION(source), result, error.out()));
-                if (!value)
-                    *wait->failure = error.message();
-                *wait->reply = std::move(value);
+                if (!*wait->reply)
+                    wait->failure = error.message();
             },
             &wait);
-        runUntil([&] { return reply.has_value(); }, 10);
-        EXPECT_TRUE(reply && *reply) << method << ": " << failure;
-        return reply ? std::move(*reply) : GVariantPtr();
+        runUntil([&] { return wait.reply.has_value(); }, 10);
+        EXPECT_TRUE(wait.reply && *wait.reply) << method << ": " << wait.failure;
+        return wait.reply ? std::move(*wait.reply) : GVariantPtr();
     }
 
     GVariantPtr property(const std::string& destination, const std::string& path,
