@@ -36,7 +36,7 @@ protected:
             << "No download of " << disposition << " finished";
     }
 
-    std::filesystem::path m_folder = m_home.path() / "workspace" / "Client Files";
+    const std::filesystem::path m_folder = m_home.path() / "workspace" / "Client Files";
     std::filesystem::path m_workspaceFolder = m_folder;
 };
 
@@ -79,8 +79,6 @@ TEST_F(DownloadInto, TheWorkspacesCurrentFolderGetsAttachmentsAndUnshowableTypes
     const auto& items = m_downloads.items().get();
     ASSERT_EQ(items.size(), 4u);
     EXPECT_EQ(items[3].file, m_workspaceFolder / "second.pdf");
-    EXPECT_EQ(items[3].state, DownloadItem::State::Finished);
-    EXPECT_EQ(items[3].workspaceId, m_workspaceID);
 
     constexpr std::uint64_t size = 50'000'000;
     load(view, m_server.urlWith("/large", { { "stalled", std::to_string(size) }, { "name", "disk.img" } }));
@@ -93,10 +91,6 @@ TEST_F(DownloadInto, TheWorkspacesCurrentFolderGetsAttachmentsAndUnshowableTypes
     EXPECT_TRUE(runUntil([&] { return hasEngineStopped && filesUnder(m_home.path()).size() == 4; }))
         << "Left behind: " << ::testing::PrintToString(filesUnder(m_home.path()));
     EXPECT_EQ(items[4].state, DownloadItem::State::Cancelled);
-    EXPECT_EQ(m_launcher.revealedFiles.size(), 4u);
-    if (const char* downloads = g_get_user_special_dir(G_USER_DIRECTORY_DOWNLOAD)) {
-        EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(downloads) / "disk.img"));
-    }
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 #include <chrono>
 #include <functional>
 #include <glib.h>
-#include <memory>
 
 namespace cohortex {
 
@@ -23,33 +22,24 @@ inline double secondsSince(gint64 monotonicStart)
 inline bool runUntil(
     const std::function<bool()>& done, std::chrono::milliseconds limit, std::chrono::milliseconds poll)
 {
-    struct SourceFree {
-        void operator()(GSource* source) const
-        {
-            g_source_destroy(source);
-            g_source_unref(source);
-        }
-    };
-    auto attach = [](std::chrono::milliseconds interval, bool* fired) {
-        std::unique_ptr<GSource, SourceFree> source(
-            g_timeout_source_new(static_cast<guint>(interval.count())));
-        g_source_set_callback(
-            source.get(),
-            [](gpointer flag) -> gboolean {
-                if (!flag)
-                    return G_SOURCE_CONTINUE;
-                *static_cast<bool*>(flag) = true;
-                return G_SOURCE_REMOVE;
-            },
-            fired, nullptr);
-        g_source_attach(source.get(), nullptr);
-        return source;
-    };
     bool timedOut = false;
-    auto timer = attach(limit, &timedOut);
-    auto ticks = poll.count() > 0 ? attach(poll, nullptr) : nullptr;
+    auto timer = g_timeout_add(
+        static_cast<guint>(limit.count()),
+        [](gpointer flag) -> gboolean {
+            *static_cast<bool*>(flag) = true;
+            return G_SOURCE_REMOVE;
+        },
+        &timedOut);
+    auto ticks = poll.count() > 0
+        ? g_timeout_add(
+            static_cast<guint>(poll.count()), [](gpointer) { return gboolean(G_SOURCE_CONTINUE); }, nullptr)
+        : 0;
     while (!done() && !timedOut)
         g_main_context_iteration(nullptr, true);
+    if (!timedOut)
+        g_source_remove(timer);
+    if (ticks)
+        g_source_remove(ticks);
     return done();
 }
 

@@ -2,19 +2,15 @@
 
 #include "Platform/Linux/GLibPtr.h"
 
-#include <arpa/inet.h>
 #include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <gio/gio.h>
-#include <netinet/in.h>
 #include <stdexcept>
 #include <string>
-#include <sys/socket.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -62,7 +58,7 @@ public:
     }
 
 private:
-    ProxyProcess(std::uint16_t port, std::initializer_list<std::string> arguments)
+    ProxyProcess(std::uint16_t port, std::vector<std::string> arguments)
         : m_port(port)
     {
         std::vector<const char*> argv;
@@ -71,41 +67,32 @@ private:
         argv.push_back(nullptr);
         GErrorPtr error;
         m_process = GObjectPtr<GSubprocess>(g_subprocess_newv(argv.data(),
-            static_cast<GSubprocessFlags>(
-                G_SUBPROCESS_FLAGS_STDOUT_SILENCE | G_SUBPROCESS_FLAGS_STDERR_SILENCE),
+            GSubprocessFlags(G_SUBPROCESS_FLAGS_STDOUT_SILENCE | G_SUBPROCESS_FLAGS_STDERR_SILENCE),
             error.out()));
         if (!m_process)
-            throw std::runtime_error(std::string("Cannot start ") + argv[0] + ": " + error.message());
-        for (int attempt = 0; attempt < 200 && !onLoopback(port, true); ++attempt)
+            throw std::runtime_error("Cannot start " + arguments[0] + ": " + error.message());
+        GObjectPtr<GSocketClient> client(g_socket_client_new());
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            GObjectPtr<GSocketConnection> connection(
+                g_socket_client_connect_to_host(client.get(), "127.0.0.1", port, nullptr, nullptr));
+            if (connection)
+                return;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (!onLoopback(port, true))
-            throw std::runtime_error(std::string(argv[0]) + " does not listen on its port");
+        }
+        throw std::runtime_error(arguments[0] + " does not listen on its port");
     }
 
-    // Binds port 0 to learn a free port, or connects to the port; says whether that worked.
-    static bool onLoopback(std::uint16_t& port, bool connect)
-    {
-        int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        auto* generic = reinterpret_cast<sockaddr*>(&address);
-        bool worked = connect
-            ? ::connect(socket, generic, sizeof address) == 0
-            : ::bind(socket, generic, sizeof address) == 0 && ::getsockname(socket, generic, &length) == 0;
-        ::close(socket);
-        port = ntohs(address.sin_port);
-        return worked;
-    }
     // A port the kernel just handed out and took back; the proxy binds it a moment later.
     static std::uint16_t freePort()
     {
-        std::uint16_t port = 0;
-        if (!onLoopback(port, false))
+        GObjectPtr<GSocket> socket(
+            g_socket_new(G_SOCKET_FAMILY_IPV4, G_SOCKET_TYPE_STREAM, G_SOCKET_PROTOCOL_TCP, nullptr));
+        GObjectPtr<GInetAddress> loopback(g_inet_address_new_loopback(G_SOCKET_FAMILY_IPV4));
+        GObjectPtr<GSocketAddress> anyPort(g_inet_socket_address_new(loopback.get(), 0));
+        if (!socket || !g_socket_bind(socket.get(), anyPort.get(), false, nullptr))
             throw std::runtime_error("No free port on 127.0.0.1");
-        return port;
+        GObjectPtr<GSocketAddress> bound(g_socket_get_local_address(socket.get(), nullptr));
+        return g_inet_socket_address_get_port(G_INET_SOCKET_ADDRESS(bound.get()));
     }
 
     std::uint16_t m_port;

@@ -5,13 +5,10 @@
 
 #include <algorithm>
 #include <array>
-#include <gmock/gmock.h>
 
 namespace cohortex {
 namespace {
 
-using ::testing::AllOf;
-using ::testing::HasSubstr;
 using Outcome = TestWebView::Outcome;
 using Kind = ProxySettings::Kind;
 constexpr auto none = std::nullopt;
@@ -110,53 +107,6 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
     for (const auto* path :
         { "/socks-refused", "/http-refused", "/socks-down", "/malformed-host", "/unusable" })
         EXPECT_EQ(peerOf(path), "(no request)") << path;
-}
-
-// A session keeps the first proxy login its pages made, even one the proxy refused (tinyproxy answers 401
-// instead of 407, which counts as accepted) or one the view declined for want of a password: it is never
-// asked for again. The pages made after the proxy was replaced get a session of their own, carrying the
-// old one's cookies and watched in its place, but never while an older page still uses the old session,
-// and not at all while no login was made yet.
-TEST_F(WebKitEngineProxyTest, ACorrectedLoginReachesTheNextPageThroughAFreshSessionWithTheSameCookies)
-{
-    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
-    engine().setProxy(m_storeA, through(Kind::HttpConnect, http, httpLogin));
-    auto first = GObjectPtr<WebKitNetworkSession>::retain(engine().networkSession(m_storeA));
-    engine().setProxy(m_storeA, through(Kind::HttpConnect, http, { httpLogin.first, "wrong" }));
-    EXPECT_EQ(engine().networkSession(m_storeA), first.get()) << "replaced before any login";
-    engine().setProxy(
-        m_storeB, ProxySettings{ Kind::HttpConnect, "127.0.0.1", http.port(), httpLogin.first, none });
-    EXPECT_TRUE(finishes(engine().setCookie(
-        m_storeA, { "sid", "s1", "127.0.0.1", "/", std::nullopt, false, true, HttpCookie::SameSite::Lax })));
-    EXPECT_TRUE(finishes(engine().setCookie(m_storeA,
-        { "theme", "dark", "127.0.0.1", "/", Date::now().adding(3600), false, false,
-            HttpCookie::SameSite::Lax })));
-    int changes = 0;
-    engine().observeCookies(m_storeA, [&] { ++changes; });
-    {
-        TestWebView refused(engine(), m_storeA);
-        TestWebView declined(engine(), m_storeB);
-        EXPECT_NE(refused.load(m_server.url("/refused")), Outcome::TimedOut);
-        EXPECT_NE(declined.load(m_server.url("/declined")), Outcome::TimedOut);
-
-        engine().setProxy(m_storeA, through(Kind::HttpConnect, http, httpLogin));
-        engine().setProxy(m_storeB, through(Kind::HttpConnect, http, httpLogin));
-        TestWebView alongside(engine(), m_storeA);
-        EXPECT_EQ(engine().networkSession(m_storeA), first.get());
-    }
-    TestWebView correctedA(engine(), m_storeA);
-    TestWebView correctedB(engine(), m_storeB);
-    ASSERT_EQ(correctedA.load(m_server.urlSettingCookie("/corrected", "fresh=1")), Outcome::Finished)
-        << correctedA.lastError();
-    ASSERT_EQ(correctedB.load(m_server.url("/corrected-b")), Outcome::Finished) << correctedB.lastError();
-
-    EXPECT_NE(engine().networkSession(m_storeA), first.get());
-    EXPECT_EQ(peerOf("/refused"), "(no request)");
-    EXPECT_EQ(peerOf("/declined"), "(no request)");
-    EXPECT_EQ(peerOf("/corrected"), httpProxyAddress);
-    EXPECT_EQ(peerOf("/corrected-b"), httpProxyAddress);
-    EXPECT_THAT(cookieSentFor("/corrected"), AllOf(HasSubstr("sid=s1"), HasSubstr("theme=dark")));
-    EXPECT_TRUE(runUntil([&] { return changes > 0; })) << "The fresh session's jar is not watched";
 }
 
 // A page's request for the login waits while the password is read, and is answered once the read ends:

@@ -47,8 +47,8 @@ TEST(LinuxIdleTimeOnX11Test, GrowsWhileNobodyTouchesAnythingAndDropsOnInput)
     EXPECT_EQ(LinuxIdleTime().source(), LinuxIdleTime::Source::MutterIdleMonitor);
 }
 
-// Neither X nor GNOME Shell: the user counts as active, and nobody waits for a bus that is missing or silent.
-TEST(LinuxIdleTimeWithoutDisplayTest, ReadsZeroAtOnceWhenTheBusIsMissingOrNeverAnswers)
+// Neither X nor GNOME Shell: the user counts as active, and nobody waits for a silent bus.
+TEST(LinuxIdleTimeWithoutDisplayTest, ReadsZeroAtOnceWhenTheBusNeverAnswers)
 {
     ScopedVariable noDisplay{ "DISPLAY", nullptr };
     ScopedVariable noWayland{ "WAYLAND_DISPLAY", nullptr };
@@ -56,15 +56,11 @@ TEST(LinuxIdleTimeWithoutDisplayTest, ReadsZeroAtOnceWhenTheBusIsMissingOrNeverA
     auto path = (directory.path() / "bus").string();
     SilentSocket socket(path);
     ASSERT_TRUE(socket.isListening());
-    for (auto address : { std::string(missingBus), "unix:path=" + path }) {
-        SCOPED_TRACE(address);
-        ScopedVariable bus("DBUS_SESSION_BUS_ADDRESS", address.c_str());
-        LinuxIdleTime idleTime;
-        EXPECT_EQ(idleTime.source(), LinuxIdleTime::Source::MutterIdleMonitor);
-        for (int reading = 0; reading < 3; ++reading) {
-            EXPECT_EQ(quickReading(idleTime), 0);
-            runFor(0.2);
-        }
+    ScopedVariable bus("DBUS_SESSION_BUS_ADDRESS", ("unix:path=" + path).c_str());
+    LinuxIdleTime idleTime;
+    for (int reading = 0; reading < 3; ++reading) {
+        EXPECT_EQ(quickReading(idleTime), 0);
+        runFor(0.2);
     }
     // The connection still waiting for the bus must fail before another test asks for a session bus.
     socket.close();

@@ -125,7 +125,7 @@ protected:
     std::unique_ptr<MutterIdleMonitor> m_monitor;
 };
 
-TEST_F(MutterIdleMonitorTest, ReadsTheShellsIdleTimeWithoutPilingUpCallsAndLetsItAge)
+TEST_F(MutterIdleMonitorTest, ReadsTheShellsIdleTimeWithoutPilingUpCalls)
 {
     m_shell->holdsAnswers = true;
     m_shell->idleMilliseconds = 42'000;
@@ -136,12 +136,6 @@ TEST_F(MutterIdleMonitorTest, ReadsTheShellsIdleTimeWithoutPilingUpCallsAndLetsI
     EXPECT_EQ(m_shell->calls, 1) << "readings must not pile up calls on a slow shell";
     m_shell->answerWaitingCalls();
     ASSERT_TRUE(readsAtLeast(42));
-
-    // While the shell is slow to answer the next call, the last answer ages with the clock.
-    runFor(0.5);
-    double aged = monitor().idleSeconds();
-    EXPECT_GE(aged, 42.5);
-    EXPECT_LT(aged, 44);
 
     // The user came back meanwhile: the answer replaces the estimate.
     m_shell->idleMilliseconds = 1'000;

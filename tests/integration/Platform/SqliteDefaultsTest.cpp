@@ -168,21 +168,5 @@ TEST_F(SqliteDefaultsTest, ADamagedDatabaseIsMovedAsideWithOneWarningAndAFreshSt
     }
 }
 
-TEST_F(SqliteDefaultsTest, AnUnreachableFileGivesAnErrorAndMovesNothingAside)
-{
-    writeFile(m_directory.path() / "config", { 'x' });
-    std::filesystem::create_directory(m_directory.path() / "directory.sqlite3");
-    for (auto file : { m_directory.path() / "config" / "cohortex" / "defaults.sqlite3",
-             m_directory.path() / "directory.sqlite3" }) {
-        SCOPED_TRACE(file);
-        LogCapture log;
-        auto store = SqliteDefaults::open(file);
-        ASSERT_FALSE(store);
-        EXPECT_THAT(store.error().message, HasSubstr(m_directory.path().string()));
-        EXPECT_THAT(log.messages(), IsEmpty());
-    }
-    EXPECT_THAT(movedAside(m_directory.path()), IsEmpty());
-}
-
 } // namespace
 } // namespace cohortex
