@@ -2,7 +2,6 @@
 
 #include "FakeDesktop.h"
 #include "MenuBarFixture.h"
-#include "Models/StillRunningNotice.h"
 #include "Platform/Linux/GioNotifications.h"
 #include "UI/MenuBar/MenuBarPanel.h"
 
@@ -208,11 +207,6 @@ TEST_F(MenuBarItemTest, WithoutATrayTheFirstCloseTellsOnceAndTheIconRegistersAga
     EXPECT_FALSE(windows->isMainWindowVisible());
     server.press(notice, "Open");
     EXPECT_TRUE(runUntil([&] { return windows->isMainWindowVisible(); }, timeout));
-    // The desktop forgets a notification once one of its buttons is pressed: the other is pressed on another.
-    notifications->send(StillRunningNotice::notice());
-    ASSERT_TRUE(runUntil([&] { return server.shown.size() == 2; }, timeout));
-    server.press(server.shown.back(), "Quit");
-    EXPECT_TRUE(runUntil([&] { return quits == 1; }, timeout));
 
     FakeStatusNotifierWatcher restarted(host);
     ASSERT_TRUE(waitForRegistration(restarted));
