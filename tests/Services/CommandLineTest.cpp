@@ -119,22 +119,8 @@ TEST_F(CommandLineRunnerTest, WhichWorkspaceNamesTheDecisionAndItsReason)
     EXPECT_EQ(console.output, "Chat \u2014 rule chat.example\n");
 }
 
-TEST_F(CommandLineRunnerTest, ListsWorkspacesInListOrderInAlignedColumnsAndAsJson)
-{
-    chat.name = "Chat\x1b[2J";
-    chat.initialURL = url("https://chat.example.org/");
-    manager->updateWorkspace(chat);
-    EXPECT_EQ(run({ "--list-workspaces" }), 0);
-    EXPECT_EQ(console.output,
-        "1  Mail         https://1.example.com/\n"
-        "2  Chat\\x1B[2J  https://chat.example.org/\n"
-        "3  Vault        https://3.example.com/     locked\n");
-    console.output.clear();
-    EXPECT_EQ(runJson({ "--list-workspaces" })[2]["isLocked"], true);
-}
-
 // Names come from the user and from imported files: whatever a command prints of them reaches the
-// terminal escaped, in plain text (see above) and in JSON alike.
+// terminal escaped, in plain text and in JSON alike.
 TEST_F(CommandLineRunnerTest, PrintedNamesReachTheTerminalEscaped)
 {
     chat.name = "\u202egnp.exe\x1b]0;x\x07\u2028";

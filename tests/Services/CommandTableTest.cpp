@@ -41,8 +41,6 @@ TEST_F(CommandTableTest, EachCommandDoesWhatItsNameSays)
             { "close-tab", {}, 2, [&] { return tabs() == 1 && window.hides == 0; } },
             // With one tab left there is nothing to close but the window, which hides.
             { "close-tab", {}, 1, [&] { return tabs() == 1 && window.hides == 1; } },
-            { "new-workspace", {}, 1, [&] { return presentation.showingCreateModal().get(); } },
-            { "quick-switcher", {}, 1, [&] { return presentation.showingQuickSwitcher().get(); } },
             { "open-workspace", 2, 1, [&] { return manager->activeWorkspaceId().get() == chat.id; } },
             { "toggle-window", {}, 1, [&] { return window.hides == 1; } },
             { "quit", {}, 1, [&] { return quits == 1; } } }) {
@@ -115,8 +113,6 @@ TEST_F(CommandTableTest, NamesAndKeysAreUniqueAndArgumentsAreChecked)
             EXPECT_TRUE(keys.insert(key.accelerator).second) << key.accelerator;
     }
     EXPECT_TRUE(keys.contains("<Control><Shift>n")) << "The new-workspace button promises this key";
-    EXPECT_FALSE(commands->run("open-workspace"));
-    EXPECT_FALSE(commands->run("new-tab", 3));
 }
 
 } // namespace

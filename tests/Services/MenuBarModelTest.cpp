@@ -25,14 +25,6 @@ protected:
         runtime.updateTab(
             runtime.tabs(workspace.id).front().id, workspace.id, std::move(title), std::nullopt);
     }
-    const MenuBarRow& row(const WorkspaceSession& workspace) const
-    {
-        for (const auto& row : model->menu()->rows) {
-            if (row.workspaceId == workspace.id)
-                return row;
-        }
-        throw std::logic_error("no row for " + workspace.name);
-    }
 
     std::unique_ptr<MenuBarModel> model;
     std::vector<std::int64_t> publishedTotals;

@@ -46,8 +46,7 @@ protected:
         return decodeWorkspaceList(*bytes).value_or(std::vector<WorkspaceSession>{});
     }
 
-    // Logs every change of the loaded set and of the rule list into the shared call log, as
-    // "runtime.loaded N" and "rules N".
+    // Logs each change of the loaded set and of the rules as "runtime.loaded N" and "rules N".
     void traceRuntime()
     {
         m_trace = runtime.tabs().changed().connect(

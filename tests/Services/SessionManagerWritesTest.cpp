@@ -79,8 +79,7 @@ TEST_F(SessionManagerWritesTest, AFailedWriteIsReportedAndLeavesWhatIsShownAsSto
             { "add a workspace", "",
                 [&] { return manager->addWorkspace("New", url("https://n.example/"), "globe", "#000"); } },
             { "rename a workspace", "", [&] { return manager->updateWorkspace(renamed); } },
-            { "remove a workspace", "", [&] { return manager->removeWorkspace(chat.id); } },
-            { "link fallback", "", [&] { return manager->setLinkFallbackWorkspaceId(chat.id); } } }) {
+            { "remove a workspace", "", [&] { return manager->removeWorkspace(chat.id); } } }) {
         SCOPED_TRACE(name);
         defaults.setFailWrites(failingKey.empty());
         defaults.setFailWritesOf(failingKey);
