@@ -22,19 +22,16 @@ TEST(JsonTest, TypeRulesDecideWhatAMemberMayHold)
     };
     // clang-format off
     for (auto [accepts, value, isAccepted] : {
-             Case{ accepts<std::string>, "1", false }, Case{ accepts<bool>, "1", false }, Case{ accepts<bool>, "\"true\"", false },
+             Case{ accepts<std::string>, "1", false }, Case{ accepts<bool>, "\"true\"", false },
              Case{ accepts<std::int64_t>, "1.5", false }, Case{ accepts<std::int64_t>, "\"15\"", false },
              Case{ accepts<std::int64_t>, "9223372036854775808", false }, Case{ accepts<double>, "3", true },
-             Case{ accepts<Date>, "\"2024-01-01\"", false }, Case{ accepts<Uuid>, "\"6ba7b810-9dad-11d1-80b4-00c04fd430c8\"", true },
-             Case{ accepts<Uuid>, "\"{6ba7b810-9dad-11d1-80b4-00c04fd430c8}\"", false },
+             Case{ accepts<Date>, "\"2024-01-01\"", false }, Case{ accepts<Uuid>, "\"{6ba7b810-9dad-11d1-80b4-00c04fd430c8}\"", false },
              Case{ accepts<Url>, "\"a/b\"", true }, Case{ accepts<Url>, "\"https://a b\"", false } }) {
         // clang-format on
         auto object = json::parse("{\"value\": "s + value + "}");
         ASSERT_TRUE(object) << object.error().message;
         EXPECT_EQ(accepts(*object), isAccepted) << value;
     }
-    EXPECT_EQ(json::required<std::int64_t>(*json::parse(R"({"value": 1e3})"), "value"), 1000)
-        << "a whole number written as a double";
 }
 
 // Missing and null are absent for optional members; a wrong type is an error that names the key, never
@@ -46,13 +43,10 @@ TEST(JsonTest, OptionalTellsMissingFromWrongAndErrorsNameTheKeyButNeverTheValue)
     EXPECT_EQ(json::optional<std::string>(object, "absent").value_or("error"), std::nullopt);
     EXPECT_EQ(json::optional<std::string>(object, "empty").value_or("error"), std::nullopt);
     EXPECT_FALSE(json::required<std::string>(object, "empty"));
-    EXPECT_FALSE(json::required<std::string>(*json::parse("[]"), "present"));
     auto wrong = json::optional<Uuid>(object, "token");
-    auto missing = json::required<bool>(object, "isEnabled");
-    ASSERT_FALSE(wrong || missing);
+    ASSERT_FALSE(wrong);
     EXPECT_NE(wrong.error().message.find("\"token\""), std::string::npos);
     EXPECT_EQ(wrong.error().message.find("hunter2"), std::string::npos) << wrong.error().message;
-    EXPECT_NE(missing.error().message.find("\"isEnabled\""), std::string::npos);
     auto invalid = json::parse(R"({"password": "hunter2-secret" oops})");
     ASSERT_FALSE(invalid);
     EXPECT_EQ(invalid.error().message.find("hunter2"), std::string::npos) << invalid.error().message;
@@ -72,8 +66,8 @@ TEST(JsonTest, ParseRejectsInvalidDocumentsWithoutThrowing)
     for (std::string_view text : { ""sv, "{"sv, "{\"a\":}"sv, "[1,]"sv, "1e400"sv, "NaN"sv, "{'a':1}"sv,
              "\"\xC3\x28\""sv, "[1] [2]"sv, "\"a\0b\""sv })
         EXPECT_FALSE(json::parse(text)) << text;
-    std::vector<std::uint8_t> bytes{ '[', '1', ',', '2', ']' };
-    EXPECT_EQ(json::parse(bytes), Json::array({ 1, 2 }));
+    // A page title with broken bytes is saved with a replacement character instead of throwing.
+    EXPECT_EQ(json::dump(Json("a\xFF"s)), "\"a\xEF\xBF\xBD\"");
 }
 
 TEST(JsonTest, HostileNestingIsRefusedBeforeItCanOverflowTheStack)
@@ -95,15 +89,6 @@ TEST(JsonTest, HostileNestingIsRefusedBeforeItCanOverflowTheStack)
     for (int index = 0; index < 1000; ++index)
         siblings += (index ? ",[]" : "[]");
     EXPECT_TRUE(json::parse(siblings + "]"));
-}
-
-TEST(JsonTest, DumpIsCompactKeepsOrderAndNeverThrows)
-{
-    Json object;
-    object["zeta"] = 1;
-    object["alpha"] = Json::array({ true, nullptr });
-    object["bad"] = "a\xFF"s;
-    EXPECT_EQ(json::dump(object), "{\"zeta\":1,\"alpha\":[true,null],\"bad\":\"a\xEF\xBF\xBD\"}");
 }
 
 } // namespace

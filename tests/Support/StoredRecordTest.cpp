@@ -1,7 +1,6 @@
 #include "Support/StoredRecord.h"
 
 #include "Fakes/MemoryDefaults.h"
-#include "Services/SessionManagerFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -31,21 +30,6 @@ TEST(StoredRecordTest, ARecordThatCouldNotBeReadIsNeverSavedOver)
     StoredRecord absent(defaults, "other");
     EXPECT_EQ(absent.load(), std::nullopt);
     EXPECT_TRUE(absent.save("new"));
-}
-
-class UnreadableListTest : public testing::SessionManagerFixture { };
-
-TEST_F(UnreadableListTest, ThePresetsShownInsteadNeverReplaceIt)
-{
-    storeList({ workspace("Mine", 1) });
-    auto before = stored(defaults, keys::workspaces);
-    defaults.setFailReads(true);
-    auto manager = makeManager();
-    defaults.setFailReads(false);
-    EXPECT_EQ(manager->workspaces().get().size(), 3u);
-    EXPECT_FALSE(manager->addWorkspace("New", *Url::parse("https://new.example/"), "globe", "#000000"));
-    manager->openWorkspace(manager->workspaces().get()[1]);
-    EXPECT_EQ(stored(defaults, keys::workspaces), before);
 }
 
 } // namespace

@@ -45,19 +45,6 @@ Task<> awaitAndRecord(Task<int> task, std::string name, Log& log)
     log.push_back(name + " got " + std::to_string(value));
 }
 
-Task<int> afterDelay(MainQueue& queue, double seconds, int value)
-{
-    co_await delay(queue, seconds);
-    co_return value;
-}
-
-Task<int> sumOfTwoDelays(MainQueue& queue)
-{
-    int first = co_await afterDelay(queue, 1, 10);
-    int second = co_await afterDelay(queue, 2, 20);
-    co_return first + second;
-}
-
 class TaskTest : public ::testing::Test {
 protected:
     ManualMainQueue queue;
@@ -95,34 +82,6 @@ TEST_F(TaskTest, AwaitersResumeThroughTheQueueInOrderAfterWorkQueuedBeforeComple
     queue.post([&] { log.push_back("queued before"); });
     queue.runPending();
     EXPECT_EQ(log, (Log{ "waiting", "opened", "queued before", "first got 10", "second got 10" }));
-
-    // A finished task is awaited without suspending, but onDone is still posted.
-    auto late = awaitAndRecord(shared, "late", log);
-    EXPECT_TRUE(late.isDone());
-    EXPECT_EQ(log.back(), "late got 10");
-    shared.onDone([&](const int& value) { log.push_back("done " + std::to_string(value)); });
-    EXPECT_EQ(log.back(), "late got 10");
-    queue.runPending();
-    EXPECT_EQ(log.back(), "done 10");
-}
-
-Task<> nextTurnThenRecord(MainQueue& queue, Log& log)
-{
-    co_await nextTurn(queue);
-    log.push_back("resumed");
-}
-
-TEST_F(TaskTest, NestedDelaysRunOnTheVirtualClockAndNextTurnResumesAfterWorkAlreadyPosted)
-{
-    queue.post([&] { log.push_back("posted before"); });
-    nextTurnThenRecord(queue, log);
-    auto sum = sumOfTwoDelays(queue);
-    queue.advance(2.999);
-    EXPECT_EQ(log, (Log{ "posted before", "resumed" }));
-    EXPECT_FALSE(sum.isDone());
-    queue.advance(0.001);
-    ASSERT_TRUE(sum.isDone());
-    EXPECT_EQ(sum.result(), 30);
 }
 
 // Calls resume at once and twice more: again before the coroutine resumed, and after it finished.

@@ -1,7 +1,6 @@
 #include "Support/Url.h"
 
 #include <gtest/gtest.h>
-#include <unordered_set>
 
 namespace cohortex {
 namespace {
@@ -45,12 +44,9 @@ TEST(UrlTest, ComponentsAreReadAsRouted)
     ComponentCase{ "SchemeLowered", "HTTP://X.com:8080/p?q=%20", "http", "X.com", 8080, "/p", "q=%20", "p", "" },
     ComponentCase{ "Ipv6WithoutBrackets", "http://[::1]:80/", "http", "::1", 80, "/", "", "", "" },
     ComponentCase{ "PortTooLarge", "http://x.com:65536/", "http", "x.com", nullopt, "/", "", "", "" },
-    ComponentCase{ "PortHuge", "http://x.com:99999999999999999999/", "http", "x.com", nullopt, "/", "", "", "" },
     ComponentCase{ "PathDecoded", "https://x.com/a%20b/c%2Fd", "https", "x.com", nullopt, "/a b/c/d", "", "c/d", "" },
-    ComponentCase{ "DoubleExtension", "https://x.com/a.tar.gz", "https", "x.com", nullopt, "/a.tar.gz", "", "a.tar.gz", "gz" },
     ComponentCase{ "BundleDirectory", "file:///tmp/Work.cohortex/", "file", nullopt, nullopt, "/tmp/Work.cohortex", "", "Work.cohortex", "cohortex" },
     ComponentCase{ "Relative", "foo/bar.txt?x", "", nullopt, nullopt, "foo/bar.txt", "x", "bar.txt", "txt" },
-    ComponentCase{ "NetworkPathReference", "//cdn.example/lib.js", "", "cdn.example", nullopt, "/lib.js", "", "lib.js", "js" },
     ComponentCase{ "UserInfoNotInHost", "https://me:pw@x.com:443/", "https", "x.com", 443, "/", "", "", "" } }) {
         // clang-format on
         auto url = Url::parse(expected.text);
@@ -76,8 +72,7 @@ TEST(UrlTest, FileURLEncodesThePathAndReadsItBack)
     // clang-format off
     for (const auto& c : { Case{ "/tmp/a.cohortex", false, "file:///tmp/a.cohortex", "/tmp/a.cohortex" },
              Case{ "/tmp/dir", true, "file:///tmp/dir/", "/tmp/dir/" }, Case{ "tmp/x", false, "file:///tmp/x", "/tmp/x" },
-             Case{ "/a b/%/?#/x", false, "file:///a%20b/%25/%3F%23/x", "/a b/%/?#/x" },
-             Case{ "/tmp/\xC3\xA9t\xC3\xA9", false, "file:///tmp/%C3%A9t%C3%A9", "/tmp/\xC3\xA9t\xC3\xA9" } }) {
+             Case{ "/a b/%/?#/\xC3\xA9", false, "file:///a%20b/%25/%3F%23/%C3%A9", "/a b/%/?#/\xC3\xA9" } }) {
         // clang-format on
         SCOPED_TRACE(c.path);
         auto url = Url::fileURL(c.path, c.isDirectory);
@@ -85,18 +80,6 @@ TEST(UrlTest, FileURLEncodesThePathAndReadsItBack)
         EXPECT_EQ(url.filePath(), c.filePath);
         EXPECT_EQ(Url::parse(url.absoluteString()), url);
     }
-}
-
-TEST(UrlTest, EqualityIsByTextWithoutNormalising)
-{
-    auto lower = *Url::parse("https://x.com/");
-    auto upper = *Url::parse("HTTPS://x.com/");
-    EXPECT_NE(lower, upper);
-    EXPECT_EQ(upper.filePath(), "") << "only file URLs have a file path";
-    EXPECT_EQ(Url::parse("file:///a%00b")->filePath(), "");
-    EXPECT_EQ(lower, *Url::parse("https://x.com/"));
-    std::unordered_set<Url> set{ lower, upper, *Url::parse("https://x.com/") };
-    EXPECT_EQ(set.size(), 2u);
 }
 
 } // namespace
