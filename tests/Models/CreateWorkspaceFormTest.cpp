@@ -24,25 +24,5 @@ TEST(CreateWorkspaceForm, CreatesWithTheAddressTheUserMeant)
     }
 }
 
-TEST(CreateWorkspaceForm, ABlankNameCannotBeCreatedWhateverTheAddress)
-{
-    CreateWorkspaceForm form;
-    form.name = "\u00A0\t\u2003";
-    EXPECT_FALSE(form.canCreate());
-    form.name = " x ";
-    EXPECT_TRUE(form.canCreate());
-}
-
-TEST(CreateWorkspaceForm, ATemplateThenAnEditedNameKeepsTheTemplatesOtherFields)
-{
-    CreateWorkspaceForm form;
-    form.apply(workspaceTemplates()[3]);
-    form.name = "  GitHub for Client B ";
-    // The name goes on as typed; only the address is trimmed.
-    EXPECT_EQ(form.workspaceToCreate(),
-        (NewWorkspace{
-            "  GitHub for Client B ", *Url::parse("https://github.com/"), "terminal.fill", "#5856D6" }));
-}
-
 } // namespace
 } // namespace cohortex

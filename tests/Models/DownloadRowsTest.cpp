@@ -25,8 +25,6 @@ TEST(DownloadRows, ShowHowFarEachIsAndOnlyTheButtonsItsStateAllows)
     // clang-format off
     for (auto [item, expected] : {
              Case{ make(State::InProgress, 12'500'000, 50'000'000), { .detail = "12.5 MB of 50.0 MB", .fraction = 0.25, .canCancel = true } },
-             // A server that sends more than it announced never pushes the bar past its end.
-             Case{ make(State::InProgress, 2000, 1000), { .detail = "2.0 kB of 1.0 kB", .fraction = 1.0, .canCancel = true } },
              Case{ make(State::Finished, 1, 1), { .detail = "1 byte", .canOpen = true, .canReveal = true } },
              Case{ make(State::Failed, 0, std::nullopt, "The server answered 404 Not Found"),
                  { .detail = "Failed: The server answered 404 Not Found", .isFailed = true } },
@@ -35,13 +33,6 @@ TEST(DownloadRows, ShowHowFarEachIsAndOnlyTheButtonsItsStateAllows)
         expected.name = "report.pdf";
         EXPECT_EQ(DownloadRows::row(item), expected) << expected.detail;
     }
-}
-
-TEST(DownloadRows, SizesRoundAsShownInDecimalUnits)
-{
-    EXPECT_EQ(DownloadRows::sizeText(999'949), "999.9 kB");
-    EXPECT_EQ(DownloadRows::sizeText(999'950), "1.0 MB");
-    EXPECT_EQ(DownloadRows::sizeText(3'000'000'000), "3.0 GB");
 }
 
 TEST(DownloadRows, AWorkspaceSeesOnlyItsOwnDownloadsNewestFirst)
@@ -60,8 +51,6 @@ TEST(DownloadRows, AWorkspaceSeesOnlyItsOwnDownloadsNewestFirst)
     // The bar counts the downloads of known size; the one of unknown size counts as running.
     EXPECT_EQ(DownloadRows::button(items, mail),
         (DownloadsButtonState{ 3, 0.75, "Downloads: 3 in progress", true }));
-    EXPECT_EQ(
-        DownloadRows::button(items, Uuid::random()), (DownloadsButtonState{ 0, {}, "Downloads", false }));
 }
 
 } // namespace

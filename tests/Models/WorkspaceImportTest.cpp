@@ -91,17 +91,6 @@ TEST_F(WorkspaceImportTest, AnythingButARegularFileOrABundleIsUnreadableAndRefus
     EXPECT_EQ(failureOf(write("cut.cohortex", text.substr(0, text.size() / 2))), ImportError::Unreadable);
 }
 
-TEST(ImportTextsTest, ConfirmationCountsEveryItemButListsTheFirstTwelve)
-{
-    auto bundle = bundleWith(20);
-    EXPECT_EQ(importConfirmationMessage(bundle), "Import 20 workspaces?");
-    EXPECT_EQ(importConfirmationMessage(bundleWith(1)), "Import 1 workspace?");
-    auto details = importConfirmationDetails(bundle);
-    EXPECT_TRUE(details.starts_with("• Workspace 1 — example.com\n• Workspace 2 — example.com\n")) << details;
-    EXPECT_NE(details.find("• Workspace 12 — example.com\n\nOnly names"), std::string::npos) << details;
-    EXPECT_EQ(details.find("Workspace 13"), std::string::npos) << details;
-}
-
 // Names and addresses come from someone else's file: each stays on its one line of the list.
 TEST(ImportTextsTest, EachLineShowsTheHostOrElseTheURLTextOnOneLine)
 {
