@@ -1,5 +1,7 @@
 #include "Engine/NavigationPolicy.h"
 
+#include "Engine/SafariUserAgent.h"
+
 #include <gtest/gtest.h>
 
 namespace cohortex {
@@ -27,20 +29,17 @@ TEST(NavigationPolicyTest, DownloadsWhatTheServerMarksAsAnAttachment)
         EXPECT_FALSE(NavigationPolicy::isAttachment(header)) << header;
 }
 
-TEST(NavigationPolicyTest, TitlesNameTheHostOrAFixedText)
+// Sites that sniff for Safari must see its tokens once, in place of the engine's own.
+TEST(SafariUserAgent, ReplacesTheEnginesOwnBrowserTokensWithTheInstalledOrFallbackVersion)
 {
-    struct Case {
-        const char* uri;
-        const char* popup;
-        const char* dialog;
-    };
-    for (auto [uri, popup, dialog] :
-        { Case{ "https://accounts.example.com/login?x=1", "accounts.example.com", "accounts.example.com" },
-            Case{ "about:blank", "Sign in", "Cohortex" },
-            Case{ "file:///tmp/x.html", "Sign in", "Cohortex" } }) {
-        EXPECT_EQ(NavigationPolicy::popupTitle(uri), popup) << uri;
-        EXPECT_EQ(NavigationPolicy::scriptDialogTitle(uri), dialog) << uri;
-    }
+    EXPECT_EQ(SafariUserAgent::make(""), "Version/17.4 Safari/605.1.15");
+    EXPECT_EQ(SafariUserAgent::appendTo("Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/605.1.15 (KHTML, like "
+                                        "Gecko) Version/60.5 Safari/605.1.15",
+                  "Version/17.4 Safari/605.1.15"),
+        "Mozilla/5.0 (X11; Linux x86_64) AppleWebKit/605.1.15 (KHTML, like Gecko) Version/17.4 "
+        "Safari/605.1.15");
+    EXPECT_EQ(SafariUserAgent::appendTo("Engine/1.0", "Version/17.4 Safari/605.1.15"),
+        "Engine/1.0 Version/17.4 Safari/605.1.15");
 }
 
 } // namespace

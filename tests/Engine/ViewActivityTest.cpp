@@ -45,11 +45,8 @@ void play(const Scenario& scenario)
 
 TEST(ViewActivityTest, ActsOnEachRequestOnceAndOnlyWhileActive)
 {
-    for (const auto& scenario : { Scenario{ "BecomingActivePublishesOnce", false, {},
-                                      { { true, -1, true, {} }, { true, -1, false, {} },
-                                          { false, -1, false, {} }, { true, -1, true, {} } } },
-             Scenario{ "TheInitialRequestIsNeverPerformed", true, { Kind::Reload },
-                 { { true, 0, true, {} }, { true, 0, false, {} } } },
+    for (const auto& scenario : { Scenario{ "TheInitialRequestIsNeverPerformed", true, { Kind::Reload },
+                                      { { true, 0, true, {} }, { true, 0, false, {} } } },
              Scenario{ "ARequestWhileInactiveIsNotReplayedOnActivation", false, { Kind::Reload },
                  { { false, 0, false, {} }, { true, 0, true, {} }, { true, 0, false, {} } } },
              Scenario{ "TwoReloadsReloadTwice", false, { Kind::Reload, Kind::Reload },

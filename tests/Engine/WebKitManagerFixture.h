@@ -33,13 +33,6 @@ protected:
         return cookie;
     }
 
-    static HttpCookie persistentCookie(std::string name)
-    {
-        auto cookie = sessionCookie(std::move(name));
-        cookie.expires = Date(2'000'000'000);
-        return cookie;
-    }
-
     // What the previous run left in the vault for the workspace.
     void storeBlob(const WorkspaceSession& workspace, const std::vector<HttpCookie>& cookies)
     {

@@ -21,17 +21,14 @@ ProxySettings endpoint(Kind kind, std::string host, std::uint16_t port)
     return { kind, std::move(host), port, std::nullopt, std::nullopt };
 }
 
-// The endpoint every workspace with a user name has in these tests, with the credential or without.
-ProxySettings httpEndpoint(std::optional<std::string> username = {}, std::optional<std::string> password = {})
+// The endpoint every workspace with a user name has in these tests; while the password is still being
+// read it waits for it rather than connecting without.
+ProxySettings httpEndpoint(
+    std::string username, std::optional<std::string> password, bool awaitsPassword = false)
 {
-    return { Kind::HttpConnect, "proxy.example", 3128, std::move(username), std::move(password) };
-}
-
-// The endpoint while the user's password is still being read.
-ProxySettings awaitingPassword(std::string username)
-{
-    auto settings = httpEndpoint(std::move(username));
-    settings.awaitsPassword = true;
+    ProxySettings settings{ Kind::HttpConnect, "proxy.example", 3128, std::move(username),
+        std::move(password) };
+    settings.awaitsPassword = awaitsPassword;
     return settings;
 }
 
@@ -39,9 +36,9 @@ using History = std::vector<std::optional<ProxySettings>>;
 
 class WebKitManagerProxyTest : public WebKitManagerFixture {
 protected:
-    WorkspaceSession workspaceWithUser(std::string username, std::string type = "http")
+    WorkspaceSession workspaceWithUser(std::string username)
     {
-        return withProxy(makeWorkspace(), std::move(type), "proxy.example", 3128, std::move(username));
+        return withProxy(makeWorkspace(), "http", "proxy.example", 3128, std::move(username));
     }
 
     const History& history(const WorkspaceSession& workspace)
@@ -70,26 +67,6 @@ TEST_F(WebKitManagerProxyTest, TheRecordDecidesTheStoresProxy)
     }
 }
 
-TEST_F(WebKitManagerProxyTest, TheEndpointIsInPlaceBeforeThePasswordArrivesOrIsFoundMissing)
-{
-    auto workspace = workspaceWithUser("alice");
-    auto withoutPassword = workspaceWithUser("bob");
-    auto withoutUser = workspaceWithUser("");
-    passwords.passwords[workspace.id] = "pa55";
-    passwords.passwords[withoutUser.id] = "unused";
-    passwords.delays = { 2, 0, 0 };
-    manager.openStore(workspace);
-    manager.openStore(withoutPassword);
-    manager.openStore(withoutUser);
-    EXPECT_EQ(history(workspace), History{ awaitingPassword("alice") });
-    queue.advance(2);
-    EXPECT_EQ(history(workspace), (History{ awaitingPassword("alice"), httpEndpoint("alice", "pa55") }));
-    // Only users with a name have their password read; that none came ends the wait for it.
-    EXPECT_EQ(passwords.reads, 2);
-    EXPECT_EQ(history(withoutPassword), (History{ awaitingPassword("bob"), httpEndpoint("bob") }));
-    EXPECT_EQ(history(withoutUser), History{ httpEndpoint() });
-}
-
 // A slow read overtaken by a later refresh does not win, and a password arriving after the proxy was
 // removed or the store deleted is dropped.
 TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyChangedIsDropped)
@@ -113,19 +90,8 @@ TEST_F(WebKitManagerProxyTest, APasswordArrivingAfterTheProxyChangedIsDropped)
 
     EXPECT_EQ(engine.currentProxy(changed.storageIdentifier), httpEndpoint("bob", "new"));
     EXPECT_EQ(history(changed).size(), 3u);
-    EXPECT_EQ(history(removed), (History{ awaitingPassword("alice"), std::nullopt }));
-    EXPECT_EQ(history(deleted), History{ awaitingPassword("alice") });
-}
-
-TEST_F(WebKitManagerProxyTest, RefreshingAStoreNotYetOpenedAppliesTheProxyOnce)
-{
-    auto workspace = workspaceWithUser("alice");
-    passwords.passwords[workspace.id] = "pa55";
-    manager.refreshProxy(workspace);
-    queue.runPending();
-    EXPECT_EQ(count("engine.open"), 1);
-    EXPECT_EQ(passwords.reads, 1);
-    EXPECT_EQ(history(workspace).size(), 2u);
+    EXPECT_EQ(history(removed), (History{ httpEndpoint("alice", std::nullopt, true), std::nullopt }));
+    EXPECT_EQ(history(deleted), History{ httpEndpoint("alice", std::nullopt, true) });
 }
 
 } // namespace

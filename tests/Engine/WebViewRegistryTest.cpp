@@ -46,30 +46,6 @@ TEST_F(WebViewRegistryTest, AProcessCountsOncePerWorkspaceAndOnceInTheTotalAndGo
     EXPECT_FALSE(registry.memoryMB(unreadable));
 }
 
-TEST_F(WebViewRegistryTest, ViewsWithoutAUsableProcessIdAreSkippedButKept)
-{
-    memory.footprints = { { 0, 999.0 }, { -7, 999.0 }, { 4321, 12.0 } };
-    show(a, 0);
-    show(a, -7);
-    auto unknown = show(b, std::nullopt);
-    EXPECT_TRUE(registry.measure().perWorkspace.empty());
-    EXPECT_TRUE(memory.reads.empty());
-
-    unknown->pid = 4321;
-    EXPECT_EQ(registry.memoryMB(b), 12.0);
-}
-
-TEST_F(WebViewRegistryTest, RegisteringATabAgainKeepsOnlyTheSecondViewAndUnregisteringDropsIt)
-{
-    memory.footprints = { { 100, 100.0 }, { 200, 20.0 } };
-    auto tab = Uuid::random();
-    show(a, 100, tab);
-    show(b, 200, tab);
-    EXPECT_EQ(registry.measure().perWorkspace, (Figures{ { b, 20.0 } }));
-    registry.unregisterView(tab);
-    EXPECT_EQ(registry.size(), 0u);
-}
-
 // The figures arrive on the queue; a registry gone by the time a worker would start reads nothing and
 // answers nothing, so no worker reaches what the application has already torn down.
 TEST(WebViewRegistryOffMainThreadTest, FiguresComeBackOnTheQueueAndNothingIsReadForAGoneRegistry)
