@@ -40,14 +40,12 @@ protected:
 
     WebKitEngine& engine() { return *m_engine; }
 
-    // Tears every session down and starts over, as quitting and launching again does.
     void restartEngine(std::chrono::milliseconds proxyLoginWait = WebKitEngine::defaultProxyLoginWait)
     {
         m_engine.reset();
         m_engine = std::make_unique<WebKitEngine>(proxyLoginWait);
     }
 
-    // The cookies as name=value, in the engine's order.
     std::vector<std::string> cookieNamesOf(const Uuid& storage)
     {
         std::vector<std::string> names;
@@ -111,7 +109,6 @@ protected:
         m_defaults = std::move(*defaults);
         m_manager = std::make_unique<WebKitManager>(m_queue, *m_defaults, engine(), m_vault, m_keychain);
     }
-    // Closes the defaults database as quitting does; the engine stays until the next launch.
     void endRun()
     {
         m_manager.reset();

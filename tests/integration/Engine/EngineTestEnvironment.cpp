@@ -1,3 +1,5 @@
+#include "integration/Platform/RunProgram.h"
+
 #include <cstdlib>
 #include <glib.h>
 #include <gtest/gtest.h>
@@ -9,15 +11,8 @@ namespace {
 // Whether bubblewrap can build the namespaces WebKit puts its web and network processes in.
 bool sandboxWorks()
 {
-    const char* argv[]
-        = { "bwrap", "--ro-bind", "/", "/", "--unshare-all", "--die-with-parent", "true", nullptr };
-    int status = 0;
-    if (!g_spawn_sync(nullptr, const_cast<char**>(argv), nullptr,
-            static_cast<GSpawnFlags>(
-                G_SPAWN_SEARCH_PATH | G_SPAWN_STDOUT_TO_DEV_NULL | G_SPAWN_STDERR_TO_DEV_NULL),
-            nullptr, nullptr, nullptr, nullptr, &status, nullptr))
-        return false;
-    return g_spawn_check_wait_status(status, nullptr);
+    return runProgram({ "bwrap", "--ro-bind", "/", "/", "--unshare-all", "--die-with-parent", "true" })
+        .succeeded;
 }
 
 // Pages need GTK and a display (the test runs under xvfb-run). WebKit's sandbox stays on; only a host

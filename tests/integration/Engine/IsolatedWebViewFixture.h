@@ -20,7 +20,6 @@ namespace cohortex {
 class PageNotifications;
 class SitePermissions;
 
-// The visible top-level window whose title passes the test, if any.
 template <typename Test>
 GtkWindow* windowWhere(Test test)
 {
@@ -33,7 +32,6 @@ GtkWindow* windowWhere(Test test)
     return nullptr;
 }
 
-// The message dialog on screen, if any: the questions pages make the user answer.
 inline AdwMessageDialog* openMessageDialog()
 {
     auto* window = windowWhere([](GtkWindow* window) { return ADW_IS_MESSAGE_DIALOG(window); });
@@ -132,14 +130,12 @@ protected:
         runScript(view, "document.querySelector('" + selector + "').click()");
     }
 
-    // Which processes the registry measured, as the keys of its reads.
     testing::FakeProcessMemory m_memory;
     WebViewRegistry m_registry{ m_memory };
     testing::RecordingLauncher m_launcher;
     DownloadList m_downloads{ m_queue, m_launcher };
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
-    // What sites may use and where their notifications go, for the tests that need them.
     SitePermissions* m_sitePermissions{ nullptr };
     PageNotifications* m_pageNotifications{ nullptr };
 

@@ -1,5 +1,3 @@
-#include "Engine/WebKitGtk/LinkMenu.h"
-#include "Engine/WebKitGtk/OtherApplicationPrompt.h"
 #include "IsolatedWebViewFixture.h"
 #include "ProxyProcess.h"
 #include "integration/Platform/RunProgram.h"
@@ -126,10 +124,6 @@ TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndItsFindZoo
         EXPECT_TRUE(runUntil([&] { return title(view) == answer && openMessageDialog() == nullptr; }))
             << title(view);
     }
-    runScript(view, "confirm('Proceed?')");
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() != nullptr; }));
-    closeView(0);
-    EXPECT_EQ(openMessageDialog(), nullptr);
 }
 
 // Real clicks: WebKit hands a page's own synthetic events no modifiers and no button, which only reach the
@@ -144,8 +138,7 @@ TEST_F(IsolatedWebViewTest, LinksOpenInANewTabAPopUpOrAnotherApplicationButNever
             "<style>body{margin:0} a{display:block;height:100px}</style><a href=\"/next\">next</a>"
             "<a href=\"javascript:void(0)\">script</a><a id=\"blank\" href=\"/next\" "
             "target=\"_blank\">new</a>"
-            "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a><a id=\"feed\" "
-            "href=\"cohortex-feed:cal\">feed</a>"
+            "<a id=\"join\" href=\"cohortex-meeting:join/42\">join</a>"
             "<a id=\"mail\" href=\"mailto:team@example.com\">mail</a>" } });
     auto& view = makeView(page);
     ASSERT_TRUE(loaded(view, "/links"));
@@ -178,12 +171,7 @@ TEST_F(IsolatedWebViewTest, LinksOpenInANewTabAPopUpOrAnotherApplicationButNever
     ASSERT_TRUE(runUntil([&] { return !m_launcher.openedURIs.empty(); }));
     EXPECT_EQ(m_launcher.openedURIs, std::vector<std::string>{ "mailto:team@example.com" });
     m_launcher.openedURIs.clear();
-    click(view, "#feed");
     AdwMessageDialog* dialog = nullptr;
-    ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
-    EXPECT_STREQ(adw_message_dialog_get_heading(dialog), OtherApplicationPrompt::noApplicationHeading);
-    adw_message_dialog_response(dialog, "close");
-    ASSERT_TRUE(runUntil([] { return openMessageDialog() == nullptr; }));
     // The title changes after both clicks, over the same channel as their navigations: once it shows, the
     // repeated link has reached the view while the user still decides.
     click(view, "#join");
@@ -202,23 +190,6 @@ TEST_F(IsolatedWebViewTest, LinksOpenInANewTabAPopUpOrAnotherApplicationButNever
     EXPECT_EQ(webkit_web_view_get_uri(webView(view)), page);
     closeView(0);
     EXPECT_EQ(popUp(), nullptr) << "the pop-up outlived its view";
-}
-
-TEST_F(IsolatedWebViewTest, TheContextMenuOffersANewTabWhereItOfferedANewWindow)
-{
-    auto* menu = webkit_context_menu_new();
-    for (auto action :
-        { WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK, WEBKIT_CONTEXT_MENU_ACTION_OPEN_LINK_IN_NEW_WINDOW,
-            WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD })
-        webkit_context_menu_append(menu, webkit_context_menu_item_new_from_stock_action(action));
-    GObjectPtr<GSimpleAction> newTab(g_simple_action_new("new-tab", G_VARIANT_TYPE_STRING));
-    offerNewTabInstead(menu, G_ACTION(newTab.get()), "https://example.com/next");
-    ASSERT_EQ(webkit_context_menu_get_n_items(menu), 3u);
-    EXPECT_EQ(webkit_context_menu_item_get_gaction(webkit_context_menu_get_item_at_position(menu, 1)),
-        G_ACTION(newTab.get()));
-    EXPECT_EQ(webkit_context_menu_item_get_stock_action(webkit_context_menu_get_item_at_position(menu, 2)),
-        WEBKIT_CONTEXT_MENU_ACTION_COPY_LINK_TO_CLIPBOARD);
-    g_object_unref(menu);
 }
 
 // Switching to another tab or workspace leaves full screen, as the page itself does.

@@ -12,17 +12,13 @@
 namespace cohortex {
 
 // A web server on 127.0.0.1 and an ephemeral port, served from the test's main loop. It records every
-// request and answers each with a small page; "?set=<Set-Cookie value>" adds that Set-Cookie header,
-// "?frame=<URL>" puts that page into a frame, "?body=<HTML>" is the page's body, "?type=<MIME type>" its
-// Content-Type, "?disposition=<value>" adds that Content-Disposition header, and "?attachment=<file name>"
-// answers with a small PDF that the browser is told to save under that name instead of showing it;
-// "?stalled=<size>&name=<file name>" is a download of that size whose first heldAfter bytes come at once
-// and the rest never, so that it stays in progress until the browser gives it up.
+// request and answers each with a small page shaped by the query: set (a Set-Cookie header), frame (a
+// framed URL), body, type (Content-Type), disposition, attachment (a small PDF to save under that name),
+// stalled and name (a download of that size whose first heldAfter bytes come at once and the rest never).
 class TestHttpServer {
 public:
     struct Request {
         std::string path;
-        // The Cookie header, empty when the request had none.
         std::string cookie;
         // Where the connection came from: a proxy connects from its own bind address.
         std::string peer;
@@ -30,7 +26,6 @@ public:
     };
 
     struct Options {
-        // 0: any free port.
         unsigned port{ 0 };
         // Serves HTTPS with this certificate (and its key) instead of HTTP.
         GTlsCertificate* certificate{ nullptr };
@@ -47,7 +42,6 @@ public:
     std::string urlSettingCookie(
         std::string_view path, std::string_view setCookie, std::string_view host = "127.0.0.1") const;
     std::string urlDownloading(std::string_view path, std::string_view fileName) const;
-    // The body every attachment answer carries, so that a saved file can be compared with it.
     static std::string_view attachmentBody();
     // The page at the path whose body is kept by the server, for a page whose address must stay short.
     std::string urlServing(std::string_view path, std::string html);
@@ -56,9 +50,7 @@ public:
         std::initializer_list<std::pair<std::string_view, std::string_view>> query,
         std::string_view host = "127.0.0.1") const;
     static constexpr std::uint64_t heldAfter = 1 << 20;
-    // The requests for the path, oldest first.
     std::vector<Request> requestsFor(std::string_view path) const;
-    // Every request in the order it arrived.
     const std::vector<Request>& requests() const { return m_requests; }
 
 private:

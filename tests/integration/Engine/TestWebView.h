@@ -40,7 +40,6 @@ public:
     TestWebView(const TestWebView&) = delete;
     TestWebView& operator=(const TestWebView&) = delete;
 
-    // Loads the page and waits for the load to finish or fail; or in two steps, to act while it loads.
     Outcome load(const std::string& uri)
     {
         startLoading(uri);
@@ -64,7 +63,6 @@ public:
         return m_error.empty() ? Outcome::Finished : Outcome::Failed;
     }
     const std::string& lastError() const { return m_error; }
-    // How often the proxy asked this view for its login.
     int proxyLoginsAsked() const { return m_proxyLoginsAsked; }
 
 private:

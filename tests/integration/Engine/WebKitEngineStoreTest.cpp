@@ -129,7 +129,6 @@ TEST_F(WebKitEngineStoreTest, AStoreKeepsItsFilesPrivateAndIsEmptiedOrDestroyedA
     ASSERT_TRUE(isThere(other.data));
     EXPECT_EQ(destroy(m_storeB), true);
     EXPECT_FALSE(isThere(other.data));
-    EXPECT_FALSE(isThere(other.cache));
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "MainLoopWait.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Platform/Linux/GLibPtr.h"
-#include "Platform/Linux/GioDesktopLauncher.h"
 #include "RunProgram.h"
 #include "TemporaryDirectory.h"
 
@@ -118,17 +117,6 @@ TEST_F(GioDefaultBrowserTest, BecomesTheDefaultForBothSchemesAsOtherProgramsSeeI
     auto failure = makeDefault(browser);
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->find("mimeapps.list"), std::string::npos) << *failure;
-}
-
-// Links for other applications are offered to the application the desktop has for their scheme.
-TEST_F(GioDefaultBrowserTest, TheLauncherNamesTheDesktopsApplicationForAScheme)
-{
-    GioDesktopLauncher launcher;
-    EXPECT_EQ(launcher.applicationForScheme("cohortex-meeting"), std::nullopt);
-    GObjectPtr<GDesktopAppInfo> other(g_desktop_app_info_new(otherBrowserId));
-    ASSERT_TRUE(g_app_info_set_as_default_for_type(
-        G_APP_INFO(other.get()), "x-scheme-handler/cohortex-meeting", nullptr));
-    EXPECT_EQ(launcher.applicationForScheme("cohortex-meeting"), "Other Browser");
 }
 
 } // namespace

@@ -51,7 +51,6 @@ public:
         for (auto* invocation : std::exchange(m_waiting, {}))
             g_dbus_method_invocation_return_value(invocation, g_variant_new("(t)", idleMilliseconds));
     }
-    // The shell quits: its name and object go away.
     void leave()
     {
         if (m_ownerId)
@@ -82,7 +81,6 @@ private:
     std::vector<GDBusMethodInvocation*> m_waiting;
 };
 
-// A bus of the test's own stands in for the session bus.
 class MutterIdleMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -112,7 +110,6 @@ protected:
             m_monitor = std::make_unique<MutterIdleMonitor>();
         return *m_monitor;
     }
-    // Reads until a reading of at least `seconds` comes, as the tick would, only faster.
     bool readsAtLeast(double seconds)
     {
         return runUntil([&] { return monitor().idleSeconds() >= seconds; }, 2);

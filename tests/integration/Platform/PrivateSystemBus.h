@@ -19,7 +19,6 @@ namespace cohortex {
 // reads the action files that are already installed.
 class PrivateSystemBus {
 public:
-    // Starts dbus-daemon; the error says why it cannot run here (for a skip message).
     static std::expected<std::unique_ptr<PrivateSystemBus>, std::string> start()
     {
         std::unique_ptr<PrivateSystemBus> bus(new PrivateSystemBus);
@@ -36,10 +35,8 @@ public:
     PrivateSystemBus(const PrivateSystemBus&) = delete;
     PrivateSystemBus& operator=(const PrivateSystemBus&) = delete;
 
-    // The address to put into DBUS_SYSTEM_BUS_ADDRESS.
     const std::string& address() const { return m_address; }
 
-    // Starts polkitd and waits until it owns its name on the bus; the error says why it cannot.
     std::expected<void, std::string> startPolkit()
     {
         // Debian and Ubuntu keep polkitd here, Fedora and Arch in libexec.

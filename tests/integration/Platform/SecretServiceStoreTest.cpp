@@ -30,7 +30,6 @@ std::pair<int, std::string> foundWithSecretTool(const std::string& key)
     return { count, runProgram({ "secret-tool", "lookup", "service", service, "account", key }).output };
 }
 
-// Which keyring the test needs comes from the ctest entry that runs it.
 template <const char* keyring>
 class KeyringTest : public ::testing::Test {
 protected:
@@ -48,7 +47,6 @@ protected:
         }
     }
 
-    // A keyring that does not answer fails the test in 5 s.
     template <typename T>
     T wait(const Task<T>& task)
     {
@@ -67,7 +65,6 @@ protected:
     LogCapture log;
     SecretServiceStore store;
     KeychainService keychain{ store };
-    // Every secret a test writes; none of them may appear in a log line.
     std::vector<std::string> secrets;
 };
 

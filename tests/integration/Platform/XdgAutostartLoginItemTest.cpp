@@ -1,6 +1,5 @@
 #include "Platform/Linux/XdgAutostartLoginItem.h"
 
-#include "LogCapture.h"
 #include "ScopedVariable.h"
 #include "TemporaryDirectory.h"
 
@@ -63,13 +62,6 @@ TEST_F(XdgAutostartLoginItemTest, SwitchingOnWritesAnEntryTheDesktopStartsAndOff
     EXPECT_FALSE(std::filesystem::exists(entry()));
     // There is nothing left to remove, which is no failure.
     EXPECT_TRUE(item.setEnabled(false));
-
-    std::filesystem::remove_all(m_config.path() / "autostart");
-    std::ofstream(m_config.path() / "autostart") << "a file where the folder belongs";
-    LogCapture log;
-    EXPECT_FALSE(item.setEnabled(true));
-    EXPECT_FALSE(item.isEnabled());
-    EXPECT_EQ(log.messages().size(), 1u);
 }
 
 } // namespace
