@@ -1,5 +1,7 @@
 #include "App/WindowManager.h"
 
+#include "UI/ApplicationWindows.h"
+
 #include <adwaita.h>
 #include <glibmm/main.h>
 #include <gtk/gtk.h>
@@ -154,7 +156,7 @@ void WindowManager::createMainWindow()
     if (m_makeContent)
         m_window->set_child(*m_makeContent());
     // Adding the window to the application connects its activity through signal_window_added.
-    m_application->add_window(*m_window);
+    keepInApplication(*m_window, m_application);
 }
 
 void WindowManager::setDeactivationObserver(std::function<void()> observer)
@@ -175,8 +177,9 @@ void WindowManager::closed()
 
 void WindowManager::observeActivity(Gtk::Window& window)
 {
-    m_activityConnections.push_back(window.property_is_active().signal_changed().connect(
-        [this, &window] { activityChanged(window.is_active()); }));
+    // A window shown again is added again: it replaces its own earlier connection.
+    m_activityConnections[&window] = window.property_is_active().signal_changed().connect(
+        [this, &window] { activityChanged(window.is_active()); });
 }
 
 void WindowManager::activityChanged(bool windowIsActive)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <glibmm/refptr.h>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -83,7 +84,7 @@ private:
     // Whether the application counted as active at the last change, so that each loss is reported once.
     bool m_wasApplicationActive{ false };
     ScopedConnection m_windowAdded;
-    std::vector<ScopedConnection> m_activityConnections;
+    std::map<const Gtk::Window*, ScopedConnection> m_activityConnections;
     ScopedConnection m_pendingActivityCheck;
     std::uint32_t m_presentTime{ 0 };
     bool m_isHeld{ false };

@@ -4,6 +4,7 @@
 #include "Services/MenuBarModel.h"
 #include "Services/SessionManager.h"
 #include "Support/Translation.h"
+#include "UI/ApplicationWindows.h"
 #include "UI/MenuBar/MenuBarPanel.h"
 #include "UI/SymbolIcons.h"
 
@@ -118,7 +119,7 @@ void MenuBarItem::togglePanel(int x, int y)
         m_panel = std::make_unique<MenuBarPanel>(
             MenuBarPanel::Dependencies{ m_model, [this](const Uuid& id) { openWorkspace(id); } });
         // A window of the application: its buttons reach the commands as the application's actions.
-        m_panel->set_application(m_application);
+        keepInApplication(*m_panel, m_application);
     }
     m_panel->toggleAt({ x, y });
 }

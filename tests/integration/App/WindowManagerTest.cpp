@@ -149,6 +149,11 @@ TEST_F(WindowManagerTest, TheCommandsKeysRunThemInTheWindow)
     EXPECT_TRUE(runUntil([&] { return app.runtime.tabs(active.id).size() == 1; }, timeout));
     press("ctrl+w");
     EXPECT_TRUE(runUntil([&] { return !windows->isMainWindowVisible(); }, timeout));
+
+    // Shown again, as from the tray or the dock, the window has its keys again.
+    ASSERT_NO_FATAL_FAILURE(showAndFocus());
+    press("ctrl+t");
+    EXPECT_TRUE(runUntil([&] { return app.runtime.tabs(active.id).size() == 2; }, timeout));
 }
 
 // A shortcut being recorded sees the window's own keys before the application runs them: Ctrl+Q is

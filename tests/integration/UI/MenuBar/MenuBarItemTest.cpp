@@ -174,6 +174,12 @@ TEST_F(MenuBarItemTest, ActivatingTheIconShowsThePanelUnderTheClickAndThePanelAn
     click(button(shown, "Chat"));
     EXPECT_EQ(manager->activeWorkspaceId().get(), chat.id);
     EXPECT_TRUE(runUntil([&] { return windows->isMainWindowVisible() && !isPanelShown(); }, timeout));
+    // Opened again after it was hidden, the panel's buttons still reach the application's commands.
+    runFor(0.35);
+    watcher->callItem(itemName(), "Activate", g_variant_new("(ii)", 640, 10));
+    ASSERT_TRUE(runUntil([&] { return isPanelShown(); }, timeout));
+    click(button(GTK_WIDGET(panel()->gobj()), "Settings..."));
+    EXPECT_TRUE(runUntil([&] { return presentation.showingSettings().get() && !isPanelShown(); }, timeout));
 
     chooseInMenu("Mail");
     ASSERT_TRUE(runUntil([&] { return manager->activeWorkspaceId().get() == mail.id; }, timeout));
