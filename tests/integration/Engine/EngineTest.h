@@ -12,7 +12,6 @@
 #include "TestHttpServer.h"
 #include "integration/Platform/TemporaryDirectory.h"
 
-#include <chrono>
 #include <glib.h>
 #include <gtest/gtest.h>
 #include <memory>
@@ -40,10 +39,10 @@ protected:
 
     WebKitEngine& engine() { return *m_engine; }
 
-    void restartEngine(std::chrono::milliseconds proxyLoginWait = WebKitEngine::defaultProxyLoginWait)
+    void restartEngine()
     {
         m_engine.reset();
-        m_engine = std::make_unique<WebKitEngine>(proxyLoginWait);
+        m_engine = std::make_unique<WebKitEngine>();
     }
 
     std::vector<std::string> cookieNamesOf(const Uuid& storage)
@@ -115,15 +114,11 @@ protected:
         m_defaults.reset();
     }
 
-    WorkspaceSession workspace() const
-    {
-        return WorkspaceSession(m_workspaceID, "mail", *Url::parse(m_server.url("/")), std::nullopt, "globe",
-            "#000000", 1, m_storeA, Date(0), Date(0));
-    }
     WorkspaceSession workspaceBehind(
         std::uint16_t port, const std::string& user, const char* type = "http") const
     {
-        auto record = workspace();
+        WorkspaceSession record(m_workspaceID, "mail", *Url::parse(m_server.url("/")), std::nullopt, "globe",
+            "#000000", 1, m_storeA, Date(0), Date(0));
         record.proxyType = type;
         record.proxyHost = "127.0.0.1";
         record.proxyPort = port;

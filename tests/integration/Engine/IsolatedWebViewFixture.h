@@ -17,7 +17,6 @@
 
 namespace cohortex {
 
-class PageNotifications;
 class SitePermissions;
 
 template <typename Test>
@@ -60,7 +59,7 @@ protected:
     {
         auto view = std::make_unique<IsolatedWebView>(
             IsolatedWebView::Services{ m_queue, engine(), *m_manager, m_registry, m_downloads, &m_launcher,
-                m_sitePermissions, m_pageNotifications },
+                m_sitePermissions, nullptr },
             std::move(configuration));
         auto* window = GTK_WINDOW(gtk_window_new());
         gtk_window_set_default_size(window, 800, 600);
@@ -137,7 +136,6 @@ protected:
     PageBindings m_bindings;
     std::vector<std::string> m_newTabs;
     SitePermissions* m_sitePermissions{ nullptr };
-    PageNotifications* m_pageNotifications{ nullptr };
 
 private:
     struct ShownView {

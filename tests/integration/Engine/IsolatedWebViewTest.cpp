@@ -3,14 +3,12 @@
 #include "integration/Platform/RunProgram.h"
 
 #include <fstream>
-#include <map>
 #include <unistd.h>
 
 namespace cohortex {
 namespace {
 
 using IsolatedWebViewTest = IsolatedWebViewFixture;
-using Kind = NavigationCommand::Kind;
 const ProxyProcess::Login proxyLogin{ "webuser", "s3cret" };
 // The proxy connects onwards from an address of its own, so the server's peer address shows the way.
 constexpr const char* socksAddress = "127.0.0.2";
@@ -67,15 +65,10 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
     EXPECT_TRUE(isRunning(*again.begin()));
 }
 
-TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndItsFindZoomAndScriptDialogsWork)
+TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActive)
 {
-    std::map<std::string, double> zooms{ { "127.0.0.1", 1.5 } };
-    const auto page
-        = m_server.urlServing("/text", "<title>test</title><p>apple</p><p>Apple pie</p><p>apples</p>");
-    auto configuration = this->configuration(page);
-    configuration.zoomFor = [&](const std::string& host) { return zooms.contains(host) ? zooms[host] : 1.0; };
-    configuration.onZoomChanged = [&](const std::string& host, double level) { zooms[host] = level; };
-    auto& view = makeView(std::move(configuration));
+    const auto page = m_server.url("/text");
+    auto& view = makeView(page);
     ASSERT_TRUE(loaded(view, "/text"));
     runFor(std::chrono::milliseconds(300));
     EXPECT_EQ(m_bindings.currentURL.get(), std::nullopt);
@@ -84,46 +77,6 @@ TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActiveAndItsFindZoo
     view.update(true, std::nullopt);
     EXPECT_TRUE(runUntil([&] { return m_bindings.pageTitle.get() == "test"; }));
     EXPECT_EQ(m_bindings.currentURL.get(), Url::parse(page));
-    ASSERT_TRUE(runUntil([&] { return webkit_web_view_get_zoom_level(webView(view)) == 1.5; }));
-    auto perform
-        = [&](NavigationCommand command) { view.update(true, NavigationRequest::make(std::move(command))); };
-    perform(NavigationCommand::find("apple"));
-    ASSERT_TRUE(runUntil([&] { return m_bindings.findMatches.get() == 3u; }));
-    perform(NavigationCommand::of(Kind::ZoomIn));
-    EXPECT_GT(zooms["127.0.0.1"], 1.5);
-    EXPECT_DOUBLE_EQ(webkit_web_view_get_zoom_level(webView(view)), zooms["127.0.0.1"]);
-    perform(NavigationCommand::of(Kind::ZoomReset));
-    EXPECT_DOUBLE_EQ(zooms["127.0.0.1"], 1.0);
-
-    // The page writes its dialog's answer into its title, where the test reads it back.
-    struct Case {
-        const char* script;
-        const char* response;
-        // Typed into a prompt's field before answering.
-        const char* typed;
-        const char* answer;
-    };
-    for (const auto& [script, response, typed, answer] :
-        { Case{ "confirm('Proceed?')", "cancel", nullptr, "false" },
-            Case{ "prompt('Proceed?', 'draft')", "ok", "typed", "typed" } }) {
-        SCOPED_TRACE(std::string(script) + " " + response);
-        runScript(view, std::string("document.title = String(") + script + ")");
-        AdwMessageDialog* dialog = nullptr;
-        ASSERT_TRUE(runUntil([&] { return (dialog = openMessageDialog()) != nullptr; }));
-        EXPECT_STREQ(adw_message_dialog_get_heading(dialog), "127.0.0.1");
-        EXPECT_STREQ(adw_message_dialog_get_body(dialog), "Proceed?");
-        if (typed) {
-            auto* field = adw_message_dialog_get_extra_child(dialog);
-            ASSERT_TRUE(GTK_IS_EDITABLE(field));
-            EXPECT_STREQ(gtk_editable_get_text(GTK_EDITABLE(field)), "draft");
-            gtk_editable_set_text(GTK_EDITABLE(field), typed);
-        }
-        // As a click on one of its buttons does: the dialog answers, then closes.
-        adw_message_dialog_response(dialog, response);
-        gtk_window_close(GTK_WINDOW(dialog));
-        EXPECT_TRUE(runUntil([&] { return title(view) == answer && openMessageDialog() == nullptr; }))
-            << title(view);
-    }
 }
 
 // Real clicks: WebKit hands a page's own synthetic events no modifiers and no button, which only reach the

@@ -3,9 +3,6 @@
 #include "ProxyProcess.h"
 #include "TestWebView.h"
 
-#include <algorithm>
-#include <array>
-
 namespace cohortex {
 namespace {
 
@@ -107,37 +104,6 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
     for (const auto* path :
         { "/socks-refused", "/http-refused", "/socks-down", "/malformed-host", "/unusable" })
         EXPECT_EQ(peerOf(path), "(no request)") << path;
-}
-
-// A page's request for the login waits while the password is read, and is answered once the read ends:
-// with the password that arrived, declined when none is stored, or declined when the keyring never answers.
-TEST_F(WebKitEngineProxyTest, ALoginAskedForWhileThePasswordIsReadIsAnsweredOnceTheReadEnds)
-{
-    restartEngine(std::chrono::milliseconds(500));
-    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
-    auto settings = through(Kind::HttpConnect, http, httpLogin);
-    auto awaiting = settings;
-    awaiting.password.reset();
-    awaiting.awaitsPassword = true;
-    const std::array stores{ m_storeA, m_storeB, m_storeC };
-    std::vector<std::unique_ptr<TestWebView>> views;
-    for (std::size_t index = 0; index < stores.size(); ++index) {
-        engine().setProxy(stores[index], awaiting);
-        views.push_back(std::make_unique<TestWebView>(engine(), stores[index]));
-        views.back()->startLoading(m_server.url("/waiting" + std::to_string(index)));
-    }
-    ASSERT_TRUE(runUntil(
-        [&] { return std::ranges::all_of(views, [](auto& view) { return view->proxyLoginsAsked() > 0; }); }));
-    engine().setProxy(m_storeA, settings);
-    awaiting.awaitsPassword = false;
-    engine().setProxy(m_storeB, awaiting);
-
-    ASSERT_EQ(views[0]->waitForLoad(), Outcome::Finished) << views[0]->lastError();
-    EXPECT_EQ(peerOf("/waiting0"), httpProxyAddress);
-    for (std::size_t index : { 1u, 2u }) {
-        EXPECT_NE(views[index]->waitForLoad(), Outcome::TimedOut) << index;
-        EXPECT_EQ(peerOf("/waiting" + std::to_string(index)), "(no request)") << index;
-    }
 }
 
 } // namespace
