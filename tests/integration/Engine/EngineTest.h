@@ -60,7 +60,6 @@ protected:
                                 : std::vector<HttpCookie>();
     }
 
-    // The Cookie header, and the address it came from, of the last request for the path, or "(no request)".
     std::string cookieSentFor(const std::string& path) const
     {
         return lastRequest(path, &TestHttpServer::Request::cookie);

@@ -40,10 +40,8 @@ protected:
     std::filesystem::path m_workspaceFolder = m_folder;
 };
 
-// The workspace's folder does not exist yet: the first download makes it, parents and all. The view asks
-// for the folder as the workspace has it at each download, as the window's views do, so a folder changed in
-// the workspace's settings takes effect in the tab already open. The user sees a large download grow, and
-// stopping it leaves no part of it anywhere.
+// The folder does not exist yet: the first download makes it. The view asks for the folder at each
+// download, so a folder changed in the workspace's settings takes effect in the tab already open.
 TEST_F(DownloadInto, TheWorkspacesCurrentFolderGetsAttachmentsAndUnshowableTypesAndNoPartOfACancelledOne)
 {
     auto settings = configuration(m_server.url("/start"));

@@ -21,11 +21,6 @@ using Outcome = TestWebView::Outcome;
 
 constexpr const char* proxyAddress = "127.0.0.3";
 
-std::string uniqueSecret(std::string_view prefix)
-{
-    return std::string(prefix) + Uuid::random().string();
-}
-
 bool contains(const std::vector<char>& bytes, std::string_view text)
 {
     return std::string_view(bytes.data(), bytes.size()).find(text) != std::string_view::npos;
@@ -51,9 +46,9 @@ TEST_F(KeptLoginsTest, ASessionLoginIsKeptInTheKeyringAndNoSecretIsWrittenDown)
 {
     std::vector<std::string> logged;
     auto previousSink = setLogSink([&](LogLevel, std::string_view message) { logged.emplace_back(message); });
-    const auto cookie = "sid=" + uniqueSecret("s3cr3t-cookie-");
-    const auto user = uniqueSecret("proxy-user-");
-    const auto password = uniqueSecret("pr0xy-pass-");
+    const auto cookie = "sid=s3cr3t-cookie-" + Uuid::random().string();
+    const auto user = "proxy-user-" + Uuid::random().string();
+    const auto password = "pr0xy-pass-" + Uuid::random().string();
     auto proxy = ProxyProcess::http(proxyAddress, { user, password }, m_home.path());
     ASSERT_NO_FATAL_FAILURE(storeProxyPassword(password));
     auto record = workspaceBehind(proxy.port(), user);

@@ -23,7 +23,6 @@ class ProxyProcess {
 public:
     using Login = std::pair<std::string, std::string>;
 
-    // microsocks.
     static ProxyProcess socks5(const std::string& outgoingAddress, const Login& login)
     {
         auto port = freePort();
@@ -31,7 +30,6 @@ public:
             { "microsocks", "-i", "127.0.0.1", "-p", std::to_string(port), "-b", outgoingAddress, "-u",
                 login.first, "-P", login.second });
     }
-    // tinyproxy, with its configuration written into the directory.
     static ProxyProcess http(
         const std::string& outgoingAddress, const Login& login, const std::filesystem::path& directory)
     {

@@ -51,11 +51,6 @@ void answerStalled(SoupServerMessage* message, std::uint64_t size, const char* f
 
 } // namespace
 
-TestHttpServer::TestHttpServer()
-    : TestHttpServer(Options{})
-{
-}
-
 TestHttpServer::TestHttpServer(Options options)
     : m_server(
         soup_server_new("server-header", "cohortex-test", "tls-certificate", options.certificate, nullptr))
@@ -131,8 +126,7 @@ void TestHttpServer::handle(
 {
     auto& server = *static_cast<TestHttpServer*>(data);
     const char* peer = soup_server_message_get_remote_host(message);
-    server.m_requests.push_back(
-        { path, header(message, "Cookie"), peer ? peer : "", header(message, "User-Agent") });
+    server.m_requests.push_back({ path, header(message, "Cookie"), peer ? peer : "" });
 
     auto* headers = soup_server_message_get_response_headers(message);
     if (const char* setCookie = queryValue(query, "set"))

@@ -22,17 +22,15 @@ public:
         std::string cookie;
         // Where the connection came from: a proxy connects from its own bind address.
         std::string peer;
-        std::string userAgent;
     };
 
     struct Options {
-        unsigned port{ 0 };
+        unsigned port;
         // Serves HTTPS with this certificate (and its key) instead of HTTP.
-        GTlsCertificate* certificate{ nullptr };
+        GTlsCertificate* certificate;
     };
 
-    TestHttpServer();
-    explicit TestHttpServer(Options);
+    explicit TestHttpServer(Options = {});
     ~TestHttpServer();
     TestHttpServer(const TestHttpServer&) = delete;
     TestHttpServer& operator=(const TestHttpServer&) = delete;

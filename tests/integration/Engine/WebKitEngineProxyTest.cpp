@@ -25,11 +25,7 @@ ProxySettings through(Kind kind, const ProxyProcess& proxy, const ProxyProcess::
     return { kind, "127.0.0.1", proxy.port(), login.first, login.second };
 }
 
-class WebKitEngineProxyTest : public EngineTest {
-protected:
-    const Uuid m_storeC = Uuid::random();
-    const Uuid m_storeD = Uuid::random();
-};
+using WebKitEngineProxyTest = EngineTest;
 
 // Secure pages travel inside the proxy's tunnel (CONNECT, or SOCKS) and still leave from its address.
 TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxyUntilItIsReplacedOrRemoved)
@@ -49,7 +45,7 @@ TEST_F(WebKitEngineProxyTest, EachStoreReachesTheServerOnlyThroughItsOwnProxyUnt
     {
         TestWebView viewA(engine(), m_storeA);
         TestWebView viewB(engine(), m_storeB);
-        TestWebView viewC(engine(), m_storeC);
+        TestWebView viewC(engine(), Uuid::random());
         ASSERT_EQ(viewA.load(m_server.url("/a")), Outcome::Finished) << viewA.lastError();
         ASSERT_EQ(viewB.load(m_server.url("/b")), Outcome::Finished) << viewB.lastError();
         ASSERT_EQ(viewC.load(m_server.url("/c")), Outcome::Finished) << viewC.lastError();
@@ -85,17 +81,19 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
     // A host typed with its port must not make a broken proxy URI, which WebKit would ignore and go direct;
     // a proxy that cannot be reached at all (a stored port past 65535) must not let the page go direct
     // either.
-    engine().setProxy(m_storeC, ProxySettings{ Kind::Socks5, "127.0.0.1:80", http.port(), none, none });
-    engine().setProxy(m_storeD, ProxySettings{ Kind::Unusable, "", 0, none, none });
+    const Uuid storeC = Uuid::random();
+    const Uuid storeD = Uuid::random();
+    engine().setProxy(storeC, ProxySettings{ Kind::Socks5, "127.0.0.1:80", http.port(), none, none });
+    engine().setProxy(storeD, ProxySettings{ Kind::Unusable, "", 0, none, none });
     TestWebView viewA(engine(), m_storeA);
     TestWebView viewB(engine(), m_storeB);
-    TestWebView viewC(engine(), m_storeC);
+    TestWebView viewC(engine(), storeC);
 
     EXPECT_EQ(viewA.load(m_server.url("/socks-refused")), Outcome::Failed);
     // The proxy's refusal is the page the view shows; the server never sees the request.
     EXPECT_NE(viewB.load(m_server.url("/http-refused")), Outcome::TimedOut);
     EXPECT_EQ(viewC.load(m_server.url("/malformed-host")), Outcome::Failed);
-    TestWebView viewD(engine(), m_storeD);
+    TestWebView viewD(engine(), storeD);
     EXPECT_EQ(viewD.load(m_server.url("/unusable")), Outcome::Failed);
     engine().setProxy(m_storeA, through(Kind::Socks5, socks, socksLogin));
     socks.stop();

@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <gmock/gmock.h>
-#include <sys/stat.h>
 
 namespace cohortex {
 
@@ -23,18 +22,6 @@ using ::testing::IsEmpty;
 using ::testing::UnorderedElementsAre;
 using Outcome = TestWebView::Outcome;
 namespace fs = std::filesystem;
-
-unsigned permissionsOf(const fs::path& path)
-{
-    struct stat status { };
-    return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 0;
-}
-
-bool isThere(const fs::path& path)
-{
-    std::error_code error;
-    return fs::exists(path, error);
-}
 
 // Whole seconds, because the engine keeps expiry dates to the second.
 Date wholeSecondsFromNow(double seconds)
@@ -106,11 +93,11 @@ TEST_F(WebKitEngineStoreTest, AStoreKeepsItsFilesPrivateAndIsEmptiedOrDestroyedA
     {
         TestWebView view(engine(), m_storeA);
         ASSERT_EQ(view.load(m_server.urlSettingCookie("/set", "keep=1; Max-Age=3600")), Outcome::Finished);
-        EXPECT_EQ(permissionsOf(directories.data), 0700u);
-        EXPECT_EQ(permissionsOf(directories.cache), 0700u);
+        EXPECT_EQ(fs::status(directories.data).permissions(), fs::perms::owner_all);
+        EXPECT_EQ(fs::status(directories.cache).permissions(), fs::perms::owner_all);
 
         EXPECT_EQ(destroy(m_storeA), false);
-        EXPECT_TRUE(isThere(directories.data));
+        EXPECT_TRUE(fs::exists(directories.data));
         ASSERT_TRUE(finishes(engine().removeAllData(m_storeA)));
         EXPECT_THAT(cookiesOf(m_storeA), IsEmpty());
         EXPECT_THAT(cookiesOf(m_storeB), ElementsAre(keep));
@@ -120,15 +107,15 @@ TEST_F(WebKitEngineStoreTest, AStoreKeepsItsFilesPrivateAndIsEmptiedOrDestroyedA
     EXPECT_EQ(destroy(m_storeA), true);
     // The network process lets go of the files in its own time; it must not bring them back.
     runFor(std::chrono::milliseconds(1500));
-    EXPECT_FALSE(isThere(directories.data));
-    EXPECT_FALSE(isThere(directories.cache));
+    EXPECT_FALSE(fs::exists(directories.data));
+    EXPECT_FALSE(fs::exists(directories.cache));
 
     // A store this run never opened is destroyed from disk all the same.
     restartEngine();
     auto other = StoreDirectories::forStorage(m_storeB);
-    ASSERT_TRUE(isThere(other.data));
+    ASSERT_TRUE(fs::exists(other.data));
     EXPECT_EQ(destroy(m_storeB), true);
-    EXPECT_FALSE(isThere(other.data));
+    EXPECT_FALSE(fs::exists(other.data));
 }
 
 } // namespace

@@ -78,10 +78,8 @@ private:
             GVariant* properties = nullptr;
             while (g_variant_iter_next(shortcuts, "(&s@a{sv})", &id, &properties)) {
                 const char* trigger = "";
-                const char* description = "";
                 g_variant_lookup(properties, "preferred_trigger", "&s", &trigger);
-                g_variant_lookup(properties, "description", "&s", &description);
-                bound.push_back(std::string(id) + "=" + trigger + " (" + description + ")");
+                bound.push_back(std::string(id) + "=" + trigger);
                 g_variant_unref(properties);
             }
             g_variant_iter_free(shortcuts);
@@ -115,7 +113,7 @@ private:
 };
 
 // On a private session bus (ctest's entry starts one and sets COHORTEX_TEST_PRIVATE_BUS).
-TEST(PortalHotKeysTest, WithAPortalEveryNameIsBoundWithItsDescriptionAndAReleaseRunsItOnce)
+TEST(PortalHotKeysTest, WithAPortalEveryNameIsBoundToItsKeysAndAReleaseRunsItOnce)
 {
     if (!std::getenv("COHORTEX_TEST_PRIVATE_BUS"))
         GTEST_SKIP() << "needs a private session bus; ctest's portal entry starts one";
@@ -128,8 +126,7 @@ TEST(PortalHotKeysTest, WithAPortalEveryNameIsBoundWithItsDescriptionAndARelease
     ASSERT_TRUE(runUntil([&] { return !portal.bindings.empty() && portal.bindings.back().size() == 2; }, 5));
     EXPECT_TRUE(keys.isAvailable());
     EXPECT_EQ(portal.bindings.back(),
-        (std::vector<std::string>{
-            "quickSwitcher=ALT+LOGO+k (Quick Switcher)", "toggleApp=CTRL+ALT+s (Toggle Cohortex)" }));
+        (std::vector<std::string>{ "quickSwitcher=ALT+LOGO+k", "toggleApp=CTRL+ALT+s" }));
 
     portal.pressAndRelease("toggleApp");
     ASSERT_TRUE(runUntil([&] { return !released.empty(); }, 5));

@@ -32,8 +32,6 @@ public:
         m_connection.reset();
         stop(m_bus);
     }
-    PrivateSystemBus(const PrivateSystemBus&) = delete;
-    PrivateSystemBus& operator=(const PrivateSystemBus&) = delete;
 
     const std::string& address() const { return m_address; }
 

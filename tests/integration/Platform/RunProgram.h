@@ -11,7 +11,6 @@ namespace cohortex {
 struct ProgramResult {
     bool succeeded{ false };
     std::string output;
-    std::string errors;
 };
 
 // Runs a desktop tool found on the PATH the way a user's own programs would, and waits for it.
@@ -22,13 +21,12 @@ inline ProgramResult runProgram(std::vector<std::string> arguments)
         argv.push_back(argument.data());
     argv.push_back(nullptr);
     char* output = nullptr;
-    char* errors = nullptr;
     int status = 0;
-    bool ran = g_spawn_sync(nullptr, argv.data(), nullptr, G_SPAWN_SEARCH_PATH, nullptr, nullptr, &output,
-        &errors, &status, nullptr);
+    bool ran = g_spawn_sync(nullptr, argv.data(), nullptr,
+        GSpawnFlags(G_SPAWN_SEARCH_PATH | G_SPAWN_STDERR_TO_DEV_NULL), nullptr, nullptr, &output, nullptr,
+        &status, nullptr);
     GCharPtr ownedOutput(output);
-    GCharPtr ownedErrors(errors);
-    return { ran && g_spawn_check_wait_status(status, nullptr), output ? output : "", errors ? errors : "" };
+    return { ran && g_spawn_check_wait_status(status, nullptr), output ? output : "" };
 }
 
 inline bool hasProgram(const char* name)

@@ -75,13 +75,11 @@ using SecretServiceStoreTest = KeyringTest<privateKeyring>;
 TEST_F(SecretServiceStoreTest, ValuesWrittenHereAreWhatARealClientReadsBackInOneItemUntilRemoved)
 {
     auto key = freshKey();
-    EXPECT_TRUE(wait(keychain.remove(key))) << "Removing nothing is no failure";
     ASSERT_TRUE(wait(keychain.set(secret("first-"), key)));
     const auto password = secret("pässwörd ");
     ASSERT_TRUE(wait(keychain.set(password, key)));
     EXPECT_EQ(foundWithSecretTool(key), std::pair(1, password));
     EXPECT_EQ(wait(keychain.get(key)), password);
-    EXPECT_EQ(wait(keychain.get(freshKey())), std::nullopt);
 
     Bytes everyByte;
     for (int byte = 255; byte >= 0; --byte)
