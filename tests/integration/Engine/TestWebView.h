@@ -42,12 +42,20 @@ public:
 
     Outcome load(const std::string& uri)
     {
+        startLoading(uri);
+        return waitForLoad();
+    }
+    void startLoading(const std::string& uri)
+    {
         m_error.clear();
         m_isLoading = true;
         auto ready = m_engine.readyForPages(m_storage);
         if (!runUntil([&] { return ready.isDone(); }))
             m_error = "the store's session did not get ready";
         webkit_web_view_load_uri(m_view, uri.c_str());
+    }
+    Outcome waitForLoad()
+    {
         if (!runUntil([this] { return !m_isLoading; })) {
             webkit_web_view_stop_loading(m_view);
             return Outcome::TimedOut;

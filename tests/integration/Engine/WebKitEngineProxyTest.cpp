@@ -104,5 +104,31 @@ TEST_F(WebKitEngineProxyTest, AProxyThatCannotBeUsedFailsTheLoadInsteadOfGoingDi
         EXPECT_EQ(peerOf(path), "(no request)") << path;
 }
 
+// A page's request for the login waits while the password is read, and is answered once the read ends:
+// with the password that arrived, or declined when none is stored.
+TEST_F(WebKitEngineProxyTest, ALoginAskedForWhileThePasswordIsReadIsAnsweredOnceTheReadEnds)
+{
+    auto http = ProxyProcess::http(httpProxyAddress, httpLogin, m_home.path());
+    auto settings = through(Kind::HttpConnect, http, httpLogin);
+    auto awaiting = settings;
+    awaiting.password.reset();
+    awaiting.awaitsPassword = true;
+    engine().setProxy(m_storeA, awaiting);
+    engine().setProxy(m_storeB, awaiting);
+    TestWebView viewA(engine(), m_storeA);
+    TestWebView viewB(engine(), m_storeB);
+    viewA.startLoading(m_server.url("/arrived"));
+    viewB.startLoading(m_server.url("/none-stored"));
+    ASSERT_TRUE(runUntil([&] { return viewA.proxyLoginsAsked() > 0 && viewB.proxyLoginsAsked() > 0; }));
+    engine().setProxy(m_storeA, settings);
+    awaiting.awaitsPassword = false;
+    engine().setProxy(m_storeB, awaiting);
+
+    ASSERT_EQ(viewA.waitForLoad(), Outcome::Finished) << viewA.lastError();
+    EXPECT_EQ(peerOf("/arrived"), httpProxyAddress);
+    EXPECT_NE(viewB.waitForLoad(), Outcome::TimedOut);
+    EXPECT_EQ(peerOf("/none-stored"), "(no request)");
+}
+
 } // namespace
 } // namespace cohortex
