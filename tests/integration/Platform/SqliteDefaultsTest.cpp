@@ -2,10 +2,12 @@
 
 #include "LogCapture.h"
 #include "Platform/Linux/SqliteConnection.h"
+#include "ScopedVariable.h"
 #include "TemporaryDirectory.h"
 
 #include <gmock/gmock.h>
 #include <random>
+#include <sys/stat.h>
 
 namespace cohortex {
 namespace {
@@ -13,6 +15,13 @@ namespace {
 using testing::HasSubstr;
 using testing::IsEmpty;
 using testing::Not;
+
+mode_t permissions(const std::filesystem::path& path)
+{
+    struct stat status { };
+    EXPECT_EQ(::stat(path.c_str(), &status), 0) << path;
+    return status.st_mode & 07777;
+}
 
 // The moved-aside databases under a directory, without the log files that went along with them.
 std::vector<std::filesystem::path> movedAside(const std::filesystem::path& directory)
@@ -74,6 +83,27 @@ TEST_F(SqliteDefaultsTest, EveryWriteSurvivesReopeningAndOneInTheBackgroundKeeps
     EXPECT_EQ(store->data("other"), (Bytes{ 1 })) << "Closing the store must write what it still holds";
     EXPECT_EQ(store->string("removed"), std::nullopt);
     EXPECT_THAT(log.messages(), IsEmpty());
+}
+
+// The settings name every workspace, its sites and its tabs: no other user of the computer may read them.
+TEST_F(SqliteDefaultsTest, TheDefaultPathIsCreatedInsideTheConfigHomeForTheOwnerOnly)
+{
+    auto existing = m_directory.path() / "existing";
+    ASSERT_EQ(::mkdir(existing.c_str(), 0755), 0);
+    ::chmod(existing.c_str(), 0755);
+    ScopedVariable configHome("XDG_CONFIG_HOME", (existing / "config").c_str());
+    m_file = SqliteDefaults::defaultPath();
+    EXPECT_EQ(m_file, existing / "config" / "cohortex" / "defaults.sqlite3");
+    mode_t previousMask = ::umask(0022);
+    auto store = openStore();
+    ::umask(previousMask);
+    ASSERT_TRUE(store);
+    store->setInteger("key", 1);
+
+    EXPECT_EQ(permissions(existing), 0755u);
+    EXPECT_EQ(permissions(existing / "config"), 0700u);
+    EXPECT_EQ(permissions(m_file), 0600u);
+    EXPECT_EQ(permissions(m_file.string() + "-wal"), 0600u);
 }
 
 TEST_F(SqliteDefaultsTest, RowsWhoseValueDoesNotMatchTheirKindReadAsAbsent)
