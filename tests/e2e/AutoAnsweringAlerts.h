@@ -5,9 +5,8 @@
 
 namespace cohortex {
 
-// For the end-to-end tests, which cannot click a dialog in another process: every question is answered
-// with its confirming button and every message is logged instead of shown. Only the test program
-// cohortex-auto-answering is built with it; the installed cohortex has no way to skip a confirmation.
+// Confirms every question and logs every message, for tests that cannot click a dialog in another
+// process. Only the test program is built with it; the installed cohortex cannot skip a confirmation.
 class AutoAnsweringAlerts final : public Alerts {
 public:
     Task<bool> confirm(std::string message, std::string, std::string, std::string) override

@@ -46,14 +46,12 @@ LaunchedProgram& CohortexE2eTest::launch(
     return start(command(arguments), environment);
 }
 
-LaunchedProgram& CohortexE2eTest::launchAutoAnswering(const std::vector<std::string>& arguments)
+LaunchedProgram& CohortexE2eTest::launchAutoAnswering()
 {
     const char* binary = std::getenv("COHORTEX_AUTO_ANSWERING_BINARY");
     if (!binary || !*binary)
         throw std::runtime_error("COHORTEX_AUTO_ANSWERING_BINARY names no program to test");
-    std::vector<std::string> argv{ binary };
-    argv.insert(argv.end(), arguments.begin(), arguments.end());
-    return start(std::move(argv), {});
+    return start({ binary }, {});
 }
 
 LaunchedProgram& CohortexE2eTest::start(
@@ -63,11 +61,10 @@ LaunchedProgram& CohortexE2eTest::start(
     return *m_app;
 }
 
-ProgramOutcome CohortexE2eTest::runSecond(
-    const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+ProgramOutcome CohortexE2eTest::runSecond(const std::vector<std::string>& arguments)
 {
     return LaunchedProgram::run(
-        command(arguments), m_home.environment(environment), m_home.path(), secondInvocationTimeout);
+        command(arguments), m_home.environment(), m_home.path(), secondInvocationTimeout);
 }
 
 ProgramOutcome CohortexE2eTest::quit()
@@ -87,7 +84,6 @@ bool CohortexE2eTest::waitForRequests(
 
 bool CohortexE2eTest::waitFor(const std::function<bool()>& check, std::chrono::milliseconds limit)
 {
-    // A stored value changes in another process, which no source of our main loop reports: poll it.
     return runUntil(check, limit, 100ms);
 }
 

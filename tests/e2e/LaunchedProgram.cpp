@@ -89,11 +89,6 @@ ProgramOutcome LaunchedProgram::run(const std::vector<std::string>& arguments,
     return program.waitForEnd(limit);
 }
 
-std::string LaunchedProgram::output() const
-{
-    return readText(m_outputFile);
-}
-
 std::string LaunchedProgram::errors() const
 {
     return readText(m_errorFile);
@@ -120,7 +115,7 @@ void LaunchedProgram::signal(int number)
 ProgramOutcome LaunchedProgram::outcome() const
 {
     ProgramOutcome result;
-    result.output = output();
+    result.output = readText(m_outputFile);
     result.errors = errors();
     result.hasEnded = !isRunning();
     if (!result.hasEnded)

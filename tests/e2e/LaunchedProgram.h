@@ -12,7 +12,6 @@
 
 namespace cohortex {
 
-// How one run of a program ended, with everything it wrote.
 struct ProgramOutcome {
     // False when the time limit passed first; the other members then describe nothing.
     bool hasEnded{ false };
@@ -23,14 +22,11 @@ struct ProgramOutcome {
     std::string errors;
 
     bool succeeded() const { return hasEnded && exitedNormally && exitStatus == 0; }
-    // For assertion messages: how it ended and what it said on standard error.
     std::string describe() const;
 };
 
-// A program started as a user's desktop would start it: its own environment and working directory, its
-// standard output and error kept in files (a pipe nobody reads would stall a chatty browser). Waiting runs
-// the default main context, so a test's web server keeps answering meanwhile. A program still running when
-// this object goes is killed.
+// Output goes to files (a pipe nobody reads would stall a chatty browser). Waiting runs the default main
+// context, so a test's web server keeps answering. A program still running when this goes is killed.
 class LaunchedProgram {
 public:
     LaunchedProgram(const std::vector<std::string>& arguments, const std::vector<std::string>& environment,
@@ -39,19 +35,15 @@ public:
     LaunchedProgram(const LaunchedProgram&) = delete;
     LaunchedProgram& operator=(const LaunchedProgram&) = delete;
 
-    // Runs a short-lived program to its end: a second invocation that hands its work over and exits.
     static ProgramOutcome run(const std::vector<std::string>& arguments,
         const std::vector<std::string>& environment, const std::filesystem::path& workingDirectory,
         std::chrono::milliseconds limit);
 
-    // 0 when the program had already ended by the time it was started.
     pid_t pid() const { return m_pid; }
     bool isRunning() const { return !*m_hasEnded; }
-    std::string output() const;
     std::string errors() const;
 
     ProgramOutcome waitForEnd(std::chrono::milliseconds limit);
-    // SIGTERM, as a session's logout or `kill` sends it, then waits.
     ProgramOutcome terminate(std::chrono::milliseconds limit);
     void signal(int number);
 

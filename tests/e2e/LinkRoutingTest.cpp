@@ -2,9 +2,8 @@
 
 namespace cohortex {
 
-// Alpha starts on localhost and gets a cookie there; the rule sends every localhost link to Beta. A link
-// that reaches the server with Alpha's cookie was opened in the wrong workspace, and one that carries
-// Beta's cookie was opened in Beta's own website data store.
+// The rule sends every localhost link to Beta: a link that reaches the server with Alpha's cookie was
+// opened in the wrong workspace.
 class LinkRoutingTest : public CohortexE2eTest {
 protected:
     void SetUp() override
@@ -52,9 +51,7 @@ TEST_F(LinkRoutingTest, linksFromAnotherProgramOpenAsTabsInTheRulesWorkspaceWith
     EXPECT_TRUE(outcome.succeeded()) << outcome.describe();
 }
 
-// Clicking a link in another program while Cohortex is not running: the link's page is the only one that
-// loads, neither the first workspace's start page nor the start page of the workspace the link goes to. A
-// misspelt workspace name starts nothing that would then sit there without the link.
+// A link that starts Cohortex loads no start page besides; a misspelt workspace name starts nothing.
 TEST_F(LinkRoutingTest, aLinkThatStartsCohortexIsTheOnlyPageItLoadsAndAnUnknownWorkspaceStartsNothing)
 {
     auto answer = runSecond({ "--workspace", "Gamma", m_server.url("/dropped") });

@@ -18,7 +18,6 @@ namespace {
 struct ProcessStatus {
     char state{ 0 };
     pid_t parent{ 0 };
-    // Clock ticks spent in user and in kernel mode.
     unsigned long long userTicks{ 0 };
     unsigned long long systemTicks{ 0 };
 };

@@ -75,11 +75,6 @@ std::optional<Bytes> Profile::data(std::string_view key) const
     return openStore(m_file)->data(key);
 }
 
-std::optional<OpenTabSnapshots> Profile::openTabs() const
-{
-    return decoded(data(keys::openTabs), decodeOpenTabs);
-}
-
 std::optional<TimeLedger> Profile::ledger() const
 {
     return decoded(data(keys::timeLedger), decodeLedger);

@@ -3,7 +3,6 @@
 #include "Models/RoutingRule.h"
 #include "Models/TimeLedger.h"
 #include "Models/WorkspaceSession.h"
-#include "Services/OpenTabStore.h"
 #include "Support/DefaultsStore.h"
 
 #include <cstdint>
@@ -16,9 +15,8 @@
 
 namespace cohortex {
 
-// The application's stored state in one user defaults file, written and read through the same store and
-// codecs the application uses, so a test seeds exactly what an earlier run would have left. Each call opens
-// the file and closes it again: nothing is held open while the application runs.
+// The stored state, through the application's own store and codecs, so a test seeds exactly what an
+// earlier run would have left. Nothing is held open while the application runs.
 class Profile {
 public:
     explicit Profile(std::filesystem::path defaultsFile);
@@ -27,11 +25,8 @@ public:
     void storeRules(std::span<const RoutingRule>);
     void storeInteger(std::string_view key, std::int64_t);
 
-    // Absent when the key holds nothing or what it holds does not decode.
-    std::optional<OpenTabSnapshots> openTabs() const;
     std::optional<TimeLedger> ledger() const;
-    // Read-only, so also while the application runs: it never creates, repairs or moves the file, which
-    // opening it through the store could do when it finds the file busy or half written.
+    // Read-only: opening through the store could repair or move a file it finds busy while the app runs.
     std::optional<std::vector<WorkspaceSession>> peekWorkspaces() const;
 
 private:
@@ -42,7 +37,6 @@ private:
     std::filesystem::path m_file;
 };
 
-// A workspace as the application would create it, starting on the given page.
 WorkspaceSession makeWorkspace(std::string name, std::string_view startUrl, std::int64_t shortcutIndex);
 RoutingRule makeRule(std::string pattern, const WorkspaceSession& target);
 

@@ -15,8 +15,8 @@ TemporaryHome::TemporaryHome()
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("Cannot create a temporary home under " + pattern);
     m_path = pattern;
-    for (const auto& directory : { configDirectory(), dataDirectory(), cacheDirectory() })
-        std::filesystem::create_directories(directory);
+    for (const char* directory : { "config", "data", "cache" })
+        std::filesystem::create_directories(m_path / directory);
 }
 
 TemporaryHome::~TemporaryHome()
@@ -37,9 +37,9 @@ std::vector<std::string> TemporaryHome::environment(const std::vector<std::strin
     for (char** entry = environ; *entry; ++entry)
         add(*entry);
     add("HOME=" + m_path.string());
-    add("XDG_CONFIG_HOME=" + configDirectory().string());
+    add("XDG_CONFIG_HOME=" + (m_path / "config").string());
     add("XDG_DATA_HOME=" + dataDirectory().string());
-    add("XDG_CACHE_HOME=" + cacheDirectory().string());
+    add("XDG_CACHE_HOME=" + (m_path / "cache").string());
     for (const auto& entry : extra)
         add(entry);
     std::vector<std::string> result;

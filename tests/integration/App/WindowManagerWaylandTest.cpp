@@ -14,9 +14,8 @@ namespace {
 
 constexpr double timeout = 5;
 
-// The window under a real Wayland compositor (weston, headless), where GTK before 4.12 hears nothing of
-// minimising: hibernation and the relock then go by whether the window has the keyboard focus, so that
-// is what the adapter must report truthfully there.
+// Under weston, where GTK before 4.12 hears nothing of minimising, hibernation and the relock go by the
+// keyboard focus, so the adapter must report it truthfully.
 class WindowManagerWaylandTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -51,7 +50,6 @@ TEST_F(WindowManagerWaylandTest, SaysItCannotTellMinimisingAndReportsWhereTheFoc
         << "The compositor gives a new window the focus";
     EXPECT_TRUE(windows->isMainWindowVisible());
 
-    // Another application's window takes the focus: the main window is no longer the key window.
     Gtk::Window other;
     other.present();
     ASSERT_TRUE(runUntil([&] { return !windows->isMainWindowKey(); }, timeout));

@@ -10,9 +10,8 @@ namespace {
 
 using ::testing::ElementsAre;
 
-// The window with the quick switcher over it, driven as a user would: the command opens it, the field
-// takes text, and keys go through the key handler the panel put on the window. Ranking, the highlight's
-// moves, the mouse and the window over a long list are checked with their models.
+// The quick switcher over the window: keys go through the handler the panel puts on the window. Ranking
+// and the highlight's moves are the models'.
 class QuickSwitcherViewTest : public WorkspaceWindowFixture {
 protected:
     void showSwitcher()
@@ -35,8 +34,7 @@ protected:
         g_signal_emit_by_name(field(), "activate");
         settle();
     }
-    // The key handlers in the window's capture phase, where the panel listens; emitting on them is what GTK
-    // does with a real key.
+    // The window's capture-phase key handlers, where the panel listens: GTK emits a real key on them.
     std::vector<GObjectPtr<GObject>> keyHandlers() const
     {
         GObjectPtr<GListModel> all(gtk_widget_observe_controllers(top()));
@@ -50,7 +48,6 @@ protected:
         }
         return found;
     }
-    // Whether the key was kept by one of them.
     bool press(unsigned keyval)
     {
         gboolean handled = false;

@@ -23,9 +23,7 @@
 namespace cohortex::testing {
 
 // The objects under the windows, wired as the program wires them: a real session manager over Mail, Chat
-// and a locked Vault, the command table with its actions, and the unit tests' fakes for the keyring, the
-// data-store preparation and the owner's authentication. The window host is the caller's: a fake under
-// the window's views, the real window manager under the tray and in the application's tests.
+// and a locked Vault and the command table with its actions; the window host is the caller's.
 struct SessionGraph {
     void build(WindowHost& windows, GActionMap* actionMap)
     {

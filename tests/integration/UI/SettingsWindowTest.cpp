@@ -21,10 +21,8 @@ namespace {
 
 using ::testing::IsEmpty;
 
-// The settings window over the window fixture's session manager and real engine, with file choosers that
-// answer with the file the test names (or cancel without one), the real autostart folder in the temporary
-// home, and a default browser whose desktop file is not installed. Each tab's rules are checked with its
-// model; here, that each control reaches it and shows its answer.
+// Each tab's rules are checked with its model; here, that each control reaches it. The file choosers
+// answer with the file the test names.
 class SettingsWindowTest : public WorkspaceWindowFixture {
 protected:
     void SetUp() override
@@ -46,15 +44,11 @@ protected:
         WorkspaceWindowFixture::TearDown();
     }
 
-    // Opens the settings on one of their tabs.
-    GtkWidget* openSettings(const char* tab)
+    GtkWidget* openSettings()
     {
         presentation.showSettings();
         EXPECT_TRUE(runUntil([] { return windowTitled(_("Settings")) != nullptr; }));
-        auto* settings = windowTitled(_("Settings"));
-        if (settings)
-            showTab(settings, tab);
-        return settings;
+        return windowTitled(_("Settings"));
     }
     static void showTab(GtkWidget* settings, const char* tab)
     {
@@ -62,7 +56,6 @@ protected:
         adw_view_stack_set_visible_child_name(ADW_VIEW_STACK(stack), tab);
         settle();
     }
-    // A row on screen by its title.
     static GtkWidget* row(GtkWidget* root, const std::string& title)
     {
         return firstShown(root, [&](GtkWidget* w) {
@@ -70,17 +63,6 @@ protected:
                 && title == adw_preferences_row_get_title(ADW_PREFERENCES_ROW(w));
         });
     }
-    static void setSwitch(GtkWidget* row, bool on)
-    {
-        gtk_switch_set_active(GTK_SWITCH(adw_action_row_get_activatable_widget(ADW_ACTION_ROW(row))), on);
-    }
-    static void choose(GtkWidget* comboRow, guint position)
-    {
-        ASSERT_NE(comboRow, nullptr);
-        adw_combo_row_set_selected(ADW_COMBO_ROW(comboRow), position);
-        settle();
-    }
-    // The files the choosers answer with; an empty one cancels.
     std::filesystem::path savedFile;
     std::filesystem::path openedFile;
     ScopedVariable configHome{ "XDG_CONFIG_HOME", (m_home.path() / "config").c_str() };
@@ -101,15 +83,19 @@ private:
     }
 };
 
+// Where the desktop cannot bind keys, the shortcuts tab gives the command line to bind instead.
 TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
 {
-    GtkWidget* settings = openSettings("general");
+    hotKeys.available = false;
+    GtkWidget* settings = openSettings();
     ASSERT_NE(settings, nullptr);
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(settings)), window->gobj());
     saveScreenshot(settings, "settings-general");
-    choose(row(settings, "Hibernate idle workspaces"), 5);
+    adw_combo_row_set_selected(ADW_COMBO_ROW(row(settings, "Hibernate idle workspaces")), 5);
     EXPECT_EQ(defaults.integer(keys::sleepAfterMinutes), 120);
-    setSwitch(row(settings, "Launch Cohortex at login"), true);
+    auto* atLogin
+        = adw_action_row_get_activatable_widget(ADW_ACTION_ROW(row(settings, "Launch Cohortex at login")));
+    gtk_switch_set_active(GTK_SWITCH(atLogin), true);
     EXPECT_TRUE(std::filesystem::exists(XdgAutostartLoginItem::entryPath()));
 
     showTab(settings, "links");
@@ -119,13 +105,10 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
         GTK_DROP_DOWN(firstShown(pattern, [](GtkWidget* w) { return GTK_IS_DROP_DOWN(w); })), 1);
     click(button(settings, "Add"));
     EXPECT_EQ(manager->routingDecision(*Url::parse("https://github.com/acme/tools"))->workspace.id, chat.id);
-    click(described(settings, "Remove Rule"));
-    EXPECT_THAT(routingRules.rules().get(), IsEmpty());
 
     for (int tick = 0; tick < 12; ++tick)
         timeTracker.tick(mail.id, true, true, 0, queue.now(), Calendar::current());
     showTab(settings, "time");
-    EXPECT_TRUE(showsText(settings, "1m"));
     savedFile = m_home.path() / "Cohortex-time.csv";
     click(button(settings, "Export CSV…"));
     ASSERT_TRUE(runUntil([&] { return std::filesystem::exists(savedFile); }));
@@ -139,27 +122,15 @@ TEST_F(SettingsWindowTest, EachTabsControlsReachTheirSettingsAndDoneCloses)
     click(button(settings, "Import Setup…"));
     ASSERT_TRUE(runUntil([&] { return manager->workspaces().get().size() == 4; })) << alerts.shown.back();
 
-    click(button(settings, "Done"));
-    EXPECT_FALSE(presentation.showingSettings().get());
-    EXPECT_EQ(windowTitled("Settings"), nullptr);
-}
-
-TEST_F(SettingsWindowTest, ShortcutsGiveTheCommandLineWhereTheDesktopCannotBindKeys)
-{
-    hotKeys.available = false;
-    GtkWidget* settings = openSettings("shortcuts");
-    ASSERT_NE(settings, nullptr);
+    showTab(settings, "shortcuts");
     auto* switchOne = row(settings, "Switch to Workspace 1:");
     ASSERT_NE(switchOne, nullptr);
     EXPECT_STREQ(adw_action_row_get_subtitle(ADW_ACTION_ROW(switchOne)), "cohortex --open-workspace 1");
-    // Closed like any window, the settings are no longer shown.
-    gtk_window_close(GTK_WINDOW(settings));
-    settle();
-    EXPECT_FALSE(presentation.showingSettings().get());
+    click(button(settings, "Done"));
+    EXPECT_EQ(windowTitled("Settings"), nullptr);
 }
 
-// Shows the window and the settings under a catalogue that wraps every text of the template
-// in "⟦…⟧" (built from po/cohortex.pot), and reads back what is on screen: a text that comes out
+// Under a catalogue that wraps every text of po/cohortex.pot in "⟦…⟧", a text on screen that comes out
 // unwrapped was never looked up, so translators could not reach it either.
 class TranslationTest : public SettingsWindowTest {
 protected:
@@ -180,8 +151,7 @@ protected:
         bindtextdomain(translationDomain, "/nonexistent");
     }
 
-    // Every text of the shown windows that a user reads and the catalogue did not give. The toolkit's own
-    // widgets translate in the toolkit's catalogue.
+    // The toolkit's own widgets translate in the toolkit's catalogue.
     void collectUntranslated()
     {
         GListModel* toplevels = gtk_window_get_toplevels();
@@ -198,8 +168,7 @@ protected:
             }
         }
     }
-    // What the user typed or the pages said is theirs, not the program's: the workspaces' names and
-    // initials, addresses, counts and figures.
+    // Names, addresses, counts and figures are the user's or the pages', not the program's.
     void check(const char* text, const char* kind)
     {
         static const std::set<std::string_view> names{ "Mail", "Chat", "Vault", "M", "C", "V", "Cohortex" };
@@ -217,7 +186,7 @@ protected:
 
 TEST_F(TranslationTest, EveryTextOnScreenComesFromTheCatalogue)
 {
-    GtkWidget* settings = openSettings("general");
+    GtkWidget* settings = openSettings();
     ASSERT_NE(settings, nullptr);
     for (const char* tab : { "general", "links", "time", "team", "updates", "shortcuts" }) {
         showTab(settings, tab);

