@@ -1,18 +1,8 @@
 #pragma once
 
-#include "Engine/WebViewRegistry.h"
-#include "Fakes/FakeAuthenticator.h"
-#include "Fakes/FakeProcessMemory.h"
-#include "Fakes/MemoryDefaults.h"
-#include "Fakes/SessionFakes.h"
-#include "Services/Presentation.h"
-#include "Services/ResourceMonitorService.h"
-#include "Services/RoutingRules.h"
-#include "Services/SessionManager.h"
-#include "Services/StoredKeys.h"
+#include "Fakes/ServiceGraph.h"
 #include "Services/TeamSharing.h"
 #include "Services/TimeTracker.h"
-#include "Services/WorkspaceRuntime.h"
 #include "Support/ManualMainQueue.h"
 
 #include <gmock/gmock.h>
@@ -22,21 +12,9 @@ namespace cohortex::testing {
 
 // A session manager over the real runtime, link rules, registry, resource monitor and time tracker, with
 // fakes for the engine, the keyring, the window, idle time, alerts and the owner's authentication.
-class SessionManagerFixture : public ::testing::Test {
+class SessionManagerFixture : public ::testing::Test, public ServiceGraph<ManualMainQueue> {
 protected:
-    std::unique_ptr<SessionManager> makeManager()
-    {
-        return std::make_unique<SessionManager>(SessionManager::Collaborators{
-            queue, defaults, runtime, stores, keychain, routingRules, authenticator, window });
-    }
-
-    void storeList(const std::vector<WorkspaceSession>& list) { storeBytes(encodeWorkspaceList(list)); }
-
-    void storeBytes(std::string_view text)
-    {
-        defaults.setData(
-            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-    }
+    std::unique_ptr<SessionManager> makeManager() { return ServiceGraph::makeManager(window); }
 
     std::vector<WorkspaceSession> storedList() const
     {
@@ -72,22 +50,10 @@ protected:
             shortcutIndex, Uuid::random(), Date(100), Date(100));
     }
 
-    ManualMainQueue queue;
-    MemoryDefaults defaults;
-    CallLog log;
-    WorkspaceRuntime runtime{ nullptr };
-    FakeDataStores stores{ log };
-    FakeKeychain keychain{ log };
-    RoutingRules routingRules{ defaults };
-    FakeAuthenticator authenticator;
     FakeWindowHost window;
-    FakeProcessMemory memory;
-    WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, queue };
     TimeTracker timeTracker{ defaults };
     FakeIdleTime idleTime;
     FakeAlerts alerts;
-    Presentation presentation{ queue };
 
 private:
     ScopedConnection m_trace;

@@ -1,20 +1,10 @@
 #pragma once
 
-#include "Engine/WebViewRegistry.h"
-#include "Fakes/FakeAuthenticator.h"
-#include "Fakes/FakeProcessMemory.h"
-#include "Fakes/MemoryDefaults.h"
 #include "Fakes/RecordingLauncher.h"
-#include "Fakes/SessionFakes.h"
+#include "Fakes/ServiceGraph.h"
 #include "Platform/Linux/GLibMainQueue.h"
 #include "Services/CommandTable.h"
 #include "Services/DownloadList.h"
-#include "Services/Presentation.h"
-#include "Services/ResourceMonitorService.h"
-#include "Services/RoutingRules.h"
-#include "Services/SessionManager.h"
-#include "Services/StoredKeys.h"
-#include "Services/WorkspaceRuntime.h"
 #include "UI/Commands/CommandActions.h"
 #include "integration/Engine/MainLoop.h"
 
@@ -24,17 +14,13 @@ namespace cohortex::testing {
 
 // The objects under the windows, wired as the program wires them: a real session manager over Mail, Chat
 // and a locked Vault and the command table with its actions; the window host is the caller's.
-struct SessionGraph {
+struct SessionGraph : ServiceGraph<GLibMainQueue> {
     void build(WindowHost& windows, GActionMap* actionMap)
     {
         auto vaultRecord = workspace("Vault", 3);
         vaultRecord.requiresUnlock = true;
-        auto text
-            = encodeWorkspaceList(std::vector{ workspace("Mail", 1), workspace("Chat", 2), vaultRecord });
-        defaults.setData(
-            keys::workspaces, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
-        manager = std::make_unique<SessionManager>(SessionManager::Collaborators{
-            queue, defaults, runtime, dataStores, keychain, routingRules, authenticator, windows });
+        storeList({ workspace("Mail", 1), workspace("Chat", 2), vaultRecord });
+        manager = makeManager(windows);
         commandTable = std::make_unique<CommandTable>(
             CommandTable::Dependencies{ *manager, presentation, windows, downloads, [this] { ++quits; } });
         actions = std::make_unique<CommandActions>(*commandTable);
@@ -58,18 +44,6 @@ struct SessionGraph {
             "envelope.fill", "#FF9500", shortcutIndex, Uuid::random(), Date(100), Date(100));
     }
 
-    GLibMainQueue queue;
-    MemoryDefaults defaults;
-    CallLog log;
-    WorkspaceRuntime runtime{ nullptr };
-    FakeDataStores dataStores{ log };
-    FakeKeychain keychain{ log };
-    RoutingRules routingRules{ defaults };
-    FakeAuthenticator authenticator;
-    FakeProcessMemory memory;
-    WebViewRegistry registry{ memory };
-    ResourceMonitorService resources{ defaults, registry, queue };
-    Presentation presentation{ queue };
     RecordingLauncher launcher;
     DownloadList downloads{ queue, launcher };
     std::unique_ptr<SessionManager> manager;
