@@ -2,6 +2,7 @@
 
 #include "Platform/Linux/GLibAsync.h"
 #include "Platform/Linux/GLibPtr.h"
+#include "Support/CallbackAwaitable.h"
 #include "Support/Log.h"
 #include "Support/Text.h"
 
@@ -35,14 +36,19 @@ struct SecretValueUnref {
 using SecretValuePtr = std::unique_ptr<SecretValue, SecretValueUnref>;
 
 // Once per process: without a keyring every save would fail again, and a warning each time says nothing new.
-void warnOnce(const GError* error)
+void warnOnce(std::string_view message)
 {
     static bool hasWarned = false;
     if (std::exchange(hasWarned, true))
         return;
     logWarning(
         std::string("The keyring did not answer, so session cookies and proxy passwords are not kept: ")
-        + error->message);
+        + std::string(message));
+}
+
+void warnOnce(const GError* error)
+{
+    warnOnce(error->message);
 }
 
 // Starts a libsecret call through `start(callback, userData)` and waits for what `finish` reads from its
@@ -58,14 +64,14 @@ CallbackAwaitable<T> awaitSecretCall(T (*finish)(GAsyncResult*), Start start)
     });
 }
 
-Expected<std::optional<Bytes>> finishLookup(GAsyncResult* result)
+// On a worker thread: touches nothing but libsecret, which guards what it shares between threads.
+Expected<std::optional<Bytes>> lookupNow(const std::string& account)
 {
     GErrorPtr error;
-    SecretValuePtr value(secret_password_lookup_binary_finish(result, error.out()));
-    if (error) {
-        warnOnce(error.get());
+    SecretValuePtr value(secret_password_lookup_binary_sync(
+        schema(), nullptr, error.out(), "service", serviceName, "account", account.c_str(), nullptr));
+    if (error)
         return std::unexpected(error.toError());
-    }
     if (!value)
         return std::optional<Bytes>();
     gsize length = 0;
@@ -92,13 +98,25 @@ bool finishClear(GAsyncResult* result)
     return !error;
 }
 
+// A read is several round trips to the keyring. Made from the main thread, each waits for the main loop,
+// which at launch is busy making the window and the link's page while the page waits for the read; a
+// worker makes them one after another in a main context of its own.
+CallbackAwaitable<Expected<std::optional<Bytes>>> lookupOnWorker(const std::string& account)
+{
+    using Answer = Expected<std::optional<Bytes>>;
+    return awaitCallback<Answer>([account](std::function<void(Answer)> resume) {
+        auto answer = std::make_shared<Answer>();
+        MainQueue::requireCurrent().runOffMainThread([account, answer] { *answer = lookupNow(account); },
+            [answer, resume = std::move(resume)] { resume(std::move(*answer)); });
+    });
+}
+
 Task<Expected<std::optional<Bytes>>> lookup(std::string account)
 {
-    co_return co_await awaitSecretCall(
-        &finishLookup, [&account](GAsyncReadyCallback callback, gpointer data) {
-            secret_password_lookup(schema(), nullptr, callback, data, "service", serviceName, "account",
-                account.c_str(), nullptr);
-        });
+    auto answer = co_await lookupOnWorker(account);
+    if (!answer)
+        warnOnce(answer.error().message);
+    co_return answer;
 }
 
 Task<bool> storeItem(std::string account, Bytes secret)
