@@ -52,6 +52,9 @@ public:
     // Replaces the store's proxy; no settings means direct connections. A proxy login that the store's
     // pages have made lasts only until the proxy is replaced: the pages made afterwards log in afresh.
     virtual void setProxy(const Uuid& storage, std::optional<ProxySettings>) = 0;
+    // The store's pages go out only once the work is done: the user's saved logins are being put back
+    // into its jar, and a page that went out before would go without them. The store must be open.
+    virtual void holdPagesUntil(const Uuid& storage, Task<void> work) = 0;
 };
 
 } // namespace cohortex

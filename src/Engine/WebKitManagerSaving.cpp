@@ -20,6 +20,10 @@ Task<void> WebKitManager::prepare(WorkspaceSession workspace)
     }
     auto restoration = restoreCookies(alive, std::move(workspace));
     m_preparing.insert_or_assign(storage, restoration);
+    // The store is open by now. Its pages may be made while the keyring is read, which is most of a
+    // link's launch, but none goes out before the logins are back.
+    if (!restoration.isDone())
+        m_engine.holdPagesUntil(storage, restoration);
     co_await restoration;
     if (alive.expired())
         co_return;
@@ -29,8 +33,10 @@ Task<void> WebKitManager::prepare(WorkspaceSession workspace)
 Task<void> WebKitManager::restoreCookies(std::weak_ptr<void> alive, WorkspaceSession workspace)
 {
     auto storage = workspace.storageIdentifier;
+    // The keyring answers from another process: asked first, it reads while the store is opened.
+    auto reading = m_vault.load(storage);
     openStore(workspace);
-    auto blob = co_await m_vault.load(storage);
+    auto blob = co_await reading;
     // A store deleted meanwhile must not come back as prepared, nor receive cookies.
     if (alive.expired() || !isOpen(storage))
         co_return;

@@ -19,7 +19,8 @@ public:
     virtual bool keepSessionsEnabled() const = 0;
     // A prepared store has its saved login cookies back; pages may load in it.
     virtual bool isPrepared(const WorkspaceSession&) const = 0;
-    // Restores the saved login cookies; callers waiting for the same store share one restoration.
+    // Restores the saved login cookies; callers waiting for the same store share one restoration. The
+    // store's pages made meanwhile wait for it before they go out.
     virtual Task<void> prepare(WorkspaceSession) = 0;
     virtual Task<void> saveSessionCookies(std::vector<WorkspaceSession>) = 0;
     // Re-applies the record's proxy to its store; pages created afterwards use it.

@@ -96,8 +96,10 @@ Task<void> SessionManager::openInto(WorkspaceSession target, std::vector<Url> ur
             co_return;
         ensureActiveLoaded();
     }
-    co_await m_dataStores.prepare(target);
-    // A workspace removed during the waits must not come back as a ghost in the runtime.
+    // Not waited for: the store holds the pages back until the saved logins are in, and the workspace's
+    // page is made meanwhile.
+    m_dataStores.prepare(target);
+    // A workspace removed while its owner was asked must not come back as a ghost in the runtime.
     if (alive.expired() || !workspace(target.id))
         co_return;
     // A workspace woken by the links shows the last of them first; its own pages and the other links wait

@@ -8,8 +8,8 @@ using Strings = std::vector<std::string>;
 class WebKitManagerTest : public WebKitManagerFixture { };
 
 // Cookies are restored one at a time in blob order: the second is not set before the first is stored.
-// The restored cookies themselves change the jar, and so may a page that loads early; none of that may
-// save the half-filled jar over the blob being restored.
+// The store's pages wait for all of them. The restored cookies themselves change the jar, and so may a
+// page that loads early; none of that may save the half-filled jar over the blob being restored.
 TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceInOrderAndNothingIsSavedMeanwhile)
 {
     auto workspace = makeWorkspace();
@@ -21,6 +21,7 @@ TEST_F(WebKitManagerTest, ConcurrentPreparesRestoreOnceInOrderAndNothingIsSavedM
     second.onDone([&] { jarWhenDone[1] = jarNames(workspace); });
     EXPECT_EQ(count("engine.setCookie c"), 1);
     EXPECT_EQ(count("engine.setCookie a"), 0);
+    EXPECT_EQ(count("engine.holdPages"), 1) << "a page made meanwhile would go out without the logins";
     manager.pageFinishedLoading(workspace.id);
 
     queue.runPending();

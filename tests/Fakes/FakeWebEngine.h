@@ -23,6 +23,7 @@ public:
     }
 
     void openStore(const Uuid&) override { events.push_back("engine.open"); }
+    void holdPagesUntil(const Uuid&, Task<void>) override { events.push_back("engine.holdPages"); }
 
     Task<Expected<std::vector<HttpCookie>>> allCookies(Uuid storage) override
     {

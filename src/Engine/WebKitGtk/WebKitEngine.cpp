@@ -121,6 +121,11 @@ void WebKitEngine::release(const Uuid& storage)
         found->second->release();
 }
 
+void WebKitEngine::holdPagesUntil(const Uuid& storage, Task<void> work)
+{
+    store(storage).holdPagesUntil(std::move(work));
+}
+
 Task<GObjectPtr<WebKitNetworkSession>> WebKitEngine::readyForPages(Uuid storage)
 {
     return store(storage).readyForPages();

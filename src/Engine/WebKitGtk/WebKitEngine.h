@@ -39,6 +39,7 @@ public:
     Task<void> removeAllData(Uuid storage) override;
     Task<bool> destroyStore(Uuid storage) override;
     void setProxy(const Uuid& storage, std::optional<ProxySettings>) override;
+    void holdPagesUntil(const Uuid& storage, Task<void> work) override;
 
     // The store's session, opening the store if needed. It stays valid until the store replaces it (see
     // acquire()), is destroyed or the engine goes away; a view that needs it longer takes a reference.
@@ -52,8 +53,8 @@ public:
     StoreViewParts acquire(const Uuid& storage);
     // Undoes one acquire().
     void release(const Uuid& storage);
-    // The store's session once its cookies are in place and a SOCKS proxy has its password; a page loaded
-    // earlier would go out without the user's logins, or fail at the proxy.
+    // The store's session once its cookies are in place, the work it was held for is done and a SOCKS proxy
+    // has its password; a page loaded earlier would go out without the user's logins, or fail at the proxy.
     Task<GObjectPtr<WebKitNetworkSession>> readyForPages(Uuid storage);
     // Answers the request of a page on the store's session for its HTTP proxy's login: at once with the
     // store's credential, once a password still being read arrives, or declined when there is none.

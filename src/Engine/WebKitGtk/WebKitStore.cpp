@@ -71,6 +71,21 @@ Task<GObjectPtr<WebKitNetworkSession>> whenOpen(
     co_return session;
 }
 
+Task<GObjectPtr<WebKitNetworkSession>> afterWork(
+    Task<void> work, Task<GObjectPtr<WebKitNetworkSession>> ready)
+{
+    if (work.isValid() && !work.isDone())
+        co_await work;
+    auto session = co_await ready;
+    co_return session;
+}
+
+Task<void> bothDone(Task<void> first, Task<void> second)
+{
+    co_await first;
+    co_await second;
+}
+
 Task<GObjectPtr<WebKitNetworkSession>> renew(
     GObjectPtr<WebKitNetworkSession> previous, GObjectPtr<WebKitNetworkSession> fresh)
 {
@@ -120,7 +135,14 @@ Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readySession() const
 
 Task<GObjectPtr<WebKitNetworkSession>> WebKitStore::readyForPages() const
 {
-    return whenOpen(m_socksPassword, readySession());
+    return afterWork(m_pagesHeldUntil, whenOpen(m_socksPassword, readySession()));
+}
+
+void WebKitStore::holdPagesUntil(Task<void> work)
+{
+    if (m_pagesHeldUntil.isValid() && !m_pagesHeldUntil.isDone())
+        work = bothDone(m_pagesHeldUntil, std::move(work));
+    m_pagesHeldUntil = std::move(work);
 }
 
 void WebKitStore::observeCookies(std::function<void()> changed)

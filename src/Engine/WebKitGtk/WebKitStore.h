@@ -59,6 +59,8 @@ public:
     // The same, once a SOCKS proxy also has its password (or the keyring has let it wait too long): only
     // pages go over the network, so only they wait for it.
     Task<GObjectPtr<WebKitNetworkSession>> readyForPages() const;
+    // Pages wait for the work as well, and for the work of an earlier call that is still running.
+    void holdPagesUntil(Task<void> work);
 
     // Replaces the observer; the engine calls it on every change of the cookie jar.
     void observeCookies(std::function<void()>);
@@ -103,6 +105,8 @@ private:
     // Open unless a SOCKS proxy's password is being read: SOCKS asks no login that could be held meanwhile,
     // so a page that went out before the password would fail.
     std::shared_ptr<WaitGate> m_socksPassword;
+    // What pages wait for besides, such as the saved logins being put back; invalid when nothing.
+    Task<void> m_pagesHeldUntil;
     GObjectPtr<WebKitWebContext> m_webContext;
     bool m_needsFreshSession{ false };
     int m_useCount{ 0 };

@@ -57,6 +57,22 @@ TEST_F(IsolatedWebViewTest, ReportsItsLiveSandboxedHostProcessWhichEndsWithTheSt
         << "A process of the store outlived its last view";
 }
 
+// At launch the link's page is made while the keyring is read for the workspace's saved logins; it must not
+// go out before they are back in the jar.
+TEST_F(IsolatedWebViewTest, APageOfAHeldStoreGoesOutOnlyOnceTheWorkIsDone)
+{
+    std::function<void()> finish;
+    auto work = [](std::function<void()>* finish) -> Task<void> {
+        co_await awaitCallback([finish](std::function<void()> resume) { *finish = std::move(resume); });
+    }(&finish);
+    engine().holdPagesUntil(m_storeA, work);
+    auto& view = makeView(m_server.url("/held"));
+    runFor(std::chrono::milliseconds(700));
+    EXPECT_TRUE(m_server.requestsFor("/held").empty());
+    finish();
+    EXPECT_TRUE(loaded(view, "/held"));
+}
+
 TEST_F(IsolatedWebViewTest, ThePageReachesTheToolbarOnlyWhileActive)
 {
     const auto page = m_server.url("/text");
