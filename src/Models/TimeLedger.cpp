@@ -132,42 +132,90 @@ std::string encodeLedger(const TimeLedger& ledger)
     return json::dump(Json{ { "days", std::move(days) } });
 }
 
+namespace {
+
+// Keys sort as their first seven characters do, so months in order hold the days in order, whatever the
+// keys of a damaged ledger look like.
+std::string monthOf(const std::string& day)
+{
+    return day.substr(0, 7);
+}
+
+std::string dayPart(const std::string& day, const std::map<std::string, double>& workspaces)
+{
+    return json::dump(Json(day)) + ":" + json::dump(dayJson(workspaces));
+}
+
+std::shared_ptr<const std::string> joined(const std::map<std::string, std::string>& parts)
+{
+    std::size_t size = 0;
+    for (const auto& [day, part] : parts)
+        size += part.size() + 1;
+    std::string text;
+    text.reserve(size);
+    for (const auto& [day, part] : parts) {
+        if (!text.empty())
+            text += ',';
+        text += part;
+    }
+    return std::make_shared<const std::string>(std::move(text));
+}
+
+} // namespace
+
 std::function<std::string()> LedgerEncoding::encode(
     const TimeLedger& ledger, const std::set<std::string>& changedDays)
 {
-    // One walk over both maps, in day order: on a ledger of years, looking each day up would cost more than
-    // everything else a save does on the main thread.
-    std::vector<std::shared_ptr<const std::string>> parts;
-    parts.reserve(ledger.days().size());
-    auto cached = m_days.begin();
-    for (const auto& [day, workspaces] : ledger.days()) {
-        // Days no longer in the ledger (it was cleared or replaced) go, whatever the caller names.
-        while (cached != m_days.end() && cached->first < day)
-            cached = m_days.erase(cached);
-        if (cached == m_days.end() || cached->first != day)
-            cached = m_days.emplace_hint(cached, day, nullptr);
-        if (!cached->second || changedDays.contains(day))
-            cached->second = std::make_shared<const std::string>(
-                json::dump(Json(day)) + ":" + json::dump(dayJson(workspaces)));
-        parts.push_back(cached->second);
-        ++cached;
+    const auto& days = ledger.days();
+    bool isReplaced = days.size() < m_dayCount;
+    std::set<std::string> changedMonths;
+    for (const auto& day : changedDays) {
+        auto found = days.find(day);
+        if (isReplaced || found == days.end()) {
+            isReplaced = true;
+            break;
+        }
+        auto month = monthOf(day);
+        if (m_months[month].parts.insert_or_assign(day, dayPart(day, found->second)).second)
+            ++m_dayCount;
+        changedMonths.insert(std::move(month));
     }
-    m_days.erase(cached, m_days.end());
-    return [parts = std::move(parts)] {
+    // A day gained without being named, as on the first call with a stored ledger, counts as a replacement.
+    if (isReplaced || m_dayCount != days.size())
+        rebuild(ledger);
+    else {
+        for (const auto& month : changedMonths)
+            m_months[month].joined = joined(m_months[month].parts);
+    }
+    std::vector<std::shared_ptr<const std::string>> months;
+    months.reserve(m_months.size());
+    for (const auto& [key, month] : m_months)
+        months.push_back(month.joined);
+    return [months = std::move(months)] {
         std::size_t size = 12;
-        for (const auto& part : parts)
-            size += part->size() + 1;
+        for (const auto& month : months)
+            size += month->size() + 1;
         std::string text;
         text.reserve(size);
         text += "{\"days\":{";
-        for (const auto& part : parts) {
+        for (const auto& month : months) {
             if (text.back() != '{')
                 text += ',';
-            text += *part;
+            text += *month;
         }
         text += "}}";
         return text;
     };
+}
+
+void LedgerEncoding::rebuild(const TimeLedger& ledger)
+{
+    m_months.clear();
+    for (const auto& [day, workspaces] : ledger.days())
+        m_months[monthOf(day)].parts.emplace(day, dayPart(day, workspaces));
+    for (auto& [key, month] : m_months)
+        month.joined = joined(month.parts);
+    m_dayCount = ledger.days().size();
 }
 
 namespace {

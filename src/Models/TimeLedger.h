@@ -61,16 +61,26 @@ std::string encodeLedger(const TimeLedger&);
 
 // The same text for a ledger that changes a day at a time, without writing the whole history again:
 // each day's part is kept once written, and only the days named as changed since the last call are
-// written anew. The cost of a year of history is then a copy of text, not its encoding.
+// written anew. Parts are kept joined by month, so that a save hands over a dozen texts for a year of
+// history rather than one per day, and its cost on the caller's thread does not grow with the history.
 class LedgerEncoding {
 public:
     // The text encodeLedger writes, in two steps: each new or changed day's part is encoded now, and the
-    // result joins the parts into the text when called, on any thread, at any time: a part is never changed
-    // once made.
+    // result joins the months into the text when called, on any thread, at any time: a month's text is
+    // never changed once made. Between two calls a ledger only gains days or changes the days named, or
+    // is replaced by another (one with fewer days, or a day named that it lacks, is written afresh).
     std::function<std::string()> encode(const TimeLedger&, const std::set<std::string>& changedDays);
 
 private:
-    std::map<std::string, std::shared_ptr<const std::string>> m_days;
+    // The days whose keys share their first seven characters ("2025-03").
+    struct Month {
+        std::map<std::string, std::string> parts;
+        std::shared_ptr<const std::string> joined;
+    };
+    void rebuild(const TimeLedger&);
+
+    std::map<std::string, Month> m_months;
+    std::size_t m_dayCount{ 0 };
 };
 Expected<TimeLedger> decodeLedger(std::span<const std::uint8_t> bytes);
 
