@@ -46,11 +46,6 @@ void warnOnce(std::string_view message)
         + std::string(message));
 }
 
-void warnOnce(const GError* error)
-{
-    warnOnce(error->message);
-}
-
 // Starts a libsecret call through `start(callback, userData)` and waits for what `finish` reads from its
 // result. The callback's state belongs to GLib until libsecret completes the call, which it always does,
 // failed or not.
@@ -84,7 +79,7 @@ bool finishStore(GAsyncResult* result)
     GErrorPtr error;
     bool stored = secret_password_store_finish(result, error.out());
     if (error)
-        warnOnce(error.get());
+        warnOnce(error.message());
     return stored && !error;
 }
 
@@ -94,7 +89,7 @@ bool finishClear(GAsyncResult* result)
     GErrorPtr error;
     secret_password_clear_finish(result, error.out());
     if (error)
-        warnOnce(error.get());
+        warnOnce(error.message());
     return !error;
 }
 
